@@ -1,0 +1,21 @@
+#include "base/text_format.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+std::string formatText(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  va_list copy;
+  va_copy(copy, args);
+  const int length = std::vsnprintf(nullptr, 0, format, copy);
+  va_end(copy);
+  std::string text;
+  if (length > 0) {
+    text.resize(static_cast<std::size_t>(length) + 1);
+    std::vsnprintf(text.data(), text.size(), format, args);
+    text.resize(static_cast<std::size_t>(length));
+  }
+  va_end(args);
+  return text;
+}
