@@ -1,0 +1,19 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// Separator between the parts of a path on this host.
+extern const char kPathSeparator;
+
+// The root of the archive disk named by the -archDisk setting, ending in the path
+// separator: a drive letter's root on Windows ("g" gives "g:\"), a directory on
+// POSIX ("g" gives "g/", "/mnt/cd/" stays "/mnt/cd/"). Nothing when the setting
+// names no disk at all (the empty text on POSIX): the walk must then find nothing
+// rather than fall back to the file system's root.
+std::optional<std::string> diskRoot(std::string_view disk);
+
+}  // namespace platform
