@@ -1,0 +1,25 @@
+#include "log/file_log.h"
+
+#include "base/text_format.h"
+#include "platform/file_access.h"
+
+FileLog::FileLog(std::string fileName, const LevelFilter* filter)
+    : fileName_(std::move(fileName)), filter_(filter) {}
+
+std::string FileLog::composeLine(int32_t level, int32_t code, std::string_view message,
+                                 std::string_view prefix) const {
+  std::string line;
+  if (showLevel) (line += formatText("%2.2d", level)) += kSeparator;
+  if (showCode) (line += formatText("%2.2d", code)) += kSeparator;
+  if (showPrefix) (line += prefix) += kSeparator;
+  (line += message) += "\r\n";
+  return line;
+}
+
+void FileLog::write(int32_t level, int32_t code, std::string_view message,
+                    std::string_view prefix) {
+  if (filter_ != nullptr && !filter_->accepts(level)) return;
+  // The whole line goes out in one append, so lines of runs sharing a log file
+  // never split each other.
+  platform::appendToFile(fileName_, composeLine(level, code, message, prefix));
+}

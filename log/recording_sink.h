@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "log/log_sink.h"
+
+// A sink for tests that keeps every call it receives.
+class RecordingSink : public LogSink {
+ public:
+  struct Call {
+    int32_t level;
+    int32_t code;
+    std::string message;
+    std::string prefix;
+    bool operator==(const Call&) const = default;
+  };
+
+  void write(int32_t level, int32_t code, std::string_view message,
+             std::string_view prefix) override {
+    calls.push_back(Call{level, code, std::string(message), std::string(prefix)});
+  }
+
+  std::vector<Call> calls;
+};
