@@ -1,0 +1,67 @@
+#pragma once
+
+#include <cstdint>
+
+inline constexpr int32_t MERGE_FULL = 1;
+inline constexpr int32_t SORT_ASCENDING = 1;
+
+// One closed interval of covered seconds. end may be smaller than start: the
+// list stores what it is given.
+struct IntervalNode {
+  int32_t start;
+  int32_t end;
+  IntervalNode* next;
+};
+
+// The covered intervals of a run, as a chain in arrival order until sorted.
+// An interval that lies within a stored one, or overlaps or touches one of its
+// ends, is folded into it; any other becomes a new node at the tail.
+class IntervalList {
+ public:
+  // An empty list. With mergeMode MERGE_FULL every add on a non-empty list is
+  // followed by normalize(); with any other value the list is never normalized.
+  explicit IntervalList(int32_t mergeMode);
+  ~IntervalList();
+  IntervalList(const IntervalList&) = delete;
+  IntervalList& operator=(const IntervalList&) = delete;
+
+  // Adds [start, end]: a first node when the list is empty, else mergeInto(),
+  // then normalize() in full-merge mode. A node that cannot be allocated is lost
+  // and the list stays valid.
+  void add(int32_t start, int32_t end);
+
+  // Folds [a, b] into the first node [x, y] in chain order for which, in this
+  // order: x <= a <= y and x <= b <= y (nothing changes); x <= a <= y and b > y
+  // (end becomes b); a < x and x <= b <= y (start becomes a). With no such node
+  // [a, b] is appended at the tail. At most one node changes per call.
+  void mergeInto(int32_t a, int32_t b);
+
+  int32_t count() const;
+
+  // Sets start and end from the node at index and returns 0; returns -1 and
+  // leaves them as they were when there is no such node.
+  int32_t at(int32_t index, int32_t* start, int32_t* end) const;
+
+  // Unlinks and releases the node at index; an index past the chain does nothing.
+  void removeAt(int32_t index);
+
+  // Merges nodes until no two of them meet or overlap, leaving the chain
+  // unsorted. Nodes whose end precedes their start take no part: no fold can
+  // absorb them.
+  void normalize();
+
+  // Reorders the chain by start, stably: ascending for SORT_ASCENDING, descending
+  // for any other direction; nodes are relinked, never copied or changed.
+  void sortByStart(int32_t direction);
+
+  // The first node, for reading the chain in order; null when empty.
+  const IntervalNode* first() const { return head_; }
+
+  int32_t mergeMode() const { return mergeMode_; }
+
+ private:
+  IntervalNode* nodeAt(int32_t index) const;
+
+  IntervalNode* head_ = nullptr;
+  int32_t mergeMode_;
+};
