@@ -1,0 +1,116 @@
+// The structured parts of a data file header: channel list, channel names,
+// group rates, record count and binary header block.
+
+#include <algorithm>
+#include <set>
+
+#include "base/text_format.h"
+#include "base/wrap32.h"
+#include "platform/file_access.h"
+#include "platform/name_match.h"
+#include "verify/archive_verifier.h"
+#include "verify/channel_list.h"
+
+namespace {
+
+constexpr std::size_t kTextBuffer = 100;
+constexpr std::size_t kChannelNameBuffer = 50;
+constexpr int32_t kNoRate = -1;
+constexpr int32_t kAbsentGroupRate = -10;
+
+// The number n of a section named "GROUP<n>" (n as "%d" writes a positive
+// number), or 0 when the name is not of that form.
+int32_t groupNumberOf(std::string_view sectionName) {
+  constexpr std::string_view kGroup = "GROUP";
+  if (sectionName.size() <= kGroup.size() || sectionName.size() > kGroup.size() + 10) return 0;
+  if (!platform::equalsIgnoringCase(sectionName.substr(0, kGroup.size()), kGroup)) return 0;
+  const std::string_view digits = sectionName.substr(kGroup.size());
+  if (digits.front() == '0') return 0;
+  int64_t number = 0;
+  for (const char c : digits) {
+    if (c < '0' || c > '9') return 0;
+    number = number * 10 + (c - '0');
+  }
+  return number <= INT32_MAX ? static_cast<int32_t>(number) : 0;
+}
+
+// The groups from 1 to groupCount whose reading can change a rate, ascending:
+// every group that has a section, and the first that has none. Every group
+// without a section reads as FREQ -10 with one empty list entry (channel 0), so
+// after the first of them the others change nothing. A damaged N_GROUP of two
+// billion thus costs no more than the sections the header really holds.
+std::vector<int32_t> groupsWorthReading(const std::vector<std::string>& sectionNames,
+                                        int32_t groupCount) {
+  std::set<int32_t> present;
+  for (const std::string& name : sectionNames) {
+    const int32_t g = groupNumberOf(name);
+    if (g >= 1 && g <= groupCount) present.insert(g);
+  }
+  int32_t firstAbsent = 1;
+  for (const int32_t g : present) {
+    if (g != firstAbsent) break;
+    ++firstAbsent;
+  }
+  if (firstAbsent <= groupCount) present.insert(firstAbsent);
+  return std::vector<int32_t>(present.begin(), present.end());
+}
+
+}  // namespace
+
+void ArchiveVerifier::readChannelList(std::string_view listText) {
+  int32_t entries = 0;
+  forEachListEntry(listText, [&](int32_t number) {
+    if (entries < kMaxChannels) channelNumbers[static_cast<std::size_t>(entries)] = channelNumberOf(number);
+    ++entries;
+  });
+  channelListCount = entries;
+}
+
+std::string ArchiveVerifier::readChannelName(const std::string& path, int32_t channelNumber) {
+  return profile_.readString(formatText("CH%d", channelNumber), "NAME", kChannelNameBuffer, path);
+}
+
+void ArchiveVerifier::readChannelNames(const std::string& path) {
+  for (int32_t i = 0; i < usedChannels(); ++i) {
+    const auto index = static_cast<std::size_t>(i);
+    channelNames[index].fill(readChannelName(path, channelNumbers[index]));
+  }
+}
+
+int ArchiveVerifier::readGroupRates(const std::string& path) {
+  const int32_t channels = usedChannels();
+  std::fill_n(channelRates.begin(), channels, kNoRate);
+  if (groupCount <= 0) return 0;
+  for (const int32_t g : groupsWorthReading(profile_.sectionNames(path), groupCount)) {
+    const std::string section = formatText("GROUP%d", g);
+    const int32_t rate = profile_.readInt(section, "FREQ", kAbsentGroupRate, path);
+    forEachListEntry(profile_.readString(section, "CH#", kTextBuffer, path), [&](int32_t number) {
+      const int8_t listed = channelNumberOf(number);
+      for (int32_t i = 0; i < channels; ++i) {
+        const auto index = static_cast<std::size_t>(i);
+        if (channelNumbers[index] == listed && channelRates[index] == kNoRate) channelRates[index] = rate;
+      }
+    });
+  }
+  return 0;
+}
+
+int32_t ArchiveVerifier::countRecords(const std::string& path) {
+  platform::ReadOnlyFile file;
+  if (!file.open(path)) return -1;
+  const int32_t length = wrapToInt32(file.length());
+  // REC_SIZE_SEC seconds of 2-byte samples of every channel at the first
+  // channel's rate, plus 256 bytes.
+  const int32_t recordSize =
+      wrapAdd(wrapMul(wrapMul(wrapMul(recordSeconds, channelRates[0]), streamChannels), 2), 256);
+  if (recordSize <= 0) return 0;
+  return wrapSub(length, dataOffset) / recordSize;
+}
+
+int ArchiveVerifier::readBinaryHeader(const std::string& path) {
+  platform::ReadOnlyFile file;
+  if (!file.open(path)) return -1;
+  if (!file.seek(headerSize)) return -2;
+  file.read(binaryHeader.data(), binaryHeader.size());
+  return 0;
+}

@@ -1,0 +1,72 @@
+// The three start time stamps of a data file and the clock checks.
+
+#include <type_traits>
+
+#include "base/c_scan.h"
+#include "base/text_format.h"
+#include "base/wrap32.h"
+#include "timecov/calendar.h"
+#include "verify/archive_verifier.h"
+
+namespace {
+
+constexpr std::size_t kTextBuffer = 100;
+
+// Low bits of a scanned number, as the calendar records keep them.
+template <typename Field>
+Field lowBits(int32_t value) {
+  using Unsigned = std::make_unsigned_t<Field>;
+  return static_cast<Field>(static_cast<Unsigned>(static_cast<uint32_t>(value)));
+}
+
+struct Stamp {
+  int32_t seconds;
+  int32_t hundredths;
+};
+
+// One stamp: the date key as "%d-%d-%d" (day, month, year), the time key as
+// "%d:%d:%d" (hours, minutes, seconds), followed by ".%d" (hundredths) when
+// withHundredths is set. Numbers not reached stay 0. The hundredths take no part
+// in the conversion, so both clocks are converted alike.
+Stamp readStamp(platform::ProfileReader& profile, const std::string& path, std::string_view dateKey,
+                std::string_view timeKey, bool withHundredths) {
+  int32_t date[3] = {0, 0, 0};
+  int32_t time[4] = {0, 0, 0, 0};
+  scanDecimals(profile.readString("FILE", dateKey, kTextBuffer, path), "--", date);
+  scanDecimals(profile.readString("FILE", timeKey, kTextBuffer, path),
+               withHundredths ? "::." : "::", time);
+  DosDate dosDate;
+  dosDate.day = lowBits<int8_t>(date[0]);
+  dosDate.month = lowBits<int8_t>(date[1]);
+  dosDate.year = lowBits<int16_t>(date[2]);
+  DosTime dosTime;
+  dosTime.hour = lowBits<uint8_t>(time[0]);
+  dosTime.minute = lowBits<uint8_t>(time[1]);
+  dosTime.second = lowBits<uint8_t>(time[2]);
+  dosTime.hundredths = 0;
+  return Stamp{dateTimeToSeconds(dosDate, dosTime), time[3]};
+}
+
+}  // namespace
+
+void ArchiveVerifier::readStartTimes(const std::string& path) {
+  const Stamp internal = readStamp(profile_, path, "DATE_INT", "TIME_INT", true);
+  startInternal = internal.seconds;
+  startHundredths = internal.hundredths;
+  startExternal = readStamp(profile_, path, "DATE_EXT", "TIME_EXT", false).seconds;
+  startDos = readStamp(profile_, path, "DATE_DOS", "TIME_DOS", false).seconds;
+}
+
+void ArchiveVerifier::checkStartTimes() {
+  const int32_t expectedInternal = wrapAdd(startExternal, 1);
+  if (startInternal != expectedInternal) {
+    reportAboutFile(LOG_WARNING, 0,
+                    formatText("Possible time unsyncronysation int: %ld ext: %ld",
+                               static_cast<long>(startInternal), static_cast<long>(expectedInternal)),
+                    warningCount);
+  }
+  if (startHundredths != 0) {
+    reportAboutFile(LOG_ERROR, 0, formatText("time start error. Hund: %d", startHundredths),
+                    errorCount);
+  }
+}
