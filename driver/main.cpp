@@ -1,0 +1,3 @@
+#include "driver/verification_run.h"
+
+int main(int argc, char** argv) { return runVerification(argc, argv); }
