@@ -1,5 +1,6 @@
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,10 @@ class RecordingSink : public LogSink {
     std::string message;
     std::string prefix;
     bool operator==(const Call&) const = default;
+    friend std::ostream& operator<<(std::ostream& out, const Call& call) {
+      return out << "{" << call.level << ", " << call.code << ", \"" << call.message << "\", \""
+                 << call.prefix << "\"}";
+    }
   };
 
   void write(int32_t level, int32_t code, std::string_view message,

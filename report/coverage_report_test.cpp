@@ -1,0 +1,151 @@
+#include "report/coverage_report.h"
+
+#include <gtest/gtest.h>
+
+#include "log/recording_sink.h"
+#include "platform/fake_directory_lister.h"
+
+namespace {
+
+using Call = RecordingSink::Call;
+using Strings = std::vector<std::string>;
+
+// The messages of a sink that must hold every line twice, info then summary,
+// with code 0 and the same prefix; returns each line once.
+Strings linesWrittenTwice(const RecordingSink& sink) {
+  Strings lines;
+  EXPECT_EQ(sink.calls.size() % 2, 0u);
+  for (std::size_t i = 0; i + 1 < sink.calls.size(); i += 2) {
+    const Call& info = sink.calls[i];
+    EXPECT_EQ(info.level, LOG_INFO);
+    EXPECT_EQ(info.code, 0);
+    EXPECT_EQ(sink.calls[i + 1], (Call{LOG_SUMMARY, 0, info.message, info.prefix}));
+    lines.push_back(info.prefix + "|" + info.message);
+  }
+  return lines;
+}
+
+constexpr int32_t kJune15 = 1150374896;  // 15-06-2006 12:34:56
+
+class ReportTest : public ::testing::Test {
+ protected:
+  Strings span(std::initializer_list<std::pair<int32_t, int32_t>> intervals) {
+    fill(intervals);
+    reportSpan(&list, sink);
+    return linesWrittenTwice(sink);
+  }
+  Strings intervalLines(std::initializer_list<std::pair<int32_t, int32_t>> intervals) {
+    fill(intervals);
+    testing::internal::CaptureStdout();
+    reportIntervals(&list, sink);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Data:\n");
+    return linesWrittenTwice(sink);
+  }
+  void fill(std::initializer_list<std::pair<int32_t, int32_t>> intervals) {
+    for (const auto& [start, end] : intervals) list.mergeInto(start, end);
+  }
+
+  IntervalList list{0};
+  RecordingSink sink;
+};
+
+TEST_F(ReportTest, WorkedExampleSpan) {
+  EXPECT_EQ(span({{kJune15, kJune15 + 93784},
+                  {1150500000, 1150500000 + 7205},
+                  {1150600000, 1150600000 + 65}}),
+            (Strings{"   |Data from 15/06/2006 12:34:56    (2006-06-15)",
+                     "   |To        18/06/2006 03:07:45    (2006-06-18)", "   |2d 14h 32m 49s",
+                     "   | Real Data 1d 4h 4m 14s"}));
+}
+
+TEST_F(ReportTest, WorkedExampleIntervals) {
+  EXPECT_EQ(intervalLines({{kJune15, kJune15 + 93784},
+                           {1150500000, 1150500000 + 7205},
+                           {1150600000, 1150600000 + 65}}),
+            (Strings{"    |[15/06/2006 12:34:56  -  16/06/2006 14:38:00] 1d 2h 3m 4s",
+                     "    |[16/06/2006 23:20:00  -  17/06/2006 01:20:05]     2h 0m 5s",
+                     "    |[18/06/2006 03:06:40  -  18/06/2006 03:07:45]         1m 5s"}));
+}
+
+TEST_F(ReportTest, EmptyListReportsTheEpochAndNoIntervals) {
+  EXPECT_EQ(span({}), (Strings{"   |Data from 01/01/1970 00:00:00    (1970-01-01)",
+                               "   |To        01/01/1970 00:00:00    (1970-01-01)",
+                               "   |0d 0h 0m 0s", "   | Real Data 0d 0h 0m 0s"}));
+  sink.calls.clear();
+  EXPECT_TRUE(intervalLines({}).empty());
+}
+
+TEST_F(ReportTest, NoListAtAllReportsTheEmptySpanAndNothingElse) {
+  reportSpan(nullptr, sink);
+  EXPECT_EQ(linesWrittenTwice(sink)[3], "   | Real Data 0d 0h 0m 0s");
+  sink.calls.clear();
+  testing::internal::CaptureStdout();
+  reportIntervals(nullptr, sink);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+  EXPECT_TRUE(sink.calls.empty());
+}
+
+TEST_F(ReportTest, OneIntervalSpanEqualsItsRealData) {
+  const Strings lines = span({{kJune15, kJune15 + 86400}});
+  EXPECT_EQ(lines[1], "   |To        16/06/2006 12:34:56    (2006-06-16)");
+  EXPECT_EQ(lines[2], "   |1d 0h 0m 0s");
+  EXPECT_EQ(lines[3], "   | Real Data 1d 0h 0m 0s");
+}
+
+TEST_F(ReportTest, LengthPiecesAndTheirPadding) {
+  const Strings lines = intervalLines({{0, 2 * 86400 + 5 * 60 + 7}, {200000, 200000 + 3 * 3600}, {300000, 300059}, {400000, 400000 + 86400}});
+  EXPECT_EQ(lines[0].substr(lines[0].find(']')), "] 2d 0h 5m 7s");
+  EXPECT_EQ(lines[1].substr(lines[1].find(']')), "]     3h 0m 0s");
+  EXPECT_EQ(lines[2].substr(lines[2].find(']')), "]         0m 59s");
+  EXPECT_EQ(lines[3].substr(lines[3].find(']')), "] 1d 0h 0m 0s");
+}
+
+TEST_F(ReportTest, NegativeLengthGivesNegativePieces) {
+  const Strings lines = intervalLines({{1000, 995}});
+  EXPECT_EQ(lines[0].substr(lines[0].find(']')), "]         0m -5s");
+  sink.calls.clear();
+  reportSpan(&list, sink);
+  EXPECT_EQ(linesWrittenTwice(sink)[2], "   |0d 0h 0m -5s");
+}
+
+TEST_F(ReportTest, SpanTakesTheLastNodesEndAndCountsOverlapsTwice) {
+  fill({{200, 300}, {100, 1000}});  // the enclosing interval becomes a node of its own
+  list.sortByStart(SORT_ASCENDING);
+  const Strings lines = span({});
+  EXPECT_EQ(lines[1], "   |To        01/01/1970 00:05:00    (1970-01-01)");
+  EXPECT_EQ(lines[3], "   | Real Data 0d 0h 16m 40s");
+}
+
+TEST_F(ReportTest, HugeDifferencesWrapInsteadOfOverflowing) {
+  const Strings lines = span({{INT32_MIN, INT32_MAX}});
+  EXPECT_EQ(lines[2], "   |0d 0h 0m -1s");
+}
+
+class StationReportTest : public ::testing::Test {
+ protected:
+  platform::FakeDirectoryLister lister;
+  ArchiveVerifier verifier{lister, platform::systemProfileReader()};
+  RecordingSink sink;
+};
+
+TEST_F(StationReportTest, EmptyFieldsPrintAsEmptyText) {
+  reportStation(verifier, sink);
+  EXPECT_EQ(linesWrittenTwice(sink),
+            (Strings{"   |station  ", "    |Latitude:    Longitude:    Altitude: "}));
+}
+
+TEST_F(StationReportTest, FullWidthFieldsPrintTheirWholeWidth) {
+  verifier.stationName.fill("ABCDEFGHIJKL");
+  verifier.latitude.fill(std::string(35, 'a'));
+  verifier.longitude.fill(std::string(30, 'o'));
+  verifier.altitude.fill(std::string(30, 'h'));
+  reportStation(verifier, sink);
+  const Strings lines = linesWrittenTwice(sink);
+  EXPECT_EQ(lines[0], "   |station ABCDEFGHIJ ");
+  const std::string position = "Latitude: " + std::string(30, 'a') + "   Longitude: " +
+                               std::string(30, 'o') + "   Altitude: " + std::string(30, 'h');
+  EXPECT_EQ(position.size(), 127u);
+  EXPECT_EQ(lines[1], "    |" + position);
+}
+
+}  // namespace
