@@ -1,0 +1,48 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "driver/verification_run.h"
+#include "tests/support/scratch_dir.h"
+#include "tests/support/test_disk.h"
+#include "tools/datagen/data_file.h"
+
+// A whole run of cdverify in a scratch working directory holding the disk.
+class RunTest : public ::testing::Test {
+ protected:
+  RunTest() : disk(dir.path()), previousDirectory(std::filesystem::current_path()) {
+    std::filesystem::current_path(dir.path());
+  }
+  ~RunTest() override { std::filesystem::current_path(previousDirectory); }
+
+  // Runs with the given arguments; expects exit status 0 and returns stdout.
+  std::string run(std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), "cdverify");
+    std::vector<const char*> argv;
+    for (const std::string& argument : arguments) argv.push_back(argument.c_str());
+    testing::internal::CaptureStdout();
+    const int status = runVerification(static_cast<int>(argv.size()), argv.data());
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(status, 0);
+    return out;
+  }
+
+  // Writes a data file at dir/name of the disk ("" for the root).
+  void put(const std::string& dirName, const std::string& name, const datagen::DataFile& file) {
+    file.writeTo(dirName.empty() ? disk.directory / name : disk.directory / dirName / name);
+  }
+
+  std::string logFile(const std::string& name) const {
+    return testsupport::readFile(dir.path() / name);
+  }
+
+  testsupport::ScratchDir dir;
+  testsupport::TestDisk disk;
+
+ private:
+  std::filesystem::path previousDirectory;
+};
