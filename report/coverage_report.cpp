@@ -50,7 +50,7 @@ std::string dayTime(int32_t seconds) {
 }
 
 std::string intervalLine(int32_t start, int32_t end) {
-  std::string line = "[" + dayTime(start) + "  -  " + dayTime(end) + "]";
+  std::string line = formatText("[%s  -  %s]", dayTime(start).c_str(), dayTime(end).c_str());
   const Breakdown length = breakDown(wrapSub(end, start));
   if (length.days != 0) {
     line += formatText(" %dd %dh", length.days, length.hours);

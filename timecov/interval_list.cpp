@@ -60,11 +60,12 @@ IntervalList::~IntervalList() {
     delete head_;
     head_ = next;
   }
+  tail_ = nullptr;
 }
 
 void IntervalList::add(int32_t start, int32_t end) {
   if (head_ == nullptr) {
-    head_ = newNode(start, end);
+    append(start, end);
     return;
   }
   mergeInto(start, end);
@@ -72,27 +73,40 @@ void IntervalList::add(int32_t start, int32_t end) {
 }
 
 void IntervalList::mergeInto(int32_t a, int32_t b) {
-  IntervalNode* last = nullptr;
-  for (IntervalNode* node = head_; node != nullptr; node = node->next) {
-    const int32_t x = node->start, y = node->end;
-    if (between(x, a, y) && between(x, b, y)) return;
-    if (between(x, a, y) && b > y) {
-      node->end = b;
-      return;
+  if (!(outsideHull(a) && outsideHull(b))) {
+    for (IntervalNode* node = head_; node != nullptr; node = node->next) {
+      const int32_t x = node->start, y = node->end;
+      if (between(x, a, y) && between(x, b, y)) return;
+      if (between(x, a, y) && b > y) {
+        node->end = b;
+        widenHull(x, b);
+        return;
+      }
+      if (a < x && between(x, b, y)) {
+        node->start = a;
+        widenHull(a, y);
+        return;
+      }
     }
-    if (a < x && between(x, b, y)) {
-      node->start = a;
-      return;
-    }
-    last = node;
   }
-  IntervalNode* node = newNode(a, b);
+  append(a, b);
+}
+
+void IntervalList::append(int32_t start, int32_t end) {
+  IntervalNode* node = newNode(start, end);
   if (node == nullptr) return;
-  if (last == nullptr) {
+  if (tail_ == nullptr) {
     head_ = node;
   } else {
-    last->next = node;
+    tail_->next = node;
   }
+  tail_ = node;
+  widenHull(start, end);
+}
+
+void IntervalList::widenHull(int32_t start, int32_t end) {
+  if (start < hullLow_) hullLow_ = start;
+  if (end > hullHigh_) hullHigh_ = end;
 }
 
 int32_t IntervalList::count() const {
@@ -119,11 +133,13 @@ int32_t IntervalList::at(int32_t index, int32_t* start, int32_t* end) const {
 void IntervalList::removeAt(int32_t index) {
   IntervalNode* node = nodeAt(index);
   if (node == nullptr) return;
-  if (index == 0) {
+  IntervalNode* previous = index == 0 ? nullptr : nodeAt(index - 1);
+  if (previous == nullptr) {
     head_ = node->next;
   } else {
-    nodeAt(index - 1)->next = node->next;
+    previous->next = node->next;
   }
+  if (node == tail_) tail_ = previous;
   delete node;
 }
 
@@ -158,4 +174,5 @@ void IntervalList::normalize() {
 
 void IntervalList::sortByStart(int32_t direction) {
   head_ = sortChain(head_, count(), direction == SORT_ASCENDING);
+  for (tail_ = head_; tail_ != nullptr && tail_->next != nullptr;) tail_ = tail_->next;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 
 inline constexpr int32_t MERGE_FULL = 1;
 inline constexpr int32_t SORT_ASCENDING = 1;
@@ -61,7 +62,17 @@ class IntervalList {
 
  private:
   IntervalNode* nodeAt(int32_t index) const;
+  void append(int32_t start, int32_t end);
+  void widenHull(int32_t start, int32_t end);
+  bool outsideHull(int32_t value) const { return value < hullLow_ || value > hullHigh_; }
 
   IntervalNode* head_ = nullptr;
+  IntervalNode* tail_ = nullptr;
   int32_t mergeMode_;
+  // Every start ever stored is at least hullLow_ and every end at most
+  // hullHigh_ (the bounds only widen). An interval with both ends outside them
+  // can match no node, so it is appended without walking the chain: a stream
+  // of separate files, arriving in time order, costs O(1) per add.
+  int32_t hullLow_ = std::numeric_limits<int32_t>::max();
+  int32_t hullHigh_ = std::numeric_limits<int32_t>::min();
 };

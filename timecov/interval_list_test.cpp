@@ -89,6 +89,48 @@ TEST(IntervalListFullMerge, InvertedNodesTakeNoPartAndTheMergeEnds) {
   EXPECT_EQ(chainOf(list), (Chain{{250, 150}, {100, 400}}));
 }
 
+TEST(IntervalListAdd, NewNodesGoToTheTailAfterSortAndRemoval) {
+  IntervalList list(0);
+  addAll(list, {{30, 31}, {10, 11}});
+  list.sortByStart(SORT_ASCENDING);
+  list.add(50, 51);
+  EXPECT_EQ(chainOf(list), (Chain{{10, 11}, {30, 31}, {50, 51}}));
+  list.removeAt(2);
+  list.add(20, 21);
+  EXPECT_EQ(chainOf(list), (Chain{{10, 11}, {30, 31}, {20, 21}}));
+  list.removeAt(0);
+  list.removeAt(0);
+  list.removeAt(0);
+  list.add(5, 6);
+  list.add(7, 8);
+  EXPECT_EQ(chainOf(list), (Chain{{5, 6}, {7, 8}}));
+}
+
+// Folding picks the first node in chain order whatever the arrival pattern:
+// the result equals a plain walk of the rules over the chain.
+TEST(IntervalListAdd, MatchesAPlainWalkOfTheFoldingRules) {
+  std::mt19937 random(1150374896);
+  for (int round = 0; round < 300; ++round) {
+    std::uniform_int_distribution<int32_t> value(0, 400);
+    std::uniform_int_distribution<int32_t> length(-20, 60);
+    IntervalList list(0);
+    Chain expected;
+    for (int i = 0; i < 40; ++i) {
+      const int32_t a = value(random), b = a + length(random);
+      list.add(a, b);
+      bool folded = false;
+      for (auto& [x, y] : expected) {
+        if (x <= a && a <= y && x <= b && b <= y) folded = true;
+        else if (x <= a && a <= y && b > y) y = b, folded = true;
+        else if (a < x && x <= b && b <= y) x = a, folded = true;
+        if (folded) break;
+      }
+      if (!folded) expected.emplace_back(a, b);
+    }
+    ASSERT_EQ(chainOf(list), expected) << "round " << round;
+  }
+}
+
 TEST(IntervalListAccess, CountAtAndRemoveAt) {
   IntervalList list(0);
   EXPECT_EQ(list.count(), 0);

@@ -1,0 +1,56 @@
+// Costs of the coverage list at archive scale: sorting intervals that arrive in
+// random order, and adding the separate intervals of a trigger stream (each add
+// walks the whole chain, since none of them folds). Building an n-node list costs
+// O(n^2) by itself, so each case runs one timed iteration on a freshly built list.
+
+#include <benchmark/benchmark.h>
+
+#include <random>
+#include <vector>
+
+#include "timecov/interval_list.h"
+
+namespace {
+
+void BM_SortRandomIntervals(benchmark::State& state) {
+  const auto n = static_cast<int32_t>(state.range(0));
+  std::mt19937 random(42);
+  std::uniform_int_distribution<int32_t> start(0, 1 << 30);
+  std::vector<int32_t> starts(static_cast<std::size_t>(n));
+  for (int32_t& s : starts) s = start(random);
+  for (auto _ : state) {
+    state.PauseTiming();
+    IntervalList list(0);
+    // Inverted intervals never fold, so every one becomes a node.
+    for (const int32_t s : starts) list.mergeInto(s, s - 1);
+    state.ResumeTiming();
+    list.sortByStart(SORT_ASCENDING);
+    benchmark::DoNotOptimize(list.first());
+  }
+}
+BENCHMARK(BM_SortRandomIntervals)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+
+void BM_AddTriggerStream(benchmark::State& state) {
+  const auto n = static_cast<int32_t>(state.range(0));
+  for (auto _ : state) {
+    IntervalList list(0);
+    // Trigger files: 60 s of data every 10 minutes, never touching.
+    for (int32_t i = 0; i < n; ++i) list.add(1150000000 + i * 600, 1150000000 + i * 600 + 60);
+    benchmark::DoNotOptimize(list.first());
+  }
+}
+BENCHMARK(BM_AddTriggerStream)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+
+}  // namespace
+
+BENCHMARK_MAIN();
