@@ -31,16 +31,6 @@ TEST(SystemProfileReader, AbsentKeysAndUnreadableFilesGiveDefaults) {
   EXPECT_TRUE(reader.sectionNames(dir.file("missing.dat")).empty());
 }
 
-TEST(SystemProfileReader, HeaderEndsAtTheFirstZeroByteBeforeBinaryData) {
-  ScratchDir dir;
-  std::string bytes = "[HEADER]\r\nHEADER_SIZE=64\r\n";
-  bytes.resize(64, '\0');
-  bytes += "[HEADER]\r\nHEADER_SIZE=1\r\n[BINARY]\r\nK=1\r\n";
-  writeFile(dir.file("f.dat"), bytes);
-  EXPECT_EQ(systemProfileReader().readInt("HEADER", "HEADER_SIZE", -1, dir.file("f.dat")), 64);
-  EXPECT_EQ(systemProfileReader().readInt("BINARY", "K", -1, dir.file("f.dat")), -1);
-}
-
 TEST(SystemProfileReader, RewrittenFileIsReadAgain) {
   ScratchDir dir;
   writeFile(dir.file("f.dat"), "[A]\nK=1\n");

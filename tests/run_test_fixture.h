@@ -33,7 +33,7 @@ class RunTest : public ::testing::Test {
 
   // Writes a data file at dir/name of the disk ("" for the root).
   void put(const std::string& dirName, const std::string& name, const datagen::DataFile& file) {
-    file.writeTo(dirName.empty() ? disk.directory / name : disk.directory / dirName / name);
+    file.writeTo(dirName.empty() ? disk.directory() / name : disk.directory() / dirName / name);
   }
 
   std::string logFile(const std::string& name) const {

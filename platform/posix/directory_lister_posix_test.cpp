@@ -54,5 +54,16 @@ TEST(PosixDirectoryLister, LinksAreFollowedAndBrokenLinksArePlainFiles) {
   EXPECT_TRUE(sawBrokenLink);
 }
 
+TEST(PosixDirectoryLister, StarDotMatchesNamesWithoutDot) {
+  ScratchDir dir;
+  writeFile(dir.path() / "P0001.DAT", "x");
+  writeFile(dir.path() / "NODOT", "x");
+  std::vector<std::string> names;
+  for (const auto& entry : systemDirectoryLister().list(dir.path().string() + "/*.")) {
+    names.push_back(entry.name);
+  }
+  EXPECT_EQ(names, (std::vector<std::string>{"NODOT"}));
+}
+
 }  // namespace
 }  // namespace platform

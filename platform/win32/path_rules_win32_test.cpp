@@ -1,0 +1,16 @@
+#include "platform/path_rules.h"
+
+#include <gtest/gtest.h>
+
+namespace platform {
+namespace {
+
+TEST(Win32DiskRoot, DiskIsADriveLetter) {
+  EXPECT_EQ(diskRoot("g"), "g:\\");
+  EXPECT_EQ(kPathSeparator, '\\');
+}
+
+TEST(Win32DiskRoot, EmptySettingNamesNoDrive) { EXPECT_EQ(diskRoot(""), ":\\"); }
+
+}  // namespace
+}  // namespace platform
