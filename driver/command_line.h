@@ -13,8 +13,7 @@
 //   1: value and terminator need more than valueCapacity bytes; value holds the
 //      first valueCapacity characters and no terminator;
 //   2: no argument matched (also when argc is 0 or less).
-int findOption(int argc, const char* const* argv, const char* name, char* value,
-               int valueCapacity);
+int findOption(int argc, const char* const* argv, const char* name, char* value, int valueCapacity);
 
 // Fills settings from "-option=value" arguments: -archDisk, -fileExt, -fNameInfo,
 // -fNameWarning, -fNameError, -fNameSummary (texts, cut to 49 characters), -mode

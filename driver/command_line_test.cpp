@@ -25,7 +25,8 @@ RunSettings parse(std::vector<std::string> list) {
   return settings;
 }
 
-int lookUp(std::vector<std::string> list, const char* name, std::string* value, int capacity = 100) {
+int lookUp(std::vector<std::string> list, const char* name, std::string* value,
+           int capacity = 100) {
   Arguments arguments(std::move(list));
   std::vector<char> buffer(static_cast<std::size_t>(std::max(capacity, 1)) + 1, '#');
   const int result = findOption(arguments.argc(), arguments.argv(), name, buffer.data(), capacity);

@@ -9,6 +9,7 @@ int LogFanout::add(LogSink* sink) {
 void LogFanout::write(int32_t level, int32_t code, std::string_view message,
                       std::string_view prefix) {
   for (int32_t i = 0; i < sinkCount_; ++i) {
-    if (LogSink* sink = sinks_[static_cast<std::size_t>(i)]) sink->write(level, code, message, prefix);
+    if (LogSink* sink = sinks_[static_cast<std::size_t>(i)])
+      sink->write(level, code, message, prefix);
   }
 }

@@ -11,7 +11,8 @@ namespace {
 TEST(LogFanout, WritesToEverySinkInOrderOfAdding) {
   std::vector<std::string> order;
   struct Named : LogSink {
-    Named(std::vector<std::string>* calls, std::string label) : order(calls), name(std::move(label)) {}
+    Named(std::vector<std::string>* calls, std::string label)
+        : order(calls), name(std::move(label)) {}
     void write(int32_t, int32_t, std::string_view, std::string_view) override {
       order->push_back(name);
     }
@@ -63,8 +64,7 @@ TEST(LogFanout, FourFilteredLogsOnOneFileWriteEachLevelOnce) {
   for (int32_t level : {LOG_INFO, LOG_SUMMARY, LOG_WARNING, LOG_ERROR, 25}) {
     fanout.write(level, 0, std::to_string(level), "   ");
   }
-  EXPECT_EQ(testsupport::readFile(path),
-            "    10\r\n    20\r\n    30\r\n    40\r\n");
+  EXPECT_EQ(testsupport::readFile(path), "    10\r\n    20\r\n    30\r\n    40\r\n");
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-
 #include "tests/support/scratch_dir.h"
 
 namespace platform {
@@ -14,7 +13,8 @@ using testsupport::writeFile;
 TEST(SystemProfileReader, ReadsTextCutToBufferSize) {
   ScratchDir dir;
   writeFile(dir.file("f.dat"), "[SYSTEM]\r\nNAME=ABCDEFGHIJ\r\n");
-  EXPECT_EQ(systemProfileReader().readString("SYSTEM", "NAME", 100, dir.file("f.dat")), "ABCDEFGHIJ");
+  EXPECT_EQ(systemProfileReader().readString("SYSTEM", "NAME", 100, dir.file("f.dat")),
+            "ABCDEFGHIJ");
   EXPECT_EQ(systemProfileReader().readString("SYSTEM", "NAME", 5, dir.file("f.dat")), "ABCD");
 }
 

@@ -23,9 +23,7 @@ TEST(ProfileText, TextEndsAtFirstZeroByte) {
   EXPECT_EQ(valueOf(bytes, "B", "K"), "<absent>");
 }
 
-TEST(ProfileText, SkipsByteOrderMark) {
-  EXPECT_EQ(valueOf("\xEF\xBB\xBF[A]\nK=1", "A", "K"), "1");
-}
+TEST(ProfileText, SkipsByteOrderMark) { EXPECT_EQ(valueOf("\xEF\xBB\xBF[A]\nK=1", "A", "K"), "1"); }
 
 TEST(ProfileText, AcceptsEveryLineEnding) {
   EXPECT_EQ(valueOf("[A]\rK=1\rL=2", "A", "L"), "2");

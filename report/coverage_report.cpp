@@ -45,8 +45,8 @@ std::string spanEnd(const char* label, int32_t seconds) {
 
 std::string dayTime(int32_t seconds) {
   const CalendarTime at = calendarOf(seconds);
-  return formatText("%2.2d/%2.2d/%4.4d %2.2d:%2.2d:%2.2d", at.date.day, at.date.month,
-                    at.date.year, at.time.hour, at.time.minute, at.time.second);
+  return formatText("%2.2d/%2.2d/%4.4d %2.2d:%2.2d:%2.2d", at.date.day, at.date.month, at.date.year,
+                    at.time.hour, at.time.minute, at.time.second);
 }
 
 std::string intervalLine(int32_t start, int32_t end) {
@@ -89,10 +89,10 @@ void reportSpan(const IntervalList* list, LogSink& sink) {
   writeTwice(sink, formatText("%dd %dh %dm %ds", span.days, span.hours, span.minutes, span.seconds),
              LOG_PREFIX);
   const Breakdown real = breakDown(total);
-  writeTwice(sink,
-             formatText(" Real Data %dd %dh %dm %ds", real.days, real.hours, real.minutes,
-                        real.seconds),
-             LOG_PREFIX);
+  writeTwice(
+      sink,
+      formatText(" Real Data %dd %dh %dm %ds", real.days, real.hours, real.minutes, real.seconds),
+      LOG_PREFIX);
 }
 
 void reportIntervals(const IntervalList* list, LogSink& sink) {

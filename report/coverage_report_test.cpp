@@ -93,7 +93,10 @@ TEST_F(ReportTest, OneIntervalSpanEqualsItsRealData) {
 }
 
 TEST_F(ReportTest, LengthPiecesAndTheirPadding) {
-  const Strings lines = intervalLines({{0, 2 * 86400 + 5 * 60 + 7}, {200000, 200000 + 3 * 3600}, {300000, 300059}, {400000, 400000 + 86400}});
+  const Strings lines = intervalLines({{0, 2 * 86400 + 5 * 60 + 7},
+                                       {200000, 200000 + 3 * 3600},
+                                       {300000, 300059},
+                                       {400000, 400000 + 86400}});
   EXPECT_EQ(lines[0].substr(lines[0].find(']')), "] 2d 0h 5m 7s");
   EXPECT_EQ(lines[1].substr(lines[1].find(']')), "]     3h 0m 0s");
   EXPECT_EQ(lines[2].substr(lines[2].find(']')), "]         0m 59s");
@@ -142,8 +145,9 @@ TEST_F(StationReportTest, FullWidthFieldsPrintTheirWholeWidth) {
   reportStation(verifier, sink);
   const Strings lines = linesWrittenTwice(sink);
   EXPECT_EQ(lines[0], "   |station ABCDEFGHIJ ");
-  const std::string position = "Latitude: " + std::string(30, 'a') + "   Longitude: " +
-                               std::string(30, 'o') + "   Altitude: " + std::string(30, 'h');
+  const std::string position = "Latitude: " + std::string(30, 'a') +
+                               "   Longitude: " + std::string(30, 'o') +
+                               "   Altitude: " + std::string(30, 'h');
   EXPECT_EQ(position.size(), 127u);
   EXPECT_EQ(lines[1], "    |" + position);
 }

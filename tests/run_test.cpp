@@ -7,7 +7,7 @@ namespace {
 
 using datagen::DataFile;
 
-constexpr int32_t kJune15Noon = 1150372800;  // 15-06-2006 12:00:00
+constexpr int32_t kJune15Noon = 1150372800;   // 15-06-2006 12:00:00
 constexpr int32_t kJune16Eight = 1150444800;  // 16-06-2006 08:00:00
 
 const std::string kEmptyReport =
@@ -24,14 +24,22 @@ const std::string kEmptyReport =
     "     Real Data 0d 0h 0m 0s\r\n"
     "     Real Data 0d 0h 0m 0s\r\n";
 
-std::string summary(const std::string& disk, int directories, int files, int errors,
-                    int warnings) {
+std::string summary(const std::string& disk, int directories, int files, int errors, int warnings) {
   return "    VELK CD-archive verification program v.1.1 \n\r\n"
-         "    Summary for disk " + disk + " operation \n\r\n"
-         "     directories: " + std::to_string(directories) + " \n\r\n"
-         "     files: " + std::to_string(files) + " \n\r\n"
-         "     errors: " + std::to_string(errors) + " \n\r\n"
-         "     warnings: " + std::to_string(warnings) + " \n\r\n";
+         "    Summary for disk " +
+         disk +
+         " operation \n\r\n"
+         "     directories: " +
+         std::to_string(directories) +
+         " \n\r\n"
+         "     files: " +
+         std::to_string(files) +
+         " \n\r\n"
+         "     errors: " +
+         std::to_string(errors) +
+         " \n\r\n"
+         "     warnings: " +
+         std::to_string(warnings) + " \n\r\n";
 }
 
 TEST_F(RunTest, NoArgumentsAndNoDiskWriteStartSummaryAndEmptyReport) {
@@ -80,35 +88,44 @@ TEST_F(SubdirDiskTest, DefaultLogHoldsEveryLineInOrder) {
   const std::string p4 = disk.path("20060616", "P0616001.DAT");
   EXPECT_EQ(logFile("log.out"),
             "    Start to operate disk\r\n"
-            "    " + disk.setting() + "\r\n"
-            "     Directory 20060615\r\n"
-            "     File " + p1 + "\r\n"
-            "     File " + p2 + "\r\n" +
-            p2 + " Latitude 50.0000N differ from previous file's latitude 49.1234N\r\n"
-            "     File " + p3 + "\r\n"
-            "     File " + p3 + " is unusable\r\n"
-            "     Directory 20060616\r\n"
-            "     File " + p4 + "\r\n" +
-            p4 + " Latitude 49.1234N differ from previous file's latitude 50.0000N\r\n" +
-            p4 + " Possible time unsyncronysation int: 1150444805 ext: 1150444801\r\n" +
-            p4 + " time start error. Hund: 25\r\n" +
-            summary(disk.setting(), 2, 4, 2, 3) +
-            "    station VELK \r\n"
-            "    station VELK \r\n"
-            "     Latitude: 49.1234N   Longitude: 16.5678E   Altitude: 300\r\n"
-            "     Latitude: 49.1234N   Longitude: 16.5678E   Altitude: 300\r\n"
-            "    Data from 15/06/2006 12:00:01    (2006-06-15)\r\n"
-            "    Data from 15/06/2006 12:00:01    (2006-06-15)\r\n"
-            "    To        16/06/2006 08:01:05    (2006-06-16)\r\n"
-            "    To        16/06/2006 08:01:05    (2006-06-16)\r\n"
-            "    0d 20h 1m 4s\r\n"
-            "    0d 20h 1m 4s\r\n"
-            "     Real Data 0d 0h 3m 0s\r\n"
-            "     Real Data 0d 0h 3m 0s\r\n"
-            "     [15/06/2006 12:00:01  -  15/06/2006 12:02:01]         2m 0s\r\n"
-            "     [15/06/2006 12:00:01  -  15/06/2006 12:02:01]         2m 0s\r\n"
-            "     [16/06/2006 08:00:05  -  16/06/2006 08:01:05]         1m 0s\r\n"
-            "     [16/06/2006 08:00:05  -  16/06/2006 08:01:05]         1m 0s\r\n");
+            "    " +
+                disk.setting() +
+                "\r\n"
+                "     Directory 20060615\r\n"
+                "     File " +
+                p1 +
+                "\r\n"
+                "     File " +
+                p2 + "\r\n" + p2 +
+                " Latitude 50.0000N differ from previous file's latitude 49.1234N\r\n"
+                "     File " +
+                p3 +
+                "\r\n"
+                "     File " +
+                p3 +
+                " is unusable\r\n"
+                "     Directory 20060616\r\n"
+                "     File " +
+                p4 + "\r\n" + p4 +
+                " Latitude 49.1234N differ from previous file's latitude 50.0000N\r\n" + p4 +
+                " Possible time unsyncronysation int: 1150444805 ext: 1150444801\r\n" + p4 +
+                " time start error. Hund: 25\r\n" + summary(disk.setting(), 2, 4, 2, 3) +
+                "    station VELK \r\n"
+                "    station VELK \r\n"
+                "     Latitude: 49.1234N   Longitude: 16.5678E   Altitude: 300\r\n"
+                "     Latitude: 49.1234N   Longitude: 16.5678E   Altitude: 300\r\n"
+                "    Data from 15/06/2006 12:00:01    (2006-06-15)\r\n"
+                "    Data from 15/06/2006 12:00:01    (2006-06-15)\r\n"
+                "    To        16/06/2006 08:01:05    (2006-06-16)\r\n"
+                "    To        16/06/2006 08:01:05    (2006-06-16)\r\n"
+                "    0d 20h 1m 4s\r\n"
+                "    0d 20h 1m 4s\r\n"
+                "     Real Data 0d 0h 3m 0s\r\n"
+                "     Real Data 0d 0h 3m 0s\r\n"
+                "     [15/06/2006 12:00:01  -  15/06/2006 12:02:01]         2m 0s\r\n"
+                "     [15/06/2006 12:00:01  -  15/06/2006 12:02:01]         2m 0s\r\n"
+                "     [16/06/2006 08:00:05  -  16/06/2006 08:01:05]         1m 0s\r\n"
+                "     [16/06/2006 08:00:05  -  16/06/2006 08:01:05]         1m 0s\r\n");
 }
 
 TEST_F(SubdirDiskTest, FourLogNamesSplitTheLinesByLevel) {
@@ -129,32 +146,45 @@ TEST_F(SubdirDiskTest, FourLogNamesSplitTheLinesByLevel) {
       "     [16/06/2006 08:00:05  -  16/06/2006 08:01:05]         1m 0s\r\n";
   EXPECT_EQ(logFile("info.log"),
             "    Start to operate disk\r\n"
-            "    " + disk.setting() + "\r\n"
-            "     Directory 20060615\r\n"
-            "     File " + p1 + "\r\n"
-            "     File " + p2 + "\r\n"
-            "     File " + p3 + "\r\n"
-            "     Directory 20060616\r\n"
-            "     File " + p4 + "\r\n" + report);
+            "    " +
+                disk.setting() +
+                "\r\n"
+                "     Directory 20060615\r\n"
+                "     File " +
+                p1 +
+                "\r\n"
+                "     File " +
+                p2 +
+                "\r\n"
+                "     File " +
+                p3 +
+                "\r\n"
+                "     Directory 20060616\r\n"
+                "     File " +
+                p4 + "\r\n" + report);
   EXPECT_EQ(logFile("warning.log"),
-            p2 + " Latitude 50.0000N differ from previous file's latitude 49.1234N\r\n" +
-            p4 + " Latitude 49.1234N differ from previous file's latitude 50.0000N\r\n" +
-            p4 + " Possible time unsyncronysation int: 1150444805 ext: 1150444801\r\n");
+            p2 + " Latitude 50.0000N differ from previous file's latitude 49.1234N\r\n" + p4 +
+                " Latitude 49.1234N differ from previous file's latitude 50.0000N\r\n" + p4 +
+                " Possible time unsyncronysation int: 1150444805 ext: 1150444801\r\n");
   EXPECT_EQ(logFile("error.log"),
-            "     File " + p3 + " is unusable\r\n" +
-            p4 + " time start error. Hund: 25\r\n");
+            "     File " + p3 + " is unusable\r\n" + p4 + " time start error. Hund: 25\r\n");
   EXPECT_EQ(logFile("summary.log"), summary(disk.setting(), 2, 4, 2, 3) + report);
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "log.out"));
 }
 
 TEST_F(SubdirDiskTest, TriggerStreamVerifiesOnlyTheOtherFiles) {
   run({"-archDisk=" + disk.setting(), "-stream=trigger", "-fNameInfo=info.log"});
-  EXPECT_EQ(logFile("info.log").find("    Start to operate disk\r\n"
-                                     "    " + disk.setting() + "\r\n"
-                                     "     Directory 20060615\r\n"
-                                     "     File " + disk.path("20060615", "T0615001.DAT") + "\r\n"
-                                     "     Directory 20060616\r\n"
-                                     "    station VELK \r\n"),
+  EXPECT_EQ(logFile("info.log")
+                .find("    Start to operate disk\r\n"
+                      "    " +
+                      disk.setting() +
+                      "\r\n"
+                      "     Directory 20060615\r\n"
+                      "     File " +
+                      disk.path("20060615", "T0615001.DAT") +
+                      "\r\n"
+                      "     Directory 20060616\r\n"
+                      "    station VELK \r\n"),
             0u);
   EXPECT_NE(logFile("log.out").find("     files: 1 \n"), std::string::npos);
 }
@@ -175,24 +205,28 @@ TEST_F(RunTest, PlaneModeVerifiesTheRootFilesOnly) {
   run({"-archDisk=" + disk.setting(), "-mode=plane"});
   EXPECT_EQ(logFile("log.out"),
             "    Start to operate disk\r\n"
-            "    " + disk.setting() + "\r\n"
-            "     File " + disk.path("", "P0615001.DAT") + "\r\n"
-            "     File " + disk.path("", "p0615002.DAT") + "\r\n" +
-            summary(disk.setting(), 0, 2, 0, 0) +
-            "    station VELK \r\n"
-            "    station VELK \r\n"
-            "     Latitude: 49.1234N   Longitude: 16.5678E   Altitude: 300\r\n"
-            "     Latitude: 49.1234N   Longitude: 16.5678E   Altitude: 300\r\n"
-            "    Data from 15/06/2006 12:00:01    (2006-06-15)\r\n"
-            "    Data from 15/06/2006 12:00:01    (2006-06-15)\r\n"
-            "    To        15/06/2006 12:02:01    (2006-06-15)\r\n"
-            "    To        15/06/2006 12:02:01    (2006-06-15)\r\n"
-            "    0d 0h 2m 0s\r\n"
-            "    0d 0h 2m 0s\r\n"
-            "     Real Data 0d 0h 2m 0s\r\n"
-            "     Real Data 0d 0h 2m 0s\r\n"
-            "     [15/06/2006 12:00:01  -  15/06/2006 12:02:01]         2m 0s\r\n"
-            "     [15/06/2006 12:00:01  -  15/06/2006 12:02:01]         2m 0s\r\n");
+            "    " +
+                disk.setting() +
+                "\r\n"
+                "     File " +
+                disk.path("", "P0615001.DAT") +
+                "\r\n"
+                "     File " +
+                disk.path("", "p0615002.DAT") + "\r\n" + summary(disk.setting(), 0, 2, 0, 0) +
+                "    station VELK \r\n"
+                "    station VELK \r\n"
+                "     Latitude: 49.1234N   Longitude: 16.5678E   Altitude: 300\r\n"
+                "     Latitude: 49.1234N   Longitude: 16.5678E   Altitude: 300\r\n"
+                "    Data from 15/06/2006 12:00:01    (2006-06-15)\r\n"
+                "    Data from 15/06/2006 12:00:01    (2006-06-15)\r\n"
+                "    To        15/06/2006 12:02:01    (2006-06-15)\r\n"
+                "    To        15/06/2006 12:02:01    (2006-06-15)\r\n"
+                "    0d 0h 2m 0s\r\n"
+                "    0d 0h 2m 0s\r\n"
+                "     Real Data 0d 0h 2m 0s\r\n"
+                "     Real Data 0d 0h 2m 0s\r\n"
+                "     [15/06/2006 12:00:01  -  15/06/2006 12:02:01]         2m 0s\r\n"
+                "     [15/06/2006 12:00:01  -  15/06/2006 12:02:01]         2m 0s\r\n");
 }
 
 TEST_F(RunTest, IntervalsArriveInWalkOrderAndAreReportedSorted) {

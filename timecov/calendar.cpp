@@ -38,7 +38,8 @@ int32_t dateTimeToSeconds(const DosDate& date, const DosTime& time) {
 
 void secondsToDateTime(int32_t seconds, DosDate* date, DosTime* time) {
   const int32_t days = floorDiv(seconds, kSecondsPerDay);
-  const auto r = static_cast<int32_t>(int64_t{seconds} - int64_t{days} * kSecondsPerDay);  // 0..86399
+  const auto r =
+      static_cast<int32_t>(int64_t{seconds} - int64_t{days} * kSecondsPerDay);  // 0..86399
   time->second = static_cast<uint8_t>(r % 60);
   time->minute = static_cast<uint8_t>((r / 60) % 60);
   time->hour = static_cast<uint8_t>(r / 3600);

@@ -120,9 +120,12 @@ TEST(IntervalListAdd, MatchesAPlainWalkOfTheFoldingRules) {
       list.add(a, b);
       bool folded = false;
       for (auto& [x, y] : expected) {
-        if (x <= a && a <= y && x <= b && b <= y) folded = true;
-        else if (x <= a && a <= y && b > y) y = b, folded = true;
-        else if (a < x && x <= b && b <= y) x = a, folded = true;
+        if (x <= a && a <= y && x <= b && b <= y)
+          folded = true;
+        else if (x <= a && a <= y && b > y)
+          y = b, folded = true;
+        else if (a < x && x <= b && b <= y)
+          x = a, folded = true;
         if (folded) break;
       }
       if (!folded) expected.emplace_back(a, b);

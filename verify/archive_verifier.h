@@ -16,6 +16,9 @@
 inline constexpr int32_t kMaxChannels = 32;
 // Size of the binary header block that follows the text header.
 inline constexpr std::size_t kBinaryHeaderSize = 1096;
+// Header texts are read into buffers of this size: at most 99 characters of a
+// value are seen.
+inline constexpr std::size_t kHeaderTextSize = 100;
 // Width of the walk settings, as wide as the run settings that fill them.
 inline constexpr std::size_t kSettingWidth = 50;
 

@@ -14,9 +14,8 @@ void forEachListEntry(std::string_view list, Take take) {
   std::size_t start = 0;
   while (true) {
     const std::size_t comma = list.find(',', start);
-    const std::string_view entry = list.substr(start, comma == std::string_view::npos
-                                                           ? std::string_view::npos
-                                                           : comma - start);
+    const std::string_view entry = list.substr(
+        start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
     std::size_t pos = 0;
     int32_t number = 0;
     scanDecimal(entry, pos, number);

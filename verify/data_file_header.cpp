@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr std::size_t kTextBuffer = 100;
 constexpr std::size_t kChannelNameBuffer = 50;
 constexpr int32_t kNoRate = -1;
 constexpr int32_t kAbsentGroupRate = -10;
@@ -60,7 +59,8 @@ std::vector<int32_t> groupsWorthReading(const std::vector<std::string>& sectionN
 void ArchiveVerifier::readChannelList(std::string_view listText) {
   int32_t entries = 0;
   forEachListEntry(listText, [&](int32_t number) {
-    if (entries < kMaxChannels) channelNumbers[static_cast<std::size_t>(entries)] = channelNumberOf(number);
+    if (entries < kMaxChannels)
+      channelNumbers[static_cast<std::size_t>(entries)] = channelNumberOf(number);
     ++entries;
   });
   channelListCount = entries;
@@ -84,13 +84,15 @@ int ArchiveVerifier::readGroupRates(const std::string& path) {
   for (const int32_t g : groupsWorthReading(profile_.sectionNames(path), groupCount)) {
     const std::string section = formatText("GROUP%d", g);
     const int32_t rate = profile_.readInt(section, "FREQ", kAbsentGroupRate, path);
-    forEachListEntry(profile_.readString(section, "CH#", kTextBuffer, path), [&](int32_t number) {
-      const int8_t listed = channelNumberOf(number);
-      for (int32_t i = 0; i < channels; ++i) {
-        const auto index = static_cast<std::size_t>(i);
-        if (channelNumbers[index] == listed && channelRates[index] == kNoRate) channelRates[index] = rate;
-      }
-    });
+    forEachListEntry(profile_.readString(section, "CH#", kHeaderTextSize, path),
+                     [&](int32_t number) {
+                       const int8_t listed = channelNumberOf(number);
+                       for (int32_t i = 0; i < channels; ++i) {
+                         const auto index = static_cast<std::size_t>(i);
+                         if (channelNumbers[index] == listed && channelRates[index] == kNoRate)
+                           channelRates[index] = rate;
+                       }
+                     });
   }
   return 0;
 }

@@ -156,7 +156,7 @@ TEST_F(CountRecordsTest, TenThousandByteExample) {
   EXPECT_EQ(count(1000, 10000), 10);
   EXPECT_EQ(count(1000, 1000 + 855), 0);
   EXPECT_EQ(count(1000, 1000 + 856), 1);
-  EXPECT_EQ(count(1000, 500), 0);          // short by less than a record
+  EXPECT_EQ(count(1000, 500), 0);    // short by less than a record
   EXPECT_EQ(count(2000, 1000), -1);  // short by more than a record
 }
 

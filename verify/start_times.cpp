@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr std::size_t kTextBuffer = 100;
-
 // Low bits of a scanned number, as the calendar records keep them.
 template <typename Field>
 Field lowBits(int32_t value) {
@@ -32,8 +30,8 @@ Stamp readStamp(platform::ProfileReader& profile, const std::string& path, std::
                 std::string_view timeKey, bool withHundredths) {
   int32_t date[3] = {0, 0, 0};
   int32_t time[4] = {0, 0, 0, 0};
-  scanDecimals(profile.readString("FILE", dateKey, kTextBuffer, path), "--", date);
-  scanDecimals(profile.readString("FILE", timeKey, kTextBuffer, path),
+  scanDecimals(profile.readString("FILE", dateKey, kHeaderTextSize, path), "--", date);
+  scanDecimals(profile.readString("FILE", timeKey, kHeaderTextSize, path),
                withHundredths ? "::." : "::", time);
   DosDate dosDate;
   dosDate.day = lowBits<int8_t>(date[0]);
@@ -60,10 +58,11 @@ void ArchiveVerifier::readStartTimes(const std::string& path) {
 void ArchiveVerifier::checkStartTimes() {
   const int32_t expectedInternal = wrapAdd(startExternal, 1);
   if (startInternal != expectedInternal) {
-    reportAboutFile(LOG_WARNING, 0,
-                    formatText("Possible time unsyncronysation int: %ld ext: %ld",
-                               static_cast<long>(startInternal), static_cast<long>(expectedInternal)),
-                    warningCount);
+    reportAboutFile(
+        LOG_WARNING, 0,
+        formatText("Possible time unsyncronysation int: %ld ext: %ld",
+                   static_cast<long>(startInternal), static_cast<long>(expectedInternal)),
+        warningCount);
   }
   if (startHundredths != 0) {
     reportAboutFile(LOG_ERROR, 0, formatText("time start error. Hund: %d", startHundredths),

@@ -10,8 +10,8 @@ using Call = RecordingSink::Call;
 class StartTimesTest : public VerifierTest {
  protected:
   void read(const DataFile& file) { verifier.readStartTimes(write("P1.DAT", file)); }
-  DataFile stamps(const std::string& dateInt, const std::string& timeInt, const std::string& dateExt,
-                  const std::string& timeExt) {
+  DataFile stamps(const std::string& dateInt, const std::string& timeInt,
+                  const std::string& dateExt, const std::string& timeExt) {
     return DataFile()
         .set("FILE", "DATE_INT", dateInt)
         .set("FILE", "TIME_INT", timeInt)
@@ -94,7 +94,8 @@ TEST_F(StartTimesTest, DosStampIsStoredWhateverItHolds) {
 }
 
 TEST_F(StartTimesTest, OutOfRangeNumbersAreCutToTheFieldWidths) {
-  read(stamps("01-300-2006", "10:00:01", "01-02-67542", "300:00:00"));  // month 44, year 2006, hour 44
+  read(stamps("01-300-2006", "10:00:01", "01-02-67542",
+              "300:00:00"));  // month 44, year 2006, hour 44
   EXPECT_EQ(verifier.startExternal, 1138752000 + 44 * 3600);
 }
 

@@ -15,8 +15,7 @@
 // A verifier over a scratch directory, with a recording log attached.
 class VerifierTest : public ::testing::Test {
  protected:
-  VerifierTest()
-      : verifier(platform::systemDirectoryLister(), platform::systemProfileReader()) {
+  VerifierTest() : verifier(platform::systemDirectoryLister(), platform::systemProfileReader()) {
     verifier.log = &log;
   }
 

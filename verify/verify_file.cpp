@@ -6,12 +6,6 @@
 #include "platform/file_access.h"
 #include "verify/archive_verifier.h"
 
-namespace {
-
-constexpr std::size_t kTextBuffer = 100;
-
-}  // namespace
-
 int ArchiveVerifier::checkUsable(const std::string& path) {
   platform::ReadOnlyFile file;
   if (!file.open(path)) return -1;
@@ -26,7 +20,7 @@ template <std::size_t N>
 void ArchiveVerifier::checkCarriedText(FixedText<N>& carried, std::string_view key,
                                        const char* warningFormat, bool replace,
                                        const std::string& path) {
-  const std::string value = profile_.readString("SYSTEM", key, kTextBuffer, path);
+  const std::string value = profile_.readString("SYSTEM", key, kHeaderTextSize, path);
   if (carried.empty()) {
     carried.fill(value);
     return;
@@ -34,8 +28,7 @@ void ArchiveVerifier::checkCarriedText(FixedText<N>& carried, std::string_view k
   if (carried.holds(value)) return;
   const std::string stored(carried.view());  // a full field has no terminator
   reportAboutFile(LOG_WARNING, LOG_CODE_FILE_CHECK,
-                  formatText(warningFormat, value.c_str(), stored.c_str()),
-                  warningCount);
+                  formatText(warningFormat, value.c_str(), stored.c_str()), warningCount);
   if (replace) carried.fill(value);
 }
 
@@ -46,9 +39,10 @@ void ArchiveVerifier::checkFrequency(const std::string& path) {
     return;
   }
   if (frequency == value) return;
-  reportAboutFile(LOG_WARNING, LOG_CODE_FILE_CHECK,
-                  formatText("Frequency %d differ from previous file's frequency %d", value, frequency),
-                  warningCount);
+  reportAboutFile(
+      LOG_WARNING, LOG_CODE_FILE_CHECK,
+      formatText("Frequency %d differ from previous file's frequency %d", value, frequency),
+      warningCount);
   frequency = value;
 }
 
@@ -84,7 +78,7 @@ int ArchiveVerifier::verifyFile(const std::string& path) {
   streamNumber = profile_.readInt("FILE", "STREAM", -1, path);
   const std::string stream = formatText("STREAM%d", streamNumber);
   streamChannels = profile_.readInt(stream, "N_CH", -1, path);
-  readChannelList(profile_.readString(stream, "CH#", kTextBuffer, path));
+  readChannelList(profile_.readString(stream, "CH#", kHeaderTextSize, path));
   if (channelListCount != streamChannels) {
     reportAboutFile(LOG_WARNING, LOG_CODE_FILE_CHECK,
                     formatText("channels number %d in stream %d differ from channels number from "

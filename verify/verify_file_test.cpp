@@ -125,8 +125,10 @@ TEST_F(VerifyFileTest, FrequencyZeroIsTakenAfterAWarningAndThenForgotten) {
 TEST_F(VerifyFileTest, FullWidthStationValuesCompareCutToTheirWidth) {
   const std::string name12 = "ABCDEFGHIJKL";
   const std::string lat35 = std::string(30, '1') + "23456";
-  verifier.verifyFile(write("P1.DAT", DataFile().set("SYSTEM", "NAME", name12).set("SYSTEM", "LAT", lat35)));
-  verifier.verifyFile(write("P2.DAT", DataFile().set("SYSTEM", "NAME", name12).set("SYSTEM", "LAT", lat35)));
+  verifier.verifyFile(
+      write("P1.DAT", DataFile().set("SYSTEM", "NAME", name12).set("SYSTEM", "LAT", lat35)));
+  verifier.verifyFile(
+      write("P2.DAT", DataFile().set("SYSTEM", "NAME", name12).set("SYSTEM", "LAT", lat35)));
   EXPECT_EQ(verifier.warningCount, 0);
   EXPECT_EQ(verifier.stationName.view(), "ABCDEFGHIJ");
   verifier.verifyFile(write("P3.DAT", DataFile().set("SYSTEM", "NAME", "ABCDEFGHI")));
@@ -144,17 +146,19 @@ TEST_F(VerifyFileTest, MissingStreamKeyUsesSectionStreamMinusOne) {
   EXPECT_EQ(verifier.recordSeconds, -1);
   EXPECT_EQ(verifier.fileSeconds, -1);
   EXPECT_EQ(verifier.channelListCount, 1);
-  EXPECT_EQ(log.calls[1],
-            (Call{LOG_WARNING, 100,
-                  "channels number -1 in stream -1 differ from channels number from channels list 1",
-                  path}));
+  EXPECT_EQ(
+      log.calls[1],
+      (Call{LOG_WARNING, 100,
+            "channels number -1 in stream -1 differ from channels number from channels list 1",
+            path}));
 }
 
 TEST_F(VerifyFileTest, ChannelCountMismatchWarns) {
   const std::string path = write("P1.DAT", DataFile().set("STREAM1", "CH#", "1,2,3,4"));
   verifier.verifyFile(path);
-  EXPECT_EQ(messagesAt(LOG_WARNING),
-            (Strings{"channels number 3 in stream 1 differ from channels number from channels list 4"}));
+  EXPECT_EQ(
+      messagesAt(LOG_WARNING),
+      (Strings{"channels number 3 in stream 1 differ from channels number from channels list 4"}));
 }
 
 TEST_F(VerifyFileTest, EmptyAndOneByteAndMissingFilesAreUnusable) {
@@ -165,8 +169,9 @@ TEST_F(VerifyFileTest, EmptyAndOneByteAndMissingFilesAreUnusable) {
     const std::string path = dir.file(name);
     log.calls.clear();
     EXPECT_EQ(verifier.verifyFile(path), -1);
-    EXPECT_EQ(log.calls, (std::vector<Call>{{LOG_INFO, 0, " File " + path, "   "},
-                                            {LOG_ERROR, 100, " File " + path + " is unusable", "   "}}));
+    EXPECT_EQ(log.calls,
+              (std::vector<Call>{{LOG_INFO, 0, " File " + path, "   "},
+                                 {LOG_ERROR, 100, " File " + path + " is unusable", "   "}}));
   }
   EXPECT_EQ(verifier.fileCount, 4);
   EXPECT_EQ(verifier.errorCount, 3);
@@ -183,7 +188,8 @@ TEST_F(VerifyFileTest, TwoByteFileIsUsable) {
 TEST_F(VerifyFileTest, WithoutLogWarningsAreNotCountedButUnusableFilesAre) {
   verifier.log = nullptr;
   verifier.verifyFile(write("P1.DAT", DataFile()));
-  verifier.verifyFile(write("P2.DAT", DataFile().set("SYSTEM", "LAT", "1").set("FILE", "TIME_INT", "1:0:0.5")));
+  verifier.verifyFile(
+      write("P2.DAT", DataFile().set("SYSTEM", "LAT", "1").set("FILE", "TIME_INT", "1:0:0.5")));
   verifier.verifyFile(dir.file("missing.DAT"));
   EXPECT_EQ(verifier.warningCount, 0);
   EXPECT_EQ(verifier.errorCount, 1);

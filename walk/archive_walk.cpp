@@ -29,7 +29,8 @@ void ArchiveVerifier::walkArchive() {
   // directories have no dot in their names.
   for (const platform::DirectoryEntry& entry : lister_.list(*root + "*.*")) {
     if (!entry.directory || isDateDirectory(entry.name) == 0) continue;
-    if (log != nullptr) log->write(LOG_INFO, 0, formatText(" Directory %s", entry.name.c_str()), LOG_PREFIX);
+    if (log != nullptr)
+      log->write(LOG_INFO, 0, formatText(" Directory %s", entry.name.c_str()), LOG_PREFIX);
     ++directoryCount;
     scanFiles(*root + entry.name + platform::kPathSeparator + filePattern);
   }

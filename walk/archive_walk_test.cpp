@@ -13,7 +13,9 @@ using platform::DirectoryEntry;
 using Strings = std::vector<std::string>;
 
 DirectoryEntry file(const std::string& name) { return DirectoryEntry{name, false, false, false}; }
-DirectoryEntry directory(const std::string& name) { return DirectoryEntry{name, false, false, true}; }
+DirectoryEntry directory(const std::string& name) {
+  return DirectoryEntry{name, false, false, true};
+}
 
 // A walk over an in-memory disk "g". The files do not exist, so each verified
 // file shows as its " File" line (and an unusable error).
@@ -54,7 +56,10 @@ TEST(IsDateDirectory, TestsOnlyTheFirstEightCharacters) {
   EXPECT_EQ(isDateDirectory("2006041"), 0);
   EXPECT_EQ(isDateDirectory("2006-04-15"), 0);
   EXPECT_EQ(isDateDirectory(""), 0);
-  EXPECT_EQ(isDateDirectory(std::string_view("2006\0" "415", 8)), 0);
+  EXPECT_EQ(isDateDirectory(std::string_view("2006\0"
+                                             "415",
+                                             8)),
+            0);
 }
 
 TEST(IsDigitChar, OnlyTheTenDigits) {
@@ -74,9 +79,9 @@ TEST_F(WalkTest, SubdirModeAnnouncesDateDirectoriesBeforeTheirFiles) {
   lister.add(inDirectory("20060415"), directory(".."));
   lister.add(inDirectory("20060415"), file("P0415001.DAT"));
   lister.add(inDirectory("20060415"), file("P0415002.DAT"));
-  EXPECT_EQ(walk(), (Strings{" Directory 20060415", " File " + inDirectory("20060415") + "P0415001.DAT",
-                             " File " + inDirectory("20060415") + "P0415002.DAT",
-                             " Directory 20060416"}));
+  EXPECT_EQ(walk(),
+            (Strings{" Directory 20060415", " File " + inDirectory("20060415") + "P0415001.DAT",
+                     " File " + inDirectory("20060415") + "P0415002.DAT", " Directory 20060416"}));
   EXPECT_EQ(verifier.directoryCount, 2);
   EXPECT_EQ(verifier.fileCount, 2);
 }
@@ -105,14 +110,17 @@ TEST_F(WalkTest, PlaneModeScansTheRootOnly) {
 
 TEST_F(WalkTest, PermanentStreamTakesBothLetterForms) {
   verifier.planeMode = 1;
-  for (const char* name : {"P0415001.DAT", "p0415001.DAT", "T0415001.DAT"}) lister.add(root(), file(name));
-  EXPECT_EQ(walk(), (Strings{" File " + root() + "P0415001.DAT", " File " + root() + "p0415001.DAT"}));
+  for (const char* name : {"P0415001.DAT", "p0415001.DAT", "T0415001.DAT"})
+    lister.add(root(), file(name));
+  EXPECT_EQ(walk(),
+            (Strings{" File " + root() + "P0415001.DAT", " File " + root() + "p0415001.DAT"}));
 }
 
 TEST_F(WalkTest, TriggerStreamTakesTheOtherFiles) {
   verifier.planeMode = 1;
   verifier.triggerStream = 1;
-  for (const char* name : {"P0415001.DAT", "p0415001.DAT", "T0415001.DAT"}) lister.add(root(), file(name));
+  for (const char* name : {"P0415001.DAT", "p0415001.DAT", "T0415001.DAT"})
+    lister.add(root(), file(name));
   EXPECT_EQ(walk(), (Strings{" File " + root() + "T0415001.DAT"}));
 }
 
@@ -146,9 +154,9 @@ TEST_F(WalkTest, LongDiskAndNamesAreUsedInFull) {
   const std::string longRoot = *platform::diskRoot(disk);
   lister.add(longRoot, directory(name));
   lister.add(longRoot + name + platform::kPathSeparator, file("P" + std::string(100, 'y')));
-  EXPECT_EQ(walk(), (Strings{" Directory " + name,
-                             " File " + longRoot + name + platform::kPathSeparator + "P" +
-                                 std::string(100, 'y')}));
+  EXPECT_EQ(walk(),
+            (Strings{" Directory " + name, " File " + longRoot + name + platform::kPathSeparator +
+                                               "P" + std::string(100, 'y')}));
 }
 
 TEST_F(WalkTest, WithoutLogTheWalkStillCounts) {

@@ -37,7 +37,8 @@ class PosixDirectoryLister : public DirectoryLister {
     DIR* dir = ::opendir(directory.empty() ? "." : directory.c_str());
     if (dir == nullptr) return entries;
     while (const dirent* item = ::readdir(dir)) {
-      if (wildcardMatch(wildcard, item->d_name)) entries.push_back(describe(directory, item->d_name));
+      if (wildcardMatch(wildcard, item->d_name))
+        entries.push_back(describe(directory, item->d_name));
     }
     ::closedir(dir);
     std::sort(entries.begin(), entries.end(), [](const DirectoryEntry& a, const DirectoryEntry& b) {

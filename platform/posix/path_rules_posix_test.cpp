@@ -1,6 +1,6 @@
-#include "platform/path_rules.h"
-
 #include <gtest/gtest.h>
+
+#include "platform/path_rules.h"
 
 namespace platform {
 namespace {

@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/path_rules.h"
+
 namespace testsupport {
 
 // The archive disk of an end-to-end test, empty when made. On POSIX it is the
@@ -18,7 +20,10 @@ class TestDisk {
   const std::filesystem::path& directory() const { return directory_; }
   // How the run writes the path of name in the date directory dir ("" for the
   // disk's root).
-  std::string path(const std::string& dir, const std::string& name) const;
+  std::string path(const std::string& dir, const std::string& name) const {
+    const std::string root = *platform::diskRoot(setting());
+    return dir.empty() ? root + name : root + dir + platform::kPathSeparator + name;
+  }
 
  private:
   std::filesystem::path directory_;

@@ -7,9 +7,4 @@ TestDisk::TestDisk(const std::filesystem::path& workDir) : directory_(workDir / 
 
 std::string TestDisk::setting() const { return "disk"; }
 
-std::string TestDisk::path(const std::string& dir, const std::string& name) const {
-  const std::string root = *platform::diskRoot(setting());
-  return dir.empty() ? root + name : root + dir + platform::kPathSeparator + name;
-}
-
 }  // namespace testsupport

@@ -16,9 +16,4 @@ TestDisk::TestDisk(const std::filesystem::path&) : directory_("X:\\") {
 
 std::string TestDisk::setting() const { return "x"; }
 
-std::string TestDisk::path(const std::string& dir, const std::string& name) const {
-  const std::string root = *platform::diskRoot(setting());
-  return dir.empty() ? root + name : root + dir + platform::kPathSeparator + name;
-}
-
 }  // namespace testsupport

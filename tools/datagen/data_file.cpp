@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "base/text_format.h"
 #include "timecov/calendar.h"
 
 namespace datagen {
@@ -19,18 +20,14 @@ std::string dateText(int32_t seconds) {
   DosDate date;
   DosTime time;
   secondsToDateTime(seconds, &date, &time);
-  char text[32];
-  std::snprintf(text, sizeof text, "%02d-%02d-%04d", date.day, date.month, date.year);
-  return text;
+  return formatText("%02d-%02d-%04d", date.day, date.month, date.year);
 }
 
 std::string timeText(int32_t seconds) {
   DosDate date;
   DosTime time;
   secondsToDateTime(seconds, &date, &time);
-  char text[32];
-  std::snprintf(text, sizeof text, "%02d:%02d:%02d", time.hour, time.minute, time.second);
-  return text;
+  return formatText("%02d:%02d:%02d", time.hour, time.minute, time.second);
 }
 
 DataFile::DataFile() {
@@ -45,7 +42,8 @@ DataFile::DataFile() {
         {"N_STREAM", "1"},
         {"N_CHANNEL", "3"}}},
       {"FILE", {{"STREAM", "1"}, {"DATA_SEC", "60"}}},
-      {"STREAM1", {{"N_CH", "3"}, {"CH#", "1,2,3"}, {"REC_SIZE_SEC", "10"}, {"FILE_SIZE_SEC", "60"}}},
+      {"STREAM1",
+       {{"N_CH", "3"}, {"CH#", "1,2,3"}, {"REC_SIZE_SEC", "10"}, {"FILE_SIZE_SEC", "60"}}},
       {"GROUP1", {{"N_CH", "3"}, {"FREQ", "10"}, {"CH#", "1,2,3"}}},
       {"CH1", {{"NAME", "Z"}}},
       {"CH2", {{"NAME", "N"}}},
@@ -77,8 +75,9 @@ DataFile& DataFile::set(const std::string& section, const std::string& key,
 DataFile& DataFile::remove(const std::string& section, const std::string& key) {
   for (auto& [name, keys] : sections_) {
     if (name != section) continue;
-    keys.erase(std::remove_if(keys.begin(), keys.end(), [&](const auto& kv) { return kv.first == key; }),
-               keys.end());
+    keys.erase(
+        std::remove_if(keys.begin(), keys.end(), [&](const auto& kv) { return kv.first == key; }),
+        keys.end());
   }
   return *this;
 }

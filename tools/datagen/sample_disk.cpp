@@ -7,8 +7,8 @@
 namespace datagen {
 
 void makeSampleDisk(const std::filesystem::path& root) {
-  constexpr int32_t kJune15Noon = 1150372800;        // 15-06-2006 12:00:00
-  constexpr int32_t kJune16Morning = 1150444800;     // 16-06-2006 08:00:00
+  constexpr int32_t kJune15Noon = 1150372800;     // 15-06-2006 12:00:00
+  constexpr int32_t kJune16Morning = 1150444800;  // 16-06-2006 08:00:00
   constexpr int32_t kFileSeconds = 60;
 
   const std::filesystem::path day1 = root / "20060615";
