@@ -26,15 +26,6 @@ TEST(LogFanout, WritesToEverySinkInOrderOfAdding) {
   EXPECT_EQ(order, (std::vector<std::string>{"first", "second"}));
 }
 
-TEST(LogFanout, PassesTheFourArgumentsUnchanged) {
-  RecordingSink sink;
-  LogFanout fanout;
-  fanout.add(&sink);
-  fanout.write(LOG_WARNING, 100, "message", "prefix");
-  ASSERT_EQ(sink.calls.size(), 1u);
-  EXPECT_EQ(sink.calls[0], (RecordingSink::Call{LOG_WARNING, 100, "message", "prefix"}));
-}
-
 TEST(LogFanout, FiftyFirstSinkIsRefused) {
   std::vector<RecordingSink> sinks(51);
   LogFanout fanout;

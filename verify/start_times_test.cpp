@@ -99,12 +99,4 @@ TEST_F(StartTimesTest, OutOfRangeNumbersAreCutToTheFieldWidths) {
   EXPECT_EQ(verifier.startExternal, 1138752000 + 44 * 3600);
 }
 
-TEST_F(StartTimesTest, NoLogMeansNoMessageAndNoCount) {
-  verifier.log = nullptr;
-  read(stamps("01-02-2006", "10:00:09.10", "01-02-2006", "10:00:00"));
-  verifier.checkStartTimes();
-  EXPECT_EQ(verifier.warningCount, 0);
-  EXPECT_EQ(verifier.errorCount, 0);
-}
-
 }  // namespace
