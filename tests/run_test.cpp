@@ -1,6 +1,7 @@
 // Whole runs over crafted disks, pinned byte for byte: these are the files
 // operators and their scripts read.
 
+#include "base/text_format.h"
 #include "tests/run_test_fixture.h"
 
 namespace {
@@ -25,21 +26,14 @@ const std::string kEmptyReport =
     "     Real Data 0d 0h 0m 0s\r\n";
 
 std::string summary(const std::string& disk, int directories, int files, int errors, int warnings) {
-  return "    VELK CD-archive verification program v.1.1 \n\r\n"
-         "    Summary for disk " +
-         disk +
-         " operation \n\r\n"
-         "     directories: " +
-         std::to_string(directories) +
-         " \n\r\n"
-         "     files: " +
-         std::to_string(files) +
-         " \n\r\n"
-         "     errors: " +
-         std::to_string(errors) +
-         " \n\r\n"
-         "     warnings: " +
-         std::to_string(warnings) + " \n\r\n";
+  return formatText(
+      "    VELK CD-archive verification program v.1.1 \n\r\n"
+      "    Summary for disk %s operation \n\r\n"
+      "     directories: %d \n\r\n"
+      "     files: %d \n\r\n"
+      "     errors: %d \n\r\n"
+      "     warnings: %d \n\r\n",
+      disk.c_str(), directories, files, errors, warnings);
 }
 
 TEST_F(RunTest, NoArgumentsAndNoDiskWriteStartSummaryAndEmptyReport) {
@@ -64,7 +58,8 @@ TEST_F(RunTest, SecondRunAppendsToTheLog) {
 }
 
 // A small disk in the subdir layout: a good file, a latitude change, an empty
-// file, a trigger file and a decoy, then a file with bad clocks the next day.
+// file, a trigger file and decoys, then, the next day, a file with bad clocks
+// whose latitude is the first one again.
 class SubdirDiskTest : public RunTest {
  protected:
   SubdirDiskTest() {
@@ -78,64 +73,9 @@ class SubdirDiskTest : public RunTest {
     put("", "P0000001.DAT", DataFile());
     put("2006-06-17", "P0617001.DAT", DataFile());
   }
-};
 
-TEST_F(SubdirDiskTest, DefaultLogHoldsEveryLineInOrder) {
-  EXPECT_EQ(run({"-archDisk=" + disk.setting()}), "Data:\n");
-  const std::string p1 = disk.path("20060615", "P0615001.DAT");
-  const std::string p2 = disk.path("20060615", "P0615002.DAT");
-  const std::string p3 = disk.path("20060615", "P0615003.DAT");
-  const std::string p4 = disk.path("20060616", "P0616001.DAT");
-  EXPECT_EQ(logFile("log.out"),
-            "    Start to operate disk\r\n"
-            "    " +
-                disk.setting() +
-                "\r\n"
-                "     Directory 20060615\r\n"
-                "     File " +
-                p1 +
-                "\r\n"
-                "     File " +
-                p2 + "\r\n" + p2 +
-                " Latitude 50.0000N differ from previous file's latitude 49.1234N\r\n"
-                "     File " +
-                p3 +
-                "\r\n"
-                "     File " +
-                p3 +
-                " is unusable\r\n"
-                "     Directory 20060616\r\n"
-                "     File " +
-                p4 + "\r\n" + p4 +
-                " Latitude 49.1234N differ from previous file's latitude 50.0000N\r\n" + p4 +
-                " Possible time unsyncronysation int: 1150444805 ext: 1150444801\r\n" + p4 +
-                " time start error. Hund: 25\r\n" + summary(disk.setting(), 2, 4, 2, 3) +
-                "    station VELK \r\n"
-                "    station VELK \r\n"
-                "     Latitude: 49.1234N   Longitude: 16.5678E   Altitude: 300\r\n"
-                "     Latitude: 49.1234N   Longitude: 16.5678E   Altitude: 300\r\n"
-                "    Data from 15/06/2006 12:00:01    (2006-06-15)\r\n"
-                "    Data from 15/06/2006 12:00:01    (2006-06-15)\r\n"
-                "    To        16/06/2006 08:01:05    (2006-06-16)\r\n"
-                "    To        16/06/2006 08:01:05    (2006-06-16)\r\n"
-                "    0d 20h 1m 4s\r\n"
-                "    0d 20h 1m 4s\r\n"
-                "     Real Data 0d 0h 3m 0s\r\n"
-                "     Real Data 0d 0h 3m 0s\r\n"
-                "     [15/06/2006 12:00:01  -  15/06/2006 12:02:01]         2m 0s\r\n"
-                "     [15/06/2006 12:00:01  -  15/06/2006 12:02:01]         2m 0s\r\n"
-                "     [16/06/2006 08:00:05  -  16/06/2006 08:01:05]         1m 0s\r\n"
-                "     [16/06/2006 08:00:05  -  16/06/2006 08:01:05]         1m 0s\r\n");
-}
-
-TEST_F(SubdirDiskTest, FourLogNamesSplitTheLinesByLevel) {
-  run({"-archDisk=" + disk.setting(), "-fNameInfo=info.log", "-fNameWarning=warning.log",
-       "-fNameError=error.log", "-fNameSummary=summary.log"});
-  const std::string p1 = disk.path("20060615", "P0615001.DAT");
-  const std::string p2 = disk.path("20060615", "P0615002.DAT");
-  const std::string p3 = disk.path("20060615", "P0615003.DAT");
-  const std::string p4 = disk.path("20060616", "P0616001.DAT");
-  const std::string report =
+  // The report of this disk, each line once.
+  static constexpr const char* kReport =
       "    station VELK \r\n"
       "     Latitude: 49.1234N   Longitude: 16.5678E   Altitude: 300\r\n"
       "    Data from 15/06/2006 12:00:01    (2006-06-15)\r\n"
@@ -144,47 +84,85 @@ TEST_F(SubdirDiskTest, FourLogNamesSplitTheLinesByLevel) {
       "     Real Data 0d 0h 3m 0s\r\n"
       "     [15/06/2006 12:00:01  -  15/06/2006 12:02:01]         2m 0s\r\n"
       "     [16/06/2006 08:00:05  -  16/06/2006 08:01:05]         1m 0s\r\n";
-  EXPECT_EQ(logFile("info.log"),
-            "    Start to operate disk\r\n"
-            "    " +
-                disk.setting() +
-                "\r\n"
-                "     Directory 20060615\r\n"
-                "     File " +
-                p1 +
-                "\r\n"
-                "     File " +
-                p2 +
-                "\r\n"
-                "     File " +
-                p3 +
-                "\r\n"
-                "     Directory 20060616\r\n"
-                "     File " +
-                p4 + "\r\n" + report);
-  EXPECT_EQ(logFile("warning.log"),
-            p2 + " Latitude 50.0000N differ from previous file's latitude 49.1234N\r\n" + p4 +
-                " Latitude 49.1234N differ from previous file's latitude 50.0000N\r\n" + p4 +
-                " Possible time unsyncronysation int: 1150444805 ext: 1150444801\r\n");
+};
+
+TEST_F(SubdirDiskTest, DefaultLogHoldsEveryLineInOrder) {
+  EXPECT_EQ(run({"-archDisk=" + disk.setting()}), "Data:\n");
+  EXPECT_EQ(logFile("log.out"),
+            expand("    Start to operate disk\r\n"
+                   "    {disk}\r\n"
+                   "     Directory 20060615\r\n"
+                   "     File {path:20060615/P0615001.DAT}\r\n"
+                   "     File {path:20060615/P0615002.DAT}\r\n"
+                   "{path:20060615/P0615002.DAT} Latitude 50.0000N differ from previous file's "
+                   "latitude 49.1234N\r\n"
+                   "     File {path:20060615/P0615003.DAT}\r\n"
+                   "     File {path:20060615/P0615003.DAT} is unusable\r\n"
+                   "     Directory 20060616\r\n"
+                   "     File {path:20060616/P0616001.DAT}\r\n"
+                   "{path:20060616/P0616001.DAT} Latitude 49.1234N differ from previous file's "
+                   "latitude 50.0000N\r\n"
+                   "{path:20060616/P0616001.DAT} Possible time unsyncronysation int: 1150444805 "
+                   "ext: 1150444801\r\n"
+                   "{path:20060616/P0616001.DAT} time start error. Hund: 25\r\n"
+                   "    VELK CD-archive verification program v.1.1 \n\r\n"
+                   "    Summary for disk {disk} operation \n\r\n"
+                   "     directories: 2 \n\r\n"
+                   "     files: 4 \n\r\n"
+                   "     errors: 2 \n\r\n"
+                   "     warnings: 3 \n\r\n"
+                   "    station VELK \r\n"
+                   "    station VELK \r\n"
+                   "     Latitude: 49.1234N   Longitude: 16.5678E   Altitude: 300\r\n"
+                   "     Latitude: 49.1234N   Longitude: 16.5678E   Altitude: 300\r\n"
+                   "    Data from 15/06/2006 12:00:01    (2006-06-15)\r\n"
+                   "    Data from 15/06/2006 12:00:01    (2006-06-15)\r\n"
+                   "    To        16/06/2006 08:01:05    (2006-06-16)\r\n"
+                   "    To        16/06/2006 08:01:05    (2006-06-16)\r\n"
+                   "    0d 20h 1m 4s\r\n"
+                   "    0d 20h 1m 4s\r\n"
+                   "     Real Data 0d 0h 3m 0s\r\n"
+                   "     Real Data 0d 0h 3m 0s\r\n"
+                   "     [15/06/2006 12:00:01  -  15/06/2006 12:02:01]         2m 0s\r\n"
+                   "     [15/06/2006 12:00:01  -  15/06/2006 12:02:01]         2m 0s\r\n"
+                   "     [16/06/2006 08:00:05  -  16/06/2006 08:01:05]         1m 0s\r\n"
+                   "     [16/06/2006 08:00:05  -  16/06/2006 08:01:05]         1m 0s\r\n"));
+}
+
+TEST_F(SubdirDiskTest, FourLogNamesSplitTheLinesByLevel) {
+  run({"-archDisk=" + disk.setting(), "-fNameInfo=info.log", "-fNameWarning=warning.log",
+       "-fNameError=error.log", "-fNameSummary=summary.log"});
+  EXPECT_EQ(logFile("info.log"), expand("    Start to operate disk\r\n"
+                                        "    {disk}\r\n"
+                                        "     Directory 20060615\r\n"
+                                        "     File {path:20060615/P0615001.DAT}\r\n"
+                                        "     File {path:20060615/P0615002.DAT}\r\n"
+                                        "     File {path:20060615/P0615003.DAT}\r\n"
+                                        "     Directory 20060616\r\n"
+                                        "     File {path:20060616/P0616001.DAT}\r\n") +
+                                     kReport);
+  EXPECT_EQ(logFile("warning.log"), expand("{path:20060615/P0615002.DAT} Latitude 50.0000N differ "
+                                           "from previous file's latitude 49.1234N\r\n"
+                                           "{path:20060616/P0616001.DAT} Latitude 49.1234N differ "
+                                           "from previous file's latitude 50.0000N\r\n"
+                                           "{path:20060616/P0616001.DAT} Possible time "
+                                           "unsyncronysation int: 1150444805 ext: 1150444801\r\n"));
   EXPECT_EQ(logFile("error.log"),
-            "     File " + p3 + " is unusable\r\n" + p4 + " time start error. Hund: 25\r\n");
-  EXPECT_EQ(logFile("summary.log"), summary(disk.setting(), 2, 4, 2, 3) + report);
+            expand("     File {path:20060615/P0615003.DAT} is unusable\r\n"
+                   "{path:20060616/P0616001.DAT} time start error. Hund: 25\r\n"));
+  EXPECT_EQ(logFile("summary.log"), summary(disk.setting(), 2, 4, 2, 3) + kReport);
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "log.out"));
 }
 
 TEST_F(SubdirDiskTest, TriggerStreamVerifiesOnlyTheOtherFiles) {
   run({"-archDisk=" + disk.setting(), "-stream=trigger", "-fNameInfo=info.log"});
   EXPECT_EQ(logFile("info.log")
-                .find("    Start to operate disk\r\n"
-                      "    " +
-                      disk.setting() +
-                      "\r\n"
-                      "     Directory 20060615\r\n"
-                      "     File " +
-                      disk.path("20060615", "T0615001.DAT") +
-                      "\r\n"
-                      "     Directory 20060616\r\n"
-                      "    station VELK \r\n"),
+                .find(expand("    Start to operate disk\r\n"
+                             "    {disk}\r\n"
+                             "     Directory 20060615\r\n"
+                             "     File {path:20060615/T0615001.DAT}\r\n"
+                             "     Directory 20060616\r\n"
+                             "    station VELK \r\n")),
             0u);
   EXPECT_NE(logFile("log.out").find("     files: 1 \n"), std::string::npos);
 }
@@ -192,7 +170,7 @@ TEST_F(SubdirDiskTest, TriggerStreamVerifiesOnlyTheOtherFiles) {
 TEST_F(SubdirDiskTest, ExtensionPatternSelectsFiles) {
   put("20060615", "P0615009.XYZ", DataFile().startingAt(kJune15Noon + 1000));
   run({"-archDisk=" + disk.setting(), "-fileExt=XYZ", "-fNameInfo=info.log"});
-  EXPECT_NE(logFile("info.log").find("     File " + disk.path("20060615", "P0615009.XYZ") + "\r\n"),
+  EXPECT_NE(logFile("info.log").find(expand("     File {path:20060615/P0615009.XYZ}\r\n")),
             std::string::npos);
   EXPECT_NE(logFile("log.out").find("     files: 1 \n"), std::string::npos);
 }
@@ -204,29 +182,30 @@ TEST_F(RunTest, PlaneModeVerifiesTheRootFilesOnly) {
   put("20060615", "P0615004.DAT", DataFile().startingAt(kJune15Noon + 180));
   run({"-archDisk=" + disk.setting(), "-mode=plane"});
   EXPECT_EQ(logFile("log.out"),
-            "    Start to operate disk\r\n"
-            "    " +
-                disk.setting() +
-                "\r\n"
-                "     File " +
-                disk.path("", "P0615001.DAT") +
-                "\r\n"
-                "     File " +
-                disk.path("", "p0615002.DAT") + "\r\n" + summary(disk.setting(), 0, 2, 0, 0) +
-                "    station VELK \r\n"
-                "    station VELK \r\n"
-                "     Latitude: 49.1234N   Longitude: 16.5678E   Altitude: 300\r\n"
-                "     Latitude: 49.1234N   Longitude: 16.5678E   Altitude: 300\r\n"
-                "    Data from 15/06/2006 12:00:01    (2006-06-15)\r\n"
-                "    Data from 15/06/2006 12:00:01    (2006-06-15)\r\n"
-                "    To        15/06/2006 12:02:01    (2006-06-15)\r\n"
-                "    To        15/06/2006 12:02:01    (2006-06-15)\r\n"
-                "    0d 0h 2m 0s\r\n"
-                "    0d 0h 2m 0s\r\n"
-                "     Real Data 0d 0h 2m 0s\r\n"
-                "     Real Data 0d 0h 2m 0s\r\n"
-                "     [15/06/2006 12:00:01  -  15/06/2006 12:02:01]         2m 0s\r\n"
-                "     [15/06/2006 12:00:01  -  15/06/2006 12:02:01]         2m 0s\r\n");
+            expand("    Start to operate disk\r\n"
+                   "    {disk}\r\n"
+                   "     File {path:P0615001.DAT}\r\n"
+                   "     File {path:p0615002.DAT}\r\n"
+                   "    VELK CD-archive verification program v.1.1 \n\r\n"
+                   "    Summary for disk {disk} operation \n\r\n"
+                   "     directories: 0 \n\r\n"
+                   "     files: 2 \n\r\n"
+                   "     errors: 0 \n\r\n"
+                   "     warnings: 0 \n\r\n"
+                   "    station VELK \r\n"
+                   "    station VELK \r\n"
+                   "     Latitude: 49.1234N   Longitude: 16.5678E   Altitude: 300\r\n"
+                   "     Latitude: 49.1234N   Longitude: 16.5678E   Altitude: 300\r\n"
+                   "    Data from 15/06/2006 12:00:01    (2006-06-15)\r\n"
+                   "    Data from 15/06/2006 12:00:01    (2006-06-15)\r\n"
+                   "    To        15/06/2006 12:02:01    (2006-06-15)\r\n"
+                   "    To        15/06/2006 12:02:01    (2006-06-15)\r\n"
+                   "    0d 0h 2m 0s\r\n"
+                   "    0d 0h 2m 0s\r\n"
+                   "     Real Data 0d 0h 2m 0s\r\n"
+                   "     Real Data 0d 0h 2m 0s\r\n"
+                   "     [15/06/2006 12:00:01  -  15/06/2006 12:02:01]         2m 0s\r\n"
+                   "     [15/06/2006 12:00:01  -  15/06/2006 12:02:01]         2m 0s\r\n"));
 }
 
 TEST_F(RunTest, IntervalsArriveInWalkOrderAndAreReportedSorted) {
@@ -234,8 +213,8 @@ TEST_F(RunTest, IntervalsArriveInWalkOrderAndAreReportedSorted) {
   put("20060615", "P0615001.DAT", DataFile().startingAt(kJune16Eight + 3600));
   put("20060615", "P0615002.DAT", DataFile().startingAt(kJune15Noon));
   run({"-archDisk=" + disk.setting(), "-fNameInfo=info.log"});
-  const std::string info = logFile("info.log");
-  EXPECT_NE(info.find("     [15/06/2006 12:00:01  -  15/06/2006 12:01:01]         1m 0s\r\n"
+  EXPECT_NE(logFile("info.log")
+                .find("     [15/06/2006 12:00:01  -  15/06/2006 12:01:01]         1m 0s\r\n"
                       "     [16/06/2006 08:00:01  -  16/06/2006 08:01:01]         1m 0s\r\n"
                       "     [16/06/2006 09:00:01  -  16/06/2006 09:01:01]         1m 0s\r\n"),
             std::string::npos);

@@ -40,6 +40,25 @@ class RunTest : public ::testing::Test {
     return testsupport::readFile(dir.path() / name);
   }
 
+  // An expected log with this host's names filled in: "{disk}" is the
+  // -archDisk value, "{path:DIR/NAME}" (or "{path:NAME}" in the root) the path
+  // under which the run names that file of the disk.
+  std::string expand(std::string text) const {
+    for (std::size_t at; (at = text.find("{disk}")) != std::string::npos;) {
+      text.replace(at, 6, disk.setting());
+    }
+    for (std::size_t at; (at = text.find("{path:")) != std::string::npos;) {
+      const std::size_t end = text.find('}', at);
+      const std::string file = text.substr(at + 6, end - at - 6);
+      const std::size_t slash = file.find('/');
+      const std::string path = slash == std::string::npos
+                                   ? disk.path("", file)
+                                   : disk.path(file.substr(0, slash), file.substr(slash + 1));
+      text.replace(at, end - at + 1, path);
+    }
+    return text;
+  }
+
   testsupport::ScratchDir dir;
   testsupport::TestDisk disk;
 
