@@ -21,8 +21,7 @@ class FakeDirectoryLister : public DirectoryLister {
 
   std::vector<DirectoryEntry> list(const std::string& pattern) override {
     patterns.push_back(pattern);
-    const std::size_t split = pattern.rfind(kPathSeparator);
-    const std::string directory = split == std::string::npos ? "" : pattern.substr(0, split + 1);
+    const std::string directory = directoryPart(pattern);
     std::vector<DirectoryEntry> matched;
     const auto found = directories_.find(directory);
     if (found == directories_.end()) return matched;

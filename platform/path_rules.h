@@ -16,4 +16,11 @@ extern const char kPathSeparator;
 // rather than fall back to the file system's root.
 std::optional<std::string> diskRoot(std::string_view disk);
 
+// The directory part of a search pattern or path: everything up to and
+// including its last path separator; empty when it has none.
+inline std::string directoryPart(const std::string& pattern) {
+  const std::size_t separator = pattern.rfind(kPathSeparator);
+  return separator == std::string::npos ? std::string() : pattern.substr(0, separator + 1);
+}
+
 }  // namespace platform

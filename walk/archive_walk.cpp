@@ -29,17 +29,16 @@ void ArchiveVerifier::walkArchive() {
   // directories have no dot in their names.
   for (const platform::DirectoryEntry& entry : lister_.list(*root + "*.*")) {
     if (!entry.directory || isDateDirectory(entry.name) == 0) continue;
-    if (log != nullptr)
+    if (log != nullptr) {
       log->write(LOG_INFO, 0, formatText(" Directory %s", entry.name.c_str()), LOG_PREFIX);
+    }
     ++directoryCount;
     scanFiles(*root + entry.name + platform::kPathSeparator + filePattern);
   }
 }
 
 void ArchiveVerifier::scanFiles(const std::string& pattern) {
-  const std::size_t separator = pattern.rfind(platform::kPathSeparator);
-  const std::string directory =
-      separator == std::string::npos ? std::string() : pattern.substr(0, separator + 1);
+  const std::string directory = platform::directoryPart(pattern);
   for (const platform::DirectoryEntry& entry : lister_.list(pattern)) {
     if (entry.hidden || entry.system || entry.directory || entry.name.empty()) continue;
     const char first = entry.name.front();

@@ -5,6 +5,7 @@
 
 #include "platform/directory_lister.h"
 #include "platform/name_match.h"
+#include "platform/path_rules.h"
 
 namespace platform {
 namespace {
@@ -29,8 +30,7 @@ DirectoryEntry describe(const std::string& directory, const char* name) {
 class PosixDirectoryLister : public DirectoryLister {
  public:
   std::vector<DirectoryEntry> list(const std::string& pattern) override {
-    const std::size_t split = pattern.rfind('/');
-    const std::string directory = split == std::string::npos ? "" : pattern.substr(0, split + 1);
+    const std::string directory = directoryPart(pattern);
     const std::string wildcard = pattern.substr(directory.size());
 
     std::vector<DirectoryEntry> entries;
