@@ -19,6 +19,10 @@ class RunTest : public ::testing::Test {
   }
   ~RunTest() override { std::filesystem::current_path(previousDirectory); }
 
+  void SetUp() override {
+    if (disk.unavailable()) GTEST_SKIP() << *disk.unavailable();
+  }
+
   // Runs with the given arguments; expects exit status 0 and returns stdout.
   std::string run(std::vector<std::string> arguments) {
     arguments.insert(arguments.begin(), "cdverify");

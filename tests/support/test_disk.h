@@ -1,18 +1,29 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "platform/path_rules.h"
 
 namespace testsupport {
 
-// The archive disk of an end-to-end test, empty when made. On POSIX it is the
-// directory "disk" in the test's working directory ("-archDisk=disk"); on
-// Windows it is the drive X:, which the test run maps to a scratch folder.
+// The archive disk of an end-to-end test, empty when made and emptied again when
+// the object ends. On POSIX it is the directory "disk" in the test's working
+// directory ("-archDisk=disk"). On Windows it is the drive X:, which must lead to
+// a folder made for the tests alone (named by the environment variable
+// CDVERIFY_TEST_DRIVE_FOLDER; ctest's fixture map_test_drive makes and maps it
+// under Wine); anything else on X: is never touched.
 class TestDisk {
  public:
   explicit TestDisk(const std::filesystem::path& workDir);
+  ~TestDisk();
+  TestDisk(const TestDisk&) = delete;
+  TestDisk& operator=(const TestDisk&) = delete;
+
+  // Why this host has no disk for the test, which should then skip; nothing when
+  // the disk is ready.
+  const std::optional<std::string>& unavailable() const { return unavailable_; }
 
   // The -archDisk value that names the disk.
   std::string setting() const;
@@ -27,6 +38,7 @@ class TestDisk {
 
  private:
   std::filesystem::path directory_;
+  std::optional<std::string> unavailable_;
 };
 
 }  // namespace testsupport
