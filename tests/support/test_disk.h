@@ -12,7 +12,7 @@ namespace testsupport {
 // the object ends. On POSIX it is the directory "disk" in the test's working
 // directory ("-archDisk=disk"). On Windows it is the drive X:, which must lead to
 // a folder made for the tests alone (named by the environment variable
-// CDVERIFY_TEST_DRIVE_FOLDER; ctest's fixture map_test_drive makes and maps it
+// CDVERIFY_TEST_DRIVE_FOLDER; ctest's fixture "wine" makes and maps it
 // under Wine); anything else on X: is never touched.
 class TestDisk {
  public:

@@ -37,7 +37,7 @@ TestDisk::TestDisk(const fs::path&) {
   if (folder == nullptr || *folder == '\0') {
     unavailable_ =
         "no test drive: set CDVERIFY_TEST_DRIVE_FOLDER to an empty folder of the tests' own and "
-        "map X: to it (under Wine, ctest's fixture map_test_drive does both)";
+        "map X: to it (under Wine, ctest's fixture wine does both)";
     return;
   }
   directory_ = folder;
