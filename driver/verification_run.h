@@ -1,7 +1,6 @@
 #pragma once
 
-#include "platform/directory_lister.h"
-#include "platform/profile_reader.h"
+#include "platform/disk.h"
 
 // One verification run of the disk named on the command line: reads the
 // settings, builds the four logs, writes the start lines, walks and verifies the
@@ -9,6 +8,5 @@
 // exit status, is always 0: what the disk holds is told only by the logs.
 int runVerification(int argc, const char* const* argv);
 
-// The same run with the given directory lister and header reader.
-int runVerification(int argc, const char* const* argv, platform::DirectoryLister& lister,
-                    platform::ProfileReader& profile);
+// The same run over the given disk, which also receives the logs.
+int runVerification(int argc, const char* const* argv, platform::Disk& disk);

@@ -1,10 +1,9 @@
 #include "log/file_log.h"
 
 #include "base/text_format.h"
-#include "platform/file_access.h"
 
-FileLog::FileLog(std::string fileName, const LevelFilter* filter)
-    : fileName_(std::move(fileName)), filter_(filter) {}
+FileLog::FileLog(std::string fileName, const LevelFilter* filter, platform::Disk& disk)
+    : fileName_(std::move(fileName)), filter_(filter), disk_(disk) {}
 
 std::string FileLog::composeLine(int32_t level, int32_t code, std::string_view message,
                                  std::string_view prefix) const {
@@ -21,5 +20,5 @@ void FileLog::write(int32_t level, int32_t code, std::string_view message,
   if (filter_ != nullptr && !filter_->accepts(level)) return;
   // The whole line goes out in one append, so lines of runs sharing a log file
   // never split each other.
-  platform::appendToFile(fileName_, composeLine(level, code, message, prefix));
+  disk_.appendToFile(fileName_, composeLine(level, code, message, prefix));
 }

@@ -4,6 +4,7 @@
 
 #include "log/level_filter.h"
 #include "log/log_sink.h"
+#include "platform/disk.h"
 
 // A log that appends one line per accepted message to a file, opening and
 // closing the file for every line, so that several logs (and several runs) can
@@ -13,9 +14,11 @@
 // a line is ever cut. A file that cannot be opened loses the line silently.
 class FileLog : public LogSink {
  public:
-  // Writes to fileName the levels that filter accepts; a null filter accepts every
-  // level. The filter is not owned and must outlive the log.
-  FileLog(std::string fileName, const LevelFilter* filter);
+  // Appends to fileName on disk the levels that filter accepts; a null filter
+  // accepts every level. The filter and the disk are not owned and must outlive
+  // the log.
+  FileLog(std::string fileName, const LevelFilter* filter,
+          platform::Disk& disk = platform::systemDisk());
 
   void write(int32_t level, int32_t code, std::string_view message,
              std::string_view prefix) override;
@@ -33,4 +36,5 @@ class FileLog : public LogSink {
 
   std::string fileName_;
   const LevelFilter* filter_;
+  platform::Disk& disk_;
 };

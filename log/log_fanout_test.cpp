@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "log/file_log.h"
-#include "log/recording_sink.h"
+#include "tests/support/recording_sink.h"
 #include "tests/support/scratch_dir.h"
 
 namespace {

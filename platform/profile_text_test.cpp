@@ -6,7 +6,7 @@ namespace platform {
 namespace {
 
 std::string valueOf(std::string_view text, std::string_view section, std::string_view key) {
-  return std::string(ProfileText(text).find(section, key).value_or("<absent>"));
+  return std::string(ProfileText(text, ProfileDialect::kPosix).find(section, key).value_or("<absent>"));
 }
 
 TEST(ProfileText, ReadsKeysOfTheirSection) {
@@ -71,22 +71,71 @@ TEST(ProfileText, ValueKeepsFurtherEqualsSigns) {
 }
 
 TEST(ProfileText, SectionNamesAreListedOncePerName) {
-  const auto names = ProfileText("[A]\n[GROUP1]\n[a]\n[B]").sectionNames();
+  const auto names = ProfileText("[A]\n[GROUP1]\n[a]\n[B]", ProfileDialect::kPosix).sectionNames();
   EXPECT_EQ(names, (std::vector<std::string>{"A", "GROUP1", "B"}));
 }
 
-TEST(ProfileIntValue, ReadsSignedDecimalUpToFirstNonDigit) {
-  EXPECT_EQ(profileIntValue("100", -1), 100);
-  EXPECT_EQ(profileIntValue(" -20abc", -1), -20);
-  EXPECT_EQ(profileIntValue("x12", -1), 0);
-  EXPECT_EQ(profileIntValue("4294967396", -1), 100);
+int32_t intOf(std::string_view text, ProfileDialect dialect, int32_t defaultValue = -1) {
+  return ProfileText(std::string("[A]\nK=") + std::string(text), dialect).readInt("A", "K",
+                                                                                defaultValue);
 }
 
-TEST(ProfileIntValue, EmptyOrAbsentValueGivesDefault) {
-  EXPECT_EQ(profileIntValue("", -10), -10);
-  EXPECT_EQ(profileIntValue(std::nullopt, -1), -1);
-  EXPECT_EQ(valueOf("[A]\nK=\"\"", "A", "K"), "");  // so "" reads as the default too
-  EXPECT_EQ(profileIntValue(ProfileText("[A]\nK=\"\"").find("A", "K"), 7), 7);
+TEST(ProfileTextPosixInt, ReadsSignedDecimalUpToFirstNonDigit) {
+  EXPECT_EQ(intOf("100", ProfileDialect::kPosix), 100);
+  EXPECT_EQ(intOf(" -20abc", ProfileDialect::kPosix), -20);
+  EXPECT_EQ(intOf("x12", ProfileDialect::kPosix), 0);
+  EXPECT_EQ(intOf("4294967396", ProfileDialect::kPosix), 100);
+  EXPECT_EQ(intOf("0x10", ProfileDialect::kPosix), 0);
+}
+
+TEST(ProfileTextPosixInt, EmptyOrAbsentValueGivesDefault) {
+  EXPECT_EQ(intOf("", ProfileDialect::kPosix, -10), -10);
+  EXPECT_EQ(intOf("\"\"", ProfileDialect::kPosix, 7), 7);
+  EXPECT_EQ(ProfileText("[A]\n", ProfileDialect::kPosix).readInt("A", "K", -1), -1);
+}
+
+TEST(ProfileTextPosix, StringIsCutToTheBuffer) {
+  const ProfileText text("[SYSTEM]\r\nNAME=ABCDEFGHIJ\r\n", ProfileDialect::kPosix);
+  EXPECT_EQ(text.readString("SYSTEM", "NAME", 100), "ABCDEFGHIJ");
+  EXPECT_EQ(text.readString("SYSTEM", "NAME", 5), "ABCD");
+  EXPECT_EQ(text.readString("SYSTEM", "LAT", 100), "");
+}
+
+// Where the Windows platform's reader differs; win32/profile_text_win32_test.cpp
+// proves the dialect equal to the platform's calls on thousands of headers.
+std::string windowsValue(std::string_view text, std::string_view section, std::string_view key,
+                         std::size_t size = 100) {
+  return ProfileText(text, ProfileDialect::kWindows).readString(section, key, size);
+}
+
+TEST(ProfileTextWindows, ReadsPastAZeroByteButTheFirstSectionOfANameWins) {
+  std::string bytes = "[HEADER]\r\nHEADER_SIZE=64\r\n";
+  bytes.resize(64, '\0');
+  bytes += "\r\n[HEADER]\r\nHEADER_SIZE=1\r\n[BINARY]\r\nK=1\r\n";
+  EXPECT_EQ(windowsValue(bytes, "HEADER", "HEADER_SIZE"), "64");
+  EXPECT_EQ(windowsValue(bytes, "BINARY", "K"), "1");
+  EXPECT_EQ(ProfileText(bytes, ProfileDialect::kWindows).sectionNames(),
+            (std::vector<std::string>{"HEADER", "HEADER", "BINARY"}));
+}
+
+TEST(ProfileTextWindows, SemicolonLineIsAKeyAndASectionEndsAtItsLastBracket) {
+  EXPECT_EQ(windowsValue("[A]\r\n;C=1\r\n", "A", ";C"), "1");
+  EXPECT_EQ(windowsValue("[\tA ]\r\nK=1\r\n", "A", "K"), "1");
+  EXPECT_EQ(windowsValue("[A] x]\r\nK=1\r\n", "A] x", "K"), "1");
+}
+
+TEST(ProfileTextWindows, IntegersTakeABasePrefix) {
+  EXPECT_EQ(intOf("0x10", ProfileDialect::kWindows), 16);
+  EXPECT_EQ(intOf("-0b101", ProfileDialect::kWindows), -5);
+  EXPECT_EQ(intOf("0X10", ProfileDialect::kWindows), 0);
+  EXPECT_EQ(intOf("4294967396", ProfileDialect::kWindows), 100);
+  EXPECT_EQ(intOf("", ProfileDialect::kWindows, -10), -10);
+}
+
+TEST(ProfileTextWindows, QuotesGoOnlyWhenTheWholeValueFits) {
+  EXPECT_EQ(windowsValue("[A]\nK=\"abc\"", "A", "K"), "abc");
+  EXPECT_EQ(windowsValue("[A]\nK=\"abc\"", "A", "K", 4), "ab");
+  EXPECT_EQ(windowsValue("[A]\nK=\"abc\"", "A", "K", 3), "ab");
 }
 
 }  // namespace

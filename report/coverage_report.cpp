@@ -63,11 +63,11 @@ std::string intervalLine(int32_t start, int32_t end) {
 
 }  // namespace
 
-void reportStation(const ArchiveVerifier& verifier, LogSink& sink) {
-  const std::string name(verifier.stationName.view());
+void reportStation(const CarriedStation& station, LogSink& sink) {
+  const std::string name(station.stationName.view());
   writeTwice(sink, formatText("station %s ", name.c_str()), LOG_PREFIX);
-  const std::string latitude(verifier.latitude.view()), longitude(verifier.longitude.view()),
-      altitude(verifier.altitude.view());
+  const std::string latitude(station.latitude.view()), longitude(station.longitude.view()),
+      altitude(station.altitude.view());
   writeTwice(sink,
              formatText("Latitude: %s   Longitude: %s   Altitude: %s", latitude.c_str(),
                         longitude.c_str(), altitude.c_str()),
@@ -76,11 +76,11 @@ void reportStation(const ArchiveVerifier& verifier, LogSink& sink) {
 
 void reportSpan(const IntervalList* list, LogSink& sink) {
   int32_t first = 0, last = 0, total = 0;
-  if (list != nullptr && list->first() != nullptr) {
-    first = list->first()->start;
-    for (const IntervalNode* node = list->first(); node != nullptr; node = node->next) {
-      last = node->end;
-      total = wrapAdd(total, wrapSub(node->end, node->start));
+  if (list != nullptr && list->begin() != list->end()) {
+    first = (*list->begin()).start;
+    for (const Interval interval : *list) {
+      last = interval.end;
+      total = wrapAdd(total, wrapSub(interval.end, interval.start));
     }
   }
   writeTwice(sink, spanEnd("Data from ", first), LOG_PREFIX);
@@ -99,7 +99,7 @@ void reportIntervals(const IntervalList* list, LogSink& sink) {
   if (list == nullptr) return;
   std::fputs("Data:\n", stdout);
   std::fflush(stdout);
-  for (const IntervalNode* node = list->first(); node != nullptr; node = node->next) {
-    writeTwice(sink, intervalLine(node->start, node->end), LOG_PREFIX_INDENTED);
+  for (const Interval interval : *list) {
+    writeTwice(sink, intervalLine(interval.start, interval.end), LOG_PREFIX_INDENTED);
   }
 }

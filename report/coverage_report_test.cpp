@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "log/recording_sink.h"
-#include "platform/fake_directory_lister.h"
+#include "tests/support/recording_sink.h"
 
 namespace {
 
@@ -126,23 +125,22 @@ TEST_F(ReportTest, HugeDifferencesWrapInsteadOfOverflowing) {
 
 class StationReportTest : public ::testing::Test {
  protected:
-  platform::FakeDirectoryLister lister;
-  ArchiveVerifier verifier{lister, platform::systemProfileReader()};
+  CarriedStation station;
   RecordingSink sink;
 };
 
 TEST_F(StationReportTest, EmptyFieldsPrintAsEmptyText) {
-  reportStation(verifier, sink);
+  reportStation(station, sink);
   EXPECT_EQ(linesWrittenTwice(sink),
             (Strings{"   |station  ", "    |Latitude:    Longitude:    Altitude: "}));
 }
 
 TEST_F(StationReportTest, FullWidthFieldsPrintTheirWholeWidth) {
-  verifier.stationName.fill("ABCDEFGHIJKL");
-  verifier.latitude.fill(std::string(35, 'a'));
-  verifier.longitude.fill(std::string(30, 'o'));
-  verifier.altitude.fill(std::string(30, 'h'));
-  reportStation(verifier, sink);
+  station.stationName.fill("ABCDEFGHIJKL");
+  station.latitude.fill(std::string(35, 'a'));
+  station.longitude.fill(std::string(30, 'o'));
+  station.altitude.fill(std::string(30, 'h'));
+  reportStation(station, sink);
   const Strings lines = linesWrittenTwice(sink);
   EXPECT_EQ(lines[0], "   |station ABCDEFGHIJ ");
   const std::string position = "Latitude: " + std::string(30, 'a') +

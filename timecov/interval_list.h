@@ -14,6 +14,12 @@ struct IntervalNode {
   IntervalNode* next;
 };
 
+// One covered interval as readers of the list see it.
+struct Interval {
+  int32_t start;
+  int32_t end;
+};
+
 // The covered intervals of a run, as a chain in arrival order until sorted.
 // An interval that lies within a stored one, or overlaps or touches one of its
 // ends, is folded into it; any other becomes a new node at the tail.
@@ -57,6 +63,23 @@ class IntervalList {
 
   // The first node, for reading the chain in order; null when empty.
   const IntervalNode* first() const { return head_; }
+
+  // Reads the intervals in chain order: for (const Interval interval : list).
+  class Iterator {
+   public:
+    explicit Iterator(const IntervalNode* node) : node_(node) {}
+    Interval operator*() const { return Interval{node_->start, node_->end}; }
+    Iterator& operator++() {
+      node_ = node_->next;
+      return *this;
+    }
+    bool operator!=(const Iterator& other) const { return node_ != other.node_; }
+
+   private:
+    const IntervalNode* node_;
+  };
+  Iterator begin() const { return Iterator(head_); }
+  Iterator end() const { return Iterator(nullptr); }
 
   int32_t mergeMode() const { return mergeMode_; }
 

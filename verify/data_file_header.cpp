@@ -1,14 +1,11 @@
-// The structured parts of a data file header: channel list, channel names,
-// group rates, record count and binary header block.
+#include "verify/data_file_header.h"
 
 #include <algorithm>
 #include <set>
 
 #include "base/text_format.h"
 #include "base/wrap32.h"
-#include "platform/file_access.h"
 #include "platform/name_match.h"
-#include "verify/archive_verifier.h"
 #include "verify/channel_list.h"
 
 namespace {
@@ -54,65 +51,58 @@ std::vector<int32_t> groupsWorthReading(const std::vector<std::string>& sectionN
   return std::vector<int32_t>(present.begin(), present.end());
 }
 
+
+// The stream channels whose arrays the header operations fill: streamChannels,
+// kept within 0 to kMaxChannels.
+int32_t usedChannels(const FileHeaderValues& values) {
+  return std::clamp(values.streamChannels, int32_t{0}, kMaxChannels);
+}
+
 }  // namespace
 
-void ArchiveVerifier::readChannelList(std::string_view listText) {
+void readChannelList(std::string_view listText, FileHeaderValues& values) {
   int32_t entries = 0;
   forEachListEntry(listText, [&](int32_t number) {
     if (entries < kMaxChannels)
-      channelNumbers[static_cast<std::size_t>(entries)] = channelNumberOf(number);
+      values.channelNumbers[static_cast<std::size_t>(entries)] = channelNumberOf(number);
     ++entries;
   });
-  channelListCount = entries;
+  values.channelListCount = entries;
 }
 
-std::string ArchiveVerifier::readChannelName(const std::string& path, int32_t channelNumber) {
-  return profile_.readString(formatText("CH%d", channelNumber), "NAME", kChannelNameBuffer, path);
-}
-
-void ArchiveVerifier::readChannelNames(const std::string& path) {
-  for (int32_t i = 0; i < usedChannels(); ++i) {
+void readChannelNames(const platform::ProfileText& text, FileHeaderValues& values) {
+  for (int32_t i = 0; i < usedChannels(values); ++i) {
     const auto index = static_cast<std::size_t>(i);
-    channelNames[index].fill(readChannelName(path, channelNumbers[index]));
+    const std::string section = formatText("CH%d", values.channelNumbers[index]);
+    values.channelNames[index].fill(text.readString(section, "NAME", kChannelNameBuffer));
   }
 }
 
-int ArchiveVerifier::readGroupRates(const std::string& path) {
-  const int32_t channels = usedChannels();
-  std::fill_n(channelRates.begin(), channels, kNoRate);
-  if (groupCount <= 0) return 0;
-  for (const int32_t g : groupsWorthReading(profile_.sectionNames(path), groupCount)) {
+void readGroupRates(const platform::ProfileText& text, FileHeaderValues& values) {
+  const int32_t channels = usedChannels(values);
+  std::fill_n(values.channelRates.begin(), channels, kNoRate);
+  if (values.groupCount <= 0) return;
+  for (const int32_t g : groupsWorthReading(text.sectionNames(), values.groupCount)) {
     const std::string section = formatText("GROUP%d", g);
-    const int32_t rate = profile_.readInt(section, "FREQ", kAbsentGroupRate, path);
-    forEachListEntry(profile_.readString(section, "CH#", kHeaderTextSize, path),
-                     [&](int32_t number) {
-                       const int8_t listed = channelNumberOf(number);
-                       for (int32_t i = 0; i < channels; ++i) {
-                         const auto index = static_cast<std::size_t>(i);
-                         if (channelNumbers[index] == listed && channelRates[index] == kNoRate)
-                           channelRates[index] = rate;
-                       }
-                     });
+    const int32_t rate = text.readInt(section, "FREQ", kAbsentGroupRate);
+    forEachListEntry(text.readString(section, "CH#", kHeaderTextSize), [&](int32_t number) {
+      const int8_t listed = channelNumberOf(number);
+      for (int32_t i = 0; i < channels; ++i) {
+        const auto index = static_cast<std::size_t>(i);
+        if (values.channelNumbers[index] == listed && values.channelRates[index] == kNoRate)
+          values.channelRates[index] = rate;
+      }
+    });
   }
-  return 0;
 }
 
-int32_t ArchiveVerifier::countRecords(const std::string& path) {
-  platform::ReadOnlyFile file;
-  if (!file.open(path)) return -1;
-  const int32_t length = wrapToInt32(file.length());
+int32_t countRecords(int64_t fileLength, const FileHeaderValues& values) {
   // REC_SIZE_SEC seconds of 2-byte samples of every channel at the first
   // channel's rate, plus 256 bytes.
-  const int32_t recordSize =
-      wrapAdd(wrapMul(wrapMul(wrapMul(recordSeconds, channelRates[0]), streamChannels), 2), 256);
+  const int32_t recordSize = wrapAdd(
+      wrapMul(wrapMul(wrapMul(values.recordSeconds, values.channelRates[0]), values.streamChannels),
+              2),
+      256);
   if (recordSize <= 0) return 0;
-  return wrapSub(length, dataOffset) / recordSize;
-}
-
-int ArchiveVerifier::readBinaryHeader(const std::string& path) {
-  platform::ReadOnlyFile file;
-  if (!file.open(path)) return -1;
-  if (!file.seek(headerSize)) return -2;
-  file.read(binaryHeader.data(), binaryHeader.size());
-  return 0;
+  return wrapSub(wrapToInt32(fileLength), values.dataOffset) / recordSize;
 }

@@ -7,6 +7,7 @@
 #include "base/wrap32.h"
 #include "timecov/calendar.h"
 #include "verify/archive_verifier.h"
+#include "verify/data_file_header.h"
 
 namespace {
 
@@ -26,12 +27,12 @@ struct Stamp {
 // "%d:%d:%d" (hours, minutes, seconds), followed by ".%d" (hundredths) when
 // withHundredths is set. Numbers not reached stay 0. The hundredths take no part
 // in the conversion, so both clocks are converted alike.
-Stamp readStamp(platform::ProfileReader& profile, const std::string& path, std::string_view dateKey,
+Stamp readStamp(const platform::ProfileText& text, std::string_view dateKey,
                 std::string_view timeKey, bool withHundredths) {
   int32_t date[3] = {0, 0, 0};
   int32_t time[4] = {0, 0, 0, 0};
-  scanDecimals(profile.readString("FILE", dateKey, kHeaderTextSize, path), "--", date);
-  scanDecimals(profile.readString("FILE", timeKey, kHeaderTextSize, path),
+  scanDecimals(text.readString("FILE", dateKey, kHeaderTextSize), "--", date);
+  scanDecimals(text.readString("FILE", timeKey, kHeaderTextSize),
                withHundredths ? "::." : "::", time);
   DosDate dosDate;
   dosDate.day = lowBits<int8_t>(date[0]);
@@ -47,25 +48,25 @@ Stamp readStamp(platform::ProfileReader& profile, const std::string& path, std::
 
 }  // namespace
 
-void ArchiveVerifier::readStartTimes(const std::string& path) {
-  const Stamp internal = readStamp(profile_, path, "DATE_INT", "TIME_INT", true);
-  startInternal = internal.seconds;
-  startHundredths = internal.hundredths;
-  startExternal = readStamp(profile_, path, "DATE_EXT", "TIME_EXT", false).seconds;
-  startDos = readStamp(profile_, path, "DATE_DOS", "TIME_DOS", false).seconds;
+void readStartTimes(const platform::ProfileText& text, FileHeaderValues& values) {
+  const Stamp internal = readStamp(text, "DATE_INT", "TIME_INT", true);
+  values.startInternal = internal.seconds;
+  values.startHundredths = internal.hundredths;
+  values.startExternal = readStamp(text, "DATE_EXT", "TIME_EXT", false).seconds;
+  values.startDos = readStamp(text, "DATE_DOS", "TIME_DOS", false).seconds;
 }
 
 void ArchiveVerifier::checkStartTimes() {
-  const int32_t expectedInternal = wrapAdd(startExternal, 1);
-  if (startInternal != expectedInternal) {
+  const int32_t expectedInternal = wrapAdd(header.startExternal, 1);
+  if (header.startInternal != expectedInternal) {
     reportAboutFile(
         LOG_WARNING, 0,
         formatText("Possible time unsyncronysation int: %ld ext: %ld",
-                   static_cast<long>(startInternal), static_cast<long>(expectedInternal)),
-        warningCount);
+                   static_cast<long>(header.startInternal), static_cast<long>(expectedInternal)),
+        counters.warningCount);
   }
-  if (startHundredths != 0) {
-    reportAboutFile(LOG_ERROR, 0, formatText("time start error. Hund: %d", startHundredths),
-                    errorCount);
+  if (header.startHundredths != 0) {
+    reportAboutFile(LOG_ERROR, 0, formatText("time start error. Hund: %d", header.startHundredths),
+                    counters.errorCount);
   }
 }

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "verify/verifier_test_fixture.h"
+#include "tests/support/verifier_fixture.h"
 
 namespace {
 
@@ -14,35 +14,35 @@ TEST_F(VerifyFileTest, FirstUsableFileIsAnnouncedAndStoredSilently) {
   const std::string path = write("P1.DAT", DataFile());
   EXPECT_EQ(verifier.verifyFile(path), 0);
   EXPECT_EQ(log.calls, (std::vector<Call>{{LOG_INFO, 0, " File " + path, "   "}}));
-  EXPECT_EQ(verifier.fileCount, 1);
-  EXPECT_EQ(verifier.stationName.view(), "VELK");
-  EXPECT_EQ(verifier.latitude.view(), "49.1234N");
-  EXPECT_EQ(verifier.longitude.view(), "16.5678E");
-  EXPECT_EQ(verifier.altitude.view(), "300");
-  EXPECT_EQ(verifier.frequency, 10);
+  EXPECT_EQ(verifier.counters.fileCount, 1);
+  EXPECT_EQ(verifier.station.stationName.view(), "VELK");
+  EXPECT_EQ(verifier.station.latitude.view(), "49.1234N");
+  EXPECT_EQ(verifier.station.longitude.view(), "16.5678E");
+  EXPECT_EQ(verifier.station.altitude.view(), "300");
+  EXPECT_EQ(verifier.station.frequency, 10);
 }
 
 TEST_F(VerifyFileTest, ReadsStreamAndRecordValues) {
   verifier.verifyFile(write("P1.DAT", DataFile()));
-  EXPECT_EQ(verifier.groupCount, 1);
-  EXPECT_EQ(verifier.streamTotal, 1);
-  EXPECT_EQ(verifier.channelTotal, 3);
-  EXPECT_EQ(verifier.streamNumber, 1);
-  EXPECT_EQ(verifier.streamChannels, 3);
-  EXPECT_EQ(verifier.channelListCount, 3);
-  EXPECT_EQ(verifier.recordSeconds, 10);
-  EXPECT_EQ(verifier.fileSeconds, 60);
-  EXPECT_EQ(verifier.headerSize, 1024);
-  EXPECT_EQ(verifier.dataOffset, 2120);
-  EXPECT_EQ(verifier.dataSeconds, 60);
-  EXPECT_EQ(verifier.declaredRecords, 6);
-  EXPECT_EQ(verifier.recordCount, 6);
-  EXPECT_EQ(verifier.realSeconds, 60);
-  EXPECT_EQ(verifier.channelNames[0].view(), "Z");
-  EXPECT_EQ(verifier.channelNames[2].view(), "E");
-  EXPECT_EQ(verifier.channelRates[1], 10);
-  EXPECT_EQ(verifier.binaryHeader[0], 0x80);
-  EXPECT_EQ(verifier.binaryHeader[1095], 0x80 | (1095 & 0x3F));
+  EXPECT_EQ(verifier.header.groupCount, 1);
+  EXPECT_EQ(verifier.header.streamTotal, 1);
+  EXPECT_EQ(verifier.header.channelTotal, 3);
+  EXPECT_EQ(verifier.header.streamNumber, 1);
+  EXPECT_EQ(verifier.header.streamChannels, 3);
+  EXPECT_EQ(verifier.header.channelListCount, 3);
+  EXPECT_EQ(verifier.header.recordSeconds, 10);
+  EXPECT_EQ(verifier.header.fileSeconds, 60);
+  EXPECT_EQ(verifier.header.headerSize, 1024);
+  EXPECT_EQ(verifier.header.dataOffset, 2120);
+  EXPECT_EQ(verifier.header.dataSeconds, 60);
+  EXPECT_EQ(verifier.header.declaredRecords, 6);
+  EXPECT_EQ(verifier.header.recordCount, 6);
+  EXPECT_EQ(verifier.header.realSeconds, 60);
+  EXPECT_EQ(verifier.header.channelNames[0].view(), "Z");
+  EXPECT_EQ(verifier.header.channelNames[2].view(), "E");
+  EXPECT_EQ(verifier.header.channelRates[1], 10);
+  EXPECT_EQ(verifier.header.binaryHeader[0], 0x80);
+  EXPECT_EQ(verifier.header.binaryHeader[1095], 0x80 | (1095 & 0x3F));
 }
 
 TEST_F(VerifyFileTest, AddsTheIntervalItsRecordsCover) {
@@ -68,15 +68,15 @@ TEST_F(VerifyFileTest, DifferentStationNameWarnsEveryTimeAndKeepsTheFirst) {
                      "Station name OTHER differ from previous file's station name VELK", second};
   EXPECT_EQ(log.calls[2], warning);
   EXPECT_EQ(log.calls[4], warning);
-  EXPECT_EQ(verifier.warningCount, 2);
-  EXPECT_EQ(verifier.stationName.view(), "VELK");
+  EXPECT_EQ(verifier.counters.warningCount, 2);
+  EXPECT_EQ(verifier.station.stationName.view(), "VELK");
 }
 
 TEST_F(VerifyFileTest, EmptyStationNameIsFilledLaterWithoutWarning) {
   verifier.verifyFile(write("P1.DAT", DataFile().remove("SYSTEM", "NAME")));
   verifier.verifyFile(write("P2.DAT", DataFile()));
-  EXPECT_EQ(verifier.warningCount, 0);
-  EXPECT_EQ(verifier.stationName.view(), "VELK");
+  EXPECT_EQ(verifier.counters.warningCount, 0);
+  EXPECT_EQ(verifier.station.stationName.view(), "VELK");
 }
 
 TEST_F(VerifyFileTest, DifferentLatitudeWarnsAndReplacesTheStoredOne) {
@@ -88,29 +88,29 @@ TEST_F(VerifyFileTest, DifferentLatitudeWarnsAndReplacesTheStoredOne) {
   EXPECT_EQ(messagesAt(LOG_WARNING),
             (Strings{"Latitude 50N differ from previous file's latitude 49.1234N",
                      "Latitude 49.1234N differ from previous file's latitude 50N"}));
-  EXPECT_EQ(verifier.latitude.view(), "49.1234N");
+  EXPECT_EQ(verifier.station.latitude.view(), "49.1234N");
 }
 
 TEST_F(VerifyFileTest, MissingPositionValueWarnsWithEmptyTextAndEmptiesTheField) {
   verifier.verifyFile(write("P1.DAT", DataFile()));
   verifier.verifyFile(write("P2.DAT", DataFile().remove("SYSTEM", "LON").remove("SYSTEM", "ALT")));
-  EXPECT_TRUE(verifier.longitude.empty());
+  EXPECT_TRUE(verifier.station.longitude.empty());
   verifier.verifyFile(write("P3.DAT", DataFile().set("SYSTEM", "LON", "17E")));
   EXPECT_EQ(messagesAt(LOG_WARNING),
             (Strings{"Longitude  differ from previous file's longitude 16.5678E",
                      "Altitude  differ from previous file's altitude 300"}));
-  EXPECT_EQ(verifier.longitude.view(), "17E");
-  EXPECT_EQ(verifier.altitude.view(), "300");
+  EXPECT_EQ(verifier.station.longitude.view(), "17E");
+  EXPECT_EQ(verifier.station.altitude.view(), "300");
 }
 
 TEST_F(VerifyFileTest, FrequencyFromMissingToGivenWarnsWithMinusOne) {
   verifier.verifyFile(write("P1.DAT", DataFile().remove("SYSTEM", "FREQ")));
-  EXPECT_EQ(verifier.frequency, -1);
+  EXPECT_EQ(verifier.station.frequency, -1);
   const std::string second = write("P2.DAT", DataFile().set("SYSTEM", "FREQ", "100"));
   verifier.verifyFile(second);
   EXPECT_EQ(log.calls[2], (Call{LOG_WARNING, 100,
                                 "Frequency 100 differ from previous file's frequency -1", second}));
-  EXPECT_EQ(verifier.frequency, 100);
+  EXPECT_EQ(verifier.station.frequency, 100);
 }
 
 TEST_F(VerifyFileTest, FrequencyZeroIsTakenAfterAWarningAndThenForgotten) {
@@ -119,7 +119,7 @@ TEST_F(VerifyFileTest, FrequencyZeroIsTakenAfterAWarningAndThenForgotten) {
   verifier.verifyFile(write("P3.DAT", DataFile().set("SYSTEM", "FREQ", "20")));
   EXPECT_EQ(messagesAt(LOG_WARNING),
             (Strings{"Frequency 0 differ from previous file's frequency 10"}));
-  EXPECT_EQ(verifier.frequency, 20);
+  EXPECT_EQ(verifier.station.frequency, 20);
 }
 
 TEST_F(VerifyFileTest, FullWidthStationValuesCompareCutToTheirWidth) {
@@ -129,8 +129,8 @@ TEST_F(VerifyFileTest, FullWidthStationValuesCompareCutToTheirWidth) {
       write("P1.DAT", DataFile().set("SYSTEM", "NAME", name12).set("SYSTEM", "LAT", lat35)));
   verifier.verifyFile(
       write("P2.DAT", DataFile().set("SYSTEM", "NAME", name12).set("SYSTEM", "LAT", lat35)));
-  EXPECT_EQ(verifier.warningCount, 0);
-  EXPECT_EQ(verifier.stationName.view(), "ABCDEFGHIJ");
+  EXPECT_EQ(verifier.counters.warningCount, 0);
+  EXPECT_EQ(verifier.station.stationName.view(), "ABCDEFGHIJ");
   verifier.verifyFile(write("P3.DAT", DataFile().set("SYSTEM", "NAME", "ABCDEFGHI")));
   EXPECT_EQ(messagesAt(LOG_WARNING)[0],
             "Station name ABCDEFGHI differ from previous file's station name ABCDEFGHIJ");
@@ -141,11 +141,11 @@ TEST_F(VerifyFileTest, FullWidthStationValuesCompareCutToTheirWidth) {
 TEST_F(VerifyFileTest, MissingStreamKeyUsesSectionStreamMinusOne) {
   const std::string path = write("P1.DAT", DataFile().remove("FILE", "STREAM"));
   verifier.verifyFile(path);
-  EXPECT_EQ(verifier.streamNumber, -1);
-  EXPECT_EQ(verifier.streamChannels, -1);
-  EXPECT_EQ(verifier.recordSeconds, -1);
-  EXPECT_EQ(verifier.fileSeconds, -1);
-  EXPECT_EQ(verifier.channelListCount, 1);
+  EXPECT_EQ(verifier.header.streamNumber, -1);
+  EXPECT_EQ(verifier.header.streamChannels, -1);
+  EXPECT_EQ(verifier.header.recordSeconds, -1);
+  EXPECT_EQ(verifier.header.fileSeconds, -1);
+  EXPECT_EQ(verifier.header.channelListCount, 1);
   EXPECT_EQ(
       log.calls[1],
       (Call{LOG_WARNING, 100,
@@ -163,26 +163,28 @@ TEST_F(VerifyFileTest, ChannelCountMismatchWarns) {
 
 TEST_F(VerifyFileTest, EmptyAndOneByteAndMissingFilesAreUnusable) {
   verifier.verifyFile(write("P1.DAT", DataFile()));
-  testsupport::writeFile(dir.path() / "P2.DAT", "");
-  testsupport::writeFile(dir.path() / "P3.DAT", "x");
+  put("P2.DAT", "");
+  put("P3.DAT", "x");
   for (const char* name : {"P2.DAT", "P3.DAT", "P4.DAT"}) {
-    const std::string path = dir.file(name);
+    const std::string path = "disk/" + std::string(name);
     log.calls.clear();
     EXPECT_EQ(verifier.verifyFile(path), -1);
     EXPECT_EQ(log.calls,
               (std::vector<Call>{{LOG_INFO, 0, " File " + path, "   "},
                                  {LOG_ERROR, 100, " File " + path + " is unusable", "   "}}));
   }
-  EXPECT_EQ(verifier.fileCount, 4);
-  EXPECT_EQ(verifier.errorCount, 3);
+  EXPECT_EQ(verifier.counters.fileCount, 4);
+  EXPECT_EQ(verifier.counters.errorCount, 3);
   EXPECT_EQ(verifier.coverage->count(), 1);
-  EXPECT_EQ(verifier.stationName.view(), "VELK");
+  EXPECT_EQ(verifier.station.stationName.view(), "VELK");
 }
 
-TEST_F(VerifyFileTest, TwoByteFileIsUsable) {
-  testsupport::writeFile(dir.path() / "P1.DAT", "xy");
-  EXPECT_EQ(verifier.checkUsable(dir.file("P1.DAT")), 0);
-  EXPECT_EQ(verifier.checkUsable(dir.file("missing")), -1);
+TEST_F(VerifyFileTest, TwoByteFileIsUsable) { EXPECT_EQ(verifier.verifyFile(put("P1.DAT", "xy")), 0); }
+
+TEST_F(VerifyFileTest, OpensTheFileOnceAndReadsASmallOneOnce) {
+  verifier.verifyFile(write("P1.DAT", DataFile()));
+  EXPECT_EQ(disk.opens, 1);
+  EXPECT_EQ(disk.reads, 1);
 }
 
 TEST_F(VerifyFileTest, WithoutLogWarningsAreNotCountedButUnusableFilesAre) {
@@ -190,17 +192,17 @@ TEST_F(VerifyFileTest, WithoutLogWarningsAreNotCountedButUnusableFilesAre) {
   verifier.verifyFile(write("P1.DAT", DataFile()));
   verifier.verifyFile(
       write("P2.DAT", DataFile().set("SYSTEM", "LAT", "1").set("FILE", "TIME_INT", "1:0:0.5")));
-  verifier.verifyFile(dir.file("missing.DAT"));
-  EXPECT_EQ(verifier.warningCount, 0);
-  EXPECT_EQ(verifier.errorCount, 1);
-  EXPECT_EQ(verifier.fileCount, 3);
-  EXPECT_EQ(verifier.latitude.view(), "1");  // the change still happens
+  verifier.verifyFile("disk/missing.DAT");
+  EXPECT_EQ(verifier.counters.warningCount, 0);
+  EXPECT_EQ(verifier.counters.errorCount, 1);
+  EXPECT_EQ(verifier.counters.fileCount, 3);
+  EXPECT_EQ(verifier.station.latitude.view(), "1");  // the change still happens
 }
 
 TEST_F(VerifyFileTest, ZeroRecordSecondsKeepsGoing) {
   verifier.verifyFile(write("P1.DAT", DataFile().set("STREAM1", "REC_SIZE_SEC", "0")));
-  EXPECT_EQ(verifier.declaredRecords, 0);
-  EXPECT_EQ(verifier.realSeconds, 0);
+  EXPECT_EQ(verifier.header.declaredRecords, 0);
+  EXPECT_EQ(verifier.header.realSeconds, 0);
   EXPECT_EQ(verifier.coverage->count(), 1);
 }
 

@@ -1,6 +1,38 @@
 #pragma once
 
+#include <cstdint>
+#include <string>
 #include <string_view>
+
+#include "base/fixed_text.h"
+#include "platform/disk.h"
+#include "verify/archive_verifier.h"
+
+// Width of the walk settings, as wide as the run settings that fill them.
+inline constexpr std::size_t kWalkSettingWidth = 50;
+
+// Which files of the disk the walk verifies.
+struct WalkSettings {
+  FixedText<kWalkSettingWidth> archiveDisk;
+  uint8_t planeMode = 0;      // nonzero: data files in the disk's root
+  uint8_t triggerStream = 0;  // nonzero: the files not marked with a stream letter
+  FixedText<kWalkSettingWidth> fileExtension;
+  char streamLetter = 0;
+  char streamLetterAlt = 0;
+};
+
+// Verifies every data file of the selected stream: those of the disk's root in
+// plane mode, else those of every root directory whose name begins with eight
+// digits, each directory announced on verifier.log and counted in its
+// directoryCount first. A disk that cannot be listed gives nothing.
+void walkArchive(const WalkSettings& settings, platform::Disk& disk, ArchiveVerifier& verifier);
+
+// Verifies every selected file that the listing of pattern (a directory part
+// ending in the path separator, then a wildcard) yields: hidden, system and
+// directory entries are skipped, and a name's first character must (or, for the
+// trigger stream, must not) be one of the two stream letters.
+void scanFiles(const WalkSettings& settings, platform::Disk& disk, const std::string& pattern,
+               ArchiveVerifier& verifier);
 
 // 1 when c is one of the characters '0' to '9', else 0.
 int isDigitChar(char c);

@@ -5,24 +5,23 @@
 #include <string>
 #include <vector>
 
-#include "log/recording_sink.h"
-#include "platform/directory_lister.h"
-#include "platform/profile_reader.h"
-#include "tests/support/scratch_dir.h"
+#include "tests/support/memory_disk.h"
+#include "tests/support/recording_sink.h"
 #include "tools/datagen/data_file.h"
 #include "verify/archive_verifier.h"
 
-// A verifier over a scratch directory, with a recording log attached.
+// A verifier over an in-memory disk, with a recording log attached.
 class VerifierTest : public ::testing::Test {
  protected:
-  VerifierTest() : verifier(platform::systemDirectoryLister(), platform::systemProfileReader()) {
-    verifier.log = &log;
-  }
+  VerifierTest() : verifier(disk, platform::ProfileDialect::kPosix) { verifier.log = &log; }
 
-  // Writes file as name in the scratch directory and returns its path.
+  // Puts bytes on the disk as name and returns its path.
+  std::string put(const std::string& name, std::string bytes) {
+    disk.addFile("disk/", name, std::move(bytes));
+    return "disk/" + name;
+  }
   std::string write(const std::string& name, const datagen::DataFile& file) {
-    file.writeTo(dir.path() / name);
-    return dir.file(name);
+    return put(name, file.bytes());
   }
 
   // The messages logged so far at level, in order.
@@ -34,7 +33,7 @@ class VerifierTest : public ::testing::Test {
     return messages;
   }
 
-  testsupport::ScratchDir dir;
+  testsupport::MemoryDisk disk;
   RecordingSink log;
   ArchiveVerifier verifier;
 };

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "platform/directory_lister.h"
+#include "platform/disk.h"
 #include "tests/support/scratch_dir.h"
 
 namespace platform {
@@ -11,10 +11,10 @@ using testsupport::ScratchDir;
 using testsupport::writeFile;
 
 std::vector<DirectoryEntry> listAll(const ScratchDir& dir) {
-  return systemDirectoryLister().list(dir.path().string() + "/*.*");
+  return systemDisk().list(dir.path().string() + "/*.*");
 }
 
-TEST(PosixDirectoryLister, ListsDotEntriesAsHiddenDirectoriesInNameOrder) {
+TEST(PosixDiskListing, ListsDotEntriesAsHiddenDirectoriesInNameOrder) {
   ScratchDir dir;
   writeFile(dir.path() / "p0002.dat", "x");
   writeFile(dir.path() / "P0002.DAT", "x");
@@ -29,21 +29,21 @@ TEST(PosixDirectoryLister, ListsDotEntriesAsHiddenDirectoriesInNameOrder) {
   EXPECT_TRUE(entries[2].hidden && !entries[2].directory);
 }
 
-TEST(PosixDirectoryLister, FifoIsASystemEntry) {
+TEST(PosixDiskListing, FifoIsASystemEntry) {
   ScratchDir dir;
   ASSERT_EQ(::mkfifo(dir.file("P0001.DAT").c_str(), 0600), 0);
-  const auto entries = systemDirectoryLister().list(dir.path().string() + "/P*");
+  const auto entries = systemDisk().list(dir.path().string() + "/P*");
   ASSERT_EQ(entries.size(), 1u);
   EXPECT_TRUE(entries[0].system);
   EXPECT_FALSE(entries[0].directory);
 }
 
-TEST(PosixDirectoryLister, LinksAreFollowedAndBrokenLinksArePlainFiles) {
+TEST(PosixDiskListing, LinksAreFollowedAndBrokenLinksArePlainFiles) {
   ScratchDir dir;
   std::filesystem::create_directory(dir.path() / "real");
   std::filesystem::create_directory_symlink(dir.path() / "real", dir.path() / "20060415");
   std::filesystem::create_symlink(dir.path() / "nowhere", dir.path() / "P0001.DAT");
-  const auto entries = systemDirectoryLister().list(dir.path().string() + "/*.*");
+  const auto entries = systemDisk().list(dir.path().string() + "/*.*");
   bool sawLinkedDirectory = false, sawBrokenLink = false;
   for (const auto& entry : entries) {
     if (entry.name == "20060415") sawLinkedDirectory = entry.directory;
@@ -53,15 +53,33 @@ TEST(PosixDirectoryLister, LinksAreFollowedAndBrokenLinksArePlainFiles) {
   EXPECT_TRUE(sawBrokenLink);
 }
 
-TEST(PosixDirectoryLister, StarDotMatchesNamesWithoutDot) {
+TEST(PosixDiskListing, StarDotMatchesNamesWithoutDot) {
   ScratchDir dir;
   writeFile(dir.path() / "P0001.DAT", "x");
   writeFile(dir.path() / "NODOT", "x");
   std::vector<std::string> names;
-  for (const auto& entry : systemDirectoryLister().list(dir.path().string() + "/*.")) {
+  for (const auto& entry : systemDisk().list(dir.path().string() + "/*.")) {
     names.push_back(entry.name);
   }
   EXPECT_EQ(names, (std::vector<std::string>{"NODOT"}));
+}
+
+TEST(PosixDiskAppend, CreatesFileReadableAndWritableByOwnerOnly) {
+  testsupport::ScratchDir dir;
+  ASSERT_TRUE(systemDisk().appendToFile(dir.file("log.out"), "x"));
+  struct stat info;
+  ASSERT_EQ(::stat(dir.file("log.out").c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0600u);
+}
+
+TEST(PosixDiskAppend, KeepsPermissionsOfAnExistingFile) {
+  testsupport::ScratchDir dir;
+  testsupport::writeFile(dir.file("log.out"), "x");
+  ::chmod(dir.file("log.out").c_str(), 0644);
+  ASSERT_TRUE(systemDisk().appendToFile(dir.file("log.out"), "y"));
+  struct stat info;
+  ASSERT_EQ(::stat(dir.file("log.out").c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0644u);
 }
 
 }  // namespace

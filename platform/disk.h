@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+struct DirectoryEntry {
+  std::string name;  // without directory part
+  bool hidden = false;
+  bool system = false;
+  bool directory = false;
+};
+
+// A file opened for reading in binary mode, without restricting anyone else's
+// access to it; closed when the object ends.
+class OpenFile {
+ public:
+  virtual ~OpenFile() = default;
+
+  // The file's length in bytes, taken when it was opened; -1 when unknown.
+  virtual int64_t length() const = 0;
+
+  // Reads up to size bytes from offset into buffer. Returns how many were
+  // delivered (fewer at the end of the file, 0 past it), or -1 when the read
+  // fails or offset is negative.
+  virtual int64_t readAt(int64_t offset, char* buffer, std::size_t size) = 0;
+};
+
+// Everything the program asks of the file system: listing the archive disk,
+// reading its data files, appending to the logs. One implementation per host
+// (chosen by CMake), and an in-memory one for tests.
+class Disk {
+ public:
+  virtual ~Disk() = default;
+
+  // The entries matched by pattern: a directory part ending in the path
+  // separator, then a wildcard pattern for the entry names ("*" any run, "?" one
+  // character, "*.*" every name). Entries come in the host's enumeration order.
+  // Empty when the directory cannot be read or nothing matches.
+  virtual std::vector<DirectoryEntry> list(const std::string& pattern) = 0;
+
+  // Opens path for reading; null when it cannot be opened.
+  virtual std::unique_ptr<OpenFile> openForReading(const std::string& path) = 0;
+
+  // Appends bytes to the file at path with a single write, so lines appended by
+  // several processes at once never interleave. The file is opened write-only in
+  // append mode without creating it; when that fails it is created (read and
+  // write for the owner only) or, if it appeared meanwhile, appended to, never
+  // truncated. Returns false when the file cannot be opened; a short write is
+  // not reported. The file is closed before returning.
+  virtual bool appendToFile(const std::string& path, std::string_view bytes) = 0;
+};
+
+// The host's file system.
+Disk& systemDisk();
+
+}  // namespace platform

@@ -1,0 +1,115 @@
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+
+#include "platform/disk.h"
+#include "platform/name_match.h"
+#include "platform/path_rules.h"
+
+namespace platform {
+namespace {
+
+// Flags of one entry as the archive walk sees them: a directory is what stat
+// calls one (links followed); a name that begins with '.' is hidden; anything
+// that is neither a regular file nor a directory (a FIFO, socket or device,
+// which cannot be read as a data file) is a system entry. An entry stat cannot
+// follow (a broken link, a link loop) is a plain file: it will fail to open.
+// The entry's type from the listing spares the stat where it is plain already.
+DirectoryEntry describe(const std::string& directory, const dirent& item) {
+  DirectoryEntry entry;
+  entry.name = item.d_name;
+  entry.hidden = item.d_name[0] == '.';
+  if (item.d_type == DT_REG) return entry;
+  if (item.d_type == DT_DIR) {
+    entry.directory = true;
+    return entry;
+  }
+  struct stat info;
+  if (::stat((directory + item.d_name).c_str(), &info) == 0) {
+    entry.directory = S_ISDIR(info.st_mode);
+    entry.system = !S_ISDIR(info.st_mode) && !S_ISREG(info.st_mode);
+  }
+  return entry;
+}
+
+class PosixOpenFile : public OpenFile {
+ public:
+  PosixOpenFile(int handle, int64_t length) : handle_(handle), length_(length) {}
+  ~PosixOpenFile() override { ::close(handle_); }
+  PosixOpenFile(const PosixOpenFile&) = delete;
+  PosixOpenFile& operator=(const PosixOpenFile&) = delete;
+
+  int64_t length() const override { return length_; }
+
+  int64_t readAt(int64_t offset, char* buffer, std::size_t size) override {
+    if (offset < 0) return -1;
+    std::size_t done = 0;
+    while (done < size) {
+      const ssize_t got = ::pread(handle_, buffer + done, size - done,
+                                  static_cast<off_t>(offset + static_cast<int64_t>(done)));
+      if (got < 0 && errno == EINTR) continue;
+      if (got < 0) return done > 0 ? static_cast<int64_t>(done) : -1;
+      if (got == 0) break;
+      done += static_cast<std::size_t>(got);
+    }
+    return static_cast<int64_t>(done);
+  }
+
+ private:
+  int handle_;
+  int64_t length_;
+};
+
+class PosixDisk : public Disk {
+ public:
+  std::vector<DirectoryEntry> list(const std::string& pattern) override {
+    const std::string directory = directoryPart(pattern);
+    const std::string wildcard = pattern.substr(directory.size());
+
+    std::vector<DirectoryEntry> entries;
+    DIR* dir = ::opendir(directory.empty() ? "." : directory.c_str());
+    if (dir == nullptr) return entries;
+    while (const dirent* item = ::readdir(dir)) {
+      if (wildcardMatch(wildcard, item->d_name)) entries.push_back(describe(directory, *item));
+    }
+    ::closedir(dir);
+    std::sort(entries.begin(), entries.end(), [](const DirectoryEntry& a, const DirectoryEntry& b) {
+      return entryNameLess(a.name, b.name);
+    });
+    return entries;
+  }
+
+  std::unique_ptr<OpenFile> openForReading(const std::string& path) override {
+    // O_NONBLOCK: opening a FIFO that slipped through must not hang the run.
+    const int handle = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (handle == -1) return nullptr;
+    struct stat info;
+    const int64_t length = ::fstat(handle, &info) == 0 ? static_cast<int64_t>(info.st_size) : -1;
+    return std::make_unique<PosixOpenFile>(handle, length);
+  }
+
+  bool appendToFile(const std::string& path, std::string_view bytes) override {
+    int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    if (fd == -1) fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
+    if (fd == -1) return false;
+    ssize_t written;
+    do {
+      written = ::write(fd, bytes.data(), bytes.size());
+    } while (written < 0 && errno == EINTR);
+    ::close(fd);
+    return true;
+  }
+};
+
+}  // namespace
+
+Disk& systemDisk() {
+  static PosixDisk disk;
+  return disk;
+}
+
+}  // namespace platform

@@ -1,0 +1,90 @@
+#pragma once
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/disk.h"
+#include "platform/name_match.h"
+#include "platform/path_rules.h"
+
+namespace testsupport {
+
+// A disk held in memory: files as bytes under their full paths, directory
+// entries in the order they were added (the order list() delivers them in), and
+// the bytes appended to each log file.
+class MemoryDisk : public platform::Disk {
+ public:
+  // Adds an entry to directory (named as the walk names it, ending in the path
+  // separator); a file entry gets bytes as its contents.
+  void add(const std::string& directory, platform::DirectoryEntry entry, std::string bytes = {}) {
+    if (!entry.directory) files_[directory + entry.name] = std::move(bytes);
+    directories_[directory].push_back(std::move(entry));
+  }
+  void addFile(const std::string& directory, const std::string& name, std::string bytes) {
+    add(directory, platform::DirectoryEntry{name, false, false, false}, std::move(bytes));
+  }
+  void addDirectory(const std::string& directory, const std::string& name) {
+    add(directory, platform::DirectoryEntry{name, false, false, true});
+  }
+
+  std::vector<platform::DirectoryEntry> list(const std::string& pattern) override {
+    patterns.push_back(pattern);
+    const std::string directory = platform::directoryPart(pattern);
+    std::vector<platform::DirectoryEntry> matched;
+    const auto found = directories_.find(directory);
+    if (found == directories_.end()) return matched;
+    for (const auto& entry : found->second) {
+      if (platform::wildcardMatch(pattern.substr(directory.size()), entry.name)) {
+        matched.push_back(entry);
+      }
+    }
+    return matched;
+  }
+
+  std::unique_ptr<platform::OpenFile> openForReading(const std::string& path) override {
+    ++opens;
+    const auto found = files_.find(path);
+    if (found == files_.end()) return nullptr;
+    return std::make_unique<File>(found->second, *this);
+  }
+
+  bool appendToFile(const std::string& path, std::string_view bytes) override {
+    if (path.empty() || unwritable.count(path) != 0) return false;
+    logs[path] += bytes;
+    return true;
+  }
+
+  std::vector<std::string> patterns;             // every pattern listed, in order
+  std::map<std::string, std::string> logs;       // bytes appended, by path
+  std::map<std::string, bool> unwritable;        // paths whose appends fail
+  int opens = 0;                                 // files opened for reading
+  int reads = 0;                                 // readAt calls
+
+ private:
+  class File : public platform::OpenFile {
+   public:
+    File(const std::string& bytes, MemoryDisk& disk) : bytes_(bytes), disk_(disk) {}
+    int64_t length() const override { return static_cast<int64_t>(bytes_.size()); }
+    int64_t readAt(int64_t offset, char* buffer, std::size_t size) override {
+      ++disk_.reads;
+      if (offset < 0) return -1;
+      if (static_cast<std::size_t>(offset) >= bytes_.size()) return 0;
+      const std::size_t count = std::min(size, bytes_.size() - static_cast<std::size_t>(offset));
+      std::memcpy(buffer, bytes_.data() + offset, count);
+      return static_cast<int64_t>(count);
+    }
+
+   private:
+    const std::string& bytes_;
+    MemoryDisk& disk_;
+  };
+
+  std::map<std::string, std::vector<platform::DirectoryEntry>> directories_;
+  std::map<std::string, std::string> files_;
+};
+
+}  // namespace testsupport

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/disk.h"
+#include "platform/profile_text.h"
+
+// The bytes of one opened data file that its verification reads: the text
+// header, the two bytes at its end and the binary header block. The first block
+// of the file is read at once, so a small file costs one read; later reads that
+// fall inside it are answered from memory.
+class DataFileBytes {
+ public:
+  explicit DataFileBytes(std::unique_ptr<platform::OpenFile> file);
+
+  int64_t length() const { return file_->length(); }
+
+  // 0 when the file's last two bytes can be read; -2 when it is shorter than two
+  // bytes (or its length is unknown); -3 when those bytes cannot be read.
+  int checkEnd();
+
+  // The bytes that hold the text header in dialect: those before the first zero
+  // byte, or the whole file; never more than platform::kMaxHeaderTextBytes.
+  std::string_view headerText(platform::ProfileDialect dialect);
+
+  // Reads up to size bytes from offset; returns how many were delivered (fewer
+  // at the end of the file), or -1 when the read fails or offset is negative.
+  int64_t read(int64_t offset, char* buffer, std::size_t size);
+
+ private:
+  // Reads on from the end of what is held until it holds `wanted` bytes, the
+  // file ends or a read fails.
+  void extendTo(std::size_t wanted);
+
+  std::unique_ptr<platform::OpenFile> file_;
+  std::string held_;  // the file's first bytes
+  bool exhausted_ = false;  // held_ reaches the end of the file, or a read failed
+};
