@@ -5,11 +5,6 @@
 namespace platform {
 namespace {
 
-unsigned char upper(char c) {
-  const auto u = static_cast<unsigned char>(c);
-  return (u >= 'a' && u <= 'z') ? static_cast<unsigned char>(u - 'a' + 'A') : u;
-}
-
 // Glob match with "*" and "?", iterative with one backtrack point: linear in
 // practice and never recursive, whatever the pattern.
 bool globMatch(std::string_view pattern, std::string_view name) {
@@ -19,7 +14,7 @@ bool globMatch(std::string_view pattern, std::string_view name) {
     if (p < pattern.size() && pattern[p] == '*') {
       starP = p++;
       starN = n;
-    } else if (p < pattern.size() && (pattern[p] == '?' || upper(pattern[p]) == upper(name[n]))) {
+    } else if (p < pattern.size() && (pattern[p] == '?' || upperAscii(pattern[p]) == upperAscii(name[n]))) {
       ++p;
       ++n;
     } else if (starP != std::string_view::npos) {
@@ -43,19 +38,14 @@ bool wildcardMatch(std::string_view pattern, std::string_view name) {
 
 bool entryNameLess(std::string_view a, std::string_view b) {
   const bool foldedLess = std::lexicographical_compare(
-      a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) { return upper(x) < upper(y); });
+      a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) { return upperAscii(x) < upperAscii(y); });
   if (foldedLess) return true;
   const bool foldedGreater = std::lexicographical_compare(
-      b.begin(), b.end(), a.begin(), a.end(), [](char x, char y) { return upper(x) < upper(y); });
+      b.begin(), b.end(), a.begin(), a.end(), [](char x, char y) { return upperAscii(x) < upperAscii(y); });
   if (foldedGreater) return false;
   return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
     return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
   });
-}
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                            [](char x, char y) { return upper(x) == upper(y); });
 }
 
 }  // namespace platform

@@ -1,7 +1,11 @@
 #include "platform/profile_text.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "base/c_scan.h"
 #include "base/fixed_text.h"
+#include "platform/name_match.h"
 
 namespace platform {
 namespace {
@@ -20,12 +24,16 @@ std::string_view trim(std::string_view text, IsSpace isSpace) {
   return text;
 }
 
-std::string foldCase(std::string_view name) {
-  std::string folded(name);
-  for (char& c : folded) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return folded;
+// FNV-1a over the name's bytes with ASCII letters folded to upper case.
+uint32_t foldedHash(std::string_view name) {
+  uint32_t hash = 2166136261u;
+  for (const char c : name) hash = (hash ^ upperAscii(c)) * 16777619u;
+  return hash;
+}
+
+bool lessIgnoringCase(std::string_view a, std::string_view b) {
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                      [](char x, char y) { return upperAscii(x) < upperAscii(y); });
 }
 
 // The text up to its first zero byte, as a C string ends there.
@@ -42,19 +50,29 @@ std::string_view unquotePosix(std::string_view value) {
   return value;
 }
 
-// Calls handle(line) for every line of text; lines end at CR LF, LF or CR.
+// The first c in [from, end), or end.
+const char* nextOf(const char* from, const char* end, char c) {
+  const void* found = std::memchr(from, c, static_cast<std::size_t>(end - from));
+  return found == nullptr ? end : static_cast<const char*>(found);
+}
+
+// Calls handle(line) for every line of text; lines end at CR LF, LF or CR. The
+// next CR and the next LF are each searched for once, so any text costs linear
+// time.
 template <typename Handler>
 void forEachPosixLine(std::string_view text, Handler handle) {
-  std::size_t start = 0;
-  while (start < text.size()) {
-    const std::size_t end = text.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) {
-      handle(text.substr(start));
-      return;
-    }
-    handle(text.substr(start, end - start));
-    start = end + 1;
-    if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
+  const char* const end = text.data() + text.size();
+  const char* line = text.data();
+  const char* nextCr = nextOf(line, end, '\r');
+  const char* nextLf = nextOf(line, end, '\n');
+  while (line < end) {
+    if (nextCr < line) nextCr = nextOf(line, end, '\r');
+    if (nextLf < line) nextLf = nextOf(line, end, '\n');
+    const char* const stop = std::min(nextCr, nextLf);
+    handle(std::string_view(line, static_cast<std::size_t>(stop - line)));
+    if (stop == end) return;
+    line = stop + 1;
+    if (*stop == '\r' && line < end && *line == '\n') ++line;
   }
 }
 
@@ -154,46 +172,60 @@ std::string utf8ToWindows1252(std::string_view text) {
 }  // namespace
 
 ProfileText::ProfileText(std::string_view bytes, ProfileDialect dialect) : dialect_(dialect) {
+  sections_.reserve(16);
+  keys_.reserve(64);
   const bool utf8 = bytes.substr(0, kUtf8ByteOrderMark.size()) == kUtf8ByteOrderMark;
   if (utf8) bytes.remove_prefix(kUtf8ByteOrderMark.size());
   if (dialect == ProfileDialect::kPosix) {
-    parsePosix(upToZeroByte(bytes));
-  } else if (utf8) {
-    parseWindows(utf8ToWindows1252(bytes));
+    text_ = upToZeroByte(bytes);
+    parsePosix(text_);
   } else {
-    parseWindows(bytes);
+    text_ = utf8 ? utf8ToWindows1252(bytes) : std::string(bytes);
+    parseWindows(text_);
+  }
+  for (std::size_t i = 0; i < sections_.size(); ++i) {
+    if (!sections_[i].name.empty()) byName_.push_back(i);
+  }
+  std::sort(byName_.begin(), byName_.end(), [this](std::size_t a, std::size_t b) {
+    const Section &x = sections_[a], &y = sections_[b];
+    if (x.hash != y.hash) return x.hash < y.hash;
+    if (lessIgnoringCase(x.name, y.name)) return true;
+    if (lessIgnoringCase(y.name, x.name)) return false;
+    return a < b;
+  });
+  for (std::size_t i = 1; i < byName_.size(); ++i) {
+    Section& section = sections_[byName_[i]];
+    const Section& before = sections_[byName_[i - 1]];
+    section.repeat = section.hash == before.hash && equalsIgnoringCase(section.name, before.name);
   }
 }
 
-ProfileText::Section* ProfileText::addSection(std::string_view name) {
-  const auto [entry, isNew] = firstSectionByName_.emplace(foldCase(name), sections_.size());
-  if (!isNew && dialect_ == ProfileDialect::kPosix) return nullptr;  // never searched
-  sections_.push_back(Section{std::string(name), {}});
-  return &sections_.back();
+void ProfileText::addSection(std::string_view name) {
+  sections_.push_back(Section{name, foldedHash(name), keys_.size(), false});
 }
 
 void ProfileText::parsePosix(std::string_view text) {
-  Section* current = nullptr;  // where keys go; none before the first section
+  bool inSection = false;  // keys before the first section belong to none
   forEachPosixLine(text, [&](std::string_view rawLine) {
     const std::string_view line = trim(rawLine, isPosixBlank);
     if (line.empty() || line.front() == ';') return;
     if (line.front() == '[') {
-      current = addSection(trim(line.substr(1, line.find(']') - 1), isPosixBlank));
+      addSection(trim(line.substr(1, line.find(']') - 1), isPosixBlank));
+      inSection = true;
       return;
     }
     const std::size_t equals = line.find('=');
-    if (equals == std::string_view::npos || current == nullptr) return;
-    current->keys.push_back(
-        Key{std::string(trim(line.substr(0, equals), isPosixBlank)),
-            std::string(unquotePosix(trim(line.substr(equals + 1), isPosixBlank)))});
+    if (equals == std::string_view::npos || !inSection) return;
+    const std::string_view name = trim(line.substr(0, equals), isPosixBlank);
+    keys_.push_back(Key{name, foldedHash(name),
+                        unquotePosix(trim(line.substr(equals + 1), isPosixBlank)), true});
   });
 }
 
 void ProfileText::parseWindows(std::string_view text) {
   // Keys before the first section go into one without a name, which no lookup
   // finds and no listing shows.
-  sections_.push_back(Section{});
-  std::size_t current = 0;
+  addSection({});
   std::size_t next = 0;
   while (next < text.size()) {
     const std::size_t start = next;
@@ -206,24 +238,43 @@ void ProfileText::parseWindows(std::string_view text) {
     const std::size_t close = line.rfind(']');
     if (line.front() == '[' && close != std::string_view::npos) {
       addSection(upToZeroByte(trim(line.substr(1, close - 1), isWindowsSpace)));
-      current = sections_.size() - 1;
       continue;
     }
-    Key key;
+    Key key{upToZeroByte(line), 0, {}, false};
     const std::size_t equals = line.find('=');
-    if (equals == std::string_view::npos) {
-      key.name = upToZeroByte(line);
-    } else {
+    if (equals != std::string_view::npos) {
       key.name = upToZeroByte(trim(line.substr(0, equals), isWindowsSpace));
-      key.value = std::string(upToZeroByte(trim(line.substr(equals + 1), isWindowsSpace)));
+      key.value = upToZeroByte(trim(line.substr(equals + 1), isWindowsSpace));
+      key.hasValue = true;
     }
+    key.hash = foldedHash(key.name);
     // A nameless key follows only a named one (or none), as the platform's reader
     // keeps them.
-    std::vector<Key>& keys = sections_[current].keys;
-    if (!key.name.empty() || keys.empty() || !keys.back().name.empty()) {
-      keys.push_back(std::move(key));
-    }
+    const bool sectionHasKeys = keys_.size() > sections_.back().firstKey;
+    if (!key.name.empty() || !sectionHasKeys || !keys_.back().name.empty()) keys_.push_back(key);
   }
+}
+
+const ProfileText::Section* ProfileText::findSection(std::string_view name) const {
+  const uint32_t hash = foldedHash(name);
+  // A header has a dozen sections or so: a scan in file order finds the first of
+  // a name soonest. Only a large (damaged) header is searched by its index.
+  constexpr std::size_t kScanned = 32;
+  if (sections_.size() <= kScanned) {
+    for (const Section& section : sections_) {
+      if (section.hash == hash && !section.name.empty() && equalsIgnoringCase(section.name, name))
+        return &section;
+    }
+    return nullptr;
+  }
+  const auto found = std::lower_bound(
+      byName_.begin(), byName_.end(), name, [&](std::size_t index, std::string_view wanted) {
+        const Section& section = sections_[index];
+        return section.hash != hash ? section.hash < hash : lessIgnoringCase(section.name, wanted);
+      });
+  if (found == byName_.end()) return nullptr;
+  const Section& section = sections_[*found];
+  return section.hash == hash && equalsIgnoringCase(section.name, name) ? &section : nullptr;
 }
 
 std::optional<std::string_view> ProfileText::find(std::string_view section,
@@ -233,13 +284,15 @@ std::optional<std::string_view> ProfileText::find(std::string_view section,
     key = trim(key, isWindowsSpace);
   }
   if (section.empty()) return std::nullopt;
-  const auto found = firstSectionByName_.find(foldCase(section));
-  if (found == firstSectionByName_.end()) return std::nullopt;
-  const std::string foldedKey = foldCase(key);
-  for (const Key& candidate : sections_[found->second].keys) {
-    if (foldCase(candidate.name) != foldedKey) continue;
-    if (!candidate.value) return std::nullopt;
-    return std::string_view(*candidate.value);
+  const Section* found = findSection(section);
+  if (found == nullptr) return std::nullopt;
+  const std::size_t end =
+      found + 1 < sections_.data() + sections_.size() ? (found + 1)->firstKey : keys_.size();
+  const uint32_t hash = foldedHash(key);
+  for (std::size_t i = found->firstKey; i < end; ++i) {
+    if (keys_[i].hash != hash || !equalsIgnoringCase(keys_[i].name, key)) continue;
+    if (!keys_[i].hasValue) return std::nullopt;
+    return keys_[i].value;
   }
   return std::nullopt;
 }
@@ -268,7 +321,8 @@ int32_t ProfileText::readInt(std::string_view section, std::string_view key,
 std::vector<std::string> ProfileText::sectionNames() const {
   std::vector<std::string> names;
   for (const Section& section : sections_) {
-    if (!section.name.empty()) names.push_back(section.name);
+    const bool listed = dialect_ == ProfileDialect::kWindows || !section.repeat;
+    if (!section.name.empty() && listed) names.emplace_back(section.name);
   }
   return names;
 }

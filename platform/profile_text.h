@@ -5,7 +5,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace platform {
@@ -61,10 +60,13 @@ enum class ProfileDialect {
 extern const ProfileDialect kHostProfileDialect;
 
 // The sections and keys of a data file's text header, parsed once from its bytes;
-// every lookup after that is answered from memory.
+// every lookup after that is answered from memory, without allocating.
 class ProfileText {
  public:
   ProfileText(std::string_view bytes, ProfileDialect dialect);
+  // Names and values are views into the text the object holds.
+  ProfileText(const ProfileText&) = delete;
+  ProfileText& operator=(const ProfileText&) = delete;
 
   // The value of key in section as the platform's string reader gives it into a
   // buffer of size characters: at most size - 1 characters; the empty text when
@@ -84,23 +86,33 @@ class ProfileText {
   std::optional<std::string_view> find(std::string_view section, std::string_view key) const;
 
  private:
+  // Names carry a hash of their letters folded to upper case, so that most
+  // comparisons are of two integers.
   struct Key {
-    std::string name;
-    std::optional<std::string> value;
+    std::string_view name;
+    uint32_t hash;
+    std::string_view value;
+    bool hasValue;
   };
   struct Section {
-    std::string name;
-    std::vector<Key> keys;
+    std::string_view name;
+    uint32_t hash;
+    std::size_t firstKey;  // its keys are keys_[firstKey, keys_.size() or the next section's)
+    bool repeat;           // an earlier section has the same name
   };
-  void parsePosix(std::string_view bytes);
-  void parseWindows(std::string_view bytes);
-  // Starts a section; keys go into it from now on (none for a repeat in kPosix).
-  Section* addSection(std::string_view name);
+  void parsePosix(std::string_view text);
+  void parseWindows(std::string_view text);
+  void addSection(std::string_view name);
+  // The first section named name (ignoring ASCII case); null when none.
+  const Section* findSection(std::string_view name) const;
 
   ProfileDialect dialect_;
+  std::string text_;  // the header text that names and values point into
   std::vector<Section> sections_;
-  // Folded name -> index of the first section of that name.
-  std::unordered_map<std::string, std::size_t> firstSectionByName_;
+  std::vector<Key> keys_;
+  // Indexes of the named sections, ordered by hash, then name ignoring ASCII
+  // case, then position: the first of equal names comes first.
+  std::vector<std::size_t> byName_;
 };
 
 // The largest header text a reader looks at: bytes past it are never read.

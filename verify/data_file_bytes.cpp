@@ -18,13 +18,17 @@ DataFileBytes::DataFileBytes(std::unique_ptr<platform::OpenFile> file) : file_(s
 }
 
 void DataFileBytes::extendTo(std::size_t wanted) {
-  while (!exhausted_ && held_.size() < wanted) {
-    const std::size_t before = held_.size();
-    held_.resize(wanted);
-    const int64_t got =
-        file_->readAt(static_cast<int64_t>(before), held_.data() + before, wanted - before);
-    held_.resize(before + static_cast<std::size_t>(std::max<int64_t>(got, 0)));
+  if (wanted > capacity_) {
+    std::unique_ptr<char[]> larger(new char[wanted]);
+    if (heldSize_ > 0) std::memcpy(larger.get(), held_.get(), heldSize_);
+    held_ = std::move(larger);
+    capacity_ = wanted;
+  }
+  while (!exhausted_ && heldSize_ < wanted) {
+    const int64_t got = file_->readAt(static_cast<int64_t>(heldSize_), held_.get() + heldSize_,
+                                      wanted - heldSize_);
     if (got <= 0) exhausted_ = true;
+    if (got > 0) heldSize_ += static_cast<std::size_t>(got);
   }
 }
 
@@ -42,20 +46,20 @@ std::string_view DataFileBytes::headerText(platform::ProfileDialect dialect) {
                   : platform::kMaxHeaderTextBytes;
   if (platform::textEndsAtZeroByte(dialect)) {
     // Read on in growing steps until a zero byte shows or the limit is reached.
-    while (held_.find('\0') == std::string::npos && held_.size() < limit && !exhausted_) {
-      extendTo(std::min(limit, std::max(kFirstBlock, held_.size() * 2)));
+    while (held().find('\0') == std::string_view::npos && heldSize_ < limit && !exhausted_) {
+      extendTo(std::min(limit, std::max(kFirstBlock, heldSize_ * 2)));
     }
   } else {
     extendTo(limit);
   }
-  return std::string_view(held_).substr(0, limit);
+  return held().substr(0, limit);
 }
 
 int64_t DataFileBytes::read(int64_t offset, char* buffer, std::size_t size) {
   if (offset < 0) return -1;
   const auto start = static_cast<uint64_t>(offset);
-  if (start + size <= held_.size()) {
-    std::memcpy(buffer, held_.data() + start, size);
+  if (start + size <= heldSize_) {
+    std::memcpy(buffer, held_.get() + start, size);
     return static_cast<int64_t>(size);
   }
   return file_->readAt(offset, buffer, size);

@@ -36,7 +36,12 @@ class DataFileBytes {
   // file ends or a read fails.
   void extendTo(std::size_t wanted);
 
+  std::string_view held() const { return std::string_view(held_.get(), heldSize_); }
+
   std::unique_ptr<platform::OpenFile> file_;
-  std::string held_;  // the file's first bytes
-  bool exhausted_ = false;  // held_ reaches the end of the file, or a read failed
+  // The file's first bytes; the buffer is not cleared before reads fill it.
+  std::unique_ptr<char[]> held_;
+  std::size_t heldSize_ = 0;
+  std::size_t capacity_ = 0;
+  bool exhausted_ = false;  // held() reaches the end of the file, or a read failed
 };

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <set>
 
-#include "base/text_format.h"
 #include "base/wrap32.h"
 #include "platform/name_match.h"
 #include "verify/channel_list.h"
@@ -73,7 +72,7 @@ void readChannelList(std::string_view listText, FileHeaderValues& values) {
 void readChannelNames(const platform::ProfileText& text, FileHeaderValues& values) {
   for (int32_t i = 0; i < usedChannels(values); ++i) {
     const auto index = static_cast<std::size_t>(i);
-    const std::string section = formatText("CH%d", values.channelNumbers[index]);
+    const std::string section = "CH" + std::to_string(values.channelNumbers[index]);
     values.channelNames[index].fill(text.readString(section, "NAME", kChannelNameBuffer));
   }
 }
@@ -83,7 +82,7 @@ void readGroupRates(const platform::ProfileText& text, FileHeaderValues& values)
   std::fill_n(values.channelRates.begin(), channels, kNoRate);
   if (values.groupCount <= 0) return;
   for (const int32_t g : groupsWorthReading(text.sectionNames(), values.groupCount)) {
-    const std::string section = formatText("GROUP%d", g);
+    const std::string section = "GROUP" + std::to_string(g);
     const int32_t rate = text.readInt(section, "FREQ", kAbsentGroupRate);
     forEachListEntry(text.readString(section, "CH#", kHeaderTextSize), [&](int32_t number) {
       const int8_t listed = channelNumberOf(number);

@@ -1,0 +1,148 @@
+#!/usr/bin/env python3
+"""Measures what verifying a disk costs against a floor: the least a verifier
+must do per data file (tools/floor: list, open once, read the first block and
+the last two bytes, close, append one log line).
+
+  bench/disk_seam.py [--files N] [--rounds R] [--windows mingw|mingw64|none]
+
+Builds the optimized native preset and the chosen Windows preset (the 32-bit
+one where this machine runs 32-bit code, else the 64-bit one), writes a disk of
+N data files (default 20000, 200 to a date directory, 7 256 bytes each), and
+runs cdverify and the floor side by side, R rounds each (default 5), warm
+cache, reporting medians and their ratio. Then counts system calls per
+verified file with strace on a 1000-file disk, and peak memory at 2000 and
+N files.
+"""
+
+import argparse
+import os
+import statistics
+import subprocess
+import sys
+import time
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+WORK = os.path.join(ROOT, "build", "bench", "disk-seam")
+
+
+def run(command, **options):
+    return subprocess.run(command, check=True, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                          text=True, **options)
+
+
+def build(preset, targets):
+    run(["cmake", "--preset", preset], cwd=ROOT)
+    run(["cmake", "--build", "--preset", preset, "--target", *targets], cwd=ROOT)
+
+
+def make_disk(files):
+    disk = os.path.join(WORK, "disk-%d" % files)
+    if not os.path.isdir(disk):
+        run([os.path.join(ROOT, "build/bench/tools/datagen/make_large_disk"), disk, str(files)])
+    return disk
+
+
+def timed(command, cwd, env=None):
+    """Seconds one run takes, its log removed first."""
+    for name in ("log.out", "floor.log"):
+        if os.path.exists(os.path.join(cwd, name)):
+            os.remove(os.path.join(cwd, name))
+    start = time.perf_counter()
+    subprocess.run(command, cwd=cwd, env=env, check=True, stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL)
+    return time.perf_counter() - start
+
+
+def side_by_side(label, program, floor, cwd, rounds, env=None):
+    timed(program, cwd, env)  # warm the cache and, under Wine, the prefix
+    timed(floor, cwd, env)
+    ours, theirs = [], []
+    for _ in range(rounds):
+        ours.append(timed(program, cwd, env))
+        theirs.append(timed(floor, cwd, env))
+    a, b = statistics.median(ours), statistics.median(theirs)
+    print("%-8s cdverify %.3f s   floor %.3f s   ratio %.2f   (medians of %d)" %
+          (label, a, b, a / b, rounds))
+
+
+def syscalls(command, cwd):
+    trace = os.path.join(WORK, "strace.txt")
+    run(["strace", "-f", "-c", "-o", trace, *command], cwd=cwd)
+    with open(trace) as lines:
+        for line in lines:
+            if line.strip().endswith("total"):
+                return int(line.split()[3])
+    raise RuntimeError("no total in strace output")
+
+
+def peak_kib(command, cwd):
+    result = run(["/usr/bin/time", "-f", "%M", *command], cwd=cwd)
+    return int(result.stderr.strip().splitlines()[-1])
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--files", type=int, default=20000)
+    parser.add_argument("--rounds", type=int, default=5)
+    parser.add_argument("--windows", default="auto")
+    options = parser.parse_args()
+
+    build("bench", ["cdverify", "floor", "make_large_disk"])
+    os.makedirs(WORK, exist_ok=True)
+    cdverify = os.path.join(ROOT, "build/bench/driver/cdverify")
+    floor = os.path.join(ROOT, "build/bench/tools/floor/floor")
+    disk = make_disk(options.files)
+    print("disk: %d data files (+ trigger files), %s" % (options.files, disk))
+
+    side_by_side("native", [cdverify, "-archDisk=" + disk], [floor, disk, "floor.log"], WORK,
+                 options.rounds)
+
+    small = make_disk(1000)
+    empty = os.path.join(WORK, "empty")
+    os.makedirs(empty, exist_ok=True)
+    per_file = (syscalls([cdverify, "-archDisk=" + small], WORK) -
+                syscalls([cdverify, "-archDisk=" + empty], WORK)) / 1000
+    floor_per_file = (syscalls([floor, small, "floor.log"], WORK) -
+                      syscalls([floor, empty, "floor.log"], WORK)) / 1000
+    print("native   system calls per verified file: cdverify %.2f   floor %.2f" %
+          (per_file, floor_per_file))
+
+    tenth = make_disk(options.files // 10)
+    big, little = (peak_kib([cdverify, "-archDisk=" + d], WORK) for d in (disk, tenth))
+    print("native   peak memory: %d KiB at %d files, %d KiB at %d files" %
+          (little, options.files // 10, big, options.files))
+
+    windows = options.windows
+    if windows == "auto":
+        try:
+            can32 = subprocess.run(["/usr/lib/wine/wine", "--version"], stdout=subprocess.DEVNULL,
+                                   stderr=subprocess.DEVNULL).returncode == 0
+        except OSError:  # "Exec format error": this machine runs no 32-bit code
+            can32 = False
+        windows = "mingw" if can32 else "mingw64"
+    if windows == "none":
+        return
+    build(windows, ["cdverify", "floor"])
+    prefix = os.path.join(ROOT, "build", windows, "wine-prefix")
+    loader = "/usr/lib/wine/wine" if windows == "mingw" else "/usr/lib/wine/wine64"
+    env = dict(os.environ, WINEPREFIX=prefix, WINELOADER=loader, WINEDEBUG="-all")
+    if not os.path.exists(os.path.join(prefix, "system.reg")):
+        run([loader, "wineboot", "-i"], env=env)
+    drive = os.path.join(prefix, "dosdevices", "y:")
+    if os.path.lexists(drive):
+        os.remove(drive)
+    os.symlink(disk, drive)
+    # A server that stays up between the runs; detached, so no pipe of ours stays open.
+    subprocess.run(["/usr/lib/wine/wineserver", "-p60"], env=env,
+                   stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        exe = os.path.join(ROOT, "build", windows, "driver", "cdverify.exe")
+        floor_exe = os.path.join(ROOT, "build", windows, "tools", "floor", "floor.exe")
+        side_by_side(windows, [loader, exe, "-archDisk=y"], [loader, floor_exe, "y", "floor.log"],
+                     WORK, options.rounds, env)
+    finally:
+        os.remove(drive)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
