@@ -1,12 +1,18 @@
 #include "driver/verification_run.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "base/printable_name.h"
 #include "base/text_format.h"
 #include "driver/command_line.h"
 #include "log/file_log.h"
 #include "log/level_filter.h"
 #include "log/log_fanout.h"
+#include "platform/path_rules.h"
 #include "report/coverage_report.h"
 #include "verify/archive_verifier.h"
 #include "walk/archive_walk.h"
@@ -26,8 +32,39 @@ WalkSettings walkSettingsOf(const RunSettings& settings) {
   return walk;
 }
 
+// Where the four logs (info, warning, error, summary) lead, and which of them
+// may be written.
+struct LogPlaces {
+  std::vector<std::string> resolved;
+  bool writable[4] = {true, true, true, true};
+};
+
+// A log that leads inside the disk is never opened: the archive is only ever
+// read. Its lines are lost, and standard error says so once per log file.
+LogPlaces placeLogs(const RunSettings& settings, platform::Disk& disk) {
+  const std::optional<std::string> root = platform::diskRoot(settings.archiveDisk.view());
+  const std::optional<std::string> resolvedRoot = root ? disk.resolve(*root) : std::nullopt;
+  const std::string names[] = {
+      std::string(settings.infoLogName.view()), std::string(settings.warningLogName.view()),
+      std::string(settings.errorLogName.view()), std::string(settings.summaryLogName.view())};
+  LogPlaces places;
+  for (std::size_t i = 0; i < 4; ++i) {
+    const std::optional<std::string> place = disk.resolve(names[i]);
+    if (!place) continue;
+    places.resolved.push_back(*place);
+    places.writable[i] = !resolvedRoot || !platform::isInside(*place, *resolvedRoot);
+    const bool saidBefore = std::find(names, names + i, names[i]) != names + i;
+    if (!places.writable[i] && !saidBefore) {
+      std::fprintf(stderr, "cdverify: log %s lies inside the disk %s: it is not written\n",
+                   printableName(names[i]).c_str(),
+                   printableName(settings.archiveDisk.view()).c_str());
+    }
+  }
+  return places;
+}
+
 void writeSummary(const RunSettings& settings, const RunCounters& counters, LogSink& log) {
-  const std::string disk(settings.archiveDisk.view());
+  const std::string disk = printableName(settings.archiveDisk.view());
   const std::string lines[] = {
       "VELK CD-archive verification program v.1.1 \n",
       formatText("Summary for disk %s operation \n", disk.c_str()),
@@ -49,7 +86,7 @@ int runVerification(int argc, const char* const* argv, platform::Disk& disk) {
   RunSettings settings;
   parseCommandLine(argc, argv, settings);
 
-  const WalkSettings walk = walkSettingsOf(settings);
+  WalkSettings walk = walkSettingsOf(settings);
   ArchiveVerifier verifier(disk);
 
   // One log per level, all in "log.out" unless named apart.
@@ -60,14 +97,16 @@ int runVerification(int argc, const char* const* argv, platform::Disk& disk) {
   FileLog errorLog(std::string(settings.errorLogName.view()), &errorFilter, disk);
   FileLog summaryLog(std::string(settings.summaryLogName.view()), &summaryFilter, disk);
   LogFanout log;
-  log.add(&infoLog);
-  log.add(&warningLog);
-  log.add(&errorLog);
-  log.add(&summaryLog);
+  const LogPlaces places = placeLogs(settings, disk);
+  FileLog* const logs[] = {&infoLog, &warningLog, &errorLog, &summaryLog};
+  for (std::size_t i = 0; i < 4; ++i) {
+    if (places.writable[i]) log.add(logs[i]);
+  }
+  walk.runLogs = places.resolved;
   verifier.log = &log;
 
   log.write(LOG_INFO, 0, "Start to operate disk", LOG_PREFIX);
-  log.write(LOG_INFO, 0, settings.archiveDisk.view(), LOG_PREFIX);
+  log.write(LOG_INFO, 0, printableName(settings.archiveDisk.view()), LOG_PREFIX);
   walkArchive(walk, disk, verifier);
   writeSummary(settings, verifier.counters, log);
 

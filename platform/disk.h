@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +15,7 @@ struct DirectoryEntry {
   bool hidden = false;
   bool system = false;
   bool directory = false;
+  bool link = false;  // a symbolic link (or other reparse point): it may lead anywhere
 };
 
 // A file opened for reading in binary mode, without restricting anyone else's
@@ -51,9 +53,16 @@ class Disk {
   // several processes at once never interleave. The file is opened write-only in
   // append mode without creating it; when that fails it is created (read and
   // write for the owner only) or, if it appeared meanwhile, appended to, never
-  // truncated. Returns false when the file cannot be opened; a short write is
-  // not reported. The file is closed before returning.
+  // truncated. Returns false when the file cannot be opened, and at once where
+  // opening would wait (a FIFO without a reader); a short write is not
+  // reported. The file is closed before returning.
   virtual bool appendToFile(const std::string& path, std::string_view bytes) = 0;
+
+  // The absolute path that path leads to, every link followed and "." and ".."
+  // resolved as the host does; for a path whose last part does not exist (or is
+  // a link that leads nowhere), the place where it would be created. Nothing
+  // when that cannot be told (a directory on the way is missing, a link loop).
+  virtual std::optional<std::string> resolve(const std::string& path) = 0;
 };
 
 // The host's file system.

@@ -16,6 +16,13 @@ extern const char kPathSeparator;
 // rather than fall back to the file system's root.
 std::optional<std::string> diskRoot(std::string_view disk);
 
+// True when the resolved path lies inside the resolved directory (or is it),
+// names compared as the host compares them.
+bool isInside(std::string_view path, std::string_view directory);
+
+// True when two resolved paths name the same place, as the host compares names.
+bool samePath(std::string_view a, std::string_view b);
+
 // The directory part of a search pattern or path: everything up to and
 // including its last path separator; empty when it has none.
 inline std::string directoryPart(const std::string& pattern) {

@@ -88,7 +88,8 @@ class ArchiveVerifier {
   RunCounters counters;
   LogSink* log = nullptr;  // not owned; null: nothing is written
   std::unique_ptr<IntervalList> coverage;
-  // The path of the file under verification: the prefix of its warnings.
+  // The path of the file under verification as the logs show it
+  // (printableName): the prefix of its warnings.
   std::string currentFile;
 
  private:

@@ -4,6 +4,7 @@
 
 #include <optional>
 
+#include "base/printable_name.h"
 #include "base/text_format.h"
 #include "base/wrap32.h"
 #include "verify/archive_verifier.h"
@@ -51,16 +52,16 @@ void ArchiveVerifier::checkChannelCount() {
 }
 
 int ArchiveVerifier::verifyFile(const std::string& path) {
-  currentFile = path;
+  currentFile = printableName(path);
   ++counters.fileCount;
-  if (log != nullptr) log->write(LOG_INFO, 0, formatText(" File %s", path.c_str()), LOG_PREFIX);
+  if (log != nullptr) log->write(LOG_INFO, 0, " File " + currentFile, LOG_PREFIX);
 
   std::unique_ptr<platform::OpenFile> opened = disk_.openForReading(path);
   std::optional<DataFileBytes> file;
   if (opened != nullptr) file.emplace(std::move(opened));
   if (!file || file->checkEnd() != 0) {
     if (log != nullptr) {
-      log->write(LOG_ERROR, LOG_CODE_FILE_CHECK, formatText(" File %s is unusable", path.c_str()),
+      log->write(LOG_ERROR, LOG_CODE_FILE_CHECK, " File " + currentFile + " is unusable",
                  LOG_PREFIX);
     }
     ++counters.errorCount;
@@ -84,7 +85,7 @@ int ArchiveVerifier::verifyFile(const std::string& path) {
   header.streamTotal = text.readInt("SYSTEM", "N_STREAM", -1);
   header.channelTotal = text.readInt("SYSTEM", "N_CHANNEL", -1);
   header.streamNumber = text.readInt("FILE", "STREAM", -1);
-  const std::string stream = formatText("STREAM%d", header.streamNumber);
+  const std::string stream = "STREAM" + std::to_string(header.streamNumber);
   header.streamChannels = text.readInt(stream, "N_CH", -1);
   readChannelList(text.readString(stream, "CH#", kHeaderTextSize), header);
   checkChannelCount();

@@ -1,7 +1,8 @@
 #include "walk/archive_walk.h"
 
-#include "base/text_format.h"
+#include "base/printable_name.h"
 #include "platform/path_rules.h"
+#include "walk/disk_boundary.h"
 
 int isDigitChar(char c) { return c >= '0' && c <= '9' ? 1 : 0; }
 
@@ -12,34 +13,47 @@ int isDateDirectory(std::string_view name) {
   return 1;
 }
 
+namespace {
+
+// Verifies every selected file that the listing of pattern (a directory part
+// ending in the path separator, then a wildcard) yields: hidden, system and
+// directory entries are skipped, and a name's first character must (or, for the
+// trigger stream, must not) be one of the two stream letters.
+void scanFiles(const WalkSettings& settings, platform::Disk& disk, DiskBoundary& boundary,
+               const std::string& pattern, ArchiveVerifier& verifier) {
+  const std::string directory = platform::directoryPart(pattern);
+  for (const platform::DirectoryEntry& entry : disk.list(pattern)) {
+    if (entry.hidden || entry.system || entry.directory || entry.name.empty()) continue;
+    const char first = entry.name.front();
+    const bool permanent = first == settings.streamLetter || first == settings.streamLetterAlt;
+    if (permanent != (settings.triggerStream == 0)) continue;
+    if (boundary.admits(directory, entry)) verifier.verifyFile(directory + entry.name);
+  }
+}
+
+}  // namespace
+
 void walkArchive(const WalkSettings& settings, platform::Disk& disk, ArchiveVerifier& verifier) {
   const std::optional<std::string> root = platform::diskRoot(settings.archiveDisk.view());
   if (!root) return;
+  const std::optional<std::string> resolvedRoot = disk.resolve(*root);
+  if (!resolvedRoot) return;  // no such disk
+  DiskBoundary boundary(disk, *resolvedRoot, settings.runLogs);
   const std::string filePattern = "*." + std::string(settings.fileExtension.view());
   if (settings.planeMode != 0) {
-    scanFiles(settings, disk, *root + filePattern, verifier);
+    scanFiles(settings, disk, boundary, *root + filePattern, verifier);
     return;
   }
   // The root is listed whole ("*.*", whatever the extension): the date
   // directories have no dot in their names.
   for (const platform::DirectoryEntry& entry : disk.list(*root + "*.*")) {
     if (!entry.directory || isDateDirectory(entry.name) == 0) continue;
+    if (!boundary.admits(*root, entry)) continue;
     if (verifier.log != nullptr) {
-      verifier.log->write(LOG_INFO, 0, formatText(" Directory %s", entry.name.c_str()), LOG_PREFIX);
+      verifier.log->write(LOG_INFO, 0, " Directory " + printableName(entry.name), LOG_PREFIX);
     }
     ++verifier.counters.directoryCount;
-    scanFiles(settings, disk, *root + entry.name + platform::kPathSeparator + filePattern,
+    scanFiles(settings, disk, boundary, *root + entry.name + platform::kPathSeparator + filePattern,
               verifier);
-  }
-}
-
-void scanFiles(const WalkSettings& settings, platform::Disk& disk, const std::string& pattern,
-               ArchiveVerifier& verifier) {
-  const std::string directory = platform::directoryPart(pattern);
-  for (const platform::DirectoryEntry& entry : disk.list(pattern)) {
-    if (entry.hidden || entry.system || entry.directory || entry.name.empty()) continue;
-    const char first = entry.name.front();
-    const bool permanent = first == settings.streamLetter || first == settings.streamLetterAlt;
-    if (permanent == (settings.triggerStream == 0)) verifier.verifyFile(directory + entry.name);
   }
 }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/fixed_text.h"
 #include "platform/disk.h"
@@ -19,20 +20,19 @@ struct WalkSettings {
   FixedText<kWalkSettingWidth> fileExtension;
   char streamLetter = 0;
   char streamLetterAlt = 0;
+  // Where the run's log files lead (Disk::resolve): never verified as data.
+  std::vector<std::string> runLogs;
 };
 
 // Verifies every data file of the selected stream: those of the disk's root in
 // plane mode, else those of every root directory whose name begins with eight
 // digits, each directory announced on verifier.log and counted in its
-// directoryCount first. A disk that cannot be listed gives nothing.
+// directoryCount first. In a directory, hidden, system and directory entries
+// are skipped, and a name's first character must (or, for the trigger stream,
+// must not) be one of the two stream letters. Entries that lead outside the
+// disk and the run's own logs are skipped too. A disk that cannot be listed
+// gives nothing.
 void walkArchive(const WalkSettings& settings, platform::Disk& disk, ArchiveVerifier& verifier);
-
-// Verifies every selected file that the listing of pattern (a directory part
-// ending in the path separator, then a wildcard) yields: hidden, system and
-// directory entries are skipped, and a name's first character must (or, for the
-// trigger stream, must not) be one of the two stream letters.
-void scanFiles(const WalkSettings& settings, platform::Disk& disk, const std::string& pattern,
-               ArchiveVerifier& verifier);
 
 // 1 when c is one of the characters '0' to '9', else 0.
 int isDigitChar(char c);

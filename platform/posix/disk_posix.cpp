@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 
 #include "platform/disk.h"
 #include "platform/name_match.h"
@@ -29,6 +30,9 @@ DirectoryEntry describe(const std::string& directory, const dirent& item) {
     return entry;
   }
   struct stat info;
+  entry.link = item.d_type == DT_LNK ||
+               (item.d_type == DT_UNKNOWN &&
+                ::lstat((directory + item.d_name).c_str(), &info) == 0 && S_ISLNK(info.st_mode));
   if (::stat((directory + item.d_name).c_str(), &info) == 0) {
     entry.directory = S_ISDIR(info.st_mode);
     entry.system = !S_ISDIR(info.st_mode) && !S_ISREG(info.st_mode);
@@ -93,8 +97,12 @@ class PosixDisk : public Disk {
   }
 
   bool appendToFile(const std::string& path, std::string_view bytes) override {
-    int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
-    if (fd == -1) fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
+    // O_NONBLOCK: a FIFO without a reader fails at once instead of waiting for
+    // one (and no write waits for a slow reader); O_NOCTTY: a terminal named as
+    // a log never becomes the run's controlling terminal.
+    constexpr int kFlags = O_WRONLY | O_APPEND | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+    int fd = ::open(path.c_str(), kFlags);
+    if (fd == -1) fd = ::open(path.c_str(), kFlags | O_CREAT, 0600);
     if (fd == -1) return false;
     ssize_t written;
     do {
@@ -102,6 +110,38 @@ class PosixDisk : public Disk {
     } while (written < 0 && errno == EINTR);
     ::close(fd);
     return true;
+  }
+
+  std::optional<std::string> resolve(const std::string& path) override {
+    return resolveFollowing(path, 0);
+  }
+
+ private:
+  static std::optional<std::string> resolveFollowing(const std::string& path, int links) {
+    if (links > 40) return std::nullopt;  // a loop
+    if (char* real = ::realpath(path.c_str(), nullptr)) {
+      std::string resolved(real);
+      std::free(real);
+      return resolved;
+    }
+    // The last part does not exist, or is a link that leads nowhere.
+    const std::size_t slash = path.find_last_of('/');
+    const std::string directory = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    if (name.empty() || name == "." || name == "..") return std::nullopt;
+    struct stat info;
+    if (::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+      std::string target(static_cast<std::size_t>(info.st_size) + 1, '\0');
+      const ssize_t length = ::readlink(path.c_str(), target.data(), target.size());
+      if (length <= 0 || static_cast<std::size_t>(length) >= target.size()) return std::nullopt;
+      target.resize(static_cast<std::size_t>(length));
+      return resolveFollowing(target.front() == '/' ? target : directory + target, links + 1);
+    }
+    char* real = ::realpath(directory.c_str(), nullptr);
+    if (real == nullptr) return std::nullopt;
+    std::string resolved(real);
+    std::free(real);
+    return (resolved == "/" ? resolved : resolved + "/") + name;
   }
 };
 

@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 
 #include "platform/disk.h"
+#include "platform/path_rules.h"
 #include "tests/support/scratch_dir.h"
 
 namespace platform {
@@ -80,6 +81,33 @@ TEST(PosixDiskAppend, KeepsPermissionsOfAnExistingFile) {
   struct stat info;
   ASSERT_EQ(::stat(dir.file("log.out").c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0644u);
+}
+
+TEST(PosixDiskAppend, FifoWithoutAReaderFailsAtOnce) {
+  testsupport::ScratchDir dir;
+  ASSERT_EQ(::mkfifo(dir.file("log.fifo").c_str(), 0600), 0);
+  EXPECT_FALSE(systemDisk().appendToFile(dir.file("log.fifo"), "x"));
+}
+
+TEST(PosixDiskResolve, FollowsLinksAlsoWhereTheyLeadNowhere) {
+  testsupport::ScratchDir dir;
+  const std::string real = std::filesystem::canonical(dir.path()).string();
+  std::filesystem::create_directory(dir.path() / "d");
+  std::filesystem::create_directory_symlink("d", dir.path() / "link");
+  std::filesystem::create_symlink("d/new.log", dir.path() / "dangling");
+  std::filesystem::create_symlink("loop", dir.path() / "loop");
+  EXPECT_EQ(systemDisk().resolve(dir.file("link")), real + "/d");
+  EXPECT_EQ(systemDisk().resolve(dir.file("link/missing")), real + "/d/missing");
+  EXPECT_EQ(systemDisk().resolve(dir.file("dangling")), real + "/d/new.log");
+  EXPECT_EQ(systemDisk().resolve(dir.file("loop")), std::nullopt);
+  EXPECT_EQ(systemDisk().resolve(dir.file("missing/x")), std::nullopt);
+}
+
+TEST(PosixPathRules, InsideMeansTheDirectoryOrBelowIt) {
+  EXPECT_TRUE(isInside("/a/disk", "/a/disk"));
+  EXPECT_TRUE(isInside("/a/disk/x", "/a/disk/"));
+  EXPECT_FALSE(isInside("/a/disk2/x", "/a/disk"));
+  EXPECT_TRUE(isInside("/anything", "/"));
 }
 
 }  // namespace

@@ -11,4 +11,13 @@ std::optional<std::string> diskRoot(std::string_view disk) {
   return root;
 }
 
+bool isInside(std::string_view path, std::string_view directory) {
+  if (directory.empty()) return false;
+  if (directory.back() == '/') directory.remove_suffix(1);  // "/" becomes ""
+  if (path.substr(0, directory.size()) != directory) return false;
+  return path.size() == directory.size() || path[directory.size()] == '/';
+}
+
+bool samePath(std::string_view a, std::string_view b) { return a == b; }
+
 }  // namespace platform

@@ -17,6 +17,7 @@ DirectoryEntry describe(const WIN32_FIND_DATAA& found) {
   entry.hidden = (found.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0;        // 0x02
   entry.system = (found.dwFileAttributes & FILE_ATTRIBUTE_SYSTEM) != 0;        // 0x04
   entry.directory = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;  // 0x10
+  entry.link = (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;   // 0x400
   return entry;
 }
 
@@ -71,9 +72,9 @@ class Win32Disk : public Disk {
   }
 
   std::unique_ptr<OpenFile> openForReading(const std::string& path) override {
-    const HANDLE handle =
-        CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return nullptr;
     LARGE_INTEGER size;
     const int64_t length = GetFileSizeEx(handle, &size) ? static_cast<int64_t>(size.QuadPart) : -1;
@@ -91,6 +92,17 @@ class Win32Disk : public Disk {
     _write(fd, bytes.data(), static_cast<unsigned>(bytes.size()));
     _close(fd);
     return true;
+  }
+
+  // Windows data disks are CDs, which have no links: the full path is the place.
+  std::optional<std::string> resolve(const std::string& path) override {
+    const DWORD needed = GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);
+    if (needed == 0) return std::nullopt;
+    std::string full(needed, '\0');
+    const DWORD length = GetFullPathNameA(path.c_str(), needed, full.data(), nullptr);
+    if (length == 0 || length >= needed) return std::nullopt;
+    full.resize(length);
+    return full;
   }
 };
 

@@ -1,3 +1,4 @@
+#include "platform/name_match.h"
 #include "platform/path_rules.h"
 
 namespace platform {
@@ -7,5 +8,17 @@ const char kPathSeparator = '\\';
 // A drive letter's root. An empty setting gives ":\", which names no drive: the
 // enumeration then fails, as on the archive's home platform.
 std::optional<std::string> diskRoot(std::string_view disk) { return std::string(disk) + ":\\"; }
+
+// Windows compares names ignoring case.
+bool samePath(std::string_view a, std::string_view b) { return equalsIgnoringCase(a, b); }
+
+bool isInside(std::string_view path, std::string_view directory) {
+  if (directory.empty()) return false;
+  if (directory.back() == '\\') directory.remove_suffix(1);
+  if (path.size() < directory.size() || !samePath(path.substr(0, directory.size()), directory)) {
+    return false;
+  }
+  return path.size() == directory.size() || path[directory.size()] == '\\';
+}
 
 }  // namespace platform

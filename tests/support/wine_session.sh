@@ -18,7 +18,10 @@ server() { WINEPREFIX=$prefix /usr/lib/wine/wineserver "$@"; }
 case $action in
 setup)
   [ -f "$prefix/system.reg" ] || "$@" wineboot -i
-  server -p30 </dev/null >/dev/null 2>&1  # detached: ctest waits for open pipes
+  # A server left by test discovery would exit between tests: replace it.
+  server -k >/dev/null 2>&1 || true
+  server -w >/dev/null 2>&1 || true
+  server -p30 </dev/null >/dev/null 2>&1 || true  # detached: ctest waits for open pipes
   if { [ -e "$link" ] || [ -L "$link" ]; } && ! ours; then
     echo "drive $letter: is taken ($link); it is left as it is and the end-to-end tests skip"
     exit 0

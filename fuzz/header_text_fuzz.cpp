@@ -1,0 +1,27 @@
+// libFuzzer target: the header parser in both dialects, with the lookups the
+// verification makes and the integer reading.
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "platform/profile_text.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t length) {
+  const std::string_view bytes(reinterpret_cast<const char*>(data), length);
+  for (const auto dialect :
+       {platform::ProfileDialect::kPosix, platform::ProfileDialect::kWindows}) {
+    const platform::ProfileText text(bytes, dialect);
+    for (const char* name : {"SYSTEM", "FILE", "STREAM1", "GROUP1", "CH1", "HEADER", " A "}) {
+      for (const char* key : {"NAME", "FREQ", "CH#", "N_CH", "DATE_INT", ";C", ""}) {
+        for (const std::size_t size :
+             {std::size_t{0}, std::size_t{1}, std::size_t{4}, std::size_t{100}}) {
+          text.readString(name, key, size);
+        }
+        text.readInt(name, key, -1);
+      }
+    }
+    text.sectionNames();
+  }
+  return 0;
+}

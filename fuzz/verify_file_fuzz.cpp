@@ -1,0 +1,42 @@
+// libFuzzer target: the whole per-file verification of one data file on an
+// in-memory disk, after a valid file so that every carried value is compared,
+// and the report of what it covered.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "log/log_sink.h"
+#include "report/coverage_report.h"
+#include "tests/support/memory_disk.h"
+#include "tools/datagen/data_file.h"
+#include "verify/archive_verifier.h"
+
+namespace {
+
+class DiscardingSink : public LogSink {
+ public:
+  void write(int32_t, int32_t, std::string_view, std::string_view) override {}
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+  static const std::string kValidFile = datagen::DataFile().bytes();
+  testsupport::MemoryDisk disk;
+  disk.addFile("g/", "P1.DAT", kValidFile);
+  disk.addFile("g/", "P2.DAT", std::string(reinterpret_cast<const char*>(data), size));
+  DiscardingSink log;
+  for (const auto dialect :
+       {platform::ProfileDialect::kPosix, platform::ProfileDialect::kWindows}) {
+    ArchiveVerifier verifier(disk, dialect);
+    verifier.log = &log;
+    verifier.verifyFile("g/P1.DAT");
+    verifier.verifyFile("g/P2.DAT");
+    verifier.verifyFile("g/P2.DAT");
+    verifier.coverage->sortByStart(SORT_ASCENDING);
+    reportStation(verifier.station, log);
+    reportSpan(verifier.coverage.get(), log);
+  }
+  return 0;
+}

@@ -1,0 +1,118 @@
+// Disks and log names made to hurt: FIFOs, links out of the disk or into it,
+// control bytes in names. Windows has none of these cases, so these tests are
+// POSIX only.
+
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "tests/run_test_fixture.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using datagen::DataFile;
+
+constexpr int32_t kJune15Noon = 1150372800;  // 15-06-2006 12:00:00
+
+class HostileDiskTest : public RunTest {
+ protected:
+  // The lines of a log file, each without its CR LF.
+  std::vector<std::string> linesOf(const std::string& name) const {
+    std::vector<std::string> lines;
+    const std::string text = logFile(name);
+    for (std::size_t at = 0; at < text.size();) {
+      const std::size_t end = text.find("\r\n", at);
+      lines.push_back(text.substr(at, end - at));
+      at = end == std::string::npos ? text.size() : end + 2;
+    }
+    return lines;
+  }
+  bool hasLine(const std::string& name, const std::string& line) const {
+    const auto lines = linesOf(name);
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+  }
+};
+
+TEST_F(HostileDiskTest, FifoAsALogLosesItsLinesAndTheRunGoesOn) {
+  put("20060615", "P0615001.DAT", DataFile());
+  put("20060615", "P0615002.DAT", DataFile().set("SYSTEM", "LAT", "50N"));
+  ASSERT_EQ(::mkfifo((dir.path() / "warn.fifo").c_str(), 0600), 0);
+  EXPECT_EQ(run({"-archDisk=disk", "-fNameWarning=warn.fifo"}), "Data:\n");
+  EXPECT_TRUE(hasLine("log.out", "     warnings: 1 \n"));
+  EXPECT_TRUE(hasLine("log.out", "     File disk/20060615/P0615002.DAT"));
+}
+
+TEST_F(HostileDiskTest, LogLinkedToADataFileNeverWritesIntoTheDisk) {
+  put("20060615", "P0615001.DAT", DataFile());
+  const fs::path data = disk.directory() / "20060615" / "P0615001.DAT";
+  const std::string before = testsupport::readFile(data);
+  fs::create_symlink(data, dir.path() / "log.out");
+  testing::internal::CaptureStderr();
+  run({"-archDisk=disk"});
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(testsupport::readFile(data), before);
+  EXPECT_EQ(said, "cdverify: log log.out lies inside the disk disk: it is not written\n");
+}
+
+TEST_F(HostileDiskTest, DanglingLinkOrPathIntoTheDiskCreatesNothingThere) {
+  put("20060615", "P0615001.DAT", DataFile());
+  fs::create_symlink(disk.directory() / "20060615" / "new.log", dir.path() / "warn.log");
+  testing::internal::CaptureStderr();
+  run({"-archDisk=disk", "-fNameWarning=warn.log", "-fNameError=disk/err.log"});
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_FALSE(fs::exists(disk.directory() / "20060615" / "new.log"));
+  EXPECT_FALSE(fs::exists(disk.directory() / "err.log"));
+  EXPECT_NE(said.find("log warn.log lies inside"), std::string::npos);
+  EXPECT_NE(said.find("log disk/err.log lies inside"), std::string::npos);
+  EXPECT_TRUE(hasLine("log.out", "     files: 1 \n"));  // the other logs are as ever
+}
+
+TEST_F(HostileDiskTest, DateDirectoryLinkedOutOfTheDiskIsSkipped) {
+  put("20060615", "P0615001.DAT", DataFile().startingAt(kJune15Noon));
+  put("", "P0000001.DAT", DataFile());  // in the root: never verified in subdir mode
+  testsupport::writeFile(dir.path() / "P9999999.DAT", DataFile().bytes());  // outside the disk
+  fs::create_directory_symlink("..", disk.directory() / "20060616");
+  fs::create_directory_symlink(dir.path(), disk.directory() / "20060617");
+  run({"-archDisk=disk"});
+  EXPECT_FALSE(hasLine("log.out", "     Directory 20060616"));
+  EXPECT_FALSE(hasLine("log.out", "     Directory 20060617"));
+  EXPECT_TRUE(hasLine("log.out", "     directories: 1 \n"));
+  EXPECT_TRUE(hasLine("log.out", "     files: 1 \n"));
+}
+
+TEST_F(HostileDiskTest, LinksThatStayInsideTheDiskAreWalkedAsBefore) {
+  put("20060615", "P0615001.DAT", DataFile().startingAt(kJune15Noon));
+  fs::create_directory_symlink("20060615", disk.directory() / "20060616");
+  fs::create_symlink("P0615001.DAT", disk.directory() / "20060615" / "P0615002.DAT");
+  run({"-archDisk=disk"});
+  EXPECT_TRUE(hasLine("log.out", "     File disk/20060616/P0615002.DAT"));
+  EXPECT_TRUE(hasLine("log.out", "     directories: 2 \n"));
+  EXPECT_TRUE(hasLine("log.out", "     files: 4 \n"));
+}
+
+TEST_F(HostileDiskTest, ControlBytesInANameCannotForgeLogLines) {
+  const std::string name = "P1.DAT\r\n     File FORGED.DAT is unusable\r\nP\x1b[2J";
+  testsupport::writeFile(disk.directory() / "20060615" / name, "");
+  run({"-archDisk=disk", "-fNameError=err.log"});
+  const std::string shown =
+      "disk/20060615/P1.DAT\\x0d\\x0a     File FORGED.DAT is unusable\\x0d\\x0aP\\x1b[2J";
+  EXPECT_EQ(logFile("err.log"), "     File " + shown + " is unusable\r\n");
+  EXPECT_TRUE(hasLine("log.out", "     File " + shown));
+  EXPECT_TRUE(hasLine("log.out", "     errors: 1 \n"));
+}
+
+TEST_F(HostileDiskTest, TheRunsOwnLogIsNeverVerifiedAsData) {
+  put("", "T0615001.DAT", DataFile());
+  testsupport::writeFile(disk.directory() / "log.out", "an earlier run's log\r\n");
+  fs::current_path(disk.directory());
+  testing::internal::CaptureStderr();
+  run({"-archDisk=.", "-mode=plane", "-stream=trigger", "-fNameInfo=../run.log",
+       "-fNameWarning=../run.log", "-fNameError=../run.log"});
+  testing::internal::GetCapturedStderr();
+  EXPECT_TRUE(hasLine("run.log", "     File ./T0615001.DAT"));
+  EXPECT_FALSE(hasLine("run.log", "     File ./log.out"));
+  EXPECT_EQ(testsupport::readFile(disk.directory() / "log.out"), "an earlier run's log\r\n");
+}
+
+}  // namespace
