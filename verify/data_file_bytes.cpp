@@ -9,12 +9,17 @@ namespace {
 // data file.
 constexpr std::size_t kFirstBlock = 64 * 1024;
 
+// The smaller of cap and a file's length; cap when the length is unknown.
+std::size_t atMost(std::size_t cap, int64_t length) {
+  return length >= 0 && static_cast<uint64_t>(length) < cap ? static_cast<std::size_t>(length)
+                                                             : cap;
+}
+
 }  // namespace
 
 DataFileBytes::DataFileBytes(std::unique_ptr<platform::OpenFile> file) : file_(std::move(file)) {
   const int64_t length = file_->length();
-  extendTo(length >= 0 ? std::min<std::size_t>(kFirstBlock, static_cast<uint64_t>(length))
-                       : kFirstBlock);
+  extendTo(atMost(kFirstBlock, length));
 }
 
 void DataFileBytes::extendTo(std::size_t wanted) {
@@ -41,9 +46,7 @@ int DataFileBytes::checkEnd() {
 
 std::string_view DataFileBytes::headerText(platform::ProfileDialect dialect) {
   const int64_t length = file_->length();
-  const std::size_t limit =
-      length >= 0 ? std::min<std::size_t>(platform::kMaxHeaderTextBytes, static_cast<uint64_t>(length))
-                  : platform::kMaxHeaderTextBytes;
+  const std::size_t limit = atMost(platform::kMaxHeaderTextBytes, length);
   if (platform::textEndsAtZeroByte(dialect)) {
     // Read on in growing steps until a zero byte shows or the limit is reached.
     while (held().find('\0') == std::string_view::npos && heldSize_ < limit && !exhausted_) {
