@@ -4,74 +4,47 @@
 
 namespace {
 
-int32_t scanOne(std::string_view text, bool* found = nullptr) {
-  std::size_t pos = 0;
-  int32_t value = 0;
-  const bool ok = scanDecimal(text, pos, value);
-  if (found) *found = ok;
-  return value;
-}
-
-TEST(ScanDecimal, SkipsLeadingWhiteSpaceAndTakesSign) {
-  EXPECT_EQ(scanOne("  42"), 42);
-  EXPECT_EQ(scanOne("\t-7x"), -7);
-  EXPECT_EQ(scanOne("+15"), 15);
-}
-
-TEST(ScanDecimal, StopsAtFirstCharacterThatCannotContinue) {
-  std::size_t pos = 0;
-  int32_t value = 0;
-  ASSERT_TRUE(scanDecimal("12:30", pos, value));
-  EXPECT_EQ(value, 12);
-  EXPECT_EQ(pos, 2u);
-}
-
-TEST(ScanDecimal, NoDigitLeavesValueAndPositionUnchanged) {
+// "value@position" after one scan from position 1 of text, or "none" when no
+// number was found (the value and position then stay 99 and 1).
+std::string scanned(std::string_view text) {
   std::size_t pos = 1;
   int32_t value = 99;
-  EXPECT_FALSE(scanDecimal("x-", pos, value));
-  EXPECT_FALSE(scanDecimal("x- 3", pos, value));  // a sign must be followed by a digit
-  EXPECT_FALSE(scanDecimal("", pos, value));
-  EXPECT_EQ(value, 99);
-  EXPECT_EQ(pos, 1u);
+  const bool found = scanDecimal(text, pos, value);
+  if (!found && (value != 99 || pos != 1)) return "changed";
+  return found ? std::to_string(value) + "@" + std::to_string(pos) : "none";
 }
 
-TEST(ScanDecimal, NumbersPastThirtyTwoBitsWrap) {
-  EXPECT_EQ(scanOne("2147483648"), INT32_MIN);
-  EXPECT_EQ(scanOne("4294967297"), 1);
-  EXPECT_EQ(scanOne("-2147483648"), INT32_MIN);
-  EXPECT_EQ(scanOne("99999999999999999999"), 1661992959);
+// The numbers stored by scanDecimals into four slots preset to 5, and the count.
+std::string scannedAll(std::string_view text, std::string_view separators) {
+  int32_t values[4] = {5, 5, 5, 5};
+  std::string out = std::to_string(scanDecimals(text, separators, values)) + ":";
+  for (const int32_t value : values) out += " " + std::to_string(value);
+  return out;
 }
 
-TEST(ScanDecimals, DateFormatFillsDayMonthYear) {
-  int32_t v[3] = {0, 0, 0};
-  EXPECT_EQ(scanDecimals("01-02-2006", "--", v), 3);
-  EXPECT_EQ(v[0], 1);
-  EXPECT_EQ(v[1], 2);
-  EXPECT_EQ(v[2], 2006);
+TEST(ScanDecimal, ReadsAsPercentDDoesAndWrapsIn32Bits) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"x  42", "42@5"},
+      {"x\t-7x", "-7@4"},
+      {"x+15", "15@4"}, {"x\r\f\v\n 8", "8@7"},
+      {"x12:30", "12@3"},
+      {"x-", "none"},
+      {"x- 3", "none"},
+      {"", "none"},
+      {"x2147483648", "-2147483648@11"},
+      {"x4294967297", "1@11"},
+      {"x99999999999999999999", "1661992959@21"},
+  };
+  for (const auto& [text, expected] : cases) EXPECT_EQ(scanned(text), expected) << text;
 }
 
-TEST(ScanDecimals, SeparatorMismatchStopsAndLeavesTheRest) {
-  int32_t v[4] = {0, 0, 0, 0};
-  EXPECT_EQ(scanDecimals("10:00 :01.25", "::.", v), 2);
-  EXPECT_EQ(v[0], 10);
-  EXPECT_EQ(v[1], 0);
-  EXPECT_EQ(v[2], 0);
-  EXPECT_EQ(v[3], 0);
-}
-
-TEST(ScanDecimals, BlanksBeforeANumberAreSkippedButNotBeforeASeparator) {
-  int32_t v[3] = {0, 0, 0};
-  EXPECT_EQ(scanDecimals(" 1- 2-  2006", "--", v), 3);
-  EXPECT_EQ(v[2], 2006);
-  int32_t w[3] = {0, 0, 0};
-  EXPECT_EQ(scanDecimals("1 -2-2006", "--", w), 1);
-}
-
-TEST(ScanDecimals, EmptyTextStoresNothing) {
-  int32_t v[3] = {5, 5, 5};
-  EXPECT_EQ(scanDecimals("", "--", v), 0);
-  EXPECT_EQ(v[0], 5);
+TEST(ScanDecimals, FollowsTheFormatUntilTheFirstMismatch) {
+  EXPECT_EQ(scannedAll("01-02-2006", "--"), "3: 1 2 2006 5");
+  EXPECT_EQ(scannedAll(" 1- 2-  2006", "--"), "3: 1 2 2006 5");
+  EXPECT_EQ(scannedAll("1 -2-2006", "--"), "1: 1 5 5 5");  // no blank before a separator
+  EXPECT_EQ(scannedAll("10:00 :01.25", "::."), "2: 10 0 5 5");
+  EXPECT_EQ(scannedAll("10:00:01.25", "::."), "4: 10 0 1 25");
+  EXPECT_EQ(scannedAll("", "--"), "0: 5 5 5 5");
 }
 
 }  // namespace

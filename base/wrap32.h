@@ -29,9 +29,3 @@ inline int32_t wrapDiv(int32_t a, int32_t b) {
   if (b == -1) return wrapSub(0, a);
   return a / b;
 }
-
-// Remainder with the sign of the dividend, as C's %; zero divisor gives 0.
-inline int32_t wrapRem(int32_t a, int32_t b) {
-  if (b == 0 || b == -1) return 0;
-  return a % b;
-}

@@ -7,136 +7,78 @@
 
 namespace {
 
-struct Arguments {
-  explicit Arguments(std::vector<std::string> list) : texts(std::move(list)) {
-    for (const std::string& text : texts) pointers.push_back(text.c_str());
-  }
-  int argc() const { return static_cast<int>(pointers.size()); }
-  const char* const* argv() const { return pointers.data(); }
-  std::vector<std::string> texts;
+std::vector<const char*> pointersTo(const std::vector<std::string>& texts) {
   std::vector<const char*> pointers;
-};
-
-RunSettings parse(std::vector<std::string> list) {
-  list.insert(list.begin(), "cdverify");
-  Arguments arguments(list);
-  RunSettings settings;
-  parseCommandLine(arguments.argc(), arguments.argv(), settings);
-  return settings;
+  for (const std::string& text : texts) pointers.push_back(text.c_str());
+  return pointers;
 }
 
-int lookUp(std::vector<std::string> list, const char* name, std::string* value,
-           int capacity = 100) {
-  Arguments arguments(std::move(list));
-  std::vector<char> buffer(static_cast<std::size_t>(std::max(capacity, 1)) + 1, '#');
-  const int result = findOption(arguments.argc(), arguments.argv(), name, buffer.data(), capacity);
-  *value = std::string(buffer.data(), static_cast<std::size_t>(std::max(capacity, 0)));
-  return result;
+// The result of findOption, then the value buffer's first capacity bytes (up
+// to a terminator).
+std::string lookUp(const std::vector<std::string>& arguments, const char* name,
+                   int capacity = 100) {
+  const auto argv = pointersTo(arguments);
+  std::vector<char> buffer(static_cast<std::size_t>(std::max(capacity, 0)) + 1, '\0');
+  const int result =
+      findOption(static_cast<int>(argv.size()), argv.data(), name, buffer.data(), capacity);
+  return std::to_string(result) + ":" + buffer.data();
 }
 
-TEST(FindOption, WholeNameMatches) {
-  std::string value;
-  EXPECT_EQ(lookUp({"-mode=plane"}, "-mode", &value), 0);
-  EXPECT_STREQ(value.c_str(), "plane");
-}
-
-TEST(FindOption, PrefixOfNameMatches) {
-  std::string value;
-  EXPECT_EQ(lookUp({"-mo=plane"}, "-mode", &value), 0);
-  EXPECT_EQ(lookUp({"-=x"}, "-fileExt", &value), 0);
-  EXPECT_STREQ(value.c_str(), "x");
-}
-
-TEST(FindOption, LongerDifferentOrUnequalTextDoesNotMatch) {
-  std::string value;
-  EXPECT_EQ(lookUp({"-modes=plane"}, "-mode", &value), 2);
-  EXPECT_EQ(lookUp({"-Mode=plane"}, "-mode", &value), 2);
-  EXPECT_EQ(lookUp({"-mode"}, "-mode", &value), 2);
-  EXPECT_EQ(lookUp({"=plane"}, "-mode", &value), 2);  // nothing before '='
-  EXPECT_EQ(lookUp({}, "-mode", &value), 2);
-}
-
-TEST(FindOption, EmptyArgumentsAreSkipped) {
-  std::string value;
-  EXPECT_EQ(lookUp({"", "-mode=subdir"}, "-mode", &value), 0);
-  EXPECT_STREQ(value.c_str(), "subdir");
-}
-
-TEST(FindOption, ProgramPathIsSearchedToo) {
-  std::string value;
-  EXPECT_EQ(lookUp({"-m=plane", "-mode=subdir"}, "-mode", &value), 0);
-  EXPECT_STREQ(value.c_str(), "plane");
-}
-
-TEST(FindOption, ValueRunsFromFirstEqualsSignAndKeepsLaterOnes) {
-  std::string value;
-  EXPECT_EQ(lookUp({"-fileExt=a=b"}, "-fileExt", &value), 0);
-  EXPECT_STREQ(value.c_str(), "a=b");
+TEST(FindOption, ArgumentMatchesWhenTheTextBeforeItsFirstEqualsLeadsTheName) {
+  EXPECT_EQ(lookUp({"-mode=plane"}, "-mode"), "0:plane");
+  EXPECT_EQ(lookUp({"-mo=plane"}, "-mode"), "0:plane");
+  EXPECT_EQ(lookUp({"-=x"}, "-fileExt"), "0:x");
+  EXPECT_EQ(lookUp({"-fileExt=a=b"}, "-fileExt"), "0:a=b");
+  EXPECT_EQ(lookUp({"", "-mode=subdir"}, "-mode"), "0:subdir");         // empty skipped
+  EXPECT_EQ(lookUp({"-m=plane", "-mode=subdir"}, "-mode"), "0:plane");  // argv[0] too, first wins
+  for (const char* argument : {"-modes=plane", "-Mode=plane", "-mode", "=plane"}) {
+    EXPECT_EQ(lookUp({argument}, "-mode"), "2:") << argument;
+  }
+  EXPECT_EQ(lookUp({}, "-mode"), "2:");
 }
 
 TEST(FindOption, ValueThatDoesNotFitGivesOneAndNoTerminator) {
-  std::string value;
-  EXPECT_EQ(lookUp({"-fileExt=abcd"}, "-fileExt", &value, 4), 1);
-  EXPECT_EQ(value, "abcd");
-  EXPECT_EQ(lookUp({"-fileExt=abc"}, "-fileExt", &value, 4), 0);
-  EXPECT_EQ(lookUp({"-fileExt=abc"}, "-fileExt", &value, 0), 1);
+  EXPECT_EQ(lookUp({"-fileExt=abcd"}, "-fileExt", 4), "1:abcd");
+  EXPECT_EQ(lookUp({"-fileExt=abc"}, "-fileExt", 4), "0:abc");
+  EXPECT_EQ(lookUp({"-fileExt=abc"}, "-fileExt", 0), "1:");
+  EXPECT_EQ(lookUp({"-fileExt=" + std::string(100, 'x'), "-fileExt=DAT"}, "-fileExt").substr(0, 2),
+            "1:");
 }
 
-TEST(FindOption, FirstMatchDecidesEvenWhenItsValueIsTooLong) {
-  std::string value;
-  EXPECT_EQ(lookUp({"-fileExt=" + std::string(100, 'x'), "-fileExt=DAT"}, "-fileExt", &value), 1);
+// The settings as one line: disk, extension, the four logs, letter, plane, trigger.
+std::string parse(std::vector<std::string> arguments) {
+  arguments.insert(arguments.begin(), "cdverify");
+  const auto argv = pointersTo(arguments);
+  RunSettings s;
+  parseCommandLine(static_cast<int>(argv.size()), argv.data(), s);
+  std::string line;
+  for (const auto* field : {&s.archiveDisk, &s.fileExtension, &s.infoLogName, &s.warningLogName,
+                            &s.errorLogName, &s.summaryLogName}) {
+    line += std::string(field->view()) + " ";
+  }
+  return line + (s.streamLetter == '\0' ? std::string("NUL") : std::string(1, s.streamLetter)) +
+         " " + std::to_string(s.planeMode) + std::to_string(s.triggerStream);
 }
 
-TEST(ParseCommandLine, NoArgumentsKeepEveryDefault) {
-  const RunSettings settings = parse({});
-  EXPECT_EQ(settings.archiveDisk.view(), "g");
-  EXPECT_EQ(settings.fileExtension.view(), "*");
-  EXPECT_EQ(settings.infoLogName.view(), "log.out");
-  EXPECT_EQ(settings.warningLogName.view(), "log.out");
-  EXPECT_EQ(settings.errorLogName.view(), "log.out");
-  EXPECT_EQ(settings.summaryLogName.view(), "log.out");
-  EXPECT_EQ(settings.streamLetter, 'P');
-  EXPECT_EQ(settings.planeMode, 0);
-  EXPECT_EQ(settings.triggerStream, 0);
-}
-
-TEST(ParseCommandLine, ShortPrefixesSetEveryOptionTheyLead) {
-  const RunSettings settings = parse({"-f=x"});
-  EXPECT_EQ(settings.archiveDisk.view(), "g");
-  EXPECT_EQ(settings.fileExtension.view(), "x");
-  EXPECT_EQ(settings.infoLogName.view(), "x");
-  EXPECT_EQ(settings.summaryLogName.view(), "x");
-  EXPECT_EQ(settings.streamLetter, 'x');
-  EXPECT_EQ(settings.planeMode, 0);
-
-  const RunSettings all = parse({"-=x"});
-  EXPECT_EQ(all.archiveDisk.view(), "x");
-  EXPECT_EQ(all.errorLogName.view(), "x");
-  EXPECT_EQ(all.streamLetter, 'x');
-  EXPECT_EQ(all.planeMode, 0);
-  EXPECT_EQ(all.triggerStream, 0);
-}
-
-TEST(ParseCommandLine, ModeAndStreamTakeOnlyTheirExactWords) {
-  EXPECT_EQ(parse({"-m=plane"}).planeMode, 1);
-  EXPECT_EQ(parse({"-mode=Plane"}).planeMode, 0);
-  EXPECT_EQ(parse({"-mode="}).planeMode, 0);
-  EXPECT_EQ(parse({"-mode=plane", "-mode=subdir"}).planeMode, 1);
-  EXPECT_EQ(parse({"-stream=trigger"}).triggerStream, 1);
-  EXPECT_EQ(parse({"-stream=TRIGGER"}).triggerStream, 0);
-}
-
-TEST(ParseCommandLine, EmptyValues) {
-  EXPECT_EQ(parse({"-fileExt="}).fileExtension.view(), "");
-  EXPECT_EQ(parse({"-firstbyte="}).streamLetter, '\0');
-  EXPECT_EQ(parse({"-firstbyte=Tx"}).streamLetter, 'T');
+TEST(ParseCommandLine, EachOptionSetsItsSetting) {
+  const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+      {{}, "g * log.out log.out log.out log.out P 00"},
+      {{"-f=x"}, "g x x x x x x 00"},
+      {{"-=x"}, "x x x x x x x 00"},
+      {{"-m=plane", "-stream=trigger"}, "g * log.out log.out log.out log.out P 11"},
+      {{"-mode=Plane", "-stream=TRIGGER"}, "g * log.out log.out log.out log.out P 00"},
+      {{"-mode=plane", "-mode=subdir"}, "g * log.out log.out log.out log.out P 10"},
+      {{"-fileExt=", "-firstbyte="}, "g  log.out log.out log.out log.out NUL 00"},
+      {{"-firstbyte=Tx", "-fNameWarning=w.log"}, "g * log.out w.log log.out log.out T 00"},
+  };
+  for (const auto& [arguments, settings] : cases) EXPECT_EQ(parse(arguments), settings);
 }
 
 TEST(ParseCommandLine, LongValuesAreCutOrRefused) {
-  const std::string fifty(50, 'd');
-  EXPECT_EQ(parse({"-archDisk=" + fifty}).archiveDisk.view(), std::string(49, 'd'));
-  EXPECT_EQ(parse({"-archDisk=" + std::string(99, 'd')}).archiveDisk.view(), std::string(49, 'd'));
-  EXPECT_EQ(parse({"-archDisk=" + std::string(100, 'd')}).archiveDisk.view(), "g");
+  const std::string rest = " * log.out log.out log.out log.out P 00";
+  EXPECT_EQ(parse({"-archDisk=" + std::string(50, 'd')}), std::string(49, 'd') + rest);
+  EXPECT_EQ(parse({"-archDisk=" + std::string(99, 'd')}), std::string(49, 'd') + rest);
+  EXPECT_EQ(parse({"-archDisk=" + std::string(100, 'd')}), "g" + rest);
 }
 
 }  // namespace

@@ -2,102 +2,47 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/scratch_dir.h"
+#include "tests/support/memory_disk.h"
 
 namespace {
 
-using testsupport::readFile;
-using testsupport::ScratchDir;
-using testsupport::writeFile;
-
-class FileLogTest : public ::testing::Test {
- protected:
-  std::string logPath() const { return dir.file("log.out"); }
-  std::string logged() const { return readFile(logPath()); }
-  ScratchDir dir;
-};
-
-TEST_F(FileLogTest, DefaultLineIsPrefixBlankMessageCrLf) {
-  FileLog log(logPath(), nullptr);
-  log.write(LOG_INFO, 0, "Start to operate disk", "   ");
-  EXPECT_EQ(logged(), "    Start to operate disk\r\n");
+// One write through a file log on an in-memory disk; returns the bytes appended.
+std::string lineOf(int32_t level, int32_t code, const std::string& message,
+                   const std::string& prefix, bool showLevelAndCode = false,
+                   bool showPrefix = true) {
+  testsupport::MemoryDisk disk;
+  FileLog log("log.out", nullptr, disk);
+  log.showLevel = log.showCode = showLevelAndCode;
+  log.showPrefix = showPrefix;
+  log.write(level, code, message, prefix);
+  return disk.logs["log.out"];
 }
 
-TEST_F(FileLogTest, MessageEndingInLineFeedEndsInLfCrLf) {
-  FileLog log(logPath(), nullptr);
-  log.write(LOG_SUMMARY, 0, "VELK CD-archive verification program v.1.1 \n", "   ");
-  EXPECT_EQ(logged(), "    VELK CD-archive verification program v.1.1 \n\r\n");
+TEST(FileLog, LineIsItsPiecesEachFollowedByABlankThenTheMessageAndCrLf) {
+  EXPECT_EQ(lineOf(LOG_INFO, 0, "Start to operate disk", "   "), "    Start to operate disk\r\n");
+  EXPECT_EQ(lineOf(LOG_SUMMARY, 0, "v.1.1 \n", "   "), "    v.1.1 \n\r\n");
+  EXPECT_EQ(lineOf(LOG_WARNING, 100, "Latitude", "g/P1.DAT"), "g/P1.DAT Latitude\r\n");
+  EXPECT_EQ(lineOf(LOG_INFO, 0, "", "   "), "    \r\n");
+  EXPECT_EQ(lineOf(5, 100, "m", "p", true), "05 100 p m\r\n");
+  EXPECT_EQ(lineOf(-5, 7, "m", "p", true), "-05 07 p m\r\n");
+  EXPECT_EQ(lineOf(LOG_INFO, 0, "m", "ignored", false, false), "m\r\n");
+  const std::string message(300, 'm'), prefix(150, 'p');
+  EXPECT_EQ(lineOf(LOG_INFO, 0, message, prefix), prefix + " " + message + "\r\n");  // never cut
 }
 
-TEST_F(FileLogTest, WarningLineStartsWithThePathPrefix) {
-  FileLog log(logPath(), nullptr);
-  log.write(LOG_WARNING, 100, "Latitude 2 differ from previous file's latitude 1", "g/P1.DAT");
-  EXPECT_EQ(logged(), "g/P1.DAT Latitude 2 differ from previous file's latitude 1\r\n");
-}
-
-TEST_F(FileLogTest, EmptyMessageGivesPrefixPieceAndCrLf) {
-  FileLog log(logPath(), nullptr);
-  log.write(LOG_INFO, 0, "", "   ");
-  EXPECT_EQ(logged(), "    \r\n");
-}
-
-TEST_F(FileLogTest, LevelAndCodePiecesArePaddedToTwoDigits) {
-  FileLog log(logPath(), nullptr);
-  log.showLevel = true;
-  log.showCode = true;
-  log.write(5, 100, "m", "p");
-  log.write(LOG_WARNING, 0, "m", "p");
-  log.write(-5, 7, "m", "p");
-  EXPECT_EQ(logged(), "05 100 p m\r\n30 00 p m\r\n-05 07 p m\r\n");
-}
-
-TEST_F(FileLogTest, WithoutPrefixPieceOnlyTheMessageIsWritten) {
-  FileLog log(logPath(), nullptr);
-  log.showPrefix = false;
-  log.write(LOG_INFO, 0, "m", "ignored");
-  EXPECT_EQ(logged(), "m\r\n");
-}
-
-TEST_F(FileLogTest, LongMessageAndPrefixAreWrittenWhole) {
-  FileLog log(logPath(), nullptr);
-  const std::string message(300, 'm');
-  const std::string prefix(150, 'p');
-  log.write(LOG_INFO, 0, message, prefix);
-  EXPECT_EQ(logged(), prefix + " " + message + "\r\n");
-}
-
-TEST_F(FileLogTest, FilterRejectsOtherLevelsWithoutTouchingTheFile) {
-  LevelFilter warningsOnly(LOG_WARNING, LOG_WARNING);
-  FileLog log(logPath(), &warningsOnly);
+TEST(FileLog, FilterDecidesAndAFailedAppendIsRetriedWithTheNextLine) {
+  testsupport::MemoryDisk disk;
+  const LevelFilter warningsOnly(LOG_WARNING, LOG_WARNING);
+  FileLog log("log.out", &warningsOnly, disk);
   log.write(LOG_INFO, 0, "info", "   ");
-  EXPECT_FALSE(std::filesystem::exists(logPath()));
+  EXPECT_EQ(disk.logs.count("log.out"), 0u);
+  disk.unwritable["log.out"] = true;
+  log.write(LOG_WARNING, 0, "lost", "   ");
+  disk.unwritable.clear();
   log.write(LOG_WARNING, 0, "warn", "   ");
-  EXPECT_EQ(logged(), "    warn\r\n");
-}
-
-TEST_F(FileLogTest, ExistingFileIsAppendedTo) {
-  writeFile(logPath(), "earlier run\r\n");
-  FileLog log(logPath(), nullptr);
-  log.write(LOG_INFO, 0, "next", "   ");
-  EXPECT_EQ(logged(), "earlier run\r\n    next\r\n");
-}
-
-TEST_F(FileLogTest, LogInMissingDirectoryLosesLinesQuietlyAndRetries) {
-  const std::string path = dir.file("later/log.out");
-  FileLog log(path, nullptr);
-  log.write(LOG_INFO, 0, "lost", "   ");
-  std::filesystem::create_directory(dir.path() / "later");
-  log.write(LOG_INFO, 0, "kept", "   ");
-  EXPECT_EQ(readFile(path), "    kept\r\n");
-}
-
-TEST(LevelFilter, BoundsAreInclusive) {
-  LevelFilter filter(LOG_SUMMARY, LOG_WARNING);
-  EXPECT_FALSE(filter.accepts(LOG_INFO));
-  EXPECT_TRUE(filter.accepts(LOG_SUMMARY));
-  EXPECT_TRUE(filter.accepts(25));
-  EXPECT_TRUE(filter.accepts(LOG_WARNING));
-  EXPECT_FALSE(filter.accepts(LOG_ERROR));
+  EXPECT_EQ(disk.logs["log.out"], "    warn\r\n");
+  EXPECT_TRUE(warningsOnly.accepts(LOG_WARNING));
+  EXPECT_FALSE(warningsOnly.accepts(LOG_WARNING + 1) || warningsOnly.accepts(LOG_WARNING - 1));
 }
 
 }  // namespace

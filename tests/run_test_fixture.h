@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -29,10 +30,8 @@ class RunTest : public ::testing::Test {
     std::vector<const char*> argv;
     for (const std::string& argument : arguments) argv.push_back(argument.c_str());
     testing::internal::CaptureStdout();
-    const int status = runVerification(static_cast<int>(argv.size()), argv.data());
-    const std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(status, 0);
-    return out;
+    EXPECT_EQ(runVerification(static_cast<int>(argv.size()), argv.data()), 0);
+    return testing::internal::GetCapturedStdout();
   }
 
   // Writes a data file at dir/name of the disk ("" for the root).
@@ -44,9 +43,17 @@ class RunTest : public ::testing::Test {
     return testsupport::readFile(dir.path() / name);
   }
 
-  // An expected log with this host's names filled in: "{disk}" is the
-  // -archDisk value, "{path:DIR/NAME}" (or "{path:NAME}" in the root) the path
-  // under which the run names that file of the disk.
+  // Expects the log file to hold, byte for byte, the expected log of that name
+  // in tests/expected/, with this host's names filled in: "{disk}" is the
+  // -archDisk value, "{path:DIR/NAME}" (or "{path:NAME}") the path under which
+  // the run names that file of the disk.
+  void expectLog(const std::string& logName, const std::string& expectedName) const {
+    const std::string expected =
+        testsupport::readFile(std::filesystem::path(CDVERIFY_EXPECTED_DIR) / expectedName);
+    ASSERT_FALSE(expected.empty()) << "no expected log " << expectedName;
+    EXPECT_EQ(logFile(logName), expand(expected)) << "expected log " << expectedName;
+  }
+
   std::string expand(std::string text) const {
     for (std::size_t at; (at = text.find("{disk}")) != std::string::npos;) {
       text.replace(at, 6, disk.setting());

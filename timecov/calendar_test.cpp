@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <vector>
 
 namespace {
 
@@ -31,76 +32,39 @@ std::string toText(int32_t seconds) {
   return text;
 }
 
-TEST(DateTimeToSeconds, WorkedExamples) {
-  EXPECT_EQ(toSeconds(1970, 1, 1), 0);
-  EXPECT_EQ(toSeconds(1972, 2, 29, 23, 59, 59), 68255999);
-  EXPECT_EQ(toSeconds(1972, 3, 1), 68256000);
-  EXPECT_EQ(toSeconds(2000, 2, 29, 12), 951825600);
-  EXPECT_EQ(toSeconds(2000, 3, 1), 951868800);
-  EXPECT_EQ(toSeconds(2006, 6, 15, 12, 34, 56), 1150374896);
-  EXPECT_EQ(toSeconds(2038, 1, 19, 3, 14, 7), 2147483647);
-  EXPECT_EQ(toSeconds(2006, 2, 1, 10, 0, 1), 1138788001);
-}
-
-TEST(DateTimeToSeconds, HundredthsAboveFiftyAddOneSecond) {
-  EXPECT_EQ(toSeconds(1970, 1, 1, 0, 0, 0, 50), 0);
-  EXPECT_EQ(toSeconds(1970, 1, 1, 0, 0, 0, 51), 1);
-  EXPECT_EQ(toSeconds(2006, 6, 15, 12, 34, 56, 75), 1150374897);
-  EXPECT_EQ(toText(toSeconds(2006, 6, 15, 12, 34, 56, 75)), "15-06-2006 12:34:57");
-  EXPECT_EQ(toText(toSeconds(2004, 12, 31, 23, 59, 59, 99)), "01-01-2005 00:00:00");
-  EXPECT_EQ(toSeconds(1970, 1, 1, 0, 0, 0, 255), 1);
-}
-
-TEST(DateTimeToSeconds, YearBefore1970GivesZeroWhateverElse) {
-  EXPECT_EQ(toSeconds(1969, 12, 31, 23, 59, 59), 0);
-  EXPECT_EQ(toSeconds(6, 2, 1, 10), 0);
-  EXPECT_EQ(toSeconds(-5, 100, 99, 200, 200, 200, 99), 0);
-}
-
-TEST(DateTimeToSeconds, UnvalidatedFieldsCountOn) {
-  EXPECT_EQ(toSeconds(2006, 2, 31), 1141344000);
-  EXPECT_EQ(toText(1141344000), "03-03-2006 00:00:00");
-  EXPECT_EQ(toSeconds(2006, 13, 1), 1167609600);
-  EXPECT_EQ(toText(1167609600), "01-01-2007 00:00:00");
-  EXPECT_EQ(toSeconds(2006, 0, 1), 1136073600);
-  EXPECT_EQ(toSeconds(2006, 1, 0), 1135987200);
-  EXPECT_EQ(toText(1135987200), "31-12-2005 00:00:00");
-  EXPECT_EQ(toSeconds(2006, 1, 1, 25), toSeconds(2006, 1, 2, 1));
-}
-
-TEST(DateTimeToSeconds, MonthOutsideTheTablesNeverIndexesPastThem) {
-  EXPECT_EQ(toSeconds(2006, -1, 1), toSeconds(2006, 1, 1));
-  EXPECT_EQ(toSeconds(2006, -128, 1), toSeconds(2006, 1, 1));
-  EXPECT_EQ(toSeconds(2006, 14, 1), toSeconds(2007, 2, 1));
-  EXPECT_EQ(toSeconds(2006, 25, 1), toSeconds(2008, 1, 1));
-  EXPECT_EQ(toSeconds(2003, 127, 1), toSeconds(2013, 7, 1));
-}
-
-TEST(DateTimeToSeconds, SecondsPast2038Wrap) {
-  EXPECT_EQ(toSeconds(2038, 1, 19, 3, 14, 8), INT32_MIN);
+TEST(DateTimeToSeconds, CountsEveryFieldOnWithoutValidating) {
+  const std::vector<std::pair<int32_t, int32_t>> cases = {
+      {toSeconds(1970, 1, 1), 0},
+      {toSeconds(1972, 2, 29, 23, 59, 59), 68255999},
+      {toSeconds(2000, 3, 1), 951868800},
+      {toSeconds(2006, 6, 15, 12, 34, 56), 1150374896},
+      {toSeconds(2038, 1, 19, 3, 14, 7), 2147483647},
+      {toSeconds(2038, 1, 19, 3, 14, 8), INT32_MIN},         // wraps
+      {toSeconds(1970, 1, 1, 0, 0, 0, 50), 0},               // hundredths round
+      {toSeconds(2006, 6, 15, 12, 34, 56, 75), 1150374897},  // above 50 up
+      {toSeconds(1969, 12, 31, 23, 59, 59), 0},              // before 1970: 0
+      {toSeconds(-5, 100, 99, 200, 200, 200, 99), 0},
+      {toSeconds(2006, 2, 31), 1141344000},  // 3 March
+      {toSeconds(2006, 13, 1), 1167609600},  // 1 January 2007
+      {toSeconds(2006, 1, 0), 1135987200},   // 31 December 2005
+      {toSeconds(2006, 1, 1, 25), toSeconds(2006, 1, 2, 1)},
+      {toSeconds(2006, 0, 1), toSeconds(2006, 1, 1)},     // months outside the
+      {toSeconds(2006, -128, 1), toSeconds(2006, 1, 1)},  // tables never index
+      {toSeconds(2006, 14, 1), toSeconds(2007, 2, 1)},    // past them
+      {toSeconds(2003, 127, 1), toSeconds(2013, 7, 1)},
+  };
+  for (std::size_t i = 0; i < cases.size(); ++i) EXPECT_EQ(cases[i].first, cases[i].second) << i;
   toSeconds(32767, 127, 127, 255, 255, 255, 255);  // defined, whatever it gives
 }
 
-TEST(SecondsToDateTime, DayBoundariesAndExtremes) {
-  EXPECT_EQ(toText(0), "01-01-1970 00:00:00");
-  EXPECT_EQ(toText(86399), "01-01-1970 23:59:59");
-  EXPECT_EQ(toText(86400), "02-01-1970 00:00:00");
-  EXPECT_EQ(toText(2147483647), "19-01-2038 03:14:07");
-}
-
-TEST(SecondsToDateTime, LeapDays) {
-  EXPECT_EQ(toText(68255999), "29-02-1972 23:59:59");
-  EXPECT_EQ(toText(951825600), "29-02-2000 12:00:00");
-  EXPECT_EQ(toText(951868800), "01-03-2000 00:00:00");
-}
-
-TEST(SecondsToDateTime, NegativeCountsGiveDatesBefore1970) {
-  EXPECT_EQ(toText(-1), "31-12-1969 23:59:59");
-  EXPECT_EQ(toText(-86400), "31-12-1969 00:00:00");
-  EXPECT_EQ(toText(INT32_MIN), "13-12-1901 20:45:52");
-}
-
-TEST(SecondsToDateTime, SetsHundredthsToZero) {
+TEST(SecondsToDateTime, CalendarFieldsOfACount) {
+  const std::vector<std::pair<int32_t, std::string>> cases = {
+      {0, "01-01-1970 00:00:00"},          {86399, "01-01-1970 23:59:59"},
+      {68255999, "29-02-1972 23:59:59"},   {951825600, "29-02-2000 12:00:00"},
+      {2147483647, "19-01-2038 03:14:07"}, {-1, "31-12-1969 23:59:59"},
+      {INT32_MIN, "13-12-1901 20:45:52"},
+  };
+  for (const auto& [seconds, text] : cases) EXPECT_EQ(toText(seconds), text);
   DosDate date;
   DosTime time;
   time.hundredths = 77;

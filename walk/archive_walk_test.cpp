@@ -5,14 +5,15 @@
 #include "platform/path_rules.h"
 #include "tests/support/memory_disk.h"
 #include "tests/support/recording_sink.h"
-#include "verify/archive_verifier.h"
 
 namespace {
 
 using platform::DirectoryEntry;
 using Strings = std::vector<std::string>;
 
-DirectoryEntry file(const std::string& name) { return DirectoryEntry{name, false, false, false}; }
+DirectoryEntry file(const std::string& name, bool hidden = false, bool system = false) {
+  return DirectoryEntry{name, hidden, system, false};
+}
 DirectoryEntry directory(const std::string& name) {
   return DirectoryEntry{name, false, false, true};
 }
@@ -29,10 +30,8 @@ class WalkTest : public ::testing::Test {
     verifier.log = &log;
   }
 
-  std::string root() const { return *platform::diskRoot("g"); }
-  std::string inDirectory(const std::string& dir) const {
-    return root() + dir + platform::kPathSeparator;
-  }
+  const std::string root = *platform::diskRoot("g");
+  std::string in(const std::string& dir) const { return root + dir + platform::kPathSeparator; }
 
   // The walk's info lines, without the unusable-file errors.
   Strings walk() {
@@ -51,96 +50,70 @@ class WalkTest : public ::testing::Test {
 };
 
 TEST(IsDateDirectory, TestsOnlyTheFirstEightCharacters) {
-  EXPECT_EQ(isDateDirectory("20060415"), 1);
-  EXPECT_EQ(isDateDirectory("20060415old"), 1);
-  EXPECT_EQ(isDateDirectory("123456789"), 1);
-  EXPECT_EQ(isDateDirectory("2006041"), 0);
-  EXPECT_EQ(isDateDirectory("2006-04-15"), 0);
-  EXPECT_EQ(isDateDirectory("2006041x"), 0);
-  EXPECT_EQ(isDateDirectory(""), 0);
-  const char withZero[] = {'2', '0', '0', '6', '\0', '4', '1', '5'};
-  EXPECT_EQ(isDateDirectory(std::string_view(withZero, sizeof withZero)), 0);
+  for (const char* name : {"20060415", "20060415old", "123456789"})
+    EXPECT_EQ(isDateDirectory(name), 1);
+  for (const char* name : {"2006041", "2006-04-15", "2006041x", ""})
+    EXPECT_EQ(isDateDirectory(name), 0);
+  EXPECT_EQ(isDateDirectory(std::string_view("2006\0"
+                                             "415",
+                                             8)),
+            0);
 }
 
-TEST_F(WalkTest, SubdirModeAnnouncesDateDirectoriesBeforeTheirFiles) {
-  disk.add(root(), directory("."));
-  disk.add(root(), directory("20060415"));
-  disk.add(root(), directory("20060416"));
-  disk.add(inDirectory("20060415"), directory("."));
-  disk.add(inDirectory("20060415"), directory(".."));
-  disk.add(inDirectory("20060415"), file("P0415001.DAT"));
-  disk.add(inDirectory("20060415"), file("P0415002.DAT"));
-  EXPECT_EQ(walk(),
-            (Strings{" Directory 20060415", " File " + inDirectory("20060415") + "P0415001.DAT",
-                     " File " + inDirectory("20060415") + "P0415002.DAT", " Directory 20060416"}));
-  EXPECT_EQ(verifier.counters.directoryCount, 2);
-  EXPECT_EQ(verifier.counters.fileCount, 2);
+TEST_F(WalkTest, SubdirModeWalksOnlyDateDirectoriesAnnouncingEachFirst) {
+  for (const char* name : {".", "20060415", "2006041", "2006-04-15", "20060416old"})
+    disk.add(root, directory(name));
+  disk.add(root, file("20060415"));
+  disk.add(root, file("P0000001.DAT"));
+  disk.add(root, DirectoryEntry{"12345678", true, true, true});  // hidden, system: taken
+  for (const char* name : {".", ".."}) disk.add(in("20060415"), directory(name));
+  disk.add(in("20060415"), file("P0415001.DAT"));
+  disk.add(in("20060415"), directory("P0415SUB"));
+  disk.add(in("2006041"), file("P1.DAT"));
+  EXPECT_EQ(walk(), (Strings{" Directory 20060415", " File " + in("20060415") + "P0415001.DAT",
+                             " Directory 20060416old", " Directory 12345678"}));
+  EXPECT_EQ(verifier.counters.directoryCount, 3);
+  EXPECT_EQ(verifier.counters.fileCount, 1);
 }
 
-TEST_F(WalkTest, SubdirModeSkipsOtherDirectoriesRootFilesAndSubdirectories) {
-  disk.add(root(), directory("2006041"));
-  disk.add(root(), directory("2006-04-15"));
-  disk.add(root(), file("20060415"));
-  disk.add(root(), file("P0000001.DAT"));
-  disk.add(root(), directory("20060415old"));
-  disk.add(root(), DirectoryEntry{"12345678", true, true, true});  // hidden, system: taken
-  disk.add(inDirectory("20060415old"), directory("P0415SUB"));
-  disk.add(inDirectory("2006041"), file("P1.DAT"));
-  EXPECT_EQ(walk(), (Strings{" Directory 20060415old", " Directory 12345678"}));
-  EXPECT_EQ(verifier.counters.fileCount, 0);
-}
-
-TEST_F(WalkTest, PlaneModeScansTheRootOnly) {
+TEST_F(WalkTest, PlaneModeTakesTheRootFilesOfTheStream) {
   settings.planeMode = 1;
-  disk.add(root(), directory("20060415"));
-  disk.add(root(), file("P0415001.DAT"));
-  disk.add(inDirectory("20060415"), file("P0415002.DAT"));
-  EXPECT_EQ(walk(), (Strings{" File " + root() + "P0415001.DAT"}));
-  EXPECT_EQ(verifier.counters.directoryCount, 0);
-}
-
-TEST_F(WalkTest, PermanentStreamTakesBothLetterForms) {
-  settings.planeMode = 1;
-  for (const char* name : {"P0415001.DAT", "p0415001.DAT", "T0415001.DAT"})
-    disk.add(root(), file(name));
-  EXPECT_EQ(walk(),
-            (Strings{" File " + root() + "P0415001.DAT", " File " + root() + "p0415001.DAT"}));
-}
-
-TEST_F(WalkTest, TriggerStreamTakesTheOtherFiles) {
-  settings.planeMode = 1;
+  disk.add(root, directory("20060415"));
+  disk.add(in("20060415"), file("P0415002.DAT"));
+  for (const char* name : {"P1.DAT", "p2.DAT", "T3.DAT"}) disk.add(root, file(name));
+  disk.add(root, file("P4.DAT", true));
+  disk.add(root, file("P5.DAT", false, true));
+  EXPECT_EQ(walk(), (Strings{" File " + root + "P1.DAT", " File " + root + "p2.DAT"}));
   settings.triggerStream = 1;
-  for (const char* name : {"P0415001.DAT", "p0415001.DAT", "T0415001.DAT"})
-    disk.add(root(), file(name));
-  EXPECT_EQ(walk(), (Strings{" File " + root() + "T0415001.DAT"}));
-}
-
-TEST_F(WalkTest, HiddenSystemAndDirectoryEntriesAreNotVerified) {
-  settings.planeMode = 1;
-  disk.add(root(), DirectoryEntry{"P1.DAT", true, false, false});
-  disk.add(root(), DirectoryEntry{"P2.DAT", false, true, false});
-  disk.add(root(), DirectoryEntry{"P3.DAT", false, false, true});
-  disk.add(root(), file("P4.DAT"));
-  EXPECT_EQ(walk(), (Strings{" File " + root() + "P4.DAT"}));
+  log.calls.clear();
+  EXPECT_EQ(walk(), (Strings{" File " + root + "T3.DAT"}));
+  EXPECT_EQ(verifier.counters.directoryCount, 0);
 }
 
 TEST_F(WalkTest, ExtensionShapesTheFilePatternButNotTheRootPattern) {
   settings.fileExtension.fill("DAT");
+  disk.add(root, directory("20060415"));
   walkArchive(settings, disk, verifier);
-  EXPECT_EQ(disk.patterns, (Strings{root() + "*.*"}));
-  disk.add(root(), directory("20060415"));
-  disk.patterns.clear();
-  walkArchive(settings, disk, verifier);
-  EXPECT_EQ(disk.patterns, (Strings{root() + "*.*", inDirectory("20060415") + "*.DAT"}));
+  EXPECT_EQ(disk.patterns, (Strings{root + "*.*", in("20060415") + "*.DAT"}));
   settings.planeMode = 1;
   disk.patterns.clear();
   walkArchive(settings, disk, verifier);
-  EXPECT_EQ(disk.patterns, (Strings{root() + "*.DAT"}));
+  EXPECT_EQ(disk.patterns, (Strings{root + "*.DAT"}));
+}
+
+TEST_F(WalkTest, LinksOutOfTheDiskAndTheRunsOwnLogsAreLeftAlone) {
+  disk.add(root, DirectoryEntry{"20060415", false, false, true, true});
+  disk.add(root, DirectoryEntry{"20060416", false, false, true, true});
+  disk.leadsTo[root + "20060415"] = "elsewhere";
+  disk.leadsTo[root + "20060416"] = root + "20060415";
+  disk.add(in("20060416"), file("P1.DAT"));
+  disk.add(in("20060416"), file("P2.LOG"));
+  settings.runLogs = {in("20060416") + "P2.LOG"};
+  EXPECT_EQ(walk(), (Strings{" Directory 20060416", " File " + in("20060416") + "P1.DAT"}));
 }
 
 TEST_F(WalkTest, LongDiskAndNamesAreUsedInFull) {
-  const std::string diskName(49, 'd');
-  const std::string name = "20060415" + std::string(120, 'x');
+  const std::string diskName(49, 'd'), name = "20060415" + std::string(120, 'x');
   settings.archiveDisk.fill(diskName);
   const std::string longRoot = *platform::diskRoot(diskName);
   disk.add(longRoot, directory(name));
@@ -148,16 +121,6 @@ TEST_F(WalkTest, LongDiskAndNamesAreUsedInFull) {
   EXPECT_EQ(walk(),
             (Strings{" Directory " + name, " File " + longRoot + name + platform::kPathSeparator +
                                                "P" + std::string(100, 'y')}));
-}
-
-TEST_F(WalkTest, WithoutLogTheWalkStillCounts) {
-  verifier.log = nullptr;
-  disk.add(root(), directory("20060415"));
-  disk.add(inDirectory("20060415"), file("P1.DAT"));
-  walkArchive(settings, disk, verifier);
-  EXPECT_EQ(verifier.counters.directoryCount, 1);
-  EXPECT_EQ(verifier.counters.fileCount, 1);
-  EXPECT_EQ(verifier.counters.errorCount, 1);
 }
 
 }  // namespace

@@ -1,3 +1,5 @@
+// The POSIX disk: listing flags and order, log appends, where paths lead.
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -8,94 +10,58 @@
 namespace platform {
 namespace {
 
+namespace fs = std::filesystem;
 using testsupport::ScratchDir;
 using testsupport::writeFile;
 
-std::vector<DirectoryEntry> listAll(const ScratchDir& dir) {
-  return systemDisk().list(dir.path().string() + "/*.*");
+// "name:flags" of each entry listed, flags h(idden) s(ystem) d(irectory) l(ink).
+std::vector<std::string> listed(const ScratchDir& dir, const std::string& wildcard) {
+  std::vector<std::string> lines;
+  for (const DirectoryEntry& entry : systemDisk().list(dir.path().string() + "/" + wildcard)) {
+    lines.push_back(entry.name + ":" + (entry.hidden ? "h" : "") + (entry.system ? "s" : "") +
+                    (entry.directory ? "d" : "") + (entry.link ? "l" : ""));
+  }
+  return lines;
 }
 
-TEST(PosixDiskListing, ListsDotEntriesAsHiddenDirectoriesInNameOrder) {
+TEST(PosixDiskListing, NameOrderAndTheFlagsTheWalkNeeds) {
   ScratchDir dir;
-  writeFile(dir.path() / "p0002.dat", "x");
-  writeFile(dir.path() / "P0002.DAT", "x");
-  writeFile(dir.path() / "a", "x");
-  writeFile(dir.path() / ".hidden", "x");
-  const auto entries = listAll(dir);
-  std::vector<std::string> names;
-  for (const auto& entry : entries) names.push_back(entry.name);
-  EXPECT_EQ(names, (std::vector<std::string>{".", "..", ".hidden", "a", "P0002.DAT", "p0002.dat"}));
-  EXPECT_TRUE(entries[0].directory && entries[0].hidden);
-  EXPECT_TRUE(entries[1].directory && entries[1].hidden);
-  EXPECT_TRUE(entries[2].hidden && !entries[2].directory);
-}
-
-TEST(PosixDiskListing, FifoIsASystemEntry) {
-  ScratchDir dir;
+  for (const char* name : {"p0002.dat", "P0002.DAT", "a", ".hidden", "NODOT"}) {
+    writeFile(dir.path() / name, "x");
+  }
   ASSERT_EQ(::mkfifo(dir.file("P0001.DAT").c_str(), 0600), 0);
-  const auto entries = systemDisk().list(dir.path().string() + "/P*");
-  ASSERT_EQ(entries.size(), 1u);
-  EXPECT_TRUE(entries[0].system);
-  EXPECT_FALSE(entries[0].directory);
+  fs::create_directory(dir.path() / "real");
+  fs::create_directory_symlink("real", dir.path() / "20060415");
+  fs::create_symlink("nowhere", dir.path() / "P0003.DAT");
+  EXPECT_EQ(listed(dir, "*.*"),
+            (std::vector<std::string>{".:hd", "..:hd", ".hidden:h", "20060415:dl", "a:", "NODOT:",
+                                      "P0001.DAT:s", "P0002.DAT:", "p0002.dat:", "P0003.DAT:l",
+                                      "real:d"}));
+  EXPECT_EQ(listed(dir, "*."), (std::vector<std::string>{"20060415:dl", "a:", "NODOT:", "real:d"}));
 }
 
-TEST(PosixDiskListing, LinksAreFollowedAndBrokenLinksArePlainFiles) {
+TEST(PosixDiskAppend, CreatesForTheOwnerOnlyKeepsExistingModesAndNeverWaitsForAFifo) {
   ScratchDir dir;
-  std::filesystem::create_directory(dir.path() / "real");
-  std::filesystem::create_directory_symlink(dir.path() / "real", dir.path() / "20060415");
-  std::filesystem::create_symlink(dir.path() / "nowhere", dir.path() / "P0001.DAT");
-  const auto entries = systemDisk().list(dir.path().string() + "/*.*");
-  bool sawLinkedDirectory = false, sawBrokenLink = false;
-  for (const auto& entry : entries) {
-    if (entry.name == "20060415") sawLinkedDirectory = entry.directory;
-    if (entry.name == "P0001.DAT") sawBrokenLink = !entry.directory && !entry.system;
-  }
-  EXPECT_TRUE(sawLinkedDirectory);
-  EXPECT_TRUE(sawBrokenLink);
-}
-
-TEST(PosixDiskListing, StarDotMatchesNamesWithoutDot) {
-  ScratchDir dir;
-  writeFile(dir.path() / "P0001.DAT", "x");
-  writeFile(dir.path() / "NODOT", "x");
-  std::vector<std::string> names;
-  for (const auto& entry : systemDisk().list(dir.path().string() + "/*.")) {
-    names.push_back(entry.name);
-  }
-  EXPECT_EQ(names, (std::vector<std::string>{"NODOT"}));
-}
-
-TEST(PosixDiskAppend, CreatesFileReadableAndWritableByOwnerOnly) {
-  testsupport::ScratchDir dir;
-  ASSERT_TRUE(systemDisk().appendToFile(dir.file("log.out"), "x"));
+  writeFile(dir.file("old.log"), "x");
+  ::chmod(dir.file("old.log").c_str(), 0644);
+  ASSERT_TRUE(systemDisk().appendToFile(dir.file("new.log"), "x"));
+  ASSERT_TRUE(systemDisk().appendToFile(dir.file("old.log"), "y"));
   struct stat info;
-  ASSERT_EQ(::stat(dir.file("log.out").c_str(), &info), 0);
+  ASSERT_EQ(::stat(dir.file("new.log").c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0600u);
-}
-
-TEST(PosixDiskAppend, KeepsPermissionsOfAnExistingFile) {
-  testsupport::ScratchDir dir;
-  testsupport::writeFile(dir.file("log.out"), "x");
-  ::chmod(dir.file("log.out").c_str(), 0644);
-  ASSERT_TRUE(systemDisk().appendToFile(dir.file("log.out"), "y"));
-  struct stat info;
-  ASSERT_EQ(::stat(dir.file("log.out").c_str(), &info), 0);
+  ASSERT_EQ(::stat(dir.file("old.log").c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0644u);
-}
-
-TEST(PosixDiskAppend, FifoWithoutAReaderFailsAtOnce) {
-  testsupport::ScratchDir dir;
   ASSERT_EQ(::mkfifo(dir.file("log.fifo").c_str(), 0600), 0);
   EXPECT_FALSE(systemDisk().appendToFile(dir.file("log.fifo"), "x"));
 }
 
 TEST(PosixDiskResolve, FollowsLinksAlsoWhereTheyLeadNowhere) {
-  testsupport::ScratchDir dir;
-  const std::string real = std::filesystem::canonical(dir.path()).string();
-  std::filesystem::create_directory(dir.path() / "d");
-  std::filesystem::create_directory_symlink("d", dir.path() / "link");
-  std::filesystem::create_symlink("d/new.log", dir.path() / "dangling");
-  std::filesystem::create_symlink("loop", dir.path() / "loop");
+  ScratchDir dir;
+  const std::string real = fs::canonical(dir.path()).string();
+  fs::create_directory(dir.path() / "d");
+  fs::create_directory_symlink("d", dir.path() / "link");
+  fs::create_symlink("d/new.log", dir.path() / "dangling");
+  fs::create_symlink("loop", dir.path() / "loop");
   EXPECT_EQ(systemDisk().resolve(dir.file("link")), real + "/d");
   EXPECT_EQ(systemDisk().resolve(dir.file("link/missing")), real + "/d/missing");
   EXPECT_EQ(systemDisk().resolve(dir.file("dangling")), real + "/d/new.log");
@@ -103,7 +69,10 @@ TEST(PosixDiskResolve, FollowsLinksAlsoWhereTheyLeadNowhere) {
   EXPECT_EQ(systemDisk().resolve(dir.file("missing/x")), std::nullopt);
 }
 
-TEST(PosixPathRules, InsideMeansTheDirectoryOrBelowIt) {
+TEST(PosixPathRules, DiskIsADirectoryAndInsideMeansItOrBelow) {
+  EXPECT_EQ(diskRoot("g"), "g/");
+  EXPECT_EQ(diskRoot("/mnt/cdrom/"), "/mnt/cdrom/");
+  EXPECT_EQ(diskRoot(""), std::nullopt);  // no disk, never the file system's root
   EXPECT_TRUE(isInside("/a/disk", "/a/disk"));
   EXPECT_TRUE(isInside("/a/disk/x", "/a/disk/"));
   EXPECT_FALSE(isInside("/a/disk2/x", "/a/disk"));

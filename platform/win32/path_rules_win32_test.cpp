@@ -5,12 +5,13 @@
 namespace platform {
 namespace {
 
-TEST(Win32DiskRoot, DiskIsADriveLetter) {
+TEST(Win32PathRules, DiskIsADriveLetterAndNamesCompareIgnoringCase) {
   EXPECT_EQ(diskRoot("g"), "g:\\");
-  EXPECT_EQ(kPathSeparator, '\\');
+  EXPECT_EQ(diskRoot(""), ":\\");  // names no drive
+  EXPECT_TRUE(isInside("G:\\20060415\\LOG.OUT", "g:\\"));
+  EXPECT_FALSE(isInside("h:\\log.out", "g:\\"));
+  EXPECT_TRUE(samePath("x:\\A\\log.out", "X:\\a\\LOG.OUT"));
 }
-
-TEST(Win32DiskRoot, EmptySettingNamesNoDrive) { EXPECT_EQ(diskRoot(""), ":\\"); }
 
 }  // namespace
 }  // namespace platform
