@@ -16,7 +16,7 @@ class VerifyFileTest : public VerifierTest {
     for (std::size_t i = 0; i < files.size(); ++i) {
       verifier.verifyFile(write("P" + std::to_string(i + 1) + ".DAT", files[i]));
     }
-    return messagesAt(LOG_WARNING);
+    return log.messagesAt(LOG_WARNING);
   }
 };
 
@@ -83,7 +83,7 @@ TEST_F(VerifyFileTest, FullWidthStationValuesCompareCutToTheirWidth) {
   EXPECT_EQ(verifier.counters.warningCount, 0);
   verifier.verifyFile(write("P3.DAT", DataFile().set("SYSTEM", "NAME", "ABCDEFGHI")));
   EXPECT_EQ(
-      messagesAt(LOG_WARNING),
+      log.messagesAt(LOG_WARNING),
       (Strings{"Station name ABCDEFGHI differ from previous file's station name ABCDEFGHIJ",
                "Latitude 49.1234N differ from previous file's latitude " + std::string(30, '1')}));
 }

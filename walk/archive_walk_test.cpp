@@ -36,11 +36,7 @@ class WalkTest : public ::testing::Test {
   // The walk's info lines, without the unusable-file errors.
   Strings walk() {
     walkArchive(settings, disk, verifier);
-    Strings lines;
-    for (const auto& call : log.calls) {
-      if (call.level == LOG_INFO) lines.push_back(call.message);
-    }
-    return lines;
+    return log.messagesAt(LOG_INFO);
   }
 
   testsupport::MemoryDisk disk;

@@ -26,5 +26,14 @@ class RecordingSink : public LogSink {
     calls.push_back(Call{level, code, std::string(message), std::string(prefix)});
   }
 
+  // The messages received at level, in order.
+  std::vector<std::string> messagesAt(int32_t level) const {
+    std::vector<std::string> messages;
+    for (const Call& call : calls) {
+      if (call.level == level) messages.push_back(call.message);
+    }
+    return messages;
+  }
+
   std::vector<Call> calls;
 };

@@ -24,15 +24,6 @@ class VerifierTest : public ::testing::Test {
     return put(name, file.bytes());
   }
 
-  // The messages logged so far at level, in order.
-  std::vector<std::string> messagesAt(int32_t level) const {
-    std::vector<std::string> messages;
-    for (const auto& call : log.calls) {
-      if (call.level == level) messages.push_back(call.message);
-    }
-    return messages;
-  }
-
   testsupport::MemoryDisk disk;
   RecordingSink log;
   ArchiveVerifier verifier;
