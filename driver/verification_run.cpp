@@ -21,14 +21,12 @@ namespace {
 
 WalkSettings walkSettingsOf(const RunSettings& settings) {
   WalkSettings walk;
-  walk.archiveDisk.fill(settings.archiveDisk.view());
-  walk.fileExtension.fill(settings.fileExtension.view());
+  walk.archiveDisk = settings.archiveDisk.view();
+  walk.fileExtension = settings.fileExtension.view();
   walk.planeMode = settings.planeMode;
   walk.triggerStream = settings.triggerStream;
   walk.streamLetter = settings.streamLetter;
-  // The second form of the letter: its code plus 32 in 8 bits ('P' gives 'p').
-  walk.streamLetterAlt =
-      static_cast<char>(static_cast<uint8_t>(static_cast<uint8_t>(settings.streamLetter) + 32u));
+  walk.streamLetterAlt = alternateStreamLetter(settings.streamLetter);
   return walk;
 }
 

@@ -4,6 +4,10 @@
 #include "platform/path_rules.h"
 #include "walk/disk_boundary.h"
 
+char alternateStreamLetter(char letter) {
+  return static_cast<char>(static_cast<uint8_t>(static_cast<uint8_t>(letter) + 32u));
+}
+
 int isDigitChar(char c) { return c >= '0' && c <= '9' ? 1 : 0; }
 
 int isDateDirectory(std::string_view name) {
@@ -34,12 +38,12 @@ void scanFiles(const WalkSettings& settings, platform::Disk& disk, DiskBoundary&
 }  // namespace
 
 void walkArchive(const WalkSettings& settings, platform::Disk& disk, ArchiveVerifier& verifier) {
-  const std::optional<std::string> root = platform::diskRoot(settings.archiveDisk.view());
+  const std::optional<std::string> root = platform::diskRoot(settings.archiveDisk);
   if (!root) return;
   const std::optional<std::string> resolvedRoot = disk.resolve(*root);
   if (!resolvedRoot) return;  // no such disk
   DiskBoundary boundary(disk, *resolvedRoot, settings.runLogs);
-  const std::string filePattern = "*." + std::string(settings.fileExtension.view());
+  const std::string filePattern = "*." + settings.fileExtension;
   if (settings.planeMode != 0) {
     scanFiles(settings, disk, boundary, *root + filePattern, verifier);
     return;

@@ -5,24 +5,23 @@
 #include <string_view>
 #include <vector>
 
-#include "base/fixed_text.h"
 #include "platform/disk.h"
 #include "verify/archive_verifier.h"
 
-// Width of the walk settings, as wide as the run settings that fill them.
-inline constexpr std::size_t kWalkSettingWidth = 50;
-
 // Which files of the disk the walk verifies.
 struct WalkSettings {
-  FixedText<kWalkSettingWidth> archiveDisk;
+  std::string archiveDisk;
   uint8_t planeMode = 0;      // nonzero: data files in the disk's root
   uint8_t triggerStream = 0;  // nonzero: the files not marked with a stream letter
-  FixedText<kWalkSettingWidth> fileExtension;
+  std::string fileExtension;
   char streamLetter = 0;
   char streamLetterAlt = 0;
   // Where the run's log files lead (Disk::resolve): never verified as data.
   std::vector<std::string> runLogs;
 };
+
+// The second form of a stream letter: its code plus 32 in 8 bits ('P' gives 'p').
+char alternateStreamLetter(char letter);
 
 // Verifies every data file of the selected stream: those of the disk's root in
 // plane mode, else those of every root directory whose name begins with eight

@@ -23,8 +23,8 @@ DirectoryEntry directory(const std::string& name) {
 class WalkTest : public ::testing::Test {
  protected:
   WalkTest() : verifier(disk) {
-    settings.archiveDisk.fill("g");
-    settings.fileExtension.fill("*");
+    settings.archiveDisk = "g";
+    settings.fileExtension = "*";
     settings.streamLetter = 'P';
     settings.streamLetterAlt = 'p';
     verifier.log = &log;
@@ -87,7 +87,7 @@ TEST_F(WalkTest, PlaneModeTakesTheRootFilesOfTheStream) {
 }
 
 TEST_F(WalkTest, ExtensionShapesTheFilePatternButNotTheRootPattern) {
-  settings.fileExtension.fill("DAT");
+  settings.fileExtension = "DAT";
   disk.add(root, directory("20060415"));
   walkArchive(settings, disk, verifier);
   EXPECT_EQ(disk.patterns, (Strings{root + "*.*", in("20060415") + "*.DAT"}));
@@ -110,7 +110,7 @@ TEST_F(WalkTest, LinksOutOfTheDiskAndTheRunsOwnLogsAreLeftAlone) {
 
 TEST_F(WalkTest, LongDiskAndNamesAreUsedInFull) {
   const std::string diskName(49, 'd'), name = "20060415" + std::string(120, 'x');
-  settings.archiveDisk.fill(diskName);
+  settings.archiveDisk = diskName;
   const std::string longRoot = *platform::diskRoot(diskName);
   disk.add(longRoot, directory(name));
   disk.add(longRoot + name + platform::kPathSeparator, file("P" + std::string(100, 'y')));
