@@ -33,6 +33,7 @@ struct CarriedStation {
 // The header values of the latest usable data file. A file that fails the
 // usability check leaves them as the previous file left them.
 struct FileHeaderValues {
+  FixedText<10> stationName;  // this file's own; the carried one keeps the first
   int32_t streamTotal = 0;
   int32_t groupCount = 0;
   int32_t channelTotal = 0;
@@ -65,6 +66,17 @@ struct RunCounters {
   int32_t directoryCount = 0;  // counted by the walk
 };
 
+class ArchiveVerifier;
+
+// Told of every data file the verifier has finished with.
+class FileListener {
+ public:
+  virtual ~FileListener() = default;
+  // Called last in verifyFile. For a usable file the verifier's header and
+  // station hold this file's values; an unusable one changed nothing.
+  virtual void fileVerified(const ArchiveVerifier& verifier, bool usable) = 0;
+};
+
 // Verifies data files one after another, carrying the station values from each
 // file to the next and gathering the time their records cover.
 class ArchiveVerifier {
@@ -87,6 +99,7 @@ class ArchiveVerifier {
   FileHeaderValues header;
   RunCounters counters;
   LogSink* log = nullptr;  // not owned; null: nothing is written
+  FileListener* listener = nullptr;  // not owned; may be null
   std::unique_ptr<IntervalList> coverage;
   // The path of the file under verification as the logs show it
   // (printableName): the prefix of its warnings.

@@ -65,6 +65,7 @@ int ArchiveVerifier::verifyFile(const std::string& path) {
                  LOG_PREFIX);
     }
     ++counters.errorCount;
+    if (listener != nullptr) listener->fileVerified(*this, false);
     return -1;
   }
   const platform::ProfileText text(file->headerText(dialect_), dialect_);
@@ -80,6 +81,7 @@ int ArchiveVerifier::verifyFile(const std::string& path) {
   checkCarriedText(text, station.altitude, "ALT",
                    "Altitude %s differ from previous file's altitude %s", true);
   checkFrequency(text);
+  header.stationName.fill(text.readString("SYSTEM", "NAME", kHeaderTextSize));
 
   header.groupCount = text.readInt("SYSTEM", "N_GROUP", -1);
   header.streamTotal = text.readInt("SYSTEM", "N_STREAM", -1);
@@ -109,5 +111,6 @@ int ArchiveVerifier::verifyFile(const std::string& path) {
     file->read(header.headerSize, reinterpret_cast<char*>(header.binaryHeader.data()),
                header.binaryHeader.size());
   }
+  if (listener != nullptr) listener->fileVerified(*this, true);
   return 0;
 }
