@@ -1,0 +1,5 @@
+#include <unistd.h>
+
+#include "platform/terminal.h"
+
+bool platform::standardErrorIsTerminal() { return isatty(STDERR_FILENO) == 1; }
