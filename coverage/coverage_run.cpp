@@ -1,0 +1,113 @@
+#include "coverage/coverage_run.h"
+
+#include <fstream>
+#include <ostream>
+
+#include "base/printable_name.h"
+#include "coverage/coverage_options.h"
+#include "coverage/disk_survey.h"
+#include "coverage/summary_formats.h"
+#include "coverage/summary_json.h"
+#include "platform/terminal.h"
+
+namespace {
+
+bool isSummaryFile(const std::string& input) {
+  if (input.size() < 5) return false;
+  std::string suffix = input.substr(input.size() - 5);
+  for (char& c : suffix) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+  return suffix == ".json";
+}
+
+// The whole content of a file; nothing when it cannot be read.
+std::optional<std::string> readWholeFile(platform::Disk& disk, const std::string& path) {
+  const std::unique_ptr<platform::OpenFile> file = disk.openForReading(path);
+  if (!file || file->length() < 0) return std::nullopt;
+  std::string bytes(static_cast<std::size_t>(file->length()), '\0');
+  if (file->readAt(0, bytes.data(), bytes.size()) != file->length()) return std::nullopt;
+  return bytes;
+}
+
+// Shows how far the disks have been read, on one line that each report
+// overwrites; only on a terminal.
+class Progress {
+ public:
+  Progress(std::ostream& err, std::size_t inputs)
+      : err_(err), inputs_(inputs), shown_(platform::standardErrorIsTerminal()) {}
+  ~Progress() {
+    if (shown_) err_ << "\r\033[K" << std::flush;
+  }
+  SurveyProgress forDisk(std::size_t index, const std::string& name) {
+    if (!shown_) return {};
+    return [this, index, name](int32_t files) {
+      if (files % 50 != 1) return;
+      err_ << "\r\033[Kcdcoverage: disk " << index + 1 << "/" << inputs_ << " "
+           << printableName(name) << ": " << files << " files" << std::flush;
+    };
+  }
+
+ private:
+  std::ostream& err_;
+  std::size_t inputs_;
+  bool shown_;
+};
+
+bool writeFile(const std::string& path, const std::string& bytes, std::ostream& err) {
+  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  file << bytes;
+  file.close();
+  if (file) return true;
+  err << "cdcoverage: cannot write " << printableName(path) << "\n";
+  return false;
+}
+
+}  // namespace
+
+int runCoverage(int argc, const char* const* argv, platform::Disk& disk, std::ostream& out,
+                std::ostream& err) {
+  CoverageOptions options;
+  if (const std::optional<int> status = parseCoverageOptions(argc, argv, options, out, err)) {
+    return *status;
+  }
+  int status = 0;
+  std::vector<DiskRecord> disks;
+  {
+    Progress progress(err, options.inputs.size());
+    for (std::size_t i = 0; i < options.inputs.size(); ++i) {
+      const std::string& input = options.inputs[i];
+      if (isSummaryFile(input)) {
+        const std::optional<std::string> text = readWholeFile(disk, input);
+        auto read = text ? disksFromSummaryJson(*text)
+                         : std::variant<std::vector<DiskRecord>, std::string>("cannot be opened");
+        if (auto* found = std::get_if<std::vector<DiskRecord>>(&read)) {
+          for (DiskRecord& record : *found) disks.push_back(std::move(record));
+          continue;
+        }
+        err << "cdcoverage: summary " << printableName(input) << ": " << std::get<std::string>(read)
+            << "\n";
+        status = 1;
+        continue;
+      }
+      options.walk.archiveDisk = input;
+      std::optional<DiskRecord> record = surveyDisk(options.walk, disk, progress.forDisk(i, input));
+      if (record) {
+        disks.push_back(std::move(*record));
+        continue;
+      }
+      err << "cdcoverage: disk " << printableName(input) << ": no such disk, or nothing on it\n";
+      status = 1;
+    }
+  }
+
+  const CoverageSummary summary = summarize(std::move(disks), options.summary);
+  const std::string text = options.format == "json"  ? summaryJson(summary)
+                           : options.format == "csv" ? summaryCsv(summary)
+                                                     : summaryText(summary);
+  if (options.output.empty()) {
+    out << text << std::flush;
+  } else if (!writeFile(options.output, text, err)) {
+    status = 1;
+  }
+  if (!options.svg.empty() && !writeFile(options.svg, timelineSvg(summary), err)) status = 1;
+  return status;
+}
