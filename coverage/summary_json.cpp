@@ -112,26 +112,35 @@ FileRecord fileFromJson(const Json& json) {
 std::string summaryJson(const CoverageSummary& summary) {
   Json stations = Json::array();
   for (const StationSummary& station : summary.stations) stations.push_back(stationJson(station));
-  Json disks = Json::array();
-  for (std::size_t i = 0; i < summary.disks.size(); ++i) {
-    const DiskSummary& disk = summary.disks[i];
-    Json files = Json::array();
-    for (const FileRecord& file : summary.diskRecords[i].files) files.push_back(fileJson(file));
-    disks.push_back({{"disk", disk.disk},
-                     {"fileCount", disk.fileCount},
-                     {"first", timeOrNull(disk.first)},
-                     {"last", timeOrNull(disk.last)},
-                     {"files", files}});
-  }
-  const Json json = {{"version", kSummaryVersion},
+  const Json head = {{"version", kSummaryVersion},
                      {"gapToleranceSeconds", summary.options.gapToleranceSeconds},
                      {"from", timeOrNull(summary.options.from)},
                      {"to", timeOrNull(summary.options.to)},
-                     {"stations", stations},
-                     {"disks", disks},
-                     {"diskGaps", junctions(summary.diskGaps)},
-                     {"diskOverlaps", junctions(summary.diskOverlaps)}};
-  return json.dump(2) + "\n";
+                     {"stations", stations}};
+  // Written by hand around the file records, one compact record a line: a
+  // summary of a whole archive holds hundreds of thousands of them.
+  std::string text = head.dump(2);
+  text.erase(text.size() - 2);  // "\n}"
+  text += ",\n  \"disks\": [";
+  for (std::size_t i = 0; i < summary.disks.size(); ++i) {
+    const DiskSummary& disk = summary.disks[i];
+    const Json fields = {{"disk", disk.disk},
+                         {"fileCount", disk.fileCount},
+                         {"first", timeOrNull(disk.first)},
+                         {"last", timeOrNull(disk.last)}};
+    std::string opening = fields.dump();
+    opening.pop_back();  // "}"
+    text += (i == 0 ? "\n    " : ",\n    ") + opening + ", \"files\": [";
+    const std::vector<FileRecord>& files = summary.diskRecords[i].files;
+    for (std::size_t k = 0; k < files.size(); ++k) {
+      text += (k == 0 ? "\n      " : ",\n      ") + fileJson(files[k]).dump();
+    }
+    text += files.empty() ? "]}" : "\n    ]}";
+  }
+  text += summary.disks.empty() ? "],\n" : "\n  ],\n";
+  text += "  \"diskGaps\": " + junctions(summary.diskGaps).dump() + ",\n";
+  text += "  \"diskOverlaps\": " + junctions(summary.diskOverlaps).dump() + "\n}\n";
+  return text;
 }
 
 std::variant<std::vector<DiskRecord>, std::string> disksFromSummaryJson(std::string_view text) {

@@ -3,9 +3,10 @@
 # disk made with GNU parallel, then merged; the merge must equal the direct run.
 # Then the timeline: well-formed XML, and bounded in size for 500 disks of
 # 100 000 files in all.
-# usage: coverage_recipe_test.sh CDCOVERAGE MAKE_SAMPLE_DISK MAKE_SUMMARIES
+# The summary must also follow its JSON Schema.
+# usage: coverage_recipe_test.sh CDCOVERAGE MAKE_SAMPLE_DISK MAKE_SUMMARIES SCHEMA
 set -eu
-cdcoverage=$1 make_sample_disk=$2 make_summaries=$3
+cdcoverage=$1 make_sample_disk=$2 make_summaries=$3 schema=$4
 if ! command -v parallel > /dev/null; then
   echo "GNU parallel is not installed: skipped"
   exit 77
@@ -22,6 +23,10 @@ ls -d archive/disk* | parallel "$cdcoverage" --format=json --output={}.json {}
 
 "$cdcoverage" --format=json archive/disk001 archive/disk002 archive/disk003 > direct.json
 cmp merged.json direct.json
+python3 - "$schema" merged.json << 'PY'
+import json, sys, jsonschema
+jsonschema.validate(json.load(open(sys.argv[2])), json.load(open(sys.argv[1])))
+PY
 
 check_svg() {
   python3 - "$1" "$2" << 'PY'

@@ -39,7 +39,7 @@ def main():
                                               "last": files[-1]["end"], "files": files}],
                    "diskGaps": [], "diskOverlaps": []}
         with open(os.path.join(out, name + ".json"), "w") as f:
-            json.dump(summary, f, indent=2)
+            json.dump(summary, f, separators=(",", ":"))
 
 
 if __name__ == "__main__":
