@@ -187,8 +187,8 @@ std::string timelineSvg(const CoverageSummary& summary) {
       "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%.0f\" height=\"%.0f\" "
       "viewBox=\"0 0 %.0f %.0f\" font-family=\"sans-serif\">\n"
       "<rect width=\"100%%\" height=\"100%%\" fill=\"white\"/>\n"
-      "<text x=\"10\" y=\"20\" font-size=\"14\">cdcoverage: %zu disks, %s .. %s</text>\n",
-      kWidth, height, kWidth, height, summary.disks.size(), isoTime(axis.start()).c_str(),
+      "<text x=\"10\" y=\"20\" font-size=\"14\">cdcoverage: %s disks, %s .. %s</text>\n",
+      kWidth, height, kWidth, height, std::to_string(summary.disks.size()).c_str(), isoTime(axis.start()).c_str(),
       isoTime(axis.end()).c_str());
   svg += legend();
   double y = kTop;

@@ -46,19 +46,19 @@ std::string stationText(const StationSummary& station) {
   text += formatText("  real data    %s, %.2f %% of %s .. %s\n",
                      durationText(station.realDataSeconds).c_str(), station.coveragePercent,
                      isoTime(station.window.start).c_str(), isoTime(station.window.end).c_str());
-  text += formatText("  timespans: %zu\n", station.timespans.size());
+  text += "  timespans: " + std::to_string(station.timespans.size()) + "\n";
   for (std::size_t i = 0; i < station.timespans.size(); ++i) {
     text += spanLine(station.timespans[i], joined(station.timespanDisks[i]));
   }
-  text += formatText("  gaps: %zu\n", station.gaps.size());
+  text += "  gaps: " + std::to_string(station.gaps.size()) + "\n";
   for (std::size_t i = 0; i < station.gaps.size(); ++i) {
     text += spanLine(station.gaps[i], joined(station.gapDisks[i]));
   }
-  text += formatText("  overlaps: %zu\n", station.overlapPairs.size());
+  text += "  overlaps: " + std::to_string(station.overlapPairs.size()) + "\n";
   for (const OverlapPair& pair : station.overlapPairs) {
     text += spanLine(pair.span, fileText(pair.first) + " and " + fileText(pair.second));
   }
-  text += formatText("  events: %zu\n", station.events.size());
+  text += "  events: " + std::to_string(station.events.size()) + "\n";
   for (const StationEvent& event : station.events) text += eventLine(event);
   return text;
 }
@@ -75,11 +75,11 @@ std::string durationText(int64_t seconds) {
 std::string summaryText(const CoverageSummary& summary) {
   int64_t files = 0;
   for (const DiskSummary& disk : summary.disks) files += disk.fileCount;
-  std::string text = formatText("cdcoverage: %zu disks, %" PRId64 " files, gap tolerance %" PRId64
-                                " s\n",
-                                summary.disks.size(), files, summary.options.gapToleranceSeconds);
+  std::string text = "cdcoverage: " + std::to_string(summary.disks.size()) + " disks, " +
+                     std::to_string(files) + " files, gap tolerance " +
+                     std::to_string(summary.options.gapToleranceSeconds) + " s\n";
   for (const StationSummary& station : summary.stations) text += "\n" + stationText(station);
-  text += formatText("\nDisks: %zu\n", summary.disks.size());
+  text += "\nDisks: " + std::to_string(summary.disks.size()) + "\n";
   for (const DiskSummary& disk : summary.disks) {
     text += "  " + printableName(disk.disk) + formatText("  %d files  ", disk.fileCount) +
             optionalTime(disk.first) + " .. " + optionalTime(disk.last) + "\n";

@@ -19,37 +19,13 @@ using Pool = std::vector<std::string>;
 const Pool kSections = {"SYSTEM", "system", "Stream1", "GROUP1", "GROUP2",
                         "A",      " A ",    "CH-56",   "FILE"};
 const Pool kKeys = {"NAME", "name", "FREQ", "CH#", ";C", "K", "N_CH", "X Y"};
-const Pool kValues = {"VELK",
-                      "100",
-                      "-20",
-                      "+7",
-                      "0x1F",
-                      "0X1F",
-                      "0o17",
-                      "0b101",
-                      "-0x10",
-                      "  42  ",
-                      "4294967396",
-                      "-2147483649",
-                      "\"quoted\"",
-                      "'single'",
-                      "\"",
-                      "\"\"",
-                      "\"mixed'",
-                      "a=b",
-                      "1,2,3",
-                      "",
-                      "\t9\t",
-                      "x12",
-                      "\xE9t\xE9",
-                      "\xC3\xA9t\xC3\xA9",
-                      "\xE2\x82\xAC"
-                      "1",
-                      "\xA0"
-                      "5",
-                      "5\x1A",
-                      "\x1F"
-                      "3"};
+// clang-format off
+const Pool kValues = {
+    "VELK", "100", "-20", "+7", "0x1F", "0X1F", "0o17", "0b101", "-0x10", "  42  ", "4294967396",
+    "-2147483649", "\"quoted\"", "'single'", "\"", "\"\"", "\"mixed'", "a=b", "1,2,3", "",
+    "\t9\t", "x12", "\xE9t\xE9", "\xC3\xA9t\xC3\xA9", "\xE2\x82\xAC" "1", "\xA0" "5", "5\x1A",
+    "\x1F" "3"};
+// clang-format on
 const Pool kEndings = {"\r\n", "\n", "\r", "\n\r", "\r\r\n"};
 
 // Header texts of sections, keys (in mixed case, with blanks and tabs), comments,
