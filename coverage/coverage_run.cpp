@@ -8,6 +8,7 @@
 #include "coverage/disk_survey.h"
 #include "coverage/summary_formats.h"
 #include "coverage/summary_json.h"
+#include "platform/path_rules.h"
 #include "platform/terminal.h"
 
 namespace {
@@ -34,25 +35,43 @@ class Progress {
  public:
   Progress(std::ostream& err, std::size_t inputs)
       : err_(err), inputs_(inputs), shown_(platform::standardErrorIsTerminal()) {}
-  ~Progress() {
-    if (shown_) err_ << "\r\033[K" << std::flush;
-  }
+  ~Progress() { show(""); }
   SurveyProgress forDisk(std::size_t index, const std::string& name) {
     if (!shown_) return {};
     return [this, index, name](int32_t files) {
       if (files % 50 != 1) return;
-      err_ << "\r\033[Kcdcoverage: disk " << index + 1 << "/" << inputs_ << " "
-           << printableName(name) << ": " << files << " files" << std::flush;
+      show("cdcoverage: disk " + std::to_string(index + 1) + "/" + std::to_string(inputs_) + " " +
+           printableName(name) + ": " + std::to_string(files) + " files");
     };
   }
 
  private:
+  // Overwrites the line shown before (blanks, not terminal escapes: any
+  // console understands them).
+  void show(const std::string& line) {
+    if (!shown_) return;
+    err_ << "\r" << line << std::string(line.size() < width_ ? width_ - line.size() : 0, ' ')
+         << "\r" << line << std::flush;
+    width_ = line.size();
+  }
+
   std::ostream& err_;
   std::size_t inputs_;
   bool shown_;
+  std::size_t width_ = 0;
 };
 
-bool writeFile(const std::string& path, const std::string& bytes, std::ostream& err) {
+// Writes bytes to path, unless path leads inside one of the disks: the archive
+// is only ever read.
+bool writeFile(const std::string& path, const std::string& bytes,
+               const std::vector<std::string>& diskRoots, platform::Disk& disk, std::ostream& err) {
+  const std::optional<std::string> place = disk.resolve(path);
+  for (const std::string& root : diskRoots) {
+    if (place && platform::isInside(*place, root)) {
+      err << "cdcoverage: " << printableName(path) << " lies inside a disk: it is not written\n";
+      return false;
+    }
+  }
   std::ofstream file(path, std::ios::binary | std::ios::trunc);
   file << bytes;
   file.close();
@@ -71,6 +90,7 @@ int runCoverage(int argc, const char* const* argv, platform::Disk& disk, std::os
   }
   int status = 0;
   std::vector<DiskRecord> disks;
+  std::vector<std::string> diskRoots;  // resolved
   {
     Progress progress(err, options.inputs.size());
     for (std::size_t i = 0; i < options.inputs.size(); ++i) {
@@ -89,6 +109,10 @@ int runCoverage(int argc, const char* const* argv, platform::Disk& disk, std::os
         continue;
       }
       options.walk.archiveDisk = input;
+      const std::optional<std::string> root = platform::diskRoot(input);
+      if (const auto resolved = root ? disk.resolve(*root) : std::nullopt) {
+        diskRoots.push_back(*resolved);
+      }
       std::optional<DiskRecord> record = surveyDisk(options.walk, disk, progress.forDisk(i, input));
       if (record) {
         disks.push_back(std::move(*record));
@@ -105,9 +129,11 @@ int runCoverage(int argc, const char* const* argv, platform::Disk& disk, std::os
                                                      : summaryText(summary);
   if (options.output.empty()) {
     out << text << std::flush;
-  } else if (!writeFile(options.output, text, err)) {
+  } else if (!writeFile(options.output, text, diskRoots, disk, err)) {
     status = 1;
   }
-  if (!options.svg.empty() && !writeFile(options.svg, timelineSvg(summary), err)) status = 1;
+  if (!options.svg.empty() && !writeFile(options.svg, timelineSvg(summary), diskRoots, disk, err)) {
+    status = 1;
+  }
   return status;
 }

@@ -80,6 +80,10 @@ TEST_F(CoverageRunTest, BadCommandLinesExitTwoAndUnreadableInputsOne) {
   EXPECT_NE(err.find("cdcoverage: summary broken.json: [json.exception.parse_error"),
             std::string::npos);
   EXPECT_NE(err.find("cdcoverage: summary missing.json: cannot be opened\n"), std::string::npos);
+  const std::string inside = disk.path("20060615", "summary.txt");
+  EXPECT_EQ(cover({"--output=" + inside, disk.setting()}), 1);
+  EXPECT_EQ(err, "cdcoverage: " + inside + " lies inside a disk: it is not written\n");
+  EXPECT_FALSE(std::filesystem::exists(disk.directory() / "20060615" / "summary.txt"));
 }
 
 }  // namespace
