@@ -97,6 +97,9 @@ TEST(Summarize, FilesWithoutTimeAndClockWarningsAreEventsOnly) {
   Names kinds;
   for (const StationEvent& event : station.events) kinds.push_back(event.kind);
   EXPECT_EQ(kinds, (Names{"clock", "no-coverage", "unusable"}));
+  const StationSummary nothing = summarize({{"b", {empty}}}, {}).stations[0];
+  EXPECT_EQ(nothing.window.seconds(), 0);
+  EXPECT_EQ(nothing.coveragePercent, 0);
 }
 
 TEST(Summarize, SummaryReadBackFromJsonGivesTheSameSummary) {

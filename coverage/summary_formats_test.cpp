@@ -41,6 +41,16 @@ TEST(SummaryFormats, OddStationNamesAreEscapedInJsonAndCsv) {
   EXPECT_NE(summaryText(summary).find("Station A|\"B\"\\x0a\\x01\n"), std::string::npos);
 }
 
+TEST(SummaryFormats, TimelineAxisTicksStartAtTheFirstWholeStep) {
+  FileRecord record;
+  record.usable = true;
+  record.start = 86400 * 3;  // midnight: the first tick is the window's start
+  record.end = record.start + 86400 * 5;
+  const std::string svg = timelineSvg(summarize({{"d", {record}}}, {}));
+  EXPECT_NE(svg.find(">1970-01-04</text>"), std::string::npos);
+  EXPECT_NE(svg.find(">1970-01-09</text>"), std::string::npos);
+}
+
 TEST(SummaryFormats, DurationsInDaysHoursMinutesAndSeconds) {
   EXPECT_EQ(durationText(93784), "1d 2h 3m 4s");
   EXPECT_EQ(durationText(-61), "-0d 0h 1m 1s");

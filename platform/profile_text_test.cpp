@@ -56,6 +56,7 @@ TEST(ProfileTextWindows, ReadsAsThePlatformsPrivateProfileCalls) {
       {"[A\r\nK=1\r\n", "A", "K", "<absent>"},
       {"[A]\r\nK\r\n", "A", "K", "<absent>"},
       {"\xEF\xBB\xBF[A]\nK=\xC3\xA9\xE9", "A", "K", "\xE9?"},
+      {"\xEF\xBB\xBF[A]\nK=\xC3\x80\xF0\x80\x80\x80", "A", "K", "\xC0????"},
   };
   for (const Lookup& lookup : cases) {
     EXPECT_EQ(valueOf(lookup, ProfileDialect::kWindows), lookup.value) << lookup.text;

@@ -54,6 +54,7 @@ TEST(IsDateDirectory, TestsOnlyTheFirstEightCharacters) {
                                              "415",
                                              8)),
             0);
+  EXPECT_EQ(isDateDirectory(std::string_view("20060415", 7)), 0);  // never read past the name
 }
 
 TEST_F(WalkTest, SubdirModeWalksOnlyDateDirectoriesAnnouncingEachFirst) {
