@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Checks what `cmake --workflow --preset package` made: the Debian package,
+# unpacked into a scratch root, must hold both programs, their manual pages and
+# the documents, and its programs must run on the sample disk; the Windows .zip
+# must hold both executables (32-bit, importing only system DLLs), their manuals
+# as text and the README.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+deb=$(ls build/package/cdverify_*.deb)
+zip=$(ls build/package-windows/cdverify-*-win32.zip)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+echo "== $deb"
+dpkg-deb --field "$deb" Package Version Depends Maintainer
+dpkg -x "$deb" "$work/root"
+for file in usr/bin/cdverify usr/bin/cdcoverage usr/share/man/man1/cdverify.1.gz \
+  usr/share/man/man1/cdcoverage.1.gz usr/share/doc/cdverify/README.md \
+  usr/share/doc/cdverify/cdcoverage-summary.schema.json; do
+  [ -f "$work/root/$file" ] || { echo "missing from the package: $file"; exit 1; }
+done
+man -l "$work/root/usr/share/man/man1/cdcoverage.1.gz" 2>/dev/null | grep -q "gap-tolerance"
+build/package/tools/datagen/make_sample_disk "$work/disk"
+(cd "$work" && root/usr/bin/cdverify -archDisk=disk > /dev/null)
+grep -a -q "^     files: 7 " "$work/log.out"
+"$work/root/usr/bin/cdcoverage" "$work/disk" | grep -q "^cdcoverage: 1 disks, 7 files"
+"$work/root/usr/bin/cdcoverage" --version
+echo "the installed programs verified the sample disk"
+
+echo "== $zip"
+python3 -m zipfile -l "$zip"
+python3 -m zipfile -e "$zip" "$work/zip"
+folder=$(ls -d "$work"/zip/cdverify-*)
+for file in cdverify.exe cdcoverage.exe doc/cdverify.txt doc/cdcoverage.txt doc/README.md \
+  doc/cdcoverage-summary.schema.json; do
+  [ -f "$folder/$file" ] || { echo "missing from the zip: $file"; exit 1; }
+done
+grep -q "gap-tolerance" "$folder/doc/cdcoverage.txt"
+for exe in cdverify.exe cdcoverage.exe; do
+  tools/check_windows_exe.sh "$folder/$exe" "PE32 executable (console) Intel 80386"
+done
