@@ -1,5 +1,7 @@
 #include "verify/data_file_bytes.h"
 
+#include "verify/archive_verifier.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -66,4 +68,17 @@ int64_t DataFileBytes::read(int64_t offset, char* buffer, std::size_t size) {
     return static_cast<int64_t>(size);
   }
   return file_->readAt(offset, buffer, size);
+}
+
+std::vector<ByteRange> bytesVerificationReads(std::string_view leadingText, int64_t length,
+                                              platform::ProfileDialect dialect) {
+  std::vector<ByteRange> ranges;
+  const int32_t headerSize =
+      platform::ProfileText(leadingText, dialect).readInt("HEADER", "HEADER_SIZE", -1);
+  if (headerSize >= 0 && headerSize < length) {
+    ranges.push_back(ByteRange{
+        headerSize, std::min<int64_t>(static_cast<int64_t>(kBinaryHeaderSize), length - headerSize)});
+  }
+  if (length >= 2) ranges.push_back(ByteRange{length - 2, 2});
+  return ranges;
 }

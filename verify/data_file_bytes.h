@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/disk.h"
 #include "platform/profile_text.h"
@@ -45,3 +46,20 @@ class DataFileBytes {
   std::size_t capacity_ = 0;
   bool exhausted_ = false;  // held() reaches the end of the file, or a read failed
 };
+
+// A stretch of a file's bytes.
+struct ByteRange {
+  int64_t offset = 0;
+  int64_t size = 0;
+  bool operator==(const ByteRange& other) const = default;
+};
+
+// For readers that meet a file's bytes only once, front to back (a disk image
+// read in one pass): the bytes that verifying a data file of this length reads
+// besides its leading text. leadingText holds the file's first bytes up to and
+// including its first zero byte (at most kMaxHeaderTextBytes, or the whole file
+// when it is shorter and has none): the text header, parsed as verification
+// parses it in dialect, which ends at a zero byte. The ranges are the binary
+// block at HEADER_SIZE and the last two bytes, cut to the file.
+std::vector<ByteRange> bytesVerificationReads(std::string_view leadingText, int64_t length,
+                                              platform::ProfileDialect dialect);

@@ -1,5 +1,7 @@
 #include "verify/data_file_header.h"
 
+#include "verify/data_file_bytes.h"
+
 #include <gtest/gtest.h>
 
 #include "tests/support/verifier_fixture.h"
@@ -123,6 +125,16 @@ TEST_F(HeaderReadTest, BinaryBlockIsReadAtHeaderSizeAndBytesPastTheEndKeepTheirV
   EXPECT_EQ(
       std::string(verifier.header.binaryHeader.begin(), verifier.header.binaryHeader.begin() + 5),
       "0123\x07");
+}
+
+TEST(BytesVerificationReads, BinaryBlockAtTheHeaderSizeAndTheLastTwoBytesCutToTheFile) {
+  using Ranges = std::vector<ByteRange>;
+  const std::string text = std::string("[HEADER]\nHEADER_SIZE=24\n") + '\0';
+  const auto posix = platform::ProfileDialect::kPosix;
+  EXPECT_EQ(bytesVerificationReads(text, 5000, posix), (Ranges{{24, 1096}, {4998, 2}}));
+  EXPECT_EQ(bytesVerificationReads(text, 30, posix), (Ranges{{24, 6}, {28, 2}}));
+  EXPECT_EQ(bytesVerificationReads(text, 24, posix), (Ranges{{22, 2}}));
+  EXPECT_EQ(bytesVerificationReads("[HEADER]\nHEADER_SIZE=-1", 1, posix), Ranges{});
 }
 
 }  // namespace
