@@ -8,6 +8,7 @@
 #include "coverage/disk_survey.h"
 #include "coverage/summary_formats.h"
 #include "coverage/summary_json.h"
+#include "image/disk_image.h"
 #include "platform/path_rules.h"
 #include "platform/terminal.h"
 
@@ -109,11 +110,19 @@ int runCoverage(int argc, const char* const* argv, platform::Disk& disk, std::os
         continue;
       }
       options.walk.archiveDisk = input;
+      const image::OpenedDisk opened = image::openDisk(input, disk);
       const std::optional<std::string> root = platform::diskRoot(input);
-      if (const auto resolved = root ? disk.resolve(*root) : std::nullopt) {
+      if (const auto resolved = root ? opened.disk->resolve(*root) : std::nullopt) {
         diskRoots.push_back(*resolved);
       }
-      std::optional<DiskRecord> record = surveyDisk(options.walk, disk, progress.forDisk(i, input));
+      if (opened.problem) {
+        err << "cdcoverage: disk image " << printableName(input)
+            << " cannot be read: " << *opened.problem << "\n";
+        status = 1;
+        continue;
+      }
+      std::optional<DiskRecord> record =
+          surveyDisk(options.walk, *opened.disk, progress.forDisk(i, input));
       if (record) {
         disks.push_back(std::move(*record));
         continue;

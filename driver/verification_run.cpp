@@ -9,6 +9,7 @@
 #include "base/printable_name.h"
 #include "base/text_format.h"
 #include "driver/command_line.h"
+#include "image/disk_image.h"
 #include "log/file_log.h"
 #include "log/level_filter.h"
 #include "log/log_fanout.h"
@@ -80,9 +81,15 @@ int runVerification(int argc, const char* const* argv) {
   return runVerification(argc, argv, platform::systemDisk());
 }
 
-int runVerification(int argc, const char* const* argv, platform::Disk& disk) {
+int runVerification(int argc, const char* const* argv, platform::Disk& host) {
   RunSettings settings;
   parseCommandLine(argc, argv, settings);
+  const image::OpenedDisk opened = image::openDisk(std::string(settings.archiveDisk.view()), host);
+  if (opened.problem) {
+    std::fprintf(stderr, "cdverify: disk image %s cannot be read: %s\n",
+                 printableName(settings.archiveDisk.view()).c_str(), opened.problem->c_str());
+  }
+  platform::Disk& disk = *opened.disk;
 
   WalkSettings walk = walkSettingsOf(settings);
   ArchiveVerifier verifier(disk);

@@ -8,5 +8,6 @@
 // exit status, is always 0: what the disk holds is told only by the logs.
 int runVerification(int argc, const char* const* argv);
 
-// The same run over the given disk, which also receives the logs.
-int runVerification(int argc, const char* const* argv, platform::Disk& disk);
+// The same run over the given host disk, which also receives the logs. A disk
+// setting that names an ISO 9660 image is read through it as the image's tree.
+int runVerification(int argc, const char* const* argv, platform::Disk& host);

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/disk.h"
+
+namespace image {
+
+// The disk that an -archDisk setting names.
+struct OpenedDisk {
+  std::unique_ptr<platform::Disk> owned;  // the image's disk; null when host is the disk
+  platform::Disk* disk = nullptr;         // where the run reads the disk and writes its logs
+  std::optional<std::string> problem;     // why the image cannot be read
+};
+
+// When setting names a regular file, that file is read as an ISO 9660 image, in
+// one pass front to back, and the disk is the image's tree under the setting's
+// root (platform::diskRoot): every other path still goes to host, which also
+// receives the logs. An image that cannot be read (not an ISO image, damaged
+// before its files, a directory loop) gives problem and a disk on which the walk
+// finds nothing; one cut short inside its file data keeps the files it holds
+// whole, and the others cannot be read. Any other setting gives host itself.
+// Where images are not supported (the Windows build: Windows mounts images
+// itself), host is always the disk.
+OpenedDisk openDisk(const std::string& setting, platform::Disk& host);
+
+}  // namespace image

@@ -1,0 +1,303 @@
+// ISO 9660 images read with libarchive in one pass, front to back. Of each
+// regular file only the bytes that verification reads are kept (its text header,
+// binary block and last two bytes), so memory follows the number of files, not
+// their size.
+
+#include <archive.h>
+#include <archive_entry.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <vector>
+
+#include "image/disk_image.h"
+#include "platform/name_match.h"
+#include "platform/path_rules.h"
+#include "verify/data_file_bytes.h"
+
+namespace image {
+namespace {
+
+constexpr std::size_t kReadBlock = 64 * 1024;
+constexpr int64_t kSector = 2048;
+// Where the primary volume descriptor gives the volume's size in sectors.
+constexpr int64_t kVolumeSizeOffset = 16 * kSector + 80;
+
+// A regular file of the image: its length and the bytes kept of it.
+struct ImageFile {
+  int64_t length = 0;
+  std::string leading;  // from offset 0 up to and including the first zero byte
+  bool leadingDone = false;
+  std::vector<std::pair<ByteRange, std::string>> kept;  // other ranges, as far as present
+};
+
+class ImageFileReader : public platform::OpenFile {
+ public:
+  explicit ImageFileReader(const ImageFile& file) : file_(file) {}
+  int64_t length() const override { return file_.length; }
+  int64_t readAt(int64_t offset, char* buffer, std::size_t size) override {
+    if (offset < 0) return -1;
+    if (offset >= file_.length) return 0;
+    if (offset < static_cast<int64_t>(file_.leading.size())) {
+      return copyFrom(file_.leading, offset, buffer, size);
+    }
+    for (const auto& [range, bytes] : file_.kept) {
+      if (offset >= range.offset && offset < range.offset + static_cast<int64_t>(bytes.size())) {
+        return copyFrom(bytes, offset - range.offset, buffer, size);
+      }
+    }
+    return -1;  // bytes the image does not hold, or that verification never reads
+  }
+
+ private:
+  static int64_t copyFrom(const std::string& bytes, int64_t at, char* buffer, std::size_t size) {
+    const std::size_t count = std::min(size, bytes.size() - static_cast<std::size_t>(at));
+    std::memcpy(buffer, bytes.data() + at, count);
+    return static_cast<int64_t>(count);
+  }
+  const ImageFile& file_;
+};
+
+// Hands libarchive the image's bytes in order. Past the end of an image cut
+// short it hands zero bytes up to the volume's declared size, so that the pass
+// still meets every file; whether a file's bytes were real is told by where its
+// data ended (realEnd).
+class ImageStream {
+ public:
+  explicit ImageStream(const std::string& path)
+      : file_(std::fopen(path.c_str(), "rb")), realEnd_(fileSize(path)), block_(kReadBlock) {}
+  ~ImageStream() {
+    if (file_ != nullptr) std::fclose(file_);
+  }
+  bool opened() const { return file_ != nullptr; }
+  int64_t realEnd() const { return realEnd_; }
+  bool paddedWhileReadingHeaders() const { return paddedInHeaders_; }
+  void readingHeaders(bool on) { inHeaders_ = on; }
+
+  static la_ssize_t read(archive*, void* self, const void** buffer) {
+    return static_cast<ImageStream*>(self)->next(buffer);
+  }
+
+ private:
+  static int64_t fileSize(const std::string& path) {
+    std::error_code error;
+    const auto size = std::filesystem::file_size(path, error);
+    return error ? 0 : static_cast<int64_t>(size);
+  }
+
+  la_ssize_t next(const void** buffer) {
+    *buffer = block_.data();
+    if (position_ < realEnd_) {
+      const std::size_t wanted =
+          static_cast<std::size_t>(std::min<int64_t>(kReadBlock, realEnd_ - position_));
+      const std::size_t got = std::fread(block_.data(), 1, wanted, file_);
+      noteVolumeSize(got);
+      position_ += static_cast<int64_t>(got);
+      if (got == 0) realEnd_ = position_;  // the file shrank: the rest is missing
+      if (got > 0) return static_cast<la_ssize_t>(got);
+    }
+    if (position_ >= volumeEnd_) return 0;
+    const int64_t padding = std::min<int64_t>(kSector, volumeEnd_ - position_);
+    std::memset(block_.data(), 0, static_cast<std::size_t>(padding));
+    position_ += padding;
+    if (inHeaders_) paddedInHeaders_ = true;
+    return static_cast<la_ssize_t>(padding);
+  }
+
+  // Takes the volume's size from the primary volume descriptor as it passes.
+  void noteVolumeSize(std::size_t got) {
+    const int64_t at = kVolumeSizeOffset - position_;
+    if (at < 0 || at + 4 > static_cast<int64_t>(got)) return;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(block_.data() + at);
+    const uint32_t sectors = bytes[0] | bytes[1] << 8 | bytes[2] << 16 | uint32_t{bytes[3]} << 24;
+    volumeEnd_ = static_cast<int64_t>(sectors) * kSector;
+  }
+
+  std::FILE* file_;
+  int64_t realEnd_;
+  int64_t volumeEnd_ = 0;  // nothing is padded before the volume's size is known
+  int64_t position_ = 0;
+  bool inHeaders_ = false;
+  bool paddedInHeaders_ = false;
+  std::vector<char> block_;
+};
+
+// The image's tree: directories by their path inside the image ("" for the
+// root, else ending in '/'), files by their path.
+struct ImageTree {
+  std::map<std::string, std::vector<platform::DirectoryEntry>> directories;
+  std::map<std::string, ImageFile> files;
+};
+
+// Keeps what verification reads of one block of a file's data at offset.
+void keep(ImageFile& file, const char* data, std::size_t size, int64_t offset) {
+  const int64_t end = offset + static_cast<int64_t>(size);
+  if (!file.leadingDone && offset == static_cast<int64_t>(file.leading.size())) {
+    const std::size_t room = platform::kMaxHeaderTextBytes - file.leading.size();
+    const void* zero = std::memchr(data, '\0', std::min(size, room));
+    const std::size_t taken =
+        zero != nullptr ? static_cast<std::size_t>(static_cast<const char*>(zero) - data) + 1
+                        : std::min(size, room);
+    file.leading.append(data, taken);
+    if (zero != nullptr || file.leading.size() == platform::kMaxHeaderTextBytes) {
+      file.leadingDone = true;
+      for (const ByteRange& range : bytesVerificationReads(file.leading, file.length,
+                                                           platform::ProfileDialect::kPosix)) {
+        file.kept.emplace_back(range, std::string());
+      }
+    }
+  }
+  for (auto& [range, bytes] : file.kept) {
+    const int64_t from = std::max(range.offset + static_cast<int64_t>(bytes.size()), offset);
+    const int64_t to = std::min(range.offset + range.size, end);
+    if (from < to && from == range.offset + static_cast<int64_t>(bytes.size())) {
+      bytes.append(data + (from - offset), static_cast<std::size_t>(to - from));
+    }
+  }
+}
+
+// Drops the bytes at and past missingFrom: the image did not hold them.
+void forgetFrom(ImageFile& file, int64_t missingFrom) {
+  if (static_cast<int64_t>(file.leading.size()) > missingFrom) {
+    file.leading.resize(static_cast<std::size_t>(std::max<int64_t>(missingFrom, 0)));
+  }
+  for (auto& [range, bytes] : file.kept) {
+    const int64_t present = std::max<int64_t>(missingFrom - range.offset, 0);
+    if (static_cast<int64_t>(bytes.size()) > present) bytes.resize(static_cast<std::size_t>(present));
+  }
+}
+
+void addEntry(ImageTree& tree, const std::string& path, bool directory, bool regular) {
+  const std::size_t slash = path.rfind('/');
+  const std::string parent = slash == std::string::npos ? "" : path.substr(0, slash + 1);
+  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  tree.directories[parent].push_back(
+      platform::DirectoryEntry{name, name.front() == '.', !directory && !regular, directory});
+  if (directory) tree.directories[path + "/"];
+}
+
+// Reads the whole image; an error message when its tree cannot be read.
+std::optional<std::string> readImage(const std::string& path, ImageTree& tree) {
+  ImageStream stream(path);
+  if (!stream.opened()) return std::string("cannot be opened");
+  std::unique_ptr<archive, decltype(&archive_read_free)> reader(archive_read_new(),
+                                                                archive_read_free);
+  archive* a = reader.get();
+  archive_read_support_format_iso9660(a);
+  if (archive_read_open(a, &stream, nullptr, ImageStream::read, nullptr) != ARCHIVE_OK) {
+    return std::string(archive_error_string(a));
+  }
+  tree.directories[""];
+  archive_entry* entry = nullptr;
+  for (;;) {
+    stream.readingHeaders(true);
+    const int status = archive_read_next_header(a, &entry);
+    stream.readingHeaders(false);
+    if (status == ARCHIVE_EOF) break;
+    // The directory records come before the files' data: padding read before
+    // the first file stood for directory records the image does not hold.
+    if (tree.files.empty() && stream.paddedWhileReadingHeaders()) {
+      return std::string("the image ends before its directory records");
+    }
+    if (status < ARCHIVE_WARN) return std::string(archive_error_string(a));
+    std::string name = archive_entry_pathname(entry);
+    if (name.size() > 2 && name.compare(0, 2, "./") == 0) name.erase(0, 2);
+    if (name.empty() || name == "." || name.back() == '/') continue;
+    const auto type = archive_entry_filetype(entry);
+    addEntry(tree, name, type == AE_IFDIR, type == AE_IFREG);
+    if (type != AE_IFREG) continue;
+    ImageFile& file = tree.files[name];
+    file.length = archive_entry_size(entry);
+    const void* data = nullptr;
+    std::size_t size = 0;
+    la_int64_t offset = 0;
+    int read;
+    while ((read = archive_read_data_block(a, &data, &size, &offset)) == ARCHIVE_OK) {
+      keep(file, static_cast<const char*>(data), size, offset);
+    }
+    if (read != ARCHIVE_EOF) return std::string(archive_error_string(a));
+    // The data ended where the stream now stands; bytes past the real end were
+    // padding.
+    const int64_t missing = archive_filter_bytes(a, 0) - stream.realEnd();
+    if (missing > 0) forgetFrom(file, file.length - missing);
+  }
+  for (auto& [directory, entries] : tree.directories) {
+    entries.insert(entries.begin(), {platform::DirectoryEntry{".", true, false, true},
+                                     platform::DirectoryEntry{"..", true, false, true}});
+    std::sort(entries.begin(), entries.end(),
+              [](const platform::DirectoryEntry& x, const platform::DirectoryEntry& y) {
+                return platform::entryNameLess(x.name, y.name);
+              });
+  }
+  return std::nullopt;
+}
+
+// The image's tree under root (the disk setting's root); every other path is
+// the host's.
+class ImageDisk : public platform::Disk {
+ public:
+  ImageDisk(std::string root, std::string resolvedImage, ImageTree tree, platform::Disk& host)
+      : root_(std::move(root)),
+        resolvedImage_(std::move(resolvedImage)),
+        tree_(std::move(tree)),
+        host_(host) {}
+
+  std::vector<platform::DirectoryEntry> list(const std::string& pattern) override {
+    const std::string directory = platform::directoryPart(pattern);
+    if (!inImage(directory)) return host_.list(pattern);
+    std::vector<platform::DirectoryEntry> matched;
+    const auto found = tree_.directories.find(directory.substr(root_.size()));
+    if (found == tree_.directories.end()) return matched;
+    const std::string wildcard = pattern.substr(directory.size());
+    for (const platform::DirectoryEntry& entry : found->second) {
+      if (platform::wildcardMatch(wildcard, entry.name)) matched.push_back(entry);
+    }
+    return matched;
+  }
+
+  std::unique_ptr<platform::OpenFile> openForReading(const std::string& path) override {
+    if (!inImage(path)) return host_.openForReading(path);
+    const auto found = tree_.files.find(path.substr(root_.size()));
+    if (found == tree_.files.end()) return nullptr;
+    return std::make_unique<ImageFileReader>(found->second);
+  }
+
+  bool appendToFile(const std::string& path, std::string_view bytes) override {
+    return !inImage(path) && host_.appendToFile(path, bytes);  // the image is only read
+  }
+
+  std::optional<std::string> resolve(const std::string& path) override {
+    if (!inImage(path)) return host_.resolve(path);
+    return resolvedImage_ + "/" + path.substr(root_.size());
+  }
+
+ private:
+  bool inImage(const std::string& path) const { return path.compare(0, root_.size(), root_) == 0; }
+
+  std::string root_;
+  std::string resolvedImage_;
+  ImageTree tree_;
+  platform::Disk& host_;
+};
+
+}  // namespace
+
+OpenedDisk openDisk(const std::string& setting, platform::Disk& host) {
+  OpenedDisk opened;
+  opened.disk = &host;
+  const std::optional<std::string> root = platform::diskRoot(setting);
+  std::error_code error;
+  if (!root || !std::filesystem::is_regular_file(setting, error)) return opened;
+  const std::optional<std::string> resolved = host.resolve(setting);
+  ImageTree tree;
+  opened.problem = readImage(setting, tree);
+  if (opened.problem) tree = ImageTree{};  // nothing is found on it
+  opened.owned = std::make_unique<ImageDisk>(*root, resolved.value_or(setting), std::move(tree), host);
+  opened.disk = opened.owned.get();
+  return opened;
+}
+
+}  // namespace image
