@@ -1,0 +1,131 @@
+// ISO 9660 images verified directly: the logs equal those of the same tree as a
+// folder, apart from the root, for images made by xorriso with Rock Ridge and
+// Joliet names, either alone, or plain level 1; damaged images are told on
+// standard error and verified as far as they hold whole files.
+
+#include <cstdlib>
+#include <fstream>
+
+#include "coverage/coverage_run.h"
+#include "tests/run_test_fixture.h"
+#include "tools/datagen/sample_disk.h"
+
+namespace {
+
+using datagen::DataFile;
+
+const std::vector<std::string> kAllLogsIn(const std::string& name) {
+  return {"-fNameInfo=" + name, "-fNameWarning=" + name, "-fNameError=" + name,
+          "-fNameSummary=" + name};
+}
+
+class DiskImageTest : public RunTest {
+ protected:
+  void SetUp() override {
+    if (std::system("xorriso -version > /dev/null 2>&1") != 0) GTEST_SKIP() << "no xorriso";
+    datagen::makeSampleDisk(disk.directory());
+  }
+
+  // Makes image of the disk with xorriso's arguments (IMAGE and DISK stand
+  // for the image and the disk's folder).
+  void makeImage(std::string arguments, const std::string& image) {
+    for (const auto& [from, to] : {std::pair<std::string, std::string>{"IMAGE", image},
+                                   {"DISK", disk.directory().string()}}) {
+      arguments.replace(arguments.find(from), from.size(), to);
+    }
+    ASSERT_EQ(std::system(("xorriso " + arguments + " > /dev/null 2>&1").c_str()), 0) << arguments;
+  }
+
+  // The log of a run over setting, with the setting written as "disk".
+  std::string logOf(const std::string& setting) {
+    std::filesystem::remove(dir.path() / (setting + ".log"));
+    std::vector<std::string> arguments = kAllLogsIn(setting + ".log");
+    arguments.push_back("-archDisk=" + setting);
+    testing::internal::CaptureStderr();
+    run(arguments);
+    said = testing::internal::GetCapturedStderr();
+    std::string log = logFile(setting + ".log");
+    for (std::size_t at = 0; (at = log.find(setting, at)) != std::string::npos; at += 4) {
+      log.replace(at, setting.size(), "disk");
+    }
+    return log;
+  }
+
+  std::string image() const { return testsupport::readFile(dir.path() / "disk.iso"); }
+  void writeImage(const std::string& name, const std::string& bytes) const {
+    testsupport::writeFile(dir.path() / name, bytes);
+  }
+
+  std::string said;  // standard error of the last run
+};
+
+TEST_F(DiskImageTest, LogsEqualTheFoldersForEveryKindOfNames) {
+  put("20060615", "p0615004.dat", DataFile().startingAt(1150373100));  // lower case
+  put("20060615", "P0615005.DaT", DataFile().set("SYSTEM", "FREQ", "20"));
+  const std::string folder = logOf("disk");
+  for (const char* arguments : {"-as mkisofs -R -J -o IMAGE DISK", "-as mkisofs -R -o IMAGE DISK",
+                                "-outdev IMAGE -rockridge off -joliet on -map DISK /"}) {
+    makeImage(arguments, "image.iso");
+    EXPECT_EQ(logOf("image.iso"), folder) << arguments;
+    EXPECT_EQ(said, "");
+    std::filesystem::remove(dir.path() / "image.iso");
+  }
+}
+
+TEST_F(DiskImageTest, PlainLevelOneNamesLoseTheirVersionAndTrailingDot) {
+  testsupport::writeFile(disk.directory() / "20060616" / "PNODOT", DataFile().bytes());
+  const std::string folder = logOf("disk");
+  makeImage("-outdev IMAGE -rockridge off -joliet off -map DISK /", "image.iso");
+  EXPECT_EQ(logOf("image.iso"), folder);
+  EXPECT_NE(folder.find("/20060616/PNODOT\r\n"), std::string::npos);
+}
+
+TEST_F(DiskImageTest, UnreadableImagesAreToldAndFindNothing) {
+  makeImage("-outdev IMAGE -rockridge off -joliet off -map DISK /", "disk.iso");
+  std::string looped = image(), damaged = image();
+  // The record of the date directory 20060615 in the root directory: made
+  // shorter than any record can be, or to lead back to the root, whose record
+  // lies in the primary volume descriptor.
+  const std::size_t record = looped.find("20060615", 18 * 2048) - 33;
+  damaged[record] = '\x10';
+  const std::string rootLocation = looped.substr(16 * 2048 + 156 + 2, 4);
+  looped.replace(record + 2, 4, rootLocation);
+  looped.replace(record + 6, 4, std::string(rootLocation.rbegin(), rootLocation.rend()));
+  writeImage("text.iso", "not an image\n");
+  writeImage("cut.iso", image().substr(0, 18 * 2048));
+  writeImage("damaged.iso", damaged);
+  writeImage("looped.iso", looped);
+  testsupport::writeFile(dir.path() / "missing" / "x", "");
+  const std::string nothing = logOf("missing");
+  for (const auto& [name, reason] : std::vector<std::pair<std::string, std::string>>{
+           {"text.iso", "Unrecognized archive format"},
+           {"cut.iso", "the image ends before its directory records"},
+           {"damaged.iso", "Invalid length of directory record"},
+           {"looped.iso", "Directory structure contains loop"}}) {
+    EXPECT_EQ(logOf(name), nothing) << name;
+    EXPECT_EQ(said, "cdverify: disk image " + name + " cannot be read: " + reason + "\n");
+  }
+  std::ostringstream out, err;
+  const char* argv[] = {"cdcoverage", "looped.iso", "disk"};
+  EXPECT_EQ(runCoverage(3, argv, platform::systemDisk(), out, err), 1);
+  EXPECT_EQ(err.str(), "cdcoverage: disk image looped.iso cannot be read: Directory structure contains loop\n");
+}
+
+TEST_F(DiskImageTest, ImageCutInsideAFileLeavesItAndTheFollowingOnesUnusable) {
+  makeImage("-as mkisofs -R -J -o IMAGE DISK", "disk.iso");
+  const std::string second = DataFile().startingAt(1150372860).set("SYSTEM", "LAT", "x").bytes();
+  testsupport::writeFile(disk.directory() / "20060615" / "P0615002.DAT", second);
+  std::filesystem::remove(dir.path() / "disk.iso");
+  makeImage("-as mkisofs -R -J -o IMAGE DISK", "disk.iso");
+  const std::size_t secondAt = image().find(second);
+  ASSERT_NE(secondAt, std::string::npos);
+  writeImage("cut.iso", image().substr(0, secondAt + 100));
+  const std::string log = logOf("cut.iso");
+  EXPECT_EQ(said, "");
+  EXPECT_EQ(log.find(" File disk/20060615/P0615001.DAT is unusable"), std::string::npos);
+  for (const char* name : {"20060615/P0615002.DAT", "20060615/P0615003.DAT", "20060616/P0616003.DAT"}) {
+    EXPECT_NE(log.find(" File disk/" + std::string(name) + " is unusable\r\n"), std::string::npos) << name;
+  }
+}
+
+}  // namespace
