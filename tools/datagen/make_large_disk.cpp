@@ -1,7 +1,8 @@
-// make_large_disk DIRECTORY FILES: writes a disk of FILES permanent-stream data
-// files in the "subdir" layout, 200 to a date directory, each day's files back
-// to back and a gap between days; every tenth file has a trigger-stream twin.
-// For timing whole runs at archive scale.
+// make_large_disk DIRECTORY FILES [RECORDS]: writes a disk of FILES
+// permanent-stream data files of RECORDS records each (default 6, 7 KiB a file)
+// in the "subdir" layout, 200 to a date directory, each day's files back to back
+// and a gap between days; every tenth file has a trigger-stream twin. For timing
+// whole runs at archive scale.
 
 #include <cstdio>
 #include <cstdlib>
@@ -11,12 +12,13 @@
 #include "tools/datagen/data_file.h"
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: make_large_disk DIRECTORY FILES\n");
+  if (argc != 3 && argc != 4) {
+    std::fprintf(stderr, "usage: make_large_disk DIRECTORY FILES [RECORDS]\n");
     return 2;
   }
   const std::filesystem::path root = argv[1];
   const long files = std::strtol(argv[2], nullptr, 10);
+  const auto records = static_cast<int32_t>(argc == 4 ? std::strtol(argv[3], nullptr, 10) : 6);
   constexpr int32_t kFirstDay = 1150329600;  // 15-06-2006 00:00:00
   constexpr int kFilesPerDay = 200;
   std::filesystem::remove_all(root);
@@ -30,10 +32,10 @@ int main(int argc, char** argv) {
     char name[32];
     std::snprintf(name, sizeof name, "P%04d%03d.DAT", static_cast<int>(day % 10000),
                   static_cast<int>(slot));
-    datagen::DataFile().startingAt(start).writeTo(root / dir / name);
+    datagen::DataFile().startingAt(start).records(records).writeTo(root / dir / name);
     if (slot % 10 == 0) {
       name[0] = 'T';
-      datagen::DataFile().startingAt(start + 30).writeTo(root / dir / name);
+      datagen::DataFile().startingAt(start + 30).records(records).writeTo(root / dir / name);
     }
   }
   return 0;
