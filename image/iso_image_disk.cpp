@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "image/disk_image.h"
+#include "image/iso_hidden_flags.h"
 #include "platform/name_match.h"
 #include "platform/path_rules.h"
 #include "verify/data_file_bytes.h"
@@ -75,6 +76,7 @@ class ImageStream {
   bool opened() const { return file_ != nullptr; }
   int64_t realEnd() const { return realEnd_; }
   bool paddedWhileReadingHeaders() const { return paddedInHeaders_; }
+  const IsoHiddenFlags& hiddenFlags() const { return hiddenFlags_; }
   void readingHeaders(bool on) { inHeaders_ = on; }
 
   static la_ssize_t read(archive*, void* self, const void** buffer) {
@@ -95,6 +97,7 @@ class ImageStream {
           static_cast<std::size_t>(std::min<int64_t>(kReadBlock, realEnd_ - position_));
       const std::size_t got = std::fread(block_.data(), 1, wanted, file_);
       noteVolumeSize(got);
+      hiddenFlags_.see(position_, block_.data(), got);
       position_ += static_cast<int64_t>(got);
       if (got == 0) realEnd_ = position_;  // the file shrank: the rest is missing
       if (got > 0) return static_cast<la_ssize_t>(got);
@@ -122,6 +125,7 @@ class ImageStream {
   int64_t position_ = 0;
   bool inHeaders_ = false;
   bool paddedInHeaders_ = false;
+  IsoHiddenFlags hiddenFlags_;
   std::vector<char> block_;
 };
 
@@ -170,13 +174,14 @@ void forgetFrom(ImageFile& file, int64_t missingFrom) {
   }
 }
 
-void addEntry(ImageTree& tree, const std::string& path, bool directory, bool regular) {
+platform::DirectoryEntry& addEntry(ImageTree& tree, const std::string& path, bool directory,
+                                   bool regular) {
   const std::size_t slash = path.rfind('/');
   const std::string parent = slash == std::string::npos ? "" : path.substr(0, slash + 1);
   const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-  tree.directories[parent].push_back(
-      platform::DirectoryEntry{name, name.front() == '.', !directory && !regular, directory});
   if (directory) tree.directories[path + "/"];
+  return tree.directories[parent].emplace_back(
+      platform::DirectoryEntry{name, name.front() == '.', !directory && !regular, directory});
 }
 
 // Reads the whole image; an error message when its tree cannot be read.
@@ -207,7 +212,7 @@ std::optional<std::string> readImage(const std::string& path, ImageTree& tree) {
     if (name.size() > 2 && name.compare(0, 2, "./") == 0) name.erase(0, 2);
     if (name.empty() || name == "." || name.back() == '/') continue;
     const auto type = archive_entry_filetype(entry);
-    addEntry(tree, name, type == AE_IFDIR, type == AE_IFREG);
+    platform::DirectoryEntry& listed = addEntry(tree, name, type == AE_IFDIR, type == AE_IFREG);
     if (type != AE_IFREG) continue;
     ImageFile& file = tree.files[name];
     file.length = archive_entry_size(entry);
@@ -216,6 +221,11 @@ std::optional<std::string> readImage(const std::string& path, ImageTree& tree) {
     la_int64_t offset = 0;
     int read;
     while ((read = archive_read_data_block(a, &data, &size, &offset)) == ARCHIVE_OK) {
+      // A block is consumed at the next call: the first one's place in the
+      // image is where the stream stands now.
+      if (offset == 0 && stream.hiddenFlags().hiddenAt(archive_filter_bytes(a, 0))) {
+        listed.hidden = true;
+      }
       keep(file, static_cast<const char*>(data), size, offset);
     }
     if (read != ARCHIVE_EOF) return std::string(archive_error_string(a));

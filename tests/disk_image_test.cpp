@@ -80,6 +80,16 @@ TEST_F(DiskImageTest, PlainLevelOneNamesLoseTheirVersionAndTrailingDot) {
   EXPECT_NE(folder.find("/20060616/PNODOT\r\n"), std::string::npos);
 }
 
+TEST_F(DiskImageTest, FilesWithTheHiddenFlagAreSkippedLikeDotFiles) {
+  makeImage("-outdev IMAGE -rockridge off -joliet off -map DISK /", "disk.iso");
+  std::string marked = image();
+  const std::size_t record = marked.find("P0615002.DAT;1") - 33;
+  marked[record + 25] = static_cast<char>(marked[record + 25] | 0x01);  // the hidden flag
+  writeImage("hidden.iso", marked);
+  std::filesystem::remove(disk.directory() / "20060615" / "P0615002.DAT");
+  EXPECT_EQ(logOf("hidden.iso"), logOf("disk"));
+}
+
 TEST_F(DiskImageTest, UnreadableImagesAreToldAndFindNothing) {
   makeImage("-outdev IMAGE -rockridge off -joliet off -map DISK /", "disk.iso");
   std::string looped = image(), damaged = image();
