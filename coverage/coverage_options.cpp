@@ -17,9 +17,8 @@ const CLI::Validator kIsoTime(
 
 }  // namespace
 
-std::optional<int> parseCoverageOptions(int argc, const char* const* argv,
-                                        CoverageOptions& options, std::ostream& out,
-                                        std::ostream& err) {
+std::optional<int> parseCoverageOptions(int argc, const char* const* argv, CoverageOptions& options,
+                                        std::ostream& out, std::ostream& err) {
   CLI::App app(
       "Summarises the time that recorded-data disks cover: per station the covered spans, the "
       "gaps and overlaps, the coverage of a window and the events an operator should see. Each "

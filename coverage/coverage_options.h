@@ -22,6 +22,5 @@ struct CoverageOptions {
 // Reads the GNU-style command line into options. Returns the exit status when
 // the run must end here: 0 after --help or --version (written to out), 2 after
 // a bad option or value (a message on err); nothing when the run goes on.
-std::optional<int> parseCoverageOptions(int argc, const char* const* argv,
-                                        CoverageOptions& options, std::ostream& out,
-                                        std::ostream& err);
+std::optional<int> parseCoverageOptions(int argc, const char* const* argv, CoverageOptions& options,
+                                        std::ostream& out, std::ostream& err);

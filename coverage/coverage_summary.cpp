@@ -81,9 +81,9 @@ std::vector<OverlapPair> overlapPairsOf(const std::vector<PlacedFile>& covering)
   const PlacedFile* reach = nullptr;
   for (const PlacedFile& file : covering) {
     if (reach != nullptr && file.record->start < reach->record->end) {
-      pairs.push_back(OverlapPair{
-          TimeSpan{file.record->start, std::min(file.record->end, reach->record->end)},
-          reach->name(), file.name()});
+      pairs.push_back(
+          OverlapPair{TimeSpan{file.record->start, std::min(file.record->end, reach->record->end)},
+                      reach->name(), file.name()});
     }
     if (reach == nullptr || file.record->end > reach->record->end) reach = &file;
   }
@@ -111,8 +111,8 @@ StationSummary summarizeStation(const std::string& station, const std::vector<Pl
     if (!file.coversTime()) continue;
     covering.push_back(file);
     spans.push_back(file.span());
-    summary.firstStart = std::min(summary.firstStart.value_or(file.record->start),
-                                  file.record->start);
+    summary.firstStart =
+        std::min(summary.firstStart.value_or(file.record->start), file.record->start);
     summary.lastEnd = std::max(summary.lastEnd.value_or(file.record->end), file.record->end);
   }
   summary.events = eventsOf(files, byTime);
@@ -145,9 +145,9 @@ StationSummary summarizeStation(const std::string& station, const std::vector<Pl
   summary.gaps = gapsIn(summary.timespans, summary.window, options.gapToleranceSeconds);
   for (const TimeSpan& gap : summary.gaps) {
     std::vector<std::string> disks;
-    const auto before = std::lower_bound(
-        covered.begin(), covered.end(), gap.start,
-        [](const TimeSpan& span, int64_t time) { return span.end < time; });
+    const auto before =
+        std::lower_bound(covered.begin(), covered.end(), gap.start,
+                         [](const TimeSpan& span, int64_t time) { return span.end < time; });
     if (before != covered.end() && before->end == gap.start) {
       addDisk(disks, lastDiskOfSpan[before - covered.begin()]);
     }
@@ -170,8 +170,8 @@ StationSummary summarizeStation(const std::string& station, const std::vector<Pl
   summary.realDataSeconds = totalSeconds(summary.timespans);
   const int64_t windowSeconds = summary.window.seconds();
   if (windowSeconds > 0) {
-    const double percent = 100.0 * static_cast<double>(summary.realDataSeconds) /
-                           static_cast<double>(windowSeconds);
+    const double percent =
+        100.0 * static_cast<double>(summary.realDataSeconds) / static_cast<double>(windowSeconds);
     summary.coveragePercent = std::round(percent * 100.0) / 100.0;
   }
   return summary;

@@ -18,7 +18,7 @@ struct FileName {
 // Two files whose records cover the same time.
 struct OverlapPair {
   TimeSpan span;
-  FileName first;   // the earlier-starting file
+  FileName first;  // the earlier-starting file
   FileName second;
 };
 
@@ -41,7 +41,7 @@ struct StationSummary {
   std::string station;
   std::optional<int64_t> firstStart;  // over all its files, whatever the window
   std::optional<int64_t> lastEnd;
-  TimeSpan window;  // what coverage is measured over
+  TimeSpan window;                  // what coverage is measured over
   std::vector<TimeSpan> timespans;  // covered, within the window
   std::vector<TimeSpan> gaps;       // uncovered within the window, past the tolerance
   std::vector<TimeSpan> overlaps;   // covered twice or more, within the window

@@ -53,10 +53,9 @@ TEST(Summarize, PositionChangeBetweenDisksIsAnEventAndTouchingDisksMakeOneSpan) 
 }
 
 TEST(Summarize, OverlapsNameBothFilesAndGapsTheirNeighbours) {
-  const CoverageSummary summary = summarize(
-      {{"a", {file("a/1", 0, 100), file("a/2", 20, 30)}},
-       {"b", {file("b/1", 50, 150), file("b/2", 300, 400)}}},
-      {});
+  const CoverageSummary summary = summarize({{"a", {file("a/1", 0, 100), file("a/2", 20, 30)}},
+                                             {"b", {file("b/1", 50, 150), file("b/2", 300, 400)}}},
+                                            {});
   const StationSummary& station = summary.stations[0];
   ASSERT_EQ(station.overlapPairs.size(), 2u);
   EXPECT_EQ(station.overlapPairs[0].span, (TimeSpan{20, 30}));

@@ -9,7 +9,8 @@
 namespace {
 
 TEST(IsoTime, WritesAndReadsBackTimesAroundTheCountsLimits) {
-  for (const int64_t seconds : {0LL, -1LL, 951825600LL, 2147483647LL, -2147483648LL, 4294967295LL}) {
+  for (const int64_t seconds :
+       {0LL, -1LL, 951825600LL, 2147483647LL, -2147483648LL, 4294967295LL}) {
     EXPECT_EQ(parseIsoTime(isoTime(seconds)), seconds) << seconds;
   }
   EXPECT_EQ(isoTime(951825600), "2000-02-29T12:00:00");

@@ -25,11 +25,20 @@ std::string xmlText(std::string_view text) {
   std::string escaped;
   for (const char c : printableName(text)) {
     switch (c) {
-      case '&': escaped += "&amp;"; break;
-      case '<': escaped += "&lt;"; break;
-      case '>': escaped += "&gt;"; break;
-      case '"': escaped += "&quot;"; break;
-      default: escaped += c;
+      case '&':
+        escaped += "&amp;";
+        break;
+      case '<':
+        escaped += "&lt;";
+        break;
+      case '>':
+        escaped += "&gt;";
+        break;
+      case '"':
+        escaped += "&quot;";
+        break;
+      default:
+        escaped += c;
     }
   }
   return escaped;
@@ -40,8 +49,8 @@ class TimeAxis {
  public:
   TimeAxis(int64_t start, int64_t end) : start_(start), end_(std::max(end, start + 1)) {}
   double x(int64_t time) const {
-    return kLabelWidth + kPlotWidth * static_cast<double>(time - start_) /
-                             static_cast<double>(end_ - start_);
+    return kLabelWidth +
+           kPlotWidth * static_cast<double>(time - start_) / static_cast<double>(end_ - start_);
   }
   double secondsPerPixel() const { return static_cast<double>(end_ - start_) / kPlotWidth; }
   int64_t start() const { return start_; }
@@ -65,8 +74,8 @@ std::vector<TimeSpan> mergedBelowPixel(const std::vector<TimeSpan>& spans, const
   return merged;
 }
 
-std::string bars(const std::vector<TimeSpan>& spans, const TimeAxis& axis, double y,
-                 double height, const char* colour, const char* what) {
+std::string bars(const std::vector<TimeSpan>& spans, const TimeAxis& axis, double y, double height,
+                 const char* colour, const char* what) {
   std::string svg;
   for (const TimeSpan& span : mergedBelowPixel(spans, axis)) {
     const double x = axis.x(span.start);
@@ -81,14 +90,14 @@ std::string bars(const std::vector<TimeSpan>& spans, const TimeAxis& axis, doubl
 
 std::string label(const std::string& text, double y, double rowHeight) {
   if (rowHeight < 8) return "";  // too many rows to name each
-  return formatText("<text x=\"%.1f\" y=\"%.1f\" font-size=\"%.0f\" text-anchor=\"end\">%s</text>\n",
-                    kLabelWidth - 6, y + rowHeight * 0.75, std::min(12.0, rowHeight - 2),
-                    xmlText(text).c_str());
+  return formatText(
+      "<text x=\"%.1f\" y=\"%.1f\" font-size=\"%.0f\" text-anchor=\"end\">%s</text>\n",
+      kLabelWidth - 6, y + rowHeight * 0.75, std::min(12.0, rowHeight - 2), xmlText(text).c_str());
 }
 
 // Tick steps from a second to a year; the first that gives at most ten ticks.
 int64_t tickStep(const TimeAxis& axis) {
-  static constexpr int64_t kSteps[] = {1,     10,     60,     600,     3600,     6 * 3600,
+  static constexpr int64_t kSteps[] = {1,     10,     60,     600,     3600,    6 * 3600,
                                        86400, 172800, 604800, 2592000, 7776000, 31536000};
   for (const int64_t step : kSteps) {
     if ((axis.end() - axis.start()) / step <= 10) return step;
@@ -98,9 +107,9 @@ int64_t tickStep(const TimeAxis& axis) {
 
 std::string timeAxis(const TimeAxis& axis, double y) {
   const int64_t step = tickStep(axis);
-  std::string svg = formatText(
-      "<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" stroke=\"#444\"/>\n", kLabelWidth, y,
-      kLabelWidth + kPlotWidth, y);
+  std::string svg =
+      formatText("<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" stroke=\"#444\"/>\n",
+                 kLabelWidth, y, kLabelWidth + kPlotWidth, y);
   int64_t tick = axis.start() - ((axis.start() % step) + step) % step;
   if (tick < axis.start()) tick += step;
   for (; tick <= axis.end(); tick += step) {
@@ -175,12 +184,11 @@ std::string timelineSvg(const CoverageSummary& summary) {
   if (start > end) start = end = 0;
   const TimeAxis axis(start, end);
   const std::size_t rows = summary.disks.size() + summary.stations.size();
-  const double rowHeight = std::clamp(800.0 / static_cast<double>(std::max<std::size_t>(rows, 1)),
-                                      3.0, 18.0);
+  const double rowHeight =
+      std::clamp(800.0 / static_cast<double>(std::max<std::size_t>(rows, 1)), 3.0, 18.0);
   const double stationHeight = std::max(rowHeight, 18.0);
-  const double height =
-      kTop + rowHeight * static_cast<double>(summary.disks.size()) +
-      (stationHeight + 10) * static_cast<double>(summary.stations.size()) + 40;
+  const double height = kTop + rowHeight * static_cast<double>(summary.disks.size()) +
+                        (stationHeight + 10) * static_cast<double>(summary.stations.size()) + 40;
 
   std::string svg = formatText(
       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
@@ -188,8 +196,8 @@ std::string timelineSvg(const CoverageSummary& summary) {
       "viewBox=\"0 0 %.0f %.0f\" font-family=\"sans-serif\">\n"
       "<rect width=\"100%%\" height=\"100%%\" fill=\"white\"/>\n"
       "<text x=\"10\" y=\"20\" font-size=\"14\">cdcoverage: %s disks, %s .. %s</text>\n",
-      kWidth, height, kWidth, height, std::to_string(summary.disks.size()).c_str(), isoTime(axis.start()).c_str(),
-      isoTime(axis.end()).c_str());
+      kWidth, height, kWidth, height, std::to_string(summary.disks.size()).c_str(),
+      isoTime(axis.start()).c_str(), isoTime(axis.end()).c_str());
   svg += legend();
   double y = kTop;
   const std::map<std::string, std::vector<TimeSpan>> spans = diskSpans(summary);

@@ -24,8 +24,8 @@ std::string eventLine(const StationEvent& event) {
   std::string line = "    " + (event.time ? isoTime(*event.time) : std::string(19, ' ')) + "  ";
   if (!event.field.empty()) {
     line += event.kind + ": " + event.field + " " + printableName(event.from) + " -> " +
-            printableName(event.to) + " in " + fileText(event.file) + " (before: " +
-            fileText(*event.previousFile) + ")";
+            printableName(event.to) + " in " + fileText(event.file) +
+            " (before: " + fileText(*event.previousFile) + ")";
   } else if (event.kind == "clock") {
     line += "clock: " + printableName(event.message) + " in " + fileText(event.file);
   } else {

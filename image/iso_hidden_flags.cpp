@@ -13,7 +13,9 @@ constexpr std::size_t kExtent = 2, kDataLength = 10, kFlags = 25, kNameLength = 
 constexpr uint8_t kHiddenFlag = 0x01, kDirectoryFlag = 0x02;
 
 uint32_t littleEndian32(const std::string& bytes, std::size_t at) {
-  const auto byte = [&](std::size_t i) { return static_cast<uint32_t>(static_cast<uint8_t>(bytes[at + i])); };
+  const auto byte = [&](std::size_t i) {
+    return static_cast<uint32_t>(static_cast<uint8_t>(bytes[at + i]));
+  };
   return byte(0) | byte(1) << 8 | byte(2) << 16 | byte(3) << 24;
 }
 
@@ -28,8 +30,10 @@ void IsoHiddenFlags::expect(int64_t offset, int64_t size) {
 
 void IsoHiddenFlags::see(int64_t offset, const char* data, std::size_t size) {
   const int64_t end = offset + static_cast<int64_t>(size);
-  if (offset <= kRootRecord && kRootRecord + 34 <= end &&
-      std::string(data + (kPrimaryDescriptor - offset), 6) == "\x01" "CD001") {
+  if (offset <= kPrimaryDescriptor && kRootRecord + 34 <= end &&
+      std::string(data + (kPrimaryDescriptor - offset), 6) ==
+          "\x01"
+          "CD001") {
     const std::string root(data + (kRootRecord - offset), 34);
     expect(int64_t{littleEndian32(root, kExtent)} * kSector, littleEndian32(root, kDataLength));
   }

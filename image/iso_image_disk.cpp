@@ -148,8 +148,8 @@ void keep(ImageFile& file, const char* data, std::size_t size, int64_t offset) {
     file.leading.append(data, taken);
     if (zero != nullptr || file.leading.size() == platform::kMaxHeaderTextBytes) {
       file.leadingDone = true;
-      for (const ByteRange& range : bytesVerificationReads(file.leading, file.length,
-                                                           platform::ProfileDialect::kPosix)) {
+      for (const ByteRange& range :
+           bytesVerificationReads(file.leading, file.length, platform::ProfileDialect::kPosix)) {
         file.kept.emplace_back(range, std::string());
       }
     }
@@ -170,7 +170,8 @@ void forgetFrom(ImageFile& file, int64_t missingFrom) {
   }
   for (auto& [range, bytes] : file.kept) {
     const int64_t present = std::max<int64_t>(missingFrom - range.offset, 0);
-    if (static_cast<int64_t>(bytes.size()) > present) bytes.resize(static_cast<std::size_t>(present));
+    if (static_cast<int64_t>(bytes.size()) > present)
+      bytes.resize(static_cast<std::size_t>(present));
   }
 }
 
@@ -305,7 +306,8 @@ OpenedDisk openDisk(const std::string& setting, platform::Disk& host) {
   ImageTree tree;
   opened.problem = readImage(setting, tree);
   if (opened.problem) tree = ImageTree{};  // nothing is found on it
-  opened.owned = std::make_unique<ImageDisk>(*root, resolved.value_or(setting), std::move(tree), host);
+  opened.owned =
+      std::make_unique<ImageDisk>(*root, resolved.value_or(setting), std::move(tree), host);
   opened.disk = opened.owned.get();
   return opened;
 }

@@ -2,9 +2,10 @@
 // byte against tests/expected/coverage/, summaries merged like disks, and the
 // exit statuses scripts rely on.
 
+#include "coverage/coverage_run.h"
+
 #include <sstream>
 
-#include "coverage/coverage_run.h"
 #include "tests/run_test_fixture.h"
 #include "tools/datagen/sample_disk.h"
 
@@ -63,8 +64,8 @@ TEST_F(CoverageRunTest, MergedSummariesEqualTheDirectRun) {
 }
 
 TEST_F(CoverageRunTest, BadCommandLinesExitTwoAndUnreadableInputsOne) {
-  for (const char* bad : {"--mode=flat", "--first-byte=PQ", "--gap-tolerance=-1", "--from=15.6.2006",
-                          "--format=xml", "--unknown"}) {
+  for (const char* bad : {"--mode=flat", "--first-byte=PQ", "--gap-tolerance=-1",
+                          "--from=15.6.2006", "--format=xml", "--unknown"}) {
     EXPECT_EQ(cover({bad, disk.setting()}), 2) << bad;
     EXPECT_NE(err, "") << bad;
   }

@@ -118,7 +118,9 @@ TEST_F(DiskImageTest, UnreadableImagesAreToldAndFindNothing) {
   std::ostringstream out, err;
   const char* argv[] = {"cdcoverage", "looped.iso", "disk"};
   EXPECT_EQ(runCoverage(3, argv, platform::systemDisk(), out, err), 1);
-  EXPECT_EQ(err.str(), "cdcoverage: disk image looped.iso cannot be read: Directory structure contains loop\n");
+  EXPECT_EQ(
+      err.str(),
+      "cdcoverage: disk image looped.iso cannot be read: Directory structure contains loop\n");
 }
 
 TEST_F(DiskImageTest, ImageCutInsideAFileLeavesItAndTheFollowingOnesUnusable) {
@@ -133,8 +135,10 @@ TEST_F(DiskImageTest, ImageCutInsideAFileLeavesItAndTheFollowingOnesUnusable) {
   const std::string log = logOf("cut.iso");
   EXPECT_EQ(said, "");
   EXPECT_EQ(log.find(" File disk/20060615/P0615001.DAT is unusable"), std::string::npos);
-  for (const char* name : {"20060615/P0615002.DAT", "20060615/P0615003.DAT", "20060616/P0616003.DAT"}) {
-    EXPECT_NE(log.find(" File disk/" + std::string(name) + " is unusable\r\n"), std::string::npos) << name;
+  for (const char* name :
+       {"20060615/P0615002.DAT", "20060615/P0615003.DAT", "20060616/P0616003.DAT"}) {
+    EXPECT_NE(log.find(" File disk/" + std::string(name) + " is unusable\r\n"), std::string::npos)
+        << name;
   }
 }
 
