@@ -81,6 +81,34 @@ bool writeFile(const std::string& path, const std::string& bytes,
   return false;
 }
 
+// The disks an input holds, or why it cannot be read.
+using InputRead = std::variant<std::vector<DiskRecord>, std::string>;
+
+// Reads one input: a JSON summary (a name ending in ".json"), or a disk, which
+// is walked with walk's settings. A disk's resolved root is added to diskRoots.
+InputRead readInput(const std::string& input, WalkSettings& walk, platform::Disk& host,
+                    const SurveyProgress& progress, std::vector<std::string>& diskRoots) {
+  const std::string name = printableName(input);
+  if (isSummaryFile(input)) {
+    const std::optional<std::string> text = readWholeFile(host, input);
+    if (!text) return "summary " + name + ": cannot be opened";
+    InputRead read = disksFromSummaryJson(*text);
+    if (auto* message = std::get_if<std::string>(&read))
+      *message = "summary " + name + ": " + *message;
+    return read;
+  }
+  const image::OpenedDisk opened = image::openDisk(input, host);
+  const std::optional<std::string> root = platform::diskRoot(input);
+  if (const auto resolved = root ? opened.disk->resolve(*root) : std::nullopt) {
+    diskRoots.push_back(*resolved);
+  }
+  if (opened.problem) return "disk image " + name + " cannot be read: " + *opened.problem;
+  walk.archiveDisk = input;
+  std::optional<DiskRecord> record = surveyDisk(walk, *opened.disk, progress);
+  if (!record) return "disk " + name + ": no such disk, or nothing on it";
+  return std::vector<DiskRecord>{std::move(*record)};
+}
+
 }  // namespace
 
 int runCoverage(int argc, const char* const* argv, platform::Disk& disk, std::ostream& out,
@@ -91,44 +119,18 @@ int runCoverage(int argc, const char* const* argv, platform::Disk& disk, std::os
   }
   int status = 0;
   std::vector<DiskRecord> disks;
-  std::vector<std::string> diskRoots;  // resolved
+  std::vector<std::string> diskRoots;
   {
     Progress progress(err, options.inputs.size());
     for (std::size_t i = 0; i < options.inputs.size(); ++i) {
       const std::string& input = options.inputs[i];
-      if (isSummaryFile(input)) {
-        const std::optional<std::string> text = readWholeFile(disk, input);
-        auto read = text ? disksFromSummaryJson(*text)
-                         : std::variant<std::vector<DiskRecord>, std::string>("cannot be opened");
-        if (auto* found = std::get_if<std::vector<DiskRecord>>(&read)) {
-          for (DiskRecord& record : *found) disks.push_back(std::move(record));
-          continue;
-        }
-        err << "cdcoverage: summary " << printableName(input) << ": " << std::get<std::string>(read)
-            << "\n";
+      InputRead read = readInput(input, options.walk, disk, progress.forDisk(i, input), diskRoots);
+      if (auto* found = std::get_if<std::vector<DiskRecord>>(&read)) {
+        for (DiskRecord& record : *found) disks.push_back(std::move(record));
+      } else {
+        err << "cdcoverage: " << std::get<std::string>(read) << "\n";
         status = 1;
-        continue;
       }
-      options.walk.archiveDisk = input;
-      const image::OpenedDisk opened = image::openDisk(input, disk);
-      const std::optional<std::string> root = platform::diskRoot(input);
-      if (const auto resolved = root ? opened.disk->resolve(*root) : std::nullopt) {
-        diskRoots.push_back(*resolved);
-      }
-      if (opened.problem) {
-        err << "cdcoverage: disk image " << printableName(input)
-            << " cannot be read: " << *opened.problem << "\n";
-        status = 1;
-        continue;
-      }
-      std::optional<DiskRecord> record =
-          surveyDisk(options.walk, *opened.disk, progress.forDisk(i, input));
-      if (record) {
-        disks.push_back(std::move(*record));
-        continue;
-      }
-      err << "cdcoverage: disk " << printableName(input) << ": no such disk, or nothing on it\n";
-      status = 1;
     }
   }
 
