@@ -8,12 +8,9 @@
 #include "coverage/summary_json.h"
 #include "platform/path_rules.h"
 #include "tests/support/memory_disk.h"
+#include "tests/support/time_span_printer.h"
 #include "tools/datagen/data_file.h"
 #include "verify/archive_verifier.h"
-
-void PrintTo(const TimeSpan& span, std::ostream* out) {
-  *out << "[" << span.start << ", " << span.end << ")";
-}
 
 namespace {
 

@@ -4,9 +4,7 @@
 
 #include <random>
 
-void PrintTo(const TimeSpan& span, std::ostream* out) {
-  *out << "[" << span.start << ", " << span.end << ")";
-}
+#include "tests/support/time_span_printer.h"
 
 namespace {
 
