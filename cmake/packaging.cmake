@@ -10,21 +10,33 @@ set(CPACK_PACKAGE_DESCRIPTION
   "cdverify walks one disk of a field recording station's archive and checks every data file: readable to its end, station values unchanged from file to file, channel counts, record counts and clock start times; it writes warnings and errors into log files and reports the time the data cover. cdcoverage summarises the gaps, overlaps and coverage of one disk or a whole archive, as text, JSON, CSV and an SVG timeline.")
 set(CPACK_STRIP_FILES ON)
 
+# manual_files(TARGET SUFFIX COMMAND): makes a file NAME.SUFFIX in the build's
+# manuals/ from each manual page with the shell command, where {in} and {out}
+# stand for the page and the file; TARGET builds them all, and the variable
+# TARGET_files lists them.
+function(manual_files target suffix shell_command)
+  set(outputs)
+  foreach(page cdverify cdcoverage)
+    set(in ${CMAKE_SOURCE_DIR}/docs/${page}.1)
+    set(out ${CMAKE_BINARY_DIR}/manuals/${page}${suffix})
+    string(REPLACE "{in}" "'${in}'" command "${shell_command}")
+    string(REPLACE "{out}" "'${out}'" command "${command}")
+    add_custom_command(OUTPUT ${out}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/manuals
+      COMMAND sh -c "${command}"
+      DEPENDS ${in} VERBATIM)
+    list(APPEND outputs ${out})
+  endforeach()
+  add_custom_target(${target} ALL DEPENDS ${outputs})
+  set(${target}_files ${outputs} PARENT_SCOPE)
+endfunction()
+
 if(WIN32)
   # A flat folder: the executables, their manuals as text, the README.
   install(TARGETS cdverify cdcoverage RUNTIME DESTINATION .)
   find_program(CDVERIFY_GROFF groff REQUIRED)
-  set(text_manuals)
-  foreach(page cdverify cdcoverage)
-    set(text ${CMAKE_BINARY_DIR}/manuals/${page}.txt)
-    add_custom_command(OUTPUT ${text}
-      COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/manuals
-      COMMAND sh -c "${CDVERIFY_GROFF} -man -Tascii -P-cbou '${CMAKE_SOURCE_DIR}/docs/${page}.1' > '${text}'"
-      DEPENDS ${CMAKE_SOURCE_DIR}/docs/${page}.1 VERBATIM)
-    list(APPEND text_manuals ${text})
-  endforeach()
-  add_custom_target(text_manuals ALL DEPENDS ${text_manuals})
-  install(FILES ${text_manuals} README.md docs/cdcoverage-summary.schema.json DESTINATION doc)
+  manual_files(text_manuals .txt "${CDVERIFY_GROFF} -man -Tascii -P-cbou {in} > {out}")
+  install(FILES ${text_manuals_files} README.md docs/cdcoverage-summary.schema.json DESTINATION doc)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
   if(CMAKE_SIZEOF_VOID_P EQUAL 4)
@@ -35,17 +47,8 @@ if(WIN32)
 else()
   install(TARGETS cdverify cdcoverage RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   # Manual pages go compressed, as Debian installs them.
-  set(man_pages)
-  foreach(page cdverify cdcoverage)
-    set(compressed ${CMAKE_BINARY_DIR}/manuals/${page}.1.gz)
-    add_custom_command(OUTPUT ${compressed}
-      COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/manuals
-      COMMAND sh -c "gzip -9n < '${CMAKE_SOURCE_DIR}/docs/${page}.1' > '${compressed}'"
-      DEPENDS ${CMAKE_SOURCE_DIR}/docs/${page}.1 VERBATIM)
-    list(APPEND man_pages ${compressed})
-  endforeach()
-  add_custom_target(man_pages ALL DEPENDS ${man_pages})
-  install(FILES ${man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  manual_files(man_pages .1.gz "gzip -9n < {in} > {out}")
+  install(FILES ${man_pages_files} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   install(FILES README.md docs/cdcoverage-summary.schema.json DESTINATION ${CMAKE_INSTALL_DOCDIR})
   set(CPACK_GENERATOR DEB)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
