@@ -2,18 +2,28 @@
 # Builds the fuzz targets and runs each on its seed corpus for SECONDS (default
 # 60). Fails on any crash, leak, timeout or sanitizer report; the input that
 # caused it is kept in build/fuzz/artifacts/. New inputs found go to a scratch
-# corpus in build/fuzz/, never into the seeds.
+# corpus in build/fuzz/, never into the seeds. The disk image target's seeds are
+# images xorriso makes of the sample disk at each run (images are not kept in the
+# repository).
 #   fuzz/run.sh [SECONDS]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 cmake --workflow --preset fuzz >/dev/null
 mkdir -p build/fuzz/artifacts
-for target in header_text_fuzz c_scan_fuzz verify_file_fuzz; do
+seeds=build/fuzz/seeds/disk_image_fuzz
+rm -rf "$seeds" build/fuzz/sample-disk && mkdir -p "$seeds"
+build/fuzz/tools/datagen/make_sample_disk build/fuzz/sample-disk
+xorriso -as mkisofs -R -J -quiet -o "$seeds/rock_ridge_joliet.iso" build/fuzz/sample-disk 2>/dev/null
+xorriso -outdev "$seeds/level1.iso" -rockridge off -joliet off -padding 0 \
+  -map build/fuzz/sample-disk / >/dev/null 2>&1
+for target in header_text_fuzz c_scan_fuzz verify_file_fuzz disk_image_fuzz; do
   found=build/fuzz/found/$target
+  corpus=fuzz/corpus/$target
+  if [ "$target" = disk_image_fuzz ]; then corpus=$seeds; fi
   mkdir -p "$found"
   echo "== $target for $seconds s"
   build/fuzz/fuzz/$target -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
     -print_final_stats=1 -artifact_prefix=build/fuzz/artifacts/$target- \
-    "$found" fuzz/corpus/$target 2>&1 | tail -n 12
+    "$found" "$corpus" 2>&1 | tail -n 12
 done

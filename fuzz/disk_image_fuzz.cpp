@@ -1,0 +1,36 @@
+// libFuzzer target: arbitrary bytes as an ISO 9660 image, read the way both
+// programs read one (libarchive's pass, the kept bytes, the hidden flags) and
+// every file of it verified.
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+
+#include "coverage/disk_survey.h"
+#include "image/disk_image.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+  // A file of this process's own: the input's bytes as an image.
+  static const std::string path =
+      (std::filesystem::temp_directory_path() /
+       ("cdverify-fuzz-" + std::to_string(std::random_device{}()) + ".iso"))
+          .string();
+  {
+    std::ofstream image(path, std::ios::binary | std::ios::trunc);
+    image.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+  }
+  const image::OpenedDisk opened = image::openDisk(path, platform::systemDisk());
+  for (const bool plane : {false, true}) {
+    WalkSettings settings;
+    settings.archiveDisk = path;
+    settings.fileExtension = "*";
+    settings.planeMode = plane ? 1 : 0;
+    settings.streamLetter = 'P';
+    settings.streamLetterAlt = 'p';
+    surveyDisk(settings, *opened.disk);
+  }
+  return 0;
+}
