@@ -111,6 +111,10 @@ TEST(Summarize, SummaryReadBackFromJsonGivesTheSameSummary) {
             summaryJson(summary));
   EXPECT_EQ(std::get<std::string>(disksFromSummaryJson("{\"version\": 1}")),
             "[json.exception.out_of_range.403] key 'disks' not found");
+  std::string text = summaryJson(summary);
+  text.replace(text.find("\"frequency\":10"), 14, "\"frequency\":1e20");
+  EXPECT_EQ(std::get<std::string>(disksFromSummaryJson(text)),
+            "\"frequency\" is not a 32-bit integer");
 }
 
 // On random disks, the union of the intervals cdverify gathers equals the

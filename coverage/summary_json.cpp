@@ -1,6 +1,8 @@
 #include "coverage/summary_json.h"
 
+#include <cstdint>
 #include <nlohmann/json.hpp>
+#include <stdexcept>
 
 #include "coverage/iso_time.h"
 
@@ -91,6 +93,16 @@ int64_t timeField(const Json& object, const char* key) {
   return *time;
 }
 
+// An integer field: a JSON number without fraction that fits 32 bits (a cast of
+// any other number would be undefined).
+int32_t int32Field(const Json& object, const char* key) {
+  const Json& value = object.at(key);
+  if (!value.is_number_integer() || value < INT32_MIN || value > INT32_MAX) {
+    throw std::invalid_argument(std::string("\"") + key + "\" is not a 32-bit integer");
+  }
+  return value.get<int32_t>();
+}
+
 FileRecord fileFromJson(const Json& json) {
   FileRecord file;
   file.path = json.at("path").get<std::string>();
@@ -102,7 +114,7 @@ FileRecord fileFromJson(const Json& json) {
   file.latitude = json.at("latitude").get<std::string>();
   file.longitude = json.at("longitude").get<std::string>();
   file.altitude = json.at("altitude").get<std::string>();
-  file.frequency = json.at("frequency").get<int32_t>();
+  file.frequency = int32Field(json, "frequency");
   file.clockWarnings = json.at("clockWarnings").get<std::vector<std::string>>();
   return file;
 }
