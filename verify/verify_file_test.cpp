@@ -35,6 +35,12 @@ TEST_F(VerifyFileTest, FirstUsableFileIsAnnouncedAndCoversItsRecords) {
   EXPECT_EQ(disk.reads, 1);
 }
 
+TEST_F(VerifyFileTest, LargeFileIsReadInItsFirstBlockAndItsLastTwoBytes) {
+  verifier.verifyFile(write("P1.DAT", DataFile().records(200)));  // 171 KiB
+  EXPECT_EQ(verifier.header.recordCount, 200);
+  EXPECT_EQ(disk.reads, 2);
+}
+
 TEST_F(VerifyFileTest, StationNameWarnsEveryTimeAndKeepsTheFirst) {
   const DataFile other = DataFile().set("SYSTEM", "NAME", "OTHER");
   EXPECT_EQ(warningsAfter({other, other}),
