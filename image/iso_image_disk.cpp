@@ -7,6 +7,7 @@
 #include <archive_entry.h>
 
 #include <algorithm>
+#include <clocale>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -185,16 +186,42 @@ platform::DirectoryEntry& addEntry(ImageTree& tree, const std::string& path, boo
       platform::DirectoryEntry{name, name.front() == '.', !directory && !regular, directory});
 }
 
+// libarchive's message for its last error, which it may not have.
+std::string errorOf(archive* a) {
+  const char* const message = archive_error_string(a);
+  return message != nullptr ? message : "unreadable (libarchive gives no reason)";
+}
+
+// Joliet names are UTF-16, and libarchive hands them out in the locale's
+// encoding; the C locale of a program that never sets one has nothing past
+// ASCII, and such names would be lost. While an image is read, the character
+// type is UTF-8, as Linux shows the names of a mounted CD.
+class Utf8NamesWhileAlive {
+ public:
+  Utf8NamesWhileAlive() {
+    const char* const current = std::setlocale(LC_CTYPE, nullptr);
+    saved_ = current != nullptr ? current : "C";
+    std::setlocale(LC_CTYPE, "C.UTF-8");
+  }
+  ~Utf8NamesWhileAlive() { std::setlocale(LC_CTYPE, saved_.c_str()); }
+  Utf8NamesWhileAlive(const Utf8NamesWhileAlive&) = delete;
+  Utf8NamesWhileAlive& operator=(const Utf8NamesWhileAlive&) = delete;
+
+ private:
+  std::string saved_;
+};
+
 // Reads the whole image; an error message when its tree cannot be read.
 std::optional<std::string> readImage(const std::string& path, ImageTree& tree) {
   ImageStream stream(path);
   if (!stream.opened()) return std::string("cannot be opened");
+  const Utf8NamesWhileAlive utf8Names;
   std::unique_ptr<archive, decltype(&archive_read_free)> reader(archive_read_new(),
                                                                 archive_read_free);
   archive* a = reader.get();
   archive_read_support_format_iso9660(a);
   if (archive_read_open(a, &stream, nullptr, ImageStream::read, nullptr) != ARCHIVE_OK) {
-    return std::string(archive_error_string(a));
+    return errorOf(a);
   }
   tree.directories[""];
   archive_entry* entry = nullptr;
@@ -208,8 +235,12 @@ std::optional<std::string> readImage(const std::string& path, ImageTree& tree) {
     if (tree.files.empty() && stream.paddedWhileReadingHeaders()) {
       return std::string("the image ends before its directory records");
     }
-    if (status < ARCHIVE_WARN) return std::string(archive_error_string(a));
-    std::string name = archive_entry_pathname(entry);
+    if (status < ARCHIVE_WARN) return errorOf(a);
+    // An entry whose name libarchive cannot give (not even as UTF-8) is passed by.
+    const char* const given = archive_entry_pathname(entry);
+    const char* const utf8 = given != nullptr ? given : archive_entry_pathname_utf8(entry);
+    if (utf8 == nullptr) continue;
+    std::string name = utf8;
     if (name.size() > 2 && name.compare(0, 2, "./") == 0) name.erase(0, 2);
     if (name.empty() || name == "." || name.back() == '/') continue;
     const auto type = archive_entry_filetype(entry);
@@ -229,7 +260,7 @@ std::optional<std::string> readImage(const std::string& path, ImageTree& tree) {
       }
       keep(file, static_cast<const char*>(data), size, offset);
     }
-    if (read != ARCHIVE_EOF) return std::string(archive_error_string(a));
+    if (read != ARCHIVE_EOF) return errorOf(a);
     // The data ended where the stream now stands; bytes past the real end were
     // padding.
     const int64_t missing = archive_filter_bytes(a, 0) - stream.realEnd();

@@ -62,6 +62,7 @@ class DiskImageTest : public RunTest {
 TEST_F(DiskImageTest, LogsEqualTheFoldersForEveryKindOfNames) {
   put("20060615", "p0615004.dat", DataFile().startingAt(1150373100));  // lower case
   put("20060615", "P0615005.DaT", DataFile().set("SYSTEM", "FREQ", "20"));
+  put("20060615", "P0615006\xC3\xA9.DAT", DataFile());  // not ASCII: UTF-8 as Linux shows it
   const std::string folder = logOf("disk");
   for (const char* arguments : {"-as mkisofs -R -J -o IMAGE DISK", "-as mkisofs -R -o IMAGE DISK",
                                 "-outdev IMAGE -rockridge off -joliet on -map DISK /"}) {
