@@ -102,6 +102,7 @@ TEST(Summarize, SummaryReadBackFromJsonGivesTheSameSummary) {
   FileRecord odd = file("a/\xc3\xa9|\"x\"", 0, 10);
   odd.station = "V|\"\n";
   odd.clockWarnings = {"w"};
+  odd.frequency = INT32_MAX;
   FileRecord unusable;
   unusable.path = "a/u";
   const CoverageSummary summary = summarize({{"a", {odd, unusable}}, {"b", {}}}, {});
@@ -112,7 +113,7 @@ TEST(Summarize, SummaryReadBackFromJsonGivesTheSameSummary) {
   EXPECT_EQ(std::get<std::string>(disksFromSummaryJson("{\"version\": 1}")),
             "[json.exception.out_of_range.403] key 'disks' not found");
   std::string text = summaryJson(summary);
-  text.replace(text.find("\"frequency\":10"), 14, "\"frequency\":1e20");
+  text.replace(text.find("\"frequency\":2147483647"), 22, "\"frequency\":1e20");
   EXPECT_EQ(std::get<std::string>(disksFromSummaryJson(text)),
             "\"frequency\" is not a 32-bit integer");
 }

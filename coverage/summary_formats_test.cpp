@@ -26,6 +26,7 @@ TEST(ValidUtf8, KeepsValidSequencesAndReadsOtherBytesAsLatin1) {
   EXPECT_EQ(validUtf8("Brno \xc5\xbd\xf0\x9f\x99\x82"), "Brno \xc5\xbd\xf0\x9f\x99\x82");
   EXPECT_EQ(validUtf8("caf\xe9"), "caf\xc3\xa9");
   EXPECT_EQ(validUtf8("\xc0\xaf\xed\xa0\x80"), "\xc3\x80\xc2\xaf\xc3\xad\xc2\xa0\xc2\x80");
+  EXPECT_EQ(validUtf8("\xf5\x90\x80\x80"), "\xc3\xb5\xc2\x90\xc2\x80\xc2\x80");
 }
 
 TEST(SummaryFormats, OddStationNamesAreEscapedInJsonAndCsv) {
@@ -47,7 +48,9 @@ TEST(SummaryFormats, TimelineAxisTicksStartAtTheFirstWholeStep) {
   record.usable = true;
   record.start = 86400 * 3;  // midnight: the first tick is the window's start
   record.end = record.start + 86400 * 5;
+  record.clockWarnings = {"w"};  // an event at the window's start
   const std::string svg = timelineSvg(summarize({{"d", {record}}}, {}));
+  EXPECT_NE(svg.find("<path d=\"M180 "), std::string::npos);
   EXPECT_NE(svg.find(">1970-01-04</text>"), std::string::npos);
   EXPECT_NE(svg.find(">1970-01-09</text>"), std::string::npos);
 }

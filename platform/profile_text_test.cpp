@@ -57,7 +57,7 @@ TEST(ProfileTextWindows, ReadsAsThePlatformsPrivateProfileCalls) {
       {"[A]\r\nK\r\n", "A", "K", "<absent>"},
       {"\xEF\xBB\xBF[A]\nK=\xC3\xA9\xE9", "A", "K", "\xE9?"},
       {"\xEF\xBB\xBF[A]\nK=\xC3\x80\xF0\x80\x80\x80", "A", "K", "\xC0????"},
-      {"\xEF\xBB\xBF[A]\nK=\xE2\x82\xAC\xC2\xA0\xC2\x80", "A", "K", "\x80\xA0?"},  // code page 1252
+      {"\xEF\xBB\xBF[A]\nK=\xE2\x82\xAC\xC2\xA0\xC2\x80\xE0\xA4\x85", "A", "K", "\x80\xA0??"},
   };
   for (const Lookup& lookup : cases) {
     EXPECT_EQ(valueOf(lookup, ProfileDialect::kWindows), lookup.value) << lookup.text;

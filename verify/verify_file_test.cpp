@@ -62,13 +62,16 @@ TEST_F(VerifyFileTest, PositionFollowsEveryFileAndAMissingValueEmptiesIt) {
   EXPECT_EQ(
       warningsAfter({DataFile().set("SYSTEM", "LAT", "50N"), DataFile().set("SYSTEM", "LAT", "50N"),
                      DataFile().remove("SYSTEM", "LON").remove("SYSTEM", "ALT"),
-                     DataFile().set("SYSTEM", "LON", "17E")}),
+                     DataFile().set("SYSTEM", "LON", "17E"), DataFile().set("SYSTEM", "ALT", "310"),
+                     DataFile().set("SYSTEM", "ALT", "310")}),
       (Strings{"Latitude 50N differ from previous file's latitude 49.1234N",
                "Latitude 49.1234N differ from previous file's latitude 50N",
                "Longitude  differ from previous file's longitude 16.5678E",
-               "Altitude  differ from previous file's altitude 300"}));
-  EXPECT_EQ(verifier.station.longitude.view(), "17E");
-  EXPECT_EQ(verifier.station.altitude.view(), "300");
+               "Altitude  differ from previous file's altitude 300",
+               "Longitude 16.5678E differ from previous file's longitude 17E",
+               "Altitude 310 differ from previous file's altitude 300"}));
+  EXPECT_EQ(verifier.station.longitude.view(), "16.5678E");
+  EXPECT_EQ(verifier.station.altitude.view(), "310");
 }
 
 TEST_F(VerifyFileTest, FrequencyFollowsEveryFileAndZeroMeansNoneSeen) {
