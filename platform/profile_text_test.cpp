@@ -78,6 +78,20 @@ TEST(ProfileText, StringsAreCutToTheBufferAndWindowsQuotesGoOnlyWhenTheyFit) {
   EXPECT_EQ(windows.readString("S", "Q", 3), "ab");
 }
 
+TEST(ProfileText, LargeHeadersAreSearchedThroughTheirIndexAlike) {
+  std::string text;
+  for (int i = 0; i < 100; ++i)
+    text += "[S" + std::to_string(i) + "]\nK=" + std::to_string(i) + "\n";
+  text += "[s7]\nK=again\n";
+  for (const ProfileDialect dialect : {ProfileDialect::kPosix, ProfileDialect::kWindows}) {
+    const ProfileText parsed(text, dialect);
+    for (int i = 0; i < 100; ++i) {
+      EXPECT_EQ(parsed.readString("s" + std::to_string(i), "K", 100), std::to_string(i));
+    }
+    EXPECT_EQ(parsed.readString("S100", "K", 100), "");
+  }
+}
+
 TEST(ProfileText, IntegersByDialect) {
   const std::vector<std::tuple<std::string, int32_t, int32_t>> cases = {
       // value, as kPosix reads it, as kWindows reads it (default -7)
