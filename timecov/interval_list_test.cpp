@@ -23,19 +23,6 @@ Chain added(int32_t mergeMode, const Chain& intervals) {
   return chainOf(list);
 }
 
-TEST(IntervalListAdd, FoldsIntoTheFirstNodeItMeetsOrGoesToTheTail) {
-  const std::vector<std::pair<Chain, Chain>> cases = {
-      {{{100, 200}, {200, 300}, {50, 100}}, {{50, 300}}},                        // touching ends
-      {{{50, 300}, {400, 500}, {10, 20}}, {{50, 300}, {400, 500}, {10, 20}}},    // arrival order
-      {{{50, 300}, {400, 500}, {0, 1000}}, {{50, 300}, {400, 500}, {0, 1000}}},  // enclosing
-      {{{50, 300}, {400, 500}, {250, 450}}, {{50, 450}, {400, 500}}},            // first node only
-      {{{300, 400}, {100, 200}, {200, 300}}, {{200, 400}, {100, 200}}},          // no full merge
-      {{{100, 200}, {100, 200}, {150, 150}, {200, 200}, {300, 300}}, {{100, 200}, {300, 300}}},
-      {{{100, 200}, {180, 120}, {250, 150}}, {{100, 200}, {250, 150}}},  // inverted
-  };
-  for (const auto& [intervals, expected] : cases) EXPECT_EQ(added(0, intervals), expected);
-}
-
 TEST(IntervalListAdd, FullMergeFoldsEverythingThatMeetsButInvertedNodes) {
   EXPECT_EQ(added(MERGE_FULL, {{300, 400}, {100, 200}, {200, 300}}), (Chain{{100, 400}}));
   EXPECT_EQ(added(MERGE_FULL, {{50, 300}, {400, 500}, {0, 1000}}), (Chain{{0, 1000}}));

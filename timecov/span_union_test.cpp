@@ -58,12 +58,4 @@ TEST(SpanUnion, MatchesAPlainModelOnRandomSpans) {
   }
 }
 
-TEST(SpanUnion, GapsAtTheToleranceAreNotListedAndOneSecondMoreIs) {
-  const Spans covered = {{10, 20}, {25, 30}, {36, 40}};
-  EXPECT_EQ(gapsIn(covered, {10, 40}, 5), (Spans{{30, 36}}));
-  EXPECT_EQ(gapsIn(covered, {10, 40}, 4), (Spans{{20, 25}, {30, 36}}));
-  EXPECT_EQ(gapsIn(covered, {5, 50}, 9), (Spans{{40, 50}}));  // window edges count
-  EXPECT_EQ(gapsIn({}, {0, 50}, 0), (Spans{{0, 50}}));
-}
-
 }  // namespace
