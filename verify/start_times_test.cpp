@@ -33,17 +33,6 @@ TEST_F(StartTimesTest, ClocksOneSecondApartGiveNoMessage) {
   EXPECT_TRUE(log.calls.empty());
 }
 
-TEST_F(StartTimesTest, DisagreeingClocksWarnAndHundredthsAreAnError) {
-  read("01-02-2006", "10:00:02.25", "01-02-2006", "10:00:00");
-  EXPECT_EQ(log.calls,
-            (std::vector<Call>{
-                {LOG_WARNING, 0, "Possible time unsyncronysation int: 1138788002 ext: 1138788001",
-                 "disk/P1.DAT"},
-                {LOG_ERROR, 0, "time start error. Hund: 25", "disk/P1.DAT"}}));
-  EXPECT_EQ(verifier.counters.warningCount, 1);
-  EXPECT_EQ(verifier.counters.errorCount, 1);
-}
-
 TEST_F(StartTimesTest, StampsAsScanned) {
   EXPECT_EQ(read("01-02-2006", "10:00:01.5", "01-02-2006", "10:00:00").startHundredths, 5);
   EXPECT_EQ(read("01-02-2006", "10:00:01", "01-02-2006", "10:00:00").startHundredths, 0);

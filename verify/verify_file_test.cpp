@@ -8,27 +8,13 @@ using datagen::DataFile;
 using Call = RecordingSink::Call;
 using Strings = std::vector<std::string>;
 
-class VerifyFileTest : public VerifierTest {
- protected:
-  // Verifies a default file, then each of files in turn; returns the warnings.
-  Strings warningsAfter(const std::vector<DataFile>& files) {
-    verifier.verifyFile(write("P0.DAT", DataFile()));
-    for (std::size_t i = 0; i < files.size(); ++i) {
-      verifier.verifyFile(write("P" + std::to_string(i + 1) + ".DAT", files[i]));
-    }
-    return log.messagesAt(LOG_WARNING);
-  }
-};
+using VerifyFileTest = VerifierTest;
 
 TEST_F(VerifyFileTest, FirstUsableFileIsAnnouncedAndCoversItsRecords) {
   const std::string path = write("P1.DAT", DataFile().startingAt(1000000));
   EXPECT_EQ(verifier.verifyFile(path), 0);
   EXPECT_EQ(log.calls, (std::vector<Call>{{LOG_INFO, 0, " File " + path, "   "}}));
-  EXPECT_EQ(verifier.station.stationName.view(), "VELK");
-  EXPECT_EQ(verifier.station.frequency, 10);
-  EXPECT_EQ(verifier.header.declaredRecords, 6);
   EXPECT_EQ(verifier.header.recordCount, 6);
-  EXPECT_EQ(verifier.header.binaryHeader[1095], 0x80 | (1095 & 0x3F));
   EXPECT_EQ(verifier.coverage->first()->start, 1000001);
   EXPECT_EQ(verifier.coverage->first()->end, 1000061);
   EXPECT_EQ(disk.opens, 1);  // one open, and a small file is read once
@@ -41,70 +27,57 @@ TEST_F(VerifyFileTest, LargeFileIsReadInItsFirstBlockAndItsLastTwoBytes) {
   EXPECT_EQ(disk.reads, 2);
 }
 
-TEST_F(VerifyFileTest, StationNameWarnsEveryTimeAndKeepsTheFirst) {
-  const DataFile other = DataFile().set("SYSTEM", "NAME", "OTHER");
-  EXPECT_EQ(warningsAfter({other, other}),
-            Strings(2, "Station name OTHER differ from previous file's station name VELK"));
-  EXPECT_EQ(log.calls[2].prefix, "disk/P1.DAT");
-  EXPECT_EQ(log.calls[2].code, 100);
-  EXPECT_EQ(verifier.counters.warningCount, 2);
-  EXPECT_EQ(verifier.station.stationName.view(), "VELK");
+DataFile system(const std::string& key, const std::string& value) {
+  return DataFile().set("SYSTEM", key, value);
 }
+DataFile without(const std::string& key) { return DataFile().remove("SYSTEM", key); }
 
-TEST_F(VerifyFileTest, EmptyStationNameIsFilledLaterWithoutWarning) {
-  verifier.verifyFile(write("P1.DAT", DataFile().remove("SYSTEM", "NAME")));
-  verifier.verifyFile(write("P2.DAT", DataFile()));
-  EXPECT_EQ(verifier.counters.warningCount, 0);
-  EXPECT_EQ(verifier.station.stationName.view(), "VELK");
-}
-
-TEST_F(VerifyFileTest, PositionFollowsEveryFileAndAMissingValueEmptiesIt) {
-  EXPECT_EQ(
-      warningsAfter({DataFile().set("SYSTEM", "LAT", "50N"), DataFile().set("SYSTEM", "LAT", "50N"),
-                     DataFile().remove("SYSTEM", "LON").remove("SYSTEM", "ALT"),
-                     DataFile().set("SYSTEM", "LON", "17E"), DataFile().set("SYSTEM", "ALT", "310"),
-                     DataFile().set("SYSTEM", "ALT", "310")}),
-      (Strings{"Latitude 50N differ from previous file's latitude 49.1234N",
-               "Latitude 49.1234N differ from previous file's latitude 50N",
-               "Longitude  differ from previous file's longitude 16.5678E",
-               "Altitude  differ from previous file's altitude 300",
-               "Longitude 16.5678E differ from previous file's longitude 17E",
-               "Altitude 310 differ from previous file's altitude 300"}));
-  EXPECT_EQ(verifier.station.longitude.view(), "16.5678E");
-  EXPECT_EQ(verifier.station.altitude.view(), "310");
-}
-
-TEST_F(VerifyFileTest, FrequencyFollowsEveryFileAndZeroMeansNoneSeen) {
-  verifier.verifyFile(write("P1.DAT", DataFile().remove("SYSTEM", "FREQ")));
-  EXPECT_EQ(verifier.station.frequency, -1);
-  EXPECT_EQ(warningsAfter(
-                {DataFile().set("SYSTEM", "FREQ", "0"), DataFile().set("SYSTEM", "FREQ", "20")}),
-            (Strings{"Frequency 10 differ from previous file's frequency -1",
-                     "Frequency 0 differ from previous file's frequency 10"}));
-  EXPECT_EQ(verifier.station.frequency, 20);
-}
-
-TEST_F(VerifyFileTest, FullWidthStationValuesCompareCutToTheirWidth) {
-  const std::string name12 = "ABCDEFGHIJKL", lat35 = std::string(30, '1') + "23456";
-  const DataFile wide = DataFile().set("SYSTEM", "NAME", name12).set("SYSTEM", "LAT", lat35);
-  verifier.verifyFile(write("P1.DAT", wide));
-  verifier.verifyFile(write("P2.DAT", wide));
-  EXPECT_EQ(verifier.counters.warningCount, 0);
-  verifier.verifyFile(write("P3.DAT", DataFile().set("SYSTEM", "NAME", "ABCDEFGHI")));
-  EXPECT_EQ(
-      log.messagesAt(LOG_WARNING),
-      (Strings{"Station name ABCDEFGHI differ from previous file's station name ABCDEFGHIJ",
-               "Latitude 49.1234N differ from previous file's latitude " + std::string(30, '1')}));
-}
-
-TEST_F(VerifyFileTest, ChannelCountAgainstTheList) {
-  EXPECT_EQ(
-      warningsAfter(
-          {DataFile().set("STREAM1", "CH#", "1,2,3,4"), DataFile().remove("FILE", "STREAM")}),
-      (Strings{"channels number 3 in stream 1 differ from channels number from channels list 4",
-               "channels number -1 in stream -1 differ from channels number from channels "
-               "list 1"}));
-  EXPECT_EQ(verifier.header.recordSeconds, -1);  // STREAM-1 has no keys
+// Each case verifies its files in turn. A warning names the value of the file
+// before, so the cases also pin which value each check carries on.
+TEST(VerifyFile, StationAndChannelValuesAreComparedWithTheFileBefore) {
+  const DataFile plain,
+      wide = system("NAME", "ABCDEFGHIJKL").set("SYSTEM", "LAT", "1234" + std::string(31, '1'));
+  const std::vector<std::pair<std::vector<DataFile>, Strings>> cases = {
+      // The station name warns every time and keeps the first; an empty one is
+      // filled later without a warning.
+      {{plain, system("NAME", "OTHER"), system("NAME", "OTHER")},
+       Strings(2, "Station name OTHER differ from previous file's station name VELK")},
+      {{without("NAME"), plain}, {}},
+      // The position follows every file, and a missing value empties it.
+      {{plain, system("LAT", "50N"), system("LAT", "50N"), without("LON").remove("SYSTEM", "ALT"),
+        system("LON", "17E"), system("ALT", "310"), system("ALT", "310")},
+       {"Latitude 50N differ from previous file's latitude 49.1234N",
+        "Latitude 49.1234N differ from previous file's latitude 50N",
+        "Longitude  differ from previous file's longitude 16.5678E",
+        "Altitude  differ from previous file's altitude 300",
+        "Longitude 16.5678E differ from previous file's longitude 17E",
+        "Altitude 310 differ from previous file's altitude 300"}},
+      // So does the frequency; after a missing one or 0 any frequency is taken.
+      {{without("FREQ"), plain, system("FREQ", "0"), system("FREQ", "20"), plain},
+       {"Frequency 10 differ from previous file's frequency -1",
+        "Frequency 0 differ from previous file's frequency 10",
+        "Frequency 10 differ from previous file's frequency 20"}},
+      // Full-width values compare cut to their width.
+      {{wide, wide, system("NAME", "ABCDEFGHI")},
+       {"Station name ABCDEFGHI differ from previous file's station name ABCDEFGHIJ",
+        "Latitude 49.1234N differ from previous file's latitude 1234" + std::string(26, '1')}},
+      // The channel count against the list.
+      {{plain, DataFile().set("STREAM1", "CH#", "1,2,3,4"), DataFile().remove("FILE", "STREAM")},
+       {"channels number 3 in stream 1 differ from channels number from channels list 4",
+        "channels number -1 in stream -1 differ from channels number from channels list 1"}},
+  };
+  for (const auto& [files, warnings] : cases) {
+    testsupport::MemoryDisk disk;
+    RecordingSink log;
+    ArchiveVerifier verifier(disk, platform::ProfileDialect::kPosix);
+    verifier.log = &log;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+      disk.addFile("disk/", "P" + std::to_string(i), files[i].bytes());
+      verifier.verifyFile("disk/P" + std::to_string(i));
+    }
+    EXPECT_EQ(log.messagesAt(LOG_WARNING), warnings);
+    EXPECT_EQ(verifier.counters.warningCount, static_cast<int32_t>(warnings.size()));
+  }
 }
 
 TEST_F(VerifyFileTest, UnusableFilesAreReportedAndChangeNothingElse) {
