@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -45,18 +46,21 @@ class RunTest : public ::testing::Test {
 
   // Expects the log file to hold, byte for byte, the expected log of that name
   // in tests/expected/, with this host's names filled in: "{disk}" is the
-  // -archDisk value, "{path:DIR/NAME}" (or "{path:NAME}") the path under which
-  // the run names that file of the disk.
-  void expectLog(const std::string& logName, const std::string& expectedName) const {
+  // -archDisk value (diskSetting, or else the test disk's), "{path:DIR/NAME}"
+  // (or "{path:NAME}") the path under which the run names that file of the disk.
+  void expectLog(const std::string& logName, const std::string& expectedName,
+                 const std::optional<std::string>& diskSetting = std::nullopt) const {
     const std::string expected =
         testsupport::readFile(std::filesystem::path(CDVERIFY_EXPECTED_DIR) / expectedName);
     ASSERT_FALSE(expected.empty()) << "no expected log " << expectedName;
-    EXPECT_EQ(logFile(logName), expand(expected)) << "expected log " << expectedName;
+    EXPECT_EQ(logFile(logName), expand(expected, diskSetting)) << "expected log " << expectedName;
   }
 
-  std::string expand(std::string text) const {
+  std::string expand(std::string text,
+                     const std::optional<std::string>& diskSetting = std::nullopt) const {
+    const std::string setting = diskSetting.value_or(disk.setting());
     for (std::size_t at; (at = text.find("{disk}")) != std::string::npos;) {
-      text.replace(at, 6, disk.setting());
+      text.replace(at, 6, setting);
     }
     for (std::size_t at; (at = text.find("{path:")) != std::string::npos;) {
       const std::size_t end = text.find('}', at);
