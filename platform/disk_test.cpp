@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "platform/path_rules.h"
 #include "tests/support/scratch_dir.h"
 
@@ -15,27 +13,6 @@ namespace {
 using testsupport::readFile;
 using testsupport::ScratchDir;
 using testsupport::writeFile;
-
-std::vector<std::string> namesListed(const ScratchDir& dir, const std::string& wildcard) {
-  std::vector<std::string> names;
-  for (const auto& entry : systemDisk().list(dir.path().string() + kPathSeparator + wildcard)) {
-    if (entry.name != "." && entry.name != "..")
-      names.push_back(entry.name + (entry.directory ? "/" : ""));
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
-TEST(SystemDiskListing, PatternsMatchIgnoringCaseAndMissingDirectoriesListNothing) {
-  ScratchDir dir;
-  for (const char* name : {"a.dat", "b.DAT", "c.txt"}) writeFile(dir.path() / name, "x");
-  std::filesystem::create_directory(dir.path() / "20060415");
-  EXPECT_EQ(namesListed(dir, "*.*"),
-            (std::vector<std::string>{"20060415/", "a.dat", "b.DAT", "c.txt"}));
-  EXPECT_EQ(namesListed(dir, "*.DAT"), (std::vector<std::string>{"a.dat", "b.DAT"}));
-  EXPECT_TRUE(namesListed(dir, "*.XYZ").empty());
-  EXPECT_TRUE(systemDisk().list(dir.file("missing") + kPathSeparator + "*.*").empty());
-}
 
 TEST(SystemDiskAppend, CreatesOrAppendsButNeverInAMissingDirectory) {
   ScratchDir dir;
