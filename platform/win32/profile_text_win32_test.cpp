@@ -27,9 +27,13 @@ const Pool kValues = {
     "\x1F" "3"};
 // clang-format on
 const Pool kEndings = {"\r\n", "\n", "\r", "\n\r", "\r\r\n"};
+// Lines as templates: S, K and V stand for a section, a key and a value, b for
+// a few blanks or tabs. Sections and keys come in mixed case; values now and
+// then are long or hold a zero byte.
+const Pool kLines = {"b[bSb]b", "b[bSb]b", "[S", "[S] x]", "bKb",     "b",
+                     ";K=V",    "=V",      "bKb=bVb", "bKb=bVb", "bKb=bVb"};
 
-// Header texts of sections, keys (in mixed case, with blanks and tabs), comments,
-// lines without '=' or ']', zero bytes, long values, every line ending, a BOM.
+// Header texts of such lines, with every line ending, zero bytes and a BOM.
 class HeaderGenerator {
  public:
   explicit HeaderGenerator(unsigned seed) : random_(seed) {}
@@ -46,8 +50,16 @@ class HeaderGenerator {
   }
 
  private:
-  std::string blanks() {
-    return std::string(static_cast<std::size_t>(pick(3)), pick(2) ? ' ' : '\t');
+  std::string line() {
+    std::string text;
+    for (const char c : any(kLines)) {
+      if (c == 'b') text.append(static_cast<std::size_t>(pick(3)), pick(2) ? ' ' : '\t');
+      if (c == 'S') text += mixedCase(any(kSections));
+      if (c == 'K') text += mixedCase(any(kKeys));
+      if (c == 'V') text += value();
+      if (std::string_view("bSKV").find(c) == std::string_view::npos) text += c;
+    }
+    return text;
   }
   std::string mixedCase(std::string name) {
     for (char& c : name) {
@@ -61,25 +73,6 @@ class HeaderGenerator {
     if (pick(12) == 0)
       text.insert(static_cast<std::size_t>(pick(static_cast<int>(text.size()) + 1)), 1, '\0');
     return text;
-  }
-  std::string line() {
-    switch (pick(10)) {
-      case 0:
-      case 1:
-        return blanks() + "[" + blanks() + mixedCase(any(kSections)) + blanks() + "]" + blanks();
-      case 2:
-        return "[" + any(kSections) + (pick(2) ? "" : "] x]");
-      case 3:
-        return blanks() + mixedCase(any(kKeys)) + blanks();
-      case 4:
-        return blanks();
-      case 5:
-        return ";" + any(kKeys) + "=" + value();
-      case 6:
-        return "=" + value();
-      default:
-        return blanks() + mixedCase(any(kKeys)) + blanks() + "=" + blanks() + value() + blanks();
-    }
   }
   std::mt19937 random_;
 };
