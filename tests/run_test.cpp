@@ -79,7 +79,7 @@ TEST_F(RunTest, EmptyAndLongDiskSettingsAreWrittenWholeAndFindNothing) {
   for (const std::string setting : {"", "no-such-disk-with-a-long-name"}) {
     std::filesystem::remove(dir.path() / "log.out");
     EXPECT_EQ(run({"-archDisk=" + setting}), "Data:\n");
-    expectLog("log.out", "no_disk.log", setting);
+    expectLog("log.out", "no_disk.log", setting.c_str());
   }
 }
 

@@ -4,7 +4,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -49,16 +48,15 @@ class RunTest : public ::testing::Test {
   // -archDisk value (diskSetting, or else the test disk's), "{path:DIR/NAME}"
   // (or "{path:NAME}") the path under which the run names that file of the disk.
   void expectLog(const std::string& logName, const std::string& expectedName,
-                 const std::optional<std::string>& diskSetting = std::nullopt) const {
+                 const char* diskSetting = nullptr) const {
     const std::string expected =
         testsupport::readFile(std::filesystem::path(CDVERIFY_EXPECTED_DIR) / expectedName);
     ASSERT_FALSE(expected.empty()) << "no expected log " << expectedName;
     EXPECT_EQ(logFile(logName), expand(expected, diskSetting)) << "expected log " << expectedName;
   }
 
-  std::string expand(std::string text,
-                     const std::optional<std::string>& diskSetting = std::nullopt) const {
-    const std::string setting = diskSetting.value_or(disk.setting());
+  std::string expand(std::string text, const char* diskSetting = nullptr) const {
+    const std::string setting = diskSetting != nullptr ? diskSetting : disk.setting();
     for (std::size_t at; (at = text.find("{disk}")) != std::string::npos;) {
       text.replace(at, 6, setting);
     }
