@@ -26,13 +26,6 @@ class StartTimesTest : public VerifierTest {
   }
 };
 
-TEST_F(StartTimesTest, ClocksOneSecondApartGiveNoMessage) {
-  const FileHeaderValues& values = read("01-02-2006", "10:00:01.00", "01-02-2006", "10:00:00");
-  EXPECT_EQ(values.startInternal, 1138788001);
-  EXPECT_EQ(values.startExternal, 1138788000);
-  EXPECT_TRUE(log.calls.empty());
-}
-
 TEST_F(StartTimesTest, StampsAsScanned) {
   EXPECT_EQ(read("01-02-2006", "10:00:01.5", "01-02-2006", "10:00:00").startHundredths, 5);
   EXPECT_EQ(read("01-02-2006", "10:00:01", "01-02-2006", "10:00:00").startHundredths, 0);

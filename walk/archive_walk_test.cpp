@@ -96,17 +96,6 @@ TEST_F(WalkTest, ExtensionShapesTheFilePatternButNotTheRootPattern) {
   EXPECT_EQ(disk.patterns, (Strings{root + "*.DAT"}));
 }
 
-TEST_F(WalkTest, LinksOutOfTheDiskAndTheRunsOwnLogsAreLeftAlone) {
-  disk.add(root, DirectoryEntry{"20060415", false, false, true, true});
-  disk.add(root, DirectoryEntry{"20060416", false, false, true, true});
-  disk.leadsTo[root + "20060415"] = "elsewhere";
-  disk.leadsTo[root + "20060416"] = root + "20060415";
-  disk.add(in("20060416"), file("P1.DAT"));
-  disk.add(in("20060416"), file("P2.LOG"));
-  settings.runLogs = {in("20060416") + "P2.LOG"};
-  EXPECT_EQ(walk(), (Strings{" Directory 20060416", " File " + in("20060416") + "P1.DAT"}));
-}
-
 TEST_F(WalkTest, LongDiskAndNamesAreUsedInFull) {
   const std::string diskName(49, 'd'), name = "20060415" + std::string(120, 'x');
   settings.archiveDisk = diskName;

@@ -58,18 +58,14 @@ class MemoryDisk : public platform::Disk {
     return true;
   }
 
-  // Where a path leads: as given, unless leadsTo names another place for it.
-  std::optional<std::string> resolve(const std::string& path) override {
-    const auto found = leadsTo.find(path);
-    return found == leadsTo.end() ? path : found->second;
-  }
+  // A disk in memory has no links: every path leads to itself.
+  std::optional<std::string> resolve(const std::string& path) override { return path; }
 
-  std::map<std::string, std::string> leadsTo;  // links: path -> resolved place
-  std::vector<std::string> patterns;           // every pattern listed, in order
-  std::map<std::string, std::string> logs;     // bytes appended, by path
-  std::map<std::string, bool> unwritable;      // paths whose appends fail
-  int opens = 0;                               // files opened for reading
-  int reads = 0;                               // readAt calls
+  std::vector<std::string> patterns;        // every pattern listed, in order
+  std::map<std::string, std::string> logs;  // bytes appended, by path
+  std::map<std::string, bool> unwritable;   // paths whose appends fail
+  int opens = 0;                            // files opened for reading
+  int reads = 0;                            // readAt calls
 
  private:
   class File : public platform::OpenFile {
