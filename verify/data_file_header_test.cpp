@@ -1,10 +1,11 @@
 #include "verify/data_file_header.h"
 
-#include "verify/data_file_bytes.h"
-
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "tests/support/verifier_fixture.h"
+#include "verify/data_file_bytes.h"
 
 namespace {
 
@@ -47,6 +48,13 @@ TEST(CountRecords, WholeRecordsFromTheDataOffsetIn32Bits) {
   EXPECT_EQ(countRecords(512, values), 2);
 }
 
+// A default data file with some keys set: {section, key, value} each.
+DataFile withKeys(std::initializer_list<std::array<const char*, 3>> keys) {
+  DataFile file;
+  for (const auto& [section, key, value] : keys) file.set(section, key, value);
+  return file;
+}
+
 class HeaderReadTest : public VerifierTest {
  protected:
   const FileHeaderValues& verify(const DataFile& file) {
@@ -60,39 +68,33 @@ class HeaderReadTest : public VerifierTest {
 };
 
 TEST_F(HeaderReadTest, ChannelNamesComeFromTheSectionsOfTheListedNumbers) {
-  verify(DataFile()
-             .set("STREAM1", "CH#", "200,2,3")
-             .set("CH-56", "NAME", "WRAPPED")
-             .set("CH2", "NAME", "VERTICAL-SEISMOMETER"));
+  verify(withKeys({{"STREAM1", "CH#", "200,2,3"},
+                   {"CH-56", "NAME", "WRAPPED"},
+                   {"CH2", "NAME", "VERTICAL-SEISMOMETER"}}));
   EXPECT_EQ(verifier.header.channelNames[0].view(), "WRAPPED");
   EXPECT_EQ(verifier.header.channelNames[1].view(), "VERTICAL-S");
 }
 
 TEST_F(HeaderReadTest, GroupRatesGoToListedChannelsAndTheFirstGroupDecides) {
-  EXPECT_EQ(rates(DataFile()
-                      .set("SYSTEM", "N_GROUP", "3")
-                      .set("GROUP1", "CH#", "2")
-                      .set("GROUP2", "FREQ", "50")
-                      .set("GROUP2", "CH#", "1,2")
-                      .set("GROUP3", "CH#", "9")),
+  EXPECT_EQ(rates(withKeys({{"SYSTEM", "N_GROUP", "3"},
+                            {"GROUP1", "CH#", "2"},
+                            {"GROUP2", "FREQ", "50"},
+                            {"GROUP2", "CH#", "1,2"},
+                            {"GROUP3", "CH#", "9"}})),
             (Numbers{50, 10, -1}));
   EXPECT_EQ(rates(DataFile().remove("GROUP1", "FREQ")), (Numbers{-10, -10, -10}));
   EXPECT_EQ(rates(DataFile().remove("SYSTEM", "N_GROUP")), (Numbers{-1, -1, -1}));
   // An absent GROUP2 reads FREQ -10 with the list "" (channel 0).
-  EXPECT_EQ(rates(DataFile()
-                      .set("SYSTEM", "N_GROUP", "2")
-                      .set("STREAM1", "CH#", "0,2,3")
-                      .set("GROUP1", "CH#", "2,3")),
-            (Numbers{-10, 10, 10}));
-}
-
-TEST_F(HeaderReadTest, HugeGroupCountCostsOnlyTheGroupsPresent) {
-  EXPECT_EQ(rates(DataFile()
-                      .set("SYSTEM", "N_GROUP", "2000000000")
-                      .set("STREAM1", "CH#", "0,2,3")
-                      .set("GROUP1", "CH#", "3")
-                      .set("GROUP1999999999", "FREQ", "77")
-                      .set("GROUP1999999999", "CH#", "2")),
+  EXPECT_EQ(
+      rates(withKeys(
+          {{"SYSTEM", "N_GROUP", "2"}, {"STREAM1", "CH#", "0,2,3"}, {"GROUP1", "CH#", "2,3"}})),
+      (Numbers{-10, 10, 10}));
+  // A huge group count costs only the groups present.
+  EXPECT_EQ(rates(withKeys({{"SYSTEM", "N_GROUP", "2000000000"},
+                            {"STREAM1", "CH#", "0,2,3"},
+                            {"GROUP1", "CH#", "3"},
+                            {"GROUP1999999999", "FREQ", "77"},
+                            {"GROUP1999999999", "CH#", "2"}})),
             (Numbers{-10, 77, 10}));
 }
 
