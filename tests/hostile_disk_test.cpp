@@ -1,8 +1,7 @@
-// Disks and log names made to hurt: FIFOs, links out of the disk or into it,
-// control bytes in names. Windows has none of these cases, so these tests are
-// POSIX only.
-
-#include <sys/stat.h>
+// Disks and log names made to hurt: links out of the disk or into it, control
+// bytes in names. Windows has none of these cases, so these tests are POSIX only.
+// (A log that is a FIFO is refused without waiting for a reader: the POSIX
+// disk's tests pin that.)
 
 #include <filesystem>
 
@@ -23,8 +22,6 @@ class HostileDiskTest : public RunTest {
   }
 };
 
-// A log that is a FIFO is refused without waiting for a reader (see the POSIX
-// disk's tests).
 TEST_F(HostileDiskTest, LogsLinkedOrPathedIntoTheDiskNeverWriteThere) {
   put("20060615", "P0615001.DAT", DataFile());
   const fs::path data = disk.directory() / "20060615" / "P0615001.DAT";
