@@ -65,7 +65,9 @@ TEST(SecondsToDateTime, NegativeCountsGoBackBefore1970AndHundredthsAreCleared) {
   EXPECT_EQ(time.hundredths, 0);
 }
 
-TEST(SecondsToDateTime, RoundTripsEverySampledCount) {
+// The fields must also be in range: dateTimeToSeconds would take day 1 of month
+// 13 of 1971 for 1 January 1972.
+TEST(SecondsToDateTime, RoundTripsEverySampledCountThroughFieldsInRange) {
   std::mt19937 random(20060415);
   std::uniform_int_distribution<int32_t> any(0, INT32_MAX);
   for (int i = 0; i < 200000; ++i) {
@@ -74,6 +76,9 @@ TEST(SecondsToDateTime, RoundTripsEverySampledCount) {
     DosTime time;
     secondsToDateTime(seconds, &date, &time);
     ASSERT_EQ(dateTimeToSeconds(date, time), seconds) << seconds;
+    ASSERT_TRUE(date.month >= 1 && date.month <= 12 && date.day >= 1 && date.day <= 31 &&
+                time.hour < 24 && time.minute < 60 && time.second < 60)
+        << seconds;
   }
 }
 
