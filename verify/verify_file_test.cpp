@@ -27,25 +27,27 @@ TEST_F(VerifyFileTest, LargeFileIsReadInItsFirstBlockAndItsLastTwoBytes) {
   EXPECT_EQ(disk.reads, 2);
 }
 
-DataFile system(const std::string& key, const std::string& value) {
+// A default data file with one station value (a key of SYSTEM) set or removed.
+DataFile station(const std::string& key, const std::string& value) {
   return DataFile().set("SYSTEM", key, value);
 }
-DataFile without(const std::string& key) { return DataFile().remove("SYSTEM", key); }
+DataFile withoutStation(const std::string& key) { return DataFile().remove("SYSTEM", key); }
 
 // Each case verifies its files in turn. A warning names the value of the file
 // before, so the cases also pin which value each check carries on.
 TEST(VerifyFile, StationAndChannelValuesAreComparedWithTheFileBefore) {
   const DataFile plain,
-      wide = system("NAME", "ABCDEFGHIJKL").set("SYSTEM", "LAT", "1234" + std::string(31, '1'));
+      wide = station("NAME", "ABCDEFGHIJKL").set("SYSTEM", "LAT", "1234" + std::string(31, '1'));
   const std::vector<std::pair<std::vector<DataFile>, Strings>> cases = {
       // The station name warns every time and keeps the first; an empty one is
       // filled later without a warning.
-      {{plain, system("NAME", "OTHER"), system("NAME", "OTHER")},
+      {{plain, station("NAME", "OTHER"), station("NAME", "OTHER")},
        Strings(2, "Station name OTHER differ from previous file's station name VELK")},
-      {{without("NAME"), plain}, {}},
+      {{withoutStation("NAME"), plain}, {}},
       // The position follows every file, and a missing value empties it.
-      {{plain, system("LAT", "50N"), system("LAT", "50N"), without("LON").remove("SYSTEM", "ALT"),
-        system("LON", "17E"), system("ALT", "310"), system("ALT", "310")},
+      {{plain, station("LAT", "50N"), station("LAT", "50N"),
+        withoutStation("LON").remove("SYSTEM", "ALT"), station("LON", "17E"), station("ALT", "310"),
+        station("ALT", "310")},
        {"Latitude 50N differ from previous file's latitude 49.1234N",
         "Latitude 49.1234N differ from previous file's latitude 50N",
         "Longitude  differ from previous file's longitude 16.5678E",
@@ -53,12 +55,12 @@ TEST(VerifyFile, StationAndChannelValuesAreComparedWithTheFileBefore) {
         "Longitude 16.5678E differ from previous file's longitude 17E",
         "Altitude 310 differ from previous file's altitude 300"}},
       // So does the frequency; after a missing one or 0 any frequency is taken.
-      {{without("FREQ"), plain, system("FREQ", "0"), system("FREQ", "20"), plain},
+      {{withoutStation("FREQ"), plain, station("FREQ", "0"), station("FREQ", "20"), plain},
        {"Frequency 10 differ from previous file's frequency -1",
         "Frequency 0 differ from previous file's frequency 10",
         "Frequency 10 differ from previous file's frequency 20"}},
       // Full-width values compare cut to their width.
-      {{wide, wide, system("NAME", "ABCDEFGHI")},
+      {{wide, wide, station("NAME", "ABCDEFGHI")},
        {"Station name ABCDEFGHI differ from previous file's station name ABCDEFGHIJ",
         "Latitude 49.1234N differ from previous file's latitude 1234" + std::string(26, '1')}},
       // The channel count against the list.
