@@ -2,21 +2,20 @@
 
 #include <algorithm>
 
+#include "image/iso9660.h"
+
 namespace image {
 namespace {
 
-constexpr int64_t kSector = 2048;
-constexpr int64_t kPrimaryDescriptor = 16 * kSector;
+using iso9660::kPrimaryDescriptor;
+using iso9660::kSector;
 constexpr int64_t kRootRecord = kPrimaryDescriptor + 156;  // 34 bytes
 // Offsets within a directory record.
 constexpr std::size_t kExtent = 2, kDataLength = 10, kFlags = 25, kNameLength = 32;
 constexpr uint8_t kHiddenFlag = 0x01, kDirectoryFlag = 0x02;
 
-uint32_t littleEndian32(const std::string& bytes, std::size_t at) {
-  const auto byte = [&](std::size_t i) {
-    return static_cast<uint32_t>(static_cast<uint8_t>(bytes[at + i]));
-  };
-  return byte(0) | byte(1) << 8 | byte(2) << 16 | byte(3) << 24;
+uint32_t littleEndian32(const std::string& record, std::size_t at) {
+  return iso9660::littleEndian32(record.data() + at);
 }
 
 }  // namespace

@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "image/iso9660.h"
+
 namespace image {
 namespace {
 
-constexpr uint32_t kSector = 2048;
+constexpr auto kSector = static_cast<uint32_t>(iso9660::kSector);
 
 // A directory record; of the extent and data length only the little-endian
 // halves, which are the ones read.
