@@ -18,6 +18,22 @@ struct DirectoryEntry {
   bool link = false;  // a symbolic link (or other reparse point): it may lead anywhere
 };
 
+// What makes a file itself, however a path spells it: on POSIX the device
+// and inode, on Windows the volume serial number and file index.
+struct FileIdentity {
+  uint64_t volume = 0;
+  uint64_t index = 0;
+  bool operator==(const FileIdentity&) const = default;
+};
+
+// What the host tells of an existing file.
+struct FileFacts {
+  FileIdentity identity;
+  uint32_t links = 1;    // how many names (hard links) the file has
+  bool regular = false;  // a regular file: not a directory, device, FIFO or console
+  bool directory = false;
+};
+
 // A file opened for reading in binary mode, without restricting anyone else's
 // access to it; closed when the object ends.
 class OpenFile {
@@ -63,6 +79,19 @@ class Disk {
   // a link that leads nowhere), the place where it would be created. Nothing
   // when that cannot be told (a directory on the way is missing, a link loop).
   virtual std::optional<std::string> resolve(const std::string& path) = 0;
+
+  // The facts of the file that path leads to, links followed; nothing when
+  // there is no such file or the host cannot tell.
+  virtual std::optional<FileFacts> inspect(const std::string& path) = 0;
+
+  // Makes bytes the whole content of the file that path leads to (links
+  // followed), or changes nothing: the bytes go to a new file beside it, which
+  // takes its name only after every byte reached the storage; an existing file's
+  // permissions are kept. Where path names neither a regular file nor nothing
+  // (a device, a FIFO, a console), the bytes are written to it directly.
+  // Returns why it failed, or nothing on success.
+  virtual std::optional<std::string> replaceFile(const std::string& path,
+                                                 std::string_view bytes) = 0;
 };
 
 // The host's file system.

@@ -16,6 +16,10 @@ extern const char kPathSeparator;
 // rather than fall back to the file system's root.
 std::optional<std::string> diskRoot(std::string_view disk);
 
+// The path without the separators that end it, unless they are all of it or
+// end a drive's root ("/" and "g:\\" stay): "x.iso/" names the file x.iso.
+std::string withoutTrailingSeparators(std::string path);
+
 // True when the resolved path lies inside the resolved directory (or is it),
 // names compared as the host compares them.
 bool isInside(std::string_view path, std::string_view directory);

@@ -1,11 +1,13 @@
 #include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 
 #include "platform/disk.h"
 #include "platform/name_match.h"
@@ -68,6 +70,40 @@ class PosixOpenFile : public OpenFile {
   int64_t length_;
 };
 
+// Writes all of bytes to fd, going on after interruptions; false on failure,
+// with errno telling why.
+bool writeAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    bytes.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return true;
+}
+
+std::string lastError() { return std::strerror(errno); }
+
+// Writes bytes to a device, FIFO or other special file as it is.
+std::optional<std::string> writeSpecial(const std::string& path, std::string_view bytes) {
+  // O_NONBLOCK only for the open: a FIFO without a reader fails at once.
+  const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd == -1) return lastError();
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  const bool written = writeAll(fd, bytes);
+  std::optional<std::string> problem;
+  if (!written) problem = lastError();
+  if (::close(fd) != 0 && !problem) problem = lastError();
+  return problem;
+}
+
+// The permissions a new file gets from open(2)'s 0666 and the process's umask.
+mode_t newFileMode() {
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return 0666 & ~mask;
+}
+
 class PosixDisk : public Disk {
  public:
   std::vector<DirectoryEntry> list(const std::string& pattern) override {
@@ -116,6 +152,39 @@ class PosixDisk : public Disk {
     return resolveFollowing(path, 0);
   }
 
+  std::optional<FileFacts> inspect(const std::string& path) override {
+    struct stat info;
+    if (::stat(path.c_str(), &info) != 0) return std::nullopt;
+    FileFacts facts;
+    facts.identity = {static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino)};
+    facts.links = static_cast<uint32_t>(info.st_nlink);
+    facts.regular = S_ISREG(info.st_mode);
+    facts.directory = S_ISDIR(info.st_mode);
+    return facts;
+  }
+
+  std::optional<std::string> replaceFile(const std::string& path, std::string_view bytes) override {
+    struct stat existing;
+    const bool exists = ::stat(path.c_str(), &existing) == 0;
+    if (exists && S_ISDIR(existing.st_mode)) return std::string("it is a directory");
+    if (exists && !S_ISREG(existing.st_mode)) return writeSpecial(path, bytes);
+    const std::optional<std::string> place = resolve(path);
+    if (!place) return std::string("a directory on its way is missing, or a link loops");
+    // Past a file size limit a write then fails (EFBIG) instead of ending the
+    // process with the new file half written.
+    ::signal(SIGXFSZ, SIG_IGN);
+    std::string temporary = directoryPart(*place) + ".cdtmp.XXXXXX";
+    const int fd = ::mkstemp(temporary.data());
+    if (fd == -1) return lastError();
+    const mode_t mode = exists ? existing.st_mode & 07777 : newFileMode();
+    std::optional<std::string> problem;
+    if (!writeAll(fd, bytes) || ::fchmod(fd, mode) != 0 || ::fsync(fd) != 0) problem = lastError();
+    if (::close(fd) != 0 && !problem) problem = lastError();
+    if (!problem && ::rename(temporary.c_str(), place->c_str()) != 0) problem = lastError();
+    if (problem) ::unlink(temporary.c_str());
+    return problem;
+  }
+
  private:
   static std::optional<std::string> resolveFollowing(const std::string& path, int links) {
     if (links > 40) return std::nullopt;  // a loop
@@ -126,7 +195,7 @@ class PosixDisk : public Disk {
     }
     // The last part does not exist, or is a link that leads nowhere.
     const std::size_t slash = path.find_last_of('/');
-    const std::string directory = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    const std::string directory = slash == std::string::npos ? "./" : path.substr(0, slash + 1);
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
     if (name.empty() || name == "." || name == "..") return std::nullopt;
     struct stat info;

@@ -1,6 +1,7 @@
 // The POSIX disk: listing flags and order, log appends, where paths lead.
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include "platform/disk.h"
@@ -67,6 +68,63 @@ TEST(PosixDiskResolve, FollowsLinksAlsoWhereTheyLeadNowhere) {
   EXPECT_EQ(systemDisk().resolve(dir.file("dangling")), real + "/d/new.log");
   EXPECT_EQ(systemDisk().resolve(dir.file("loop")), std::nullopt);
   EXPECT_EQ(systemDisk().resolve(dir.file("missing/x")), std::nullopt);
+  // A bare name and a bare link target: both from the working directory.
+  const fs::path previous = fs::current_path();
+  fs::current_path(dir.path());
+  fs::create_symlink("d/bare.log", dir.path() / "bare");
+  EXPECT_EQ(systemDisk().resolve("bare"), real + "/d/bare.log");
+  EXPECT_EQ(systemDisk().resolve("new.log"), real + "/new.log");
+  fs::current_path(previous);
+}
+
+TEST(PosixDiskInspect, IdentityIsTheFileWhateverNamesItAndLinksAreCounted) {
+  ScratchDir dir;
+  writeFile(dir.path() / "a", "x");
+  fs::create_hard_link(dir.path() / "a", dir.path() / "b");
+  fs::create_symlink("a", dir.path() / "c");
+  const std::optional<FileFacts> a = systemDisk().inspect(dir.file("a"));
+  ASSERT_TRUE(a);
+  EXPECT_TRUE(a->regular && !a->directory);
+  EXPECT_EQ(a->links, 2u);
+  EXPECT_EQ(systemDisk().inspect(dir.file("b"))->identity, a->identity);
+  EXPECT_EQ(systemDisk().inspect(dir.file("c"))->identity, a->identity);
+  EXPECT_TRUE(systemDisk().inspect(dir.path().string() + "/")->directory);
+  EXPECT_FALSE(systemDisk().inspect("/dev/null")->regular);
+  EXPECT_EQ(systemDisk().inspect(dir.file("missing")), std::nullopt);
+}
+
+TEST(PosixDiskReplace, NewContentWholeKeepsModeAndLinksAndFailureChangesNothing) {
+  ScratchDir dir;
+  writeFile(dir.file("out.txt"), "old");
+  ::chmod(dir.file("out.txt").c_str(), 0640);
+  fs::create_symlink("out.txt", dir.path() / "link");
+  EXPECT_EQ(systemDisk().replaceFile(dir.file("link"), "new"), std::nullopt);
+  EXPECT_EQ(testsupport::readFile(dir.file("out.txt")), "new");
+  EXPECT_TRUE(fs::is_symlink(dir.path() / "link"));
+  struct stat info;
+  ASSERT_EQ(::stat(dir.file("out.txt").c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0640u);
+  EXPECT_EQ(systemDisk().replaceFile(dir.file("fresh.txt"), "x"), std::nullopt);
+  EXPECT_EQ(testsupport::readFile(dir.file("fresh.txt")), "x");
+  EXPECT_EQ(systemDisk().replaceFile("/dev/null", "to a device as it is"), std::nullopt);
+  EXPECT_EQ(systemDisk().replaceFile(dir.file("missing/x"), "x").has_value(), true);
+  EXPECT_EQ(systemDisk().replaceFile(dir.path().string(), "x"), "it is a directory");
+
+  // Past the file size limit: the old content stays, no new file is left over.
+  rlimit saved;
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+  rlimit small = saved;
+  small.rlim_cur = 1024;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  const std::optional<std::string> problem =
+      systemDisk().replaceFile(dir.file("out.txt"), std::string(4096, 'y'));
+  ::setrlimit(RLIMIT_FSIZE, &saved);
+  EXPECT_EQ(problem, "File too large");
+  EXPECT_EQ(testsupport::readFile(dir.file("out.txt")), "new");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 3);
+  if (fs::exists("/dev/full")) {
+    EXPECT_EQ(systemDisk().replaceFile("/dev/full", "x"), "No space left on device");
+  }
 }
 
 TEST(PosixPathRules, DiskIsADirectoryAndInsideMeansItOrBelow) {

@@ -11,6 +11,11 @@ std::optional<std::string> diskRoot(std::string_view disk) {
   return root;
 }
 
+std::string withoutTrailingSeparators(std::string path) {
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  return path;
+}
+
 bool isInside(std::string_view path, std::string_view directory) {
   if (directory.empty()) return false;
   if (directory.back() == '/') directory.remove_suffix(1);  // "/" becomes ""

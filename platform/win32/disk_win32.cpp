@@ -5,8 +5,10 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <string>
 
 #include "platform/disk.h"
+#include "platform/path_rules.h"
 
 namespace platform {
 namespace {
@@ -54,6 +56,39 @@ class Win32OpenFile : public OpenFile {
   HANDLE handle_;
   int64_t length_;
 };
+
+// The system's message for the last error, without its line end.
+std::string lastErrorText() {
+  const DWORD code = GetLastError();
+  char* text = nullptr;
+  const DWORD length = FormatMessageA(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+  std::string message = length > 0 ? std::string(text, length) : "error " + std::to_string(code);
+  if (text != nullptr) LocalFree(text);
+  while (!message.empty() && (message.back() == '\n' || message.back() == '\r' ||
+                              message.back() == ' ' || message.back() == '.')) {
+    message.pop_back();
+  }
+  return message;
+}
+
+// Writes all of bytes through handle; false on failure, GetLastError telling why.
+bool writeAll(HANDLE handle, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const auto chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
+    DWORD written = 0;
+    if (!WriteFile(handle, bytes.data(), chunk, &written, nullptr) || written == 0) return false;
+    bytes.remove_prefix(written);
+  }
+  return true;
+}
+
+// Opens path with access, sharing with everyone, as disposition says.
+HANDLE openShared(const std::string& path, DWORD access, DWORD disposition, DWORD flags) {
+  return CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                     nullptr, disposition, flags, nullptr);
+}
 
 // The platform's own enumeration, in its own order, with its own wildcards;
 // data files read without restricting anyone else's access.
@@ -103,6 +138,64 @@ class Win32Disk : public Disk {
     if (length == 0 || length >= needed) return std::nullopt;
     full.resize(length);
     return full;
+  }
+
+  std::optional<FileFacts> inspect(const std::string& path) override {
+    // Backup semantics: directories open too; no access asked, only attributes.
+    const HANDLE handle = openShared(path, 0, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS);
+    if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
+    FileFacts facts;
+    BY_HANDLE_FILE_INFORMATION info;
+    if (GetFileType(handle) == FILE_TYPE_DISK && GetFileInformationByHandle(handle, &info)) {
+      facts.identity = {info.dwVolumeSerialNumber,
+                        uint64_t{info.nFileIndexHigh} << 32 | info.nFileIndexLow};
+      facts.links = info.nNumberOfLinks;
+      facts.directory = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+      facts.regular = !facts.directory;
+    }
+    CloseHandle(handle);
+    return facts;
+  }
+
+  std::optional<std::string> replaceFile(const std::string& path, std::string_view bytes) override {
+    const std::optional<FileFacts> existing = inspect(path);
+    if (existing && existing->directory) return std::string("it is a directory");
+    if (existing && !existing->regular) return writeDirectly(path, bytes);
+    const std::optional<std::string> place = resolve(path);
+    if (!place) return std::string("its name cannot be resolved");
+    const std::string directory = directoryPart(*place);
+    char temporary[MAX_PATH];
+    if (GetTempFileNameA(directory.empty() ? "." : directory.c_str(), "cdt", 0, temporary) == 0) {
+      return lastErrorText();
+    }
+    std::optional<std::string> problem;
+    const HANDLE handle = openShared(temporary, GENERIC_WRITE, TRUNCATE_EXISTING, 0);
+    if (handle == INVALID_HANDLE_VALUE) {
+      problem = lastErrorText();
+    } else {
+      if (!writeAll(handle, bytes) || !FlushFileBuffers(handle)) problem = lastErrorText();
+      if (!CloseHandle(handle) && !problem) problem = lastErrorText();
+    }
+    // ReplaceFile keeps the replaced file's attributes and access rights.
+    if (!problem && !(existing ? ReplaceFileA(place->c_str(), temporary, nullptr,
+                                              REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)
+                               : MoveFileExA(temporary, place->c_str(),
+                                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))) {
+      problem = lastErrorText();
+    }
+    if (problem) DeleteFileA(temporary);
+    return problem;
+  }
+
+ private:
+  // Writes bytes to a device or console as it is.
+  static std::optional<std::string> writeDirectly(const std::string& path, std::string_view bytes) {
+    const HANDLE handle = openShared(path, GENERIC_WRITE, OPEN_EXISTING, 0);
+    if (handle == INVALID_HANDLE_VALUE) return lastErrorText();
+    std::optional<std::string> problem;
+    if (!writeAll(handle, bytes)) problem = lastErrorText();
+    CloseHandle(handle);
+    return problem;
   }
 };
 

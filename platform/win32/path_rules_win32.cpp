@@ -12,6 +12,11 @@ std::optional<std::string> diskRoot(std::string_view disk) { return std::string(
 // Windows compares names ignoring case.
 bool samePath(std::string_view a, std::string_view b) { return equalsIgnoringCase(a, b); }
 
+std::string withoutTrailingSeparators(std::string path) {
+  while (path.size() > 1 && path.back() == '\\' && path[path.size() - 2] != ':') path.pop_back();
+  return path;
+}
+
 bool isInside(std::string_view path, std::string_view directory) {
   if (directory.empty()) return false;
   if (directory.back() == '\\') directory.remove_suffix(1);

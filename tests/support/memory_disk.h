@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -60,6 +61,23 @@ class MemoryDisk : public platform::Disk {
 
   // A disk in memory has no links: every path leads to itself.
   std::optional<std::string> resolve(const std::string& path) override { return path; }
+
+  // Every file and directory is a file of its own, on one volume.
+  std::optional<platform::FileFacts> inspect(const std::string& path) override {
+    const bool file = files_.count(path) != 0;
+    if (!file && directories_.count(path) == 0) return std::nullopt;
+    platform::FileFacts facts;
+    facts.identity = {1, std::hash<std::string>()(path)};
+    facts.regular = file;
+    facts.directory = !file;
+    return facts;
+  }
+
+  std::optional<std::string> replaceFile(const std::string& path, std::string_view bytes) override {
+    if (unwritable.count(path) != 0) return std::string("cannot be written");
+    files_[path] = std::string(bytes);
+    return std::nullopt;
+  }
 
   std::vector<std::string> patterns;        // every pattern listed, in order
   std::map<std::string, std::string> logs;  // bytes appended, by path
