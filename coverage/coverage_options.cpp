@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 #include <ostream>
+#include <string_view>
 
 #include "coverage/iso_time.h"
 
@@ -14,6 +15,24 @@ const CLI::Validator kIsoTime(
                                 : "not a time of the form 2006-06-15T12:00:01: " + text;
     },
     "TIME");
+
+// An option written with an empty value ("--svg="): the library would take the
+// next argument as its value instead, and a disk named there would become the
+// file written. Returns the option's name.
+std::optional<std::string> optionWithEmptyValue(int argc, const char* const* argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view argument = argv[i];
+    if (argument == "--") break;
+    if (argument.size() > 3 && argument.substr(0, 2) == "--" && argument.back() == '=' &&
+        argument.find('=') == argument.size() - 1) {
+      return std::string(argument.substr(0, argument.size() - 1));
+    }
+  }
+  return std::nullopt;
+}
+
+const CLI::Validator kNotEmpty(
+    [](std::string& text) { return text.empty() ? "a value expected, not an empty one" : ""; }, "");
 
 }  // namespace
 
@@ -39,10 +58,7 @@ std::optional<int> parseCoverageOptions(int argc, const char* const* argv, Cover
           [](std::string& text) { return text.size() == 1 ? "" : "one character expected"; },
           "CHAR"))
       ->capture_default_str();
-  app.add_option("--ext", extension, "data file extension, * for any")
-      ->check(CLI::Validator(
-          [](std::string& text) { return text.empty() ? "an extension expected" : ""; }, "EXT"))
-      ->capture_default_str();
+  app.add_option("--ext", extension, "data file extension, * for any")->capture_default_str();
   app.add_option("--gap-tolerance", options.summary.gapToleranceSeconds,
                  "gaps of at most this many seconds are not listed")
       ->check(CLI::NonNegativeNumber)
@@ -58,6 +74,16 @@ std::optional<int> parseCoverageOptions(int argc, const char* const* argv, Cover
   app.add_option("--svg", options.svg, "also draw the timeline as an SVG picture into FILE");
   app.add_option("INPUT", options.inputs, "disks and JSON summaries")->required();
 
+  for (CLI::Option* option : app.get_options()) {
+    if (option->get_expected_min() > 0 && option->get_positional() == false) {
+      option->check(kNotEmpty);
+    }
+  }
+  if (const std::optional<std::string> option = optionWithEmptyValue(argc, argv)) {
+    err << "cdcoverage: option " << *option << " needs a value, not an empty one\n"
+        << "Run with --help for more information.\n";
+    return 2;
+  }
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {

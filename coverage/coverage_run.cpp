@@ -1,6 +1,5 @@
 #include "coverage/coverage_run.h"
 
-#include <fstream>
 #include <ostream>
 
 #include "base/printable_name.h"
@@ -9,8 +8,8 @@
 #include "coverage/summary_formats.h"
 #include "coverage/summary_json.h"
 #include "image/disk_image.h"
-#include "platform/path_rules.h"
 #include "platform/terminal.h"
+#include "walk/write_guard.h"
 
 namespace {
 
@@ -62,32 +61,30 @@ class Progress {
   std::size_t width_ = 0;
 };
 
-// Writes bytes to path, unless path leads inside one of the disks: the archive
-// is only ever read.
-bool writeFile(const std::string& path, const std::string& bytes,
-               const std::vector<std::string>& diskRoots, platform::Disk& disk, std::ostream& err) {
-  const std::optional<std::string> place = disk.resolve(path);
-  for (const std::string& root : diskRoots) {
-    if (place && platform::isInside(*place, root)) {
-      err << "cdcoverage: " << printableName(path) << " lies inside a disk: it is not written\n";
-      return false;
-    }
+// Writes bytes as the whole of path, unless the guard refuses it: the
+// archive is only ever read. False, with the reason on err, when it is not
+// written; an earlier file of that name is then left as it was.
+bool writeFile(const std::string& path, const std::string& bytes, WriteGuard& guard,
+               platform::Disk& disk, std::ostream& err) {
+  const std::string name = printableName(path);
+  if (const std::optional<WriteGuard::Refusal> refusal = guard.refusal(path)) {
+    err << "cdcoverage: " << name << " " << refusal->reason << ": it is not written\n";
+    return false;
   }
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  file << bytes;
-  file.close();
-  if (file) return true;
-  err << "cdcoverage: cannot write " << printableName(path) << "\n";
-  return false;
+  if (const std::optional<std::string> problem = disk.replaceFile(path, bytes)) {
+    err << "cdcoverage: cannot write " << name << ": " << *problem << "\n";
+    return false;
+  }
+  return true;
 }
 
 // The disks an input holds, or why it cannot be read.
 using InputRead = std::variant<std::vector<DiskRecord>, std::string>;
 
 // Reads one input: a JSON summary (a name ending in ".json"), or a disk, which
-// is walked with walk's settings. A disk's resolved root is added to diskRoots.
+// is walked with walk's settings and protected by guard.
 InputRead readInput(const std::string& input, WalkSettings& walk, platform::Disk& host,
-                    const SurveyProgress& progress, std::vector<std::string>& diskRoots) {
+                    const SurveyProgress& progress, WriteGuard& guard, std::ostream& err) {
   const std::string name = printableName(input);
   if (isSummaryFile(input)) {
     const std::optional<std::string> text = readWholeFile(host, input);
@@ -97,12 +94,12 @@ InputRead readInput(const std::string& input, WalkSettings& walk, platform::Disk
       *message = "summary " + name + ": " + *message;
     return read;
   }
+  guard.protect(input);
   const image::OpenedDisk opened = image::openDisk(input, host);
-  const std::optional<std::string> root = platform::diskRoot(input);
-  if (const auto resolved = root ? opened.disk->resolve(*root) : std::nullopt) {
-    diskRoots.push_back(*resolved);
-  }
   if (opened.problem) return "disk image " + name + " cannot be read: " + *opened.problem;
+  for (const std::string& warning : opened.warnings) {
+    err << "cdcoverage: disk image " << name << ": " << warning << "\n";
+  }
   walk.archiveDisk = input;
   std::optional<DiskRecord> record = surveyDisk(walk, *opened.disk, progress);
   if (!record) return "disk " + name + ": no such disk, or nothing on it";
@@ -119,12 +116,12 @@ int runCoverage(int argc, const char* const* argv, platform::Disk& disk, std::os
   }
   int status = 0;
   std::vector<DiskRecord> disks;
-  std::vector<std::string> diskRoots;
+  WriteGuard guard(disk);
   {
     Progress progress(err, options.inputs.size());
     for (std::size_t i = 0; i < options.inputs.size(); ++i) {
       const std::string& input = options.inputs[i];
-      InputRead read = readInput(input, options.walk, disk, progress.forDisk(i, input), diskRoots);
+      InputRead read = readInput(input, options.walk, disk, progress.forDisk(i, input), guard, err);
       if (auto* found = std::get_if<std::vector<DiskRecord>>(&read)) {
         for (DiskRecord& record : *found) disks.push_back(std::move(record));
       } else {
@@ -139,11 +136,14 @@ int runCoverage(int argc, const char* const* argv, platform::Disk& disk, std::os
                            : options.format == "csv" ? summaryCsv(summary)
                                                      : summaryText(summary);
   if (options.output.empty()) {
-    out << text << std::flush;
-  } else if (!writeFile(options.output, text, diskRoots, disk, err)) {
+    if (!(out << text << std::flush)) {
+      err << "cdcoverage: cannot write standard output\n";
+      status = 1;
+    }
+  } else if (!writeFile(options.output, text, guard, disk, err)) {
     status = 1;
   }
-  if (!options.svg.empty() && !writeFile(options.svg, timelineSvg(summary), diskRoots, disk, err)) {
+  if (!options.svg.empty() && !writeFile(options.svg, timelineSvg(summary), guard, disk, err)) {
     status = 1;
   }
   return status;

@@ -13,10 +13,10 @@
 #include "log/file_log.h"
 #include "log/level_filter.h"
 #include "log/log_fanout.h"
-#include "platform/path_rules.h"
 #include "report/coverage_report.h"
 #include "verify/archive_verifier.h"
 #include "walk/archive_walk.h"
+#include "walk/write_guard.h"
 
 namespace {
 
@@ -38,25 +38,26 @@ struct LogPlaces {
   bool writable[4] = {true, true, true, true};
 };
 
-// A log that leads inside the disk is never opened: the archive is only ever
-// read. Its lines are lost, and standard error says so once per log file.
-LogPlaces placeLogs(const RunSettings& settings, platform::Disk& disk) {
-  const std::optional<std::string> root = platform::diskRoot(settings.archiveDisk.view());
-  const std::optional<std::string> resolvedRoot = root ? disk.resolve(*root) : std::nullopt;
+// A log that the guard refuses is never opened: the archive is only ever
+// read. Its lines are lost, and standard error says so once per log file; a log
+// that cannot be reached could not be opened anyway, and is lost unannounced.
+LogPlaces placeLogs(const RunSettings& settings, platform::Disk& host) {
+  WriteGuard guard(host);
+  guard.protect(settings.archiveDisk.view());
   const std::string names[] = {
       std::string(settings.infoLogName.view()), std::string(settings.warningLogName.view()),
       std::string(settings.errorLogName.view()), std::string(settings.summaryLogName.view())};
   LogPlaces places;
   for (std::size_t i = 0; i < 4; ++i) {
-    const std::optional<std::string> place = disk.resolve(names[i]);
-    if (!place) continue;
-    places.resolved.push_back(*place);
-    places.writable[i] = !resolvedRoot || !platform::isInside(*place, *resolvedRoot);
+    const std::optional<WriteGuard::Refusal> refusal = guard.refusal(names[i]);
+    places.writable[i] = !refusal;
+    if (const std::optional<std::string> place = host.resolve(names[i])) {
+      places.resolved.push_back(*place);
+    }
     const bool saidBefore = std::find(names, names + i, names[i]) != names + i;
-    if (!places.writable[i] && !saidBefore) {
-      std::fprintf(stderr, "cdverify: log %s lies inside the disk %s: it is not written\n",
-                   printableName(names[i]).c_str(),
-                   printableName(settings.archiveDisk.view()).c_str());
+    if (refusal && !refusal->unreachable && !saidBefore) {
+      std::fprintf(stderr, "cdverify: log %s %s: it is not written\n",
+                   printableName(names[i]).c_str(), refusal->reason.c_str());
     }
   }
   return places;
@@ -89,6 +90,10 @@ int runVerification(int argc, const char* const* argv, platform::Disk& host) {
     std::fprintf(stderr, "cdverify: disk image %s cannot be read: %s\n",
                  printableName(settings.archiveDisk.view()).c_str(), opened.problem->c_str());
   }
+  for (const std::string& warning : opened.warnings) {
+    std::fprintf(stderr, "cdverify: disk image %s: %s\n",
+                 printableName(settings.archiveDisk.view()).c_str(), warning.c_str());
+  }
   platform::Disk& disk = *opened.disk;
 
   WalkSettings walk = walkSettingsOf(settings);
@@ -102,7 +107,7 @@ int runVerification(int argc, const char* const* argv, platform::Disk& host) {
   FileLog errorLog(std::string(settings.errorLogName.view()), &errorFilter, disk);
   FileLog summaryLog(std::string(settings.summaryLogName.view()), &summaryFilter, disk);
   LogFanout log;
-  const LogPlaces places = placeLogs(settings, disk);
+  const LogPlaces places = placeLogs(settings, host);
   FileLog* const logs[] = {&infoLog, &warningLog, &errorLog, &summaryLog};
   for (std::size_t i = 0; i < 4; ++i) {
     if (places.writable[i]) log.add(logs[i]);

@@ -4,6 +4,7 @@
 
 #include "coverage/coverage_run.h"
 
+#include <cstring>
 #include <sstream>
 
 #include "tests/run_test_fixture.h"
@@ -83,8 +84,31 @@ TEST_F(CoverageRunTest, BadCommandLinesExitTwoAndUnreadableInputsOne) {
   EXPECT_NE(err.find("cdcoverage: summary missing.json: cannot be opened\n"), std::string::npos);
   const std::string inside = disk.path("20060615", "summary.txt");
   EXPECT_EQ(cover({"--output=" + inside, disk.setting()}), 1);
-  EXPECT_EQ(err, "cdcoverage: " + inside + " lies inside a disk: it is not written\n");
+  EXPECT_EQ(err, "cdcoverage: " + inside + " lies inside the disk " + disk.setting() +
+                     ": it is not written\n");
   EXPECT_FALSE(std::filesystem::exists(disk.directory() / "20060615" / "summary.txt"));
+}
+
+// "--svg=$UNSET" must not make the next argument, a disk, the file written.
+TEST_F(CoverageRunTest, AnEmptyValueIsAUsageErrorNeverTheNextArgument) {
+  testsupport::writeFile(dir.path() / "a.json", "{}");
+  for (const char* empty : {"--svg=", "--output=", "--ext=", "--format="}) {
+    EXPECT_EQ(cover({empty, "a.json", disk.setting()}), 2) << empty;
+    EXPECT_EQ(err.substr(0, err.find('\n')), "cdcoverage: option " +
+                                                 std::string(empty).substr(0, strlen(empty) - 1) +
+                                                 " needs a value, not an empty one");
+  }
+  EXPECT_EQ(cover({"--svg", "", disk.setting()}), 2);
+  EXPECT_EQ(testsupport::readFile(dir.path() / "a.json"), "{}");
+}
+
+TEST_F(CoverageRunTest, StandardOutputThatCannotBeWrittenFails) {
+  std::ostringstream said;
+  std::ostream broken(nullptr);  // as standard output on a full disk
+  const std::string setting = disk.setting();
+  const char* argv[] = {"cdcoverage", setting.c_str()};
+  EXPECT_EQ(runCoverage(2, argv, platform::systemDisk(), broken, said), 1);
+  EXPECT_EQ(said.str(), "cdcoverage: cannot write standard output\n");
 }
 
 }  // namespace

@@ -1,10 +1,12 @@
-// Disks and log names made to hurt: links out of the disk or into it, control
-// bytes in names. Windows has none of these cases, so these tests are POSIX only.
-// (A log that is a FIFO is refused without waiting for a reader: the POSIX
-// disk's tests pin that.)
+// Disks and log and output names made to hurt: links out of the disk or into
+// it, hard links, control bytes in names. Windows has none of these cases, so these tests are POSIX
+// only. (A log that is a FIFO is refused without waiting for a reader: the POSIX disk's tests pin
+// that.)
 
 #include <filesystem>
+#include <sstream>
 
+#include "coverage/coverage_run.h"
 #include "tests/run_test_fixture.h"
 
 namespace {
@@ -41,6 +43,37 @@ TEST_F(HostileDiskTest, LogsLinkedOrPathedIntoTheDiskNeverWriteThere) {
   // The other logs are written as ever; the data file log.out leads to counts as
   // the run's own log and is left alone.
   EXPECT_TRUE(hasLine("summary.log", "     files: 0 \n"));
+}
+
+// A bare link target, a hard link and a disk spelled otherwise: each is the
+// disk's file however it is named, for cdverify's logs and cdcoverage's outputs.
+TEST_F(HostileDiskTest, TargetsThatAreTheDisksFilesByAnotherNameAreNeverWritten) {
+  put("20060615", "P0615001.DAT", DataFile());
+  const fs::path data = disk.directory() / "20060615" / "P0615001.DAT";
+  const std::string before = testsupport::readFile(data);
+  fs::create_symlink("disk/20060615/NEW", dir.path() / "log.out");
+  fs::create_hard_link(data, dir.path() / "h.log");
+  testing::internal::CaptureStderr();
+  run({"-archDisk=disk", "-fNameWarning=h.log", "-fNameError=missing/err.log"});
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "cdverify: log log.out lies inside the disk disk: it is not written\n"
+            "cdverify: log h.log has other names on the volume of the disk disk, which may lie "
+            "on the disk: it is not written\n");
+  EXPECT_FALSE(fs::exists(disk.directory() / "20060615" / "NEW"));
+
+  for (const auto& [output, spelling] : std::vector<std::pair<std::string, std::string>>{
+           {"log.out", "disk"}, {"h.log", "disk"}, {"disk//20060615/x.txt", "./disk/"}}) {
+    std::ostringstream out, err;
+    const std::string option = "--output=" + output;
+    const char* argv[] = {"cdcoverage", option.c_str(), spelling.c_str()};
+    EXPECT_EQ(runCoverage(3, argv, platform::systemDisk(), out, err), 1) << output;
+    EXPECT_NE(err.str().find("cdcoverage: " + output + " "), std::string::npos) << err.str();
+    EXPECT_NE(err.str().find(": it is not written\n"), std::string::npos) << err.str();
+  }
+  EXPECT_FALSE(fs::exists(disk.directory() / "20060615" / "NEW"));
+  EXPECT_FALSE(fs::exists(disk.directory() / "20060615" / "x.txt"));
+  EXPECT_EQ(testsupport::readFile(data), before);
+  EXPECT_EQ(testsupport::readFile(dir.path() / "h.log"), before);
 }
 
 TEST_F(HostileDiskTest, DateDirectoryLinkedOutOfTheDiskIsSkipped) {
