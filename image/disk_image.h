@@ -3,6 +3,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/disk.h"
 
@@ -13,6 +14,7 @@ struct OpenedDisk {
   std::unique_ptr<platform::Disk> owned;  // the image's disk; null when host is the disk
   platform::Disk* disk = nullptr;         // where the run reads the disk and writes its logs
   std::optional<std::string> problem;     // why the image cannot be read
+  std::vector<std::string> warnings;      // what of a readable image is lost, or read otherwise
 };
 
 // When setting names a regular file, that file is read as an ISO 9660 image, in
@@ -21,7 +23,10 @@ struct OpenedDisk {
 // receives the logs. An image that cannot be read (not an ISO image, damaged
 // before its files, a directory loop) gives problem and a disk on which the walk
 // finds nothing; one cut short inside its file data keeps the files it holds
-// whole, and the others cannot be read. Any other setting gives host itself.
+// whole, and the others cannot be read. A file that shares its data with
+// another has that data; entries whose names cannot be read are told in
+// warnings (after a second pass without Joliet's names, where that one names
+// every file). Any other setting gives host itself.
 // Where images are not supported (the Windows build: Windows mounts images
 // itself), host is always the disk.
 OpenedDisk openDisk(const std::string& setting, platform::Disk& host);

@@ -22,12 +22,13 @@ uint32_t littleEndian32(const std::string& record, std::size_t at) {
 
 void IsoHiddenFlags::expect(int64_t offset, int64_t size) {
   if (size > 0 && sizes_.count(offset) == 0) {  // each directory once: no loops
-    sizes_[offset] = std::min<int64_t>(size, 16 << 20);
+    sizes_[offset] = size;
     pending_[offset];
   }
 }
 
 void IsoHiddenFlags::see(int64_t offset, const char* data, std::size_t size) {
+  if (overBudget_) return;
   const int64_t end = offset + static_cast<int64_t>(size);
   if (offset <= kPrimaryDescriptor && kRootRecord + 34 <= end &&
       std::string(data + (kPrimaryDescriptor - offset), 6) ==
@@ -41,16 +42,26 @@ void IsoHiddenFlags::see(int64_t offset, const char* data, std::size_t size) {
     std::string& bytes = it->second;
     const int64_t from = start + static_cast<int64_t>(bytes.size());
     if (from < offset) {  // passed before it was known: it cannot be read now
+      held_ -= static_cast<int64_t>(bytes.size());
       it = pending_.erase(it);
       continue;
     }
     const int64_t to = std::min(start + want, end);
-    if (to > from) bytes.append(data + (from - offset), static_cast<std::size_t>(to - from));
+    if (to > from) {
+      if (held_ + (to - from) > kBudget) {
+        overBudget_ = true;
+        pending_.clear();
+        return;
+      }
+      bytes.append(data + (from - offset), static_cast<std::size_t>(to - from));
+      held_ += to - from;
+    }
     if (static_cast<int64_t>(bytes.size()) < want) {
       ++it;
       continue;
     }
     const std::string records = std::move(bytes);
+    held_ -= want;
     it = pending_.erase(it);
     readDirectory(records);  // may add extents further on
     it = pending_.upper_bound(start);

@@ -5,6 +5,8 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <sstream>
+#include <tuple>
 
 #include "coverage/coverage_run.h"
 #include "tests/run_test_fixture.h"
@@ -42,6 +44,20 @@ class DiskImageTest : public RunTest {
   }
 
   std::string image() const { return testsupport::readFile(dir.path() / "disk.iso"); }
+
+  // Sets the both-byte-order 32-bit field at bytes [at, at + 8) of an image.
+  static void setBoth(std::string& image, std::size_t at, uint32_t value) {
+    for (int i = 0; i < 4; ++i) {
+      image[at + i] = static_cast<char>(value >> (8 * i));
+      image[at + 7 - i] = static_cast<char>(value >> (8 * i));
+    }
+  }
+  // Where the directory record of name lies in the image's primary tree.
+  static std::size_t recordOf(const std::string& image, const std::string& name) {
+    const std::size_t at = image.find(name, 18 * 2048);
+    EXPECT_NE(at, std::string::npos) << name;
+    return at - 33;
+  }
   void writeImage(const std::string& name, const std::string& bytes) const {
     testsupport::writeFile(dir.path() / name, bytes);
   }
@@ -53,6 +69,10 @@ TEST_F(DiskImageTest, LogsEqualTheFoldersForEveryKindOfNames) {
   put("20060615", "p0615004.dat", DataFile().startingAt(1150373100));  // lower case
   put("20060615", "P0615005.DaT", DataFile().set("SYSTEM", "FREQ", "20"));
   put("20060615", "P0615006\xC3\xA9.DAT", DataFile());  // not ASCII: UTF-8 as Linux shows it
+  // Two names of one file: xorriso gives them one extent, and libarchive hands
+  // out the second without data.
+  std::filesystem::create_hard_link(disk.directory() / "20060615" / "P0615003.DAT",
+                                    disk.directory() / "20060616" / "P0616009.DAT");
   const std::string folder = logOf("disk");
   for (const char* arguments :
        {"-as mkisofs -R -J -o image.iso disk", "-as mkisofs -R -o image.iso disk",
@@ -88,15 +108,20 @@ TEST_F(DiskImageTest, UnreadableImagesAreToldAndFindNothing) {
   const std::string rootLocation = looped.substr(16 * 2048 + 156 + 2, 4);
   looped.replace(record + 2, 4, rootLocation);
   looped.replace(record + 6, 4, std::string(rootLocation.rbegin(), rootLocation.rend()));
+  const std::string root = image().substr(16 * 2048 + 156 + 2, 4);
+  const std::size_t rootAt =
+      2048 * (static_cast<uint8_t>(root[0]) | static_cast<uint8_t>(root[1]) << 8);
   writeImage("text.iso", "not an image\n");
   writeImage("cut.iso", image().substr(0, 18 * 2048));
+  writeImage("rootcut.iso", image().substr(0, rootAt + 56));  // inside the root's own records
   writeImage("damaged.iso", damaged);
   writeImage("looped.iso", looped);
   testsupport::writeFile(dir.path() / "missing" / "x", "");
   const std::string nothing = logOf("missing");
   for (const auto& [name, reason] : std::vector<std::pair<std::string, std::string>>{
            {"text.iso", "Unrecognized archive format"},
-           {"cut.iso", "the image ends before its directory records"},
+           {"cut.iso", "the image ends before the end of its directory records"},
+           {"rootcut.iso", "the image ends before the end of its directory records"},
            {"damaged.iso", "Invalid length of directory record"},
            {"looped.iso", "Directory structure contains loop"}}) {
     EXPECT_EQ(logOf(name), nothing) << name;
@@ -108,6 +133,87 @@ TEST_F(DiskImageTest, UnreadableImagesAreToldAndFindNothing) {
   EXPECT_EQ(
       err.str(),
       "cdcoverage: disk image looped.iso cannot be read: Directory structure contains loop\n");
+}
+
+TEST_F(DiskImageTest, TheImageIsNeverWrittenWhateverNamesIt) {
+  makeImage("-as mkisofs -R -J -o disk.iso disk");
+  const std::string before = image();
+  std::filesystem::create_hard_link(dir.path() / "disk.iso", dir.path() / "h.log");
+  testing::internal::CaptureStderr();
+  run({"-archDisk=disk.iso/", "-fNameInfo=disk.iso", "-fNameWarning=h.log",
+       "-fNameSummary=summary.log"});
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "cdverify: log disk.iso is the disk image disk.iso/: it is not written\n"
+            "cdverify: log h.log is the disk image disk.iso/: it is not written\n");
+  EXPECT_NE(logFile("summary.log").find("     files: 7 \n"), std::string::npos);
+  for (const char* output : {"--output=disk.iso", "--svg=h.log"}) {
+    std::ostringstream out, err;
+    const char* argv[] = {"cdcoverage", output, "./disk.iso//"};
+    EXPECT_EQ(runCoverage(3, argv, platform::systemDisk(), out, err), 1) << output;
+    EXPECT_NE(err.str().find(" is the disk image ./disk.iso//: it is not written\n"),
+              std::string::npos)
+        << err.str();
+  }
+  EXPECT_EQ(image(), before);
+}
+
+// Sizes and places the image claims are bounded by the bytes it really has: a
+// volume forged to 4 TiB with a file moved to its end, and directories whose
+// extents overlap a large file, each asking for most of it.
+TEST_F(DiskImageTest, ForgedSizesAndOverlappingDirectoriesCostOnlyTheRealImage) {
+  makeImage("-outdev disk.iso -rockridge off -joliet off -map disk /");
+  std::string forged = image();
+  setBoth(forged, 16 * 2048 + 80, 0x7FFFFFFF);  // the volume's size in sectors
+  setBoth(forged, recordOf(forged, "P0615002.DAT;1") + 2, 0x7FFFFFF0);
+  writeImage("forged.iso", forged);
+  const std::string log = logOf("forged.iso");
+  EXPECT_EQ(said, "");
+  EXPECT_NE(log.find(" File disk/20060615/P0615002.DAT is unusable\r\n"), std::string::npos);
+  EXPECT_NE(log.find("     files: 7 \n"), std::string::npos);
+
+  testsupport::writeFile(dir.path() / "big" / "BIG.DAT", std::string(9 << 20, 'x'));
+  for (int i = 0; i < 10; ++i)
+    std::filesystem::create_directory(dir.path() / "big" / ("D" + std::to_string(i)));
+  makeImage("-outdev big.iso -rockridge off -joliet off -map big /");
+  std::string overlapping = testsupport::readFile(dir.path() / "big.iso");
+  const std::size_t bigAt = recordOf(overlapping, "BIG.DAT;1");
+  const uint32_t bigSector = static_cast<uint8_t>(overlapping[bigAt + 2]) |
+                             static_cast<uint8_t>(overlapping[bigAt + 3]) << 8;
+  for (int i = 0; i < 10; ++i) {
+    const std::size_t record = recordOf(overlapping, "D" + std::to_string(i));
+    setBoth(overlapping, record + 2, bigSector + static_cast<uint32_t>(i));
+    setBoth(overlapping, record + 10, 8 << 20);
+  }
+  writeImage("overlapping.iso", overlapping);
+  logOf("overlapping.iso");
+  EXPECT_EQ(said,
+            "cdverify: disk image overlapping.iso cannot be read: its directory records "
+            "need more than 64 MiB\n");
+}
+
+// Joliet names that no locale can show (a lone UTF-16 surrogate), or that hold
+// a '/': the image is read by its ISO 9660 names instead, and says so.
+TEST_F(DiskImageTest, BrokenJolietNamesFallBackToTheIsoNamesAndAreTold) {
+  const std::string folder = logOf("disk");
+  makeImage("-outdev disk.iso -rockridge off -joliet on -map disk /");
+  const std::string joliet = std::string("\0P\0000\0006\0001\0005\0000\0000\0003", 16);
+  for (const auto& [name, bytes, told] :
+       std::vector<std::tuple<std::string, std::string, std::string>>{
+           {"surrogate.iso", std::string("\xD8\x00", 2),
+            "a file's name cannot be read (Pathname cannot be converted from UTF-16BE to "
+            "current locale.)"},
+           {"slash.iso", std::string("\0/", 2),
+            "the name 20060615/P/615003.DAT holds a '/' or leads through no directory of the "
+            "image"}}) {
+    std::string broken = image();
+    const std::size_t at = broken.find(joliet);
+    ASSERT_NE(at, std::string::npos);
+    broken.replace(at + 2, 2, bytes);
+    writeImage(name, broken);
+    EXPECT_EQ(logOf(name), folder) << name;
+    EXPECT_EQ(said, "cdverify: disk image " + name + ": Joliet names cannot be read: " + told +
+                        "; files are named as the image's ISO 9660 tree names them\n");
+  }
 }
 
 TEST_F(DiskImageTest, ImageCutInsideAFileLeavesItAndTheFollowingOnesUnusable) {
