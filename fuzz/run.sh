@@ -17,13 +17,26 @@ build/fuzz/tools/datagen/make_sample_disk build/fuzz/sample-disk
 xorriso -as mkisofs -R -J -quiet -o "$seeds/rock_ridge_joliet.iso" build/fuzz/sample-disk 2>/dev/null
 xorriso -outdev "$seeds/level1.iso" -rockridge off -joliet off -padding 0 \
   -map build/fuzz/sample-disk / >/dev/null 2>&1
+# Shared extents: two names of one file, in each kind of names.
+ln build/fuzz/sample-disk/20060615/P0615003.DAT build/fuzz/sample-disk/20060616/P0616009.DAT
+xorriso -as mkisofs -R -J -quiet -o "$seeds/hard_link.iso" build/fuzz/sample-disk 2>/dev/null
+xorriso -outdev "$seeds/hard_link_level1.iso" -rockridge off -joliet off -padding 0 \
+  -map build/fuzz/sample-disk / >/dev/null 2>&1
+# A forged size: the volume claims 4 TiB (both byte orders of its sector count).
+cp "$seeds/level1.iso" "$seeds/forged_size.iso"
+printf '\377\377\377\177\177\377\377\377' |
+  dd of="$seeds/forged_size.iso" bs=1 seek=$((16 * 2048 + 80)) conv=notrunc 2>/dev/null
 for target in header_text_fuzz c_scan_fuzz verify_file_fuzz disk_image_fuzz; do
   found=build/fuzz/found/$target
   corpus=fuzz/corpus/$target
   if [ "$target" = disk_image_fuzz ]; then corpus=$seeds; fi
+  # An image's cost is bounded by its real bytes: 64 MiB of directory records
+  # at most, and no padding out to a forged size.
+  limits=(-timeout=10 -rss_limit_mb=2048)
+  if [ "$target" = disk_image_fuzz ]; then limits=(-timeout=5 -rss_limit_mb=768); fi
   mkdir -p "$found"
   echo "== $target for $seconds s"
-  build/fuzz/fuzz/$target -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+  build/fuzz/fuzz/$target -max_total_time="$seconds" "${limits[@]}" \
     -print_final_stats=1 -artifact_prefix=build/fuzz/artifacts/$target- \
     "$found" "$corpus" 2>&1 | tail -n 12
 done
