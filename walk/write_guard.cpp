@@ -20,9 +20,9 @@ void WriteGuard::protect(std::string_view setting) {
   const std::optional<std::string> place =
       host_.resolve(platform::withoutTrailingSeparators(*root));
   if (!place) return;
-  const std::optional<platform::FileFacts> facts = host_.inspect(*place);
-  if (!facts || !(facts->directory || facts->regular)) return;
-  disks_.push_back({printableName(setting), *place, *facts});
+  std::optional<platform::FileFacts> facts = host_.inspect(*place);
+  if (facts && !(facts->directory || facts->regular)) facts.reset();
+  disks_.push_back({printableName(setting), *place, facts});
 }
 
 std::optional<WriteGuard::Refusal> WriteGuard::refusal(const std::string& path) {
@@ -30,22 +30,23 @@ std::optional<WriteGuard::Refusal> WriteGuard::refusal(const std::string& path) 
   if (!place) return Refusal{true, "cannot be reached (a folder on its way is missing)"};
   const std::optional<platform::FileFacts> target = host_.inspect(*place);
   for (const ProtectedDisk& disk : disks_) {
-    const bool sameFile =
-        target && (target->regular || target->directory) && target->identity == disk.facts.identity;
-    if (disk.facts.regular) {
+    const bool sameFile = target && disk.facts && (target->regular || target->directory) &&
+                          target->identity == disk.facts->identity;
+    if (disk.image()) {
       if (sameFile || platform::isInside(*place, disk.place)) {
         return Refusal{false, "is the disk image " + disk.shown};
       }
       continue;
     }
     bool inside = sameFile || platform::isInside(*place, disk.place);
-    for (std::string up = parentOf(*place); !inside && !up.empty(); up = parentOf(up)) {
+    for (std::string up = parentOf(*place); !inside && disk.facts && !up.empty();
+         up = parentOf(up)) {
       const std::optional<platform::FileFacts> folder = host_.inspect(up);
-      inside = folder && folder->directory && folder->identity == disk.facts.identity;
+      inside = folder && folder->directory && folder->identity == disk.facts->identity;
     }
     if (inside) return Refusal{false, "lies inside the disk " + disk.shown};
-    if (target && target->regular && target->links > 1 &&
-        target->identity.volume == disk.facts.identity.volume) {
+    if (disk.facts && target && target->regular && target->links > 1 &&
+        target->identity.volume == disk.facts->identity.volume) {
       return Refusal{false, "has other names on the volume of the disk " + disk.shown +
                                 ", which may lie on the disk"};
     }

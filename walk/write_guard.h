@@ -22,8 +22,8 @@ class WriteGuard {
   explicit WriteGuard(platform::Disk& host) : host_(host) {}
 
   // Protects the disk that setting names (a folder, a drive, an image file),
-  // however spelled ("x.iso/", "./sample", "sample//"). A setting that leads
-  // to nothing protects nothing: there is nothing there to write into.
+  // however spelled ("x.iso/", "./sample", "sample//"): at least the place it
+  // resolves to, and by identity too where the host tells what is there.
   void protect(std::string_view setting);
 
   // Why path must not be written, or nothing when it may be. Refused are: a
@@ -35,9 +35,10 @@ class WriteGuard {
 
  private:
   struct ProtectedDisk {
-    std::string shown;  // the setting, as messages name it
-    std::string place;  // resolved
-    platform::FileFacts facts;
+    std::string shown;                         // the setting, as messages name it
+    std::string place;                         // resolved
+    std::optional<platform::FileFacts> facts;  // nothing: no such disk, or the host cannot tell
+    bool image() const { return facts && facts->regular; }
   };
 
   platform::Disk& host_;
