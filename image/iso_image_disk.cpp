@@ -335,7 +335,7 @@ ImageRead readImage(const std::string& path, bool joliet) {
       const auto shared = tree.files.find(treePath(link));
       if (shared != tree.files.end() && shared->first != name) {
         file = shared->second;
-        listed.hidden = stream.hiddenFlags().hiddenAt(file.dataStart);
+        listed.hidden = listed.hidden || stream.hiddenFlags().hidden(name, file.dataStart, joliet);
         continue;
       }
     }
@@ -348,10 +348,7 @@ ImageRead readImage(const std::string& path, bool joliet) {
       // A block is consumed at the next call: its place in the image is where
       // the stream stands now.
       const int64_t at = archive_filter_bytes(a, 0);
-      if (offset == 0) {
-        file.dataStart = at;
-        listed.hidden = stream.hiddenFlags().hiddenAt(at);
-      }
+      if (offset == 0) file.dataStart = at;
       // Data past the image's real end is none: passed over at once.
       if (at >= stream.realEnd()) {
         dataStatus = archive_read_data_skip(a);
@@ -360,6 +357,7 @@ ImageRead readImage(const std::string& path, bool joliet) {
       keep(file, static_cast<const char*>(data), size, offset);
     }
     if (dataStatus != ARCHIVE_EOF && dataStatus != ARCHIVE_OK) return fail(std::nullopt);
+    listed.hidden = listed.hidden || stream.hiddenFlags().hidden(name, file.dataStart, joliet);
     // The data ended where the stream now stands; bytes past the real end were
     // padding.
     const int64_t missing = archive_filter_bytes(a, 0) - stream.realEnd();

@@ -14,6 +14,7 @@
 
 namespace {
 
+namespace fs = std::filesystem;
 using datagen::DataFile;
 
 class DiskImageTest : public RunTest {
@@ -84,17 +85,42 @@ TEST_F(DiskImageTest, LogsEqualTheFoldersForEveryKindOfNames) {
   }
 }
 
-TEST_F(DiskImageTest, LevelOneNamesLoseTheirVersionAndDotAndHiddenFlagsAreSkipped) {
+// The ISO hidden flag set in the tree whose names libarchive gives (the primary
+// one for level-1 and Rock Ridge names, Joliet's for Joliet names), on a file
+// with data and on one without, which only its name can find.
+TEST_F(DiskImageTest, HiddenFlagsAreSkippedInEveryKindOfNamesAndLevelOneNamesLoseVersionAndDot) {
   testsupport::writeFile(disk.directory() / "20060616" / "PNODOT", DataFile().bytes());
-  makeImage("-outdev disk.iso -rockridge off -joliet off -map disk /");
-  std::string marked = image();
-  const std::size_t record = marked.find("P0615002.DAT;1") - 33;
-  marked[record + 25] = static_cast<char>(marked[record + 25] | 0x01);  // the hidden flag
-  writeImage("hidden.iso", marked);
-  std::filesystem::remove(disk.directory() / "20060615" / "P0615002.DAT");
-  const std::string folder = logOf("disk");
-  EXPECT_EQ(logOf("hidden.iso"), folder);
-  EXPECT_NE(folder.find("/20060616/PNODOT\r\n"), std::string::npos);
+  testsupport::writeFile(disk.directory() / "20060616" / "EMPTY.DAT", "");
+  const auto utf16 = [](const std::string& ascii) {
+    std::string wide;
+    for (const char c : ascii) wide += std::string(1, '\0') + c;
+    return wide;
+  };
+  for (const auto& [arguments, joliet] : std::vector<std::pair<std::string, bool>>{
+           {"-outdev disk.iso -rockridge off -joliet off -map disk /", false},
+           {"-as mkisofs -R -J -o disk.iso disk", false},
+           {"-outdev disk.iso -rockridge off -joliet on -map disk /", true}}) {
+    std::filesystem::remove(dir.path() / "disk.iso");
+    makeImage(arguments);
+    std::string marked = image();
+    for (const std::string name : {"P0615002.DAT;1", "EMPTY.DAT;1"}) {
+      // xorriso writes Joliet names without a version.
+      const std::string recorded = joliet ? utf16(name.substr(0, name.size() - 2)) : name;
+      const std::size_t at = marked.find(recorded, 18 * 2048);
+      ASSERT_NE(at, std::string::npos) << name;
+      marked[at - 8] = static_cast<char>(marked[at - 8] | 0x01);  // the hidden flag
+    }
+    writeImage("hidden.iso", marked);
+    const fs::path hiddenData = disk.directory() / "20060615" / "P0615002.DAT";
+    const std::string data = testsupport::readFile(hiddenData);
+    fs::remove(hiddenData);
+    fs::remove(disk.directory() / "20060616" / "EMPTY.DAT");
+    const std::string folder = logOf("disk");
+    EXPECT_EQ(logOf("hidden.iso"), folder) << arguments;
+    EXPECT_NE(folder.find("/20060616/PNODOT\r\n"), std::string::npos);
+    testsupport::writeFile(hiddenData, data);
+    testsupport::writeFile(disk.directory() / "20060616" / "EMPTY.DAT", "");
+  }
 }
 
 TEST_F(DiskImageTest, UnreadableImagesAreToldAndFindNothing) {
