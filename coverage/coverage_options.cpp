@@ -75,7 +75,7 @@ std::optional<int> parseCoverageOptions(int argc, const char* const* argv, Cover
   app.add_option("INPUT", options.inputs, "disks and JSON summaries")->required();
 
   for (CLI::Option* option : app.get_options()) {
-    if (option->get_expected_min() > 0 && !option->get_positional()) {
+    if (!option->get_positional()) {
       option->check(kNotEmpty);
     }
   }

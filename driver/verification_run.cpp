@@ -35,7 +35,7 @@ WalkSettings walkSettingsOf(const RunSettings& settings) {
 // may be written.
 struct LogPlaces {
   std::vector<std::string> resolved;
-  bool writable[4] = {true, true, true, true};
+  bool writable[4] = {};
 };
 
 // A log that the guard refuses is never opened: the archive is only ever

@@ -70,7 +70,8 @@ TEST(IsoHiddenFlags, NamesComeFromTheTreeLibarchiveNamesFilesBy) {
     put(18 * kSector, record(18, kSector, 0x02, std::string(1, '\0'), sp) +
                           record(0, 0, rockRidge ? 0x01 : 0, "P.DAT;1", nm));
     put(20 * kSector, record(20, kSector, 0x02, std::string(1, '\0')) +
-                          record(0, 0, 0x01, std::string("\0j\xD8\x3D\xDE\x00\0;\0001", 10)));
+                          record(0, 0, 0x01, std::string("\0j\xD8\x3D\xDE\x00\0;\0001", 10)) +
+                          record(0, 0, 0x01, "\xDF\xFF"));  // a lone low surrogate
     IsoHiddenFlags flags;
     flags.see(0, image.data(), image.size());
     return flags;
@@ -79,6 +80,7 @@ TEST(IsoHiddenFlags, NamesComeFromTheTreeLibarchiveNamesFilesBy) {
   EXPECT_TRUE(joliet.hidden("j\xF0\x9F\x98\x80", -1, true));
   EXPECT_FALSE(joliet.hidden("P.DAT", -1, true));
   EXPECT_FALSE(joliet.hidden("j\xF0\x9F\x98\x80", -1, false));
+  EXPECT_FALSE(joliet.hidden("\xED\xBF\xBF", -1, true));  // named by no locale: never found
   const IsoHiddenFlags rockRidge = imageWith(true);
   EXPECT_TRUE(rockRidge.hidden("rr.dat", -1, true));
   EXPECT_FALSE(rockRidge.hidden("j\xF0\x9F\x98\x80", -1, true));
