@@ -9,6 +9,7 @@
 #include "coverage/summary_json.h"
 #include "image/disk_image.h"
 #include "platform/terminal.h"
+#include "verify/data_file_bytes.h"
 #include "walk/write_guard.h"
 
 namespace {
@@ -95,7 +96,8 @@ InputRead readInput(const std::string& input, WalkSettings& walk, platform::Disk
     return read;
   }
   guard.protect(input);
-  const image::OpenedDisk opened = image::openDisk(input, host);
+  const image::OpenedDisk opened =
+      image::openDisk(input, host, verificationKeepPolicy(platform::kHostProfileDialect));
   if (opened.problem) return "disk image " + name + " cannot be read: " + *opened.problem;
   for (const std::string& warning : opened.warnings) {
     err << "cdcoverage: disk image " << name << ": " << warning << "\n";

@@ -15,6 +15,7 @@
 #include "log/log_fanout.h"
 #include "report/coverage_report.h"
 #include "verify/archive_verifier.h"
+#include "verify/data_file_bytes.h"
 #include "walk/archive_walk.h"
 #include "walk/write_guard.h"
 
@@ -85,7 +86,9 @@ int runVerification(int argc, const char* const* argv) {
 int runVerification(int argc, const char* const* argv, platform::Disk& host) {
   RunSettings settings;
   parseCommandLine(argc, argv, settings);
-  const image::OpenedDisk opened = image::openDisk(std::string(settings.archiveDisk.view()), host);
+  const image::OpenedDisk opened =
+      image::openDisk(std::string(settings.archiveDisk.view()), host,
+                      verificationKeepPolicy(platform::kHostProfileDialect));
   if (opened.problem) {
     std::fprintf(stderr, "cdverify: disk image %s cannot be read: %s\n",
                  printableName(settings.archiveDisk.view()).c_str(), opened.problem->c_str());

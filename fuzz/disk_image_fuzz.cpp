@@ -11,6 +11,7 @@
 
 #include "coverage/disk_survey.h"
 #include "image/disk_image.h"
+#include "verify/data_file_bytes.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   // A file of this process's own: the input's bytes as an image.
@@ -22,7 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     std::ofstream image(path, std::ios::binary | std::ios::trunc);
     image.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
   }
-  const image::OpenedDisk opened = image::openDisk(path, platform::systemDisk());
+  const image::OpenedDisk opened = image::openDisk(
+      path, platform::systemDisk(), verificationKeepPolicy(platform::kHostProfileDialect));
   for (const bool plane : {false, true}) {
     WalkSettings settings;
     settings.archiveDisk = path;

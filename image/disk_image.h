@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "base/byte_range.h"
 #include "platform/disk.h"
 
 namespace image {
@@ -17,8 +18,9 @@ struct OpenedDisk {
   std::vector<std::string> warnings;      // what of a readable image is lost, or read otherwise
 };
 
-// When setting names a regular file, that file is read as an ISO 9660 image, in
-// one pass front to back, and the disk is the image's tree under the setting's
+// When setting names a regular file of host, that file is read through host as
+// an ISO 9660 image, in one pass front to back, keeping of each file what policy
+// names, and the disk is the image's tree under the setting's
 // root (platform::diskRoot): every other path still goes to host, which also
 // receives the logs. An image that cannot be read (not an ISO image, damaged
 // before its files, a directory loop) gives problem and a disk on which the walk
@@ -29,6 +31,6 @@ struct OpenedDisk {
 // every file). Any other setting gives host itself.
 // Where images are not supported (the Windows build: Windows mounts images
 // itself), host is always the disk.
-OpenedDisk openDisk(const std::string& setting, platform::Disk& host);
+OpenedDisk openDisk(const std::string& setting, platform::Disk& host, const KeepPolicy& policy);
 
 }  // namespace image

@@ -2,7 +2,7 @@
 
 #include "image/disk_image.h"
 
-image::OpenedDisk image::openDisk(const std::string&, platform::Disk& host) {
+image::OpenedDisk image::openDisk(const std::string&, platform::Disk& host, const KeepPolicy&) {
   OpenedDisk opened;
   opened.disk = &host;
   return opened;

@@ -3,6 +3,8 @@
 // Joliet names, either alone, or plain level 1; damaged images are told on
 // standard error and verified as far as they hold whole files.
 
+#include "image/disk_image.h"
+
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -10,7 +12,9 @@
 
 #include "coverage/coverage_run.h"
 #include "tests/run_test_fixture.h"
+#include "tests/support/memory_disk.h"
 #include "tools/datagen/sample_disk.h"
+#include "verify/data_file_bytes.h"
 
 namespace {
 
@@ -240,6 +244,35 @@ TEST_F(DiskImageTest, BrokenJolietNamesFallBackToTheIsoNamesAndAreTold) {
     EXPECT_EQ(said, "cdverify: disk image " + name + ": Joliet names cannot be read: " + told +
                         "; files are named as the image's ISO 9660 tree names them\n");
   }
+}
+
+// The image is read through the Disk it is given, here one in memory, and keeps
+// what the caller's policy names: verification's bytes, or every byte.
+TEST_F(DiskImageTest, AnImageIsReadThroughItsHostDiskKeepingWhatThePolicyNames) {
+  makeImage("-as mkisofs -R -J -o disk.iso disk");
+  testsupport::MemoryDisk memory;
+  memory.addFile("", "disk.iso", image());
+  const std::string path = "disk/20060615/P0615001.DAT";
+  const std::string original = testsupport::readFile(dir.path() / path);
+  const auto bytesOf = [&](const KeepPolicy& policy, int64_t offset, std::size_t size) {
+    const image::OpenedDisk opened = image::openDisk("disk.iso", memory, policy);
+    EXPECT_FALSE(opened.problem);
+    const auto file = opened.disk->openForReading("disk.iso/20060615/P0615001.DAT");
+    EXPECT_NE(file, nullptr);
+    EXPECT_EQ(file->length(), static_cast<int64_t>(original.size()));
+    std::string bytes(size, '\0');
+    return file->readAt(offset, bytes.data(), size) == static_cast<int64_t>(size)
+               ? bytes
+               : std::string("unreadable");
+  };
+  const KeepPolicy verification = verificationKeepPolicy(platform::ProfileDialect::kPosix);
+  const std::size_t middle = original.size() - 100;
+  EXPECT_EQ(bytesOf(verification, 0, 20), original.substr(0, 20));
+  EXPECT_EQ(bytesOf(verification, middle, 50), "unreadable");
+  const KeepPolicy everything{0, [](std::string_view, int64_t length) {
+                                return std::vector<ByteRange>{{0, length}};
+                              }};
+  EXPECT_EQ(bytesOf(everything, 0, original.size()), original);
 }
 
 TEST_F(DiskImageTest, ImageCutInsideAFileLeavesItAndTheFollowingOnesUnusable) {

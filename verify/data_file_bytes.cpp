@@ -1,9 +1,9 @@
 #include "verify/data_file_bytes.h"
 
-#include "verify/archive_verifier.h"
-
 #include <algorithm>
 #include <cstring>
+
+#include "verify/archive_verifier.h"
 
 namespace {
 
@@ -14,7 +14,7 @@ constexpr std::size_t kFirstBlock = 64 * 1024;
 // The smaller of cap and a file's length; cap when the length is unknown.
 std::size_t atMost(std::size_t cap, int64_t length) {
   return length >= 0 && static_cast<uint64_t>(length) < cap ? static_cast<std::size_t>(length)
-                                                             : cap;
+                                                            : cap;
 }
 
 }  // namespace
@@ -32,8 +32,8 @@ void DataFileBytes::extendTo(std::size_t wanted) {
     capacity_ = wanted;
   }
   while (!exhausted_ && heldSize_ < wanted) {
-    const int64_t got = file_->readAt(static_cast<int64_t>(heldSize_), held_.get() + heldSize_,
-                                      wanted - heldSize_);
+    const int64_t got =
+        file_->readAt(static_cast<int64_t>(heldSize_), held_.get() + heldSize_, wanted - heldSize_);
     if (got <= 0) exhausted_ = true;
     if (got > 0) heldSize_ += static_cast<std::size_t>(got);
   }
@@ -76,9 +76,16 @@ std::vector<ByteRange> bytesVerificationReads(std::string_view leadingText, int6
   const int32_t headerSize =
       platform::ProfileText(leadingText, dialect).readInt("HEADER", "HEADER_SIZE", -1);
   if (headerSize >= 0 && headerSize < length) {
-    ranges.push_back(ByteRange{
-        headerSize, std::min<int64_t>(static_cast<int64_t>(kBinaryHeaderSize), length - headerSize)});
+    ranges.push_back(
+        ByteRange{headerSize,
+                  std::min<int64_t>(static_cast<int64_t>(kBinaryHeaderSize), length - headerSize)});
   }
   if (length >= 2) ranges.push_back(ByteRange{length - 2, 2});
   return ranges;
+}
+
+KeepPolicy verificationKeepPolicy(platform::ProfileDialect dialect) {
+  return {platform::kMaxHeaderTextBytes, [dialect](std::string_view leading, int64_t length) {
+            return bytesVerificationReads(leading, length, dialect);
+          }};
 }

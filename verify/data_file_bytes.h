@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/byte_range.h"
 #include "platform/disk.h"
 #include "platform/profile_text.h"
 
@@ -47,13 +48,6 @@ class DataFileBytes {
   bool exhausted_ = false;  // held() reaches the end of the file, or a read failed
 };
 
-// A stretch of a file's bytes.
-struct ByteRange {
-  int64_t offset = 0;
-  int64_t size = 0;
-  bool operator==(const ByteRange& other) const = default;
-};
-
 // For readers that meet a file's bytes only once, front to back (a disk image
 // read in one pass): the bytes that verifying a data file of this length reads
 // besides its leading text. leadingText holds the file's first bytes up to and
@@ -63,3 +57,7 @@ struct ByteRange {
 // block at HEADER_SIZE and the last two bytes, cut to the file.
 std::vector<ByteRange> bytesVerificationReads(std::string_view leadingText, int64_t length,
                                               platform::ProfileDialect dialect);
+
+// What a one-pass reader keeps of each file for verification in dialect: the
+// text header and the bytes bytesVerificationReads names after it.
+KeepPolicy verificationKeepPolicy(platform::ProfileDialect dialect);

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "base/byte_range.h"
+#include "platform/disk.h"
+
+namespace image {
+
+// A regular file of the image: its length and the bytes kept of it.
+struct ImageFile {
+  int64_t length = 0;
+  int64_t dataStart = -1;  // where its data starts in the image; -1: it has none
+  std::string leading;     // from offset 0 up to and including the first zero byte
+  bool leadingDone = false;
+  std::vector<std::pair<ByteRange, std::string>> kept;  // other ranges, as far as present
+};
+
+// The image's tree: directories by their path inside the image ("" for the
+// root, else ending in '/'), files by their path.
+struct ImageTree {
+  std::map<std::string, std::vector<platform::DirectoryEntry>> directories;
+  std::map<std::string, ImageFile> files;
+};
+
+// Adds the entry at path to its parent's listing; a directory also gets a
+// listing of its own. Returns the entry as listed in its parent.
+platform::DirectoryEntry& addEntry(ImageTree& tree, const std::string& path, bool directory,
+                                   bool regular);
+
+// True when directory (a tree path ending in '/') is listed as a directory in
+// its parent, and that one in its own, up to the root.
+bool isListed(const ImageTree& tree, const std::string& directory);
+
+// Gives every listing "." and ".." and puts it in name order, as the walk
+// expects of a listing.
+void finishListings(ImageTree& tree);
+
+}  // namespace image

@@ -1,0 +1,194 @@
+// ISO 9660 images read with libarchive in one pass, front to back, keeping of
+// each regular file only what the caller's policy names, so memory follows the
+// number of files, not their size.
+
+#include "image/iso_image_reader.h"
+
+#include <archive.h>
+#include <archive_entry.h>
+
+#include <algorithm>
+#include <clocale>
+#include <cstring>
+
+#include "base/printable_name.h"
+#include "image/iso_stream.h"
+
+namespace image {
+namespace {
+
+// Keeps what policy names of one block of a file's data at offset.
+void keep(ImageFile& file, const char* data, std::size_t size, int64_t offset,
+          const KeepPolicy& policy) {
+  const int64_t end = offset + static_cast<int64_t>(size);
+  if (!file.leadingDone && offset == static_cast<int64_t>(file.leading.size())) {
+    const std::size_t room = policy.leadingLimit - file.leading.size();
+    const void* zero = std::memchr(data, '\0', std::min(size, room));
+    const std::size_t taken =
+        zero != nullptr ? static_cast<std::size_t>(static_cast<const char*>(zero) - data) + 1
+                        : std::min(size, room);
+    file.leading.append(data, taken);
+    if (zero != nullptr || file.leading.size() == policy.leadingLimit) {
+      file.leadingDone = true;
+      for (const ByteRange& range : policy.rangesAfter(file.leading, file.length)) {
+        file.kept.emplace_back(range, std::string());
+      }
+    }
+  }
+  for (auto& [range, bytes] : file.kept) {
+    const int64_t from = std::max(range.offset + static_cast<int64_t>(bytes.size()), offset);
+    const int64_t to = std::min(range.offset + range.size, end);
+    if (from < to && from == range.offset + static_cast<int64_t>(bytes.size())) {
+      bytes.append(data + (from - offset), static_cast<std::size_t>(to - from));
+    }
+  }
+}
+
+// Drops the bytes at and past missingFrom: the image did not hold them.
+void forgetFrom(ImageFile& file, int64_t missingFrom) {
+  if (static_cast<int64_t>(file.leading.size()) > missingFrom) {
+    file.leading.resize(static_cast<std::size_t>(std::max<int64_t>(missingFrom, 0)));
+  }
+  for (auto& [range, bytes] : file.kept) {
+    const int64_t present = std::max<int64_t>(missingFrom - range.offset, 0);
+    if (static_cast<int64_t>(bytes.size()) > present)
+      bytes.resize(static_cast<std::size_t>(present));
+  }
+}
+
+// libarchive's message for its last error, which it may not have.
+std::string errorOf(archive* a) {
+  const char* const message = archive_error_string(a);
+  return message != nullptr ? message : "unreadable (libarchive gives no reason)";
+}
+
+// Joliet names are UTF-16, and libarchive hands them out in the locale's
+// encoding; the C locale of a program that never sets one has nothing past
+// ASCII, and such names would be lost. While an image is read, the character
+// type is UTF-8, as Linux shows the names of a mounted CD.
+class Utf8NamesWhileAlive {
+ public:
+  Utf8NamesWhileAlive() {
+    const char* const current = std::setlocale(LC_CTYPE, nullptr);
+    saved_ = current != nullptr ? current : "C";
+    std::setlocale(LC_CTYPE, "C.UTF-8");
+  }
+  ~Utf8NamesWhileAlive() { std::setlocale(LC_CTYPE, saved_.c_str()); }
+  Utf8NamesWhileAlive(const Utf8NamesWhileAlive&) = delete;
+  Utf8NamesWhileAlive& operator=(const Utf8NamesWhileAlive&) = delete;
+
+ private:
+  std::string saved_;
+};
+
+// The path of an entry's name as the tree keys it: without a leading "./";
+// empty for the root itself.
+std::string treePath(const char* name) {
+  std::string path = name;
+  if (path.size() > 2 && path.compare(0, 2, "./") == 0) path.erase(0, 2);
+  if (path == ".") path.clear();
+  return path;
+}
+
+// libarchive's callbacks on an IsoStream.
+la_ssize_t readBlock(archive*, void* stream, const void** buffer) {
+  return static_cast<la_ssize_t>(static_cast<IsoStream*>(stream)->next(buffer));
+}
+la_int64_t skipBytes(archive*, void* stream, la_int64_t request) {
+  return static_cast<IsoStream*>(stream)->skipAhead(request);
+}
+
+}  // namespace
+
+ImageRead readIsoImage(platform::OpenFile& image, bool joliet, const KeepPolicy& policy) {
+  ImageRead read;
+  ImageTree& tree = read.tree;
+  IsoStream stream(image);
+  const Utf8NamesWhileAlive utf8Names;
+  std::unique_ptr<archive, decltype(&archive_read_free)> reader(archive_read_new(),
+                                                                archive_read_free);
+  archive* a = reader.get();
+  const auto fail = [&](std::optional<std::string> reason) {
+    read.problem = stream.failure() ? stream.failure() : reason ? reason : errorOf(a);
+    return std::move(read);
+  };
+  archive_read_support_format_iso9660(a);
+  if (!joliet) archive_read_set_format_option(a, "iso9660", "joliet", nullptr);
+  archive_read_set_callback_data(a, &stream);
+  archive_read_set_read_callback(a, readBlock);
+  archive_read_set_skip_callback(a, skipBytes);
+  stream.readingHeaders(true);
+  if (archive_read_open1(a) != ARCHIVE_OK) return fail(std::nullopt);
+  tree.directories[""];
+  archive_entry* entry = nullptr;
+  for (;;) {
+    stream.readingHeaders(true);
+    const int status = archive_read_next_header(a, &entry);
+    stream.readingHeaders(false);
+    // The directory records are read while headers are: padding read then
+    // stood for directory records the image does not hold.
+    if (stream.paddedWhileReadingHeaders()) {
+      return fail("the image ends before the end of its directory records");
+    }
+    if (status == ARCHIVE_EOF) break;
+    if (status < ARCHIVE_WARN || stream.failure()) return fail(std::nullopt);
+    const auto type = archive_entry_filetype(entry);
+    const char* const given = archive_entry_pathname(entry);
+    const char* const utf8 = given != nullptr ? given : archive_entry_pathname_utf8(entry);
+    if (utf8 == nullptr) {
+      read.unnamed.push_back(std::string(type == AE_IFDIR ? "a directory's" : "a file's") +
+                             " name cannot be read (" + errorOf(a) + ")");
+      continue;
+    }
+    const std::string name = treePath(utf8);
+    if (name.empty() || name.back() == '/') continue;
+    platform::DirectoryEntry& listed = addEntry(tree, name, type == AE_IFDIR, type == AE_IFREG);
+    if (type != AE_IFREG) continue;
+    ImageFile& file = tree.files[name];
+    // A file that shares its data with one met before (a hard link, a shared
+    // extent) is handed out without data: it has that file's bytes.
+    if (const char* const link = archive_entry_hardlink(entry)) {
+      const auto shared = tree.files.find(treePath(link));
+      if (shared != tree.files.end() && shared->first != name) {
+        file = shared->second;
+        listed.hidden = listed.hidden || stream.hiddenFlags().hidden(name, file.dataStart, joliet);
+        continue;
+      }
+    }
+    file.length = archive_entry_size(entry);
+    const void* data = nullptr;
+    std::size_t size = 0;
+    la_int64_t offset = 0;
+    int dataStatus;
+    while ((dataStatus = archive_read_data_block(a, &data, &size, &offset)) == ARCHIVE_OK) {
+      // A block is consumed at the next call: its place in the image is where
+      // the stream stands now.
+      const int64_t at = archive_filter_bytes(a, 0);
+      if (offset == 0) file.dataStart = at;
+      // Data past the image's real end is none: passed over at once.
+      if (at >= stream.realEnd()) {
+        dataStatus = archive_read_data_skip(a);
+        break;
+      }
+      keep(file, static_cast<const char*>(data), size, offset, policy);
+    }
+    if (dataStatus != ARCHIVE_EOF && dataStatus != ARCHIVE_OK) return fail(std::nullopt);
+    listed.hidden = listed.hidden || stream.hiddenFlags().hidden(name, file.dataStart, joliet);
+    // The data ended where the stream now stands; bytes past the real end were
+    // padding.
+    const int64_t missing = archive_filter_bytes(a, 0) - stream.realEnd();
+    if (missing > 0) forgetFrom(file, file.length - missing);
+  }
+  // A name holding a '/' reads as a path through directories the image lacks.
+  for (const auto& [directory, entries] : tree.directories) {
+    if (!directory.empty() && !isListed(tree, directory)) {
+      for (const platform::DirectoryEntry& lost : entries) {
+        read.unnamed.push_back("the name " + printableName(directory + lost.name) +
+                               " holds a '/' or leads through no directory of the image");
+      }
+    }
+  }
+  finishListings(tree);
+  return read;
+}
+}  // namespace image

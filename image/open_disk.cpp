@@ -1,0 +1,44 @@
+#include "image/disk_image.h"
+#include "image/iso_image_reader.h"
+#include "image/tree_disk.h"
+#include "platform/path_rules.h"
+
+namespace image {
+
+OpenedDisk openDisk(const std::string& setting, platform::Disk& host, const KeepPolicy& policy) {
+  OpenedDisk opened;
+  opened.disk = &host;
+  const std::optional<std::string> root = platform::diskRoot(setting);
+  if (!root) return opened;
+  // "x.iso/" names the image too, as it names a folder.
+  const std::string path = platform::withoutTrailingSeparators(setting);
+  const std::optional<platform::FileFacts> facts = host.inspect(path);
+  if (!facts || !facts->regular) return opened;
+  const std::optional<std::string> resolved = host.resolve(path);
+  const std::unique_ptr<platform::OpenFile> image = host.openForReading(path);
+  ImageRead read;
+  if (image == nullptr) {
+    read.problem = "cannot be opened";
+  } else {
+    read = readIsoImage(*image, true, policy);
+    if (!read.problem && !read.unnamed.empty()) {
+      // Joliet's names are the ones most often broken (lone UTF-16 surrogates,
+      // a '/' in a name); the image's own tree names every file.
+      ImageRead plain = readIsoImage(*image, false, policy);
+      if (!plain.problem && plain.unnamed.empty()) {
+        opened.warnings.push_back("Joliet names cannot be read: " + read.unnamed.front() +
+                                  "; files are named as the image's ISO 9660 tree names them");
+        read = std::move(plain);
+      }
+    }
+  }
+  for (const std::string& lost : read.unnamed) opened.warnings.push_back(lost + ": not verified");
+  opened.problem = std::move(read.problem);
+  if (opened.problem) read.tree = ImageTree{};  // nothing is found on it
+  opened.owned =
+      std::make_unique<TreeDisk>(*root, resolved.value_or(path), std::move(read.tree), host);
+  opened.disk = opened.owned.get();
+  return opened;
+}
+
+}  // namespace image

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "image/image_tree.h"
+#include "platform/disk.h"
+
+namespace image {
+
+// A disk read before into a tree (an image's), found under root (the disk
+// setting's root, ending in the path separator); every other path is the
+// host's. Nothing under root is ever written. A file of the tree reads its kept
+// bytes; any other read of it fails.
+class TreeDisk : public platform::Disk {
+ public:
+  // resolvedImage: where the image file lies on the host, which resolve()
+  // gives for root.
+  TreeDisk(std::string root, std::string resolvedImage, ImageTree tree, platform::Disk& host);
+
+  std::vector<platform::DirectoryEntry> list(const std::string& pattern) override;
+  std::unique_ptr<platform::OpenFile> openForReading(const std::string& path) override;
+  bool appendToFile(const std::string& path, std::string_view bytes) override;
+  std::optional<std::string> resolve(const std::string& path) override;
+  // The tree's own files have no identity on the host.
+  std::optional<platform::FileFacts> inspect(const std::string& path) override;
+  std::optional<std::string> replaceFile(const std::string& path, std::string_view bytes) override;
+
+ private:
+  bool inTree(const std::string& path) const;
+
+  std::string root_;
+  std::string resolvedImage_;
+  ImageTree tree_;
+  platform::Disk& host_;
+};
+
+}  // namespace image
