@@ -99,7 +99,6 @@ std::optional<int> parseCoverageOptions(int argc, const char* const* argv, Cover
   options.walk.planeMode = mode == "plane" ? 1 : 0;
   options.walk.triggerStream = stream == "trigger" ? 1 : 0;
   options.walk.streamLetter = firstByte.front();
-  options.walk.streamLetterAlt = alternateStreamLetter(options.walk.streamLetter);
   options.walk.fileExtension = extension;
   return std::nullopt;
 }

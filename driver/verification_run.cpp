@@ -28,7 +28,6 @@ WalkSettings walkSettingsOf(const RunSettings& settings) {
   walk.planeMode = settings.planeMode;
   walk.triggerStream = settings.triggerStream;
   walk.streamLetter = settings.streamLetter;
-  walk.streamLetterAlt = alternateStreamLetter(settings.streamLetter);
   return walk;
 }
 

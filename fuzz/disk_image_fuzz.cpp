@@ -31,7 +31,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     settings.fileExtension = "*";
     settings.planeMode = plane ? 1 : 0;
     settings.streamLetter = 'P';
-    settings.streamLetterAlt = 'p';
     surveyDisk(settings, *opened.disk);
   }
   return 0;

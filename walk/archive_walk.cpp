@@ -4,10 +4,6 @@
 #include "platform/path_rules.h"
 #include "walk/disk_boundary.h"
 
-char alternateStreamLetter(char letter) {
-  return static_cast<char>(static_cast<uint8_t>(static_cast<uint8_t>(letter) + 32u));
-}
-
 int isDigitChar(char c) { return c >= '0' && c <= '9' ? 1 : 0; }
 
 int isDateDirectory(std::string_view name) {
@@ -19,6 +15,11 @@ int isDateDirectory(std::string_view name) {
 
 namespace {
 
+// The second form of a stream letter: its code plus 32 in 8 bits ('P' gives 'p').
+char alternateStreamLetter(char letter) {
+  return static_cast<char>(static_cast<uint8_t>(static_cast<uint8_t>(letter) + 32u));
+}
+
 // Verifies every selected file that the listing of pattern (a directory part
 // ending in the path separator, then a wildcard) yields: hidden, system and
 // directory entries are skipped, and a name's first character must (or, for the
@@ -26,10 +27,11 @@ namespace {
 void scanFiles(const WalkSettings& settings, platform::Disk& disk, DiskBoundary& boundary,
                const std::string& pattern, ArchiveVerifier& verifier) {
   const std::string directory = platform::directoryPart(pattern);
+  const char streamLetterAlt = alternateStreamLetter(settings.streamLetter);
   for (const platform::DirectoryEntry& entry : disk.list(pattern)) {
     if (entry.hidden || entry.system || entry.directory || entry.name.empty()) continue;
     const char first = entry.name.front();
-    const bool permanent = first == settings.streamLetter || first == settings.streamLetterAlt;
+    const bool permanent = first == settings.streamLetter || first == streamLetterAlt;
     if (permanent != (settings.triggerStream == 0)) continue;
     if (boundary.admits(directory, entry)) verifier.verifyFile(directory + entry.name);
   }

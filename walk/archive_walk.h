@@ -14,14 +14,10 @@ struct WalkSettings {
   uint8_t planeMode = 0;      // nonzero: data files in the disk's root
   uint8_t triggerStream = 0;  // nonzero: the files not marked with a stream letter
   std::string fileExtension;
-  char streamLetter = 0;
-  char streamLetterAlt = 0;
+  char streamLetter = 0;  // its second form, the code plus 32 in 8 bits, marks the stream too
   // Where the run's log files lead (Disk::resolve): never verified as data.
   std::vector<std::string> runLogs;
 };
-
-// The second form of a stream letter: its code plus 32 in 8 bits ('P' gives 'p').
-char alternateStreamLetter(char letter);
 
 // Verifies every data file of the selected stream: those of the disk's root in
 // plane mode, else those of every root directory whose name begins with eight

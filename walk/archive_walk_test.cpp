@@ -26,7 +26,6 @@ class WalkTest : public ::testing::Test {
     settings.archiveDisk = "g";
     settings.fileExtension = "*";
     settings.streamLetter = 'P';
-    settings.streamLetterAlt = 'p';
     verifier.log = &log;
   }
 
@@ -83,6 +82,16 @@ TEST_F(WalkTest, PlaneModeTakesTheRootFilesOfTheStream) {
   log.calls.clear();
   EXPECT_EQ(walk(), (Strings{" File " + root + "T3.DAT"}));
   EXPECT_EQ(verifier.counters.directoryCount, 0);
+}
+
+TEST_F(WalkTest, TheSecondStreamLetterIsTheCodePlus32In8Bits) {
+  settings.planeMode = 1;
+  for (const char* name : {"1A.DAT", "QB.DAT", "\x90X.DAT", "qD.DAT"}) disk.add(root, file(name));
+  settings.streamLetter = '1';
+  EXPECT_EQ(walk(), (Strings{" File " + root + "1A.DAT", " File " + root + "QB.DAT"}));
+  settings.streamLetter = 'p';
+  log.calls.clear();
+  EXPECT_EQ(walk(), (Strings{" File " + root + "\x90X.DAT"}));
 }
 
 TEST_F(WalkTest, ExtensionShapesTheFilePatternButNotTheRootPattern) {
