@@ -5,6 +5,7 @@
 
 #include "base/c_scan.h"
 #include "base/fixed_text.h"
+#include "base/utf8.h"
 #include "platform/name_match.h"
 
 namespace platform {
@@ -136,34 +137,15 @@ char windows1252Byte(uint32_t unit) {
 // every character that code page lacks.
 std::string utf8ToWindows1252(std::string_view text) {
   std::string out;
-  std::size_t at = 0;
-  while (at < text.size()) {
-    const auto lead = static_cast<unsigned char>(text[at++]);
-    if (lead < 0x80) {
-      out += static_cast<char>(lead);
-      continue;
-    }
-    const int extra = lead >= 0xF0 && lead <= 0xF4 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC2 ? 1 : 0;
-    uint32_t code = lead & (0x3Fu >> extra);
-    int taken = 0;
-    for (; taken < extra && at < text.size(); ++taken, ++at) {
-      const auto next = static_cast<unsigned char>(text[at]);
-      // The second byte's range excludes overlong forms, surrogates and values
-      // past U+10FFFF.
-      const unsigned char low = taken > 0 ? 0x80 : lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
-      const unsigned char high = taken > 0      ? 0xBF
-                                 : lead == 0xED ? 0x9F
-                                 : lead == 0xF4 ? 0x8F
-                                                : 0xBF;
-      if (lead >= 0xF5 || next < low || next > high) break;
-      code = (code << 6) | (next & 0x3Fu);
-    }
-    if (extra == 0 || taken < extra) {
+  for (std::size_t at = 0; at < text.size();) {
+    const Utf8Sequence read = readUtf8(text.substr(at));
+    at += read.length;
+    if (!read.valid) {
       out += '?';
-    } else if (code > 0xFFFF) {
+    } else if (read.code > 0xFFFF) {
       out += "??";  // a surrogate pair, neither half in the code page
     } else {
-      out += windows1252Byte(code);
+      out += windows1252Byte(read.code);
     }
   }
   return out;
