@@ -100,7 +100,19 @@ std::string IsoHiddenFlags::nameOf(Tree tree, const std::string& record) const {
   return name;
 }
 
+void IsoHiddenFlags::dropJoliet() {
+  for (auto it = pending_.begin(); it != pending_.end();) {
+    if (it->second.tree != kJoliet) {
+      ++it;
+      continue;
+    }
+    held_ -= static_cast<int64_t>(it->second.bytes.size());
+    it = pending_.erase(it);
+  }
+}
+
 void IsoHiddenFlags::expect(Tree tree, std::string path, const std::string& record) {
+  if (tree == kJoliet && rockRidge_) return;
   const int64_t offset = int64_t{littleEndian32(record, kExtent)} * kSector;
   const int64_t size = littleEndian32(record, kDataLength);
   if (size > 0 && known_.insert(offset).second) {  // each directory once: no loops
@@ -177,6 +189,7 @@ void IsoHiddenFlags::readDirectory(const Directory& directory) {
       if (directory.tree == kPrimary && directory.path.empty() && byteAt(record, kName) == 0) {
         const std::size_t su = systemUseOf(record);
         rockRidge_ = su + 6 <= record.size() && record.compare(su, 6, "SP\x07\x01\xBE\xEF") == 0;
+        if (rockRidge_) dropJoliet();
       }
       continue;
     }
@@ -186,9 +199,9 @@ void IsoHiddenFlags::readDirectory(const Directory& directory) {
       expect(directory.tree, directory.path + name + "/", record);
       continue;
     }
-    const bool hidden = (flags & kHiddenFlag) != 0;
-    if (!name.empty()) byPath_[directory.tree][directory.path + name] = hidden;
-    if (hidden && littleEndian32(record, kDataLength) > 0) {
+    if ((flags & kHiddenFlag) == 0) continue;
+    if (!name.empty()) hiddenPaths_[directory.tree].insert(directory.path + name);
+    if (littleEndian32(record, kDataLength) > 0) {
       hiddenData_[directory.tree].insert(int64_t{littleEndian32(record, kExtent)} * kSector);
     }
   }
@@ -196,9 +209,8 @@ void IsoHiddenFlags::readDirectory(const Directory& directory) {
 
 bool IsoHiddenFlags::hidden(const std::string& path, int64_t dataOffset, bool joliet) const {
   const Tree tree = !rockRidge_ && jolietSeen_ && joliet ? kJoliet : kPrimary;
-  const auto found = byPath_[tree].find(path);
-  if (found != byPath_[tree].end()) return found->second;
-  return dataOffset >= 0 && hiddenData_[tree].count(dataOffset) != 0;
+  return hiddenPaths_[tree].count(path) != 0 ||
+         (dataOffset >= 0 && hiddenData_[tree].count(dataOffset) != 0);
 }
 
 }  // namespace image

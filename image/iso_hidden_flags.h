@@ -15,11 +15,13 @@ namespace image {
 // subdirectories. Directories that lie before the bytes already seen are not
 // read (every common layout puts them before the files' data).
 //
-// A file is found by the path libarchive gives it, named as libarchive names
-// it: Rock Ridge names where the primary tree has them, else Joliet's (unless
-// they are not used), else the primary names without ";1" and a trailing dot.
-// A file whose name is not found there (a name in a continuation area, a moved
-// directory) is found by where its data starts, which files without data lack.
+// A file is hidden when its record is so marked in the tree whose names
+// libarchive gives (Rock Ridge names where the primary tree has them, else
+// Joliet's unless they are not used, else the primary names without ";1" and a
+// trailing dot): found by its path there, or by where its data starts, which
+// files without data lack but which finds a name built otherwise (one in a
+// continuation area, a moved directory). Joliet's tree is not read once Rock
+// Ridge names are seen.
 class IsoHiddenFlags {
  public:
   // The most bytes of directory records held at once, whatever the records
@@ -49,12 +51,14 @@ class IsoHiddenFlags {
 
   void seeDescriptor(const char* sector);
   void expect(Tree tree, std::string path, const std::string& record);
+  void dropJoliet();  // Rock Ridge names are used: Joliet's tree is not needed
   void readDirectory(const Directory& directory);
   std::string nameOf(Tree tree, const std::string& record) const;
 
   std::map<int64_t, Directory> pending_;  // directory extents to read, by offset
   std::set<int64_t> known_;               // every directory extent expected: no loops
-  std::map<std::string, bool> byPath_[2];
+  // What is marked hidden, per tree: files by path, and where their data starts.
+  std::set<std::string> hiddenPaths_[2];
   std::set<int64_t> hiddenData_[2];
   bool rockRidge_ = false;
   bool jolietSeen_ = false;
