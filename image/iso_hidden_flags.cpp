@@ -115,6 +115,13 @@ void IsoHiddenFlags::expect(Tree tree, std::string path, const std::string& reco
   if (tree == kJoliet && rockRidge_) return;
   const int64_t offset = int64_t{littleEndian32(record, kExtent)} * kSector;
   const int64_t size = littleEndian32(record, kDataLength);
+  // Seen in the bytes before the image's reader sees them: a claim this large
+  // stops the pass before the reader sets memory aside for it.
+  if (size > kBudget) {
+    overBudget_ = true;
+    pending_.clear();
+    return;
+  }
   if (size > 0 && known_.insert(offset).second) {  // each directory once: no loops
     pending_[offset] = Directory{tree, std::move(path), size, {}};
   }

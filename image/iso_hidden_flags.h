@@ -36,8 +36,8 @@ class IsoHiddenFlags {
   // none), is marked hidden; joliet false when Joliet's names are not used.
   bool hidden(const std::string& path, int64_t dataOffset, bool joliet) const;
 
-  // True once the directories being read needed more than kBudget; nothing is
-  // read from then on.
+  // True once the directories being read needed more than kBudget, or one
+  // claimed more; nothing is read from then on.
   bool overBudget() const { return overBudget_; }
 
  private:

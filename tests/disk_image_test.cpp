@@ -201,6 +201,16 @@ TEST_F(DiskImageTest, ForgedSizesAndOverlappingDirectoriesCostOnlyTheRealImage) 
   EXPECT_NE(log.find(" File disk/20060615/P0615002.DAT is unusable\r\n"), std::string::npos);
   EXPECT_NE(log.find("     files: 7 \n"), std::string::npos);
 
+  // A root directory that claims 1 GiB of records: refused before the reader
+  // sets that memory aside.
+  std::string claiming = image();
+  setBoth(claiming, 16 * 2048 + 156 + 10, 1u << 30);
+  writeImage("claiming.iso", claiming);
+  logOf("claiming.iso");
+  EXPECT_EQ(said,
+            "cdverify: disk image claiming.iso cannot be read: its directory records "
+            "need more than 64 MiB\n");
+
   testsupport::writeFile(dir.path() / "big" / "BIG.DAT", std::string(9 << 20, 'x'));
   for (int i = 0; i < 10; ++i)
     std::filesystem::create_directory(dir.path() / "big" / ("D" + std::to_string(i)));
