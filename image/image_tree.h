@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -21,10 +22,11 @@ struct ImageFile {
 };
 
 // The image's tree: directories by their path inside the image ("" for the
-// root, else ending in '/'), files by their path.
+// root, else ending in '/'), files by their path; names that share their data
+// share one ImageFile.
 struct ImageTree {
   std::map<std::string, std::vector<platform::DirectoryEntry>> directories;
-  std::map<std::string, ImageFile> files;
+  std::map<std::string, std::shared_ptr<const ImageFile>> files;
 };
 
 // Adds the entry at path to its parent's listing; a directory also gets a

@@ -144,17 +144,20 @@ ImageRead readIsoImage(platform::OpenFile& image, bool joliet, const KeepPolicy&
     if (name.empty() || name.back() == '/') continue;
     platform::DirectoryEntry& listed = addEntry(tree, name, type == AE_IFDIR, type == AE_IFREG);
     if (type != AE_IFREG) continue;
-    ImageFile& file = tree.files[name];
     // A file that shares its data with one met before (a hard link, a shared
     // extent) is handed out without data: it has that file's bytes.
     if (const char* const link = archive_entry_hardlink(entry)) {
       const auto shared = tree.files.find(treePath(link));
       if (shared != tree.files.end() && shared->first != name) {
-        file = shared->second;
-        listed.hidden = listed.hidden || stream.hiddenFlags().hidden(name, file.dataStart, joliet);
+        tree.files[name] = shared->second;
+        listed.hidden =
+            listed.hidden || stream.hiddenFlags().hidden(name, shared->second->dataStart, joliet);
         continue;
       }
     }
+    const auto kept = std::make_shared<ImageFile>();
+    ImageFile& file = *kept;
+    tree.files[name] = kept;
     file.length = archive_entry_size(entry);
     const void* data = nullptr;
     std::size_t size = 0;

@@ -66,7 +66,7 @@ std::unique_ptr<platform::OpenFile> TreeDisk::openForReading(const std::string& 
   if (!inTree(path)) return host_.openForReading(path);
   const auto found = tree_.files.find(path.substr(root_.size()));
   if (found == tree_.files.end()) return nullptr;
-  return std::make_unique<ImageFileReader>(found->second);
+  return std::make_unique<ImageFileReader>(*found->second);
 }
 
 bool TreeDisk::appendToFile(const std::string& path, std::string_view bytes) {
