@@ -90,6 +90,36 @@ std::string treePath(const char* name) {
   return path;
 }
 
+// Reads the data of entry, the regular file just met, keeping what policy
+// names; null when libarchive fails.
+std::shared_ptr<const ImageFile> readFileData(archive* a, archive_entry* entry,
+                                              const IsoStream& stream, const KeepPolicy& policy) {
+  const auto file = std::make_shared<ImageFile>();
+  file->length = archive_entry_size(entry);
+  const void* data = nullptr;
+  std::size_t size = 0;
+  la_int64_t offset = 0;
+  int status;
+  while ((status = archive_read_data_block(a, &data, &size, &offset)) == ARCHIVE_OK) {
+    // A block is consumed at the next call: its place in the image is where
+    // the stream stands now.
+    const int64_t at = archive_filter_bytes(a, 0);
+    if (offset == 0) file->dataStart = at;
+    // Data past the image's real end is none: passed over at once.
+    if (at >= stream.realEnd()) {
+      status = archive_read_data_skip(a);
+      break;
+    }
+    keep(*file, static_cast<const char*>(data), size, offset, policy);
+  }
+  if (status != ARCHIVE_EOF && status != ARCHIVE_OK) return nullptr;
+  // The data ended where the stream now stands; bytes past the real end were
+  // padding.
+  const int64_t missing = archive_filter_bytes(a, 0) - stream.realEnd();
+  if (missing > 0) forgetFrom(*file, file->length - missing);
+  return file;
+}
+
 // libarchive's callbacks on an IsoStream.
 la_ssize_t readBlock(archive*, void* stream, const void** buffer) {
   return static_cast<la_ssize_t>(static_cast<IsoStream*>(stream)->next(buffer));
@@ -146,41 +176,16 @@ ImageRead readIsoImage(platform::OpenFile& image, bool joliet, const KeepPolicy&
     if (type != AE_IFREG) continue;
     // A file that shares its data with one met before (a hard link, a shared
     // extent) is handed out without data: it has that file's bytes.
-    if (const char* const link = archive_entry_hardlink(entry)) {
-      const auto shared = tree.files.find(treePath(link));
-      if (shared != tree.files.end() && shared->first != name) {
-        tree.files[name] = shared->second;
-        listed.hidden =
-            listed.hidden || stream.hiddenFlags().hidden(name, shared->second->dataStart, joliet);
-        continue;
-      }
+    const char* const link = archive_entry_hardlink(entry);
+    const auto shared = link != nullptr ? tree.files.find(treePath(link)) : tree.files.end();
+    std::shared_ptr<const ImageFile> file;
+    if (shared != tree.files.end() && shared->first != name) {
+      file = shared->second;
+    } else if (!(file = readFileData(a, entry, stream, policy))) {
+      return fail(std::nullopt);
     }
-    const auto kept = std::make_shared<ImageFile>();
-    ImageFile& file = *kept;
-    tree.files[name] = kept;
-    file.length = archive_entry_size(entry);
-    const void* data = nullptr;
-    std::size_t size = 0;
-    la_int64_t offset = 0;
-    int dataStatus;
-    while ((dataStatus = archive_read_data_block(a, &data, &size, &offset)) == ARCHIVE_OK) {
-      // A block is consumed at the next call: its place in the image is where
-      // the stream stands now.
-      const int64_t at = archive_filter_bytes(a, 0);
-      if (offset == 0) file.dataStart = at;
-      // Data past the image's real end is none: passed over at once.
-      if (at >= stream.realEnd()) {
-        dataStatus = archive_read_data_skip(a);
-        break;
-      }
-      keep(file, static_cast<const char*>(data), size, offset, policy);
-    }
-    if (dataStatus != ARCHIVE_EOF && dataStatus != ARCHIVE_OK) return fail(std::nullopt);
-    listed.hidden = listed.hidden || stream.hiddenFlags().hidden(name, file.dataStart, joliet);
-    // The data ended where the stream now stands; bytes past the real end were
-    // padding.
-    const int64_t missing = archive_filter_bytes(a, 0) - stream.realEnd();
-    if (missing > 0) forgetFrom(file, file.length - missing);
+    tree.files[name] = file;
+    listed.hidden = listed.hidden || stream.hiddenFlags().hidden(name, file->dataStart, joliet);
   }
   // A name holding a '/' reads as a path through directories the image lacks.
   for (const auto& [directory, entries] : tree.directories) {
@@ -194,4 +199,5 @@ ImageRead readIsoImage(platform::OpenFile& image, bool joliet, const KeepPolicy&
   finishListings(tree);
   return read;
 }
+
 }  // namespace image

@@ -11,6 +11,7 @@
 #include <tuple>
 
 #include "coverage/coverage_run.h"
+#include "image/iso9660.h"
 #include "tests/run_test_fixture.h"
 #include "tests/support/memory_disk.h"
 #include "tools/datagen/sample_disk.h"
@@ -138,9 +139,7 @@ TEST_F(DiskImageTest, UnreadableImagesAreToldAndFindNothing) {
   const std::string rootLocation = looped.substr(16 * 2048 + 156 + 2, 4);
   looped.replace(record + 2, 4, rootLocation);
   looped.replace(record + 6, 4, std::string(rootLocation.rbegin(), rootLocation.rend()));
-  const std::string root = image().substr(16 * 2048 + 156 + 2, 4);
-  const std::size_t rootAt =
-      2048 * (static_cast<uint8_t>(root[0]) | static_cast<uint8_t>(root[1]) << 8);
+  const std::size_t rootAt = 2048 * image::iso9660::littleEndian32(rootLocation.data());
   writeImage("text.iso", "not an image\n");
   writeImage("cut.iso", image().substr(0, 18 * 2048));
   writeImage("rootcut.iso", image().substr(0, rootAt + 56));  // inside the root's own records
@@ -217,8 +216,7 @@ TEST_F(DiskImageTest, ForgedSizesAndOverlappingDirectoriesCostOnlyTheRealImage) 
   makeImage("-outdev big.iso -rockridge off -joliet off -map big /");
   std::string overlapping = testsupport::readFile(dir.path() / "big.iso");
   const std::size_t bigAt = recordOf(overlapping, "BIG.DAT;1");
-  const uint32_t bigSector = static_cast<uint8_t>(overlapping[bigAt + 2]) |
-                             static_cast<uint8_t>(overlapping[bigAt + 3]) << 8;
+  const uint32_t bigSector = image::iso9660::littleEndian32(overlapping.data() + bigAt + 2);
   for (int i = 0; i < 10; ++i) {
     const std::size_t record = recordOf(overlapping, "D" + std::to_string(i));
     setBoth(overlapping, record + 2, bigSector + static_cast<uint32_t>(i));
