@@ -139,7 +139,7 @@ TEST(Summarize, CoveredSpansEqualTheUnionOfTheVerifiersIntervals) {
     ArchiveVerifier verifier(disk);
     walkArchive(settings, disk, verifier);
     Spans intervals;
-    for (const Interval interval : *verifier.coverage) {
+    for (const Interval interval : verifier.coverage()) {
       intervals.push_back(TimeSpan{interval.start, interval.end});
     }
     const std::optional<DiskRecord> record = surveyDisk(settings, disk);

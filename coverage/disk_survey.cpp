@@ -1,32 +1,30 @@
 #include "coverage/disk_survey.h"
 
 #include "coverage/utf8_text.h"
-#include "log/log_sink.h"
 #include "platform/path_rules.h"
 #include "verify/archive_verifier.h"
 
 namespace {
 
-// Collects a record per verified file. The clock checks are the checks whose
-// warnings and errors carry code 0; the log is the way they are told.
-class FileRecorder : public FileListener, public LogSink {
+// Collects a record per verified file, with the findings of its clock checks.
+class FileRecorder : public VerificationListener {
  public:
   FileRecorder(DiskRecord& disk, const SurveyProgress& progress)
       : disk_(disk), progress_(progress) {}
 
-  void write(int32_t level, int32_t code, std::string_view message, std::string_view) override {
-    if (code == 0 && (level == LOG_WARNING || level == LOG_ERROR)) {
-      clockWarnings_.push_back(validUtf8(message));
+  void found(const verify::Finding& finding) override {
+    if (verify::isClockFinding(finding.kind)) {
+      clockWarnings_.push_back(validUtf8(verify::describe(finding)));
     }
   }
 
   void fileVerified(const ArchiveVerifier& verifier, bool usable) override {
     FileRecord record;
-    record.path = validUtf8(verifier.currentFile);
+    record.path = validUtf8(verifier.currentFile());
     record.usable = usable;
     if (usable) {
-      const FileHeaderValues& header = verifier.header;
-      const CarriedStation& station = verifier.station;  // follows every file
+      const FileHeaderValues& header = verifier.header();
+      const CarriedStation& station = verifier.station();  // follows every file
       lastStation_ = validUtf8(header.stationName.view());
       record.latitude = validUtf8(station.latitude.view());
       record.longitude = validUtf8(station.longitude.view());
@@ -58,8 +56,7 @@ std::optional<DiskRecord> surveyDisk(const WalkSettings& settings, platform::Dis
   DiskRecord record{validUtf8(settings.archiveDisk), {}};
   FileRecorder recorder(record, progress);
   ArchiveVerifier verifier(disk);
-  verifier.log = &recorder;
-  verifier.listener = &recorder;
+  verifier.addListener(recorder);
   walkArchive(settings, disk, verifier);
   return record;
 }

@@ -16,6 +16,7 @@
 #include "report/coverage_report.h"
 #include "verify/archive_verifier.h"
 #include "verify/data_file_bytes.h"
+#include "verify/verification_log.h"
 #include "walk/archive_walk.h"
 #include "walk/write_guard.h"
 
@@ -115,16 +116,17 @@ int runVerification(int argc, const char* const* argv, platform::Disk& host) {
     if (places.writable[i]) log.add(logs[i]);
   }
   walk.runLogs = places.resolved;
-  verifier.log = &log;
+  VerificationLog verificationLog(log);
+  verifier.addListener(verificationLog);
 
   log.write(LOG_INFO, 0, "Start to operate disk", LOG_PREFIX);
   log.write(LOG_INFO, 0, printableName(settings.archiveDisk.view()), LOG_PREFIX);
   walkArchive(walk, disk, verifier);
-  writeSummary(settings, verifier.counters, log);
+  writeSummary(settings, verifier.counters(), log);
 
-  verifier.coverage->sortByStart(SORT_ASCENDING);
-  reportStation(verifier.station, log);
-  reportSpan(verifier.coverage.get(), log);
-  reportIntervals(verifier.coverage.get(), log);
+  verifier.coverage().sortByStart(SORT_ASCENDING);
+  reportStation(verifier.station(), log);
+  reportSpan(&verifier.coverage(), log);
+  reportIntervals(&verifier.coverage(), log);
   return 0;
 }

@@ -11,6 +11,7 @@
 #include "tests/support/memory_disk.h"
 #include "tools/datagen/data_file.h"
 #include "verify/archive_verifier.h"
+#include "verify/verification_log.h"
 
 namespace {
 
@@ -30,13 +31,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   for (const auto dialect :
        {platform::ProfileDialect::kPosix, platform::ProfileDialect::kWindows}) {
     ArchiveVerifier verifier(disk, dialect);
-    verifier.log = &log;
+    VerificationLog logged(log);
+    verifier.addListener(logged);
     verifier.verifyFile("g/P1.DAT");
     verifier.verifyFile("g/P2.DAT");
     verifier.verifyFile("g/P2.DAT");
-    verifier.coverage->sortByStart(SORT_ASCENDING);
-    reportStation(verifier.station, log);
-    reportSpan(verifier.coverage.get(), log);
+    verifier.coverage().sortByStart(SORT_ASCENDING);
+    reportStation(verifier.station(), log);
+    reportSpan(&verifier.coverage(), log);
   }
   return 0;
 }

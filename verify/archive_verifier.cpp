@@ -1,11 +1,27 @@
 #include "verify/archive_verifier.h"
 
-ArchiveVerifier::ArchiveVerifier(platform::Disk& disk, platform::ProfileDialect dialect)
-    : coverage(std::make_unique<IntervalList>(0)), disk_(disk), dialect_(dialect) {}
+#include "base/printable_name.h"
 
-void ArchiveVerifier::reportAboutFile(int32_t level, int32_t code, const std::string& message,
-                                      int32_t& counter) {
-  if (log == nullptr) return;
-  log->write(level, code, message, currentFile);
-  ++counter;
+using verify::Finding;
+using verify::FindingKind;
+
+ArchiveVerifier::ArchiveVerifier(platform::Disk& disk, platform::ProfileDialect dialect)
+    : disk_(disk), dialect_(dialect) {}
+
+void ArchiveVerifier::addListener(VerificationListener& listener) {
+  listeners_.push_back(&listener);
+}
+
+void ArchiveVerifier::enterDirectory(std::string_view name) {
+  ++counters_.directoryCount;
+  const std::string shown = printableName(name);
+  for (VerificationListener* listener : listeners_) listener->directoryEntered(shown);
+}
+
+void ArchiveVerifier::report(Finding finding) {
+  if (listeners_.empty() && finding.kind != FindingKind::kUnusable) return;
+  finding.file = currentFile_;
+  ++(verify::severityOf(finding.kind) == verify::Severity::kError ? counters_.errorCount
+                                                                  : counters_.warningCount);
+  for (VerificationListener* listener : listeners_) listener->found(finding);
 }

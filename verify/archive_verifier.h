@@ -2,14 +2,16 @@
 
 #include <array>
 #include <cstdint>
-#include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "base/fixed_text.h"
 #include "log/log_sink.h"
 #include "platform/disk.h"
 #include "platform/profile_text.h"
 #include "timecov/interval_list.h"
+#include "verify/verification_listener.h"
 
 // A stream has at most this many channels; the channel arrays hold no more.
 inline constexpr int32_t kMaxChannels = 32;
@@ -63,22 +65,12 @@ struct RunCounters {
   int32_t errorCount = 0;
   int32_t warningCount = 0;
   int32_t fileCount = 0;
-  int32_t directoryCount = 0;  // counted by the walk
-};
-
-class ArchiveVerifier;
-
-// Told of every data file the verifier has finished with.
-class FileListener {
- public:
-  virtual ~FileListener() = default;
-  // Called last in verifyFile. For a usable file the verifier's header and
-  // station hold this file's values; an unusable one changed nothing.
-  virtual void fileVerified(const ArchiveVerifier& verifier, bool usable) = 0;
+  int32_t directoryCount = 0;
 };
 
 // Verifies data files one after another, carrying the station values from each
-// file to the next and gathering the time their records cover.
+// file to the next and gathering the time their records cover. What it finds
+// it tells its listeners.
 class ArchiveVerifier {
  public:
   // Reads data files from disk, which must outlive the verifier, parsing their
@@ -88,6 +80,14 @@ class ArchiveVerifier {
   ArchiveVerifier(const ArchiveVerifier&) = delete;
   ArchiveVerifier& operator=(const ArchiveVerifier&) = delete;
 
+  // Listeners are told in the order they were added; they are not owned and
+  // must outlive the verifier. Findings other than an unusable file are counted
+  // only while a listener is attached: a check nobody hears is not counted.
+  void addListener(VerificationListener& listener);
+
+  // Counts a date directory the walk enters and announces it by name.
+  void enterDirectory(std::string_view name);
+
   // Counts and announces the file, then opens it once. A file that cannot be
   // opened or read to its last two bytes is reported unusable (result -1) and
   // changes nothing else. Otherwise its header is parsed once and checked
@@ -95,32 +95,37 @@ class ArchiveVerifier {
   // coverage (result 0).
   int verifyFile(const std::string& path);
 
-  CarriedStation station;
-  FileHeaderValues header;
-  RunCounters counters;
-  LogSink* log = nullptr;  // not owned; null: nothing is written
-  FileListener* listener = nullptr;  // not owned; may be null
-  std::unique_ptr<IntervalList> coverage;
-  // The path of the file under verification as the logs show it
-  // (printableName): the prefix of its warnings.
-  std::string currentFile;
+  const CarriedStation& station() const { return station_; }
+  // The header values of the latest usable file.
+  const FileHeaderValues& header() const { return header_; }
+  const RunCounters& counters() const { return counters_; }
+  IntervalList& coverage() { return coverage_; }
+  const IntervalList& coverage() const { return coverage_; }
+  // The path of the file under verification as the logs show it (printableName).
+  const std::string& currentFile() const { return currentFile_; }
 
  private:
   // Compares a carried station text with this file's SYSTEM value of key: an
-  // empty field takes the value; a differing one gives the warning (this file's
-  // value, then the stored one) and, when replace is set, takes the new value.
+  // empty field takes the value; a differing one is a finding of kind (this
+  // file's value, then the stored one) and, when replace is set, the new value
+  // is taken.
   template <std::size_t N>
   void checkCarriedText(const platform::ProfileText& text, FixedText<N>& carried,
-                        std::string_view key, const char* warningFormat, bool replace);
+                        std::string_view key, verify::FindingKind kind, bool replace);
   void checkFrequency(const platform::ProfileText& text);
   void checkChannelCount();
-  // Warns when the internal clock did not start one second after the external
-  // one, and reports an error for start hundredths other than 0.
+  // Finds an internal clock that did not start one second after the external
+  // one, and start hundredths other than 0.
   void checkStartTimes();
-  // Writes a message about the current file, prefixed with its path, and counts
-  // it in counter; nothing is written or counted without a log.
-  void reportAboutFile(int32_t level, int32_t code, const std::string& message, int32_t& counter);
+  // Counts the finding about the current file and tells the listeners.
+  void report(verify::Finding finding);
 
   platform::Disk& disk_;
   platform::ProfileDialect dialect_;
+  std::vector<VerificationListener*> listeners_;
+  CarriedStation station_;
+  FileHeaderValues header_;
+  RunCounters counters_;
+  IntervalList coverage_{0};
+  std::string currentFile_;
 };

@@ -59,7 +59,7 @@ class HeaderReadTest : public VerifierTest {
  protected:
   const FileHeaderValues& verify(const DataFile& file) {
     verifier.verifyFile(write("P1.DAT", file));
-    return verifier.header;
+    return verifier.header();
   }
   Numbers rates(const DataFile& file, int32_t channels = 3) {
     const FileHeaderValues& values = verify(file);
@@ -71,8 +71,8 @@ TEST_F(HeaderReadTest, ChannelNamesComeFromTheSectionsOfTheListedNumbers) {
   verify(withKeys({{"STREAM1", "CH#", "200,2,3"},
                    {"CH-56", "NAME", "WRAPPED"},
                    {"CH2", "NAME", "VERTICAL-SEISMOMETER"}}));
-  EXPECT_EQ(verifier.header.channelNames[0].view(), "WRAPPED");
-  EXPECT_EQ(verifier.header.channelNames[1].view(), "VERTICAL-S");
+  EXPECT_EQ(verifier.header().channelNames[0].view(), "WRAPPED");
+  EXPECT_EQ(verifier.header().channelNames[1].view(), "VERTICAL-S");
 }
 
 TEST_F(HeaderReadTest, GroupRatesGoToListedChannelsAndTheFirstGroupDecides) {
@@ -107,21 +107,24 @@ TEST_F(HeaderReadTest, ChannelCountsBeyondTheArraysAreKeptWithin) {
                       .set("GROUP1", "CH#", "1,2,3,4,5,6,7,8,9"),
                   32),
             Numbers(32, 10));
-  EXPECT_EQ(verifier.counters.warningCount, 0);  // all 40 listed channels are counted
-  verifier.header.channelRates[0] = 1234;
+  EXPECT_EQ(verifier.counters().warningCount, 0);  // all 40 listed channels are counted
   verify(DataFile().set("STREAM1", "N_CH", "0").recordSize(256).records(4));
-  EXPECT_EQ(verifier.header.channelRates[0], 1234);  // no channel: records of 256 bytes
-  EXPECT_EQ(verifier.header.recordCount, 4);
+  EXPECT_EQ(verifier.header().channelRates[0], 10);  // kept from the file before
+  // No channel: records of 256 bytes, whatever rate the first channel kept.
+  EXPECT_EQ(verifier.header().recordCount, 4);
 }
 
 TEST_F(HeaderReadTest, BinaryBlockIsReadAtHeaderSizeAndBytesPastTheEndKeepTheirValue) {
-  verifier.header.binaryHeader.fill(7);
+  const auto block = [&] {
+    return std::string(verifier.header().binaryHeader.begin(),
+                       verifier.header().binaryHeader.begin() + 5);
+  };
+  verifier.verifyFile(put("P.DAT", "[HEADER]\nHEADER_SIZE=0\nabcdefgh"));
+  EXPECT_EQ(block(), "[HEAD");
   verifier.verifyFile(put("P.DAT", "[HEADER]\nHEADER_SIZE=-1\n0123"));
-  EXPECT_EQ(verifier.header.binaryHeader[0], 7);
+  EXPECT_EQ(block(), "[HEAD");
   verifier.verifyFile(put("P.DAT", "[HEADER]\nHEADER_SIZE=24\n0123"));
-  EXPECT_EQ(
-      std::string(verifier.header.binaryHeader.begin(), verifier.header.binaryHeader.begin() + 5),
-      "0123\x07");
+  EXPECT_EQ(block(), "0123D");
 }
 
 TEST(BytesVerificationReads, BinaryBlockAtTheHeaderSizeAndTheLastTwoBytesCutToTheFile) {

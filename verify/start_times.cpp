@@ -3,7 +3,6 @@
 #include <type_traits>
 
 #include "base/c_scan.h"
-#include "base/text_format.h"
 #include "base/wrap32.h"
 #include "timecov/calendar.h"
 #include "verify/archive_verifier.h"
@@ -57,16 +56,13 @@ void readStartTimes(const platform::ProfileText& text, FileHeaderValues& values)
 }
 
 void ArchiveVerifier::checkStartTimes() {
-  const int32_t expectedInternal = wrapAdd(header.startExternal, 1);
-  if (header.startInternal != expectedInternal) {
-    reportAboutFile(
-        LOG_WARNING, 0,
-        formatText("Possible time unsyncronysation int: %ld ext: %ld",
-                   static_cast<long>(header.startInternal), static_cast<long>(expectedInternal)),
-        counters.warningCount);
+  const int32_t expectedInternal = wrapAdd(header_.startExternal, 1);
+  if (header_.startInternal != expectedInternal) {
+    report({.kind = verify::FindingKind::kClockUnsynchronised,
+            .number = header_.startInternal,
+            .expected = expectedInternal});
   }
-  if (header.startHundredths != 0) {
-    reportAboutFile(LOG_ERROR, 0, formatText("time start error. Hund: %d", header.startHundredths),
-                    counters.errorCount);
+  if (header_.startHundredths != 0) {
+    report({.kind = verify::FindingKind::kStartHundredths, .number = header_.startHundredths});
   }
 }

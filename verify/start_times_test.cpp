@@ -22,7 +22,7 @@ class StartTimesTest : public VerifierTest {
     log.calls.clear();
     verifier.verifyFile(write("P1.DAT", file));
     std::erase_if(log.calls, [](const Call& call) { return call.level == LOG_INFO; });
-    return verifier.header;
+    return verifier.header();
   }
 };
 

@@ -14,16 +14,16 @@ TEST_F(VerifyFileTest, FirstUsableFileIsAnnouncedAndCoversItsRecords) {
   const std::string path = write("P1.DAT", DataFile().startingAt(1000000));
   EXPECT_EQ(verifier.verifyFile(path), 0);
   EXPECT_EQ(log.calls, (std::vector<Call>{{LOG_INFO, 0, " File " + path, "   "}}));
-  EXPECT_EQ(verifier.header.recordCount, 6);
-  EXPECT_EQ(verifier.coverage->first()->start, 1000001);
-  EXPECT_EQ(verifier.coverage->first()->end, 1000061);
+  EXPECT_EQ(verifier.header().recordCount, 6);
+  EXPECT_EQ(verifier.coverage().first()->start, 1000001);
+  EXPECT_EQ(verifier.coverage().first()->end, 1000061);
   EXPECT_EQ(disk.opens, 1);  // one open, and a small file is read once
   EXPECT_EQ(disk.reads, 1);
 }
 
 TEST_F(VerifyFileTest, LargeFileIsReadInItsFirstBlockAndItsLastTwoBytes) {
   verifier.verifyFile(write("P1.DAT", DataFile().records(200)));  // 171 KiB
-  EXPECT_EQ(verifier.header.recordCount, 200);
+  EXPECT_EQ(verifier.header().recordCount, 200);
   EXPECT_EQ(disk.reads, 2);
 }
 
@@ -71,14 +71,15 @@ TEST(VerifyFile, StationAndChannelValuesAreComparedWithTheFileBefore) {
   for (const auto& [files, warnings] : cases) {
     testsupport::MemoryDisk disk;
     RecordingSink log;
+    VerificationLog logged(log);
     ArchiveVerifier verifier(disk, platform::ProfileDialect::kPosix);
-    verifier.log = &log;
+    verifier.addListener(logged);
     for (std::size_t i = 0; i < files.size(); ++i) {
       disk.addFile("disk/", "P" + std::to_string(i), files[i].bytes());
       verifier.verifyFile("disk/P" + std::to_string(i));
     }
     EXPECT_EQ(log.messagesAt(LOG_WARNING), warnings);
-    EXPECT_EQ(verifier.counters.warningCount, static_cast<int32_t>(warnings.size()));
+    EXPECT_EQ(verifier.counters().warningCount, static_cast<int32_t>(warnings.size()));
   }
 }
 
@@ -94,29 +95,34 @@ TEST_F(VerifyFileTest, UnusableFilesAreReportedAndChangeNothingElse) {
               (std::vector<Call>{{LOG_INFO, 0, " File " + path, "   "},
                                  {LOG_ERROR, 100, " File " + path + " is unusable", "   "}}));
   }
-  EXPECT_EQ(verifier.counters.fileCount, 4);
-  EXPECT_EQ(verifier.counters.errorCount, 3);
-  EXPECT_EQ(verifier.coverage->count(), 1);
+  EXPECT_EQ(verifier.counters().fileCount, 4);
+  EXPECT_EQ(verifier.counters().errorCount, 3);
+  EXPECT_EQ(verifier.coverage().count(), 1);
   EXPECT_EQ(verifier.verifyFile(put("P5.DAT", "xy")), 0);  // two bytes are enough
 }
 
-TEST_F(VerifyFileTest, WithoutLogWarningsAreNotCountedButUnusableFilesAre) {
-  verifier.log = nullptr;
+TEST(VerifyFile, WithoutListenersWarningsAreNotCountedButUnusableFilesAre) {
+  testsupport::MemoryDisk disk;
+  ArchiveVerifier verifier(disk, platform::ProfileDialect::kPosix);
+  const auto write = [&](const std::string& name, const DataFile& file) {
+    disk.addFile("disk/", name, file.bytes());
+    return "disk/" + name;
+  };
   verifier.verifyFile(write("P1.DAT", DataFile()));
   verifier.verifyFile(
       write("P2.DAT", DataFile().set("SYSTEM", "LAT", "1").set("FILE", "TIME_INT", "1:0:0.5")));
   verifier.verifyFile("disk/missing.DAT");
-  EXPECT_EQ(verifier.counters.warningCount, 0);
-  EXPECT_EQ(verifier.counters.errorCount, 1);
-  EXPECT_EQ(verifier.station.latitude.view(), "1");  // the change still happens
+  EXPECT_EQ(verifier.counters().warningCount, 0);
+  EXPECT_EQ(verifier.counters().errorCount, 1);
+  EXPECT_EQ(verifier.station().latitude.view(), "1");  // the change still happens
 }
 
 TEST_F(VerifyFileTest, ZeroRecordSecondsAndNoRecordsStillAddAnInterval) {
   verifier.verifyFile(write("P1.DAT", DataFile().set("STREAM1", "REC_SIZE_SEC", "0")));
-  EXPECT_EQ(verifier.header.declaredRecords, 0);
+  EXPECT_EQ(verifier.header().declaredRecords, 0);
   verifier.verifyFile(write("P2.DAT", DataFile().startingAt(2000000).records(0)));
-  EXPECT_EQ(verifier.header.realSeconds, 0);
-  EXPECT_EQ(verifier.coverage->count(), 2);
+  EXPECT_EQ(verifier.header().realSeconds, 0);
+  EXPECT_EQ(verifier.coverage().count(), 2);
 }
 
 }  // namespace

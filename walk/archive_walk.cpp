@@ -1,6 +1,5 @@
 #include "walk/archive_walk.h"
 
-#include "base/printable_name.h"
 #include "platform/path_rules.h"
 #include "walk/disk_boundary.h"
 
@@ -55,10 +54,7 @@ void walkArchive(const WalkSettings& settings, platform::Disk& disk, ArchiveVeri
   for (const platform::DirectoryEntry& entry : disk.list(*root + "*.*")) {
     if (!entry.directory || isDateDirectory(entry.name) == 0) continue;
     if (!boundary.admits(*root, entry)) continue;
-    if (verifier.log != nullptr) {
-      verifier.log->write(LOG_INFO, 0, " Directory " + printableName(entry.name), LOG_PREFIX);
-    }
-    ++verifier.counters.directoryCount;
+    verifier.enterDirectory(entry.name);
     scanFiles(settings, disk, boundary, *root + entry.name + platform::kPathSeparator + filePattern,
               verifier);
   }

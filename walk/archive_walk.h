@@ -21,8 +21,8 @@ struct WalkSettings {
 
 // Verifies every data file of the selected stream: those of the disk's root in
 // plane mode, else those of every root directory whose name begins with eight
-// digits, each directory announced on verifier.log and counted in its
-// directoryCount first. In a directory, hidden, system and directory entries
+// digits, each directory entered through
+// verifier.enterDirectory first. In a directory, hidden, system and directory entries
 // are skipped, and a name's first character must (or, for the trigger stream,
 // must not) be one of the two stream letters. Entries that lead outside the
 // disk and the run's own logs are skipped too. A disk that cannot be listed

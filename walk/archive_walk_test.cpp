@@ -5,6 +5,7 @@
 #include "platform/path_rules.h"
 #include "tests/support/memory_disk.h"
 #include "tests/support/recording_sink.h"
+#include "verify/verification_log.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ class WalkTest : public ::testing::Test {
     settings.archiveDisk = "g";
     settings.fileExtension = "*";
     settings.streamLetter = 'P';
-    verifier.log = &log;
+    verifier.addListener(logged);
   }
 
   const std::string root = *platform::diskRoot("g");
@@ -41,6 +42,7 @@ class WalkTest : public ::testing::Test {
   testsupport::MemoryDisk disk;
   WalkSettings settings;
   RecordingSink log;
+  VerificationLog logged{log};
   ArchiveVerifier verifier;
 };
 
@@ -66,8 +68,8 @@ TEST_F(WalkTest, SubdirModeWalksOnlyDateDirectoriesAnnouncingEachFirst) {
   disk.add(in("2006041"), file("P1.DAT"));
   EXPECT_EQ(walk(), (Strings{" Directory 20060415", " File " + in("20060415") + "P0415001.DAT",
                              " Directory 20060416old", " Directory 12345678"}));
-  EXPECT_EQ(verifier.counters.directoryCount, 3);
-  EXPECT_EQ(verifier.counters.fileCount, 1);
+  EXPECT_EQ(verifier.counters().directoryCount, 3);
+  EXPECT_EQ(verifier.counters().fileCount, 1);
 }
 
 TEST_F(WalkTest, PlaneModeTakesTheRootFilesOfTheStream) {
@@ -81,7 +83,7 @@ TEST_F(WalkTest, PlaneModeTakesTheRootFilesOfTheStream) {
   settings.triggerStream = 1;
   log.calls.clear();
   EXPECT_EQ(walk(), (Strings{" File " + root + "T3.DAT"}));
-  EXPECT_EQ(verifier.counters.directoryCount, 0);
+  EXPECT_EQ(verifier.counters().directoryCount, 0);
 }
 
 TEST_F(WalkTest, TheSecondStreamLetterIsTheCodePlus32In8Bits) {

@@ -9,11 +9,14 @@
 #include "tests/support/recording_sink.h"
 #include "tools/datagen/data_file.h"
 #include "verify/archive_verifier.h"
+#include "verify/verification_log.h"
 
 // A verifier over an in-memory disk, with a recording log attached.
 class VerifierTest : public ::testing::Test {
  protected:
-  VerifierTest() : verifier(disk, platform::ProfileDialect::kPosix) { verifier.log = &log; }
+  VerifierTest() : verifier(disk, platform::ProfileDialect::kPosix) {
+    verifier.addListener(logged);
+  }
 
   // Puts bytes on the disk as name and returns its path.
   std::string put(const std::string& name, std::string bytes) {
@@ -26,5 +29,6 @@ class VerifierTest : public ::testing::Test {
 
   testsupport::MemoryDisk disk;
   RecordingSink log;
+  VerificationLog logged{log};  // the verifier's lines as cdverify writes them
   ArchiveVerifier verifier;
 };

@@ -1,0 +1,50 @@
+#include "verify/finding.h"
+
+#include "base/text_format.h"
+
+namespace verify {
+
+Severity severityOf(FindingKind kind) {
+  return kind == FindingKind::kUnusable || kind == FindingKind::kStartHundredths
+             ? Severity::kError
+             : Severity::kWarning;
+}
+
+bool isClockFinding(FindingKind kind) {
+  return kind == FindingKind::kClockUnsynchronised || kind == FindingKind::kStartHundredths;
+}
+
+std::string describe(const Finding& f) {
+  const std::string value(f.value), previous(f.previous);
+  switch (f.kind) {
+    case FindingKind::kUnusable:
+      return " File " + std::string(f.file) + " is unusable";
+    case FindingKind::kStationName:
+      return formatText("Station name %s differ from previous file's station name %s",
+                        value.c_str(), previous.c_str());
+    case FindingKind::kLatitude:
+      return formatText("Latitude %s differ from previous file's latitude %s", value.c_str(),
+                        previous.c_str());
+    case FindingKind::kLongitude:
+      return formatText("Longitude %s differ from previous file's longitude %s", value.c_str(),
+                        previous.c_str());
+    case FindingKind::kAltitude:
+      return formatText("Altitude %s differ from previous file's altitude %s", value.c_str(),
+                        previous.c_str());
+    case FindingKind::kFrequency:
+      return formatText("Frequency %d differ from previous file's frequency %d", f.number,
+                        f.expected);
+    case FindingKind::kChannelCount:
+      return formatText(
+          "channels number %d in stream %d differ from channels number from channels list %d",
+          f.number, f.stream, f.expected);
+    case FindingKind::kClockUnsynchronised:
+      return formatText("Possible time unsyncronysation int: %ld ext: %ld",
+                        static_cast<long>(f.number), static_cast<long>(f.expected));
+    case FindingKind::kStartHundredths:
+      return formatText("time start error. Hund: %d", f.number);
+  }
+  return {};
+}
+
+}  // namespace verify
