@@ -34,8 +34,8 @@ median() {
 }
 cat disk.iso > /dev/null
 read_once=$(median sh -c 'cat disk.iso > /dev/null')
-folder=$(median sh -c 'rm -f log.out; ../driver/cdverify -archDisk=disk')
-verify=$(median sh -c 'rm -f log.out; ../driver/cdverify -archDisk=disk.iso')
+folder=$(median sh -c 'rm -f log.out; ../cdverify -archDisk=disk')
+verify=$(median sh -c 'rm -f log.out; ../cdverify -archDisk=disk.iso')
 printf 'cat: %s s, cdverify on the folder: %s s, on the image: %s s\n' \
   "$read_once" "$folder" "$verify"
 printf 'image over cat %.2f; image beyond the folder run over cat %.2f\n' \

@@ -89,7 +89,7 @@ def main():
 
     build("bench", ["cdverify", "floor", "make_large_disk"])
     os.makedirs(WORK, exist_ok=True)
-    cdverify = os.path.join(ROOT, "build/bench/driver/cdverify")
+    cdverify = os.path.join(ROOT, "build/bench/cdverify")
     floor = os.path.join(ROOT, "build/bench/tools/floor/floor")
     disk = make_disk(options.files)
     print("disk: %d data files (+ trigger files), %s" % (options.files, disk))

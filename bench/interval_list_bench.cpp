@@ -8,7 +8,7 @@
 #include <random>
 #include <vector>
 
-#include "timecov/interval_list.h"
+#include "times/interval_list.h"
 
 namespace {
 

@@ -15,7 +15,7 @@ cd "$work"
 for stream in permanent trigger; do
   rm -f log.out
   start=$(date +%s.%N)
-  ../driver/cdverify -archDisk=disk -stream=$stream >/dev/null
+  ../cdverify -archDisk=disk -stream=$stream >/dev/null
   end=$(date +%s.%N)
   printf '%s stream: %.2f s, %s\n' "$stream" "$(awk "BEGIN { print $end - $start }")" \
     "$(grep -a -E '^     files:' log.out | tr -d '\n\r')"

@@ -17,7 +17,7 @@ for format in text json csv; do
   times=()
   for run in 1 2 3 4 5; do
     start=$(date +%s.%N)
-    build/bench/coverage/cdcoverage --format=$format --svg=/dev/null "$work"/*.json >/dev/null
+    build/bench/cdcoverage --format=$format --svg=/dev/null "$work"/*.json >/dev/null
     end=$(date +%s.%N)
     times+=("$(awk "BEGIN { print $end - $start }")")
   done

@@ -9,7 +9,8 @@
 #include <random>
 #include <string>
 
-#include "coverage/disk_survey.h"
+#include "platform/host_profile_dialect.h"
+#include "summary/disk_survey.h"
 #include "image/disk_image.h"
 #include "verify/data_file_bytes.h"
 

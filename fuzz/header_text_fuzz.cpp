@@ -5,13 +5,13 @@
 #include <cstdint>
 #include <string_view>
 
-#include "platform/profile_text.h"
+#include "profile/profile_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t length) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), length);
   for (const auto dialect :
-       {platform::ProfileDialect::kPosix, platform::ProfileDialect::kWindows}) {
-    const platform::ProfileText text(bytes, dialect);
+       {profile::ProfileDialect::kPosix, profile::ProfileDialect::kWindows}) {
+    const profile::ProfileText text(bytes, dialect);
     for (const char* name : {"SYSTEM", "FILE", "STREAM1", "GROUP1", "CH1", "HEADER", " A "}) {
       for (const char* key : {"NAME", "FREQ", "CH#", "N_CH", "DATE_INT", ";C", ""}) {
         for (const std::size_t size :

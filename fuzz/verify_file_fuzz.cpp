@@ -7,7 +7,7 @@
 #include <string>
 
 #include "log/log_sink.h"
-#include "report/coverage_report.h"
+#include "report/station_report.h"
 #include "tests/support/memory_disk.h"
 #include "tools/datagen/data_file.h"
 #include "verify/archive_verifier.h"
@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   disk.addFile("g/", "P2.DAT", std::string(reinterpret_cast<const char*>(data), size));
   DiscardingSink log;
   for (const auto dialect :
-       {platform::ProfileDialect::kPosix, platform::ProfileDialect::kWindows}) {
+       {profile::ProfileDialect::kPosix, profile::ProfileDialect::kWindows}) {
     ArchiveVerifier verifier(disk, dialect);
     VerificationLog logged(log);
     verifier.addListener(logged);

@@ -37,12 +37,8 @@ bool wildcardMatch(std::string_view pattern, std::string_view name) {
 }
 
 bool entryNameLess(std::string_view a, std::string_view b) {
-  const bool foldedLess = std::lexicographical_compare(
-      a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) { return upperAscii(x) < upperAscii(y); });
-  if (foldedLess) return true;
-  const bool foldedGreater = std::lexicographical_compare(
-      b.begin(), b.end(), a.begin(), a.end(), [](char x, char y) { return upperAscii(x) < upperAscii(y); });
-  if (foldedGreater) return false;
+  if (lessIgnoringCase(a, b)) return true;
+  if (lessIgnoringCase(b, a)) return false;
   return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
     return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
   });

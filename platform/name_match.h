@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "base/ascii_case.h"
+
 namespace platform {
 
 // Wildcard and ordering rules of the archive medium's file system, for hosts whose
@@ -16,20 +18,5 @@ bool wildcardMatch(std::string_view pattern, std::string_view name);
 // Enumeration order: names compared byte by byte with ASCII letters folded to
 // upper case; names equal that way are ordered by their raw bytes.
 bool entryNameLess(std::string_view a, std::string_view b);
-
-// A character with ASCII letters folded to upper case.
-inline unsigned char upperAscii(char c) {
-  const auto u = static_cast<unsigned char>(c);
-  return u >= 'a' && u <= 'z' ? static_cast<unsigned char>(u - 'a' + 'A') : u;
-}
-
-// Names equal ignoring ASCII case.
-inline bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (upperAscii(a[i]) != upperAscii(b[i])) return false;
-  }
-  return true;
-}
 
 }  // namespace platform

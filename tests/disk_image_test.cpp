@@ -10,7 +10,7 @@
 #include <sstream>
 #include <tuple>
 
-#include "coverage/coverage_run.h"
+#include "programs/cdcoverage/coverage_run.h"
 #include "image/iso9660.h"
 #include "tests/run_test_fixture.h"
 #include "tests/support/memory_disk.h"
@@ -273,7 +273,7 @@ TEST_F(DiskImageTest, AnImageIsReadThroughItsHostDiskKeepingWhatThePolicyNames) 
                ? bytes
                : std::string("unreadable");
   };
-  const KeepPolicy verification = verificationKeepPolicy(platform::ProfileDialect::kPosix);
+  const KeepPolicy verification = verificationKeepPolicy(profile::ProfileDialect::kPosix);
   const std::size_t middle = original.size() - 100;
   EXPECT_EQ(bytesOf(verification, 0, 20), original.substr(0, 20));
   EXPECT_EQ(bytesOf(verification, middle, 50), "unreadable");

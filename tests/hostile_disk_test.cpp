@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <sstream>
 
-#include "coverage/coverage_run.h"
+#include "programs/cdcoverage/coverage_run.h"
 #include "tests/run_test_fixture.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/verification_run.h"
+#include "programs/cdverify/verification_run.h"
 #include "tests/support/scratch_dir.h"
 #include "tests/support/test_disk.h"
 #include "tools/datagen/data_file.h"

@@ -5,7 +5,7 @@
 using verify::Finding;
 using verify::FindingKind;
 
-ArchiveVerifier::ArchiveVerifier(platform::Disk& disk, platform::ProfileDialect dialect)
+ArchiveVerifier::ArchiveVerifier(platform::Disk& disk, profile::ProfileDialect dialect)
     : disk_(disk), dialect_(dialect) {}
 
 void ArchiveVerifier::addListener(VerificationListener& listener) {

@@ -9,8 +9,9 @@
 #include "base/fixed_text.h"
 #include "log/log_sink.h"
 #include "platform/disk.h"
-#include "platform/profile_text.h"
-#include "timecov/interval_list.h"
+#include "platform/host_profile_dialect.h"
+#include "profile/profile_text.h"
+#include "times/interval_list.h"
 #include "verify/verification_listener.h"
 
 // A stream has at most this many channels; the channel arrays hold no more.
@@ -76,7 +77,7 @@ class ArchiveVerifier {
   // Reads data files from disk, which must outlive the verifier, parsing their
   // headers in dialect. The coverage list starts empty with merge mode 0.
   explicit ArchiveVerifier(platform::Disk& disk,
-                           platform::ProfileDialect dialect = platform::kHostProfileDialect);
+                           profile::ProfileDialect dialect = platform::kHostProfileDialect);
   ArchiveVerifier(const ArchiveVerifier&) = delete;
   ArchiveVerifier& operator=(const ArchiveVerifier&) = delete;
 
@@ -110,9 +111,9 @@ class ArchiveVerifier {
   // file's value, then the stored one) and, when replace is set, the new value
   // is taken.
   template <std::size_t N>
-  void checkCarriedText(const platform::ProfileText& text, FixedText<N>& carried,
+  void checkCarriedText(const profile::ProfileText& text, FixedText<N>& carried,
                         std::string_view key, verify::FindingKind kind, bool replace);
-  void checkFrequency(const platform::ProfileText& text);
+  void checkFrequency(const profile::ProfileText& text);
   void checkChannelCount();
   // Finds an internal clock that did not start one second after the external
   // one, and start hundredths other than 0.
@@ -121,7 +122,7 @@ class ArchiveVerifier {
   void report(verify::Finding finding);
 
   platform::Disk& disk_;
-  platform::ProfileDialect dialect_;
+  profile::ProfileDialect dialect_;
   std::vector<VerificationListener*> listeners_;
   CarriedStation station_;
   FileHeaderValues header_;

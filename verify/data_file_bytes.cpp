@@ -46,10 +46,10 @@ int DataFileBytes::checkEnd() {
   return read(length - 2, lastBytes, sizeof lastBytes) == 2 ? 0 : -3;
 }
 
-std::string_view DataFileBytes::headerText(platform::ProfileDialect dialect) {
+std::string_view DataFileBytes::headerText(profile::ProfileDialect dialect) {
   const int64_t length = file_->length();
-  const std::size_t limit = atMost(platform::kMaxHeaderTextBytes, length);
-  if (platform::textEndsAtZeroByte(dialect)) {
+  const std::size_t limit = atMost(profile::kMaxHeaderTextBytes, length);
+  if (profile::textEndsAtZeroByte(dialect)) {
     // Read on in growing steps until a zero byte shows or the limit is reached.
     while (held().find('\0') == std::string_view::npos && heldSize_ < limit && !exhausted_) {
       extendTo(std::min(limit, std::max(kFirstBlock, heldSize_ * 2)));
@@ -71,10 +71,10 @@ int64_t DataFileBytes::read(int64_t offset, char* buffer, std::size_t size) {
 }
 
 std::vector<ByteRange> bytesVerificationReads(std::string_view leadingText, int64_t length,
-                                              platform::ProfileDialect dialect) {
+                                              profile::ProfileDialect dialect) {
   std::vector<ByteRange> ranges;
   const int32_t headerSize =
-      platform::ProfileText(leadingText, dialect).readInt("HEADER", "HEADER_SIZE", -1);
+      profile::ProfileText(leadingText, dialect).readInt("HEADER", "HEADER_SIZE", -1);
   if (headerSize >= 0 && headerSize < length) {
     ranges.push_back(
         ByteRange{headerSize,
@@ -84,8 +84,8 @@ std::vector<ByteRange> bytesVerificationReads(std::string_view leadingText, int6
   return ranges;
 }
 
-KeepPolicy verificationKeepPolicy(platform::ProfileDialect dialect) {
-  return {platform::kMaxHeaderTextBytes, [dialect](std::string_view leading, int64_t length) {
+KeepPolicy verificationKeepPolicy(profile::ProfileDialect dialect) {
+  return {profile::kMaxHeaderTextBytes, [dialect](std::string_view leading, int64_t length) {
             return bytesVerificationReads(leading, length, dialect);
           }};
 }

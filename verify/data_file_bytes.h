@@ -9,7 +9,7 @@
 
 #include "base/byte_range.h"
 #include "platform/disk.h"
-#include "platform/profile_text.h"
+#include "profile/profile_text.h"
 
 // The bytes of one opened data file that its verification reads: the text
 // header, the two bytes at its end and the binary header block. The first block
@@ -26,8 +26,8 @@ class DataFileBytes {
   int checkEnd();
 
   // The bytes that hold the text header in dialect: those before the first zero
-  // byte, or the whole file; never more than platform::kMaxHeaderTextBytes.
-  std::string_view headerText(platform::ProfileDialect dialect);
+  // byte, or the whole file; never more than profile::kMaxHeaderTextBytes.
+  std::string_view headerText(profile::ProfileDialect dialect);
 
   // Reads up to size bytes from offset; returns how many were delivered (fewer
   // at the end of the file), or -1 when the read fails or offset is negative.
@@ -56,8 +56,8 @@ class DataFileBytes {
 // parses it in dialect, which ends at a zero byte. The ranges are the binary
 // block at HEADER_SIZE and the last two bytes, cut to the file.
 std::vector<ByteRange> bytesVerificationReads(std::string_view leadingText, int64_t length,
-                                              platform::ProfileDialect dialect);
+                                              profile::ProfileDialect dialect);
 
 // What a one-pass reader keeps of each file for verification in dialect: the
 // text header and the bytes bytesVerificationReads names after it.
-KeepPolicy verificationKeepPolicy(platform::ProfileDialect dialect);
+KeepPolicy verificationKeepPolicy(profile::ProfileDialect dialect);

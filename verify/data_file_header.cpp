@@ -4,7 +4,7 @@
 #include <set>
 
 #include "base/wrap32.h"
-#include "platform/name_match.h"
+#include "base/ascii_case.h"
 #include "verify/channel_list.h"
 
 namespace {
@@ -18,7 +18,7 @@ constexpr int32_t kAbsentGroupRate = -10;
 int32_t groupNumberOf(std::string_view sectionName) {
   constexpr std::string_view kGroup = "GROUP";
   if (sectionName.size() <= kGroup.size() || sectionName.size() > kGroup.size() + 10) return 0;
-  if (!platform::equalsIgnoringCase(sectionName.substr(0, kGroup.size()), kGroup)) return 0;
+  if (!equalsIgnoringCase(sectionName.substr(0, kGroup.size()), kGroup)) return 0;
   const std::string_view digits = sectionName.substr(kGroup.size());
   if (digits.front() == '0') return 0;
   int64_t number = 0;
@@ -69,7 +69,7 @@ void readChannelList(std::string_view listText, FileHeaderValues& values) {
   values.channelListCount = entries;
 }
 
-void readChannelNames(const platform::ProfileText& text, FileHeaderValues& values) {
+void readChannelNames(const profile::ProfileText& text, FileHeaderValues& values) {
   for (int32_t i = 0; i < usedChannels(values); ++i) {
     const auto index = static_cast<std::size_t>(i);
     const std::string section = "CH" + std::to_string(values.channelNumbers[index]);
@@ -77,7 +77,7 @@ void readChannelNames(const platform::ProfileText& text, FileHeaderValues& value
   }
 }
 
-void readGroupRates(const platform::ProfileText& text, FileHeaderValues& values) {
+void readGroupRates(const profile::ProfileText& text, FileHeaderValues& values) {
   const int32_t channels = usedChannels(values);
   std::fill_n(values.channelRates.begin(), channels, kNoRate);
   if (values.groupCount <= 0) return;

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "platform/profile_text.h"
+#include "profile/profile_text.h"
 #include "verify/archive_verifier.h"
 
 // Splits a comma-separated channel list: channelListCount is the number of
@@ -18,12 +18,12 @@ void readChannelList(std::string_view listText, FileHeaderValues& values);
 // Fills channelNames of the first streamChannels channels (at most 32) from the
 // NAME of section "CH<number>", at most 49 characters of which the first 10 are
 // kept.
-void readChannelNames(const platform::ProfileText& text, FileHeaderValues& values);
+void readChannelNames(const profile::ProfileText& text, FileHeaderValues& values);
 
 // Fills channelRates of the first streamChannels channels (at most 32): -1, then
 // each group's FREQ (default -10) for every channel whose number is on the
 // group's CH# list while its rate is still -1. Groups run from 1 to groupCount.
-void readGroupRates(const platform::ProfileText& text, FileHeaderValues& values);
+void readGroupRates(const profile::ProfileText& text, FileHeaderValues& values);
 
 // Whole records between dataOffset and the end of a file of fileLength bytes,
 // (fileLength - dataOffset) divided by the record size truncated toward zero, in
@@ -33,4 +33,4 @@ int32_t countRecords(int64_t fileLength, const FileHeaderValues& values);
 // Converts DATE_INT/TIME_INT, DATE_EXT/TIME_EXT and DATE_DOS/TIME_DOS into
 // startInternal, startExternal and startDos, and keeps TIME_INT's hundredths in
 // startHundredths.
-void readStartTimes(const platform::ProfileText& text, FileHeaderValues& values);
+void readStartTimes(const profile::ProfileText& text, FileHeaderValues& values);

@@ -130,7 +130,7 @@ TEST_F(HeaderReadTest, BinaryBlockIsReadAtHeaderSizeAndBytesPastTheEndKeepTheirV
 TEST(BytesVerificationReads, BinaryBlockAtTheHeaderSizeAndTheLastTwoBytesCutToTheFile) {
   using Ranges = std::vector<ByteRange>;
   const std::string text = std::string("[HEADER]\nHEADER_SIZE=24\n") + '\0';
-  const auto posix = platform::ProfileDialect::kPosix;
+  const auto posix = profile::ProfileDialect::kPosix;
   EXPECT_EQ(bytesVerificationReads(text, 5000, posix), (Ranges{{24, 1096}, {4998, 2}}));
   EXPECT_EQ(bytesVerificationReads(text, 30, posix), (Ranges{{24, 6}, {28, 2}}));
   EXPECT_EQ(bytesVerificationReads(text, 24, posix), (Ranges{{22, 2}}));

@@ -4,7 +4,7 @@
 
 #include "base/c_scan.h"
 #include "base/wrap32.h"
-#include "timecov/calendar.h"
+#include "times/calendar.h"
 #include "verify/archive_verifier.h"
 #include "verify/data_file_header.h"
 
@@ -26,7 +26,7 @@ struct Stamp {
 // "%d:%d:%d" (hours, minutes, seconds), followed by ".%d" (hundredths) when
 // withHundredths is set. Numbers not reached stay 0. The hundredths take no part
 // in the conversion, so both clocks are converted alike.
-Stamp readStamp(const platform::ProfileText& text, std::string_view dateKey,
+Stamp readStamp(const profile::ProfileText& text, std::string_view dateKey,
                 std::string_view timeKey, bool withHundredths) {
   int32_t date[3] = {0, 0, 0};
   int32_t time[4] = {0, 0, 0, 0};
@@ -47,7 +47,7 @@ Stamp readStamp(const platform::ProfileText& text, std::string_view dateKey,
 
 }  // namespace
 
-void readStartTimes(const platform::ProfileText& text, FileHeaderValues& values) {
+void readStartTimes(const profile::ProfileText& text, FileHeaderValues& values) {
   const Stamp internal = readStamp(text, "DATE_INT", "TIME_INT", true);
   values.startInternal = internal.seconds;
   values.startHundredths = internal.hundredths;

@@ -13,7 +13,7 @@
 using verify::FindingKind;
 
 template <std::size_t N>
-void ArchiveVerifier::checkCarriedText(const platform::ProfileText& text, FixedText<N>& carried,
+void ArchiveVerifier::checkCarriedText(const profile::ProfileText& text, FixedText<N>& carried,
                                        std::string_view key, FindingKind kind, bool replace) {
   const std::string value = text.readString("SYSTEM", key, kHeaderTextSize);
   if (carried.empty()) {
@@ -26,7 +26,7 @@ void ArchiveVerifier::checkCarriedText(const platform::ProfileText& text, FixedT
   if (replace) carried.fill(value);
 }
 
-void ArchiveVerifier::checkFrequency(const platform::ProfileText& text) {
+void ArchiveVerifier::checkFrequency(const profile::ProfileText& text) {
   const int32_t value = text.readInt("SYSTEM", "FREQ", -1);
   int32_t& frequency = station_.frequency;
   if (frequency == 0) {
@@ -59,7 +59,7 @@ int ArchiveVerifier::verifyFile(const std::string& path) {
     for (VerificationListener* listener : listeners_) listener->fileVerified(*this, false);
     return -1;
   }
-  const platform::ProfileText text(file->headerText(dialect_), dialect_);
+  const profile::ProfileText text(file->headerText(dialect_), dialect_);
 
   // The station name is kept from the first file that gives one; the position
   // and the frequency follow every file.

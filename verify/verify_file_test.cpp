@@ -72,7 +72,7 @@ TEST(VerifyFile, StationAndChannelValuesAreComparedWithTheFileBefore) {
     testsupport::MemoryDisk disk;
     RecordingSink log;
     VerificationLog logged(log);
-    ArchiveVerifier verifier(disk, platform::ProfileDialect::kPosix);
+    ArchiveVerifier verifier(disk, profile::ProfileDialect::kPosix);
     verifier.addListener(logged);
     for (std::size_t i = 0; i < files.size(); ++i) {
       disk.addFile("disk/", "P" + std::to_string(i), files[i].bytes());
@@ -103,7 +103,7 @@ TEST_F(VerifyFileTest, UnusableFilesAreReportedAndChangeNothingElse) {
 
 TEST(VerifyFile, WithoutListenersWarningsAreNotCountedButUnusableFilesAre) {
   testsupport::MemoryDisk disk;
-  ArchiveVerifier verifier(disk, platform::ProfileDialect::kPosix);
+  ArchiveVerifier verifier(disk, profile::ProfileDialect::kPosix);
   const auto write = [&](const std::string& name, const DataFile& file) {
     disk.addFile("disk/", name, file.bytes());
     return "disk/" + name;

@@ -1,7 +1,7 @@
-#include "platform/profile_text.h"
+#include "platform/host_profile_dialect.h"
 
 namespace platform {
 
-const ProfileDialect kHostProfileDialect = ProfileDialect::kPosix;
+const profile::ProfileDialect kHostProfileDialect = profile::ProfileDialect::kPosix;
 
 }  // namespace platform

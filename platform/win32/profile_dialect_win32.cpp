@@ -1,9 +1,9 @@
-#include "platform/profile_text.h"
+#include "platform/host_profile_dialect.h"
 
 namespace platform {
 
 // The Windows build reads headers exactly as the platform's own private-profile
 // calls would, without calling them once per key.
-const ProfileDialect kHostProfileDialect = ProfileDialect::kWindows;
+const profile::ProfileDialect kHostProfileDialect = profile::ProfileDialect::kWindows;
 
 }  // namespace platform

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/profile_text.h"
+#include "profile/profile_text.h"
 #include "tests/support/scratch_dir.h"
 
 namespace platform {

@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "timecov/span_union.h"
+#include "times/span_union.h"
 
 // How test failures show a span: "[start, end)".
 inline void PrintTo(const TimeSpan& span, std::ostream* out) {

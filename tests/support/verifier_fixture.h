@@ -14,7 +14,7 @@
 // A verifier over an in-memory disk, with a recording log attached.
 class VerifierTest : public ::testing::Test {
  protected:
-  VerifierTest() : verifier(disk, platform::ProfileDialect::kPosix) {
+  VerifierTest() : verifier(disk, profile::ProfileDialect::kPosix) {
     verifier.addListener(logged);
   }
 

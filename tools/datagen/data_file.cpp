@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "base/text_format.h"
-#include "timecov/calendar.h"
+#include "times/calendar.h"
 
 namespace datagen {
 namespace {

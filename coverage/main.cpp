@@ -1,7 +1,0 @@
-#include <iostream>
-
-#include "coverage/coverage_run.h"
-
-int main(int argc, char** argv) {
-  return runCoverage(argc, argv, platform::systemDisk(), std::cout, std::cerr);
-}

@@ -1,3 +1,0 @@
-#include "driver/verification_run.h"
-
-int main(int argc, char** argv) { return runVerification(argc, argv); }

@@ -1,0 +1,104 @@
+#include "programs/cdcoverage/coverage_options.h"
+
+#include <CLI/CLI.hpp>
+#include <ostream>
+#include <string_view>
+
+#include "times/iso_time.h"
+
+namespace {
+
+// Accepts ISO 8601 times as parseIsoTime reads them.
+const CLI::Validator kIsoTime(
+    [](std::string& text) {
+      return parseIsoTime(text) ? std::string()
+                                : "not a time of the form 2006-06-15T12:00:01: " + text;
+    },
+    "TIME");
+
+// An option written with an empty value ("--svg="): the library would take the
+// next argument as its value instead, and a disk named there would become the
+// file written. Returns the option's name.
+std::optional<std::string> optionWithEmptyValue(int argc, const char* const* argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view argument = argv[i];
+    if (argument == "--") break;
+    if (argument.size() > 3 && argument.substr(0, 2) == "--" && argument.back() == '=' &&
+        argument.find('=') == argument.size() - 1) {
+      return std::string(argument.substr(0, argument.size() - 1));
+    }
+  }
+  return std::nullopt;
+}
+
+const CLI::Validator kNotEmpty(
+    [](std::string& text) { return text.empty() ? "a value expected, not an empty one" : ""; }, "");
+
+}  // namespace
+
+std::optional<int> parseCoverageOptions(int argc, const char* const* argv, CoverageOptions& options,
+                                        std::ostream& out, std::ostream& err) {
+  CLI::App app(
+      "Summarises the time that recorded-data disks cover: per station the covered spans, the "
+      "gaps and overlaps, the coverage of a window and the events an operator should see. Each "
+      "INPUT is a disk (a folder; a drive letter on Windows) or a JSON summary written before "
+      "with --format=json.",
+      "cdcoverage");
+  app.set_version_flag("--version", kCoverageVersion);
+  std::string mode = "subdir", stream = "permanent", firstByte = "P", extension = "*";
+  std::string from, to;
+  app.add_option("--mode", mode, "subdir: data files in date folders; plane: in the root")
+      ->check(CLI::IsMember({"subdir", "plane"}))
+      ->capture_default_str();
+  app.add_option("--stream", stream, "permanent: files starting with --first-byte; trigger: others")
+      ->check(CLI::IsMember({"permanent", "trigger"}))
+      ->capture_default_str();
+  app.add_option("--first-byte", firstByte, "the stream letter")
+      ->check(CLI::Validator(
+          [](std::string& text) { return text.size() == 1 ? "" : "one character expected"; },
+          "CHAR"))
+      ->capture_default_str();
+  app.add_option("--ext", extension, "data file extension, * for any")->capture_default_str();
+  app.add_option("--gap-tolerance", options.summary.gapToleranceSeconds,
+                 "gaps of at most this many seconds are not listed")
+      ->check(CLI::NonNegativeNumber)
+      ->capture_default_str();
+  app.add_option("--from", from, "start of the coverage window (default: each station's first)")
+      ->check(kIsoTime);
+  app.add_option("--to", to, "end of the coverage window (default: each station's last)")
+      ->check(kIsoTime);
+  app.add_option("--format", options.format, "text, json or csv")
+      ->check(CLI::IsMember({"text", "json", "csv"}))
+      ->capture_default_str();
+  app.add_option("--output", options.output, "write the summary to FILE, not standard output");
+  app.add_option("--svg", options.svg, "also draw the timeline as an SVG picture into FILE");
+  app.add_option("INPUT", options.inputs, "disks and JSON summaries")->required();
+
+  for (CLI::Option* option : app.get_options()) {
+    if (!option->get_positional()) {
+      option->check(kNotEmpty);
+    }
+  }
+  if (const std::optional<std::string> option = optionWithEmptyValue(argc, argv)) {
+    err << "cdcoverage: option " << *option << " needs a value, not an empty one\n"
+        << "Run with --help for more information.\n";
+    return 2;
+  }
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& error) {
+    const int status = app.exit(error, out, err);
+    return status == 0 ? 0 : 2;
+  }
+  if (!from.empty()) options.summary.from = parseIsoTime(from);
+  if (!to.empty()) options.summary.to = parseIsoTime(to);
+  if (options.summary.from && options.summary.to && *options.summary.to < *options.summary.from) {
+    err << "cdcoverage: --to lies before --from\n";
+    return 2;
+  }
+  options.walk.planeMode = mode == "plane" ? 1 : 0;
+  options.walk.triggerStream = stream == "trigger" ? 1 : 0;
+  options.walk.streamLetter = firstByte.front();
+  options.walk.fileExtension = extension;
+  return std::nullopt;
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "summary/summarize.h"
+#include "walk/archive_walk.h"
+
+inline constexpr const char* kCoverageVersion = "cdcoverage 1.0";
+
+struct CoverageOptions {
+  WalkSettings walk;  // archiveDisk is set per disk input
+  SummaryOptions summary;
+  std::string format = "text";  // "text", "json" or "csv"
+  std::string output;           // empty: standard output
+  std::string svg;              // empty: no timeline
+  std::vector<std::string> inputs;
+};
+
+// Reads the GNU-style command line into options. Returns the exit status when
+// the run must end here: 0 after --help or --version (written to out), 2 after
+// a bad option or value (a message on err); nothing when the run goes on.
+std::optional<int> parseCoverageOptions(int argc, const char* const* argv, CoverageOptions& options,
+                                        std::ostream& out, std::ostream& err);

@@ -1,0 +1,7 @@
+#include <iostream>
+
+#include "programs/cdcoverage/coverage_run.h"
+
+int main(int argc, char** argv) {
+  return runCoverage(argc, argv, platform::systemDisk(), std::cout, std::cerr);
+}

@@ -1,0 +1,3 @@
+#include "programs/cdverify/verification_run.h"
+
+int main(int argc, char** argv) { return runVerification(argc, argv); }

@@ -1,0 +1,134 @@
+#include "programs/cdverify/verification_run.h"
+
+
+#include <algorithm>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "base/printable_name.h"
+#include "base/text_format.h"
+#include "programs/cdverify/command_line.h"
+#include "image/disk_image.h"
+#include "log/file_log.h"
+#include "log/level_filter.h"
+#include "log/log_fanout.h"
+#include "platform/host_profile_dialect.h"
+#include "report/station_report.h"
+#include "verify/archive_verifier.h"
+#include "verify/data_file_bytes.h"
+#include "verify/verification_log.h"
+#include "walk/archive_walk.h"
+#include "walk/write_guard.h"
+
+namespace {
+
+WalkSettings walkSettingsOf(const RunSettings& settings) {
+  WalkSettings walk;
+  walk.archiveDisk = settings.archiveDisk.view();
+  walk.fileExtension = settings.fileExtension.view();
+  walk.planeMode = settings.planeMode;
+  walk.triggerStream = settings.triggerStream;
+  walk.streamLetter = settings.streamLetter;
+  return walk;
+}
+
+// Where the four logs (info, warning, error, summary) lead, and which of them
+// may be written.
+struct LogPlaces {
+  std::vector<std::string> resolved;
+  bool writable[4] = {};
+};
+
+// A log that the guard refuses is never opened: the archive is only ever
+// read. Its lines are lost, and standard error says so once per log file; a log
+// that cannot be reached could not be opened anyway, and is lost unannounced.
+LogPlaces placeLogs(const RunSettings& settings, platform::Disk& host) {
+  WriteGuard guard(host);
+  guard.protect(settings.archiveDisk.view());
+  const std::string names[] = {
+      std::string(settings.infoLogName.view()), std::string(settings.warningLogName.view()),
+      std::string(settings.errorLogName.view()), std::string(settings.summaryLogName.view())};
+  LogPlaces places;
+  for (std::size_t i = 0; i < 4; ++i) {
+    const std::optional<WriteGuard::Refusal> refusal = guard.refusal(names[i]);
+    places.writable[i] = !refusal;
+    if (const std::optional<std::string> place = host.resolve(names[i])) {
+      places.resolved.push_back(*place);
+    }
+    const bool saidBefore = std::find(names, names + i, names[i]) != names + i;
+    if (refusal && !refusal->unreachable && !saidBefore) {
+      std::fprintf(stderr, "cdverify: log %s %s: it is not written\n",
+                   printableName(names[i]).c_str(), refusal->reason.c_str());
+    }
+  }
+  return places;
+}
+
+void writeSummary(const RunSettings& settings, const RunCounters& counters, LogSink& log) {
+  const std::string disk = printableName(settings.archiveDisk.view());
+  const std::string lines[] = {
+      "VELK CD-archive verification program v.1.1 \n",
+      formatText("Summary for disk %s operation \n", disk.c_str()),
+      formatText(" directories: %d \n", counters.directoryCount),
+      formatText(" files: %d \n", counters.fileCount),
+      formatText(" errors: %d \n", counters.errorCount),
+      formatText(" warnings: %d \n", counters.warningCount),
+  };
+  for (const std::string& line : lines) log.write(LOG_SUMMARY, 0, line, LOG_PREFIX);
+}
+
+}  // namespace
+
+int runVerification(int argc, const char* const* argv) {
+  return runVerification(argc, argv, platform::systemDisk());
+}
+
+int runVerification(int argc, const char* const* argv, platform::Disk& host) {
+  RunSettings settings;
+  parseCommandLine(argc, argv, settings);
+  const image::OpenedDisk opened =
+      image::openDisk(std::string(settings.archiveDisk.view()), host,
+                      verificationKeepPolicy(platform::kHostProfileDialect));
+  if (opened.problem) {
+    std::fprintf(stderr, "cdverify: disk image %s cannot be read: %s\n",
+                 printableName(settings.archiveDisk.view()).c_str(), opened.problem->c_str());
+  }
+  for (const std::string& warning : opened.warnings) {
+    std::fprintf(stderr, "cdverify: disk image %s: %s\n",
+                 printableName(settings.archiveDisk.view()).c_str(), warning.c_str());
+  }
+  platform::Disk& disk = *opened.disk;
+
+  WalkSettings walk = walkSettingsOf(settings);
+  ArchiveVerifier verifier(disk);
+
+  // One log per level, all in "log.out" unless named apart.
+  const LevelFilter infoFilter(LOG_INFO, LOG_INFO), warningFilter(LOG_WARNING, LOG_WARNING),
+      errorFilter(LOG_ERROR, LOG_ERROR), summaryFilter(LOG_SUMMARY, LOG_SUMMARY);
+  FileLog infoLog(std::string(settings.infoLogName.view()), &infoFilter, disk);
+  FileLog warningLog(std::string(settings.warningLogName.view()), &warningFilter, disk);
+  FileLog errorLog(std::string(settings.errorLogName.view()), &errorFilter, disk);
+  FileLog summaryLog(std::string(settings.summaryLogName.view()), &summaryFilter, disk);
+  LogFanout log;
+  const LogPlaces places = placeLogs(settings, host);
+  FileLog* const logs[] = {&infoLog, &warningLog, &errorLog, &summaryLog};
+  for (std::size_t i = 0; i < 4; ++i) {
+    if (places.writable[i]) log.add(logs[i]);
+  }
+  walk.runLogs = places.resolved;
+  VerificationLog verificationLog(log);
+  verifier.addListener(verificationLog);
+
+  log.write(LOG_INFO, 0, "Start to operate disk", LOG_PREFIX);
+  log.write(LOG_INFO, 0, printableName(settings.archiveDisk.view()), LOG_PREFIX);
+  walkArchive(walk, disk, verifier);
+  writeSummary(settings, verifier.counters(), log);
+
+  verifier.coverage().sortByStart(SORT_ASCENDING);
+  reportStation(verifier.station(), log);
+  reportSpan(&verifier.coverage(), log);
+  reportIntervals(&verifier.coverage(), log);
+  return 0;
+}

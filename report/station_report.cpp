@@ -1,0 +1,105 @@
+#include "report/station_report.h"
+
+#include <cstdio>
+#include <string>
+
+#include "base/text_format.h"
+#include "base/wrap32.h"
+#include "times/calendar.h"
+
+namespace {
+
+// A length of seconds as days, hours, minutes and seconds; the divisions
+// truncate, so a negative length gives negative pieces.
+struct Breakdown {
+  int32_t days, hours, minutes, seconds;
+};
+
+Breakdown breakDown(int32_t length) {
+  return Breakdown{length / 86400, (length / 3600) % 24, (length / 60) % 60, length % 60};
+}
+
+struct CalendarTime {
+  DosDate date;
+  DosTime time;
+};
+
+CalendarTime calendarOf(int32_t seconds) {
+  CalendarTime at;
+  secondsToDateTime(seconds, &at.date, &at.time);
+  return at;
+}
+
+void writeTwice(LogSink& sink, const std::string& message, std::string_view prefix) {
+  sink.write(LOG_INFO, 0, message, prefix);
+  sink.write(LOG_SUMMARY, 0, message, prefix);
+}
+
+// "Data from " or "To        " and the time, day first, then its date year first.
+std::string spanEnd(const char* label, int32_t seconds) {
+  const CalendarTime at = calendarOf(seconds);
+  return formatText("%s%2.2d/%2.2d/%4.4d %2.2d:%2.2d:%2.2d    (%4.4d-%2.2d-%2.2d)", label,
+                    at.date.day, at.date.month, at.date.year, at.time.hour, at.time.minute,
+                    at.time.second, at.date.year, at.date.month, at.date.day);
+}
+
+std::string dayTime(int32_t seconds) {
+  const CalendarTime at = calendarOf(seconds);
+  return formatText("%2.2d/%2.2d/%4.4d %2.2d:%2.2d:%2.2d", at.date.day, at.date.month, at.date.year,
+                    at.time.hour, at.time.minute, at.time.second);
+}
+
+std::string intervalLine(int32_t start, int32_t end) {
+  std::string line = formatText("[%s  -  %s]", dayTime(start).c_str(), dayTime(end).c_str());
+  const Breakdown length = breakDown(wrapSub(end, start));
+  if (length.days != 0) {
+    line += formatText(" %dd %dh", length.days, length.hours);
+  } else {
+    line += "    ";
+    line += length.hours != 0 ? formatText(" %dh", length.hours) : std::string("    ");
+  }
+  return line + formatText(" %dm %ds", length.minutes, length.seconds);
+}
+
+}  // namespace
+
+void reportStation(const CarriedStation& station, LogSink& sink) {
+  const std::string name(station.stationName.view());
+  writeTwice(sink, formatText("station %s ", name.c_str()), LOG_PREFIX);
+  const std::string latitude(station.latitude.view()), longitude(station.longitude.view()),
+      altitude(station.altitude.view());
+  writeTwice(sink,
+             formatText("Latitude: %s   Longitude: %s   Altitude: %s", latitude.c_str(),
+                        longitude.c_str(), altitude.c_str()),
+             LOG_PREFIX_INDENTED);
+}
+
+void reportSpan(const IntervalList* list, LogSink& sink) {
+  int32_t first = 0, last = 0, total = 0;
+  if (list != nullptr && list->begin() != list->end()) {
+    first = (*list->begin()).start;
+    for (const Interval interval : *list) {
+      last = interval.end;
+      total = wrapAdd(total, wrapSub(interval.end, interval.start));
+    }
+  }
+  writeTwice(sink, spanEnd("Data from ", first), LOG_PREFIX);
+  writeTwice(sink, spanEnd("To        ", last), LOG_PREFIX);
+  const Breakdown span = breakDown(wrapSub(last, first));
+  writeTwice(sink, formatText("%dd %dh %dm %ds", span.days, span.hours, span.minutes, span.seconds),
+             LOG_PREFIX);
+  const Breakdown real = breakDown(total);
+  writeTwice(
+      sink,
+      formatText(" Real Data %dd %dh %dm %ds", real.days, real.hours, real.minutes, real.seconds),
+      LOG_PREFIX);
+}
+
+void reportIntervals(const IntervalList* list, LogSink& sink) {
+  if (list == nullptr) return;
+  std::fputs("Data:\n", stdout);
+  std::fflush(stdout);
+  for (const Interval interval : *list) {
+    writeTwice(sink, intervalLine(interval.start, interval.end), LOG_PREFIX_INDENTED);
+  }
+}

@@ -1,0 +1,62 @@
+#include "summary/disk_survey.h"
+
+#include "summary/utf8_text.h"
+#include "platform/path_rules.h"
+#include "verify/archive_verifier.h"
+
+namespace {
+
+// Collects a record per verified file, with the findings of its clock checks.
+class FileRecorder : public VerificationListener {
+ public:
+  FileRecorder(DiskRecord& disk, const SurveyProgress& progress)
+      : disk_(disk), progress_(progress) {}
+
+  void found(const verify::Finding& finding) override {
+    if (verify::isClockFinding(finding.kind)) {
+      clockWarnings_.push_back(validUtf8(verify::describe(finding)));
+    }
+  }
+
+  void fileVerified(const ArchiveVerifier& verifier, bool usable) override {
+    FileRecord record;
+    record.path = validUtf8(verifier.currentFile());
+    record.usable = usable;
+    if (usable) {
+      const FileHeaderValues& header = verifier.header();
+      const CarriedStation& station = verifier.station();  // follows every file
+      lastStation_ = validUtf8(header.stationName.view());
+      record.latitude = validUtf8(station.latitude.view());
+      record.longitude = validUtf8(station.longitude.view());
+      record.altitude = validUtf8(station.altitude.view());
+      record.frequency = station.frequency;
+      record.start = header.startInternal;
+      record.end = record.start + header.realSeconds;
+      record.clockWarnings = std::move(clockWarnings_);
+    }
+    record.station = lastStation_;
+    clockWarnings_.clear();
+    disk_.files.push_back(std::move(record));
+    if (progress_) progress_(static_cast<int32_t>(disk_.files.size()));
+  }
+
+ private:
+  DiskRecord& disk_;
+  const SurveyProgress& progress_;
+  std::string lastStation_;
+  std::vector<std::string> clockWarnings_;
+};
+
+}  // namespace
+
+std::optional<DiskRecord> surveyDisk(const WalkSettings& settings, platform::Disk& disk,
+                                     const SurveyProgress& progress) {
+  const std::optional<std::string> root = platform::diskRoot(settings.archiveDisk);
+  if (!root || !disk.resolve(*root) || disk.list(*root + "*.*").empty()) return std::nullopt;
+  DiskRecord record{validUtf8(settings.archiveDisk), {}};
+  FileRecorder recorder(record, progress);
+  ArchiveVerifier verifier(disk);
+  verifier.addListener(recorder);
+  walkArchive(settings, disk, verifier);
+  return record;
+}

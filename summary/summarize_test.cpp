@@ -1,0 +1,151 @@
+#include "summary/summarize.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "summary/disk_survey.h"
+#include "summary/summary_json.h"
+#include "platform/path_rules.h"
+#include "tests/support/memory_disk.h"
+#include "tests/support/time_span_printer.h"
+#include "tools/datagen/data_file.h"
+#include "verify/archive_verifier.h"
+
+namespace {
+
+using Spans = std::vector<TimeSpan>;
+using Names = std::vector<std::string>;
+
+FileRecord file(const std::string& path, int64_t start, int64_t end,
+                const std::string& latitude = "49N") {
+  FileRecord record;
+  record.path = path;
+  record.usable = true;
+  record.station = "VELK";
+  record.latitude = latitude;
+  record.frequency = 10;
+  record.start = start;
+  record.end = end;
+  return record;
+}
+
+TEST(Summarize, PositionChangeBetweenDisksIsAnEventAndTouchingDisksMakeOneSpan) {
+  const std::vector<DiskRecord> disks = {{"b", {file("b/2", 100, 200, "50N")}},
+                                         {"a", {file("a/1", 0, 100)}}};
+  const CoverageSummary summary = summarize(disks, {});
+  ASSERT_EQ(summary.stations.size(), 1u);
+  const StationSummary& station = summary.stations[0];
+  EXPECT_EQ(station.timespans, (Spans{{0, 200}}));
+  EXPECT_EQ(station.timespanDisks, (std::vector<Names>{{"a", "b"}}));
+  ASSERT_EQ(station.events.size(), 1u);
+  const StationEvent& change = station.events[0];
+  EXPECT_EQ(change.kind + " " + change.field + " " + change.from + " " + change.to,
+            "position latitude 49N 50N");
+  EXPECT_EQ(change.file, (FileName{"b", "b/2"}));
+  EXPECT_EQ(change.previousFile, (FileName{"a", "a/1"}));
+  EXPECT_TRUE(summary.diskGaps.empty() && summary.diskOverlaps.empty());
+  // The same result whatever the order of the inputs.
+  EXPECT_EQ(summaryJson(summary), summaryJson(summarize({disks[1], disks[0]}, {})));
+}
+
+TEST(Summarize, OverlapsNameBothFilesAndGapsTheirNeighbours) {
+  const CoverageSummary summary = summarize({{"a", {file("a/1", 0, 100), file("a/2", 20, 30)}},
+                                             {"b", {file("b/1", 50, 150), file("b/2", 300, 400)}}},
+                                            {});
+  const StationSummary& station = summary.stations[0];
+  ASSERT_EQ(station.overlapPairs.size(), 2u);
+  EXPECT_EQ(station.overlapPairs[0].span, (TimeSpan{20, 30}));
+  EXPECT_EQ(station.overlapPairs[1].span, (TimeSpan{50, 100}));
+  EXPECT_EQ(station.overlapPairs[1].first, (FileName{"a", "a/1"}));
+  EXPECT_EQ(station.overlapPairs[1].second, (FileName{"b", "b/1"}));
+  EXPECT_EQ(station.overlaps, (Spans{{20, 30}, {50, 100}}));
+  EXPECT_EQ(station.gaps, (Spans{{150, 300}}));
+  EXPECT_EQ(station.gapDisks, (std::vector<Names>{{"b"}}));
+  EXPECT_EQ(station.realDataSeconds, 250);
+  EXPECT_EQ(station.coveragePercent, 62.5);
+  ASSERT_EQ(summary.diskOverlaps.size(), 1u);
+  EXPECT_EQ(summary.diskOverlaps[0].span, (TimeSpan{50, 100}));
+}
+
+TEST(Summarize, WindowEdgesAreGapsAndCoverageIsOfTheWindow) {
+  SummaryOptions options;
+  options.from = 50;
+  options.to = 250;
+  options.gapToleranceSeconds = 49;
+  const StationSummary station =
+      summarize({{"a", {file("a/1", 0, 100), file("a/2", 120, 200)}}}, options).stations[0];
+  EXPECT_EQ(station.timespans, (Spans{{50, 100}, {120, 200}}));
+  EXPECT_EQ(station.gaps, (Spans{{200, 250}}));  // 20 s inside, within the tolerance
+  EXPECT_EQ(station.gapDisks, (std::vector<Names>{{"a"}}));
+  EXPECT_EQ(station.coveragePercent, 65);
+  EXPECT_EQ(station.spanSeconds, 200);  // the files' own span
+}
+
+TEST(Summarize, FilesWithoutTimeAndClockWarningsAreEventsOnly) {
+  FileRecord empty = file("a/2", 500, 500), unusable;
+  unusable.path = "a/3";
+  unusable.station = "VELK";
+  FileRecord late = file("a/1", 100, 200);
+  late.clockWarnings = {"Possible time unsyncronysation int: 1 ext: 2"};
+  const StationSummary station = summarize({{"a", {late, empty, unusable}}}, {}).stations[0];
+  EXPECT_EQ(station.timespans, (Spans{{100, 200}}));
+  Names kinds;
+  for (const StationEvent& event : station.events) kinds.push_back(event.kind);
+  EXPECT_EQ(kinds, (Names{"clock", "no-coverage", "unusable"}));
+  const StationSummary nothing = summarize({{"b", {empty}}}, {}).stations[0];
+  EXPECT_EQ(nothing.window.seconds(), 0);
+  EXPECT_EQ(nothing.coveragePercent, 0);
+}
+
+TEST(Summarize, SummaryReadBackFromJsonGivesTheSameSummary) {
+  FileRecord odd = file("a/\xc3\xa9|\"x\"", 0, 10);
+  odd.station = "V|\"\n";
+  odd.clockWarnings = {"w"};
+  odd.frequency = INT32_MAX;
+  FileRecord unusable;
+  unusable.path = "a/u";
+  const CoverageSummary summary = summarize({{"a", {odd, unusable}}, {"b", {}}}, {});
+  const auto disks = disksFromSummaryJson(summaryJson(summary));
+  ASSERT_TRUE(std::holds_alternative<std::vector<DiskRecord>>(disks));
+  EXPECT_EQ(summaryJson(summarize(std::get<std::vector<DiskRecord>>(disks), {})),
+            summaryJson(summary));
+  EXPECT_EQ(std::get<std::string>(disksFromSummaryJson("{\"version\": 1}")),
+            "[json.exception.out_of_range.403] key 'disks' not found");
+  std::string text = summaryJson(summary);
+  text.replace(text.find("\"frequency\":2147483647"), 22, "\"frequency\":1e20");
+  EXPECT_EQ(std::get<std::string>(disksFromSummaryJson(text)),
+            "\"frequency\" is not a 32-bit integer");
+}
+
+// On random disks, the union of the intervals cdverify gathers equals the
+// covered spans cdcoverage reports.
+TEST(Summarize, CoveredSpansEqualTheUnionOfTheVerifiersIntervals) {
+  std::mt19937 random(42);
+  std::uniform_int_distribution<int32_t> start(1150000000, 1150020000), records(0, 40);
+  for (int round = 0; round < 20; ++round) {
+    testsupport::MemoryDisk disk;
+    const std::string root = *platform::diskRoot("d");
+    disk.addDirectory(root, "20060615");
+    const std::string directory = root + "20060615" + platform::kPathSeparator;
+    for (int i = 0; i < 30; ++i) {
+      disk.addFile(directory, "P" + std::to_string(i) + ".DAT",
+                   datagen::DataFile().startingAt(start(random)).records(records(random)).bytes());
+    }
+    WalkSettings settings;
+    settings.archiveDisk = "d";
+    settings.fileExtension = "*";
+    settings.streamLetter = 'P';
+    ArchiveVerifier verifier(disk);
+    walkArchive(settings, disk, verifier);
+    Spans intervals;
+    for (const Interval interval : verifier.coverage()) {
+      intervals.push_back(TimeSpan{interval.start, interval.end});
+    }
+    const std::optional<DiskRecord> record = surveyDisk(settings, disk);
+    ASSERT_TRUE(record);
+    EXPECT_EQ(summarize({*record}, {}).stations.at(0).timespans, unionOf(intervals));
+  }
+}
+
+}  // namespace
