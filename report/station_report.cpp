@@ -1,23 +1,15 @@
 #include "report/station_report.h"
 
+#include <cinttypes>
 #include <cstdio>
 #include <string>
 
 #include "base/text_format.h"
 #include "base/wrap32.h"
 #include "times/calendar.h"
+#include "times/duration.h"
 
 namespace {
-
-// A length of seconds as days, hours, minutes and seconds; the divisions
-// truncate, so a negative length gives negative pieces.
-struct Breakdown {
-  int32_t days, hours, minutes, seconds;
-};
-
-Breakdown breakDown(int32_t length) {
-  return Breakdown{length / 86400, (length / 3600) % 24, (length / 60) % 60, length % 60};
-}
 
 struct CalendarTime {
   DosDate date;
@@ -51,14 +43,14 @@ std::string dayTime(int32_t seconds) {
 
 std::string intervalLine(int32_t start, int32_t end) {
   std::string line = formatText("[%s  -  %s]", dayTime(start).c_str(), dayTime(end).c_str());
-  const Breakdown length = breakDown(wrapSub(end, start));
+  const DurationParts length = splitDuration(wrapSub(end, start));
   if (length.days != 0) {
-    line += formatText(" %dd %dh", length.days, length.hours);
+    line += formatText(" %" PRId64 "d %" PRId64 "h", length.days, length.hours);
   } else {
     line += "    ";
-    line += length.hours != 0 ? formatText(" %dh", length.hours) : std::string("    ");
+    line += length.hours != 0 ? formatText(" %" PRId64 "h", length.hours) : std::string("    ");
   }
-  return line + formatText(" %dm %ds", length.minutes, length.seconds);
+  return line + formatText(" %" PRId64 "m %" PRId64 "s", length.minutes, length.seconds);
 }
 
 }  // namespace
@@ -85,13 +77,13 @@ void reportSpan(const IntervalList* list, LogSink& sink) {
   }
   writeTwice(sink, spanEnd("Data from ", first), LOG_PREFIX);
   writeTwice(sink, spanEnd("To        ", last), LOG_PREFIX);
-  const Breakdown span = breakDown(wrapSub(last, first));
-  writeTwice(sink, formatText("%dd %dh %dm %ds", span.days, span.hours, span.minutes, span.seconds),
+  const DurationParts span = splitDuration(wrapSub(last, first));
+  writeTwice(sink, formatText("%" PRId64 "d %" PRId64 "h %" PRId64 "m %" PRId64 "s", span.days, span.hours, span.minutes, span.seconds),
              LOG_PREFIX);
-  const Breakdown real = breakDown(total);
+  const DurationParts real = splitDuration(total);
   writeTwice(
       sink,
-      formatText(" Real Data %dd %dh %dm %ds", real.days, real.hours, real.minutes, real.seconds),
+      formatText(" Real Data %" PRId64 "d %" PRId64 "h %" PRId64 "m %" PRId64 "s", real.days, real.hours, real.minutes, real.seconds),
       LOG_PREFIX);
 }
 

@@ -4,6 +4,24 @@
 #include <cmath>
 #include <map>
 
+std::string_view eventKindName(EventKind kind) {
+  switch (kind) {
+    case EventKind::kPosition: return "position";
+    case EventKind::kFrequency: return "frequency";
+    case EventKind::kClock: return "clock";
+    case EventKind::kNoCoverage: return "no-coverage";
+    case EventKind::kUnusable: return "unusable";
+  }
+  return {};
+}
+
+std::vector<TimeSpan> spansOf(const std::vector<SpanWithDisks>& list) {
+  std::vector<TimeSpan> spans;
+  spans.reserve(list.size());
+  for (const SpanWithDisks& item : list) spans.push_back(item.span);
+  return spans;
+}
+
 namespace {
 
 // A data file with the disk it lies on.
@@ -16,164 +34,185 @@ struct PlacedFile {
   bool coversTime() const { return record->usable && record->end > record->start; }
 };
 
-void addChangeEvents(const std::vector<PlacedFile>& byTime, std::vector<StationEvent>& events) {
-  for (std::size_t i = 1; i < byTime.size(); ++i) {
-    const FileRecord& before = *byTime[i - 1].record;
-    const FileRecord& after = *byTime[i].record;
-    auto change = [&](const char* kind, const char* field, const std::string& from,
+using PlacedFiles = std::vector<PlacedFile>;
+
+// The usable files in order of their start (equal starts in the given order).
+PlacedFiles usableByStart(const PlacedFiles& files) {
+  PlacedFiles byStart;
+  for (const PlacedFile& file : files) {
+    if (file.record->usable) byStart.push_back(file);
+  }
+  std::stable_sort(byStart.begin(), byStart.end(), [](const PlacedFile& a, const PlacedFile& b) {
+    return a.record->start < b.record->start;
+  });
+  return byStart;
+}
+
+void addChangeEvents(const PlacedFiles& byStart, std::vector<StationEvent>& events) {
+  for (std::size_t i = 1; i < byStart.size(); ++i) {
+    const FileRecord& before = *byStart[i - 1].record;
+    const FileRecord& after = *byStart[i].record;
+    auto change = [&](EventKind kind, const char* field, const std::string& from,
                       const std::string& to) {
       if (from == to) return;
-      StationEvent event;
-      event.kind = kind;
-      event.time = after.start;
-      event.file = byTime[i].name();
-      event.previousFile = byTime[i - 1].name();
-      event.field = field;
-      event.from = from;
-      event.to = to;
-      events.push_back(std::move(event));
+      events.push_back(StationEvent{kind, after.start, byStart[i].name(),
+                                    StationEvent::Change{byStart[i - 1].name(), field, from, to},
+                                    {}});
     };
-    change("position", "latitude", before.latitude, after.latitude);
-    change("position", "longitude", before.longitude, after.longitude);
-    change("position", "altitude", before.altitude, after.altitude);
-    change("frequency", "frequency", std::to_string(before.frequency),
+    change(EventKind::kPosition, "latitude", before.latitude, after.latitude);
+    change(EventKind::kPosition, "longitude", before.longitude, after.longitude);
+    change(EventKind::kPosition, "altitude", before.altitude, after.altitude);
+    change(EventKind::kFrequency, "frequency", std::to_string(before.frequency),
            std::to_string(after.frequency));
   }
 }
 
-std::vector<StationEvent> eventsOf(const std::vector<PlacedFile>& files,
-                                   const std::vector<PlacedFile>& byTime) {
+// The changes, clock findings and files without coverage in time order, then
+// the unusable files in the walk's order.
+std::vector<StationEvent> eventsOf(const PlacedFiles& files, const PlacedFiles& byStart) {
   std::vector<StationEvent> events;
-  addChangeEvents(byTime, events);
-  for (const PlacedFile& file : byTime) {
+  addChangeEvents(byStart, events);
+  for (const PlacedFile& file : byStart) {
     for (const std::string& message : file.record->clockWarnings) {
-      StationEvent event;
-      event.kind = "clock";
-      event.time = file.record->start;
-      event.file = file.name();
-      event.message = message;
-      events.push_back(std::move(event));
+      events.push_back(StationEvent{EventKind::kClock, file.record->start, file.name(), {}, message});
     }
     if (!file.coversTime()) {
-      StationEvent event;
-      event.kind = "no-coverage";
-      event.time = file.record->start;
-      event.file = file.name();
-      events.push_back(std::move(event));
+      events.push_back(StationEvent{EventKind::kNoCoverage, file.record->start, file.name(), {}, {}});
     }
   }
   std::stable_sort(events.begin(), events.end(),
                    [](const StationEvent& a, const StationEvent& b) { return *a.time < *b.time; });
   for (const PlacedFile& file : files) {
-    if (file.record->usable) continue;
-    StationEvent event;
-    event.kind = "unusable";
-    event.file = file.name();
-    events.push_back(std::move(event));
+    if (!file.record->usable) {
+      events.push_back(StationEvent{EventKind::kUnusable, {}, file.name(), {}, {}});
+    }
   }
   return events;
 }
 
+// Adds name to the list of disks unless it holds it already.
+void addDisk(std::vector<std::string>& disks, const std::string& name) {
+  if (std::find(disks.begin(), disks.end(), name) == disks.end()) disks.push_back(name);
+}
+
+// The union of the covering files' spans, each span with the disks of its
+// files, and the disk of its earliest-starting and of its last-ending file.
+struct CoveredSpans {
+  explicit CoveredSpans(const PlacedFiles& covering);
+
+  // The span that holds time, which must lie in one.
+  std::size_t indexOf(int64_t time) const {
+    return static_cast<std::size_t>(
+        std::upper_bound(spans.begin(), spans.end(), time,
+                         [](int64_t t, const TimeSpan& span) { return t < span.start; }) -
+        spans.begin() - 1);
+  }
+
+  std::vector<TimeSpan> spans;  // disjoint and ordered
+  std::vector<std::vector<std::string>> disks;
+  std::vector<std::string> firstDisk, lastDisk;
+};
+
+CoveredSpans::CoveredSpans(const PlacedFiles& covering) {
+  std::vector<TimeSpan> fileSpans;
+  for (const PlacedFile& file : covering) fileSpans.push_back(file.span());
+  spans = unionOf(std::move(fileSpans));
+  disks.resize(spans.size());
+  firstDisk.resize(spans.size());
+  lastDisk.resize(spans.size());
+  for (const PlacedFile& file : covering) {  // by start
+    const std::size_t index = indexOf(file.record->start);
+    addDisk(disks[index], *file.disk);
+    if (firstDisk[index].empty()) firstDisk[index] = *file.disk;
+    if (file.record->end == spans[index].end) lastDisk[index] = *file.disk;
+  }
+}
+
+// The covered spans cut to the window, each with its disks.
+std::vector<SpanWithDisks> timespansIn(const CoveredSpans& covered, const TimeSpan& window) {
+  std::vector<SpanWithDisks> timespans;
+  for (std::size_t i = 0; i < covered.spans.size(); ++i) {
+    const std::vector<TimeSpan> part = clippedTo({covered.spans[i]}, window);
+    if (!part.empty()) timespans.push_back(SpanWithDisks{part.front(), covered.disks[i]});
+  }
+  return timespans;
+}
+
+// The gaps between the timespans within the window, past the tolerance, each
+// with the disk that ends the span before it and the one that starts the span
+// after it.
+std::vector<SpanWithDisks> gapsWithDisks(const CoveredSpans& covered,
+                                         const std::vector<SpanWithDisks>& timespans,
+                                         const TimeSpan& window, int64_t tolerance) {
+  std::vector<SpanWithDisks> gaps;
+  for (const TimeSpan& gap : gapsIn(spansOf(timespans), window, tolerance)) {
+    std::vector<std::string> disks;
+    const auto before =
+        std::lower_bound(covered.spans.begin(), covered.spans.end(), gap.start,
+                         [](const TimeSpan& span, int64_t time) { return span.end < time; });
+    if (before != covered.spans.end() && before->end == gap.start) {
+      addDisk(disks, covered.lastDisk[static_cast<std::size_t>(before - covered.spans.begin())]);
+    }
+    const std::size_t after = covered.indexOf(gap.end);
+    if (after < covered.spans.size() && covered.spans[after].start == gap.end) {
+      addDisk(disks, covered.firstDisk[after]);
+    }
+    gaps.push_back(SpanWithDisks{gap, std::move(disks)});
+  }
+  return gaps;
+}
+
 // Each file that starts before the furthest end reached so far overlaps the
 // file that reached it: every second covered twice lies in one of these pairs.
-std::vector<OverlapPair> overlapPairsOf(const std::vector<PlacedFile>& covering) {
+// The pairs are cut to the window.
+std::vector<OverlapPair> overlapPairsIn(const PlacedFiles& covering, const TimeSpan& window) {
   std::vector<OverlapPair> pairs;
   const PlacedFile* reach = nullptr;
   for (const PlacedFile& file : covering) {
     if (reach != nullptr && file.record->start < reach->record->end) {
-      pairs.push_back(
-          OverlapPair{TimeSpan{file.record->start, std::min(file.record->end, reach->record->end)},
-                      reach->name(), file.name()});
+      const TimeSpan both{file.record->start, std::min(file.record->end, reach->record->end)};
+      const std::vector<TimeSpan> part = clippedTo({both}, window);
+      if (!part.empty()) pairs.push_back(OverlapPair{part.front(), reach->name(), file.name()});
     }
     if (reach == nullptr || file.record->end > reach->record->end) reach = &file;
   }
   return pairs;
 }
 
-// Adds name to the list of disks unless it ends the list already.
-void addDisk(std::vector<std::string>& disks, const std::string& name) {
-  if (std::find(disks.begin(), disks.end(), name) == disks.end()) disks.push_back(name);
+// The covered share of the window in percent, to two decimals.
+double percentOf(int64_t covered, const TimeSpan& window) {
+  if (window.seconds() <= 0) return 0;
+  const double percent =
+      100.0 * static_cast<double>(covered) / static_cast<double>(window.seconds());
+  return std::round(percent * 100.0) / 100.0;
 }
 
-StationSummary summarizeStation(const std::string& station, const std::vector<PlacedFile>& files,
+StationSummary summarizeStation(const std::string& station, const PlacedFiles& files,
                                 const SummaryOptions& options) {
   StationSummary summary;
   summary.station = station;
-  std::vector<PlacedFile> byTime, covering;
-  for (const PlacedFile& file : files) {
-    if (file.record->usable) byTime.push_back(file);
-  }
-  std::stable_sort(byTime.begin(), byTime.end(), [](const PlacedFile& a, const PlacedFile& b) {
-    return a.record->start < b.record->start;
-  });
-  std::vector<TimeSpan> spans;
-  for (const PlacedFile& file : byTime) {
+  const PlacedFiles byStart = usableByStart(files);
+  PlacedFiles covering;
+  for (const PlacedFile& file : byStart) {
     if (!file.coversTime()) continue;
     covering.push_back(file);
-    spans.push_back(file.span());
-    summary.firstStart =
-        std::min(summary.firstStart.value_or(file.record->start), file.record->start);
+    summary.firstStart = std::min(summary.firstStart.value_or(file.record->start), file.record->start);
     summary.lastEnd = std::max(summary.lastEnd.value_or(file.record->end), file.record->end);
   }
-  summary.events = eventsOf(files, byTime);
+  summary.events = eventsOf(files, byStart);
   summary.spanSeconds = summary.firstStart ? *summary.lastEnd - *summary.firstStart : 0;
   summary.window = TimeSpan{options.from.value_or(summary.firstStart.value_or(0)),
                             options.to.value_or(summary.lastEnd.value_or(0))};
 
-  const std::vector<TimeSpan> covered = unionOf(spans);
-  // Union spans are disjoint and ordered, and every covering file lies in one.
-  auto spanIndexOf = [&](int64_t start) {
-    return static_cast<std::size_t>(
-        std::upper_bound(covered.begin(), covered.end(), start,
-                         [](int64_t time, const TimeSpan& span) { return time < span.start; }) -
-        covered.begin() - 1);
-  };
-  std::vector<std::vector<std::string>> disksOfSpan(covered.size());
-  std::vector<std::string> firstDiskOfSpan(covered.size()), lastDiskOfSpan(covered.size());
-  for (const PlacedFile& file : covering) {
-    const std::size_t index = spanIndexOf(file.record->start);
-    addDisk(disksOfSpan[index], *file.disk);
-    if (firstDiskOfSpan[index].empty()) firstDiskOfSpan[index] = *file.disk;  // by start
-    if (file.record->end == covered[index].end) lastDiskOfSpan[index] = *file.disk;
-  }
-  for (std::size_t i = 0; i < covered.size(); ++i) {
-    const std::vector<TimeSpan> part = clippedTo({covered[i]}, summary.window);
-    if (part.empty()) continue;
-    summary.timespans.push_back(part.front());
-    summary.timespanDisks.push_back(disksOfSpan[i]);
-  }
-  summary.gaps = gapsIn(summary.timespans, summary.window, options.gapToleranceSeconds);
-  for (const TimeSpan& gap : summary.gaps) {
-    std::vector<std::string> disks;
-    const auto before =
-        std::lower_bound(covered.begin(), covered.end(), gap.start,
-                         [](const TimeSpan& span, int64_t time) { return span.end < time; });
-    if (before != covered.end() && before->end == gap.start) {
-      addDisk(disks, lastDiskOfSpan[before - covered.begin()]);
-    }
-    const std::size_t after = spanIndexOf(gap.end);
-    if (after < covered.size() && covered[after].start == gap.end) {
-      addDisk(disks, firstDiskOfSpan[after]);
-    }
-    summary.gapDisks.push_back(std::move(disks));
-  }
-
+  const CoveredSpans covered(covering);
+  summary.timespans = timespansIn(covered, summary.window);
+  summary.gaps = gapsWithDisks(covered, summary.timespans, summary.window, options.gapToleranceSeconds);
+  summary.overlapPairs = overlapPairsIn(covering, summary.window);
   std::vector<TimeSpan> overlapSpans;
-  for (OverlapPair& pair : overlapPairsOf(covering)) {
-    const std::vector<TimeSpan> part = clippedTo({pair.span}, summary.window);
-    if (part.empty()) continue;
-    pair.span = part.front();
-    overlapSpans.push_back(pair.span);
-    summary.overlapPairs.push_back(std::move(pair));
-  }
-  summary.overlaps = unionOf(overlapSpans);
-  summary.realDataSeconds = totalSeconds(summary.timespans);
-  const int64_t windowSeconds = summary.window.seconds();
-  if (windowSeconds > 0) {
-    const double percent =
-        100.0 * static_cast<double>(summary.realDataSeconds) / static_cast<double>(windowSeconds);
-    summary.coveragePercent = std::round(percent * 100.0) / 100.0;
-  }
+  for (const OverlapPair& pair : summary.overlapPairs) overlapSpans.push_back(pair.span);
+  summary.overlaps = unionOf(std::move(overlapSpans));
+  summary.realDataSeconds = totalSeconds(spansOf(summary.timespans));
+  summary.coveragePercent = percentOf(summary.realDataSeconds, summary.window);
   return summary;
 }
 
@@ -188,12 +227,13 @@ void addDiskJunctions(CoverageSummary& summary) {
   const DiskSummary* reach = nullptr;
   for (const DiskSummary* disk : timed) {
     if (reach != nullptr) {
+      const std::string &before = reach->record.name, &after = disk->record.name;
       const TimeSpan gap{*reach->last, *disk->first};
       if (gap.seconds() > summary.options.gapToleranceSeconds && gap.seconds() > 0) {
-        summary.diskGaps.push_back(DiskJunction{reach->disk, disk->disk, gap});
+        summary.diskGaps.push_back(DiskJunction{before, after, gap});
       } else if (gap.seconds() < 0) {
-        summary.diskOverlaps.push_back(DiskJunction{
-            reach->disk, disk->disk, TimeSpan{*disk->first, std::min(*disk->last, *reach->last)}});
+        summary.diskOverlaps.push_back(
+            DiskJunction{before, after, TimeSpan{*disk->first, std::min(*disk->last, *reach->last)}});
       }
     }
     if (reach == nullptr || *disk->last > *reach->last) reach = disk;
@@ -207,21 +247,25 @@ CoverageSummary summarize(std::vector<DiskRecord> disks, const SummaryOptions& o
                    [](const DiskRecord& a, const DiskRecord& b) { return a.name < b.name; });
   CoverageSummary summary;
   summary.options = options;
-  std::map<std::string, std::vector<PlacedFile>> stations;
-  for (std::size_t i = 0; i < disks.size(); ++i) {
-    DiskSummary disk{disks[i].name, static_cast<int32_t>(disks[i].files.size()), {}, {}};
-    for (const FileRecord& file : disks[i].files) {
-      stations[file.station].push_back(PlacedFile{&file, &disks[i].name});
+  summary.disks.reserve(disks.size());  // the files keep their places: stations point into them
+  for (DiskRecord& record : disks) {
+    DiskSummary disk{std::move(record), {}, {}};
+    for (const FileRecord& file : disk.record.files) {
       if (!file.usable || file.end <= file.start) continue;
       disk.first = std::min(disk.first.value_or(file.start), file.start);
       disk.last = std::max(disk.last.value_or(file.end), file.end);
     }
     summary.disks.push_back(std::move(disk));
   }
+  std::map<std::string, PlacedFiles> stations;
+  for (const DiskSummary& disk : summary.disks) {
+    for (const FileRecord& file : disk.record.files) {
+      stations[file.station].push_back(PlacedFile{&file, &disk.record.name});
+    }
+  }
   for (const auto& [station, files] : stations) {
     summary.stations.push_back(summarizeStation(station, files, options));
   }
   addDiskJunctions(summary);
-  summary.diskRecords = std::move(disks);  // the files keep their places
   return summary;
 }

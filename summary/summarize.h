@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "summary/file_record.h"
@@ -22,34 +23,55 @@ struct OverlapPair {
   FileName second;
 };
 
+enum class EventKind : uint8_t {
+  kPosition,    // latitude, longitude or altitude changed from the previous file in time order
+  kFrequency,   // the frequency changed from the previous file in time order
+  kClock,       // a clock check failed
+  kNoCoverage,  // the records cover no time
+  kUnusable,    // the file cannot be read
+};
+
+// "position", "frequency", "clock", "no-coverage", "unusable".
+std::string_view eventKindName(EventKind kind);
+
 // Something an operator should look at, in time order where it has a time.
 struct StationEvent {
-  // "position", "frequency": a value changed from the previous file in time
-  // order; "clock": a clock check failed; "no-coverage": the records cover no
-  // time; "unusable": the file cannot be read.
-  std::string kind;
-  std::optional<int64_t> time;
+  // kPosition, kFrequency: what changed, and the file the value came from.
+  struct Change {
+    FileName previousFile;
+    std::string field;  // "latitude", "longitude", "altitude", "frequency"
+    std::string from;
+    std::string to;
+  };
+
+  EventKind kind = EventKind::kUnusable;
+  std::optional<int64_t> time;  // none for an unusable file
   FileName file;
-  std::optional<FileName> previousFile;  // changes: the file the value came from
-  std::string field;  // changes: "latitude", "longitude", "altitude", "frequency"
-  std::string from;   // changes: the previous and the new value
-  std::string to;
-  std::string message;  // clock: the check's message
+  std::optional<Change> change;
+  std::string message;  // kClock: the check's message
 };
+
+// A stretch of a station's time with the disks it concerns: for a timespan the
+// disks whose files make it; for a gap the disks on either side (one when both
+// sides are the same disk, none at an empty edge).
+struct SpanWithDisks {
+  TimeSpan span;
+  std::vector<std::string> disks;
+  bool operator==(const SpanWithDisks& other) const = default;
+};
+
+// The spans alone.
+std::vector<TimeSpan> spansOf(const std::vector<SpanWithDisks>& list);
 
 struct StationSummary {
   std::string station;
   std::optional<int64_t> firstStart;  // over all its files, whatever the window
   std::optional<int64_t> lastEnd;
-  TimeSpan window;                  // what coverage is measured over
-  std::vector<TimeSpan> timespans;  // covered, within the window
-  std::vector<TimeSpan> gaps;       // uncovered within the window, past the tolerance
-  std::vector<TimeSpan> overlaps;   // covered twice or more, within the window
+  TimeSpan window;                      // what coverage is measured over
+  std::vector<SpanWithDisks> timespans;  // covered, within the window
+  std::vector<SpanWithDisks> gaps;       // uncovered within the window, past the tolerance
+  std::vector<TimeSpan> overlaps;        // covered twice or more, within the window
   std::vector<OverlapPair> overlapPairs;
-  // The disks whose files make each timespan, and those on either side of
-  // each gap (one when both sides are the same disk, none at an empty edge).
-  std::vector<std::vector<std::string>> timespanDisks;
-  std::vector<std::vector<std::string>> gapDisks;
   int64_t spanSeconds = 0;      // last end - first start
   int64_t realDataSeconds = 0;  // covered seconds within the window
   double coveragePercent = 0;   // of the window; 0 for an empty window
@@ -57,8 +79,7 @@ struct StationSummary {
 };
 
 struct DiskSummary {
-  std::string disk;
-  int32_t fileCount = 0;
+  DiskRecord record;  // its name and its files in the walk's order
   std::optional<int64_t> first;  // over its usable files
   std::optional<int64_t> last;
 };
@@ -83,7 +104,6 @@ struct CoverageSummary {
   std::vector<DiskSummary> disks;        // by name
   std::vector<DiskJunction> diskGaps;
   std::vector<DiskJunction> diskOverlaps;
-  std::vector<DiskRecord> diskRecords;  // the files summarised, disks by name
 };
 
 // Summarises the files of all disks. The result does not depend on the order

@@ -36,14 +36,15 @@ TEST(Summarize, PositionChangeBetweenDisksIsAnEventAndTouchingDisksMakeOneSpan) 
   const CoverageSummary summary = summarize(disks, {});
   ASSERT_EQ(summary.stations.size(), 1u);
   const StationSummary& station = summary.stations[0];
-  EXPECT_EQ(station.timespans, (Spans{{0, 200}}));
-  EXPECT_EQ(station.timespanDisks, (std::vector<Names>{{"a", "b"}}));
+  EXPECT_EQ(station.timespans, (std::vector<SpanWithDisks>{{{0, 200}, {"a", "b"}}}));
   ASSERT_EQ(station.events.size(), 1u);
-  const StationEvent& change = station.events[0];
-  EXPECT_EQ(change.kind + " " + change.field + " " + change.from + " " + change.to,
+  const StationEvent& event = station.events[0];
+  ASSERT_TRUE(event.change);
+  EXPECT_EQ(std::string(eventKindName(event.kind)) + " " + event.change->field + " " +
+                event.change->from + " " + event.change->to,
             "position latitude 49N 50N");
-  EXPECT_EQ(change.file, (FileName{"b", "b/2"}));
-  EXPECT_EQ(change.previousFile, (FileName{"a", "a/1"}));
+  EXPECT_EQ(event.file, (FileName{"b", "b/2"}));
+  EXPECT_EQ(event.change->previousFile, (FileName{"a", "a/1"}));
   EXPECT_TRUE(summary.diskGaps.empty() && summary.diskOverlaps.empty());
   // The same result whatever the order of the inputs.
   EXPECT_EQ(summaryJson(summary), summaryJson(summarize({disks[1], disks[0]}, {})));
@@ -60,8 +61,7 @@ TEST(Summarize, OverlapsNameBothFilesAndGapsTheirNeighbours) {
   EXPECT_EQ(station.overlapPairs[1].first, (FileName{"a", "a/1"}));
   EXPECT_EQ(station.overlapPairs[1].second, (FileName{"b", "b/1"}));
   EXPECT_EQ(station.overlaps, (Spans{{20, 30}, {50, 100}}));
-  EXPECT_EQ(station.gaps, (Spans{{150, 300}}));
-  EXPECT_EQ(station.gapDisks, (std::vector<Names>{{"b"}}));
+  EXPECT_EQ(station.gaps, (std::vector<SpanWithDisks>{{{150, 300}, {"b"}}}));
   EXPECT_EQ(station.realDataSeconds, 250);
   EXPECT_EQ(station.coveragePercent, 62.5);
   ASSERT_EQ(summary.diskOverlaps.size(), 1u);
@@ -75,9 +75,9 @@ TEST(Summarize, WindowEdgesAreGapsAndCoverageIsOfTheWindow) {
   options.gapToleranceSeconds = 49;
   const StationSummary station =
       summarize({{"a", {file("a/1", 0, 100), file("a/2", 120, 200)}}}, options).stations[0];
-  EXPECT_EQ(station.timespans, (Spans{{50, 100}, {120, 200}}));
-  EXPECT_EQ(station.gaps, (Spans{{200, 250}}));  // 20 s inside, within the tolerance
-  EXPECT_EQ(station.gapDisks, (std::vector<Names>{{"a"}}));
+  EXPECT_EQ(spansOf(station.timespans), (Spans{{50, 100}, {120, 200}}));
+  // 20 s inside, within the tolerance
+  EXPECT_EQ(station.gaps, (std::vector<SpanWithDisks>{{{200, 250}, {"a"}}}));
   EXPECT_EQ(station.coveragePercent, 65);
   EXPECT_EQ(station.spanSeconds, 200);  // the files' own span
 }
@@ -89,9 +89,9 @@ TEST(Summarize, FilesWithoutTimeAndClockWarningsAreEventsOnly) {
   FileRecord late = file("a/1", 100, 200);
   late.clockWarnings = {"Possible time unsyncronysation int: 1 ext: 2"};
   const StationSummary station = summarize({{"a", {late, empty, unusable}}}, {}).stations[0];
-  EXPECT_EQ(station.timespans, (Spans{{100, 200}}));
+  EXPECT_EQ(spansOf(station.timespans), (Spans{{100, 200}}));
   Names kinds;
-  for (const StationEvent& event : station.events) kinds.push_back(event.kind);
+  for (const StationEvent& event : station.events) kinds.emplace_back(eventKindName(event.kind));
   EXPECT_EQ(kinds, (Names{"clock", "no-coverage", "unusable"}));
   const StationSummary nothing = summarize({{"b", {empty}}}, {}).stations[0];
   EXPECT_EQ(nothing.window.seconds(), 0);
@@ -144,7 +144,7 @@ TEST(Summarize, CoveredSpansEqualTheUnionOfTheVerifiersIntervals) {
     }
     const std::optional<DiskRecord> record = surveyDisk(settings, disk);
     ASSERT_TRUE(record);
-    EXPECT_EQ(summarize({*record}, {}).stations.at(0).timespans, unionOf(intervals));
+    EXPECT_EQ(spansOf(summarize({*record}, {}).stations.at(0).timespans), unionOf(intervals));
   }
 }
 

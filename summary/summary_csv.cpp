@@ -33,12 +33,10 @@ std::string row(const char* kind, const std::string& station, const TimeSpan& sp
 std::string summaryCsv(const CoverageSummary& summary) {
   std::string csv = "kind|station|start|end|seconds|disk\r\n";
   for (const StationSummary& station : summary.stations) {
-    for (std::size_t i = 0; i < station.timespans.size(); ++i) {
-      csv += row("timespan", station.station, station.timespans[i], station.timespanDisks[i]);
+    for (const SpanWithDisks& span : station.timespans) {
+      csv += row("timespan", station.station, span.span, span.disks);
     }
-    for (std::size_t i = 0; i < station.gaps.size(); ++i) {
-      csv += row("gap", station.station, station.gaps[i], station.gapDisks[i]);
-    }
+    for (const SpanWithDisks& gap : station.gaps) csv += row("gap", station.station, gap.span, gap.disks);
     for (const OverlapPair& pair : station.overlapPairs) {
       std::vector<std::string> disks = {pair.first.disk};
       if (pair.second.disk != pair.first.disk) disks.push_back(pair.second.disk);

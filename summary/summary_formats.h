@@ -1,6 +1,8 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "summary/summarize.h"
 
@@ -19,5 +21,14 @@ std::string summaryCsv(const CoverageSummary& summary);
 // picture's width, not the number of files.
 std::string timelineSvg(const CoverageSummary& summary);
 
-// "1d 2h 3m 4s" of a count of seconds.
-std::string durationText(int64_t seconds);
+// A way to write the summary, as --format names it.
+struct SummaryFormat {
+  std::string_view name;
+  std::string (*write)(const CoverageSummary& summary);
+};
+
+// Every format, the default first.
+const std::vector<SummaryFormat>& summaryFormats();
+
+// The format of that name; null when there is none.
+const SummaryFormat* findSummaryFormat(std::string_view name);

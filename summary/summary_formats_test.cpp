@@ -2,25 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "times/iso_time.h"
 #include "summary/summary_json.h"
 #include "summary/utf8_text.h"
 
 namespace {
-
-TEST(IsoTime, WritesAndReadsBackTimesAroundTheCountsLimits) {
-  for (const int64_t seconds :
-       {0LL, -1LL, 951825600LL, 2147483647LL, -2147483648LL, 4294967295LL}) {
-    EXPECT_EQ(parseIsoTime(isoTime(seconds)), seconds) << seconds;
-  }
-  EXPECT_EQ(isoTime(951825600), "2000-02-29T12:00:00");
-  EXPECT_EQ(isoTime(-1), "1969-12-31T23:59:59");
-  EXPECT_EQ(parseIsoTime("2006-06-15"), parseIsoTime("2006-06-15 00:00:00"));
-  for (const char* bad : {"2006-02-29", "2100-02-29", "2006-06-15T24:00:00", "2006-6-15",
-                          "2006-06-15T12:00", "2006-06-15T12:00:00Z", "", "2006-13-01"}) {
-    EXPECT_FALSE(parseIsoTime(bad)) << bad;
-  }
-}
 
 TEST(ValidUtf8, KeepsValidSequencesAndReadsOtherBytesAsLatin1) {
   EXPECT_EQ(validUtf8("Brno \xc5\xbd\xf0\x9f\x99\x82"), "Brno \xc5\xbd\xf0\x9f\x99\x82");
@@ -53,11 +38,6 @@ TEST(SummaryFormats, TimelineAxisTicksStartAtTheFirstWholeStep) {
   EXPECT_NE(svg.find("<path d=\"M180 "), std::string::npos);
   EXPECT_NE(svg.find(">1970-01-04</text>"), std::string::npos);
   EXPECT_NE(svg.find(">1970-01-09</text>"), std::string::npos);
-}
-
-TEST(SummaryFormats, DurationsInDaysHoursMinutesAndSeconds) {
-  EXPECT_EQ(durationText(93784), "1d 2h 3m 4s");
-  EXPECT_EQ(durationText(-61), "-0d 0h 1m 1s");
 }
 
 }  // namespace

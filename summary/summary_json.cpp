@@ -25,14 +25,14 @@ Json spanList(const std::vector<TimeSpan>& spans) {
 Json fileName(const FileName& name) { return {{"disk", name.disk}, {"path", name.path}}; }
 
 Json eventJson(const StationEvent& event) {
-  Json json = {{"kind", event.kind}};
+  Json json = {{"kind", eventKindName(event.kind)}};
   if (event.time) json["time"] = isoTime(*event.time);
   json["file"] = fileName(event.file);
-  if (event.previousFile) json["previousFile"] = fileName(*event.previousFile);
-  if (!event.field.empty()) {
-    json["field"] = event.field;
-    json["from"] = event.from;
-    json["to"] = event.to;
+  if (event.change) {
+    json["previousFile"] = fileName(event.change->previousFile);
+    json["field"] = event.change->field;
+    json["from"] = event.change->from;
+    json["to"] = event.change->to;
   }
   if (!event.message.empty()) json["message"] = event.message;
   return json;
@@ -52,8 +52,8 @@ Json stationJson(const StationSummary& station) {
           {"firstStart", timeOrNull(station.firstStart)},
           {"lastEnd", timeOrNull(station.lastEnd)},
           {"window", {isoTime(station.window.start), isoTime(station.window.end)}},
-          {"timespans", spanList(station.timespans)},
-          {"gaps", spanList(station.gaps)},
+          {"timespans", spanList(spansOf(station.timespans))},
+          {"gaps", spanList(spansOf(station.gaps))},
           {"overlaps", spanList(station.overlaps)},
           {"overlapFiles", overlapPairs},
           {"spanSeconds", station.spanSeconds},
@@ -136,14 +136,14 @@ std::string summaryJson(const CoverageSummary& summary) {
   text += ",\n  \"disks\": [";
   for (std::size_t i = 0; i < summary.disks.size(); ++i) {
     const DiskSummary& disk = summary.disks[i];
-    const Json fields = {{"disk", disk.disk},
-                         {"fileCount", disk.fileCount},
+    const std::vector<FileRecord>& files = disk.record.files;
+    const Json fields = {{"disk", disk.record.name},
+                         {"fileCount", files.size()},
                          {"first", timeOrNull(disk.first)},
                          {"last", timeOrNull(disk.last)}};
     std::string opening = fields.dump();
     opening.pop_back();  // "}"
     text += (i == 0 ? "\n    " : ",\n    ") + opening + ", \"files\": [";
-    const std::vector<FileRecord>& files = summary.diskRecords[i].files;
     for (std::size_t k = 0; k < files.size(); ++k) {
       text += (k == 0 ? "\n      " : ",\n      ") + fileJson(files[k]).dump();
     }

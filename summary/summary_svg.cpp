@@ -151,7 +151,7 @@ std::string eventMarkers(const StationSummary& station, const TimeAxis& axis, do
   for (const auto& [pixel, events] : byPixel) {
     std::string title;
     for (const StationEvent* event : events) {
-      title += event->kind + " " + isoTime(*event->time) + " " + event->file.path + "\n";
+      title += std::string(eventKindName(event->kind)) + " " + isoTime(*event->time) + " " + event->file.path + "\n";
     }
     svg += formatText("<path d=\"M%ld %.1f l-4 -7 h8 z\" fill=\"%s\"><title>%s</title></path>\n",
                       pixel, y, kEventColour, xmlText(title).c_str());
@@ -162,9 +162,9 @@ std::string eventMarkers(const StationSummary& station, const TimeAxis& axis, do
 // Each disk's covered spans: the union of its files.
 std::map<std::string, std::vector<TimeSpan>> diskSpans(const CoverageSummary& summary) {
   std::map<std::string, std::vector<TimeSpan>> spans;
-  for (const DiskRecord& disk : summary.diskRecords) {
-    std::vector<TimeSpan>& list = spans[disk.name];
-    for (const FileRecord& file : disk.files) {
+  for (const DiskSummary& disk : summary.disks) {
+    std::vector<TimeSpan>& list = spans[disk.record.name];
+    for (const FileRecord& file : disk.record.files) {
       if (file.usable) list.push_back(TimeSpan{file.start, file.end});
     }
   }
@@ -202,16 +202,16 @@ std::string timelineSvg(const CoverageSummary& summary) {
   double y = kTop;
   const std::map<std::string, std::vector<TimeSpan>> spans = diskSpans(summary);
   for (const DiskSummary& disk : summary.disks) {
-    svg += label(disk.disk, y, rowHeight);
-    svg += bars(spans.at(disk.disk), axis, y + 1, std::max(1.0, rowHeight - 2), kCoveredColour,
+    svg += label(disk.record.name, y, rowHeight);
+    svg += bars(spans.at(disk.record.name), axis, y + 1, std::max(1.0, rowHeight - 2), kCoveredColour,
                 "covered");
     y += rowHeight;
   }
   for (const StationSummary& station : summary.stations) {
     y += 10;
     svg += label("merged " + station.station, y, stationHeight);
-    svg += bars(station.timespans, axis, y + 4, stationHeight - 8, kCoveredColour, "covered");
-    svg += bars(station.gaps, axis, y + 4, stationHeight - 8, kGapColour, "gap");
+    svg += bars(spansOf(station.timespans), axis, y + 4, stationHeight - 8, kCoveredColour, "covered");
+    svg += bars(spansOf(station.gaps), axis, y + 4, stationHeight - 8, kGapColour, "gap");
     svg += bars(station.overlaps, axis, y + 4, 4, kOverlapColour, "overlap");
     svg += eventMarkers(station, axis, y + 3);
     y += stationHeight;

@@ -1,7 +1,6 @@
-#include <cinttypes>
-
 #include "base/printable_name.h"
 #include "base/text_format.h"
+#include "times/duration.h"
 #include "times/iso_time.h"
 #include "summary/summary_formats.h"
 
@@ -22,14 +21,15 @@ std::string fileText(const FileName& file) { return printableName(file.path); }
 
 std::string eventLine(const StationEvent& event) {
   std::string line = "    " + (event.time ? isoTime(*event.time) : std::string(19, ' ')) + "  ";
-  if (!event.field.empty()) {
-    line += event.kind + ": " + event.field + " " + printableName(event.from) + " -> " +
-            printableName(event.to) + " in " + fileText(event.file) +
-            " (before: " + fileText(*event.previousFile) + ")";
-  } else if (event.kind == "clock") {
-    line += "clock: " + printableName(event.message) + " in " + fileText(event.file);
+  line += std::string(eventKindName(event.kind)) + ": ";
+  if (event.change) {
+    const StationEvent::Change& change = *event.change;
+    line += change.field + " " + printableName(change.from) + " -> " + printableName(change.to) +
+            " in " + fileText(event.file) + " (before: " + fileText(change.previousFile) + ")";
+  } else if (event.kind == EventKind::kClock) {
+    line += printableName(event.message) + " in " + fileText(event.file);
   } else {
-    line += event.kind + ": " + fileText(event.file);
+    line += fileText(event.file);
   }
   return line + "\n";
 }
@@ -47,13 +47,9 @@ std::string stationText(const StationSummary& station) {
                      durationText(station.realDataSeconds).c_str(), station.coveragePercent,
                      isoTime(station.window.start).c_str(), isoTime(station.window.end).c_str());
   text += "  timespans: " + std::to_string(station.timespans.size()) + "\n";
-  for (std::size_t i = 0; i < station.timespans.size(); ++i) {
-    text += spanLine(station.timespans[i], joined(station.timespanDisks[i]));
-  }
+  for (const SpanWithDisks& span : station.timespans) text += spanLine(span.span, joined(span.disks));
   text += "  gaps: " + std::to_string(station.gaps.size()) + "\n";
-  for (std::size_t i = 0; i < station.gaps.size(); ++i) {
-    text += spanLine(station.gaps[i], joined(station.gapDisks[i]));
-  }
+  for (const SpanWithDisks& gap : station.gaps) text += spanLine(gap.span, joined(gap.disks));
   text += "  overlaps: " + std::to_string(station.overlapPairs.size()) + "\n";
   for (const OverlapPair& pair : station.overlapPairs) {
     text += spanLine(pair.span, fileText(pair.first) + " and " + fileText(pair.second));
@@ -65,23 +61,17 @@ std::string stationText(const StationSummary& station) {
 
 }  // namespace
 
-std::string durationText(int64_t seconds) {
-  const char* sign = seconds < 0 ? "-" : "";
-  const uint64_t magnitude = seconds < 0 ? 0 - static_cast<uint64_t>(seconds) : seconds;
-  return formatText("%s%" PRIu64 "d %" PRIu64 "h %" PRIu64 "m %" PRIu64 "s", sign,
-                    magnitude / 86400, magnitude / 3600 % 24, magnitude / 60 % 60, magnitude % 60);
-}
-
 std::string summaryText(const CoverageSummary& summary) {
   int64_t files = 0;
-  for (const DiskSummary& disk : summary.disks) files += disk.fileCount;
+  for (const DiskSummary& disk : summary.disks) files += static_cast<int64_t>(disk.record.files.size());
   std::string text = "cdcoverage: " + std::to_string(summary.disks.size()) + " disks, " +
                      std::to_string(files) + " files, gap tolerance " +
                      std::to_string(summary.options.gapToleranceSeconds) + " s\n";
   for (const StationSummary& station : summary.stations) text += "\n" + stationText(station);
   text += "\nDisks: " + std::to_string(summary.disks.size()) + "\n";
   for (const DiskSummary& disk : summary.disks) {
-    text += "  " + printableName(disk.disk) + formatText("  %d files  ", disk.fileCount) +
+    text += "  " + printableName(disk.record.name) + "  " +
+            std::to_string(disk.record.files.size()) + " files  " +
             optionalTime(disk.first) + " .. " + optionalTime(disk.last) + "\n";
   }
   for (const DiskJunction& gap : summary.diskGaps) {

@@ -1,4 +1,5 @@
 #include "times/calendar.h"
+#include "times/iso_time.h"
 
 #include <gtest/gtest.h>
 
@@ -78,6 +79,35 @@ TEST(SecondsToDateTime, RoundTripsEverySampledCountThroughFieldsInRange) {
     ASSERT_EQ(dateTimeToSeconds(date, time), seconds) << seconds;
     ASSERT_TRUE(date.month >= 1 && date.month <= 12 && date.day >= 1 && date.day <= 31 &&
                 time.hour < 24 && time.minute < 60 && time.second < 60)
+        << seconds;
+  }
+}
+
+TEST(IsoTime, WritesAndReadsBackTimesAroundTheCountsLimits) {
+  for (const int64_t seconds :
+       {0LL, -1LL, 951825600LL, 2147483647LL, -2147483648LL, 4294967295LL}) {
+    EXPECT_EQ(parseIsoTime(isoTime(seconds)), seconds) << seconds;
+  }
+  EXPECT_EQ(isoTime(951825600), "2000-02-29T12:00:00");
+  EXPECT_EQ(isoTime(-1), "1969-12-31T23:59:59");
+  EXPECT_EQ(parseIsoTime("2006-06-15"), parseIsoTime("2006-06-15 00:00:00"));
+  for (const char* bad : {"2006-02-29", "2100-02-29", "2006-06-15T24:00:00", "2006-6-15",
+                          "2006-06-15T12:00", "2006-06-15T12:00:00Z", "", "2006-13-01"}) {
+    EXPECT_FALSE(parseIsoTime(bad)) << bad;
+  }
+}
+
+// The verifier's calendar and the ISO one agree over every 32-bit count.
+TEST(IsoTime, AgreesWithTheVerifiersCalendarOverThe32BitRange) {
+  std::mt19937 random(19011213);
+  std::uniform_int_distribution<int32_t> any(INT32_MIN, INT32_MAX);
+  for (int i = 0; i < 20000; ++i) {
+    const int32_t seconds = i == 0 ? INT32_MIN : i == 1 ? INT32_MAX : any(random);
+    const std::string dayFirst = toText(seconds);  // dd-mm-yyyy hh:mm:ss
+    const std::string iso = isoTime(seconds);      // yyyy-mm-ddThh:mm:ss
+    ASSERT_EQ(iso.substr(0, 4) + iso.substr(5, 2) + iso.substr(8, 2) + iso.substr(11),
+              dayFirst.substr(6, 4) + dayFirst.substr(3, 2) + dayFirst.substr(0, 2) +
+                  dayFirst.substr(11))
         << seconds;
   }
 }

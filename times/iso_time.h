@@ -8,6 +8,12 @@
 // Times as ISO 8601 text without a zone ("2006-06-15T12:00:01"): the station's
 // clock has none. Seconds count from 1970-01-01T00:00:00 in the Gregorian
 // calendar, without leap seconds.
+//
+// Why a second calendar beside calendar.h: that one is the verifier's, whose
+// times are signed 32-bit counts that wrap as the data files' own arithmetic
+// does, with every fourth year a leap year; these are cdcoverage's 64-bit
+// times, which never wrap and follow the full Gregorian rule over any year.
+// Over the 32-bit range (1901 to 2038) the two agree, as a test proves.
 
 // The text of a time; years before 1 or after 9999 are written with as many
 // digits as they need and a sign for negative ones.

@@ -4,6 +4,7 @@
 #include <ostream>
 #include <string_view>
 
+#include "summary/summary_formats.h"
 #include "times/iso_time.h"
 
 namespace {
@@ -67,8 +68,14 @@ std::optional<int> parseCoverageOptions(int argc, const char* const* argv, Cover
       ->check(kIsoTime);
   app.add_option("--to", to, "end of the coverage window (default: each station's last)")
       ->check(kIsoTime);
-  app.add_option("--format", options.format, "text, json or csv")
-      ->check(CLI::IsMember({"text", "json", "csv"}))
+  std::vector<std::string> formats;
+  for (const SummaryFormat& format : summaryFormats()) formats.emplace_back(format.name);
+  std::string formatHelp;  // "text, json or csv"
+  for (std::size_t i = 0; i < formats.size(); ++i) {
+    formatHelp += (i == 0 ? "" : i + 1 == formats.size() ? " or " : ", ") + formats[i];
+  }
+  app.add_option("--format", options.format, formatHelp)
+      ->check(CLI::IsMember(formats))
       ->capture_default_str();
   app.add_option("--output", options.output, "write the summary to FILE, not standard output");
   app.add_option("--svg", options.svg, "also draw the timeline as an SVG picture into FILE");

@@ -135,9 +135,7 @@ int runCoverage(int argc, const char* const* argv, platform::Disk& disk, std::os
   }
 
   const CoverageSummary summary = summarize(std::move(disks), options.summary);
-  const std::string text = options.format == "json"  ? summaryJson(summary)
-                           : options.format == "csv" ? summaryCsv(summary)
-                                                     : summaryText(summary);
+  const std::string text = findSummaryFormat(options.format)->write(summary);
   if (options.output.empty()) {
     if (!(out << text << std::flush)) {
       err << "cdcoverage: cannot write standard output\n";

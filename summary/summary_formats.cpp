@@ -1,0 +1,16 @@
+#include "summary/summary_formats.h"
+
+#include "summary/summary_json.h"
+
+const std::vector<SummaryFormat>& summaryFormats() {
+  static const std::vector<SummaryFormat> kFormats = {
+      {"text", summaryText}, {"json", summaryJson}, {"csv", summaryCsv}};
+  return kFormats;
+}
+
+const SummaryFormat* findSummaryFormat(std::string_view name) {
+  for (const SummaryFormat& format : summaryFormats()) {
+    if (format.name == name) return &format;
+  }
+  return nullptr;
+}
