@@ -1,7 +1,7 @@
 #include "report/station_report.h"
 
 #include <cinttypes>
-#include <cstdio>
+#include <ostream>
 #include <string>
 
 #include "base/text_format.h"
@@ -87,10 +87,9 @@ void reportSpan(const IntervalList* list, LogSink& sink) {
       LOG_PREFIX);
 }
 
-void reportIntervals(const IntervalList* list, LogSink& sink) {
+void reportIntervals(const IntervalList* list, LogSink& sink, std::ostream& out) {
   if (list == nullptr) return;
-  std::fputs("Data:\n", stdout);
-  std::fflush(stdout);
+  out << "Data:\n" << std::flush;
   for (const Interval interval : *list) {
     writeTwice(sink, intervalLine(interval.start, interval.end), LOG_PREFIX_INDENTED);
   }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <iosfwd>
 
 #include "log/log_sink.h"
 #include "times/interval_list.h"
@@ -18,6 +19,6 @@ void reportStation(const CarriedStation& station, LogSink& sink);
 // must be sorted by start. No list, or an empty one, reports first and last as 0.
 void reportSpan(const IntervalList* list, LogSink& sink);
 
-// Writes "Data:\n" to standard output, then one line per interval with its
+// Writes "Data:\n" to out and flushes it, then one line per interval with its
 // start, end and length. Without a list nothing is written at all.
-void reportIntervals(const IntervalList* list, LogSink& sink);
+void reportIntervals(const IntervalList* list, LogSink& sink, std::ostream& out);

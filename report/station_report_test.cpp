@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "tests/support/recording_sink.h"
 
 namespace {
@@ -35,9 +37,9 @@ class ReportTest : public ::testing::Test {
   }
   Strings intervalLines(std::initializer_list<std::pair<int32_t, int32_t>> intervals) {
     fill(intervals);
-    testing::internal::CaptureStdout();
-    reportIntervals(&list, sink);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Data:\n");
+    std::ostringstream out;
+    reportIntervals(&list, sink, out);
+    EXPECT_EQ(out.str(), "Data:\n");
     return linesWrittenTwice(sink);
   }
   void fill(std::initializer_list<std::pair<int32_t, int32_t>> intervals) {
@@ -67,9 +69,9 @@ TEST_F(ReportTest, NoListReportsTheEpochSpanAndNoIntervals) {
   reportSpan(nullptr, sink);
   EXPECT_EQ(linesWrittenTwice(sink)[0], "   |Data from 01/01/1970 00:00:00    (1970-01-01)");
   sink.calls.clear();
-  testing::internal::CaptureStdout();
-  reportIntervals(nullptr, sink);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+  std::ostringstream out;
+  reportIntervals(nullptr, sink, out);
+  EXPECT_EQ(out.str(), "");
   EXPECT_TRUE(sink.calls.empty());
 }
 

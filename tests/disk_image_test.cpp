@@ -38,10 +38,9 @@ class DiskImageTest : public RunTest {
   std::string logOf(const std::string& setting) {
     const std::string name = setting + ".log";
     std::filesystem::remove(dir.path() / name);
-    testing::internal::CaptureStderr();
-    run({"-archDisk=" + setting, "-fNameInfo=" + name, "-fNameWarning=" + name,
+      run({"-archDisk=" + setting, "-fNameInfo=" + name, "-fNameWarning=" + name,
          "-fNameError=" + name, "-fNameSummary=" + name});
-    said = testing::internal::GetCapturedStderr();
+    said = errors;
     std::string log = logFile(setting + ".log");
     for (std::size_t at = 0; (at = log.find(setting, at)) != std::string::npos; at += 4) {
       log.replace(at, setting.size(), "disk");
@@ -168,10 +167,9 @@ TEST_F(DiskImageTest, TheImageIsNeverWrittenWhateverNamesIt) {
   makeImage("-as mkisofs -R -J -o disk.iso disk");
   const std::string before = image();
   std::filesystem::create_hard_link(dir.path() / "disk.iso", dir.path() / "h.log");
-  testing::internal::CaptureStderr();
   run({"-archDisk=disk.iso/", "-fNameInfo=disk.iso", "-fNameWarning=h.log",
        "-fNameSummary=summary.log"});
-  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+  EXPECT_EQ(errors,
             "cdverify: log disk.iso is the disk image disk.iso/: it is not written\n"
             "cdverify: log h.log is the disk image disk.iso/: it is not written\n");
   EXPECT_NE(logFile("summary.log").find("     files: 7 \n"), std::string::npos);

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -24,14 +25,19 @@ class RunTest : public ::testing::Test {
     if (disk.unavailable()) GTEST_SKIP() << *disk.unavailable();
   }
 
-  // Runs with the given arguments; expects exit status 0 and returns stdout.
+  // Runs with the given arguments; expects exit status 0 and returns what the
+  // run wrote to standard output. What it wrote to standard error is kept in
+  // errors.
   std::string run(std::vector<std::string> arguments) {
     arguments.insert(arguments.begin(), "cdverify");
     std::vector<const char*> argv;
     for (const std::string& argument : arguments) argv.push_back(argument.c_str());
-    testing::internal::CaptureStdout();
-    EXPECT_EQ(runVerification(static_cast<int>(argv.size()), argv.data()), 0);
-    return testing::internal::GetCapturedStdout();
+    std::ostringstream out, err;
+    EXPECT_EQ(runVerification(static_cast<int>(argv.size()), argv.data(), platform::systemDisk(),
+                              out, err),
+              0);
+    errors = err.str();
+    return out.str();
   }
 
   // Writes a data file at dir/name of the disk ("" for the root).
@@ -74,6 +80,7 @@ class RunTest : public ::testing::Test {
 
   testsupport::ScratchDir dir;
   testsupport::TestDisk disk;
+  std::string errors;  // of the latest run
 
  private:
   std::filesystem::path previousDirectory;

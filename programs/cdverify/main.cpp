@@ -1,3 +1,7 @@
+#include <iostream>
+
 #include "programs/cdverify/verification_run.h"
 
-int main(int argc, char** argv) { return runVerification(argc, argv); }
+int main(int argc, char** argv) {
+  return runVerification(argc, argv, platform::systemDisk(), std::cout, std::cerr);
+}

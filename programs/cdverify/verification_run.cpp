@@ -2,7 +2,7 @@
 
 
 #include <algorithm>
-#include <cstdio>
+#include <ostream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -44,7 +44,7 @@ struct LogPlaces {
 // A log that the guard refuses is never opened: the archive is only ever
 // read. Its lines are lost, and standard error says so once per log file; a log
 // that cannot be reached could not be opened anyway, and is lost unannounced.
-LogPlaces placeLogs(const RunSettings& settings, platform::Disk& host) {
+LogPlaces placeLogs(const RunSettings& settings, platform::Disk& host, std::ostream& err) {
   WriteGuard guard(host);
   guard.protect(settings.archiveDisk.view());
   const std::string names[] = {
@@ -59,8 +59,8 @@ LogPlaces placeLogs(const RunSettings& settings, platform::Disk& host) {
     }
     const bool saidBefore = std::find(names, names + i, names[i]) != names + i;
     if (refusal && !refusal->unreachable && !saidBefore) {
-      std::fprintf(stderr, "cdverify: log %s %s: it is not written\n",
-                   printableName(names[i]).c_str(), refusal->reason.c_str());
+      err << "cdverify: log " << printableName(names[i]) << " " << refusal->reason
+          << ": it is not written\n";
     }
   }
   return places;
@@ -81,23 +81,20 @@ void writeSummary(const RunSettings& settings, const RunCounters& counters, LogS
 
 }  // namespace
 
-int runVerification(int argc, const char* const* argv) {
-  return runVerification(argc, argv, platform::systemDisk());
-}
-
-int runVerification(int argc, const char* const* argv, platform::Disk& host) {
+int runVerification(int argc, const char* const* argv, platform::Disk& host, std::ostream& out,
+                    std::ostream& err) {
   RunSettings settings;
   parseCommandLine(argc, argv, settings);
   const image::OpenedDisk opened =
       image::openDisk(std::string(settings.archiveDisk.view()), host,
                       verificationKeepPolicy(platform::kHostProfileDialect));
   if (opened.problem) {
-    std::fprintf(stderr, "cdverify: disk image %s cannot be read: %s\n",
-                 printableName(settings.archiveDisk.view()).c_str(), opened.problem->c_str());
+    err << "cdverify: disk image " << printableName(settings.archiveDisk.view())
+        << " cannot be read: " << *opened.problem << "\n";
   }
   for (const std::string& warning : opened.warnings) {
-    std::fprintf(stderr, "cdverify: disk image %s: %s\n",
-                 printableName(settings.archiveDisk.view()).c_str(), warning.c_str());
+    err << "cdverify: disk image " << printableName(settings.archiveDisk.view()) << ": " << warning
+        << "\n";
   }
   platform::Disk& disk = *opened.disk;
 
@@ -112,7 +109,7 @@ int runVerification(int argc, const char* const* argv, platform::Disk& host) {
   FileLog errorLog(std::string(settings.errorLogName.view()), &errorFilter, disk);
   FileLog summaryLog(std::string(settings.summaryLogName.view()), &summaryFilter, disk);
   LogFanout log;
-  const LogPlaces places = placeLogs(settings, host);
+  const LogPlaces places = placeLogs(settings, host, err);
   FileLog* const logs[] = {&infoLog, &warningLog, &errorLog, &summaryLog};
   for (std::size_t i = 0; i < 4; ++i) {
     if (places.writable[i]) log.add(logs[i]);
@@ -129,6 +126,6 @@ int runVerification(int argc, const char* const* argv, platform::Disk& host) {
   verifier.coverage().sortByStart(SORT_ASCENDING);
   reportStation(verifier.station(), log);
   reportSpan(&verifier.coverage(), log);
-  reportIntervals(&verifier.coverage(), log);
+  reportIntervals(&verifier.coverage(), log, out);
   return 0;
 }
