@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+namespace base {
+
 // ASCII letters folded to one case; every other byte stays as it is. The
 // archive's names and header keys compare this way, whatever the host's locale.
 
@@ -31,3 +33,5 @@ inline bool lessIgnoringCase(std::string_view a, std::string_view b) {
   return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
                                       [](char x, char y) { return upperAscii(x) < upperAscii(y); });
 }
+
+}  // namespace base

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+namespace base {
+
 // A stretch of a file's bytes.
 struct ByteRange {
   int64_t offset = 0;
@@ -21,3 +23,5 @@ struct KeepPolicy {
   std::size_t leadingLimit = 0;
   std::function<std::vector<ByteRange>(std::string_view leading, int64_t length)> rangesAfter;
 };
+
+}  // namespace base

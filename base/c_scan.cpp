@@ -1,5 +1,7 @@
 #include "base/c_scan.h"
 
+namespace base {
+
 namespace {
 
 bool isCSpace(char c) {
@@ -40,3 +42,5 @@ int scanDecimals(std::string_view text, std::string_view separators, int32_t* va
     ++pos;
   }
 }
+
+}  // namespace base

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string_view>
 
+namespace base {
+
 // Formatted scanning in the manner of C's "%d" conversion, without sscanf (whose
 // behaviour on an out-of-range number is undefined).
 
@@ -19,3 +21,5 @@ bool scanDecimal(std::string_view text, std::size_t& pos, int32_t& value);
 // at the end of text, and the numbers not reached are left as they were. Returns
 // how many numbers were stored.
 int scanDecimals(std::string_view text, std::string_view separators, int32_t* values);
+
+}  // namespace base

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace base {
+
 namespace {
 
 // "value@position" after one scan from position 1 of text, or "none" when no
@@ -48,3 +50,5 @@ TEST(ScanDecimals, FollowsTheFormatUntilTheFirstMismatch) {
 }
 
 }  // namespace
+
+}  // namespace base

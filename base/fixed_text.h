@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <string_view>
 
+namespace base {
+
 // A text field of N bytes, as the data file station values and the run settings
 // hold them. A value of up to N - 1 characters is stored with its terminating
 // zero; a longer one fills the whole field and has none. Every byte after the
@@ -44,3 +46,5 @@ class FixedText {
 inline std::string_view fitTerminated(std::string_view text, std::size_t width) {
   return width == 0 ? std::string_view() : text.substr(0, width - 1);
 }
+
+}  // namespace base

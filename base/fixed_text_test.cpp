@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace base {
+
 namespace {
 
 TEST(FixedText, KeepsAtMostItsWidthAndComparesWithValuesCutToIt) {
@@ -21,3 +23,5 @@ TEST(FixedText, KeepsAtMostItsWidthAndComparesWithValuesCutToIt) {
 }
 
 }  // namespace
+
+}  // namespace base

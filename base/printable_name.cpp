@@ -1,5 +1,7 @@
 #include "base/printable_name.h"
 
+namespace base {
+
 std::string printableName(std::string_view name) {
   static constexpr char kHex[] = "0123456789abcdef";
   std::string shown;
@@ -16,3 +18,5 @@ std::string printableName(std::string_view name) {
   }
   return shown;
 }
+
+}  // namespace base

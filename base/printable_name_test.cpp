@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace base {
+
 namespace {
 
 TEST(PrintableName, ControlBytesAreEscapedAndEverythingElseKept) {
@@ -12,3 +14,5 @@ TEST(PrintableName, ControlBytesAreEscapedAndEverythingElseKept) {
 }
 
 }  // namespace
+
+}  // namespace base

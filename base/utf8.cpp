@@ -1,5 +1,7 @@
 #include "base/utf8.h"
 
+namespace base {
+
 Utf8Sequence readUtf8(std::string_view text) {
   const auto lead = static_cast<uint8_t>(text[0]);
   if (lead < 0x80) return {1, true, lead};
@@ -28,3 +30,5 @@ Utf8Sequence readUtf8(std::string_view text) {
   }
   return {length, true, code};
 }
+
+}  // namespace base

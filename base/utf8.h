@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string_view>
 
+namespace base {
+
 // One UTF-8 sequence, read at the start of a text.
 struct Utf8Sequence {
   // The bytes it takes: the whole sequence when valid; else its lead byte and
@@ -16,3 +18,5 @@ struct Utf8Sequence {
 // Reads the sequence at the start of text, which is not empty. Overlong forms,
 // surrogates and values past U+10FFFF are not valid.
 Utf8Sequence readUtf8(std::string_view text);
+
+}  // namespace base

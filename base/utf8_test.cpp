@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace base {
+
 namespace {
 
 TEST(ReadUtf8, ValidSequencesGiveTheirCodeAndInvalidOnesTheirMaximalPart) {
@@ -36,3 +38,5 @@ TEST(ReadUtf8, ValidSequencesGiveTheirCodeAndInvalidOnesTheirMaximalPart) {
 }
 
 }  // namespace
+
+}  // namespace base

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+namespace base {
+
 // The program's time and size computations are 32-bit two's complement values
 // that wrap, as they did on the recording station's machines. These helpers
 // compute them through unsigned arithmetic, so no input is undefined behaviour.
@@ -29,3 +31,5 @@ inline int32_t wrapDiv(int32_t a, int32_t b) {
   if (b == -1) return wrapSub(0, a);
   return a / b;
 }
+
+}  // namespace base

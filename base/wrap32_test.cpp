@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace base {
+
 namespace {
 
 TEST(Wrap32, ArithmeticWrapsAroundTwoToThe32AndDivisionNeverFaults) {
@@ -16,3 +18,5 @@ TEST(Wrap32, ArithmeticWrapsAroundTwoToThe32AndDivisionNeverFaults) {
 }
 
 }  // namespace
+
+}  // namespace base

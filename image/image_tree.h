@@ -18,7 +18,7 @@ struct ImageFile {
   int64_t dataStart = -1;  // where its data starts in the image; -1: it has none
   std::string leading;     // from offset 0 up to and including the first zero byte
   bool leadingDone = false;
-  std::vector<std::pair<ByteRange, std::string>> kept;  // other ranges, as far as present
+  std::vector<std::pair<base::ByteRange, std::string>> kept;  // other ranges, as far as present
 };
 
 // The image's tree: directories by their path inside the image ("" for the

@@ -19,7 +19,7 @@ namespace {
 
 // Keeps what policy names of one block of a file's data at offset.
 void keep(ImageFile& file, const char* data, std::size_t size, int64_t offset,
-          const KeepPolicy& policy) {
+          const base::KeepPolicy& policy) {
   const int64_t end = offset + static_cast<int64_t>(size);
   if (!file.leadingDone && offset == static_cast<int64_t>(file.leading.size())) {
     const std::size_t room = policy.leadingLimit - file.leading.size();
@@ -30,7 +30,7 @@ void keep(ImageFile& file, const char* data, std::size_t size, int64_t offset,
     file.leading.append(data, taken);
     if (zero != nullptr || file.leading.size() == policy.leadingLimit) {
       file.leadingDone = true;
-      for (const ByteRange& range : policy.rangesAfter(file.leading, file.length)) {
+      for (const base::ByteRange& range : policy.rangesAfter(file.leading, file.length)) {
         file.kept.emplace_back(range, std::string());
       }
     }
@@ -93,7 +93,7 @@ std::string treePath(const char* name) {
 // Reads the data of entry, the regular file just met, keeping what policy
 // names; null when libarchive fails.
 std::shared_ptr<const ImageFile> readFileData(archive* a, archive_entry* entry,
-                                              const IsoStream& stream, const KeepPolicy& policy) {
+                                              const IsoStream& stream, const base::KeepPolicy& policy) {
   const auto file = std::make_shared<ImageFile>();
   file->length = archive_entry_size(entry);
   const void* data = nullptr;
@@ -130,7 +130,7 @@ la_int64_t skipBytes(archive*, void* stream, la_int64_t request) {
 
 }  // namespace
 
-ImageRead readIsoImage(platform::OpenFile& image, bool joliet, const KeepPolicy& policy) {
+ImageRead readIsoImage(platform::OpenFile& image, bool joliet, const base::KeepPolicy& policy) {
   ImageRead read;
   ImageTree& tree = read.tree;
   IsoStream stream(image);
@@ -191,7 +191,7 @@ ImageRead readIsoImage(platform::OpenFile& image, bool joliet, const KeepPolicy&
   for (const auto& [directory, entries] : tree.directories) {
     if (!directory.empty() && !isListed(tree, directory)) {
       for (const platform::DirectoryEntry& lost : entries) {
-        read.unnamed.push_back("the name " + printableName(directory + lost.name) +
+        read.unnamed.push_back("the name " + base::printableName(directory + lost.name) +
                                " holds a '/' or leads through no directory of the image");
       }
     }

@@ -22,6 +22,6 @@ struct ImageRead {
 // Rock Ridge names, unless joliet is false. A file sharing its data with one
 // met before gets that file's bytes; a file whose bytes lie past the image's
 // end keeps none of them; files marked hidden are listed hidden.
-ImageRead readIsoImage(platform::OpenFile& image, bool joliet, const KeepPolicy& policy);
+ImageRead readIsoImage(platform::OpenFile& image, bool joliet, const base::KeepPolicy& policy);
 
 }  // namespace image

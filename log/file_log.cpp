@@ -8,8 +8,8 @@ FileLog::FileLog(std::string fileName, const LevelFilter* filter, platform::Disk
 std::string FileLog::composeLine(int32_t level, int32_t code, std::string_view message,
                                  std::string_view prefix) const {
   std::string line;
-  if (showLevel) (line += formatText("%2.2d", level)) += kSeparator;
-  if (showCode) (line += formatText("%2.2d", code)) += kSeparator;
+  if (showLevel) (line += base::formatText("%2.2d", level)) += kSeparator;
+  if (showCode) (line += base::formatText("%2.2d", code)) += kSeparator;
   if (showPrefix) (line += prefix) += kSeparator;
   (line += message) += "\r\n";
   return line;

@@ -14,7 +14,7 @@ bool globMatch(std::string_view pattern, std::string_view name) {
     if (p < pattern.size() && pattern[p] == '*') {
       starP = p++;
       starN = n;
-    } else if (p < pattern.size() && (pattern[p] == '?' || upperAscii(pattern[p]) == upperAscii(name[n]))) {
+    } else if (p < pattern.size() && (pattern[p] == '?' || base::upperAscii(pattern[p]) == base::upperAscii(name[n]))) {
       ++p;
       ++n;
     } else if (starP != std::string_view::npos) {
@@ -37,8 +37,8 @@ bool wildcardMatch(std::string_view pattern, std::string_view name) {
 }
 
 bool entryNameLess(std::string_view a, std::string_view b) {
-  if (lessIgnoringCase(a, b)) return true;
-  if (lessIgnoringCase(b, a)) return false;
+  if (base::lessIgnoringCase(a, b)) return true;
+  if (base::lessIgnoringCase(b, a)) return false;
   return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
     return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
   });

@@ -25,7 +25,7 @@ char windows1252Byte(uint32_t unit) {
 std::string utf8ToWindows1252(std::string_view text) {
   std::string out;
   for (std::size_t at = 0; at < text.size();) {
-    const Utf8Sequence read = readUtf8(text.substr(at));
+    const base::Utf8Sequence read = base::readUtf8(text.substr(at));
     at += read.length;
     if (!read.valid) {
       out += '?';

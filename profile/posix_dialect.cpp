@@ -63,14 +63,14 @@ void parse(std::string_view text, ProfileEntries& entries) {
 std::string_view lookupName(std::string_view name) { return name; }
 
 std::string copyValue(std::string_view value, std::size_t size) {
-  return std::string(fitTerminated(value, size));
+  return std::string(base::fitTerminated(value, size));
 }
 
 int32_t readInt(std::optional<std::string_view> value, int32_t defaultValue) {
   if (!value || value->empty()) return defaultValue;
   std::size_t pos = 0;
   int32_t number = 0;
-  return scanDecimal(*value, pos, number) ? number : 0;
+  return base::scanDecimal(*value, pos, number) ? number : 0;
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ const DialectRules& rulesOf(ProfileDialect dialect) {
 
 uint32_t foldedHash(std::string_view name) {
   uint32_t hash = 2166136261u;
-  for (const char c : name) hash = (hash ^ upperAscii(c)) * 16777619u;
+  for (const char c : name) hash = (hash ^ base::upperAscii(c)) * 16777619u;
   return hash;
 }
 
@@ -46,14 +46,14 @@ ProfileText::ProfileText(std::string_view bytes, ProfileDialect dialect)
   std::sort(byName_.begin(), byName_.end(), [&](std::size_t a, std::size_t b) {
     const Section &x = sections[a], &y = sections[b];
     if (x.hash != y.hash) return x.hash < y.hash;
-    if (lessIgnoringCase(x.name, y.name)) return true;
-    if (lessIgnoringCase(y.name, x.name)) return false;
+    if (base::lessIgnoringCase(x.name, y.name)) return true;
+    if (base::lessIgnoringCase(y.name, x.name)) return false;
     return a < b;
   });
   for (std::size_t i = 1; i < byName_.size(); ++i) {
     Section& section = sections[byName_[i]];
     const Section& before = sections[byName_[i - 1]];
-    section.repeat = section.hash == before.hash && equalsIgnoringCase(section.name, before.name);
+    section.repeat = section.hash == before.hash && base::equalsIgnoringCase(section.name, before.name);
   }
 }
 
@@ -65,7 +65,7 @@ const ProfileText::Section* ProfileText::findSection(std::string_view name) cons
   constexpr std::size_t kScanned = 32;
   if (sections.size() <= kScanned) {
     for (const Section& section : sections) {
-      if (section.hash == hash && !section.name.empty() && equalsIgnoringCase(section.name, name))
+      if (section.hash == hash && !section.name.empty() && base::equalsIgnoringCase(section.name, name))
         return &section;
     }
     return nullptr;
@@ -73,11 +73,11 @@ const ProfileText::Section* ProfileText::findSection(std::string_view name) cons
   const auto found = std::lower_bound(
       byName_.begin(), byName_.end(), name, [&](std::size_t index, std::string_view wanted) {
         const Section& section = sections[index];
-        return section.hash != hash ? section.hash < hash : lessIgnoringCase(section.name, wanted);
+        return section.hash != hash ? section.hash < hash : base::lessIgnoringCase(section.name, wanted);
       });
   if (found == byName_.end()) return nullptr;
   const Section& section = sections[*found];
-  return section.hash == hash && equalsIgnoringCase(section.name, name) ? &section : nullptr;
+  return section.hash == hash && base::equalsIgnoringCase(section.name, name) ? &section : nullptr;
 }
 
 std::optional<std::string_view> ProfileText::find(std::string_view section,
@@ -93,7 +93,7 @@ std::optional<std::string_view> ProfileText::find(std::string_view section,
       found + 1 < sections.data() + sections.size() ? (found + 1)->firstKey : keys.size();
   const uint32_t hash = foldedHash(key);
   for (std::size_t i = found->firstKey; i < end; ++i) {
-    if (keys[i].hash != hash || !equalsIgnoringCase(keys[i].name, key)) continue;
+    if (keys[i].hash != hash || !base::equalsIgnoringCase(keys[i].name, key)) continue;
     if (!keys[i].hasValue) return std::nullopt;
     return keys[i].value;
   }

@@ -30,38 +30,38 @@ void writeTwice(LogSink& sink, const std::string& message, std::string_view pref
 // "Data from " or "To        " and the time, day first, then its date year first.
 std::string spanEnd(const char* label, int32_t seconds) {
   const CalendarTime at = calendarOf(seconds);
-  return formatText("%s%2.2d/%2.2d/%4.4d %2.2d:%2.2d:%2.2d    (%4.4d-%2.2d-%2.2d)", label,
+  return base::formatText("%s%2.2d/%2.2d/%4.4d %2.2d:%2.2d:%2.2d    (%4.4d-%2.2d-%2.2d)", label,
                     at.date.day, at.date.month, at.date.year, at.time.hour, at.time.minute,
                     at.time.second, at.date.year, at.date.month, at.date.day);
 }
 
 std::string dayTime(int32_t seconds) {
   const CalendarTime at = calendarOf(seconds);
-  return formatText("%2.2d/%2.2d/%4.4d %2.2d:%2.2d:%2.2d", at.date.day, at.date.month, at.date.year,
+  return base::formatText("%2.2d/%2.2d/%4.4d %2.2d:%2.2d:%2.2d", at.date.day, at.date.month, at.date.year,
                     at.time.hour, at.time.minute, at.time.second);
 }
 
 std::string intervalLine(int32_t start, int32_t end) {
-  std::string line = formatText("[%s  -  %s]", dayTime(start).c_str(), dayTime(end).c_str());
-  const DurationParts length = splitDuration(wrapSub(end, start));
+  std::string line = base::formatText("[%s  -  %s]", dayTime(start).c_str(), dayTime(end).c_str());
+  const DurationParts length = splitDuration(base::wrapSub(end, start));
   if (length.days != 0) {
-    line += formatText(" %" PRId64 "d %" PRId64 "h", length.days, length.hours);
+    line += base::formatText(" %" PRId64 "d %" PRId64 "h", length.days, length.hours);
   } else {
     line += "    ";
-    line += length.hours != 0 ? formatText(" %" PRId64 "h", length.hours) : std::string("    ");
+    line += length.hours != 0 ? base::formatText(" %" PRId64 "h", length.hours) : std::string("    ");
   }
-  return line + formatText(" %" PRId64 "m %" PRId64 "s", length.minutes, length.seconds);
+  return line + base::formatText(" %" PRId64 "m %" PRId64 "s", length.minutes, length.seconds);
 }
 
 }  // namespace
 
 void reportStation(const CarriedStation& station, LogSink& sink) {
   const std::string name(station.stationName.view());
-  writeTwice(sink, formatText("station %s ", name.c_str()), LOG_PREFIX);
+  writeTwice(sink, base::formatText("station %s ", name.c_str()), LOG_PREFIX);
   const std::string latitude(station.latitude.view()), longitude(station.longitude.view()),
       altitude(station.altitude.view());
   writeTwice(sink,
-             formatText("Latitude: %s   Longitude: %s   Altitude: %s", latitude.c_str(),
+             base::formatText("Latitude: %s   Longitude: %s   Altitude: %s", latitude.c_str(),
                         longitude.c_str(), altitude.c_str()),
              LOG_PREFIX_INDENTED);
 }
@@ -72,18 +72,18 @@ void reportSpan(const IntervalList* list, LogSink& sink) {
     first = (*list->begin()).start;
     for (const Interval interval : *list) {
       last = interval.end;
-      total = wrapAdd(total, wrapSub(interval.end, interval.start));
+      total = base::wrapAdd(total, base::wrapSub(interval.end, interval.start));
     }
   }
   writeTwice(sink, spanEnd("Data from ", first), LOG_PREFIX);
   writeTwice(sink, spanEnd("To        ", last), LOG_PREFIX);
-  const DurationParts span = splitDuration(wrapSub(last, first));
-  writeTwice(sink, formatText("%" PRId64 "d %" PRId64 "h %" PRId64 "m %" PRId64 "s", span.days, span.hours, span.minutes, span.seconds),
+  const DurationParts span = splitDuration(base::wrapSub(last, first));
+  writeTwice(sink, base::formatText("%" PRId64 "d %" PRId64 "h %" PRId64 "m %" PRId64 "s", span.days, span.hours, span.minutes, span.seconds),
              LOG_PREFIX);
   const DurationParts real = splitDuration(total);
   writeTwice(
       sink,
-      formatText(" Real Data %" PRId64 "d %" PRId64 "h %" PRId64 "m %" PRId64 "s", real.days, real.hours, real.minutes, real.seconds),
+      base::formatText(" Real Data %" PRId64 "d %" PRId64 "h %" PRId64 "m %" PRId64 "s", real.days, real.hours, real.minutes, real.seconds),
       LOG_PREFIX);
 }
 

@@ -24,7 +24,7 @@ std::string diskList(const std::vector<std::string>& disks) {
 std::string row(const char* kind, const std::string& station, const TimeSpan& span,
                 const std::vector<std::string>& disks) {
   return std::string(kind) + "|" + csvField(station) + "|" + isoTime(span.start) + "|" +
-         isoTime(span.end) + "|" + formatText("%" PRId64, span.seconds()) + "|" +
+         isoTime(span.end) + "|" + base::formatText("%" PRId64, span.seconds()) + "|" +
          csvField(diskList(disks)) + "\r\n";
 }
 

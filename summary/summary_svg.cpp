@@ -23,7 +23,7 @@ const char* const kEventColour = "#6a3d9a";
 // "\xNN" first, since XML cannot hold them.
 std::string xmlText(std::string_view text) {
   std::string escaped;
-  for (const char c : printableName(text)) {
+  for (const char c : base::printableName(text)) {
     switch (c) {
       case '&':
         escaped += "&amp;";
@@ -79,7 +79,7 @@ std::string bars(const std::vector<TimeSpan>& spans, const TimeAxis& axis, doubl
   std::string svg;
   for (const TimeSpan& span : mergedBelowPixel(spans, axis)) {
     const double x = axis.x(span.start);
-    svg += formatText(
+    svg += base::formatText(
         "<rect x=\"%.1f\" y=\"%.1f\" width=\"%.1f\" height=\"%.1f\" fill=\"%s\"><title>%s %s .. "
         "%s</title></rect>\n",
         x, y, std::max(1.0, axis.x(span.end) - x), height, colour, what,
@@ -90,7 +90,7 @@ std::string bars(const std::vector<TimeSpan>& spans, const TimeAxis& axis, doubl
 
 std::string label(const std::string& text, double y, double rowHeight) {
   if (rowHeight < 8) return "";  // too many rows to name each
-  return formatText(
+  return base::formatText(
       "<text x=\"%.1f\" y=\"%.1f\" font-size=\"%.0f\" text-anchor=\"end\">%s</text>\n",
       kLabelWidth - 6, y + rowHeight * 0.75, std::min(12.0, rowHeight - 2), xmlText(text).c_str());
 }
@@ -108,14 +108,14 @@ int64_t tickStep(const TimeAxis& axis) {
 std::string timeAxis(const TimeAxis& axis, double y) {
   const int64_t step = tickStep(axis);
   std::string svg =
-      formatText("<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" stroke=\"#444\"/>\n",
+      base::formatText("<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" stroke=\"#444\"/>\n",
                  kLabelWidth, y, kLabelWidth + kPlotWidth, y);
   int64_t tick = axis.start() - ((axis.start() % step) + step) % step;
   if (tick < axis.start()) tick += step;
   for (; tick <= axis.end(); tick += step) {
     const std::string when = isoTime(tick);
     const std::string text = step >= 86400 ? when.substr(0, 10) : when.substr(0, 16);
-    svg += formatText(
+    svg += base::formatText(
         "<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" stroke=\"#444\"/>\n"
         "<text x=\"%.1f\" y=\"%.1f\" font-size=\"10\" text-anchor=\"middle\">%s</text>\n",
         axis.x(tick), y, axis.x(tick), y + 5, axis.x(tick), y + 17, text.c_str());
@@ -131,7 +131,7 @@ std::string legend() {
                                                          {kEventColour, "event"}};
   double x = kLabelWidth;
   for (const auto& [colour, name] : entries) {
-    svg += formatText(
+    svg += base::formatText(
         "<rect x=\"%.1f\" y=\"30\" width=\"12\" height=\"10\" fill=\"%s\"/>"
         "<text x=\"%.1f\" y=\"39\" font-size=\"11\">%s</text>\n",
         x, colour, x + 16, name);
@@ -153,7 +153,7 @@ std::string eventMarkers(const StationSummary& station, const TimeAxis& axis, do
     for (const StationEvent* event : events) {
       title += std::string(eventKindName(event->kind)) + " " + isoTime(*event->time) + " " + event->file.path + "\n";
     }
-    svg += formatText("<path d=\"M%ld %.1f l-4 -7 h8 z\" fill=\"%s\"><title>%s</title></path>\n",
+    svg += base::formatText("<path d=\"M%ld %.1f l-4 -7 h8 z\" fill=\"%s\"><title>%s</title></path>\n",
                       pixel, y, kEventColour, xmlText(title).c_str());
   }
   return svg;
@@ -190,7 +190,7 @@ std::string timelineSvg(const CoverageSummary& summary) {
   const double height = kTop + rowHeight * static_cast<double>(summary.disks.size()) +
                         (stationHeight + 10) * static_cast<double>(summary.stations.size()) + 40;
 
-  std::string svg = formatText(
+  std::string svg = base::formatText(
       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
       "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%.0f\" height=\"%.0f\" "
       "viewBox=\"0 0 %.0f %.0f\" font-family=\"sans-serif\">\n"

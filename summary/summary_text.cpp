@@ -8,7 +8,7 @@ namespace {
 
 std::string joined(const std::vector<std::string>& names) {
   std::string text;
-  for (const std::string& name : names) text += (text.empty() ? "" : ", ") + printableName(name);
+  for (const std::string& name : names) text += (text.empty() ? "" : ", ") + base::printableName(name);
   return text;
 }
 
@@ -17,17 +17,17 @@ std::string spanLine(const TimeSpan& span, const std::string& tail) {
          durationText(span.seconds()) + (tail.empty() ? "" : "  " + tail) + "\n";
 }
 
-std::string fileText(const FileName& file) { return printableName(file.path); }
+std::string fileText(const FileName& file) { return base::printableName(file.path); }
 
 std::string eventLine(const StationEvent& event) {
   std::string line = "    " + (event.time ? isoTime(*event.time) : std::string(19, ' ')) + "  ";
   line += std::string(eventKindName(event.kind)) + ": ";
   if (event.change) {
     const StationEvent::Change& change = *event.change;
-    line += change.field + " " + printableName(change.from) + " -> " + printableName(change.to) +
+    line += change.field + " " + base::printableName(change.from) + " -> " + base::printableName(change.to) +
             " in " + fileText(event.file) + " (before: " + fileText(change.previousFile) + ")";
   } else if (event.kind == EventKind::kClock) {
-    line += printableName(event.message) + " in " + fileText(event.file);
+    line += base::printableName(event.message) + " in " + fileText(event.file);
   } else {
     line += fileText(event.file);
   }
@@ -39,11 +39,11 @@ std::string optionalTime(const std::optional<int64_t>& time) {
 }
 
 std::string stationText(const StationSummary& station) {
-  std::string text = "Station " + printableName(station.station) + "\n";
+  std::string text = "Station " + base::printableName(station.station) + "\n";
   text += "  first start  " + optionalTime(station.firstStart) + "\n";
   text += "  last end     " + optionalTime(station.lastEnd) + "\n";
   text += "  span         " + durationText(station.spanSeconds) + "\n";
-  text += formatText("  real data    %s, %.2f %% of %s .. %s\n",
+  text += base::formatText("  real data    %s, %.2f %% of %s .. %s\n",
                      durationText(station.realDataSeconds).c_str(), station.coveragePercent,
                      isoTime(station.window.start).c_str(), isoTime(station.window.end).c_str());
   text += "  timespans: " + std::to_string(station.timespans.size()) + "\n";
@@ -70,17 +70,17 @@ std::string summaryText(const CoverageSummary& summary) {
   for (const StationSummary& station : summary.stations) text += "\n" + stationText(station);
   text += "\nDisks: " + std::to_string(summary.disks.size()) + "\n";
   for (const DiskSummary& disk : summary.disks) {
-    text += "  " + printableName(disk.record.name) + "  " +
+    text += "  " + base::printableName(disk.record.name) + "  " +
             std::to_string(disk.record.files.size()) + " files  " +
             optionalTime(disk.first) + " .. " + optionalTime(disk.last) + "\n";
   }
   for (const DiskJunction& gap : summary.diskGaps) {
-    text += "  gap between " + printableName(gap.before) + " and " + printableName(gap.after) +
+    text += "  gap between " + base::printableName(gap.before) + " and " + base::printableName(gap.after) +
             ":\n" + spanLine(gap.span, "");
   }
   for (const DiskJunction& overlap : summary.diskOverlaps) {
-    text += "  overlap of " + printableName(overlap.before) + " and " +
-            printableName(overlap.after) + ":\n" + spanLine(overlap.span, "");
+    text += "  overlap of " + base::printableName(overlap.before) + " and " +
+            base::printableName(overlap.after) + ":\n" + spanLine(overlap.span, "");
   }
   return text;
 }

@@ -8,7 +8,7 @@ std::string validUtf8(std::string_view text) {
   std::string result;
   result.reserve(text.size());
   for (std::size_t at = 0; at < text.size();) {
-    const Utf8Sequence read = readUtf8(text.substr(at));
+    const base::Utf8Sequence read = base::readUtf8(text.substr(at));
     if (read.valid) {
       result.append(text.substr(at, read.length));
       at += read.length;

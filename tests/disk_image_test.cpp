@@ -260,7 +260,7 @@ TEST_F(DiskImageTest, AnImageIsReadThroughItsHostDiskKeepingWhatThePolicyNames) 
   memory.addFile("", "disk.iso", image());
   const std::string path = "disk/20060615/P0615001.DAT";
   const std::string original = testsupport::readFile(dir.path() / path);
-  const auto bytesOf = [&](const KeepPolicy& policy, int64_t offset, std::size_t size) {
+  const auto bytesOf = [&](const base::KeepPolicy& policy, int64_t offset, std::size_t size) {
     const image::OpenedDisk opened = image::openDisk("disk.iso", memory, policy);
     EXPECT_FALSE(opened.problem);
     const auto file = opened.disk->openForReading("disk.iso/20060615/P0615001.DAT");
@@ -271,12 +271,12 @@ TEST_F(DiskImageTest, AnImageIsReadThroughItsHostDiskKeepingWhatThePolicyNames) 
                ? bytes
                : std::string("unreadable");
   };
-  const KeepPolicy verification = verificationKeepPolicy(profile::ProfileDialect::kPosix);
+  const base::KeepPolicy verification = verificationKeepPolicy(profile::ProfileDialect::kPosix);
   const std::size_t middle = original.size() - 100;
   EXPECT_EQ(bytesOf(verification, 0, 20), original.substr(0, 20));
   EXPECT_EQ(bytesOf(verification, middle, 50), "unreadable");
-  const KeepPolicy everything{0, [](std::string_view, int64_t length) {
-                                return std::vector<ByteRange>{{0, length}};
+  const base::KeepPolicy everything{0, [](std::string_view, int64_t length) {
+                                return std::vector<base::ByteRange>{{0, length}};
                               }};
   EXPECT_EQ(bytesOf(everything, 0, original.size()), original);
 }

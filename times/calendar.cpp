@@ -29,10 +29,10 @@ int32_t dateTimeToSeconds(const DosDate& date, const DosTime& time) {
   if ((year - 1968) % 4 == 0) days += LEAP_DAY_ADD[month];
   days += date.day - 1;
 
-  int32_t seconds = wrapAdd(wrapMul(days, 24), time.hour);
-  seconds = wrapAdd(wrapMul(seconds, 60), time.minute);
-  seconds = wrapAdd(wrapMul(seconds, 60), time.second);
-  if (time.hundredths > 50) seconds = wrapAdd(seconds, 1);
+  int32_t seconds = base::wrapAdd(base::wrapMul(days, 24), time.hour);
+  seconds = base::wrapAdd(base::wrapMul(seconds, 60), time.minute);
+  seconds = base::wrapAdd(base::wrapMul(seconds, 60), time.second);
+  if (time.hundredths > 50) seconds = base::wrapAdd(seconds, 1);
   return seconds;
 }
 

@@ -14,7 +14,7 @@ void ArchiveVerifier::addListener(VerificationListener& listener) {
 
 void ArchiveVerifier::enterDirectory(std::string_view name) {
   ++counters_.directoryCount;
-  const std::string shown = printableName(name);
+  const std::string shown = base::printableName(name);
   for (VerificationListener* listener : listeners_) listener->directoryEntered(shown);
 }
 

@@ -26,24 +26,24 @@ inline constexpr std::size_t kHeaderTextSize = 100;
 // new file and reported at the end of the run. Empty texts and a zero frequency
 // mean that no file has given a value yet.
 struct CarriedStation {
-  FixedText<10> stationName;
-  FixedText<30> latitude;
-  FixedText<30> longitude;
-  FixedText<30> altitude;
+  base::FixedText<10> stationName;
+  base::FixedText<30> latitude;
+  base::FixedText<30> longitude;
+  base::FixedText<30> altitude;
   int32_t frequency = 0;
 };
 
 // The header values of the latest usable data file. A file that fails the
 // usability check leaves them as the previous file left them.
 struct FileHeaderValues {
-  FixedText<10> stationName;  // this file's own; the carried one keeps the first
+  base::FixedText<10> stationName;  // this file's own; the carried one keeps the first
   int32_t streamTotal = 0;
   int32_t groupCount = 0;
   int32_t channelTotal = 0;
   int32_t streamNumber = 0;
   int32_t streamChannels = 0;
   int32_t channelListCount = 0;
-  std::array<FixedText<10>, kMaxChannels> channelNames{};
+  std::array<base::FixedText<10>, kMaxChannels> channelNames{};
   std::array<int8_t, kMaxChannels> channelNumbers{};
   std::array<int32_t, kMaxChannels> channelRates{};
   int32_t recordSeconds = 0;
@@ -111,7 +111,7 @@ class ArchiveVerifier {
   // file's value, then the stored one) and, when replace is set, the new value
   // is taken.
   template <std::size_t N>
-  void checkCarriedText(const profile::ProfileText& text, FixedText<N>& carried,
+  void checkCarriedText(const profile::ProfileText& text, base::FixedText<N>& carried,
                         std::string_view key, verify::FindingKind kind, bool replace);
   void checkFrequency(const profile::ProfileText& text);
   void checkChannelCount();

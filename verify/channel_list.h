@@ -18,7 +18,7 @@ void forEachListEntry(std::string_view list, Take take) {
         start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
     std::size_t pos = 0;
     int32_t number = 0;
-    scanDecimal(entry, pos, number);
+    base::scanDecimal(entry, pos, number);
     take(number);
     if (comma == std::string_view::npos) return;
     start = comma + 1;

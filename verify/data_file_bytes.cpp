@@ -70,21 +70,21 @@ int64_t DataFileBytes::read(int64_t offset, char* buffer, std::size_t size) {
   return file_->readAt(offset, buffer, size);
 }
 
-std::vector<ByteRange> bytesVerificationReads(std::string_view leadingText, int64_t length,
+std::vector<base::ByteRange> bytesVerificationReads(std::string_view leadingText, int64_t length,
                                               profile::ProfileDialect dialect) {
-  std::vector<ByteRange> ranges;
+  std::vector<base::ByteRange> ranges;
   const int32_t headerSize =
       profile::ProfileText(leadingText, dialect).readInt("HEADER", "HEADER_SIZE", -1);
   if (headerSize >= 0 && headerSize < length) {
     ranges.push_back(
-        ByteRange{headerSize,
+        base::ByteRange{headerSize,
                   std::min<int64_t>(static_cast<int64_t>(kBinaryHeaderSize), length - headerSize)});
   }
-  if (length >= 2) ranges.push_back(ByteRange{length - 2, 2});
+  if (length >= 2) ranges.push_back(base::ByteRange{length - 2, 2});
   return ranges;
 }
 
-KeepPolicy verificationKeepPolicy(profile::ProfileDialect dialect) {
+base::KeepPolicy verificationKeepPolicy(profile::ProfileDialect dialect) {
   return {profile::kMaxHeaderTextBytes, [dialect](std::string_view leading, int64_t length) {
             return bytesVerificationReads(leading, length, dialect);
           }};

@@ -55,9 +55,9 @@ class DataFileBytes {
 // when it is shorter and has none): the text header, parsed as verification
 // parses it in dialect, which ends at a zero byte. The ranges are the binary
 // block at HEADER_SIZE and the last two bytes, cut to the file.
-std::vector<ByteRange> bytesVerificationReads(std::string_view leadingText, int64_t length,
+std::vector<base::ByteRange> bytesVerificationReads(std::string_view leadingText, int64_t length,
                                               profile::ProfileDialect dialect);
 
 // What a one-pass reader keeps of each file for verification in dialect: the
 // text header and the bytes bytesVerificationReads names after it.
-KeepPolicy verificationKeepPolicy(profile::ProfileDialect dialect);
+base::KeepPolicy verificationKeepPolicy(profile::ProfileDialect dialect);

@@ -18,7 +18,7 @@ constexpr int32_t kAbsentGroupRate = -10;
 int32_t groupNumberOf(std::string_view sectionName) {
   constexpr std::string_view kGroup = "GROUP";
   if (sectionName.size() <= kGroup.size() || sectionName.size() > kGroup.size() + 10) return 0;
-  if (!equalsIgnoringCase(sectionName.substr(0, kGroup.size()), kGroup)) return 0;
+  if (!base::equalsIgnoringCase(sectionName.substr(0, kGroup.size()), kGroup)) return 0;
   const std::string_view digits = sectionName.substr(kGroup.size());
   if (digits.front() == '0') return 0;
   int64_t number = 0;
@@ -98,10 +98,10 @@ void readGroupRates(const profile::ProfileText& text, FileHeaderValues& values) 
 int32_t countRecords(int64_t fileLength, const FileHeaderValues& values) {
   // REC_SIZE_SEC seconds of 2-byte samples of every channel at the first
   // channel's rate, plus 256 bytes.
-  const int32_t recordSize = wrapAdd(
-      wrapMul(wrapMul(wrapMul(values.recordSeconds, values.channelRates[0]), values.streamChannels),
+  const int32_t recordSize = base::wrapAdd(
+      base::wrapMul(base::wrapMul(base::wrapMul(values.recordSeconds, values.channelRates[0]), values.streamChannels),
               2),
       256);
   if (recordSize <= 0) return 0;
-  return wrapSub(wrapToInt32(fileLength), values.dataOffset) / recordSize;
+  return base::wrapSub(base::wrapToInt32(fileLength), values.dataOffset) / recordSize;
 }

@@ -128,7 +128,7 @@ TEST_F(HeaderReadTest, BinaryBlockIsReadAtHeaderSizeAndBytesPastTheEndKeepTheirV
 }
 
 TEST(BytesVerificationReads, BinaryBlockAtTheHeaderSizeAndTheLastTwoBytesCutToTheFile) {
-  using Ranges = std::vector<ByteRange>;
+  using Ranges = std::vector<base::ByteRange>;
   const std::string text = std::string("[HEADER]\nHEADER_SIZE=24\n") + '\0';
   const auto posix = profile::ProfileDialect::kPosix;
   EXPECT_EQ(bytesVerificationReads(text, 5000, posix), (Ranges{{24, 1096}, {4998, 2}}));

@@ -20,29 +20,29 @@ std::string describe(const Finding& f) {
     case FindingKind::kUnusable:
       return " File " + std::string(f.file) + " is unusable";
     case FindingKind::kStationName:
-      return formatText("Station name %s differ from previous file's station name %s",
+      return base::formatText("Station name %s differ from previous file's station name %s",
                         value.c_str(), previous.c_str());
     case FindingKind::kLatitude:
-      return formatText("Latitude %s differ from previous file's latitude %s", value.c_str(),
+      return base::formatText("Latitude %s differ from previous file's latitude %s", value.c_str(),
                         previous.c_str());
     case FindingKind::kLongitude:
-      return formatText("Longitude %s differ from previous file's longitude %s", value.c_str(),
+      return base::formatText("Longitude %s differ from previous file's longitude %s", value.c_str(),
                         previous.c_str());
     case FindingKind::kAltitude:
-      return formatText("Altitude %s differ from previous file's altitude %s", value.c_str(),
+      return base::formatText("Altitude %s differ from previous file's altitude %s", value.c_str(),
                         previous.c_str());
     case FindingKind::kFrequency:
-      return formatText("Frequency %d differ from previous file's frequency %d", f.number,
+      return base::formatText("Frequency %d differ from previous file's frequency %d", f.number,
                         f.expected);
     case FindingKind::kChannelCount:
-      return formatText(
+      return base::formatText(
           "channels number %d in stream %d differ from channels number from channels list %d",
           f.number, f.stream, f.expected);
     case FindingKind::kClockUnsynchronised:
-      return formatText("Possible time unsyncronysation int: %ld ext: %ld",
+      return base::formatText("Possible time unsyncronysation int: %ld ext: %ld",
                         static_cast<long>(f.number), static_cast<long>(f.expected));
     case FindingKind::kStartHundredths:
-      return formatText("time start error. Hund: %d", f.number);
+      return base::formatText("time start error. Hund: %d", f.number);
   }
   return {};
 }

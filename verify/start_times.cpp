@@ -30,8 +30,8 @@ Stamp readStamp(const profile::ProfileText& text, std::string_view dateKey,
                 std::string_view timeKey, bool withHundredths) {
   int32_t date[3] = {0, 0, 0};
   int32_t time[4] = {0, 0, 0, 0};
-  scanDecimals(text.readString("FILE", dateKey, kHeaderTextSize), "--", date);
-  scanDecimals(text.readString("FILE", timeKey, kHeaderTextSize),
+  base::scanDecimals(text.readString("FILE", dateKey, kHeaderTextSize), "--", date);
+  base::scanDecimals(text.readString("FILE", timeKey, kHeaderTextSize),
                withHundredths ? "::." : "::", time);
   DosDate dosDate;
   dosDate.day = lowBits<int8_t>(date[0]);
@@ -56,7 +56,7 @@ void readStartTimes(const profile::ProfileText& text, FileHeaderValues& values) 
 }
 
 void ArchiveVerifier::checkStartTimes() {
-  const int32_t expectedInternal = wrapAdd(header_.startExternal, 1);
+  const int32_t expectedInternal = base::wrapAdd(header_.startExternal, 1);
   if (header_.startInternal != expectedInternal) {
     report({.kind = verify::FindingKind::kClockUnsynchronised,
             .number = header_.startInternal,

@@ -13,7 +13,7 @@
 using verify::FindingKind;
 
 template <std::size_t N>
-void ArchiveVerifier::checkCarriedText(const profile::ProfileText& text, FixedText<N>& carried,
+void ArchiveVerifier::checkCarriedText(const profile::ProfileText& text, base::FixedText<N>& carried,
                                        std::string_view key, FindingKind kind, bool replace) {
   const std::string value = text.readString("SYSTEM", key, kHeaderTextSize);
   if (carried.empty()) {
@@ -47,7 +47,7 @@ void ArchiveVerifier::checkChannelCount() {
 }
 
 int ArchiveVerifier::verifyFile(const std::string& path) {
-  currentFile_ = printableName(path);
+  currentFile_ = base::printableName(path);
   ++counters_.fileCount;
   for (VerificationListener* listener : listeners_) listener->fileStarted(currentFile_);
 
@@ -83,15 +83,15 @@ int ArchiveVerifier::verifyFile(const std::string& path) {
   header_.headerSize = text.readInt("HEADER", "HEADER_SIZE", -1);
   header_.dataOffset = text.readInt("HEADER", "OFFSET_TO_DATA", -1);
   header_.dataSeconds = text.readInt("FILE", "DATA_SEC", 0);
-  header_.declaredRecords = wrapDiv(header_.dataSeconds, header_.recordSeconds);  // 0 for 0 s
+  header_.declaredRecords = base::wrapDiv(header_.dataSeconds, header_.recordSeconds);  // 0 for 0 s
 
   readChannelNames(text, header_);
   readGroupRates(text, header_);
   header_.recordCount = countRecords(file->length(), header_);
-  header_.realSeconds = wrapMul(header_.recordCount, header_.recordSeconds);
+  header_.realSeconds = base::wrapMul(header_.recordCount, header_.recordSeconds);
   readStartTimes(text, header_);
   checkStartTimes();
-  coverage_.add(header_.startInternal, wrapAdd(header_.startInternal, header_.realSeconds));
+  coverage_.add(header_.startInternal, base::wrapAdd(header_.startInternal, header_.realSeconds));
   // The binary block is read (bytes past the file's end keep their value) but
   // not interpreted; a negative offset reads nothing.
   if (header_.headerSize >= 0) {

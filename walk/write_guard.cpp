@@ -22,7 +22,7 @@ void WriteGuard::protect(std::string_view setting) {
   if (!place) return;
   std::optional<platform::FileFacts> facts = host_.inspect(*place);
   if (facts && !(facts->directory || facts->regular)) facts.reset();
-  disks_.push_back({printableName(setting), *place, facts});
+  disks_.push_back({base::printableName(setting), *place, facts});
 }
 
 std::optional<WriteGuard::Refusal> WriteGuard::refusal(const std::string& path) {

@@ -43,7 +43,7 @@ class Progress {
     return [this, index, name](int32_t files) {
       if (files % 50 != 1) return;
       show("cdcoverage: disk " + std::to_string(index + 1) + "/" + std::to_string(inputs_) + " " +
-           printableName(name) + ": " + std::to_string(files) + " files");
+           base::printableName(name) + ": " + std::to_string(files) + " files");
     };
   }
 
@@ -68,7 +68,7 @@ class Progress {
 // written; an earlier file of that name is then left as it was.
 bool writeFile(const std::string& path, const std::string& bytes, WriteGuard& guard,
                platform::Disk& disk, std::ostream& err) {
-  const std::string name = printableName(path);
+  const std::string name = base::printableName(path);
   if (const std::optional<WriteGuard::Refusal> refusal = guard.refusal(path)) {
     err << "cdcoverage: " << name << " " << refusal->reason << ": it is not written\n";
     return false;
@@ -87,7 +87,7 @@ using InputRead = std::variant<std::vector<DiskRecord>, std::string>;
 // is walked with walk's settings and protected by guard.
 InputRead readInput(const std::string& input, WalkSettings& walk, platform::Disk& host,
                     const SurveyProgress& progress, WriteGuard& guard, std::ostream& err) {
-  const std::string name = printableName(input);
+  const std::string name = base::printableName(input);
   if (isSummaryFile(input)) {
     const std::optional<std::string> text = readWholeFile(host, input);
     if (!text) return "summary " + name + ": cannot be opened";

@@ -36,9 +36,9 @@ int findOption(int argc, const char* const* argv, const char* name, char* value,
 
 void parseCommandLine(int argc, const char* const* argv, RunSettings& settings) {
   char value[kValueBufferSize];
-  const auto text = [&](const char* name, FixedText<kSettingFieldSize>& field) {
+  const auto text = [&](const char* name, base::FixedText<kSettingFieldSize>& field) {
     if (findOption(argc, argv, name, value, kValueBufferSize) == 0) {
-      field.fill(fitTerminated(value, kSettingFieldSize));
+      field.fill(base::fitTerminated(value, kSettingFieldSize));
     }
   };
   text("-archDisk", settings.archiveDisk);

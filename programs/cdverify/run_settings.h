@@ -9,12 +9,12 @@ inline constexpr std::size_t kSettingFieldSize = 50;
 
 // What the command line sets for one run; read once, before any other work.
 struct RunSettings {
-  FixedText<kSettingFieldSize> archiveDisk{"g"};
-  FixedText<kSettingFieldSize> fileExtension{"*"};
-  FixedText<kSettingFieldSize> infoLogName{"log.out"};
-  FixedText<kSettingFieldSize> warningLogName{"log.out"};
-  FixedText<kSettingFieldSize> errorLogName{"log.out"};
-  FixedText<kSettingFieldSize> summaryLogName{"log.out"};
+  base::FixedText<kSettingFieldSize> archiveDisk{"g"};
+  base::FixedText<kSettingFieldSize> fileExtension{"*"};
+  base::FixedText<kSettingFieldSize> infoLogName{"log.out"};
+  base::FixedText<kSettingFieldSize> warningLogName{"log.out"};
+  base::FixedText<kSettingFieldSize> errorLogName{"log.out"};
+  base::FixedText<kSettingFieldSize> summaryLogName{"log.out"};
   char streamLetter = 'P';
   uint8_t planeMode = 0;      // 1: data files in the disk's root
   uint8_t triggerStream = 0;  // 1: verify the files not marked with the stream letter

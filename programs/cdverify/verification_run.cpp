@@ -59,7 +59,7 @@ LogPlaces placeLogs(const RunSettings& settings, platform::Disk& host, std::ostr
     }
     const bool saidBefore = std::find(names, names + i, names[i]) != names + i;
     if (refusal && !refusal->unreachable && !saidBefore) {
-      err << "cdverify: log " << printableName(names[i]) << " " << refusal->reason
+      err << "cdverify: log " << base::printableName(names[i]) << " " << refusal->reason
           << ": it is not written\n";
     }
   }
@@ -67,14 +67,14 @@ LogPlaces placeLogs(const RunSettings& settings, platform::Disk& host, std::ostr
 }
 
 void writeSummary(const RunSettings& settings, const RunCounters& counters, LogSink& log) {
-  const std::string disk = printableName(settings.archiveDisk.view());
+  const std::string disk = base::printableName(settings.archiveDisk.view());
   const std::string lines[] = {
       "VELK CD-archive verification program v.1.1 \n",
-      formatText("Summary for disk %s operation \n", disk.c_str()),
-      formatText(" directories: %d \n", counters.directoryCount),
-      formatText(" files: %d \n", counters.fileCount),
-      formatText(" errors: %d \n", counters.errorCount),
-      formatText(" warnings: %d \n", counters.warningCount),
+      base::formatText("Summary for disk %s operation \n", disk.c_str()),
+      base::formatText(" directories: %d \n", counters.directoryCount),
+      base::formatText(" files: %d \n", counters.fileCount),
+      base::formatText(" errors: %d \n", counters.errorCount),
+      base::formatText(" warnings: %d \n", counters.warningCount),
   };
   for (const std::string& line : lines) log.write(LOG_SUMMARY, 0, line, LOG_PREFIX);
 }
@@ -89,11 +89,11 @@ int runVerification(int argc, const char* const* argv, platform::Disk& host, std
       image::openDisk(std::string(settings.archiveDisk.view()), host,
                       verificationKeepPolicy(platform::kHostProfileDialect));
   if (opened.problem) {
-    err << "cdverify: disk image " << printableName(settings.archiveDisk.view())
+    err << "cdverify: disk image " << base::printableName(settings.archiveDisk.view())
         << " cannot be read: " << *opened.problem << "\n";
   }
   for (const std::string& warning : opened.warnings) {
-    err << "cdverify: disk image " << printableName(settings.archiveDisk.view()) << ": " << warning
+    err << "cdverify: disk image " << base::printableName(settings.archiveDisk.view()) << ": " << warning
         << "\n";
   }
   platform::Disk& disk = *opened.disk;
@@ -119,7 +119,7 @@ int runVerification(int argc, const char* const* argv, platform::Disk& host, std
   verifier.addListener(verificationLog);
 
   log.write(LOG_INFO, 0, "Start to operate disk", LOG_PREFIX);
-  log.write(LOG_INFO, 0, printableName(settings.archiveDisk.view()), LOG_PREFIX);
+  log.write(LOG_INFO, 0, base::printableName(settings.archiveDisk.view()), LOG_PREFIX);
   walkArchive(walk, disk, verifier);
   writeSummary(settings, verifier.counters(), log);
 

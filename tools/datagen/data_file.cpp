@@ -20,14 +20,14 @@ std::string dateText(int32_t seconds) {
   DosDate date;
   DosTime time;
   secondsToDateTime(seconds, &date, &time);
-  return formatText("%02d-%02d-%04d", date.day, date.month, date.year);
+  return base::formatText("%02d-%02d-%04d", date.day, date.month, date.year);
 }
 
 std::string timeText(int32_t seconds) {
   DosDate date;
   DosTime time;
   secondsToDateTime(seconds, &date, &time);
-  return formatText("%02d:%02d:%02d", time.hour, time.minute, time.second);
+  return base::formatText("%02d:%02d:%02d", time.hour, time.minute, time.second);
 }
 
 DataFile::DataFile() {
