@@ -2,6 +2,8 @@
 
 #include "base/text_format.h"
 
+namespace logging {
+
 FileLog::FileLog(std::string fileName, const LevelFilter* filter, platform::Disk& disk)
     : fileName_(std::move(fileName)), filter_(filter), disk_(disk) {}
 
@@ -22,3 +24,5 @@ void FileLog::write(int32_t level, int32_t code, std::string_view message,
   // never split each other.
   disk_.appendToFile(fileName_, composeLine(level, code, message, prefix));
 }
+
+}  // namespace logging

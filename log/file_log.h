@@ -6,6 +6,8 @@
 #include "log/log_sink.h"
 #include "platform/disk.h"
 
+namespace logging {
+
 // A log that appends one line per accepted message to a file, opening and
 // closing the file for every line, so that several logs (and several runs) can
 // name the same file. A line is: the level ("%2.2d") when showLevel is on, the
@@ -38,3 +40,5 @@ class FileLog : public LogSink {
   const LevelFilter* filter_;
   platform::Disk& disk_;
 };
+
+}  // namespace logging

@@ -4,6 +4,8 @@
 
 #include "tests/support/memory_disk.h"
 
+namespace logging {
+
 namespace {
 
 // One write through a file log on an in-memory disk; returns the bytes appended.
@@ -46,3 +48,5 @@ TEST(FileLog, FilterDecidesAndAFailedAppendIsRetriedWithTheNextLine) {
 }
 
 }  // namespace
+
+}  // namespace logging

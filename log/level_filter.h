@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+namespace logging {
+
 // Lets through the levels from minLevel to maxLevel, both inclusive.
 class LevelFilter {
  public:
@@ -13,3 +15,5 @@ class LevelFilter {
   int32_t minLevel;
   int32_t maxLevel;
 };
+
+}  // namespace logging

@@ -1,5 +1,7 @@
 #include "log/log_fanout.h"
 
+namespace logging {
+
 int LogFanout::add(LogSink* sink) {
   if (sinkCount_ >= kMaxSinks) return 1;
   sinks_[static_cast<std::size_t>(sinkCount_++)] = sink;
@@ -13,3 +15,5 @@ void LogFanout::write(int32_t level, int32_t code, std::string_view message,
       sink->write(level, code, message, prefix);
   }
 }
+
+}  // namespace logging

@@ -5,6 +5,8 @@
 
 #include "log/log_sink.h"
 
+namespace logging {
+
 // Hands every write to each of its sinks, in the order they were added. It owns
 // none of them; a fan-out may hold another fan-out.
 class LogFanout : public LogSink {
@@ -24,3 +26,5 @@ class LogFanout : public LogSink {
   int32_t sinkCount_ = 0;
   std::array<LogSink*, kMaxSinks> sinks_{};
 };
+
+}  // namespace logging

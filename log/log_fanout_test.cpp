@@ -4,6 +4,8 @@
 
 #include "tests/support/recording_sink.h"
 
+namespace logging {
+
 namespace {
 
 TEST(LogFanout, WritesToEachSinkInOrderOfAddingAndRefusesTheFiftyFirst) {
@@ -21,3 +23,5 @@ TEST(LogFanout, WritesToEachSinkInOrderOfAddingAndRefusesTheFiftyFirst) {
 }
 
 }  // namespace
+
+}  // namespace logging

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string_view>
 
+namespace logging {
+
 // Levels of a log write. Each of the run's four logs takes exactly one of them.
 inline constexpr int32_t LOG_INFO = 10;
 inline constexpr int32_t LOG_SUMMARY = 20;
@@ -25,3 +27,5 @@ class LogSink {
   virtual void write(int32_t level, int32_t code, std::string_view message,
                      std::string_view prefix) = 0;
 };
+
+}  // namespace logging

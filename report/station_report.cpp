@@ -22,9 +22,9 @@ CalendarTime calendarOf(int32_t seconds) {
   return at;
 }
 
-void writeTwice(LogSink& sink, const std::string& message, std::string_view prefix) {
-  sink.write(LOG_INFO, 0, message, prefix);
-  sink.write(LOG_SUMMARY, 0, message, prefix);
+void writeTwice(logging::LogSink& sink, const std::string& message, std::string_view prefix) {
+  sink.write(logging::LOG_INFO, 0, message, prefix);
+  sink.write(logging::LOG_SUMMARY, 0, message, prefix);
 }
 
 // "Data from " or "To        " and the time, day first, then its date year first.
@@ -55,18 +55,18 @@ std::string intervalLine(int32_t start, int32_t end) {
 
 }  // namespace
 
-void reportStation(const CarriedStation& station, LogSink& sink) {
+void reportStation(const CarriedStation& station, logging::LogSink& sink) {
   const std::string name(station.stationName.view());
-  writeTwice(sink, base::formatText("station %s ", name.c_str()), LOG_PREFIX);
+  writeTwice(sink, base::formatText("station %s ", name.c_str()), logging::LOG_PREFIX);
   const std::string latitude(station.latitude.view()), longitude(station.longitude.view()),
       altitude(station.altitude.view());
   writeTwice(sink,
              base::formatText("Latitude: %s   Longitude: %s   Altitude: %s", latitude.c_str(),
                         longitude.c_str(), altitude.c_str()),
-             LOG_PREFIX_INDENTED);
+             logging::LOG_PREFIX_INDENTED);
 }
 
-void reportSpan(const IntervalList* list, LogSink& sink) {
+void reportSpan(const IntervalList* list, logging::LogSink& sink) {
   int32_t first = 0, last = 0, total = 0;
   if (list != nullptr && list->begin() != list->end()) {
     first = (*list->begin()).start;
@@ -75,22 +75,22 @@ void reportSpan(const IntervalList* list, LogSink& sink) {
       total = base::wrapAdd(total, base::wrapSub(interval.end, interval.start));
     }
   }
-  writeTwice(sink, spanEnd("Data from ", first), LOG_PREFIX);
-  writeTwice(sink, spanEnd("To        ", last), LOG_PREFIX);
+  writeTwice(sink, spanEnd("Data from ", first), logging::LOG_PREFIX);
+  writeTwice(sink, spanEnd("To        ", last), logging::LOG_PREFIX);
   const DurationParts span = splitDuration(base::wrapSub(last, first));
   writeTwice(sink, base::formatText("%" PRId64 "d %" PRId64 "h %" PRId64 "m %" PRId64 "s", span.days, span.hours, span.minutes, span.seconds),
-             LOG_PREFIX);
+             logging::LOG_PREFIX);
   const DurationParts real = splitDuration(total);
   writeTwice(
       sink,
       base::formatText(" Real Data %" PRId64 "d %" PRId64 "h %" PRId64 "m %" PRId64 "s", real.days, real.hours, real.minutes, real.seconds),
-      LOG_PREFIX);
+      logging::LOG_PREFIX);
 }
 
-void reportIntervals(const IntervalList* list, LogSink& sink, std::ostream& out) {
+void reportIntervals(const IntervalList* list, logging::LogSink& sink, std::ostream& out) {
   if (list == nullptr) return;
   out << "Data:\n" << std::flush;
   for (const Interval interval : *list) {
-    writeTwice(sink, intervalLine(interval.start, interval.end), LOG_PREFIX_INDENTED);
+    writeTwice(sink, intervalLine(interval.start, interval.end), logging::LOG_PREFIX_INDENTED);
   }
 }

@@ -18,9 +18,9 @@ Strings linesWrittenTwice(const RecordingSink& sink) {
   EXPECT_EQ(sink.calls.size() % 2, 0u);
   for (std::size_t i = 0; i + 1 < sink.calls.size(); i += 2) {
     const Call& info = sink.calls[i];
-    EXPECT_EQ(info.level, LOG_INFO);
+    EXPECT_EQ(info.level, logging::LOG_INFO);
     EXPECT_EQ(info.code, 0);
-    EXPECT_EQ(sink.calls[i + 1], (Call{LOG_SUMMARY, 0, info.message, info.prefix}));
+    EXPECT_EQ(sink.calls[i + 1], (Call{logging::LOG_SUMMARY, 0, info.message, info.prefix}));
     lines.push_back(info.prefix + "|" + info.message);
   }
   return lines;

@@ -21,7 +21,7 @@ class StartTimesTest : public VerifierTest {
   const FileHeaderValues& read(const DataFile& file) {
     log.calls.clear();
     verifier.verifyFile(write("P1.DAT", file));
-    std::erase_if(log.calls, [](const Call& call) { return call.level == LOG_INFO; });
+    std::erase_if(log.calls, [](const Call& call) { return call.level == logging::LOG_INFO; });
     return verifier.header();
   }
 };

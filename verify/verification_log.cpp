@@ -6,17 +6,17 @@ using verify::Finding;
 using verify::FindingKind;
 
 void VerificationLog::directoryEntered(std::string_view name) {
-  sink_.write(LOG_INFO, 0, " Directory " + std::string(name), LOG_PREFIX);
+  sink_.write(logging::LOG_INFO, 0, " Directory " + std::string(name), logging::LOG_PREFIX);
 }
 
 void VerificationLog::fileStarted(std::string_view file) {
-  sink_.write(LOG_INFO, 0, " File " + std::string(file), LOG_PREFIX);
+  sink_.write(logging::LOG_INFO, 0, " File " + std::string(file), logging::LOG_PREFIX);
 }
 
 void VerificationLog::found(const Finding& finding) {
   const int32_t level =
-      verify::severityOf(finding.kind) == verify::Severity::kError ? LOG_ERROR : LOG_WARNING;
-  const int32_t code = verify::isClockFinding(finding.kind) ? 0 : LOG_CODE_FILE_CHECK;
-  const std::string_view prefix = finding.kind == FindingKind::kUnusable ? LOG_PREFIX : finding.file;
+      verify::severityOf(finding.kind) == verify::Severity::kError ? logging::LOG_ERROR : logging::LOG_WARNING;
+  const int32_t code = verify::isClockFinding(finding.kind) ? 0 : logging::LOG_CODE_FILE_CHECK;
+  const std::string_view prefix = finding.kind == FindingKind::kUnusable ? logging::LOG_PREFIX : finding.file;
   sink_.write(level, code, verify::describe(finding), prefix);
 }

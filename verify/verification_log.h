@@ -11,12 +11,12 @@
 class VerificationLog : public VerificationListener {
  public:
   // sink is not owned and must outlive this listener.
-  explicit VerificationLog(LogSink& sink) : sink_(sink) {}
+  explicit VerificationLog(logging::LogSink& sink) : sink_(sink) {}
 
   void directoryEntered(std::string_view name) override;
   void fileStarted(std::string_view file) override;
   void found(const verify::Finding& finding) override;
 
  private:
-  LogSink& sink_;
+  logging::LogSink& sink_;
 };

@@ -13,7 +13,7 @@ using VerifyFileTest = VerifierTest;
 TEST_F(VerifyFileTest, FirstUsableFileIsAnnouncedAndCoversItsRecords) {
   const std::string path = write("P1.DAT", DataFile().startingAt(1000000));
   EXPECT_EQ(verifier.verifyFile(path), 0);
-  EXPECT_EQ(log.calls, (std::vector<Call>{{LOG_INFO, 0, " File " + path, "   "}}));
+  EXPECT_EQ(log.calls, (std::vector<Call>{{logging::LOG_INFO, 0, " File " + path, "   "}}));
   EXPECT_EQ(verifier.header().recordCount, 6);
   EXPECT_EQ(verifier.coverage().first()->start, 1000001);
   EXPECT_EQ(verifier.coverage().first()->end, 1000061);
@@ -78,7 +78,7 @@ TEST(VerifyFile, StationAndChannelValuesAreComparedWithTheFileBefore) {
       disk.addFile("disk/", "P" + std::to_string(i), files[i].bytes());
       verifier.verifyFile("disk/P" + std::to_string(i));
     }
-    EXPECT_EQ(log.messagesAt(LOG_WARNING), warnings);
+    EXPECT_EQ(log.messagesAt(logging::LOG_WARNING), warnings);
     EXPECT_EQ(verifier.counters().warningCount, static_cast<int32_t>(warnings.size()));
   }
 }
@@ -92,8 +92,8 @@ TEST_F(VerifyFileTest, UnusableFilesAreReportedAndChangeNothingElse) {
     log.calls.clear();
     EXPECT_EQ(verifier.verifyFile(path), -1);
     EXPECT_EQ(log.calls,
-              (std::vector<Call>{{LOG_INFO, 0, " File " + path, "   "},
-                                 {LOG_ERROR, 100, " File " + path + " is unusable", "   "}}));
+              (std::vector<Call>{{logging::LOG_INFO, 0, " File " + path, "   "},
+                                 {logging::LOG_ERROR, 100, " File " + path + " is unusable", "   "}}));
   }
   EXPECT_EQ(verifier.counters().fileCount, 4);
   EXPECT_EQ(verifier.counters().errorCount, 3);

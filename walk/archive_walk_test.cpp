@@ -36,7 +36,7 @@ class WalkTest : public ::testing::Test {
   // The walk's info lines, without the unusable-file errors.
   Strings walk() {
     walkArchive(settings, disk, verifier);
-    return log.messagesAt(LOG_INFO);
+    return log.messagesAt(logging::LOG_INFO);
   }
 
   testsupport::MemoryDisk disk;

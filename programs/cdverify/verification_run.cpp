@@ -66,7 +66,7 @@ LogPlaces placeLogs(const RunSettings& settings, platform::Disk& host, std::ostr
   return places;
 }
 
-void writeSummary(const RunSettings& settings, const RunCounters& counters, LogSink& log) {
+void writeSummary(const RunSettings& settings, const RunCounters& counters, logging::LogSink& log) {
   const std::string disk = base::printableName(settings.archiveDisk.view());
   const std::string lines[] = {
       "VELK CD-archive verification program v.1.1 \n",
@@ -76,7 +76,7 @@ void writeSummary(const RunSettings& settings, const RunCounters& counters, LogS
       base::formatText(" errors: %d \n", counters.errorCount),
       base::formatText(" warnings: %d \n", counters.warningCount),
   };
-  for (const std::string& line : lines) log.write(LOG_SUMMARY, 0, line, LOG_PREFIX);
+  for (const std::string& line : lines) log.write(logging::LOG_SUMMARY, 0, line, logging::LOG_PREFIX);
 }
 
 }  // namespace
@@ -102,15 +102,15 @@ int runVerification(int argc, const char* const* argv, platform::Disk& host, std
   ArchiveVerifier verifier(disk);
 
   // One log per level, all in "log.out" unless named apart.
-  const LevelFilter infoFilter(LOG_INFO, LOG_INFO), warningFilter(LOG_WARNING, LOG_WARNING),
-      errorFilter(LOG_ERROR, LOG_ERROR), summaryFilter(LOG_SUMMARY, LOG_SUMMARY);
-  FileLog infoLog(std::string(settings.infoLogName.view()), &infoFilter, disk);
-  FileLog warningLog(std::string(settings.warningLogName.view()), &warningFilter, disk);
-  FileLog errorLog(std::string(settings.errorLogName.view()), &errorFilter, disk);
-  FileLog summaryLog(std::string(settings.summaryLogName.view()), &summaryFilter, disk);
-  LogFanout log;
+  const logging::LevelFilter infoFilter(logging::LOG_INFO, logging::LOG_INFO), warningFilter(logging::LOG_WARNING, logging::LOG_WARNING),
+      errorFilter(logging::LOG_ERROR, logging::LOG_ERROR), summaryFilter(logging::LOG_SUMMARY, logging::LOG_SUMMARY);
+  logging::FileLog infoLog(std::string(settings.infoLogName.view()), &infoFilter, disk);
+  logging::FileLog warningLog(std::string(settings.warningLogName.view()), &warningFilter, disk);
+  logging::FileLog errorLog(std::string(settings.errorLogName.view()), &errorFilter, disk);
+  logging::FileLog summaryLog(std::string(settings.summaryLogName.view()), &summaryFilter, disk);
+  logging::LogFanout log;
   const LogPlaces places = placeLogs(settings, host, err);
-  FileLog* const logs[] = {&infoLog, &warningLog, &errorLog, &summaryLog};
+  logging::FileLog* const logs[] = {&infoLog, &warningLog, &errorLog, &summaryLog};
   for (std::size_t i = 0; i < 4; ++i) {
     if (places.writable[i]) log.add(logs[i]);
   }
@@ -118,8 +118,8 @@ int runVerification(int argc, const char* const* argv, platform::Disk& host, std
   VerificationLog verificationLog(log);
   verifier.addListener(verificationLog);
 
-  log.write(LOG_INFO, 0, "Start to operate disk", LOG_PREFIX);
-  log.write(LOG_INFO, 0, base::printableName(settings.archiveDisk.view()), LOG_PREFIX);
+  log.write(logging::LOG_INFO, 0, "Start to operate disk", logging::LOG_PREFIX);
+  log.write(logging::LOG_INFO, 0, base::printableName(settings.archiveDisk.view()), logging::LOG_PREFIX);
   walkArchive(walk, disk, verifier);
   writeSummary(settings, verifier.counters(), log);
 

@@ -7,7 +7,7 @@
 #include "log/log_sink.h"
 
 // A sink for tests that keeps every call it receives.
-class RecordingSink : public LogSink {
+class RecordingSink : public logging::LogSink {
  public:
   struct Call {
     int32_t level;
