@@ -12,13 +12,13 @@
 namespace {
 
 struct CalendarTime {
-  DosDate date;
-  DosTime time;
+  times::DosDate date;
+  times::DosTime time;
 };
 
 CalendarTime calendarOf(int32_t seconds) {
   CalendarTime at;
-  secondsToDateTime(seconds, &at.date, &at.time);
+  times::secondsToDateTime(seconds, &at.date, &at.time);
   return at;
 }
 
@@ -43,7 +43,7 @@ std::string dayTime(int32_t seconds) {
 
 std::string intervalLine(int32_t start, int32_t end) {
   std::string line = base::formatText("[%s  -  %s]", dayTime(start).c_str(), dayTime(end).c_str());
-  const DurationParts length = splitDuration(base::wrapSub(end, start));
+  const times::DurationParts length = times::splitDuration(base::wrapSub(end, start));
   if (length.days != 0) {
     line += base::formatText(" %" PRId64 "d %" PRId64 "h", length.days, length.hours);
   } else {
@@ -66,31 +66,31 @@ void reportStation(const CarriedStation& station, logging::LogSink& sink) {
              logging::LOG_PREFIX_INDENTED);
 }
 
-void reportSpan(const IntervalList* list, logging::LogSink& sink) {
+void reportSpan(const times::IntervalList* list, logging::LogSink& sink) {
   int32_t first = 0, last = 0, total = 0;
   if (list != nullptr && list->begin() != list->end()) {
     first = (*list->begin()).start;
-    for (const Interval interval : *list) {
+    for (const times::Interval interval : *list) {
       last = interval.end;
       total = base::wrapAdd(total, base::wrapSub(interval.end, interval.start));
     }
   }
   writeTwice(sink, spanEnd("Data from ", first), logging::LOG_PREFIX);
   writeTwice(sink, spanEnd("To        ", last), logging::LOG_PREFIX);
-  const DurationParts span = splitDuration(base::wrapSub(last, first));
+  const times::DurationParts span = times::splitDuration(base::wrapSub(last, first));
   writeTwice(sink, base::formatText("%" PRId64 "d %" PRId64 "h %" PRId64 "m %" PRId64 "s", span.days, span.hours, span.minutes, span.seconds),
              logging::LOG_PREFIX);
-  const DurationParts real = splitDuration(total);
+  const times::DurationParts real = times::splitDuration(total);
   writeTwice(
       sink,
       base::formatText(" Real Data %" PRId64 "d %" PRId64 "h %" PRId64 "m %" PRId64 "s", real.days, real.hours, real.minutes, real.seconds),
       logging::LOG_PREFIX);
 }
 
-void reportIntervals(const IntervalList* list, logging::LogSink& sink, std::ostream& out) {
+void reportIntervals(const times::IntervalList* list, logging::LogSink& sink, std::ostream& out) {
   if (list == nullptr) return;
   out << "Data:\n" << std::flush;
-  for (const Interval interval : *list) {
+  for (const times::Interval interval : *list) {
     writeTwice(sink, intervalLine(interval.start, interval.end), logging::LOG_PREFIX_INDENTED);
   }
 }

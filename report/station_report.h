@@ -17,8 +17,8 @@ void reportStation(const CarriedStation& station, logging::LogSink& sink);
 // The first covered second (the first node's start), the last (the last node's
 // end), the span between them and the total of all intervals' lengths. The list
 // must be sorted by start. No list, or an empty one, reports first and last as 0.
-void reportSpan(const IntervalList* list, logging::LogSink& sink);
+void reportSpan(const times::IntervalList* list, logging::LogSink& sink);
 
 // Writes "Data:\n" to out and flushes it, then one line per interval with its
 // start, end and length. Without a list nothing is written at all.
-void reportIntervals(const IntervalList* list, logging::LogSink& sink, std::ostream& out);
+void reportIntervals(const times::IntervalList* list, logging::LogSink& sink, std::ostream& out);

@@ -46,7 +46,7 @@ class ReportTest : public ::testing::Test {
     for (const auto& [start, end] : intervals) list.mergeInto(start, end);
   }
 
-  IntervalList list{0};
+  times::IntervalList list{0};
   RecordingSink sink;
 };
 
@@ -77,7 +77,7 @@ TEST_F(ReportTest, NoListReportsTheEpochSpanAndNoIntervals) {
 
 TEST_F(ReportTest, SpanTakesTheLastNodesEndAndCountsOverlapsTwice) {
   fill({{200, 300}, {100, 1000}});  // the enclosing interval becomes a node of its own
-  list.sortByStart(SORT_ASCENDING);
+  list.sortByStart(times::SORT_ASCENDING);
   const Strings lines = span({});
   EXPECT_EQ(lines[1], "   |To        01/01/1970 00:05:00    (1970-01-01)");
   EXPECT_EQ(lines[2], "   |0d 0h 3m 20s");

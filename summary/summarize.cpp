@@ -15,8 +15,8 @@ std::string_view eventKindName(EventKind kind) {
   return {};
 }
 
-std::vector<TimeSpan> spansOf(const std::vector<SpanWithDisks>& list) {
-  std::vector<TimeSpan> spans;
+std::vector<times::TimeSpan> spansOf(const std::vector<SpanWithDisks>& list) {
+  std::vector<times::TimeSpan> spans;
   spans.reserve(list.size());
   for (const SpanWithDisks& item : list) spans.push_back(item.span);
   return spans;
@@ -30,7 +30,7 @@ struct PlacedFile {
   const std::string* disk;
 
   FileName name() const { return FileName{*disk, record->path}; }
-  TimeSpan span() const { return TimeSpan{record->start, record->end}; }
+  times::TimeSpan span() const { return times::TimeSpan{record->start, record->end}; }
   bool coversTime() const { return record->usable && record->end > record->start; }
 };
 
@@ -104,19 +104,19 @@ struct CoveredSpans {
   std::size_t indexOf(int64_t time) const {
     return static_cast<std::size_t>(
         std::upper_bound(spans.begin(), spans.end(), time,
-                         [](int64_t t, const TimeSpan& span) { return t < span.start; }) -
+                         [](int64_t t, const times::TimeSpan& span) { return t < span.start; }) -
         spans.begin() - 1);
   }
 
-  std::vector<TimeSpan> spans;  // disjoint and ordered
+  std::vector<times::TimeSpan> spans;  // disjoint and ordered
   std::vector<std::vector<std::string>> disks;
   std::vector<std::string> firstDisk, lastDisk;
 };
 
 CoveredSpans::CoveredSpans(const PlacedFiles& covering) {
-  std::vector<TimeSpan> fileSpans;
+  std::vector<times::TimeSpan> fileSpans;
   for (const PlacedFile& file : covering) fileSpans.push_back(file.span());
-  spans = unionOf(std::move(fileSpans));
+  spans = times::unionOf(std::move(fileSpans));
   disks.resize(spans.size());
   firstDisk.resize(spans.size());
   lastDisk.resize(spans.size());
@@ -129,10 +129,10 @@ CoveredSpans::CoveredSpans(const PlacedFiles& covering) {
 }
 
 // The covered spans cut to the window, each with its disks.
-std::vector<SpanWithDisks> timespansIn(const CoveredSpans& covered, const TimeSpan& window) {
+std::vector<SpanWithDisks> timespansIn(const CoveredSpans& covered, const times::TimeSpan& window) {
   std::vector<SpanWithDisks> timespans;
   for (std::size_t i = 0; i < covered.spans.size(); ++i) {
-    const std::vector<TimeSpan> part = clippedTo({covered.spans[i]}, window);
+    const std::vector<times::TimeSpan> part = times::clippedTo({covered.spans[i]}, window);
     if (!part.empty()) timespans.push_back(SpanWithDisks{part.front(), covered.disks[i]});
   }
   return timespans;
@@ -143,13 +143,13 @@ std::vector<SpanWithDisks> timespansIn(const CoveredSpans& covered, const TimeSp
 // after it.
 std::vector<SpanWithDisks> gapsWithDisks(const CoveredSpans& covered,
                                          const std::vector<SpanWithDisks>& timespans,
-                                         const TimeSpan& window, int64_t tolerance) {
+                                         const times::TimeSpan& window, int64_t tolerance) {
   std::vector<SpanWithDisks> gaps;
-  for (const TimeSpan& gap : gapsIn(spansOf(timespans), window, tolerance)) {
+  for (const times::TimeSpan& gap : gapsIn(spansOf(timespans), window, tolerance)) {
     std::vector<std::string> disks;
     const auto before =
         std::lower_bound(covered.spans.begin(), covered.spans.end(), gap.start,
-                         [](const TimeSpan& span, int64_t time) { return span.end < time; });
+                         [](const times::TimeSpan& span, int64_t time) { return span.end < time; });
     if (before != covered.spans.end() && before->end == gap.start) {
       addDisk(disks, covered.lastDisk[static_cast<std::size_t>(before - covered.spans.begin())]);
     }
@@ -165,13 +165,13 @@ std::vector<SpanWithDisks> gapsWithDisks(const CoveredSpans& covered,
 // Each file that starts before the furthest end reached so far overlaps the
 // file that reached it: every second covered twice lies in one of these pairs.
 // The pairs are cut to the window.
-std::vector<OverlapPair> overlapPairsIn(const PlacedFiles& covering, const TimeSpan& window) {
+std::vector<OverlapPair> overlapPairsIn(const PlacedFiles& covering, const times::TimeSpan& window) {
   std::vector<OverlapPair> pairs;
   const PlacedFile* reach = nullptr;
   for (const PlacedFile& file : covering) {
     if (reach != nullptr && file.record->start < reach->record->end) {
-      const TimeSpan both{file.record->start, std::min(file.record->end, reach->record->end)};
-      const std::vector<TimeSpan> part = clippedTo({both}, window);
+      const times::TimeSpan both{file.record->start, std::min(file.record->end, reach->record->end)};
+      const std::vector<times::TimeSpan> part = times::clippedTo({both}, window);
       if (!part.empty()) pairs.push_back(OverlapPair{part.front(), reach->name(), file.name()});
     }
     if (reach == nullptr || file.record->end > reach->record->end) reach = &file;
@@ -180,7 +180,7 @@ std::vector<OverlapPair> overlapPairsIn(const PlacedFiles& covering, const TimeS
 }
 
 // The covered share of the window in percent, to two decimals.
-double percentOf(int64_t covered, const TimeSpan& window) {
+double percentOf(int64_t covered, const times::TimeSpan& window) {
   if (window.seconds() <= 0) return 0;
   const double percent =
       100.0 * static_cast<double>(covered) / static_cast<double>(window.seconds());
@@ -201,17 +201,17 @@ StationSummary summarizeStation(const std::string& station, const PlacedFiles& f
   }
   summary.events = eventsOf(files, byStart);
   summary.spanSeconds = summary.firstStart ? *summary.lastEnd - *summary.firstStart : 0;
-  summary.window = TimeSpan{options.from.value_or(summary.firstStart.value_or(0)),
+  summary.window = times::TimeSpan{options.from.value_or(summary.firstStart.value_or(0)),
                             options.to.value_or(summary.lastEnd.value_or(0))};
 
   const CoveredSpans covered(covering);
   summary.timespans = timespansIn(covered, summary.window);
   summary.gaps = gapsWithDisks(covered, summary.timespans, summary.window, options.gapToleranceSeconds);
   summary.overlapPairs = overlapPairsIn(covering, summary.window);
-  std::vector<TimeSpan> overlapSpans;
+  std::vector<times::TimeSpan> overlapSpans;
   for (const OverlapPair& pair : summary.overlapPairs) overlapSpans.push_back(pair.span);
-  summary.overlaps = unionOf(std::move(overlapSpans));
-  summary.realDataSeconds = totalSeconds(spansOf(summary.timespans));
+  summary.overlaps = times::unionOf(std::move(overlapSpans));
+  summary.realDataSeconds = times::totalSeconds(spansOf(summary.timespans));
   summary.coveragePercent = percentOf(summary.realDataSeconds, summary.window);
   return summary;
 }
@@ -228,12 +228,12 @@ void addDiskJunctions(CoverageSummary& summary) {
   for (const DiskSummary* disk : timed) {
     if (reach != nullptr) {
       const std::string &before = reach->record.name, &after = disk->record.name;
-      const TimeSpan gap{*reach->last, *disk->first};
+      const times::TimeSpan gap{*reach->last, *disk->first};
       if (gap.seconds() > summary.options.gapToleranceSeconds && gap.seconds() > 0) {
         summary.diskGaps.push_back(DiskJunction{before, after, gap});
       } else if (gap.seconds() < 0) {
         summary.diskOverlaps.push_back(
-            DiskJunction{before, after, TimeSpan{*disk->first, std::min(*disk->last, *reach->last)}});
+            DiskJunction{before, after, times::TimeSpan{*disk->first, std::min(*disk->last, *reach->last)}});
       }
     }
     if (reach == nullptr || *disk->last > *reach->last) reach = disk;

@@ -18,7 +18,7 @@ struct FileName {
 
 // Two files whose records cover the same time.
 struct OverlapPair {
-  TimeSpan span;
+  times::TimeSpan span;
   FileName first;  // the earlier-starting file
   FileName second;
 };
@@ -55,22 +55,22 @@ struct StationEvent {
 // disks whose files make it; for a gap the disks on either side (one when both
 // sides are the same disk, none at an empty edge).
 struct SpanWithDisks {
-  TimeSpan span;
+  times::TimeSpan span;
   std::vector<std::string> disks;
   bool operator==(const SpanWithDisks& other) const = default;
 };
 
 // The spans alone.
-std::vector<TimeSpan> spansOf(const std::vector<SpanWithDisks>& list);
+std::vector<times::TimeSpan> spansOf(const std::vector<SpanWithDisks>& list);
 
 struct StationSummary {
   std::string station;
   std::optional<int64_t> firstStart;  // over all its files, whatever the window
   std::optional<int64_t> lastEnd;
-  TimeSpan window;                      // what coverage is measured over
+  times::TimeSpan window;                      // what coverage is measured over
   std::vector<SpanWithDisks> timespans;  // covered, within the window
   std::vector<SpanWithDisks> gaps;       // uncovered within the window, past the tolerance
-  std::vector<TimeSpan> overlaps;        // covered twice or more, within the window
+  std::vector<times::TimeSpan> overlaps;        // covered twice or more, within the window
   std::vector<OverlapPair> overlapPairs;
   int64_t spanSeconds = 0;      // last end - first start
   int64_t realDataSeconds = 0;  // covered seconds within the window
@@ -89,7 +89,7 @@ struct DiskSummary {
 struct DiskJunction {
   std::string before;
   std::string after;
-  TimeSpan span;
+  times::TimeSpan span;
 };
 
 struct SummaryOptions {

@@ -14,7 +14,7 @@
 
 namespace {
 
-using Spans = std::vector<TimeSpan>;
+using Spans = std::vector<times::TimeSpan>;
 using Names = std::vector<std::string>;
 
 FileRecord file(const std::string& path, int64_t start, int64_t end,
@@ -56,8 +56,8 @@ TEST(Summarize, OverlapsNameBothFilesAndGapsTheirNeighbours) {
                                             {});
   const StationSummary& station = summary.stations[0];
   ASSERT_EQ(station.overlapPairs.size(), 2u);
-  EXPECT_EQ(station.overlapPairs[0].span, (TimeSpan{20, 30}));
-  EXPECT_EQ(station.overlapPairs[1].span, (TimeSpan{50, 100}));
+  EXPECT_EQ(station.overlapPairs[0].span, (times::TimeSpan{20, 30}));
+  EXPECT_EQ(station.overlapPairs[1].span, (times::TimeSpan{50, 100}));
   EXPECT_EQ(station.overlapPairs[1].first, (FileName{"a", "a/1"}));
   EXPECT_EQ(station.overlapPairs[1].second, (FileName{"b", "b/1"}));
   EXPECT_EQ(station.overlaps, (Spans{{20, 30}, {50, 100}}));
@@ -65,7 +65,7 @@ TEST(Summarize, OverlapsNameBothFilesAndGapsTheirNeighbours) {
   EXPECT_EQ(station.realDataSeconds, 250);
   EXPECT_EQ(station.coveragePercent, 62.5);
   ASSERT_EQ(summary.diskOverlaps.size(), 1u);
-  EXPECT_EQ(summary.diskOverlaps[0].span, (TimeSpan{50, 100}));
+  EXPECT_EQ(summary.diskOverlaps[0].span, (times::TimeSpan{50, 100}));
 }
 
 TEST(Summarize, WindowEdgesAreGapsAndCoverageIsOfTheWindow) {
@@ -139,12 +139,12 @@ TEST(Summarize, CoveredSpansEqualTheUnionOfTheVerifiersIntervals) {
     ArchiveVerifier verifier(disk);
     walkArchive(settings, disk, verifier);
     Spans intervals;
-    for (const Interval interval : verifier.coverage()) {
-      intervals.push_back(TimeSpan{interval.start, interval.end});
+    for (const times::Interval interval : verifier.coverage()) {
+      intervals.push_back(times::TimeSpan{interval.start, interval.end});
     }
     const std::optional<DiskRecord> record = surveyDisk(settings, disk);
     ASSERT_TRUE(record);
-    EXPECT_EQ(spansOf(summarize({*record}, {}).stations.at(0).timespans), unionOf(intervals));
+    EXPECT_EQ(spansOf(summarize({*record}, {}).stations.at(0).timespans), times::unionOf(intervals));
   }
 }
 

@@ -21,10 +21,10 @@ std::string diskList(const std::vector<std::string>& disks) {
   return text;
 }
 
-std::string row(const char* kind, const std::string& station, const TimeSpan& span,
+std::string row(const char* kind, const std::string& station, const times::TimeSpan& span,
                 const std::vector<std::string>& disks) {
-  return std::string(kind) + "|" + csvField(station) + "|" + isoTime(span.start) + "|" +
-         isoTime(span.end) + "|" + base::formatText("%" PRId64, span.seconds()) + "|" +
+  return std::string(kind) + "|" + csvField(station) + "|" + times::isoTime(span.start) + "|" +
+         times::isoTime(span.end) + "|" + base::formatText("%" PRId64, span.seconds()) + "|" +
          csvField(diskList(disks)) + "\r\n";
 }
 

@@ -13,12 +13,12 @@ using Json = nlohmann::ordered_json;
 constexpr int kSummaryVersion = 1;
 
 Json timeOrNull(const std::optional<int64_t>& time) {
-  return time ? Json(isoTime(*time)) : Json(nullptr);
+  return time ? Json(times::isoTime(*time)) : Json(nullptr);
 }
 
-Json spanList(const std::vector<TimeSpan>& spans) {
+Json spanList(const std::vector<times::TimeSpan>& spans) {
   Json list = Json::array();
-  for (const TimeSpan& span : spans) list.push_back({isoTime(span.start), isoTime(span.end)});
+  for (const times::TimeSpan& span : spans) list.push_back({times::isoTime(span.start), times::isoTime(span.end)});
   return list;
 }
 
@@ -26,7 +26,7 @@ Json fileName(const FileName& name) { return {{"disk", name.disk}, {"path", name
 
 Json eventJson(const StationEvent& event) {
   Json json = {{"kind", eventKindName(event.kind)}};
-  if (event.time) json["time"] = isoTime(*event.time);
+  if (event.time) json["time"] = times::isoTime(*event.time);
   json["file"] = fileName(event.file);
   if (event.change) {
     json["previousFile"] = fileName(event.change->previousFile);
@@ -41,8 +41,8 @@ Json eventJson(const StationEvent& event) {
 Json stationJson(const StationSummary& station) {
   Json overlapPairs = Json::array();
   for (const OverlapPair& pair : station.overlapPairs) {
-    overlapPairs.push_back({{"start", isoTime(pair.span.start)},
-                            {"end", isoTime(pair.span.end)},
+    overlapPairs.push_back({{"start", times::isoTime(pair.span.start)},
+                            {"end", times::isoTime(pair.span.end)},
                             {"seconds", pair.span.seconds()},
                             {"files", {fileName(pair.first), fileName(pair.second)}}});
   }
@@ -51,7 +51,7 @@ Json stationJson(const StationSummary& station) {
   return {{"station", station.station},
           {"firstStart", timeOrNull(station.firstStart)},
           {"lastEnd", timeOrNull(station.lastEnd)},
-          {"window", {isoTime(station.window.start), isoTime(station.window.end)}},
+          {"window", {times::isoTime(station.window.start), times::isoTime(station.window.end)}},
           {"timespans", spanList(spansOf(station.timespans))},
           {"gaps", spanList(spansOf(station.gaps))},
           {"overlaps", spanList(station.overlaps)},
@@ -65,8 +65,8 @@ Json stationJson(const StationSummary& station) {
 Json fileJson(const FileRecord& file) {
   Json json = {{"path", file.path}, {"usable", file.usable}, {"station", file.station}};
   if (!file.usable) return json;
-  json["start"] = isoTime(file.start);
-  json["end"] = isoTime(file.end);
+  json["start"] = times::isoTime(file.start);
+  json["end"] = times::isoTime(file.end);
   json["latitude"] = file.latitude;
   json["longitude"] = file.longitude;
   json["altitude"] = file.altitude;
@@ -80,15 +80,15 @@ Json junctions(const std::vector<DiskJunction>& list) {
   for (const DiskJunction& junction : list) {
     json.push_back({{"before", junction.before},
                     {"after", junction.after},
-                    {"start", isoTime(junction.span.start)},
-                    {"end", isoTime(junction.span.end)},
+                    {"start", times::isoTime(junction.span.start)},
+                    {"end", times::isoTime(junction.span.end)},
                     {"seconds", junction.span.seconds()}});
   }
   return json;
 }
 
 int64_t timeField(const Json& object, const char* key) {
-  const std::optional<int64_t> time = parseIsoTime(object.at(key).get<std::string>());
+  const std::optional<int64_t> time = times::parseIsoTime(object.at(key).get<std::string>());
   if (!time) throw std::invalid_argument(std::string("\"") + key + "\" is not an ISO 8601 time");
   return *time;
 }

@@ -61,9 +61,9 @@ class TimeAxis {
 };
 
 // Ordered spans with those less than a pixel apart drawn as one.
-std::vector<TimeSpan> mergedBelowPixel(const std::vector<TimeSpan>& spans, const TimeAxis& axis) {
-  std::vector<TimeSpan> merged;
-  for (const TimeSpan& span : spans) {
+std::vector<times::TimeSpan> mergedBelowPixel(const std::vector<times::TimeSpan>& spans, const TimeAxis& axis) {
+  std::vector<times::TimeSpan> merged;
+  for (const times::TimeSpan& span : spans) {
     if (!merged.empty() &&
         static_cast<double>(span.start - merged.back().end) < axis.secondsPerPixel()) {
       merged.back().end = std::max(merged.back().end, span.end);
@@ -74,16 +74,16 @@ std::vector<TimeSpan> mergedBelowPixel(const std::vector<TimeSpan>& spans, const
   return merged;
 }
 
-std::string bars(const std::vector<TimeSpan>& spans, const TimeAxis& axis, double y, double height,
+std::string bars(const std::vector<times::TimeSpan>& spans, const TimeAxis& axis, double y, double height,
                  const char* colour, const char* what) {
   std::string svg;
-  for (const TimeSpan& span : mergedBelowPixel(spans, axis)) {
+  for (const times::TimeSpan& span : mergedBelowPixel(spans, axis)) {
     const double x = axis.x(span.start);
     svg += base::formatText(
         "<rect x=\"%.1f\" y=\"%.1f\" width=\"%.1f\" height=\"%.1f\" fill=\"%s\"><title>%s %s .. "
         "%s</title></rect>\n",
         x, y, std::max(1.0, axis.x(span.end) - x), height, colour, what,
-        isoTime(span.start).c_str(), isoTime(span.end).c_str());
+        times::isoTime(span.start).c_str(), times::isoTime(span.end).c_str());
   }
   return svg;
 }
@@ -113,7 +113,7 @@ std::string timeAxis(const TimeAxis& axis, double y) {
   int64_t tick = axis.start() - ((axis.start() % step) + step) % step;
   if (tick < axis.start()) tick += step;
   for (; tick <= axis.end(); tick += step) {
-    const std::string when = isoTime(tick);
+    const std::string when = times::isoTime(tick);
     const std::string text = step >= 86400 ? when.substr(0, 10) : when.substr(0, 16);
     svg += base::formatText(
         "<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" stroke=\"#444\"/>\n"
@@ -151,7 +151,7 @@ std::string eventMarkers(const StationSummary& station, const TimeAxis& axis, do
   for (const auto& [pixel, events] : byPixel) {
     std::string title;
     for (const StationEvent* event : events) {
-      title += std::string(eventKindName(event->kind)) + " " + isoTime(*event->time) + " " + event->file.path + "\n";
+      title += std::string(eventKindName(event->kind)) + " " + times::isoTime(*event->time) + " " + event->file.path + "\n";
     }
     svg += base::formatText("<path d=\"M%ld %.1f l-4 -7 h8 z\" fill=\"%s\"><title>%s</title></path>\n",
                       pixel, y, kEventColour, xmlText(title).c_str());
@@ -160,15 +160,15 @@ std::string eventMarkers(const StationSummary& station, const TimeAxis& axis, do
 }
 
 // Each disk's covered spans: the union of its files.
-std::map<std::string, std::vector<TimeSpan>> diskSpans(const CoverageSummary& summary) {
-  std::map<std::string, std::vector<TimeSpan>> spans;
+std::map<std::string, std::vector<times::TimeSpan>> diskSpans(const CoverageSummary& summary) {
+  std::map<std::string, std::vector<times::TimeSpan>> spans;
   for (const DiskSummary& disk : summary.disks) {
-    std::vector<TimeSpan>& list = spans[disk.record.name];
+    std::vector<times::TimeSpan>& list = spans[disk.record.name];
     for (const FileRecord& file : disk.record.files) {
-      if (file.usable) list.push_back(TimeSpan{file.start, file.end});
+      if (file.usable) list.push_back(times::TimeSpan{file.start, file.end});
     }
   }
-  for (auto& [name, list] : spans) list = unionOf(std::move(list));
+  for (auto& [name, list] : spans) list = times::unionOf(std::move(list));
   return spans;
 }
 
@@ -197,10 +197,10 @@ std::string timelineSvg(const CoverageSummary& summary) {
       "<rect width=\"100%%\" height=\"100%%\" fill=\"white\"/>\n"
       "<text x=\"10\" y=\"20\" font-size=\"14\">cdcoverage: %s disks, %s .. %s</text>\n",
       kWidth, height, kWidth, height, std::to_string(summary.disks.size()).c_str(),
-      isoTime(axis.start()).c_str(), isoTime(axis.end()).c_str());
+      times::isoTime(axis.start()).c_str(), times::isoTime(axis.end()).c_str());
   svg += legend();
   double y = kTop;
-  const std::map<std::string, std::vector<TimeSpan>> spans = diskSpans(summary);
+  const std::map<std::string, std::vector<times::TimeSpan>> spans = diskSpans(summary);
   for (const DiskSummary& disk : summary.disks) {
     svg += label(disk.record.name, y, rowHeight);
     svg += bars(spans.at(disk.record.name), axis, y + 1, std::max(1.0, rowHeight - 2), kCoveredColour,

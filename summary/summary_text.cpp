@@ -12,15 +12,15 @@ std::string joined(const std::vector<std::string>& names) {
   return text;
 }
 
-std::string spanLine(const TimeSpan& span, const std::string& tail) {
-  return "    " + isoTime(span.start) + " .. " + isoTime(span.end) + "  " +
-         durationText(span.seconds()) + (tail.empty() ? "" : "  " + tail) + "\n";
+std::string spanLine(const times::TimeSpan& span, const std::string& tail) {
+  return "    " + times::isoTime(span.start) + " .. " + times::isoTime(span.end) + "  " +
+         times::durationText(span.seconds()) + (tail.empty() ? "" : "  " + tail) + "\n";
 }
 
 std::string fileText(const FileName& file) { return base::printableName(file.path); }
 
 std::string eventLine(const StationEvent& event) {
-  std::string line = "    " + (event.time ? isoTime(*event.time) : std::string(19, ' ')) + "  ";
+  std::string line = "    " + (event.time ? times::isoTime(*event.time) : std::string(19, ' ')) + "  ";
   line += std::string(eventKindName(event.kind)) + ": ";
   if (event.change) {
     const StationEvent::Change& change = *event.change;
@@ -35,17 +35,17 @@ std::string eventLine(const StationEvent& event) {
 }
 
 std::string optionalTime(const std::optional<int64_t>& time) {
-  return time ? isoTime(*time) : std::string("none");
+  return time ? times::isoTime(*time) : std::string("none");
 }
 
 std::string stationText(const StationSummary& station) {
   std::string text = "Station " + base::printableName(station.station) + "\n";
   text += "  first start  " + optionalTime(station.firstStart) + "\n";
   text += "  last end     " + optionalTime(station.lastEnd) + "\n";
-  text += "  span         " + durationText(station.spanSeconds) + "\n";
+  text += "  span         " + times::durationText(station.spanSeconds) + "\n";
   text += base::formatText("  real data    %s, %.2f %% of %s .. %s\n",
-                     durationText(station.realDataSeconds).c_str(), station.coveragePercent,
-                     isoTime(station.window.start).c_str(), isoTime(station.window.end).c_str());
+                     times::durationText(station.realDataSeconds).c_str(), station.coveragePercent,
+                     times::isoTime(station.window.start).c_str(), times::isoTime(station.window.end).c_str());
   text += "  timespans: " + std::to_string(station.timespans.size()) + "\n";
   for (const SpanWithDisks& span : station.timespans) text += spanLine(span.span, joined(span.disks));
   text += "  gaps: " + std::to_string(station.gaps.size()) + "\n";

@@ -2,6 +2,8 @@
 
 #include "base/wrap32.h"
 
+namespace times {
+
 namespace {
 
 constexpr int32_t kSecondsPerDay = 86400;
@@ -69,3 +71,5 @@ void secondsToDateTime(int32_t seconds, DosDate* date, DosTime* time) {
   date->month = static_cast<int8_t>(passed + 1);
   date->day = static_cast<int8_t>(dayOfYear + 1);
 }
+
+}  // namespace times

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+namespace times {
+
 // Calendar fields of a time stamp. Times are whole seconds since 1970-01-01
 // 00:00:00 in a signed 32-bit count, with no time zone, daylight saving or leap
 // seconds; every fourth year is a leap year (no century rule), which is the
@@ -38,3 +40,5 @@ int32_t dateTimeToSeconds(const DosDate& date, const DosTime& time);
 // count gives the date before 1970 in the same calendar: -1 is 31-12-1969
 // 23:59:59.
 void secondsToDateTime(int32_t seconds, DosDate* date, DosTime* time);
+
+}  // namespace times

@@ -6,6 +6,8 @@
 #include <random>
 #include <vector>
 
+namespace times {
+
 namespace {
 
 int32_t toSeconds(int year, int month, int day, int hour = 0, int minute = 0, int second = 0,
@@ -113,3 +115,5 @@ TEST(IsoTime, AgreesWithTheVerifiersCalendarOverThe32BitRange) {
 }
 
 }  // namespace
+
+}  // namespace times

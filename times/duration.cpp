@@ -4,6 +4,8 @@
 
 #include "base/text_format.h"
 
+namespace times {
+
 DurationParts splitDuration(int64_t seconds) {
   return DurationParts{seconds / 86400, seconds / 3600 % 24, seconds / 60 % 60, seconds % 60};
 }
@@ -16,3 +18,5 @@ std::string durationText(int64_t seconds) {
                     sign * parts.days, sign * parts.hours, sign * parts.minutes,
                     sign * parts.seconds);
 }
+
+}  // namespace times

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace times {
+
 namespace {
 
 TEST(Duration, PiecesTruncateTowardZeroAndTheTextShowsTheMagnitude) {
@@ -18,3 +20,5 @@ TEST(Duration, PiecesTruncateTowardZeroAndTheTextShowsTheMagnitude) {
 }
 
 }  // namespace
+
+}  // namespace times

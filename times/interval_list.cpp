@@ -2,6 +2,8 @@
 
 #include <new>
 
+namespace times {
+
 namespace {
 
 IntervalNode* newNode(int32_t start, int32_t end) {
@@ -176,3 +178,5 @@ void IntervalList::sortByStart(int32_t direction) {
   head_ = sortChain(head_, count(), direction == SORT_ASCENDING);
   for (tail_ = head_; tail_ != nullptr && tail_->next != nullptr;) tail_ = tail_->next;
 }
+
+}  // namespace times

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <limits>
 
+namespace times {
+
 inline constexpr int32_t MERGE_FULL = 1;
 inline constexpr int32_t SORT_ASCENDING = 1;
 
@@ -99,3 +101,5 @@ class IntervalList {
   int32_t hullLow_ = std::numeric_limits<int32_t>::max();
   int32_t hullHigh_ = std::numeric_limits<int32_t>::min();
 };
+
+}  // namespace times

@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+namespace times {
+
 namespace {
 
 using Chain = std::vector<std::pair<int32_t, int32_t>>;
@@ -96,3 +98,5 @@ TEST(IntervalListSort, MatchesAStableSortOnRandomChains) {
 }
 
 }  // namespace
+
+}  // namespace times

@@ -3,6 +3,8 @@
 #include <cinttypes>
 #include <cstdio>
 
+namespace times {
+
 namespace {
 
 constexpr int64_t kSecondsPerDay = 86400;
@@ -101,3 +103,5 @@ std::optional<int64_t> parseIsoTime(std::string_view text) {
   }
   return daysFromCivil(*year, *month, *day) * kSecondsPerDay + secondOfDay;
 }
+
+}  // namespace times

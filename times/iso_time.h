@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace times {
+
 // Times as ISO 8601 text without a zone ("2006-06-15T12:00:01"): the station's
 // clock has none. Seconds count from 1970-01-01T00:00:00 in the Gregorian
 // calendar, without leap seconds.
@@ -22,3 +24,5 @@ std::string isoTime(int64_t seconds);
 // The time of "YYYY-MM-DDTHH:MM:SS" (a space may stand for the T) or of
 // "YYYY-MM-DD" (midnight). Nothing for any other text or an impossible date.
 std::optional<int64_t> parseIsoTime(std::string_view text);
+
+}  // namespace times

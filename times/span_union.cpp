@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace times {
+
 std::vector<TimeSpan> unionOf(std::vector<TimeSpan> spans) {
   std::erase_if(spans, [](const TimeSpan& span) { return span.end <= span.start; });
   std::sort(spans.begin(), spans.end(),
@@ -49,3 +51,5 @@ int64_t totalSeconds(const std::vector<TimeSpan>& covered) {
   for (const TimeSpan& span : covered) total += span.seconds();
   return total;
 }
+
+}  // namespace times

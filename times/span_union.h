@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace times {
+
 // A stretch of time in seconds since 1970: from start up to end, end - start
 // seconds long. 64-bit, so no length or sum of lengths can overflow.
 struct TimeSpan {
@@ -28,3 +30,5 @@ std::vector<TimeSpan> clippedTo(const std::vector<TimeSpan>& covered, TimeSpan w
 
 // Total length of disjoint spans.
 int64_t totalSeconds(const std::vector<TimeSpan>& covered);
+
+}  // namespace times

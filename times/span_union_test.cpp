@@ -6,6 +6,8 @@
 
 #include "tests/support/time_span_printer.h"
 
+namespace times {
+
 namespace {
 
 using Spans = std::vector<TimeSpan>;
@@ -59,3 +61,5 @@ TEST(SpanUnion, MatchesAPlainModelOnRandomSpans) {
 }
 
 }  // namespace
+
+}  // namespace times

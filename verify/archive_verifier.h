@@ -100,8 +100,8 @@ class ArchiveVerifier {
   // The header values of the latest usable file.
   const FileHeaderValues& header() const { return header_; }
   const RunCounters& counters() const { return counters_; }
-  IntervalList& coverage() { return coverage_; }
-  const IntervalList& coverage() const { return coverage_; }
+  times::IntervalList& coverage() { return coverage_; }
+  const times::IntervalList& coverage() const { return coverage_; }
   // The path of the file under verification as the logs show it (printableName).
   const std::string& currentFile() const { return currentFile_; }
 
@@ -127,6 +127,6 @@ class ArchiveVerifier {
   CarriedStation station_;
   FileHeaderValues header_;
   RunCounters counters_;
-  IntervalList coverage_{0};
+  times::IntervalList coverage_{0};
   std::string currentFile_;
 };

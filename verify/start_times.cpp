@@ -33,16 +33,16 @@ Stamp readStamp(const profile::ProfileText& text, std::string_view dateKey,
   base::scanDecimals(text.readString("FILE", dateKey, kHeaderTextSize), "--", date);
   base::scanDecimals(text.readString("FILE", timeKey, kHeaderTextSize),
                withHundredths ? "::." : "::", time);
-  DosDate dosDate;
+  times::DosDate dosDate;
   dosDate.day = lowBits<int8_t>(date[0]);
   dosDate.month = lowBits<int8_t>(date[1]);
   dosDate.year = lowBits<int16_t>(date[2]);
-  DosTime dosTime;
+  times::DosTime dosTime;
   dosTime.hour = lowBits<uint8_t>(time[0]);
   dosTime.minute = lowBits<uint8_t>(time[1]);
   dosTime.second = lowBits<uint8_t>(time[2]);
   dosTime.hundredths = 0;
-  return Stamp{dateTimeToSeconds(dosDate, dosTime), time[3]};
+  return Stamp{times::dateTimeToSeconds(dosDate, dosTime), time[3]};
 }
 
 }  // namespace

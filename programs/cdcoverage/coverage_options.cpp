@@ -12,7 +12,7 @@ namespace {
 // Accepts ISO 8601 times as parseIsoTime reads them.
 const CLI::Validator kIsoTime(
     [](std::string& text) {
-      return parseIsoTime(text) ? std::string()
+      return times::parseIsoTime(text) ? std::string()
                                 : "not a time of the form 2006-06-15T12:00:01: " + text;
     },
     "TIME");
@@ -97,8 +97,8 @@ std::optional<int> parseCoverageOptions(int argc, const char* const* argv, Cover
     const int status = app.exit(error, out, err);
     return status == 0 ? 0 : 2;
   }
-  if (!from.empty()) options.summary.from = parseIsoTime(from);
-  if (!to.empty()) options.summary.to = parseIsoTime(to);
+  if (!from.empty()) options.summary.from = times::parseIsoTime(from);
+  if (!to.empty()) options.summary.to = times::parseIsoTime(to);
   if (options.summary.from && options.summary.to && *options.summary.to < *options.summary.from) {
     err << "cdcoverage: --to lies before --from\n";
     return 2;

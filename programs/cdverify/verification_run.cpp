@@ -123,7 +123,7 @@ int runVerification(int argc, const char* const* argv, platform::Disk& host, std
   walkArchive(walk, disk, verifier);
   writeSummary(settings, verifier.counters(), log);
 
-  verifier.coverage().sortByStart(SORT_ASCENDING);
+  verifier.coverage().sortByStart(times::SORT_ASCENDING);
   reportStation(verifier.station(), log);
   reportSpan(&verifier.coverage(), log);
   reportIntervals(&verifier.coverage(), log, out);

@@ -17,16 +17,16 @@ constexpr int32_t kDefaultStart = 1150372800;  // 15-06-2006 12:00:00
 }  // namespace
 
 std::string dateText(int32_t seconds) {
-  DosDate date;
-  DosTime time;
-  secondsToDateTime(seconds, &date, &time);
+  times::DosDate date;
+  times::DosTime time;
+  times::secondsToDateTime(seconds, &date, &time);
   return base::formatText("%02d-%02d-%04d", date.day, date.month, date.year);
 }
 
 std::string timeText(int32_t seconds) {
-  DosDate date;
-  DosTime time;
-  secondsToDateTime(seconds, &date, &time);
+  times::DosDate date;
+  times::DosTime time;
+  times::secondsToDateTime(seconds, &date, &time);
   return base::formatText("%02d:%02d:%02d", time.hour, time.minute, time.second);
 }
 
