@@ -55,7 +55,7 @@ std::string intervalLine(int32_t start, int32_t end) {
 
 }  // namespace
 
-void reportStation(const CarriedStation& station, logging::LogSink& sink) {
+void reportStation(const verify::CarriedStation& station, logging::LogSink& sink) {
   const std::string name(station.stationName.view());
   writeTwice(sink, base::formatText("station %s ", name.c_str()), logging::LOG_PREFIX);
   const std::string latitude(station.latitude.view()), longitude(station.longitude.view()),

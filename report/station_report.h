@@ -12,7 +12,7 @@
 
 // "station <name> " and "Latitude: <lat>   Longitude: <lon>   Altitude: <alt>",
 // each field as it is stored (at most its width).
-void reportStation(const CarriedStation& station, logging::LogSink& sink);
+void reportStation(const verify::CarriedStation& station, logging::LogSink& sink);
 
 // The first covered second (the first node's start), the last (the last node's
 // end), the span between them and the total of all intervals' lengths. The list

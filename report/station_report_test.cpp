@@ -89,7 +89,7 @@ TEST_F(ReportTest, HugeDifferencesWrapInsteadOfOverflowing) {
 }
 
 TEST(StationReport, FullWidthFieldsPrintTheirWholeWidth) {
-  CarriedStation station;
+  verify::CarriedStation station;
   station.stationName.fill("ABCDEFGHIJKL");
   station.latitude.fill(std::string(35, 'a'));
   station.longitude.fill(std::string(30, 'o'));

@@ -7,7 +7,7 @@
 namespace {
 
 // Collects a record per verified file, with the findings of its clock checks.
-class FileRecorder : public VerificationListener {
+class FileRecorder : public verify::VerificationListener {
  public:
   FileRecorder(DiskRecord& disk, const SurveyProgress& progress)
       : disk_(disk), progress_(progress) {}
@@ -18,13 +18,13 @@ class FileRecorder : public VerificationListener {
     }
   }
 
-  void fileVerified(const ArchiveVerifier& verifier, bool usable) override {
+  void fileVerified(const verify::ArchiveVerifier& verifier, bool usable) override {
     FileRecord record;
     record.path = validUtf8(verifier.currentFile());
     record.usable = usable;
     if (usable) {
-      const FileHeaderValues& header = verifier.header();
-      const CarriedStation& station = verifier.station();  // follows every file
+      const verify::FileHeaderValues& header = verifier.header();
+      const verify::CarriedStation& station = verifier.station();  // follows every file
       lastStation_ = validUtf8(header.stationName.view());
       record.latitude = validUtf8(station.latitude.view());
       record.longitude = validUtf8(station.longitude.view());
@@ -55,7 +55,7 @@ std::optional<DiskRecord> surveyDisk(const WalkSettings& settings, platform::Dis
   if (!root || !disk.resolve(*root) || disk.list(*root + "*.*").empty()) return std::nullopt;
   DiskRecord record{validUtf8(settings.archiveDisk), {}};
   FileRecorder recorder(record, progress);
-  ArchiveVerifier verifier(disk);
+  verify::ArchiveVerifier verifier(disk);
   verifier.addListener(recorder);
   walkArchive(settings, disk, verifier);
   return record;

@@ -136,7 +136,7 @@ TEST(Summarize, CoveredSpansEqualTheUnionOfTheVerifiersIntervals) {
     settings.archiveDisk = "d";
     settings.fileExtension = "*";
     settings.streamLetter = 'P';
-    ArchiveVerifier verifier(disk);
+    verify::ArchiveVerifier verifier(disk);
     walkArchive(settings, disk, verifier);
     Spans intervals;
     for (const times::Interval interval : verifier.coverage()) {

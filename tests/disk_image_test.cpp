@@ -271,7 +271,7 @@ TEST_F(DiskImageTest, AnImageIsReadThroughItsHostDiskKeepingWhatThePolicyNames) 
                ? bytes
                : std::string("unreadable");
   };
-  const base::KeepPolicy verification = verificationKeepPolicy(profile::ProfileDialect::kPosix);
+  const base::KeepPolicy verification = verify::verificationKeepPolicy(profile::ProfileDialect::kPosix);
   const std::size_t middle = original.size() - 100;
   EXPECT_EQ(bytesOf(verification, 0, 20), original.substr(0, 20));
   EXPECT_EQ(bytesOf(verification, middle, 50), "unreadable");

@@ -2,8 +2,8 @@
 
 #include "base/printable_name.h"
 
-using verify::Finding;
-using verify::FindingKind;
+namespace verify {
+
 
 ArchiveVerifier::ArchiveVerifier(platform::Disk& disk, profile::ProfileDialect dialect)
     : disk_(disk), dialect_(dialect) {}
@@ -21,7 +21,9 @@ void ArchiveVerifier::enterDirectory(std::string_view name) {
 void ArchiveVerifier::report(Finding finding) {
   if (listeners_.empty() && finding.kind != FindingKind::kUnusable) return;
   finding.file = currentFile_;
-  ++(verify::severityOf(finding.kind) == verify::Severity::kError ? counters_.errorCount
+  ++(severityOf(finding.kind) == Severity::kError ? counters_.errorCount
                                                                   : counters_.warningCount);
   for (VerificationListener* listener : listeners_) listener->found(finding);
 }
+
+}  // namespace verify

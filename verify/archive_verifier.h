@@ -14,6 +14,8 @@
 #include "times/interval_list.h"
 #include "verify/verification_listener.h"
 
+namespace verify {
+
 // A stream has at most this many channels; the channel arrays hold no more.
 inline constexpr int32_t kMaxChannels = 32;
 // Size of the binary header block that follows the text header.
@@ -112,14 +114,14 @@ class ArchiveVerifier {
   // is taken.
   template <std::size_t N>
   void checkCarriedText(const profile::ProfileText& text, base::FixedText<N>& carried,
-                        std::string_view key, verify::FindingKind kind, bool replace);
+                        std::string_view key, FindingKind kind, bool replace);
   void checkFrequency(const profile::ProfileText& text);
   void checkChannelCount();
   // Finds an internal clock that did not start one second after the external
   // one, and start hundredths other than 0.
   void checkStartTimes();
   // Counts the finding about the current file and tells the listeners.
-  void report(verify::Finding finding);
+  void report(Finding finding);
 
   platform::Disk& disk_;
   profile::ProfileDialect dialect_;
@@ -130,3 +132,5 @@ class ArchiveVerifier {
   times::IntervalList coverage_{0};
   std::string currentFile_;
 };
+
+}  // namespace verify

@@ -5,6 +5,8 @@
 
 #include "base/c_scan.h"
 
+namespace verify {
+
 // Calls take(number) for every entry of a comma-separated channel list, in
 // order. An entry ends at a comma or at the end of the text, so a list has one
 // entry more than it has commas. Each entry is read as "%d" reads it; an entry
@@ -29,3 +31,5 @@ void forEachListEntry(std::string_view list, Take take) {
 inline int8_t channelNumberOf(int32_t number) {
   return static_cast<int8_t>(static_cast<uint8_t>(static_cast<uint32_t>(number) & 0xFFu));
 }
+
+}  // namespace verify

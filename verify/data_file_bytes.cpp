@@ -5,6 +5,8 @@
 
 #include "verify/archive_verifier.h"
 
+namespace verify {
+
 namespace {
 
 // Enough for the text header, the binary block and the records of a typical
@@ -89,3 +91,5 @@ base::KeepPolicy verificationKeepPolicy(profile::ProfileDialect dialect) {
             return bytesVerificationReads(leading, length, dialect);
           }};
 }
+
+}  // namespace verify

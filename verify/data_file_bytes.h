@@ -11,6 +11,8 @@
 #include "platform/disk.h"
 #include "profile/profile_text.h"
 
+namespace verify {
+
 // The bytes of one opened data file that its verification reads: the text
 // header, the two bytes at its end and the binary header block. The first block
 // of the file is read at once, so a small file costs one read; later reads that
@@ -61,3 +63,5 @@ std::vector<base::ByteRange> bytesVerificationReads(std::string_view leadingText
 // What a one-pass reader keeps of each file for verification in dialect: the
 // text header and the bytes bytesVerificationReads names after it.
 base::KeepPolicy verificationKeepPolicy(profile::ProfileDialect dialect);
+
+}  // namespace verify

@@ -7,6 +7,8 @@
 #include "base/ascii_case.h"
 #include "verify/channel_list.h"
 
+namespace verify {
+
 namespace {
 
 constexpr std::size_t kChannelNameBuffer = 50;
@@ -105,3 +107,5 @@ int32_t countRecords(int64_t fileLength, const FileHeaderValues& values) {
   if (recordSize <= 0) return 0;
   return base::wrapSub(base::wrapToInt32(fileLength), values.dataOffset) / recordSize;
 }
+
+}  // namespace verify

@@ -10,6 +10,8 @@
 #include "profile/profile_text.h"
 #include "verify/archive_verifier.h"
 
+namespace verify {
+
 // Splits a comma-separated channel list: channelListCount is the number of
 // entries (one more than commas), and the first kMaxChannels numbers are stored
 // as their low 8 bits in channelNumbers. An entry without a number reads 0.
@@ -34,3 +36,5 @@ int32_t countRecords(int64_t fileLength, const FileHeaderValues& values);
 // startInternal, startExternal and startDos, and keeps TIME_INT's hundredths in
 // startHundredths.
 void readStartTimes(const profile::ProfileText& text, FileHeaderValues& values);
+
+}  // namespace verify

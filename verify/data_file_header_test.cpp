@@ -7,6 +7,8 @@
 #include "tests/support/verifier_fixture.h"
 #include "verify/data_file_bytes.h"
 
+namespace verify {
+
 namespace {
 
 using datagen::DataFile;
@@ -138,3 +140,5 @@ TEST(BytesVerificationReads, BinaryBlockAtTheHeaderSizeAndTheLastTwoBytesCutToTh
 }
 
 }  // namespace
+
+}  // namespace verify

@@ -8,6 +8,8 @@
 #include "verify/archive_verifier.h"
 #include "verify/data_file_header.h"
 
+namespace verify {
+
 namespace {
 
 // Low bits of a scanned number, as the calendar records keep them.
@@ -58,11 +60,13 @@ void readStartTimes(const profile::ProfileText& text, FileHeaderValues& values) 
 void ArchiveVerifier::checkStartTimes() {
   const int32_t expectedInternal = base::wrapAdd(header_.startExternal, 1);
   if (header_.startInternal != expectedInternal) {
-    report({.kind = verify::FindingKind::kClockUnsynchronised,
+    report({.kind = FindingKind::kClockUnsynchronised,
             .number = header_.startInternal,
             .expected = expectedInternal});
   }
   if (header_.startHundredths != 0) {
-    report({.kind = verify::FindingKind::kStartHundredths, .number = header_.startHundredths});
+    report({.kind = FindingKind::kStartHundredths, .number = header_.startHundredths});
   }
 }
+
+}  // namespace verify

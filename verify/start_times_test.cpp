@@ -2,6 +2,8 @@
 
 #include "tests/support/verifier_fixture.h"
 
+namespace verify {
+
 namespace {
 
 using datagen::DataFile;
@@ -52,3 +54,5 @@ TEST_F(StartTimesTest, MissingStampsGiveZeroAndTheWarningShowsExtOne) {
 }
 
 }  // namespace
+
+}  // namespace verify

@@ -4,6 +4,8 @@
 
 #include "verify/finding.h"
 
+namespace verify {
+
 class ArchiveVerifier;
 
 // Told what the verifier does, in order: the directories the walk enters, each
@@ -16,8 +18,10 @@ class VerificationListener {
   virtual void directoryEntered(std::string_view /*name*/) {}
   // file: the path as the logs show it.
   virtual void fileStarted(std::string_view /*file*/) {}
-  virtual void found(const verify::Finding& /*finding*/) {}
+  virtual void found(const Finding& /*finding*/) {}
   // Called last for every file. For a usable file the verifier's header and
   // station hold this file's values; an unusable one changed nothing.
   virtual void fileVerified(const ArchiveVerifier& /*verifier*/, bool /*usable*/) {}
 };
+
+}  // namespace verify

@@ -2,8 +2,8 @@
 
 #include <string>
 
-using verify::Finding;
-using verify::FindingKind;
+namespace verify {
+
 
 void VerificationLog::directoryEntered(std::string_view name) {
   sink_.write(logging::LOG_INFO, 0, " Directory " + std::string(name), logging::LOG_PREFIX);
@@ -15,8 +15,10 @@ void VerificationLog::fileStarted(std::string_view file) {
 
 void VerificationLog::found(const Finding& finding) {
   const int32_t level =
-      verify::severityOf(finding.kind) == verify::Severity::kError ? logging::LOG_ERROR : logging::LOG_WARNING;
-  const int32_t code = verify::isClockFinding(finding.kind) ? 0 : logging::LOG_CODE_FILE_CHECK;
+      severityOf(finding.kind) == Severity::kError ? logging::LOG_ERROR : logging::LOG_WARNING;
+  const int32_t code = isClockFinding(finding.kind) ? 0 : logging::LOG_CODE_FILE_CHECK;
   const std::string_view prefix = finding.kind == FindingKind::kUnusable ? logging::LOG_PREFIX : finding.file;
-  sink_.write(level, code, verify::describe(finding), prefix);
+  sink_.write(level, code, describe(finding), prefix);
 }
+
+}  // namespace verify

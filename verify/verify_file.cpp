@@ -10,7 +10,8 @@
 #include "verify/data_file_bytes.h"
 #include "verify/data_file_header.h"
 
-using verify::FindingKind;
+namespace verify {
+
 
 template <std::size_t N>
 void ArchiveVerifier::checkCarriedText(const profile::ProfileText& text, base::FixedText<N>& carried,
@@ -101,3 +102,5 @@ int ArchiveVerifier::verifyFile(const std::string& path) {
   for (VerificationListener* listener : listeners_) listener->fileVerified(*this, true);
   return 0;
 }
+
+}  // namespace verify

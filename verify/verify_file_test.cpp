@@ -2,6 +2,8 @@
 
 #include "tests/support/verifier_fixture.h"
 
+namespace verify {
+
 namespace {
 
 using datagen::DataFile;
@@ -126,3 +128,5 @@ TEST_F(VerifyFileTest, ZeroRecordSecondsAndNoRecordsStillAddAnInterval) {
 }
 
 }  // namespace
+
+}  // namespace verify

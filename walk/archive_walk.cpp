@@ -24,7 +24,7 @@ char alternateStreamLetter(char letter) {
 // directory entries are skipped, and a name's first character must (or, for the
 // trigger stream, must not) be one of the two stream letters.
 void scanFiles(const WalkSettings& settings, platform::Disk& disk, DiskBoundary& boundary,
-               const std::string& pattern, ArchiveVerifier& verifier) {
+               const std::string& pattern, verify::ArchiveVerifier& verifier) {
   const std::string directory = platform::directoryPart(pattern);
   const char streamLetterAlt = alternateStreamLetter(settings.streamLetter);
   for (const platform::DirectoryEntry& entry : disk.list(pattern)) {
@@ -38,7 +38,7 @@ void scanFiles(const WalkSettings& settings, platform::Disk& disk, DiskBoundary&
 
 }  // namespace
 
-void walkArchive(const WalkSettings& settings, platform::Disk& disk, ArchiveVerifier& verifier) {
+void walkArchive(const WalkSettings& settings, platform::Disk& disk, verify::ArchiveVerifier& verifier) {
   const std::optional<std::string> root = platform::diskRoot(settings.archiveDisk);
   if (!root) return;
   const std::optional<std::string> resolvedRoot = disk.resolve(*root);

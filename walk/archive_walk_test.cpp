@@ -42,8 +42,8 @@ class WalkTest : public ::testing::Test {
   testsupport::MemoryDisk disk;
   WalkSettings settings;
   RecordingSink log;
-  VerificationLog logged{log};
-  ArchiveVerifier verifier;
+  verify::VerificationLog logged{log};
+  verify::ArchiveVerifier verifier;
 };
 
 TEST(IsDateDirectory, TestsOnlyTheFirstEightCharacters) {

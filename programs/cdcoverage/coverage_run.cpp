@@ -98,7 +98,7 @@ InputRead readInput(const std::string& input, WalkSettings& walk, platform::Disk
   }
   guard.protect(input);
   const image::OpenedDisk opened =
-      image::openDisk(input, host, verificationKeepPolicy(platform::kHostProfileDialect));
+      image::openDisk(input, host, verify::verificationKeepPolicy(platform::kHostProfileDialect));
   if (opened.problem) return "disk image " + name + " cannot be read: " + *opened.problem;
   for (const std::string& warning : opened.warnings) {
     err << "cdcoverage: disk image " << name << ": " << warning << "\n";

@@ -66,7 +66,7 @@ LogPlaces placeLogs(const RunSettings& settings, platform::Disk& host, std::ostr
   return places;
 }
 
-void writeSummary(const RunSettings& settings, const RunCounters& counters, logging::LogSink& log) {
+void writeSummary(const RunSettings& settings, const verify::RunCounters& counters, logging::LogSink& log) {
   const std::string disk = base::printableName(settings.archiveDisk.view());
   const std::string lines[] = {
       "VELK CD-archive verification program v.1.1 \n",
@@ -87,7 +87,7 @@ int runVerification(int argc, const char* const* argv, platform::Disk& host, std
   parseCommandLine(argc, argv, settings);
   const image::OpenedDisk opened =
       image::openDisk(std::string(settings.archiveDisk.view()), host,
-                      verificationKeepPolicy(platform::kHostProfileDialect));
+                      verify::verificationKeepPolicy(platform::kHostProfileDialect));
   if (opened.problem) {
     err << "cdverify: disk image " << base::printableName(settings.archiveDisk.view())
         << " cannot be read: " << *opened.problem << "\n";
@@ -99,7 +99,7 @@ int runVerification(int argc, const char* const* argv, platform::Disk& host, std
   platform::Disk& disk = *opened.disk;
 
   WalkSettings walk = walkSettingsOf(settings);
-  ArchiveVerifier verifier(disk);
+  verify::ArchiveVerifier verifier(disk);
 
   // One log per level, all in "log.out" unless named apart.
   const logging::LevelFilter infoFilter(logging::LOG_INFO, logging::LOG_INFO), warningFilter(logging::LOG_WARNING, logging::LOG_WARNING),
@@ -115,7 +115,7 @@ int runVerification(int argc, const char* const* argv, platform::Disk& host, std
     if (places.writable[i]) log.add(logs[i]);
   }
   walk.runLogs = places.resolved;
-  VerificationLog verificationLog(log);
+  verify::VerificationLog verificationLog(log);
   verifier.addListener(verificationLog);
 
   log.write(logging::LOG_INFO, 0, "Start to operate disk", logging::LOG_PREFIX);

@@ -29,6 +29,6 @@ class VerifierTest : public ::testing::Test {
 
   testsupport::MemoryDisk disk;
   RecordingSink log;
-  VerificationLog logged{log};  // the verifier's lines as cdverify writes them
-  ArchiveVerifier verifier;
+  verify::VerificationLog logged{log};  // the verifier's lines as cdverify writes them
+  verify::ArchiveVerifier verifier;
 };
