@@ -9,6 +9,8 @@
 #include "times/calendar.h"
 #include "times/duration.h"
 
+namespace report {
+
 namespace {
 
 struct CalendarTime {
@@ -94,3 +96,5 @@ void reportIntervals(const times::IntervalList* list, logging::LogSink& sink, st
     writeTwice(sink, intervalLine(interval.start, interval.end), logging::LOG_PREFIX_INDENTED);
   }
 }
+
+}  // namespace report

@@ -7,6 +7,8 @@
 #include "times/interval_list.h"
 #include "verify/archive_verifier.h"
 
+namespace report {
+
 // The report that ends a run. Every line is written twice, at LOG_INFO and then
 // at LOG_SUMMARY, with code 0, so that both the info and the summary log carry it.
 
@@ -22,3 +24,5 @@ void reportSpan(const times::IntervalList* list, logging::LogSink& sink);
 // Writes "Data:\n" to out and flushes it, then one line per interval with its
 // start, end and length. Without a list nothing is written at all.
 void reportIntervals(const times::IntervalList* list, logging::LogSink& sink, std::ostream& out);
+
+}  // namespace report

@@ -6,6 +6,8 @@
 
 #include "tests/support/recording_sink.h"
 
+namespace report {
+
 namespace {
 
 using Call = RecordingSink::Call;
@@ -103,3 +105,5 @@ TEST(StationReport, FullWidthFieldsPrintTheirWholeWidth) {
 }
 
 }  // namespace
+
+}  // namespace report

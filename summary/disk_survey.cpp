@@ -49,7 +49,7 @@ class FileRecorder : public verify::VerificationListener {
 
 }  // namespace
 
-std::optional<DiskRecord> surveyDisk(const WalkSettings& settings, platform::Disk& disk,
+std::optional<DiskRecord> surveyDisk(const walk::WalkSettings& settings, platform::Disk& disk,
                                      const SurveyProgress& progress) {
   const std::optional<std::string> root = platform::diskRoot(settings.archiveDisk);
   if (!root || !disk.resolve(*root) || disk.list(*root + "*.*").empty()) return std::nullopt;
@@ -57,6 +57,6 @@ std::optional<DiskRecord> surveyDisk(const WalkSettings& settings, platform::Dis
   FileRecorder recorder(record, progress);
   verify::ArchiveVerifier verifier(disk);
   verifier.addListener(recorder);
-  walkArchive(settings, disk, verifier);
+  walk::walkArchive(settings, disk, verifier);
   return record;
 }

@@ -14,5 +14,5 @@ using SurveyProgress = std::function<void(int32_t files)>;
 // Walks and verifies the disk named in settings.archiveDisk exactly as cdverify
 // does (the same walk, header reading and checks, no logs written) and keeps a
 // record of every data file. Nothing when the disk cannot be found.
-std::optional<DiskRecord> surveyDisk(const WalkSettings& settings, platform::Disk& disk,
+std::optional<DiskRecord> surveyDisk(const walk::WalkSettings& settings, platform::Disk& disk,
                                      const SurveyProgress& progress = {});

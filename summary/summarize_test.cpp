@@ -132,12 +132,12 @@ TEST(Summarize, CoveredSpansEqualTheUnionOfTheVerifiersIntervals) {
       disk.addFile(directory, "P" + std::to_string(i) + ".DAT",
                    datagen::DataFile().startingAt(start(random)).records(records(random)).bytes());
     }
-    WalkSettings settings;
+    walk::WalkSettings settings;
     settings.archiveDisk = "d";
     settings.fileExtension = "*";
     settings.streamLetter = 'P';
     verify::ArchiveVerifier verifier(disk);
-    walkArchive(settings, disk, verifier);
+    walk::walkArchive(settings, disk, verifier);
     Spans intervals;
     for (const times::Interval interval : verifier.coverage()) {
       intervals.push_back(times::TimeSpan{interval.start, interval.end});

@@ -3,6 +3,8 @@
 #include "platform/path_rules.h"
 #include "walk/disk_boundary.h"
 
+namespace walk {
+
 int isDigitChar(char c) { return c >= '0' && c <= '9' ? 1 : 0; }
 
 int isDateDirectory(std::string_view name) {
@@ -59,3 +61,5 @@ void walkArchive(const WalkSettings& settings, platform::Disk& disk, verify::Arc
               verifier);
   }
 }
+
+}  // namespace walk

@@ -8,6 +8,8 @@
 #include "platform/disk.h"
 #include "verify/archive_verifier.h"
 
+namespace walk {
+
 // Which files of the disk the walk verifies.
 struct WalkSettings {
   std::string archiveDisk;
@@ -35,3 +37,5 @@ int isDigitChar(char c);
 // 1 when the first eight characters of name are decimal digits, else 0; what
 // follows them is not looked at.
 int isDateDirectory(std::string_view name);
+
+}  // namespace walk

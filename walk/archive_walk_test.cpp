@@ -7,6 +7,8 @@
 #include "tests/support/recording_sink.h"
 #include "verify/verification_log.h"
 
+namespace walk {
+
 namespace {
 
 using platform::DirectoryEntry;
@@ -119,3 +121,5 @@ TEST_F(WalkTest, LongDiskAndNamesAreUsedInFull) {
 }
 
 }  // namespace
+
+}  // namespace walk

@@ -4,6 +4,8 @@
 
 #include "platform/path_rules.h"
 
+namespace walk {
+
 DiskBoundary::DiskBoundary(platform::Disk& disk, std::string resolvedRoot,
                            std::vector<std::string> runLogs)
     : disk_(disk), root_(std::move(resolvedRoot)), runLogs_(std::move(runLogs)) {}
@@ -31,3 +33,5 @@ bool DiskBoundary::admits(const std::string& directory, const platform::Director
   return std::none_of(runLogs_.begin(), runLogs_.end(),
                       [&](const std::string& log) { return platform::samePath(place, log); });
 }
+
+}  // namespace walk

@@ -6,6 +6,8 @@
 
 #include "platform/disk.h"
 
+namespace walk {
+
 // Where the walk may go on a disk: an entry that leads outside the disk (a link
 // to "..", to another disk) is left alone as a system entry would be, and the
 // run's own log files are never taken for data files, wherever they lie.
@@ -28,3 +30,5 @@ class DiskBoundary {
   std::vector<std::string> runLogs_;
   std::map<std::string, std::string> resolvedDirectories_;
 };
+
+}  // namespace walk

@@ -3,6 +3,8 @@
 #include "base/printable_name.h"
 #include "platform/path_rules.h"
 
+namespace walk {
+
 namespace {
 
 // The directory that holds path; empty for a root ("/", "g:\\").
@@ -53,3 +55,5 @@ std::optional<WriteGuard::Refusal> WriteGuard::refusal(const std::string& path) 
   }
   return std::nullopt;
 }
+
+}  // namespace walk

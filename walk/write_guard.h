@@ -7,6 +7,8 @@
 
 #include "platform/disk.h"
 
+namespace walk {
+
 // Decides which files a run may write: never the disks it reads. A disk is a
 // folder (its whole tree, however reached) or an image file; a target is judged
 // by what it is, not by how its path is spelled.
@@ -44,3 +46,5 @@ class WriteGuard {
   platform::Disk& host_;
   std::vector<ProtectedDisk> disks_;
 };
+
+}  // namespace walk

@@ -11,7 +11,7 @@
 inline constexpr const char* kCoverageVersion = "cdcoverage 1.0";
 
 struct CoverageOptions {
-  WalkSettings walk;  // archiveDisk is set per disk input
+  walk::WalkSettings walk;  // archiveDisk is set per disk input
   SummaryOptions summary;
   std::string format = "text";  // one of summaryFormats()
   std::string output;           // empty: standard output

@@ -66,10 +66,10 @@ class Progress {
 // Writes bytes as the whole of path, unless the guard refuses it: the
 // archive is only ever read. False, with the reason on err, when it is not
 // written; an earlier file of that name is then left as it was.
-bool writeFile(const std::string& path, const std::string& bytes, WriteGuard& guard,
+bool writeFile(const std::string& path, const std::string& bytes, walk::WriteGuard& guard,
                platform::Disk& disk, std::ostream& err) {
   const std::string name = base::printableName(path);
-  if (const std::optional<WriteGuard::Refusal> refusal = guard.refusal(path)) {
+  if (const std::optional<walk::WriteGuard::Refusal> refusal = guard.refusal(path)) {
     err << "cdcoverage: " << name << " " << refusal->reason << ": it is not written\n";
     return false;
   }
@@ -85,8 +85,8 @@ using InputRead = std::variant<std::vector<DiskRecord>, std::string>;
 
 // Reads one input: a JSON summary (a name ending in ".json"), or a disk, which
 // is walked with walk's settings and protected by guard.
-InputRead readInput(const std::string& input, WalkSettings& walk, platform::Disk& host,
-                    const SurveyProgress& progress, WriteGuard& guard, std::ostream& err) {
+InputRead readInput(const std::string& input, walk::WalkSettings& walk, platform::Disk& host,
+                    const SurveyProgress& progress, walk::WriteGuard& guard, std::ostream& err) {
   const std::string name = base::printableName(input);
   if (isSummaryFile(input)) {
     const std::optional<std::string> text = readWholeFile(host, input);
@@ -119,7 +119,7 @@ int runCoverage(int argc, const char* const* argv, platform::Disk& disk, std::os
   }
   int status = 0;
   std::vector<DiskRecord> disks;
-  WriteGuard guard(disk);
+  walk::WriteGuard guard(disk);
   {
     Progress progress(err, options.inputs.size());
     for (std::size_t i = 0; i < options.inputs.size(); ++i) {

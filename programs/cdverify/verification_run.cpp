@@ -24,8 +24,8 @@
 
 namespace {
 
-WalkSettings walkSettingsOf(const RunSettings& settings) {
-  WalkSettings walk;
+walk::WalkSettings walkSettingsOf(const RunSettings& settings) {
+  walk::WalkSettings walk;
   walk.archiveDisk = settings.archiveDisk.view();
   walk.fileExtension = settings.fileExtension.view();
   walk.planeMode = settings.planeMode;
@@ -45,14 +45,14 @@ struct LogPlaces {
 // read. Its lines are lost, and standard error says so once per log file; a log
 // that cannot be reached could not be opened anyway, and is lost unannounced.
 LogPlaces placeLogs(const RunSettings& settings, platform::Disk& host, std::ostream& err) {
-  WriteGuard guard(host);
+  walk::WriteGuard guard(host);
   guard.protect(settings.archiveDisk.view());
   const std::string names[] = {
       std::string(settings.infoLogName.view()), std::string(settings.warningLogName.view()),
       std::string(settings.errorLogName.view()), std::string(settings.summaryLogName.view())};
   LogPlaces places;
   for (std::size_t i = 0; i < 4; ++i) {
-    const std::optional<WriteGuard::Refusal> refusal = guard.refusal(names[i]);
+    const std::optional<walk::WriteGuard::Refusal> refusal = guard.refusal(names[i]);
     places.writable[i] = !refusal;
     if (const std::optional<std::string> place = host.resolve(names[i])) {
       places.resolved.push_back(*place);
@@ -98,7 +98,7 @@ int runVerification(int argc, const char* const* argv, platform::Disk& host, std
   }
   platform::Disk& disk = *opened.disk;
 
-  WalkSettings walk = walkSettingsOf(settings);
+  walk::WalkSettings walk = walkSettingsOf(settings);
   verify::ArchiveVerifier verifier(disk);
 
   // One log per level, all in "log.out" unless named apart.
@@ -120,12 +120,12 @@ int runVerification(int argc, const char* const* argv, platform::Disk& host, std
 
   log.write(logging::LOG_INFO, 0, "Start to operate disk", logging::LOG_PREFIX);
   log.write(logging::LOG_INFO, 0, base::printableName(settings.archiveDisk.view()), logging::LOG_PREFIX);
-  walkArchive(walk, disk, verifier);
+  walk::walkArchive(walk, disk, verifier);
   writeSummary(settings, verifier.counters(), log);
 
   verifier.coverage().sortByStart(times::SORT_ASCENDING);
-  reportStation(verifier.station(), log);
-  reportSpan(&verifier.coverage(), log);
-  reportIntervals(&verifier.coverage(), log, out);
+  report::reportStation(verifier.station(), log);
+  report::reportSpan(&verifier.coverage(), log);
+  report::reportIntervals(&verifier.coverage(), log, out);
   return 0;
 }
