@@ -4,6 +4,8 @@
 #include "platform/path_rules.h"
 #include "verify/archive_verifier.h"
 
+namespace summary {
+
 namespace {
 
 // Collects a record per verified file, with the findings of its clock checks.
@@ -60,3 +62,5 @@ std::optional<DiskRecord> surveyDisk(const walk::WalkSettings& settings, platfor
   walk::walkArchive(settings, disk, verifier);
   return record;
 }
+
+}  // namespace summary

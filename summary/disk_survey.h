@@ -8,6 +8,8 @@
 #include "platform/disk.h"
 #include "walk/archive_walk.h"
 
+namespace summary {
+
 // Called after every data file with the number of files read so far.
 using SurveyProgress = std::function<void(int32_t files)>;
 
@@ -16,3 +18,5 @@ using SurveyProgress = std::function<void(int32_t files)>;
 // record of every data file. Nothing when the disk cannot be found.
 std::optional<DiskRecord> surveyDisk(const walk::WalkSettings& settings, platform::Disk& disk,
                                      const SurveyProgress& progress = {});
+
+}  // namespace summary

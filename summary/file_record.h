@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+namespace summary {
+
 // What cdcoverage keeps of one data file: enough to summarise a disk again
 // from its JSON summary, without the disk.
 struct FileRecord {
@@ -28,3 +30,5 @@ struct DiskRecord {
   std::string name;
   std::vector<FileRecord> files;
 };
+
+}  // namespace summary

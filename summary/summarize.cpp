@@ -4,6 +4,8 @@
 #include <cmath>
 #include <map>
 
+namespace summary {
+
 std::string_view eventKindName(EventKind kind) {
   switch (kind) {
     case EventKind::kPosition: return "position";
@@ -269,3 +271,5 @@ CoverageSummary summarize(std::vector<DiskRecord> disks, const SummaryOptions& o
   addDiskJunctions(summary);
   return summary;
 }
+
+}  // namespace summary

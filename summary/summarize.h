@@ -9,6 +9,8 @@
 #include "summary/file_record.h"
 #include "times/span_union.h"
 
+namespace summary {
+
 // A data file as the summary names it.
 struct FileName {
   std::string disk;
@@ -109,3 +111,5 @@ struct CoverageSummary {
 // Summarises the files of all disks. The result does not depend on the order
 // of the disks: they are taken by name (equal names in the given order).
 CoverageSummary summarize(std::vector<DiskRecord> disks, const SummaryOptions& options);
+
+}  // namespace summary

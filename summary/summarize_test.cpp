@@ -12,6 +12,8 @@
 #include "tools/datagen/data_file.h"
 #include "verify/archive_verifier.h"
 
+namespace summary {
+
 namespace {
 
 using Spans = std::vector<times::TimeSpan>;
@@ -149,3 +151,5 @@ TEST(Summarize, CoveredSpansEqualTheUnionOfTheVerifiersIntervals) {
 }
 
 }  // namespace
+
+}  // namespace summary

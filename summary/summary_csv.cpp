@@ -4,6 +4,8 @@
 #include "times/iso_time.h"
 #include "summary/summary_formats.h"
 
+namespace summary {
+
 namespace {
 
 // A field as RFC 4180 writes it: quoted, quotes doubled, when it holds the
@@ -51,3 +53,5 @@ std::string summaryCsv(const CoverageSummary& summary) {
   }
   return csv;
 }
+
+}  // namespace summary

@@ -2,6 +2,8 @@
 
 #include "summary/summary_json.h"
 
+namespace summary {
+
 const std::vector<SummaryFormat>& summaryFormats() {
   static const std::vector<SummaryFormat> kFormats = {
       {"text", summaryText}, {"json", summaryJson}, {"csv", summaryCsv}};
@@ -14,3 +16,5 @@ const SummaryFormat* findSummaryFormat(std::string_view name) {
   }
   return nullptr;
 }
+
+}  // namespace summary

@@ -6,6 +6,8 @@
 
 #include "summary/summarize.h"
 
+namespace summary {
+
 // The summary for a person to read.
 std::string summaryText(const CoverageSummary& summary);
 
@@ -32,3 +34,5 @@ const std::vector<SummaryFormat>& summaryFormats();
 
 // The format of that name; null when there is none.
 const SummaryFormat* findSummaryFormat(std::string_view name);
+
+}  // namespace summary

@@ -5,6 +5,8 @@
 #include "summary/summary_json.h"
 #include "summary/utf8_text.h"
 
+namespace summary {
+
 namespace {
 
 TEST(ValidUtf8, KeepsValidSequencesAndReadsOtherBytesAsLatin1) {
@@ -41,3 +43,5 @@ TEST(SummaryFormats, TimelineAxisTicksStartAtTheFirstWholeStep) {
 }
 
 }  // namespace
+
+}  // namespace summary

@@ -6,6 +6,8 @@
 
 #include "times/iso_time.h"
 
+namespace summary {
+
 namespace {
 
 using Json = nlohmann::ordered_json;
@@ -172,3 +174,5 @@ std::variant<std::vector<DiskRecord>, std::string> disksFromSummaryJson(std::str
     return std::string(error.what());
   }
 }
+
+}  // namespace summary

@@ -7,6 +7,8 @@
 
 #include "summary/summarize.h"
 
+namespace summary {
+
 // The summary as JSON text (docs/cdcoverage-summary.schema.json), two-space
 // indented, ending in a newline. It holds every file record, so that summaries
 // of single disks can be merged later.
@@ -15,3 +17,5 @@ std::string summaryJson(const CoverageSummary& summary);
 // The disks of a summary that summaryJson wrote; an error message when text is
 // not such a summary.
 std::variant<std::vector<DiskRecord>, std::string> disksFromSummaryJson(std::string_view text);
+
+}  // namespace summary

@@ -7,6 +7,8 @@
 #include "times/iso_time.h"
 #include "summary/summary_formats.h"
 
+namespace summary {
+
 namespace {
 
 constexpr double kWidth = 1200;
@@ -219,3 +221,5 @@ std::string timelineSvg(const CoverageSummary& summary) {
   svg += timeAxis(axis, y + 8);
   return svg + "</svg>\n";
 }
+
+}  // namespace summary

@@ -4,6 +4,8 @@
 #include "times/iso_time.h"
 #include "summary/summary_formats.h"
 
+namespace summary {
+
 namespace {
 
 std::string joined(const std::vector<std::string>& names) {
@@ -84,3 +86,5 @@ std::string summaryText(const CoverageSummary& summary) {
   }
   return text;
 }
+
+}  // namespace summary

@@ -4,6 +4,8 @@
 
 #include "base/utf8.h"
 
+namespace summary {
+
 std::string validUtf8(std::string_view text) {
   std::string result;
   result.reserve(text.size());
@@ -20,3 +22,5 @@ std::string validUtf8(std::string_view text) {
   }
   return result;
 }
+
+}  // namespace summary

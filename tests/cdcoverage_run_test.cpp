@@ -26,7 +26,7 @@ class CoverageRunTest : public RunTest {
     std::vector<const char*> argv;
     for (const std::string& argument : arguments) argv.push_back(argument.c_str());
     std::ostringstream outStream, errStream;
-    const int status = runCoverage(static_cast<int>(argv.size()), argv.data(),
+    const int status = cdcoverage::runCoverage(static_cast<int>(argv.size()), argv.data(),
                                    platform::systemDisk(), outStream, errStream);
     out = outStream.str();
     err = errStream.str();
@@ -107,7 +107,7 @@ TEST_F(CoverageRunTest, StandardOutputThatCannotBeWrittenFails) {
   std::ostream broken(nullptr);  // as standard output on a full disk
   const std::string setting = disk.setting();
   const char* argv[] = {"cdcoverage", setting.c_str()};
-  EXPECT_EQ(runCoverage(2, argv, platform::systemDisk(), broken, said), 1);
+  EXPECT_EQ(cdcoverage::runCoverage(2, argv, platform::systemDisk(), broken, said), 1);
   EXPECT_EQ(said.str(), "cdcoverage: cannot write standard output\n");
 }
 

@@ -157,7 +157,7 @@ TEST_F(DiskImageTest, UnreadableImagesAreToldAndFindNothing) {
   }
   std::ostringstream out, err;
   const char* argv[] = {"cdcoverage", "looped.iso", "disk"};
-  EXPECT_EQ(runCoverage(3, argv, platform::systemDisk(), out, err), 1);
+  EXPECT_EQ(cdcoverage::runCoverage(3, argv, platform::systemDisk(), out, err), 1);
   EXPECT_EQ(
       err.str(),
       "cdcoverage: disk image looped.iso cannot be read: Directory structure contains loop\n");
@@ -176,7 +176,7 @@ TEST_F(DiskImageTest, TheImageIsNeverWrittenWhateverNamesIt) {
   for (const char* output : {"--output=disk.iso", "--svg=h.log"}) {
     std::ostringstream out, err;
     const char* argv[] = {"cdcoverage", output, "./disk.iso//"};
-    EXPECT_EQ(runCoverage(3, argv, platform::systemDisk(), out, err), 1) << output;
+    EXPECT_EQ(cdcoverage::runCoverage(3, argv, platform::systemDisk(), out, err), 1) << output;
     EXPECT_NE(err.str().find(" is the disk image ./disk.iso//: it is not written\n"),
               std::string::npos)
         << err.str();

@@ -64,7 +64,7 @@ TEST_F(HostileDiskTest, TargetsThatAreTheDisksFilesByAnotherNameAreNeverWritten)
     std::ostringstream out, err;
     const std::string option = "--output=" + output;
     const char* argv[] = {"cdcoverage", option.c_str(), spelling.c_str()};
-    EXPECT_EQ(runCoverage(3, argv, platform::systemDisk(), out, err), 1) << output;
+    EXPECT_EQ(cdcoverage::runCoverage(3, argv, platform::systemDisk(), out, err), 1) << output;
     EXPECT_NE(err.str().find("cdcoverage: " + output + " "), std::string::npos) << err.str();
     EXPECT_NE(err.str().find(": it is not written\n"), std::string::npos) << err.str();
   }

@@ -7,6 +7,8 @@
 #include "summary/summary_formats.h"
 #include "times/iso_time.h"
 
+namespace cdcoverage {
+
 namespace {
 
 // Accepts ISO 8601 times as parseIsoTime reads them.
@@ -69,7 +71,7 @@ std::optional<int> parseCoverageOptions(int argc, const char* const* argv, Cover
   app.add_option("--to", to, "end of the coverage window (default: each station's last)")
       ->check(kIsoTime);
   std::vector<std::string> formats;
-  for (const SummaryFormat& format : summaryFormats()) formats.emplace_back(format.name);
+  for (const summary::SummaryFormat& format : summary::summaryFormats()) formats.emplace_back(format.name);
   std::string formatHelp;  // "text, json or csv"
   for (std::size_t i = 0; i < formats.size(); ++i) {
     formatHelp += (i == 0 ? "" : i + 1 == formats.size() ? " or " : ", ") + formats[i];
@@ -109,3 +111,5 @@ std::optional<int> parseCoverageOptions(int argc, const char* const* argv, Cover
   options.walk.fileExtension = extension;
   return std::nullopt;
 }
+
+}  // namespace cdcoverage

@@ -8,11 +8,13 @@
 #include "summary/summarize.h"
 #include "walk/archive_walk.h"
 
+namespace cdcoverage {
+
 inline constexpr const char* kCoverageVersion = "cdcoverage 1.0";
 
 struct CoverageOptions {
   walk::WalkSettings walk;  // archiveDisk is set per disk input
-  SummaryOptions summary;
+  summary::SummaryOptions summary;
   std::string format = "text";  // one of summaryFormats()
   std::string output;           // empty: standard output
   std::string svg;              // empty: no timeline
@@ -24,3 +26,5 @@ struct CoverageOptions {
 // a bad option or value (a message on err); nothing when the run goes on.
 std::optional<int> parseCoverageOptions(int argc, const char* const* argv, CoverageOptions& options,
                                         std::ostream& out, std::ostream& err);
+
+}  // namespace cdcoverage

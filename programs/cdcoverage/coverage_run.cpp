@@ -13,6 +13,8 @@
 #include "verify/data_file_bytes.h"
 #include "walk/write_guard.h"
 
+namespace cdcoverage {
+
 namespace {
 
 bool isSummaryFile(const std::string& input) {
@@ -38,7 +40,7 @@ class Progress {
   Progress(std::ostream& err, std::size_t inputs)
       : err_(err), inputs_(inputs), shown_(platform::standardErrorIsTerminal()) {}
   ~Progress() { show(""); }
-  SurveyProgress forDisk(std::size_t index, const std::string& name) {
+  summary::SurveyProgress forDisk(std::size_t index, const std::string& name) {
     if (!shown_) return {};
     return [this, index, name](int32_t files) {
       if (files % 50 != 1) return;
@@ -81,17 +83,17 @@ bool writeFile(const std::string& path, const std::string& bytes, walk::WriteGua
 }
 
 // The disks an input holds, or why it cannot be read.
-using InputRead = std::variant<std::vector<DiskRecord>, std::string>;
+using InputRead = std::variant<std::vector<summary::DiskRecord>, std::string>;
 
 // Reads one input: a JSON summary (a name ending in ".json"), or a disk, which
 // is walked with walk's settings and protected by guard.
 InputRead readInput(const std::string& input, walk::WalkSettings& walk, platform::Disk& host,
-                    const SurveyProgress& progress, walk::WriteGuard& guard, std::ostream& err) {
+                    const summary::SurveyProgress& progress, walk::WriteGuard& guard, std::ostream& err) {
   const std::string name = base::printableName(input);
   if (isSummaryFile(input)) {
     const std::optional<std::string> text = readWholeFile(host, input);
     if (!text) return "summary " + name + ": cannot be opened";
-    InputRead read = disksFromSummaryJson(*text);
+    InputRead read = summary::disksFromSummaryJson(*text);
     if (auto* message = std::get_if<std::string>(&read))
       *message = "summary " + name + ": " + *message;
     return read;
@@ -104,9 +106,9 @@ InputRead readInput(const std::string& input, walk::WalkSettings& walk, platform
     err << "cdcoverage: disk image " << name << ": " << warning << "\n";
   }
   walk.archiveDisk = input;
-  std::optional<DiskRecord> record = surveyDisk(walk, *opened.disk, progress);
+  std::optional<summary::DiskRecord> record = summary::surveyDisk(walk, *opened.disk, progress);
   if (!record) return "disk " + name + ": no such disk, or nothing on it";
-  return std::vector<DiskRecord>{std::move(*record)};
+  return std::vector<summary::DiskRecord>{std::move(*record)};
 }
 
 }  // namespace
@@ -118,15 +120,15 @@ int runCoverage(int argc, const char* const* argv, platform::Disk& disk, std::os
     return *status;
   }
   int status = 0;
-  std::vector<DiskRecord> disks;
+  std::vector<summary::DiskRecord> disks;
   walk::WriteGuard guard(disk);
   {
     Progress progress(err, options.inputs.size());
     for (std::size_t i = 0; i < options.inputs.size(); ++i) {
       const std::string& input = options.inputs[i];
       InputRead read = readInput(input, options.walk, disk, progress.forDisk(i, input), guard, err);
-      if (auto* found = std::get_if<std::vector<DiskRecord>>(&read)) {
-        for (DiskRecord& record : *found) disks.push_back(std::move(record));
+      if (auto* found = std::get_if<std::vector<summary::DiskRecord>>(&read)) {
+        for (summary::DiskRecord& record : *found) disks.push_back(std::move(record));
       } else {
         err << "cdcoverage: " << std::get<std::string>(read) << "\n";
         status = 1;
@@ -134,8 +136,8 @@ int runCoverage(int argc, const char* const* argv, platform::Disk& disk, std::os
     }
   }
 
-  const CoverageSummary summary = summarize(std::move(disks), options.summary);
-  const std::string text = findSummaryFormat(options.format)->write(summary);
+  const summary::CoverageSummary summary = summarize(std::move(disks), options.summary);
+  const std::string text = summary::findSummaryFormat(options.format)->write(summary);
   if (options.output.empty()) {
     if (!(out << text << std::flush)) {
       err << "cdcoverage: cannot write standard output\n";
@@ -144,8 +146,10 @@ int runCoverage(int argc, const char* const* argv, platform::Disk& disk, std::os
   } else if (!writeFile(options.output, text, guard, disk, err)) {
     status = 1;
   }
-  if (!options.svg.empty() && !writeFile(options.svg, timelineSvg(summary), guard, disk, err)) {
+  if (!options.svg.empty() && !writeFile(options.svg, summary::timelineSvg(summary), guard, disk, err)) {
     status = 1;
   }
   return status;
 }
+
+}  // namespace cdcoverage

@@ -4,6 +4,8 @@
 
 #include "platform/disk.h"
 
+namespace cdcoverage {
+
 // One cdcoverage run: reads the command line, reads every input (disks through
 // disk, JSON summaries as files), then writes the summary and the timeline.
 // Returns the exit status: 2 for a bad command line; 1 when an input could not
@@ -11,3 +13,5 @@
 // not be written; else 0. Nothing is ever written to a disk.
 int runCoverage(int argc, const char* const* argv, platform::Disk& disk, std::ostream& out,
                 std::ostream& err);
+
+}  // namespace cdcoverage

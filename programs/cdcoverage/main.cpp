@@ -3,5 +3,5 @@
 #include "programs/cdcoverage/coverage_run.h"
 
 int main(int argc, char** argv) {
-  return runCoverage(argc, argv, platform::systemDisk(), std::cout, std::cerr);
+  return cdcoverage::runCoverage(argc, argv, platform::systemDisk(), std::cout, std::cerr);
 }

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <string_view>
 
+namespace cdverify {
+
 namespace {
 
 constexpr int kValueBufferSize = 100;
@@ -59,3 +61,5 @@ void parseCommandLine(int argc, const char* const* argv, RunSettings& settings) 
     settings.streamLetter = value[0];
   }
 }
+
+}  // namespace cdverify

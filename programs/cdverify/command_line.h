@@ -4,6 +4,8 @@
 
 #include "programs/cdverify/run_settings.h"
 
+namespace cdverify {
+
 // Looks up option `name` (with its leading '-') in argv[0] to argv[argc - 1]. An
 // argument matches when the text before its first '=' is not empty and is a
 // leading part of name ("-m=plane" matches "-mode"; an argument without '=' never
@@ -21,3 +23,5 @@ int findOption(int argc, const char* const* argv, const char* name, char* value,
 // character). Anything else, and any value of 100 characters or more, leaves the
 // setting as it was.
 void parseCommandLine(int argc, const char* const* argv, RunSettings& settings);
+
+}  // namespace cdverify

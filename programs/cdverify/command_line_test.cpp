@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace cdverify {
+
 namespace {
 
 std::vector<const char*> pointersTo(const std::vector<std::string>& texts) {
@@ -82,3 +84,5 @@ TEST(ParseCommandLine, LongValuesAreCutOrRefused) {
 }
 
 }  // namespace
+
+}  // namespace cdverify

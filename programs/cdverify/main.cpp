@@ -3,5 +3,5 @@
 #include "programs/cdverify/verification_run.h"
 
 int main(int argc, char** argv) {
-  return runVerification(argc, argv, platform::systemDisk(), std::cout, std::cerr);
+  return cdverify::runVerification(argc, argv, platform::systemDisk(), std::cout, std::cerr);
 }

@@ -4,6 +4,8 @@
 
 #include "base/fixed_text.h"
 
+namespace cdverify {
+
 // Width of the text settings: at most 49 characters and a terminator.
 inline constexpr std::size_t kSettingFieldSize = 50;
 
@@ -19,3 +21,5 @@ struct RunSettings {
   uint8_t planeMode = 0;      // 1: data files in the disk's root
   uint8_t triggerStream = 0;  // 1: verify the files not marked with the stream letter
 };
+
+}  // namespace cdverify

@@ -22,6 +22,8 @@
 #include "walk/archive_walk.h"
 #include "walk/write_guard.h"
 
+namespace cdverify {
+
 namespace {
 
 walk::WalkSettings walkSettingsOf(const RunSettings& settings) {
@@ -129,3 +131,5 @@ int runVerification(int argc, const char* const* argv, platform::Disk& host, std
   report::reportIntervals(&verifier.coverage(), log, out);
   return 0;
 }
+
+}  // namespace cdverify

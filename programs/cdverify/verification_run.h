@@ -4,6 +4,8 @@
 
 #include "platform/disk.h"
 
+namespace cdverify {
+
 // One verification run of the disk named on the command line: reads the
 // settings, builds the four logs, writes the start lines, walks and verifies the
 // disk, writes the summary and the coverage report. Its result, the process's
@@ -13,3 +15,5 @@
 // and the logs and image problems that cannot be had are told on err.
 int runVerification(int argc, const char* const* argv, platform::Disk& host, std::ostream& out,
                     std::ostream& err);
+
+}  // namespace cdverify
