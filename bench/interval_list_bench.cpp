@@ -20,11 +20,11 @@ void BM_SortRandomIntervals(benchmark::State& state) {
   for (int32_t& s : starts) s = start(random);
   for (auto _ : state) {
     state.PauseTiming();
-    IntervalList list(0);
+    times::IntervalList list(0);
     // Inverted intervals never fold, so every one becomes a node.
     for (const int32_t s : starts) list.mergeInto(s, s - 1);
     state.ResumeTiming();
-    list.sortByStart(SORT_ASCENDING);
+    list.sortByStart(times::SORT_ASCENDING);
     benchmark::DoNotOptimize(list.first());
   }
 }
@@ -38,7 +38,7 @@ BENCHMARK(BM_SortRandomIntervals)
 void BM_AddTriggerStream(benchmark::State& state) {
   const auto n = static_cast<int32_t>(state.range(0));
   for (auto _ : state) {
-    IntervalList list(0);
+    times::IntervalList list(0);
     // Trigger files: 60 s of data every 10 minutes, never touching.
     for (int32_t i = 0; i < n; ++i) list.add(1150000000 + i * 600, 1150000000 + i * 600 + 60);
     benchmark::DoNotOptimize(list.first());

@@ -12,10 +12,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   std::size_t pos = 0;
   int32_t value = 0;
   while (pos < text.size()) {
-    if (!scanDecimal(text, pos, value)) ++pos;
+    if (!base::scanDecimal(text, pos, value)) ++pos;
   }
   int32_t values[4] = {};
-  scanDecimals(text, "--", values);
-  scanDecimals(text, "::.", values);
+  base::scanDecimals(text, "--", values);
+  base::scanDecimals(text, "::.", values);
   return 0;
 }

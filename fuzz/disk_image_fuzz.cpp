@@ -25,14 +25,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     image.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
   }
   const image::OpenedDisk opened = image::openDisk(
-      path, platform::systemDisk(), verificationKeepPolicy(platform::kHostProfileDialect));
+      path, platform::systemDisk(), verify::verificationKeepPolicy(platform::kHostProfileDialect));
   for (const bool plane : {false, true}) {
-    WalkSettings settings;
+    walk::WalkSettings settings;
     settings.archiveDisk = path;
     settings.fileExtension = "*";
     settings.planeMode = plane ? 1 : 0;
     settings.streamLetter = 'P';
-    surveyDisk(settings, *opened.disk);
+    summary::surveyDisk(settings, *opened.disk);
   }
   return 0;
 }

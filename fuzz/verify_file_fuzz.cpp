@@ -15,7 +15,7 @@
 
 namespace {
 
-class DiscardingSink : public LogSink {
+class DiscardingSink : public logging::LogSink {
  public:
   void write(int32_t, int32_t, std::string_view, std::string_view) override {}
 };
@@ -30,15 +30,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   DiscardingSink log;
   for (const auto dialect :
        {profile::ProfileDialect::kPosix, profile::ProfileDialect::kWindows}) {
-    ArchiveVerifier verifier(disk, dialect);
-    VerificationLog logged(log);
+    verify::ArchiveVerifier verifier(disk, dialect);
+    verify::VerificationLog logged(log);
     verifier.addListener(logged);
     verifier.verifyFile("g/P1.DAT");
     verifier.verifyFile("g/P2.DAT");
     verifier.verifyFile("g/P2.DAT");
-    verifier.coverage().sortByStart(SORT_ASCENDING);
-    reportStation(verifier.station(), log);
-    reportSpan(&verifier.coverage(), log);
+    verifier.coverage().sortByStart(times::SORT_ASCENDING);
+    report::reportStation(verifier.station(), log);
+    report::reportSpan(&verifier.coverage(), log);
   }
   return 0;
 }

@@ -10,7 +10,7 @@ const char kPathSeparator = '\\';
 std::optional<std::string> diskRoot(std::string_view disk) { return std::string(disk) + ":\\"; }
 
 // Windows compares names ignoring case.
-bool samePath(std::string_view a, std::string_view b) { return equalsIgnoringCase(a, b); }
+bool samePath(std::string_view a, std::string_view b) { return base::equalsIgnoringCase(a, b); }
 
 std::string withoutTrailingSeparators(std::string path) {
   while (path.size() > 1 && path.back() == '\\' && path[path.size() - 2] != ':') path.pop_back();

@@ -105,7 +105,7 @@ TEST(WindowsProfileDialect, AnswersAsThePlatformsPrivateProfileCalls) {
     const std::string bytes = generate.next();
     const std::string path = dir.file("h" + std::to_string(n) + ".dat");  // a name per text
     testsupport::writeFile(path, bytes);
-    const ProfileText parsed(bytes, ProfileDialect::kWindows);
+    const profile::ProfileText parsed(bytes, profile::ProfileDialect::kWindows);
     const auto compare = [&](const std::string& what, const auto& platform, const auto& dialect) {
       if (platform == dialect) return;
       ++mismatches;
