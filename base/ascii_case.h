@@ -6,19 +6,12 @@
 
 namespace base {
 
-// ASCII letters folded to one case; every other byte stays as it is. The
+// ASCII letters folded to upper case; every other byte stays as it is. The
 // archive's names and header keys compare this way, whatever the host's locale.
 
 inline unsigned char upperAscii(char c) {
   const auto u = static_cast<unsigned char>(c);
   return u >= 'a' && u <= 'z' ? static_cast<unsigned char>(u - 'a' + 'A') : u;
-}
-
-inline char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-inline std::string lowerAscii(std::string text) {
-  for (char& c : text) c = lowerAscii(c);
-  return text;
 }
 
 inline bool equalsIgnoringCase(std::string_view a, std::string_view b) {

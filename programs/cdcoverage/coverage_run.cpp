@@ -2,6 +2,7 @@
 
 #include <ostream>
 
+#include "base/ascii_case.h"
 #include "base/printable_name.h"
 #include "programs/cdcoverage/coverage_options.h"
 #include "summary/disk_survey.h"
@@ -18,10 +19,7 @@ namespace cdcoverage {
 namespace {
 
 bool isSummaryFile(const std::string& input) {
-  if (input.size() < 5) return false;
-  std::string suffix = input.substr(input.size() - 5);
-  for (char& c : suffix) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
-  return suffix == ".json";
+  return input.size() >= 5 && base::equalsIgnoringCase(input.substr(input.size() - 5), ".json");
 }
 
 // The whole content of a file; nothing when it cannot be read.
