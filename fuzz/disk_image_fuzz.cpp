@@ -9,9 +9,9 @@
 #include <random>
 #include <string>
 
+#include "image/disk_image.h"
 #include "platform/host_profile_dialect.h"
 #include "summary/disk_survey.h"
-#include "image/disk_image.h"
 #include "verify/data_file_bytes.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {

@@ -9,8 +9,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t length) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), length);
-  for (const auto dialect :
-       {profile::ProfileDialect::kPosix, profile::ProfileDialect::kWindows}) {
+  for (const auto dialect : {profile::ProfileDialect::kPosix, profile::ProfileDialect::kWindows}) {
     const profile::ProfileText text(bytes, dialect);
     for (const char* name : {"SYSTEM", "FILE", "STREAM1", "GROUP1", "CH1", "HEADER", " A "}) {
       for (const char* key : {"NAME", "FREQ", "CH#", "N_CH", "DATE_INT", ";C", ""}) {

@@ -28,8 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   disk.addFile("g/", "P1.DAT", kValidFile);
   disk.addFile("g/", "P2.DAT", std::string(reinterpret_cast<const char*>(data), size));
   DiscardingSink log;
-  for (const auto dialect :
-       {profile::ProfileDialect::kPosix, profile::ProfileDialect::kWindows}) {
+  for (const auto dialect : {profile::ProfileDialect::kPosix, profile::ProfileDialect::kWindows}) {
     verify::ArchiveVerifier verifier(disk, dialect);
     verify::VerificationLog logged(log);
     verifier.addListener(logged);

@@ -31,6 +31,7 @@ struct OpenedDisk {
 // every file). Any other setting gives host itself.
 // Where images are not supported (the Windows build: Windows mounts images
 // itself), host is always the disk.
-OpenedDisk openDisk(const std::string& setting, platform::Disk& host, const base::KeepPolicy& policy);
+OpenedDisk openDisk(const std::string& setting, platform::Disk& host,
+                    const base::KeepPolicy& policy);
 
 }  // namespace image

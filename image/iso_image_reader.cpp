@@ -93,7 +93,8 @@ std::string treePath(const char* name) {
 // Reads the data of entry, the regular file just met, keeping what policy
 // names; null when libarchive fails.
 std::shared_ptr<const ImageFile> readFileData(archive* a, archive_entry* entry,
-                                              const IsoStream& stream, const base::KeepPolicy& policy) {
+                                              const IsoStream& stream,
+                                              const base::KeepPolicy& policy) {
   const auto file = std::make_shared<ImageFile>();
   file->length = archive_entry_size(entry);
   const void* data = nullptr;

@@ -5,7 +5,8 @@
 
 namespace image {
 
-OpenedDisk openDisk(const std::string& setting, platform::Disk& host, const base::KeepPolicy& policy) {
+OpenedDisk openDisk(const std::string& setting, platform::Disk& host,
+                    const base::KeepPolicy& policy) {
   OpenedDisk opened;
   opened.disk = &host;
   const std::optional<std::string> root = platform::diskRoot(setting);

@@ -14,7 +14,8 @@ bool globMatch(std::string_view pattern, std::string_view name) {
     if (p < pattern.size() && pattern[p] == '*') {
       starP = p++;
       starN = n;
-    } else if (p < pattern.size() && (pattern[p] == '?' || base::upperAscii(pattern[p]) == base::upperAscii(name[n]))) {
+    } else if (p < pattern.size() &&
+               (pattern[p] == '?' || base::upperAscii(pattern[p]) == base::upperAscii(name[n]))) {
       ++p;
       ++n;
     } else if (starP != std::string_view::npos) {

@@ -53,7 +53,8 @@ ProfileText::ProfileText(std::string_view bytes, ProfileDialect dialect)
   for (std::size_t i = 1; i < byName_.size(); ++i) {
     Section& section = sections[byName_[i]];
     const Section& before = sections[byName_[i - 1]];
-    section.repeat = section.hash == before.hash && base::equalsIgnoringCase(section.name, before.name);
+    section.repeat =
+        section.hash == before.hash && base::equalsIgnoringCase(section.name, before.name);
   }
 }
 
@@ -65,7 +66,8 @@ const ProfileText::Section* ProfileText::findSection(std::string_view name) cons
   constexpr std::size_t kScanned = 32;
   if (sections.size() <= kScanned) {
     for (const Section& section : sections) {
-      if (section.hash == hash && !section.name.empty() && base::equalsIgnoringCase(section.name, name))
+      if (section.hash == hash && !section.name.empty() &&
+          base::equalsIgnoringCase(section.name, name))
         return &section;
     }
     return nullptr;
@@ -73,7 +75,8 @@ const ProfileText::Section* ProfileText::findSection(std::string_view name) cons
   const auto found = std::lower_bound(
       byName_.begin(), byName_.end(), name, [&](std::size_t index, std::string_view wanted) {
         const Section& section = sections[index];
-        return section.hash != hash ? section.hash < hash : base::lessIgnoringCase(section.name, wanted);
+        return section.hash != hash ? section.hash < hash
+                                    : base::lessIgnoringCase(section.name, wanted);
       });
   if (found == byName_.end()) return nullptr;
   const Section& section = sections[*found];

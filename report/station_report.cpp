@@ -33,14 +33,14 @@ void writeTwice(logging::LogSink& sink, const std::string& message, std::string_
 std::string spanEnd(const char* label, int32_t seconds) {
   const CalendarTime at = calendarOf(seconds);
   return base::formatText("%s%2.2d/%2.2d/%4.4d %2.2d:%2.2d:%2.2d    (%4.4d-%2.2d-%2.2d)", label,
-                    at.date.day, at.date.month, at.date.year, at.time.hour, at.time.minute,
-                    at.time.second, at.date.year, at.date.month, at.date.day);
+                          at.date.day, at.date.month, at.date.year, at.time.hour, at.time.minute,
+                          at.time.second, at.date.year, at.date.month, at.date.day);
 }
 
 std::string dayTime(int32_t seconds) {
   const CalendarTime at = calendarOf(seconds);
-  return base::formatText("%2.2d/%2.2d/%4.4d %2.2d:%2.2d:%2.2d", at.date.day, at.date.month, at.date.year,
-                    at.time.hour, at.time.minute, at.time.second);
+  return base::formatText("%2.2d/%2.2d/%4.4d %2.2d:%2.2d:%2.2d", at.date.day, at.date.month,
+                          at.date.year, at.time.hour, at.time.minute, at.time.second);
 }
 
 std::string intervalLine(int32_t start, int32_t end) {
@@ -50,7 +50,8 @@ std::string intervalLine(int32_t start, int32_t end) {
     line += base::formatText(" %" PRId64 "d %" PRId64 "h", length.days, length.hours);
   } else {
     line += "    ";
-    line += length.hours != 0 ? base::formatText(" %" PRId64 "h", length.hours) : std::string("    ");
+    line +=
+        length.hours != 0 ? base::formatText(" %" PRId64 "h", length.hours) : std::string("    ");
   }
   return line + base::formatText(" %" PRId64 "m %" PRId64 "s", length.minutes, length.seconds);
 }
@@ -64,7 +65,7 @@ void reportStation(const verify::CarriedStation& station, logging::LogSink& sink
       altitude(station.altitude.view());
   writeTwice(sink,
              base::formatText("Latitude: %s   Longitude: %s   Altitude: %s", latitude.c_str(),
-                        longitude.c_str(), altitude.c_str()),
+                              longitude.c_str(), altitude.c_str()),
              logging::LOG_PREFIX_INDENTED);
 }
 
@@ -80,13 +81,15 @@ void reportSpan(const times::IntervalList* list, logging::LogSink& sink) {
   writeTwice(sink, spanEnd("Data from ", first), logging::LOG_PREFIX);
   writeTwice(sink, spanEnd("To        ", last), logging::LOG_PREFIX);
   const times::DurationParts span = times::splitDuration(base::wrapSub(last, first));
-  writeTwice(sink, base::formatText("%" PRId64 "d %" PRId64 "h %" PRId64 "m %" PRId64 "s", span.days, span.hours, span.minutes, span.seconds),
+  writeTwice(sink,
+             base::formatText("%" PRId64 "d %" PRId64 "h %" PRId64 "m %" PRId64 "s", span.days,
+                              span.hours, span.minutes, span.seconds),
              logging::LOG_PREFIX);
   const times::DurationParts real = times::splitDuration(total);
-  writeTwice(
-      sink,
-      base::formatText(" Real Data %" PRId64 "d %" PRId64 "h %" PRId64 "m %" PRId64 "s", real.days, real.hours, real.minutes, real.seconds),
-      logging::LOG_PREFIX);
+  writeTwice(sink,
+             base::formatText(" Real Data %" PRId64 "d %" PRId64 "h %" PRId64 "m %" PRId64 "s",
+                              real.days, real.hours, real.minutes, real.seconds),
+             logging::LOG_PREFIX);
 }
 
 void reportIntervals(const times::IntervalList* list, logging::LogSink& sink, std::ostream& out) {

@@ -1,7 +1,7 @@
 #include "summary/disk_survey.h"
 
-#include "summary/utf8_text.h"
 #include "platform/path_rules.h"
+#include "summary/utf8_text.h"
 #include "verify/archive_verifier.h"
 
 namespace summary {

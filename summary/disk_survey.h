@@ -4,8 +4,8 @@
 #include <optional>
 #include <string>
 
-#include "summary/file_record.h"
 #include "platform/disk.h"
+#include "summary/file_record.h"
 #include "walk/archive_walk.h"
 
 namespace summary {

@@ -8,11 +8,16 @@ namespace summary {
 
 std::string_view eventKindName(EventKind kind) {
   switch (kind) {
-    case EventKind::kPosition: return "position";
-    case EventKind::kFrequency: return "frequency";
-    case EventKind::kClock: return "clock";
-    case EventKind::kNoCoverage: return "no-coverage";
-    case EventKind::kUnusable: return "unusable";
+    case EventKind::kPosition:
+      return "position";
+    case EventKind::kFrequency:
+      return "frequency";
+    case EventKind::kClock:
+      return "clock";
+    case EventKind::kNoCoverage:
+      return "no-coverage";
+    case EventKind::kUnusable:
+      return "unusable";
   }
   return {};
 }
@@ -57,7 +62,9 @@ void addChangeEvents(const PlacedFiles& byStart, std::vector<StationEvent>& even
     auto change = [&](EventKind kind, const char* field, const std::string& from,
                       const std::string& to) {
       if (from == to) return;
-      events.push_back(StationEvent{kind, after.start, byStart[i].name(),
+      events.push_back(StationEvent{kind,
+                                    after.start,
+                                    byStart[i].name(),
                                     StationEvent::Change{byStart[i - 1].name(), field, from, to},
                                     {}});
     };
@@ -76,10 +83,12 @@ std::vector<StationEvent> eventsOf(const PlacedFiles& files, const PlacedFiles& 
   addChangeEvents(byStart, events);
   for (const PlacedFile& file : byStart) {
     for (const std::string& message : file.record->clockWarnings) {
-      events.push_back(StationEvent{EventKind::kClock, file.record->start, file.name(), {}, message});
+      events.push_back(
+          StationEvent{EventKind::kClock, file.record->start, file.name(), {}, message});
     }
     if (!file.coversTime()) {
-      events.push_back(StationEvent{EventKind::kNoCoverage, file.record->start, file.name(), {}, {}});
+      events.push_back(
+          StationEvent{EventKind::kNoCoverage, file.record->start, file.name(), {}, {}});
     }
   }
   std::stable_sort(events.begin(), events.end(),
@@ -167,12 +176,14 @@ std::vector<SpanWithDisks> gapsWithDisks(const CoveredSpans& covered,
 // Each file that starts before the furthest end reached so far overlaps the
 // file that reached it: every second covered twice lies in one of these pairs.
 // The pairs are cut to the window.
-std::vector<OverlapPair> overlapPairsIn(const PlacedFiles& covering, const times::TimeSpan& window) {
+std::vector<OverlapPair> overlapPairsIn(const PlacedFiles& covering,
+                                        const times::TimeSpan& window) {
   std::vector<OverlapPair> pairs;
   const PlacedFile* reach = nullptr;
   for (const PlacedFile& file : covering) {
     if (reach != nullptr && file.record->start < reach->record->end) {
-      const times::TimeSpan both{file.record->start, std::min(file.record->end, reach->record->end)};
+      const times::TimeSpan both{file.record->start,
+                                 std::min(file.record->end, reach->record->end)};
       const std::vector<times::TimeSpan> part = times::clippedTo({both}, window);
       if (!part.empty()) pairs.push_back(OverlapPair{part.front(), reach->name(), file.name()});
     }
@@ -198,17 +209,19 @@ StationSummary summarizeStation(const std::string& station, const PlacedFiles& f
   for (const PlacedFile& file : byStart) {
     if (!file.coversTime()) continue;
     covering.push_back(file);
-    summary.firstStart = std::min(summary.firstStart.value_or(file.record->start), file.record->start);
+    summary.firstStart =
+        std::min(summary.firstStart.value_or(file.record->start), file.record->start);
     summary.lastEnd = std::max(summary.lastEnd.value_or(file.record->end), file.record->end);
   }
   summary.events = eventsOf(files, byStart);
   summary.spanSeconds = summary.firstStart ? *summary.lastEnd - *summary.firstStart : 0;
   summary.window = times::TimeSpan{options.from.value_or(summary.firstStart.value_or(0)),
-                            options.to.value_or(summary.lastEnd.value_or(0))};
+                                   options.to.value_or(summary.lastEnd.value_or(0))};
 
   const CoveredSpans covered(covering);
   summary.timespans = timespansIn(covered, summary.window);
-  summary.gaps = gapsWithDisks(covered, summary.timespans, summary.window, options.gapToleranceSeconds);
+  summary.gaps =
+      gapsWithDisks(covered, summary.timespans, summary.window, options.gapToleranceSeconds);
   summary.overlapPairs = overlapPairsIn(covering, summary.window);
   std::vector<times::TimeSpan> overlapSpans;
   for (const OverlapPair& pair : summary.overlapPairs) overlapSpans.push_back(pair.span);
@@ -234,8 +247,8 @@ void addDiskJunctions(CoverageSummary& summary) {
       if (gap.seconds() > summary.options.gapToleranceSeconds && gap.seconds() > 0) {
         summary.diskGaps.push_back(DiskJunction{before, after, gap});
       } else if (gap.seconds() < 0) {
-        summary.diskOverlaps.push_back(
-            DiskJunction{before, after, times::TimeSpan{*disk->first, std::min(*disk->last, *reach->last)}});
+        summary.diskOverlaps.push_back(DiskJunction{
+            before, after, times::TimeSpan{*disk->first, std::min(*disk->last, *reach->last)}});
       }
     }
     if (reach == nullptr || *disk->last > *reach->last) reach = disk;

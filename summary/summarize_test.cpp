@@ -4,9 +4,9 @@
 
 #include <random>
 
+#include "platform/path_rules.h"
 #include "summary/disk_survey.h"
 #include "summary/summary_json.h"
-#include "platform/path_rules.h"
 #include "tests/support/memory_disk.h"
 #include "tests/support/time_span_printer.h"
 #include "tools/datagen/data_file.h"
@@ -146,7 +146,8 @@ TEST(Summarize, CoveredSpansEqualTheUnionOfTheVerifiersIntervals) {
     }
     const std::optional<DiskRecord> record = surveyDisk(settings, disk);
     ASSERT_TRUE(record);
-    EXPECT_EQ(spansOf(summarize({*record}, {}).stations.at(0).timespans), times::unionOf(intervals));
+    EXPECT_EQ(spansOf(summarize({*record}, {}).stations.at(0).timespans),
+              times::unionOf(intervals));
   }
 }
 

@@ -1,8 +1,8 @@
 #include <cinttypes>
 
 #include "base/text_format.h"
-#include "times/iso_time.h"
 #include "summary/summary_formats.h"
+#include "times/iso_time.h"
 
 namespace summary {
 
@@ -38,7 +38,8 @@ std::string summaryCsv(const CoverageSummary& summary) {
     for (const SpanWithDisks& span : station.timespans) {
       csv += row("timespan", station.station, span.span, span.disks);
     }
-    for (const SpanWithDisks& gap : station.gaps) csv += row("gap", station.station, gap.span, gap.disks);
+    for (const SpanWithDisks& gap : station.gaps)
+      csv += row("gap", station.station, gap.span, gap.disks);
     for (const OverlapPair& pair : station.overlapPairs) {
       std::vector<std::string> disks = {pair.first.disk};
       if (pair.second.disk != pair.first.disk) disks.push_back(pair.second.disk);

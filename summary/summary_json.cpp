@@ -20,7 +20,8 @@ Json timeOrNull(const std::optional<int64_t>& time) {
 
 Json spanList(const std::vector<times::TimeSpan>& spans) {
   Json list = Json::array();
-  for (const times::TimeSpan& span : spans) list.push_back({times::isoTime(span.start), times::isoTime(span.end)});
+  for (const times::TimeSpan& span : spans)
+    list.push_back({times::isoTime(span.start), times::isoTime(span.end)});
   return list;
 }
 

@@ -4,8 +4,8 @@
 
 #include "base/printable_name.h"
 #include "base/text_format.h"
-#include "times/iso_time.h"
 #include "summary/summary_formats.h"
+#include "times/iso_time.h"
 
 namespace summary {
 
@@ -63,7 +63,8 @@ class TimeAxis {
 };
 
 // Ordered spans with those less than a pixel apart drawn as one.
-std::vector<times::TimeSpan> mergedBelowPixel(const std::vector<times::TimeSpan>& spans, const TimeAxis& axis) {
+std::vector<times::TimeSpan> mergedBelowPixel(const std::vector<times::TimeSpan>& spans,
+                                              const TimeAxis& axis) {
   std::vector<times::TimeSpan> merged;
   for (const times::TimeSpan& span : spans) {
     if (!merged.empty() &&
@@ -76,8 +77,8 @@ std::vector<times::TimeSpan> mergedBelowPixel(const std::vector<times::TimeSpan>
   return merged;
 }
 
-std::string bars(const std::vector<times::TimeSpan>& spans, const TimeAxis& axis, double y, double height,
-                 const char* colour, const char* what) {
+std::string bars(const std::vector<times::TimeSpan>& spans, const TimeAxis& axis, double y,
+                 double height, const char* colour, const char* what) {
   std::string svg;
   for (const times::TimeSpan& span : mergedBelowPixel(spans, axis)) {
     const double x = axis.x(span.start);
@@ -111,7 +112,7 @@ std::string timeAxis(const TimeAxis& axis, double y) {
   const int64_t step = tickStep(axis);
   std::string svg =
       base::formatText("<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" stroke=\"#444\"/>\n",
-                 kLabelWidth, y, kLabelWidth + kPlotWidth, y);
+                       kLabelWidth, y, kLabelWidth + kPlotWidth, y);
   int64_t tick = axis.start() - ((axis.start() % step) + step) % step;
   if (tick < axis.start()) tick += step;
   for (; tick <= axis.end(); tick += step) {
@@ -153,10 +154,12 @@ std::string eventMarkers(const StationSummary& station, const TimeAxis& axis, do
   for (const auto& [pixel, events] : byPixel) {
     std::string title;
     for (const StationEvent* event : events) {
-      title += std::string(eventKindName(event->kind)) + " " + times::isoTime(*event->time) + " " + event->file.path + "\n";
+      title += std::string(eventKindName(event->kind)) + " " + times::isoTime(*event->time) + " " +
+               event->file.path + "\n";
     }
-    svg += base::formatText("<path d=\"M%ld %.1f l-4 -7 h8 z\" fill=\"%s\"><title>%s</title></path>\n",
-                      pixel, y, kEventColour, xmlText(title).c_str());
+    svg +=
+        base::formatText("<path d=\"M%ld %.1f l-4 -7 h8 z\" fill=\"%s\"><title>%s</title></path>\n",
+                         pixel, y, kEventColour, xmlText(title).c_str());
   }
   return svg;
 }
@@ -205,14 +208,15 @@ std::string timelineSvg(const CoverageSummary& summary) {
   const std::map<std::string, std::vector<times::TimeSpan>> spans = diskSpans(summary);
   for (const DiskSummary& disk : summary.disks) {
     svg += label(disk.record.name, y, rowHeight);
-    svg += bars(spans.at(disk.record.name), axis, y + 1, std::max(1.0, rowHeight - 2), kCoveredColour,
-                "covered");
+    svg += bars(spans.at(disk.record.name), axis, y + 1, std::max(1.0, rowHeight - 2),
+                kCoveredColour, "covered");
     y += rowHeight;
   }
   for (const StationSummary& station : summary.stations) {
     y += 10;
     svg += label("merged " + station.station, y, stationHeight);
-    svg += bars(spansOf(station.timespans), axis, y + 4, stationHeight - 8, kCoveredColour, "covered");
+    svg +=
+        bars(spansOf(station.timespans), axis, y + 4, stationHeight - 8, kCoveredColour, "covered");
     svg += bars(spansOf(station.gaps), axis, y + 4, stationHeight - 8, kGapColour, "gap");
     svg += bars(station.overlaps, axis, y + 4, 4, kOverlapColour, "overlap");
     svg += eventMarkers(station, axis, y + 3);

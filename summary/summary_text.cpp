@@ -1,8 +1,8 @@
 #include "base/printable_name.h"
 #include "base/text_format.h"
+#include "summary/summary_formats.h"
 #include "times/duration.h"
 #include "times/iso_time.h"
-#include "summary/summary_formats.h"
 
 namespace summary {
 
@@ -10,7 +10,8 @@ namespace {
 
 std::string joined(const std::vector<std::string>& names) {
   std::string text;
-  for (const std::string& name : names) text += (text.empty() ? "" : ", ") + base::printableName(name);
+  for (const std::string& name : names)
+    text += (text.empty() ? "" : ", ") + base::printableName(name);
   return text;
 }
 
@@ -22,12 +23,14 @@ std::string spanLine(const times::TimeSpan& span, const std::string& tail) {
 std::string fileText(const FileName& file) { return base::printableName(file.path); }
 
 std::string eventLine(const StationEvent& event) {
-  std::string line = "    " + (event.time ? times::isoTime(*event.time) : std::string(19, ' ')) + "  ";
+  std::string line =
+      "    " + (event.time ? times::isoTime(*event.time) : std::string(19, ' ')) + "  ";
   line += std::string(eventKindName(event.kind)) + ": ";
   if (event.change) {
     const StationEvent::Change& change = *event.change;
-    line += change.field + " " + base::printableName(change.from) + " -> " + base::printableName(change.to) +
-            " in " + fileText(event.file) + " (before: " + fileText(change.previousFile) + ")";
+    line += change.field + " " + base::printableName(change.from) + " -> " +
+            base::printableName(change.to) + " in " + fileText(event.file) +
+            " (before: " + fileText(change.previousFile) + ")";
   } else if (event.kind == EventKind::kClock) {
     line += base::printableName(event.message) + " in " + fileText(event.file);
   } else {
@@ -46,10 +49,12 @@ std::string stationText(const StationSummary& station) {
   text += "  last end     " + optionalTime(station.lastEnd) + "\n";
   text += "  span         " + times::durationText(station.spanSeconds) + "\n";
   text += base::formatText("  real data    %s, %.2f %% of %s .. %s\n",
-                     times::durationText(station.realDataSeconds).c_str(), station.coveragePercent,
-                     times::isoTime(station.window.start).c_str(), times::isoTime(station.window.end).c_str());
+                           times::durationText(station.realDataSeconds).c_str(),
+                           station.coveragePercent, times::isoTime(station.window.start).c_str(),
+                           times::isoTime(station.window.end).c_str());
   text += "  timespans: " + std::to_string(station.timespans.size()) + "\n";
-  for (const SpanWithDisks& span : station.timespans) text += spanLine(span.span, joined(span.disks));
+  for (const SpanWithDisks& span : station.timespans)
+    text += spanLine(span.span, joined(span.disks));
   text += "  gaps: " + std::to_string(station.gaps.size()) + "\n";
   for (const SpanWithDisks& gap : station.gaps) text += spanLine(gap.span, joined(gap.disks));
   text += "  overlaps: " + std::to_string(station.overlapPairs.size()) + "\n";
@@ -65,7 +70,8 @@ std::string stationText(const StationSummary& station) {
 
 std::string summaryText(const CoverageSummary& summary) {
   int64_t files = 0;
-  for (const DiskSummary& disk : summary.disks) files += static_cast<int64_t>(disk.record.files.size());
+  for (const DiskSummary& disk : summary.disks)
+    files += static_cast<int64_t>(disk.record.files.size());
   std::string text = "cdcoverage: " + std::to_string(summary.disks.size()) + " disks, " +
                      std::to_string(files) + " files, gap tolerance " +
                      std::to_string(summary.options.gapToleranceSeconds) + " s\n";
@@ -73,12 +79,12 @@ std::string summaryText(const CoverageSummary& summary) {
   text += "\nDisks: " + std::to_string(summary.disks.size()) + "\n";
   for (const DiskSummary& disk : summary.disks) {
     text += "  " + base::printableName(disk.record.name) + "  " +
-            std::to_string(disk.record.files.size()) + " files  " +
-            optionalTime(disk.first) + " .. " + optionalTime(disk.last) + "\n";
+            std::to_string(disk.record.files.size()) + " files  " + optionalTime(disk.first) +
+            " .. " + optionalTime(disk.last) + "\n";
   }
   for (const DiskJunction& gap : summary.diskGaps) {
-    text += "  gap between " + base::printableName(gap.before) + " and " + base::printableName(gap.after) +
-            ":\n" + spanLine(gap.span, "");
+    text += "  gap between " + base::printableName(gap.before) + " and " +
+            base::printableName(gap.after) + ":\n" + spanLine(gap.span, "");
   }
   for (const DiskJunction& overlap : summary.diskOverlaps) {
     text += "  overlap of " + base::printableName(overlap.before) + " and " +

@@ -2,11 +2,10 @@
 // byte against tests/expected/cdcoverage/, summaries merged like disks, and the
 // exit statuses scripts rely on.
 
-#include "programs/cdcoverage/coverage_run.h"
-
 #include <cstring>
 #include <sstream>
 
+#include "programs/cdcoverage/coverage_run.h"
 #include "tests/run_test_fixture.h"
 #include "tools/datagen/sample_disk.h"
 
@@ -27,7 +26,7 @@ class CoverageRunTest : public RunTest {
     for (const std::string& argument : arguments) argv.push_back(argument.c_str());
     std::ostringstream outStream, errStream;
     const int status = cdcoverage::runCoverage(static_cast<int>(argv.size()), argv.data(),
-                                   platform::systemDisk(), outStream, errStream);
+                                               platform::systemDisk(), outStream, errStream);
     out = outStream.str();
     err = errStream.str();
     return status;

@@ -10,8 +10,8 @@
 #include <sstream>
 #include <tuple>
 
-#include "programs/cdcoverage/coverage_run.h"
 #include "image/iso9660.h"
+#include "programs/cdcoverage/coverage_run.h"
 #include "tests/run_test_fixture.h"
 #include "tests/support/memory_disk.h"
 #include "tools/datagen/sample_disk.h"
@@ -38,7 +38,7 @@ class DiskImageTest : public RunTest {
   std::string logOf(const std::string& setting) {
     const std::string name = setting + ".log";
     std::filesystem::remove(dir.path() / name);
-      run({"-archDisk=" + setting, "-fNameInfo=" + name, "-fNameWarning=" + name,
+    run({"-archDisk=" + setting, "-fNameInfo=" + name, "-fNameWarning=" + name,
          "-fNameError=" + name, "-fNameSummary=" + name});
     said = errors;
     std::string log = logFile(setting + ".log");
@@ -271,13 +271,14 @@ TEST_F(DiskImageTest, AnImageIsReadThroughItsHostDiskKeepingWhatThePolicyNames) 
                ? bytes
                : std::string("unreadable");
   };
-  const base::KeepPolicy verification = verify::verificationKeepPolicy(profile::ProfileDialect::kPosix);
+  const base::KeepPolicy verification =
+      verify::verificationKeepPolicy(profile::ProfileDialect::kPosix);
   const std::size_t middle = original.size() - 100;
   EXPECT_EQ(bytesOf(verification, 0, 20), original.substr(0, 20));
   EXPECT_EQ(bytesOf(verification, middle, 50), "unreadable");
   const base::KeepPolicy everything{0, [](std::string_view, int64_t length) {
-                                return std::vector<base::ByteRange>{{0, length}};
-                              }};
+                                      return std::vector<base::ByteRange>{{0, length}};
+                                    }};
   EXPECT_EQ(bytesOf(everything, 0, original.size()), original);
 }
 

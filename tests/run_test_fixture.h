@@ -33,8 +33,8 @@ class RunTest : public ::testing::Test {
     std::vector<const char*> argv;
     for (const std::string& argument : arguments) argv.push_back(argument.c_str());
     std::ostringstream out, err;
-    EXPECT_EQ(cdverify::runVerification(static_cast<int>(argv.size()), argv.data(), platform::systemDisk(),
-                              out, err),
+    EXPECT_EQ(cdverify::runVerification(static_cast<int>(argv.size()), argv.data(),
+                                        platform::systemDisk(), out, err),
               0);
     errors = err.str();
     return out.str();

@@ -1,10 +1,11 @@
 #include "times/calendar.h"
-#include "times/iso_time.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 #include <vector>
+
+#include "times/iso_time.h"
 
 namespace times {
 
@@ -107,9 +108,9 @@ TEST(IsoTime, AgreesWithTheVerifiersCalendarOverThe32BitRange) {
     const int32_t seconds = i == 0 ? INT32_MIN : i == 1 ? INT32_MAX : any(random);
     const std::string dayFirst = toText(seconds);  // dd-mm-yyyy hh:mm:ss
     const std::string iso = isoTime(seconds);      // yyyy-mm-ddThh:mm:ss
-    ASSERT_EQ(iso.substr(0, 4) + iso.substr(5, 2) + iso.substr(8, 2) + iso.substr(11),
-              dayFirst.substr(6, 4) + dayFirst.substr(3, 2) + dayFirst.substr(0, 2) +
-                  dayFirst.substr(11))
+    ASSERT_EQ(
+        iso.substr(0, 4) + iso.substr(5, 2) + iso.substr(8, 2) + iso.substr(11),
+        dayFirst.substr(6, 4) + dayFirst.substr(3, 2) + dayFirst.substr(0, 2) + dayFirst.substr(11))
         << seconds;
   }
 }

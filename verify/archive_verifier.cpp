@@ -4,7 +4,6 @@
 
 namespace verify {
 
-
 ArchiveVerifier::ArchiveVerifier(platform::Disk& disk, profile::ProfileDialect dialect)
     : disk_(disk), dialect_(dialect) {}
 
@@ -21,8 +20,7 @@ void ArchiveVerifier::enterDirectory(std::string_view name) {
 void ArchiveVerifier::report(Finding finding) {
   if (listeners_.empty() && finding.kind != FindingKind::kUnusable) return;
   finding.file = currentFile_;
-  ++(severityOf(finding.kind) == Severity::kError ? counters_.errorCount
-                                                                  : counters_.warningCount);
+  ++(severityOf(finding.kind) == Severity::kError ? counters_.errorCount : counters_.warningCount);
   for (VerificationListener* listener : listeners_) listener->found(finding);
 }
 

@@ -73,14 +73,14 @@ int64_t DataFileBytes::read(int64_t offset, char* buffer, std::size_t size) {
 }
 
 std::vector<base::ByteRange> bytesVerificationReads(std::string_view leadingText, int64_t length,
-                                              profile::ProfileDialect dialect) {
+                                                    profile::ProfileDialect dialect) {
   std::vector<base::ByteRange> ranges;
   const int32_t headerSize =
       profile::ProfileText(leadingText, dialect).readInt("HEADER", "HEADER_SIZE", -1);
   if (headerSize >= 0 && headerSize < length) {
-    ranges.push_back(
-        base::ByteRange{headerSize,
-                  std::min<int64_t>(static_cast<int64_t>(kBinaryHeaderSize), length - headerSize)});
+    ranges.push_back(base::ByteRange{
+        headerSize,
+        std::min<int64_t>(static_cast<int64_t>(kBinaryHeaderSize), length - headerSize)});
   }
   if (length >= 2) ranges.push_back(base::ByteRange{length - 2, 2});
   return ranges;

@@ -58,7 +58,7 @@ class DataFileBytes {
 // parses it in dialect, which ends at a zero byte. The ranges are the binary
 // block at HEADER_SIZE and the last two bytes, cut to the file.
 std::vector<base::ByteRange> bytesVerificationReads(std::string_view leadingText, int64_t length,
-                                              profile::ProfileDialect dialect);
+                                                    profile::ProfileDialect dialect);
 
 // What a one-pass reader keeps of each file for verification in dialect: the
 // text header and the bytes bytesVerificationReads names after it.

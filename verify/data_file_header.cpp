@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <set>
 
-#include "base/wrap32.h"
 #include "base/ascii_case.h"
+#include "base/wrap32.h"
 #include "verify/channel_list.h"
 
 namespace verify {
@@ -51,7 +51,6 @@ std::vector<int32_t> groupsWorthReading(const std::vector<std::string>& sectionN
   if (firstAbsent <= groupCount) present.insert(firstAbsent);
   return std::vector<int32_t>(present.begin(), present.end());
 }
-
 
 // The stream channels whose arrays the header operations fill: streamChannels,
 // kept within 0 to kMaxChannels.
@@ -101,8 +100,9 @@ int32_t countRecords(int64_t fileLength, const FileHeaderValues& values) {
   // REC_SIZE_SEC seconds of 2-byte samples of every channel at the first
   // channel's rate, plus 256 bytes.
   const int32_t recordSize = base::wrapAdd(
-      base::wrapMul(base::wrapMul(base::wrapMul(values.recordSeconds, values.channelRates[0]), values.streamChannels),
-              2),
+      base::wrapMul(base::wrapMul(base::wrapMul(values.recordSeconds, values.channelRates[0]),
+                                  values.streamChannels),
+                    2),
       256);
   if (recordSize <= 0) return 0;
   return base::wrapSub(base::wrapToInt32(fileLength), values.dataOffset) / recordSize;

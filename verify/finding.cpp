@@ -21,26 +21,26 @@ std::string describe(const Finding& f) {
       return " File " + std::string(f.file) + " is unusable";
     case FindingKind::kStationName:
       return base::formatText("Station name %s differ from previous file's station name %s",
-                        value.c_str(), previous.c_str());
+                              value.c_str(), previous.c_str());
     case FindingKind::kLatitude:
       return base::formatText("Latitude %s differ from previous file's latitude %s", value.c_str(),
-                        previous.c_str());
+                              previous.c_str());
     case FindingKind::kLongitude:
-      return base::formatText("Longitude %s differ from previous file's longitude %s", value.c_str(),
-                        previous.c_str());
+      return base::formatText("Longitude %s differ from previous file's longitude %s",
+                              value.c_str(), previous.c_str());
     case FindingKind::kAltitude:
       return base::formatText("Altitude %s differ from previous file's altitude %s", value.c_str(),
-                        previous.c_str());
+                              previous.c_str());
     case FindingKind::kFrequency:
       return base::formatText("Frequency %d differ from previous file's frequency %d", f.number,
-                        f.expected);
+                              f.expected);
     case FindingKind::kChannelCount:
       return base::formatText(
           "channels number %d in stream %d differ from channels number from channels list %d",
           f.number, f.stream, f.expected);
     case FindingKind::kClockUnsynchronised:
       return base::formatText("Possible time unsyncronysation int: %ld ext: %ld",
-                        static_cast<long>(f.number), static_cast<long>(f.expected));
+                              static_cast<long>(f.number), static_cast<long>(f.expected));
     case FindingKind::kStartHundredths:
       return base::formatText("time start error. Hund: %d", f.number);
   }

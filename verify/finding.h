@@ -8,8 +8,8 @@ namespace verify {
 
 // What a check of one data file found.
 enum class FindingKind : uint8_t {
-  kUnusable,             // the file cannot be opened or read to its last two bytes
-  kStationName,          // a station text differs from the one carried from before
+  kUnusable,     // the file cannot be opened or read to its last two bytes
+  kStationName,  // a station text differs from the one carried from before
   kLatitude,
   kLongitude,
   kAltitude,
@@ -30,8 +30,8 @@ bool isClockFinding(FindingKind kind);
 // it lives only as long as the call that hands it out.
 struct Finding {
   FindingKind kind = FindingKind::kUnusable;
-  std::string_view file{};    // the file as the logs show it
-  std::string_view value{};   // station texts: this file's value
+  std::string_view file{};      // the file as the logs show it
+  std::string_view value{};     // station texts: this file's value
   std::string_view previous{};  // station texts: the value carried from before
   // kFrequency: this file's and the carried frequency; kChannelCount: the
   // stream's channel count and the list's; kClockUnsynchronised: the internal

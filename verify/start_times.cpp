@@ -34,7 +34,7 @@ Stamp readStamp(const profile::ProfileText& text, std::string_view dateKey,
   int32_t time[4] = {0, 0, 0, 0};
   base::scanDecimals(text.readString("FILE", dateKey, kHeaderTextSize), "--", date);
   base::scanDecimals(text.readString("FILE", timeKey, kHeaderTextSize),
-               withHundredths ? "::." : "::", time);
+                     withHundredths ? "::." : "::", time);
   times::DosDate dosDate;
   dosDate.day = lowBits<int8_t>(date[0]);
   dosDate.month = lowBits<int8_t>(date[1]);

@@ -12,10 +12,10 @@
 
 namespace verify {
 
-
 template <std::size_t N>
-void ArchiveVerifier::checkCarriedText(const profile::ProfileText& text, base::FixedText<N>& carried,
-                                       std::string_view key, FindingKind kind, bool replace) {
+void ArchiveVerifier::checkCarriedText(const profile::ProfileText& text,
+                                       base::FixedText<N>& carried, std::string_view key,
+                                       FindingKind kind, bool replace) {
   const std::string value = text.readString("SYSTEM", key, kHeaderTextSize);
   if (carried.empty()) {
     carried.fill(value);

@@ -93,9 +93,9 @@ TEST_F(VerifyFileTest, UnusableFilesAreReportedAndChangeNothingElse) {
     const std::string path = "disk/" + std::string(name);
     log.calls.clear();
     EXPECT_EQ(verifier.verifyFile(path), -1);
-    EXPECT_EQ(log.calls,
-              (std::vector<Call>{{logging::LOG_INFO, 0, " File " + path, "   "},
-                                 {logging::LOG_ERROR, 100, " File " + path + " is unusable", "   "}}));
+    EXPECT_EQ(log.calls, (std::vector<Call>{
+                             {logging::LOG_INFO, 0, " File " + path, "   "},
+                             {logging::LOG_ERROR, 100, " File " + path + " is unusable", "   "}}));
   }
   EXPECT_EQ(verifier.counters().fileCount, 4);
   EXPECT_EQ(verifier.counters().errorCount, 3);

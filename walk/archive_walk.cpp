@@ -40,7 +40,8 @@ void scanFiles(const WalkSettings& settings, platform::Disk& disk, DiskBoundary&
 
 }  // namespace
 
-void walkArchive(const WalkSettings& settings, platform::Disk& disk, verify::ArchiveVerifier& verifier) {
+void walkArchive(const WalkSettings& settings, platform::Disk& disk,
+                 verify::ArchiveVerifier& verifier) {
   const std::optional<std::string> root = platform::diskRoot(settings.archiveDisk);
   if (!root) return;
   const std::optional<std::string> resolvedRoot = disk.resolve(*root);

@@ -29,7 +29,8 @@ struct WalkSettings {
 // must not) be one of the two stream letters. Entries that lead outside the
 // disk and the run's own logs are skipped too. A disk that cannot be listed
 // gives nothing.
-void walkArchive(const WalkSettings& settings, platform::Disk& disk, verify::ArchiveVerifier& verifier);
+void walkArchive(const WalkSettings& settings, platform::Disk& disk,
+                 verify::ArchiveVerifier& verifier);
 
 // 1 when c is one of the characters '0' to '9', else 0.
 int isDigitChar(char c);

@@ -30,7 +30,7 @@ const Pool kEndings = {"\r\n", "\n", "\r", "\n\r", "\r\r\n"};
 // Lines as templates: S, K and V stand for a section, a key and a value, b for
 // a few blanks or tabs. Sections and keys come in mixed case; values now and
 // then are long or hold a zero byte.
-const Pool kLines = {"b[bSb]b", "b[bSb]b", "[S", "[S] x]", "bKb",     "b",
+const Pool kLines = {"b[bSb]b", "b[bSb]b", "[S",      "[S] x]",  "bKb",    "b",
                      ";K=V",    "=V",      "bKb=bVb", "bKb=bVb", "bKb=bVb"};
 
 // Header texts of such lines, with every line ending, zero bytes and a BOM.

@@ -15,7 +15,7 @@ namespace {
 const CLI::Validator kIsoTime(
     [](std::string& text) {
       return times::parseIsoTime(text) ? std::string()
-                                : "not a time of the form 2006-06-15T12:00:01: " + text;
+                                       : "not a time of the form 2006-06-15T12:00:01: " + text;
     },
     "TIME");
 
@@ -71,7 +71,8 @@ std::optional<int> parseCoverageOptions(int argc, const char* const* argv, Cover
   app.add_option("--to", to, "end of the coverage window (default: each station's last)")
       ->check(kIsoTime);
   std::vector<std::string> formats;
-  for (const summary::SummaryFormat& format : summary::summaryFormats()) formats.emplace_back(format.name);
+  for (const summary::SummaryFormat& format : summary::summaryFormats())
+    formats.emplace_back(format.name);
   std::string formatHelp;  // "text, json or csv"
   for (std::size_t i = 0; i < formats.size(); ++i) {
     formatHelp += (i == 0 ? "" : i + 1 == formats.size() ? " or " : ", ") + formats[i];

@@ -4,13 +4,13 @@
 
 #include "base/ascii_case.h"
 #include "base/printable_name.h"
+#include "image/disk_image.h"
+#include "platform/host_profile_dialect.h"
+#include "platform/terminal.h"
 #include "programs/cdcoverage/coverage_options.h"
 #include "summary/disk_survey.h"
 #include "summary/summary_formats.h"
 #include "summary/summary_json.h"
-#include "image/disk_image.h"
-#include "platform/host_profile_dialect.h"
-#include "platform/terminal.h"
 #include "verify/data_file_bytes.h"
 #include "walk/write_guard.h"
 
@@ -86,7 +86,8 @@ using InputRead = std::variant<std::vector<summary::DiskRecord>, std::string>;
 // Reads one input: a JSON summary (a name ending in ".json"), or a disk, which
 // is walked with walk's settings and protected by guard.
 InputRead readInput(const std::string& input, walk::WalkSettings& walk, platform::Disk& host,
-                    const summary::SurveyProgress& progress, walk::WriteGuard& guard, std::ostream& err) {
+                    const summary::SurveyProgress& progress, walk::WriteGuard& guard,
+                    std::ostream& err) {
   const std::string name = base::printableName(input);
   if (isSummaryFile(input)) {
     const std::optional<std::string> text = readWholeFile(host, input);
@@ -144,7 +145,8 @@ int runCoverage(int argc, const char* const* argv, platform::Disk& disk, std::os
   } else if (!writeFile(options.output, text, guard, disk, err)) {
     status = 1;
   }
-  if (!options.svg.empty() && !writeFile(options.svg, summary::timelineSvg(summary), guard, disk, err)) {
+  if (!options.svg.empty() &&
+      !writeFile(options.svg, summary::timelineSvg(summary), guard, disk, err)) {
     status = 1;
   }
   return status;

@@ -1,20 +1,19 @@
 #include "programs/cdverify/verification_run.h"
 
-
 #include <algorithm>
-#include <ostream>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "base/printable_name.h"
 #include "base/text_format.h"
-#include "programs/cdverify/command_line.h"
 #include "image/disk_image.h"
 #include "log/file_log.h"
 #include "log/level_filter.h"
 #include "log/log_fanout.h"
 #include "platform/host_profile_dialect.h"
+#include "programs/cdverify/command_line.h"
 #include "report/station_report.h"
 #include "verify/archive_verifier.h"
 #include "verify/data_file_bytes.h"
@@ -68,7 +67,8 @@ LogPlaces placeLogs(const RunSettings& settings, platform::Disk& host, std::ostr
   return places;
 }
 
-void writeSummary(const RunSettings& settings, const verify::RunCounters& counters, logging::LogSink& log) {
+void writeSummary(const RunSettings& settings, const verify::RunCounters& counters,
+                  logging::LogSink& log) {
   const std::string disk = base::printableName(settings.archiveDisk.view());
   const std::string lines[] = {
       "VELK CD-archive verification program v.1.1 \n",
@@ -78,7 +78,8 @@ void writeSummary(const RunSettings& settings, const verify::RunCounters& counte
       base::formatText(" errors: %d \n", counters.errorCount),
       base::formatText(" warnings: %d \n", counters.warningCount),
   };
-  for (const std::string& line : lines) log.write(logging::LOG_SUMMARY, 0, line, logging::LOG_PREFIX);
+  for (const std::string& line : lines)
+    log.write(logging::LOG_SUMMARY, 0, line, logging::LOG_PREFIX);
 }
 
 }  // namespace
@@ -95,8 +96,8 @@ int runVerification(int argc, const char* const* argv, platform::Disk& host, std
         << " cannot be read: " << *opened.problem << "\n";
   }
   for (const std::string& warning : opened.warnings) {
-    err << "cdverify: disk image " << base::printableName(settings.archiveDisk.view()) << ": " << warning
-        << "\n";
+    err << "cdverify: disk image " << base::printableName(settings.archiveDisk.view()) << ": "
+        << warning << "\n";
   }
   platform::Disk& disk = *opened.disk;
 
@@ -104,8 +105,10 @@ int runVerification(int argc, const char* const* argv, platform::Disk& host, std
   verify::ArchiveVerifier verifier(disk);
 
   // One log per level, all in "log.out" unless named apart.
-  const logging::LevelFilter infoFilter(logging::LOG_INFO, logging::LOG_INFO), warningFilter(logging::LOG_WARNING, logging::LOG_WARNING),
-      errorFilter(logging::LOG_ERROR, logging::LOG_ERROR), summaryFilter(logging::LOG_SUMMARY, logging::LOG_SUMMARY);
+  const logging::LevelFilter infoFilter(logging::LOG_INFO, logging::LOG_INFO),
+      warningFilter(logging::LOG_WARNING, logging::LOG_WARNING),
+      errorFilter(logging::LOG_ERROR, logging::LOG_ERROR),
+      summaryFilter(logging::LOG_SUMMARY, logging::LOG_SUMMARY);
   logging::FileLog infoLog(std::string(settings.infoLogName.view()), &infoFilter, disk);
   logging::FileLog warningLog(std::string(settings.warningLogName.view()), &warningFilter, disk);
   logging::FileLog errorLog(std::string(settings.errorLogName.view()), &errorFilter, disk);
@@ -121,7 +124,8 @@ int runVerification(int argc, const char* const* argv, platform::Disk& host, std
   verifier.addListener(verificationLog);
 
   log.write(logging::LOG_INFO, 0, "Start to operate disk", logging::LOG_PREFIX);
-  log.write(logging::LOG_INFO, 0, base::printableName(settings.archiveDisk.view()), logging::LOG_PREFIX);
+  log.write(logging::LOG_INFO, 0, base::printableName(settings.archiveDisk.view()),
+            logging::LOG_PREFIX);
   walk::walkArchive(walk, disk, verifier);
   writeSummary(settings, verifier.counters(), log);
 

@@ -14,9 +14,7 @@
 // A verifier over an in-memory disk, with a recording log attached.
 class VerifierTest : public ::testing::Test {
  protected:
-  VerifierTest() : verifier(disk, profile::ProfileDialect::kPosix) {
-    verifier.addListener(logged);
-  }
+  VerifierTest() : verifier(disk, profile::ProfileDialect::kPosix) { verifier.addListener(logged); }
 
   // Puts bytes on the disk as name and returns its path.
   std::string put(const std::string& name, std::string bytes) {
