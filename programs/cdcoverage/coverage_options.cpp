@@ -37,6 +37,45 @@ std::optional<std::string> optionWithEmptyValue(int argc, const char* const* arg
 const CLI::Validator kNotEmpty(
     [](std::string& text) { return text.empty() ? "a value expected, not an empty one" : ""; }, "");
 
+// The walk's options as the command line spells them.
+struct WalkOptionTexts {
+  std::string mode = "subdir", stream = "permanent", firstByte = "P", extension = "*";
+};
+
+void addWalkOptions(CLI::App& app, WalkOptionTexts& texts) {
+  app.add_option("--mode", texts.mode, "subdir: data files in date folders; plane: in the root")
+      ->check(CLI::IsMember({"subdir", "plane"}))
+      ->capture_default_str();
+  app.add_option("--stream", texts.stream,
+                 "permanent: files starting with --first-byte; trigger: others")
+      ->check(CLI::IsMember({"permanent", "trigger"}))
+      ->capture_default_str();
+  app.add_option("--first-byte", texts.firstByte, "the stream letter")
+      ->check(CLI::Validator(
+          [](std::string& text) { return text.size() == 1 ? "" : "one character expected"; },
+          "CHAR"))
+      ->capture_default_str();
+  app.add_option("--ext", texts.extension, "data file extension, * for any")->capture_default_str();
+}
+
+void applyWalkOptions(const WalkOptionTexts& texts, walk::WalkSettings& walk) {
+  walk.planeMode = texts.mode == "plane" ? 1 : 0;
+  walk.triggerStream = texts.stream == "trigger" ? 1 : 0;
+  walk.streamLetter = texts.firstByte.front();
+  walk.fileExtension = texts.extension;
+}
+
+// --format, one of the summary's formats ("text, json or csv").
+void addFormatOption(CLI::App& app, std::string& format) {
+  std::vector<std::string> names;
+  std::string help;
+  for (const summary::SummaryFormat& known : summary::summaryFormats()) {
+    help += (names.empty() ? "" : &known == &summary::summaryFormats().back() ? " or " : ", ");
+    help += names.emplace_back(known.name);
+  }
+  app.add_option("--format", format, help)->check(CLI::IsMember(names))->capture_default_str();
+}
+
 }  // namespace
 
 std::optional<int> parseCoverageOptions(int argc, const char* const* argv, CoverageOptions& options,
@@ -48,20 +87,9 @@ std::optional<int> parseCoverageOptions(int argc, const char* const* argv, Cover
       "with --format=json.",
       "cdcoverage");
   app.set_version_flag("--version", kCoverageVersion);
-  std::string mode = "subdir", stream = "permanent", firstByte = "P", extension = "*";
+  WalkOptionTexts walkTexts;
+  addWalkOptions(app, walkTexts);
   std::string from, to;
-  app.add_option("--mode", mode, "subdir: data files in date folders; plane: in the root")
-      ->check(CLI::IsMember({"subdir", "plane"}))
-      ->capture_default_str();
-  app.add_option("--stream", stream, "permanent: files starting with --first-byte; trigger: others")
-      ->check(CLI::IsMember({"permanent", "trigger"}))
-      ->capture_default_str();
-  app.add_option("--first-byte", firstByte, "the stream letter")
-      ->check(CLI::Validator(
-          [](std::string& text) { return text.size() == 1 ? "" : "one character expected"; },
-          "CHAR"))
-      ->capture_default_str();
-  app.add_option("--ext", extension, "data file extension, * for any")->capture_default_str();
   app.add_option("--gap-tolerance", options.summary.gapToleranceSeconds,
                  "gaps of at most this many seconds are not listed")
       ->check(CLI::NonNegativeNumber)
@@ -70,16 +98,7 @@ std::optional<int> parseCoverageOptions(int argc, const char* const* argv, Cover
       ->check(kIsoTime);
   app.add_option("--to", to, "end of the coverage window (default: each station's last)")
       ->check(kIsoTime);
-  std::vector<std::string> formats;
-  for (const summary::SummaryFormat& format : summary::summaryFormats())
-    formats.emplace_back(format.name);
-  std::string formatHelp;  // "text, json or csv"
-  for (std::size_t i = 0; i < formats.size(); ++i) {
-    formatHelp += (i == 0 ? "" : i + 1 == formats.size() ? " or " : ", ") + formats[i];
-  }
-  app.add_option("--format", options.format, formatHelp)
-      ->check(CLI::IsMember(formats))
-      ->capture_default_str();
+  addFormatOption(app, options.format);
   app.add_option("--output", options.output, "write the summary to FILE, not standard output");
   app.add_option("--svg", options.svg, "also draw the timeline as an SVG picture into FILE");
   app.add_option("INPUT", options.inputs, "disks and JSON summaries")->required();
@@ -106,10 +125,7 @@ std::optional<int> parseCoverageOptions(int argc, const char* const* argv, Cover
     err << "cdcoverage: --to lies before --from\n";
     return 2;
   }
-  options.walk.planeMode = mode == "plane" ? 1 : 0;
-  options.walk.triggerStream = stream == "trigger" ? 1 : 0;
-  options.walk.streamLetter = firstByte.front();
-  options.walk.fileExtension = extension;
+  applyWalkOptions(walkTexts, options.walk);
   return std::nullopt;
 }
 
