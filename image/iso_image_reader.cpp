@@ -129,6 +129,30 @@ la_int64_t skipBytes(archive*, void* stream, la_int64_t request) {
   return static_cast<IsoStream*>(stream)->skipAhead(request);
 }
 
+// The data of the regular file entry, named name in the tree: that of a file
+// met before when it shares it (a hard link, a shared extent: libarchive hands
+// it out without data), else read now; null when libarchive fails.
+std::shared_ptr<const ImageFile> dataOf(archive* a, archive_entry* entry, const std::string& name,
+                                        const ImageTree& tree, const IsoStream& stream,
+                                        const base::KeepPolicy& policy) {
+  const char* const link = archive_entry_hardlink(entry);
+  const auto shared = link != nullptr ? tree.files.find(treePath(link)) : tree.files.end();
+  if (shared != tree.files.end() && shared->first != name) return shared->second;
+  return readFileData(a, entry, stream, policy);
+}
+
+// A name holding a '/' reads as a path through directories the image lacks:
+// each such entry is told in problems.
+void addNamesLeadingNowhere(const ImageTree& tree, std::vector<std::string>& problems) {
+  for (const auto& [directory, entries] : tree.directories) {
+    if (directory.empty() || isListed(tree, directory)) continue;
+    for (const platform::DirectoryEntry& lost : entries) {
+      problems.push_back("the name " + base::printableName(directory + lost.name) +
+                         " holds a '/' or leads through no directory of the image");
+    }
+  }
+}
+
 }  // namespace
 
 ImageRead readIsoImage(platform::OpenFile& image, bool joliet, const base::KeepPolicy& policy) {
@@ -175,28 +199,12 @@ ImageRead readIsoImage(platform::OpenFile& image, bool joliet, const base::KeepP
     if (name.empty() || name.back() == '/') continue;
     platform::DirectoryEntry& listed = addEntry(tree, name, type == AE_IFDIR, type == AE_IFREG);
     if (type != AE_IFREG) continue;
-    // A file that shares its data with one met before (a hard link, a shared
-    // extent) is handed out without data: it has that file's bytes.
-    const char* const link = archive_entry_hardlink(entry);
-    const auto shared = link != nullptr ? tree.files.find(treePath(link)) : tree.files.end();
-    std::shared_ptr<const ImageFile> file;
-    if (shared != tree.files.end() && shared->first != name) {
-      file = shared->second;
-    } else if (!(file = readFileData(a, entry, stream, policy))) {
-      return fail(std::nullopt);
-    }
+    const std::shared_ptr<const ImageFile> file = dataOf(a, entry, name, tree, stream, policy);
+    if (!file) return fail(std::nullopt);
     tree.files[name] = file;
     listed.hidden = listed.hidden || stream.hiddenFlags().hidden(name, file->dataStart, joliet);
   }
-  // A name holding a '/' reads as a path through directories the image lacks.
-  for (const auto& [directory, entries] : tree.directories) {
-    if (!directory.empty() && !isListed(tree, directory)) {
-      for (const platform::DirectoryEntry& lost : entries) {
-        read.unnamed.push_back("the name " + base::printableName(directory + lost.name) +
-                               " holds a '/' or leads through no directory of the image");
-      }
-    }
-  }
+  addNamesLeadingNowhere(tree, read.unnamed);
   finishListings(tree);
   return read;
 }
