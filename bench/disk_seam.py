@@ -136,7 +136,7 @@ def main():
     subprocess.run(["/usr/lib/wine/wineserver", "-p60"], env=env,
                    stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
-        exe = os.path.join(ROOT, "build", windows, "driver", "cdverify.exe")
+        exe = os.path.join(ROOT, "build", windows, "cdverify.exe")
         floor_exe = os.path.join(ROOT, "build", windows, "tools", "floor", "floor.exe")
         side_by_side(windows, [loader, exe, "-archDisk=y"], [loader, floor_exe, "y", "floor.log"],
                      WORK, options.rounds, env)
