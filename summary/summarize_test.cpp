@@ -50,6 +50,12 @@ TEST(Summarize, PositionChangeBetweenDisksIsAnEventAndTouchingDisksMakeOneSpan) 
   EXPECT_TRUE(summary.diskGaps.empty() && summary.diskOverlaps.empty());
   // The same result whatever the order of the inputs.
   EXPECT_EQ(summaryJson(summary), summaryJson(summarize({disks[1], disks[0]}, {})));
+  // Disks of one name keep the order they were given in.
+  const CoverageSummary same =
+      summarize({{"d", {file("d/2", 0, 10)}}, {"d", {file("d/1", 5, 9)}}}, {});
+  ASSERT_EQ(same.disks.size(), 2u);
+  EXPECT_EQ(same.disks[0].record.files[0].path, "d/2");
+  EXPECT_EQ(same.disks[1].record.files[0].path, "d/1");
 }
 
 TEST(Summarize, OverlapsNameBothFilesAndGapsTheirNeighbours) {

@@ -22,6 +22,16 @@ namespace {
 namespace fs = std::filesystem;
 using datagen::DataFile;
 
+// Each entry of a listing as "name hidden system directory".
+std::vector<std::string> shown(const std::vector<platform::DirectoryEntry>& entries) {
+  std::vector<std::string> lines;
+  for (const platform::DirectoryEntry& entry : entries) {
+    lines.push_back(entry.name + " " + std::to_string(entry.hidden) + std::to_string(entry.system) +
+                    std::to_string(entry.directory));
+  }
+  return lines;
+}
+
 class DiskImageTest : public RunTest {
  protected:
   void SetUp() override {
@@ -85,6 +95,15 @@ TEST_F(DiskImageTest, LogsEqualTheFoldersForEveryKindOfNames) {
     makeImage(arguments);
     EXPECT_EQ(logOf("image.iso"), folder) << arguments;
     EXPECT_EQ(said, "");
+    // So do the listings, "." and ".." included.
+    const image::OpenedDisk opened =
+        image::openDisk("image.iso", platform::systemDisk(),
+                        verify::verificationKeepPolicy(profile::ProfileDialect::kPosix));
+    for (const char* directory : {"", "20060615/"}) {
+      EXPECT_EQ(shown(opened.disk->list(std::string("image.iso/") + directory + "*.*")),
+                shown(platform::systemDisk().list(std::string("disk/") + directory + "*.*")))
+          << arguments << " " << directory;
+    }
     std::filesystem::remove(dir.path() / "image.iso");
   }
 }

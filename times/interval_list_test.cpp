@@ -29,6 +29,8 @@ TEST(IntervalListAdd, FullMergeFoldsEverythingThatMeetsButInvertedNodes) {
   EXPECT_EQ(added(MERGE_FULL, {{300, 400}, {100, 200}, {200, 300}}), (Chain{{100, 400}}));
   EXPECT_EQ(added(MERGE_FULL, {{50, 300}, {400, 500}, {0, 1000}}), (Chain{{0, 1000}}));
   EXPECT_EQ(added(MERGE_FULL, {{1, 5}, {10, 15}, {4, 11}}), (Chain{{1, 15}}));
+  // Times before 1970 are negative: a node across the epoch is one like any other.
+  EXPECT_EQ(added(MERGE_FULL, {{-10, 10}, {100, 200}}), (Chain{{-10, 10}, {100, 200}}));
   EXPECT_EQ(added(MERGE_FULL, {{100, 200}, {250, 150}, {300, 400}, {190, 310}}),
             (Chain{{250, 150}, {100, 400}}));
 }
