@@ -51,6 +51,22 @@ TEST(IsoHiddenFlags, FlagsOfEveryDirectoryAreFoundByNameAndByDataWhereBlocksSpli
   EXPECT_TRUE(flags.hidden("elsewhere/H2.DAT", 24 * kSector, true));  // by where its data is
 }
 
+// A directory whose last record ends exactly where the directory ends.
+TEST(IsoHiddenFlags, ARecordThatEndsTheDirectoryIsRead) {
+  std::string image(30 * kSector, '\0');
+  const auto put = [&](uint32_t at, const std::string& bytes) {
+    image.replace(at, bytes.size(), bytes);
+  };
+  const std::string hidden = record(25, 10, 0x01, "S.DAT;1");
+  put(16 * kSector, "\001CD001");
+  put(16 * kSector + 156, record(18, kSector, 0x02, std::string(1, '\0')));
+  put(18 * kSector, record(19, static_cast<uint32_t>(hidden.size()), 0x02, "SUB"));
+  put(19 * kSector, hidden);
+  IsoHiddenFlags flags;
+  flags.see(0, image.data(), image.size());
+  EXPECT_TRUE(flags.hidden("SUB/S.DAT", 25 * kSector, true));
+}
+
 // With a Joliet tree beside the primary one, its names (UTF-16, past the BMP
 // too) and flags count, unless Joliet's names are not used; Rock Ridge names in
 // the primary tree take precedence over both.

@@ -34,7 +34,8 @@ TEST(ProfileTextPosix, ReadsTheValuesOfAnInitialisationFile) {
       {"[A]\nK=\"mixed'", "A", "K", "\"mixed'"},
       {"[A]\nK=1\nK=2\n[B]\n[a]\nK=3\nL=4\n", "A", "K", "1"},  // first section and key win
       {"[A]\nK=1\nK=2\n[B]\n[a]\nK=3\nL=4\n", "A", "L", "<absent>"},
-      {"K=0\n[A]\nK\nL = \n", "A", "K", "<absent>"},  // no '=', keys before any section
+      {"[A]\nK=1\n[B]\nL=2\n", "A", "L", "<absent>"},  // a section's keys end at the next
+      {"K=0\n[A]\nK\nL = \n", "A", "K", "<absent>"},   // no '=', keys before any section
       {"K=0\n[A]\nK\nL = \n", "A", "L", ""},
       {"[A]\nK=a=b", "A", "K", "a=b"},
       {"[A\nK=1", "A", "K", "1"},  // a missing ']' ends the name at the line's end
@@ -55,6 +56,7 @@ TEST(ProfileTextWindows, ReadsAsThePlatformsPrivateProfileCalls) {
       {"[A] x]\r\nK=1\r\n", "A] x", "K", "1"},
       {"[A\r\nK=1\r\n", "A", "K", "<absent>"},
       {"[A]\r\nK\r\n", "A", "K", "<absent>"},
+      {"[A]\r\nK=1\r\n[B]\r\nL=2\r\n", "A", "L", "<absent>"},
       {"\xEF\xBB\xBF[A]\nK=\xC3\xA9\xE9", "A", "K", "\xE9?"},
       {"\xEF\xBB\xBF[A]\nK=\xC3\x80\xF0\x80\x80\x80", "A", "K", "\xC0????"},
       {"\xEF\xBB\xBF[A]\nK=\xE2\x82\xAC\xC2\xA0\xC2\x80\xE0\xA4\x85", "A", "K", "\x80\xA0??"},

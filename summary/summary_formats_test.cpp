@@ -30,6 +30,18 @@ TEST(SummaryFormats, OddStationNamesAreEscapedInJsonAndCsv) {
   EXPECT_NE(summaryText(summary).find("Station A|\"B\"\\x0a\\x01\n"), std::string::npos);
 }
 
+TEST(SummaryFormats, TimelineAxisSpansOnlyStationsThatHaveTime) {
+  FileRecord covered;
+  covered.station = "A";
+  covered.usable = true;
+  covered.start = 1150374896;  // 2006
+  covered.end = covered.start + 3600;
+  FileRecord unusable;
+  unusable.station = "B";
+  const std::string svg = timelineSvg(summarize({{"d", {covered, unusable}}}, {}));
+  EXPECT_EQ(svg.find("1970"), std::string::npos);
+}
+
 TEST(SummaryFormats, TimelineAxisTicksStartAtTheFirstWholeStep) {
   FileRecord record;
   record.usable = true;

@@ -62,4 +62,9 @@ TEST(SpanUnion, MatchesAPlainModelOnRandomSpans) {
 
 }  // namespace
 
+TEST(SpanUnion, ClippingKeepsNoSpanThatOnlyTouchesTheWindow) {
+  EXPECT_EQ(clippedTo({{0, 100}, {200, 300}}, TimeSpan{100, 200}), Spans{});
+  EXPECT_EQ(clippedTo({{0, 150}}, TimeSpan{100, 200}), (Spans{{100, 150}}));
+}
+
 }  // namespace times

@@ -98,6 +98,20 @@ TEST_F(HeaderReadTest, GroupRatesGoToListedChannelsAndTheFirstGroupDecides) {
                             {"GROUP1999999999", "FREQ", "77"},
                             {"GROUP1999999999", "CH#", "2"}})),
             (Numbers{-10, 77, 10}));
+  // The largest group number is a group like any other.
+  EXPECT_EQ(rates(withKeys({{"SYSTEM", "N_GROUP", "2147483647"},
+                            {"STREAM1", "CH#", "0,2,3"},
+                            {"GROUP1", "CH#", "3"},
+                            {"GROUP2147483647", "FREQ", "5"},
+                            {"GROUP2147483647", "CH#", "2"}})),
+            (Numbers{-10, 5, 10}));
+}
+
+// Only the stream's own channels take rates: a listed channel past N_CH keeps
+// the rate the file before gave it.
+TEST_F(HeaderReadTest, RatesGoOnlyToTheStreamsChannels) {
+  EXPECT_EQ(rates(withKeys({{"GROUP1", "CH#", "1,2"}})), (Numbers{10, 10, -1}));
+  EXPECT_EQ(rates(withKeys({{"STREAM1", "N_CH", "2"}})), (Numbers{10, 10, -1}));
 }
 
 TEST_F(HeaderReadTest, ChannelCountsBeyondTheArraysAreKeptWithin) {
