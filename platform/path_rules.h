@@ -16,6 +16,11 @@ extern const char kPathSeparator;
 // rather than fall back to the file system's root.
 std::optional<std::string> diskRoot(std::string_view disk);
 
+// A hint for a disk setting that names nothing because of how it is spelled
+// (on Windows a drive given with its colon, "g:" or "g:\\", where the setting
+// wants the letter alone); nothing when there is none.
+std::optional<std::string> diskSettingHint(std::string_view disk);
+
 // The path without the separators that end it, unless they are all of it or
 // end a drive's root ("/" and "g:\\" stay): "x.iso/" names the file x.iso.
 std::string withoutTrailingSeparators(std::string path);

@@ -108,6 +108,18 @@ TEST_F(HostileDiskTest, ControlBytesInANameCannotForgeLogLines) {
   EXPECT_TRUE(hasLine("log.out", "     errors: 1 \n"));
 }
 
+// A disk that is a plain file (read as an image), or a link that leads nowhere,
+// is said aloud on standard error, once; the logs stay those of an empty disk.
+TEST_F(HostileDiskTest, ADiskThatIsNoFolderIsSaidAloud) {
+  testsupport::writeFile(dir.path() / "notes.txt", "not a disk");
+  fs::create_symlink("gone", dir.path() / "dangling");
+  run({"-archDisk=notes.txt"});
+  EXPECT_EQ(errors, "cdverify: disk image notes.txt cannot be read: Unrecognized archive format\n");
+  run({"-archDisk=dangling"});
+  EXPECT_EQ(errors, "cdverify: disk dangling: no such disk or folder\n");
+  EXPECT_TRUE(hasLine("log.out", "     files: 0 \n"));
+}
+
 TEST_F(HostileDiskTest, TheRunsOwnLogIsNeverVerifiedAsData) {
   put("", "T0615001.DAT", DataFile());
   testsupport::writeFile(disk.directory() / "log.out", "an earlier run's log\r\n");

@@ -12,6 +12,7 @@ constexpr int32_t kJune16Eight = 1150444800;  // 16-06-2006 08:00:00
 
 TEST_F(RunTest, NoArgumentsAndNoDiskWriteStartSummaryAndEmptyReport) {
   EXPECT_EQ(run({}), "Data:\n");
+  EXPECT_EQ(errors, "cdverify: disk g: no such disk or folder\n");
   expectLog("log.out", "no_disk.log", "g");
   const std::string first = logFile("log.out");
   run({});
@@ -80,6 +81,7 @@ TEST_F(RunTest, EmptyAndLongDiskSettingsAreWrittenWholeAndFindNothing) {
     std::filesystem::remove(dir.path() / "log.out");
     EXPECT_EQ(run({"-archDisk=" + setting}), "Data:\n");
     expectLog("log.out", "no_disk.log", setting.c_str());
+    EXPECT_NE(errors.find("cdverify: disk " + setting + ": no "), std::string::npos) << errors;
   }
 }
 

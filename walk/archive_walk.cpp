@@ -40,6 +40,18 @@ void scanFiles(const WalkSettings& settings, platform::Disk& disk, DiskBoundary&
 
 }  // namespace
 
+std::optional<std::string> diskProblem(std::string_view setting, platform::Disk& disk) {
+  const std::optional<std::string> root = platform::diskRoot(setting);
+  if (!root) return "no disk is named";
+  const std::optional<platform::FileFacts> facts = disk.inspect(*root);
+  if (!facts) {
+    const std::optional<std::string> hint = platform::diskSettingHint(setting);
+    return "no such disk or folder" + (hint ? " (" + *hint + ")" : std::string());
+  }
+  if (!facts->directory) return "not a folder, a drive or a disk image";
+  return std::nullopt;
+}
+
 void walkArchive(const WalkSettings& settings, platform::Disk& disk,
                  verify::ArchiveVerifier& verifier) {
   const std::optional<std::string> root = platform::diskRoot(settings.archiveDisk);

@@ -11,6 +11,8 @@ std::optional<std::string> diskRoot(std::string_view disk) {
   return root;
 }
 
+std::optional<std::string> diskSettingHint(std::string_view) { return std::nullopt; }
+
 std::string withoutTrailingSeparators(std::string path) {
   while (path.size() > 1 && path.back() == '/') path.pop_back();
   return path;

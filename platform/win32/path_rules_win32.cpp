@@ -9,6 +9,15 @@ const char kPathSeparator = '\\';
 // enumeration then fails, as on the archive's home platform.
 std::optional<std::string> diskRoot(std::string_view disk) { return std::string(disk) + ":\\"; }
 
+std::optional<std::string> diskSettingHint(std::string_view disk) {
+  const bool letter =
+      !disk.empty() && ((disk[0] >= 'A' && disk[0] <= 'Z') || (disk[0] >= 'a' && disk[0] <= 'z'));
+  if (letter && (disk.substr(1) == ":" || disk.substr(1) == ":\\")) {
+    return "name the drive by its letter alone: -archDisk=" + std::string(1, disk[0]);
+  }
+  return std::nullopt;
+}
+
 // Windows compares names ignoring case.
 bool samePath(std::string_view a, std::string_view b) { return base::equalsIgnoringCase(a, b); }
 

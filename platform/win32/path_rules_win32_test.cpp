@@ -13,5 +13,13 @@ TEST(Win32PathRules, DiskIsADriveLetterAndNamesCompareIgnoringCase) {
   EXPECT_TRUE(samePath("x:\\A\\log.out", "X:\\a\\LOG.OUT"));
 }
 
+TEST(Win32PathRules, ADriveGivenWithItsColonIsAnsweredWithTheLetterAlone) {
+  for (const char* setting : {"g:", "g:\\"}) {
+    EXPECT_EQ(diskSettingHint(setting), "name the drive by its letter alone: -archDisk=g");
+  }
+  for (const char* setting : {"g", "", ":", "gg:", "1:"})
+    EXPECT_EQ(diskSettingHint(setting), std::nullopt);
+}
+
 }  // namespace
 }  // namespace platform

@@ -100,6 +100,15 @@ int runVerification(int argc, const char* const* argv, platform::Disk& host, std
         << warning << "\n";
   }
   platform::Disk& disk = *opened.disk;
+  // A disk that cannot be walked is said aloud; the run goes on as for an empty
+  // disk, so the logs and the exit status stay what scripts expect.
+  if (&disk == &host && !opened.problem) {
+    if (const std::optional<std::string> problem =
+            walk::diskProblem(settings.archiveDisk.view(), disk)) {
+      err << "cdverify: disk " << base::printableName(settings.archiveDisk.view()) << ": "
+          << *problem << "\n";
+    }
+  }
 
   walk::WalkSettings walk = walkSettingsOf(settings);
   verify::ArchiveVerifier verifier(disk);
