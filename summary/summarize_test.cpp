@@ -118,12 +118,52 @@ TEST(Summarize, SummaryReadBackFromJsonGivesTheSameSummary) {
   ASSERT_TRUE(std::holds_alternative<std::vector<DiskRecord>>(disks));
   EXPECT_EQ(summaryJson(summarize(std::get<std::vector<DiskRecord>>(disks), {})),
             summaryJson(summary));
-  EXPECT_EQ(std::get<std::string>(disksFromSummaryJson("{\"version\": 1}")),
-            "[json.exception.out_of_range.403] key 'disks' not found");
-  std::string text = summaryJson(summary);
-  text.replace(text.find("\"frequency\":2147483647"), 22, "\"frequency\":1e20");
-  EXPECT_EQ(std::get<std::string>(disksFromSummaryJson(text)),
-            "\"frequency\" is not a 32-bit integer");
+}
+
+// Every field is checked for its type and range, and the message names the key
+// and the record; nothing is taken modulo 2^64 or read from a null.
+TEST(Summarize, SummaryFieldsAreCheckedAndProblemsNamedWithTheirRecord) {
+  FileRecord record = file("a/1", 0, 10);
+  record.frequency = INT32_MAX;
+  const std::string text = summaryJson(summarize({{"a", {record}}}, {}));
+  const auto problemWith = [&](const std::string& from, const std::string& to) {
+    std::string changed = text;
+    const std::size_t at = changed.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    changed.replace(at, from.size(), to);
+    const auto read = disksFromSummaryJson(changed);
+    return std::holds_alternative<std::string>(read) ? std::get<std::string>(read) : "read";
+  };
+  const std::string frequency = "\"frequency\":2147483647";
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"\"frequency\":1e20", "disk 1: file 1: \"frequency\" is not a 32-bit integer"},
+      {"\"frequency\":18446744073709551615",
+       "disk 1: file 1: \"frequency\" is not a 32-bit integer"},
+      {"\"frequency\":2147483648", "disk 1: file 1: \"frequency\" is not a 32-bit integer"},
+      {"\"frequency\":-2147483648", "read"},
+      {"\"frequency\":\"10\"", "disk 1: file 1: \"frequency\" is not a 32-bit integer"},
+  };
+  for (const auto& [to, expected] : cases) EXPECT_EQ(problemWith(frequency, to), expected) << to;
+  EXPECT_EQ(problemWith("\"files\": [", "\"files\": null, \"x\": ["),
+            "disk 1: \"files\" is not a list");
+  EXPECT_EQ(problemWith("\"usable\":true", "\"usable\":1"),
+            "disk 1: file 1: \"usable\" is not true or false");
+  EXPECT_EQ(problemWith("\"path\":\"a/1\",", ""), "disk 1: file 1: \"path\" is missing");
+  EXPECT_EQ(problemWith("\"clockWarnings\":[]", "\"clockWarnings\":[1]"),
+            "disk 1: file 1: \"clockWarnings\" holds something other than texts");
+  for (const char* summary : {"{\"version\": 1}", "{\"version\": 1, \"disks\": null}",
+                              "{\"version\": 1, \"disks\": {\"disk\": \"a\"}}"}) {
+    EXPECT_EQ(std::get<std::string>(disksFromSummaryJson(summary)).substr(0, 8), "\"disks\" ")
+        << summary;
+  }
+  EXPECT_EQ(std::get<std::string>(disksFromSummaryJson("{\"version\": 1, \"disks\": [1]}")),
+            "disk 1: a record that is not an object");
+  EXPECT_EQ(std::get<std::string>(disksFromSummaryJson("{\"version\": ")),
+            "not valid JSON: it ends too early");
+  EXPECT_EQ(std::get<std::string>(disksFromSummaryJson("{\"version\": x}")),
+            "not valid JSON (at byte 13)");
+  EXPECT_EQ(std::get<std::string>(disksFromSummaryJson("{\"version\": \"1\", \"disks\": []}")),
+            "not a cdcoverage summary of version 1");
 }
 
 // On random disks, the union of the intervals cdverify gathers equals the

@@ -90,36 +90,89 @@ Json junctions(const std::vector<DiskJunction>& list) {
   return json;
 }
 
+// A field of a summary's record that is missing or not what it must be. The
+// message names the key; the reader adds the record.
+[[noreturn]] void badField(const char* key, const char* problem) {
+  throw std::invalid_argument(std::string("\"") + key + "\" " + problem);
+}
+
+const Json& field(const Json& object, const char* key) {
+  if (!object.is_object()) throw std::invalid_argument("a record that is not an object");
+  const auto found = object.find(key);
+  if (found == object.end()) badField(key, "is missing");
+  return *found;
+}
+
+std::string textField(const Json& object, const char* key) {
+  const Json& value = field(object, key);
+  if (!value.is_string()) badField(key, "is not a text");
+  return value.get<std::string>();
+}
+
+bool flagField(const Json& object, const char* key) {
+  const Json& value = field(object, key);
+  if (!value.is_boolean()) badField(key, "is not true or false");
+  return value.get<bool>();
+}
+
+const Json& listField(const Json& object, const char* key) {
+  const Json& value = field(object, key);
+  if (!value.is_array()) badField(key, "is not a list");
+  return value;
+}
+
 int64_t timeField(const Json& object, const char* key) {
-  const std::optional<int64_t> time = times::parseIsoTime(object.at(key).get<std::string>());
-  if (!time) throw std::invalid_argument(std::string("\"") + key + "\" is not an ISO 8601 time");
+  const std::optional<int64_t> time = times::parseIsoTime(textField(object, key));
+  if (!time) badField(key, "is not an ISO 8601 time");
   return *time;
 }
 
-// An integer field: a JSON number without fraction that fits 32 bits (a cast of
-// any other number would be undefined).
+// An integer field: a JSON number without fraction whose value, read exactly
+// (an unsigned number is never taken modulo 2^64), fits 32 bits.
 int32_t int32Field(const Json& object, const char* key) {
-  const Json& value = object.at(key);
-  if (!value.is_number_integer() || value < INT32_MIN || value > INT32_MAX) {
-    throw std::invalid_argument(std::string("\"") + key + "\" is not a 32-bit integer");
+  const Json& value = field(object, key);
+  const bool fits = value.is_number_unsigned()
+                        ? value.get<uint64_t>() <= static_cast<uint64_t>(INT32_MAX)
+                        : value.is_number_integer() && value.get<int64_t>() >= INT32_MIN &&
+                              value.get<int64_t>() <= INT32_MAX;
+  if (!fits) badField(key, "is not a 32-bit integer");
+  return static_cast<int32_t>(value.get<int64_t>());
+}
+
+std::vector<std::string> textListField(const Json& object, const char* key) {
+  std::vector<std::string> texts;
+  for (const Json& item : listField(object, key)) {
+    if (!item.is_string()) badField(key, "holds something other than texts");
+    texts.push_back(item.get<std::string>());
   }
-  return value.get<int32_t>();
+  return texts;
 }
 
 FileRecord fileFromJson(const Json& json) {
   FileRecord file;
-  file.path = json.at("path").get<std::string>();
-  file.usable = json.at("usable").get<bool>();
-  file.station = json.at("station").get<std::string>();
+  file.path = textField(json, "path");
+  file.usable = flagField(json, "usable");
+  file.station = textField(json, "station");
   if (!file.usable) return file;
   file.start = timeField(json, "start");
   file.end = timeField(json, "end");
-  file.latitude = json.at("latitude").get<std::string>();
-  file.longitude = json.at("longitude").get<std::string>();
-  file.altitude = json.at("altitude").get<std::string>();
+  file.latitude = textField(json, "latitude");
+  file.longitude = textField(json, "longitude");
+  file.altitude = textField(json, "altitude");
   file.frequency = int32Field(json, "frequency");
-  file.clockWarnings = json.at("clockWarnings").get<std::vector<std::string>>();
+  file.clockWarnings = textListField(json, "clockWarnings");
   return file;
+}
+
+// Runs read, prefixing the message of what it throws with where: the record it
+// was reading.
+template <typename Read>
+auto readAt(const std::string& where, Read read) {
+  try {
+    return read();
+  } catch (const std::invalid_argument& error) {
+    throw std::invalid_argument(where + ": " + error.what());
+  }
 }
 
 }  // namespace
@@ -159,19 +212,34 @@ std::string summaryJson(const CoverageSummary& summary) {
 }
 
 std::variant<std::vector<DiskRecord>, std::string> disksFromSummaryJson(std::string_view text) {
+  Json json;
   try {
-    const Json json = Json::parse(text);
-    if (json.at("version") != kSummaryVersion) {
+    json = Json::parse(text);
+  } catch (const Json::parse_error& error) {
+    // The byte counts from 1; one past the text means it ended too early.
+    return error.byte > text.size() ? std::string("not valid JSON: it ends too early")
+                                    : "not valid JSON (at byte " + std::to_string(error.byte) + ")";
+  }
+  try {
+    const Json& version = field(json, "version");
+    if (!version.is_number_integer() || version != kSummaryVersion) {
       return "not a cdcoverage summary of version " + std::to_string(kSummaryVersion);
     }
     std::vector<DiskRecord> disks;
-    for (const Json& disk : json.at("disks")) {
-      DiskRecord record{disk.at("disk").get<std::string>(), {}};
-      for (const Json& file : disk.at("files")) record.files.push_back(fileFromJson(file));
-      disks.push_back(std::move(record));
+    const Json& list = listField(json, "disks");
+    for (std::size_t d = 0; d < list.size(); ++d) {
+      readAt("disk " + std::to_string(d + 1), [&] {
+        DiskRecord record{textField(list[d], "disk"), {}};
+        const Json& files = listField(list[d], "files");
+        for (std::size_t f = 0; f < files.size(); ++f) {
+          record.files.push_back(
+              readAt("file " + std::to_string(f + 1), [&] { return fileFromJson(files[f]); }));
+        }
+        disks.push_back(std::move(record));
+      });
     }
     return disks;
-  } catch (const std::exception& error) {
+  } catch (const std::exception& error) {  // std::invalid_argument: a field's problem
     return std::string(error.what());
   }
 }

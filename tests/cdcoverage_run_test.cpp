@@ -64,13 +64,21 @@ TEST_F(CoverageRunTest, MergedSummariesEqualTheDirectRun) {
 }
 
 TEST_F(CoverageRunTest, BadCommandLinesExitTwoAndUnreadableInputsOne) {
-  for (const char* bad : {"--mode=flat", "--first-byte=PQ", "--gap-tolerance=-1",
-                          "--from=15.6.2006", "--format=xml", "--unknown"}) {
+  for (const char* bad :
+       {"--mode=flat", "--first-byte=PQ", "--gap-tolerance=-1", "--gap-tolerance=0x10",
+        "--gap-tolerance=1e3", "--gap-tolerance=9223372036854775808", "--from=15.6.2006",
+        "--format=xml", "--unknown"}) {
     EXPECT_EQ(cover({bad, disk.setting()}), 2) << bad;
     EXPECT_NE(err, "") << bad;
   }
   EXPECT_EQ(cover({}), 2);
   EXPECT_EQ(cover({"--from=2006-06-16", "--to=2006-06-15", disk.setting()}), 2);
+  EXPECT_EQ(cover({"--from=2007-01-01", disk.setting()}), 2);  // after all the data
+  EXPECT_EQ(err,
+            "cdcoverage: the window of station VELK ends before it starts: "
+            "2007-01-01T00:00:00 .. 2006-06-16T08:03:01\n");
+  EXPECT_EQ(out, "");
+  EXPECT_EQ(cover({"--gap-tolerance=009223372036854775807", disk.setting()}), 0);
   EXPECT_EQ(cover({"--version"}), 0);
   EXPECT_EQ(out, "cdcoverage 1.0\n");
   testsupport::writeFile(dir.path() / "broken.json", "{\"version\": 1, \"disks\": [");
@@ -78,7 +86,7 @@ TEST_F(CoverageRunTest, BadCommandLinesExitTwoAndUnreadableInputsOne) {
   EXPECT_NE(out.find("cdcoverage: 1 disks, 7 files"), std::string::npos);
   EXPECT_EQ(err.substr(0, err.find('\n')),
             "cdcoverage: disk no-such-disk: no such disk, or nothing on it");
-  EXPECT_NE(err.find("cdcoverage: summary broken.json: [json.exception.parse_error"),
+  EXPECT_NE(err.find("cdcoverage: summary broken.json: not valid JSON: it ends too early\n"),
             std::string::npos);
   EXPECT_NE(err.find("cdcoverage: summary missing.json: cannot be opened\n"), std::string::npos);
   const std::string inside = disk.path("20060615", "summary.txt");

@@ -1,6 +1,7 @@
 #include "programs/cdcoverage/coverage_options.h"
 
 #include <CLI/CLI.hpp>
+#include <charconv>
 #include <ostream>
 #include <string_view>
 
@@ -33,6 +34,26 @@ std::optional<std::string> optionWithEmptyValue(int argc, const char* const* arg
   }
   return std::nullopt;
 }
+
+// A count of seconds written in decimal digits alone (no sign, no "0x", no
+// exponent) that fits 64 bits; nothing for any other text.
+std::optional<int64_t> secondsOf(const std::string& text) {
+  int64_t seconds = 0;
+  const char* const end = text.data() + text.size();
+  const auto [stop, error] = std::from_chars(text.data(), end, seconds);
+  const bool digitsOnly =
+      !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+  if (!digitsOnly || error != std::errc() || stop != end) return std::nullopt;
+  return seconds;
+}
+
+const CLI::Validator kSeconds(
+    [](std::string& text) {
+      return secondsOf(text)
+                 ? std::string()
+                 : "a whole number of seconds from 0 to 9223372036854775807 expected: " + text;
+    },
+    "SECONDS");
 
 const CLI::Validator kNotEmpty(
     [](std::string& text) { return text.empty() ? "a value expected, not an empty one" : ""; }, "");
@@ -90,9 +111,10 @@ std::optional<int> parseCoverageOptions(int argc, const char* const* argv, Cover
   WalkOptionTexts walkTexts;
   addWalkOptions(app, walkTexts);
   std::string from, to;
-  app.add_option("--gap-tolerance", options.summary.gapToleranceSeconds,
+  std::string gapTolerance = "0";
+  app.add_option("--gap-tolerance", gapTolerance,
                  "gaps of at most this many seconds are not listed")
-      ->check(CLI::NonNegativeNumber)
+      ->check(kSeconds)
       ->capture_default_str();
   app.add_option("--from", from, "start of the coverage window (default: each station's first)")
       ->check(kIsoTime);
@@ -119,6 +141,7 @@ std::optional<int> parseCoverageOptions(int argc, const char* const* argv, Cover
     const int status = app.exit(error, out, err);
     return status == 0 ? 0 : 2;
   }
+  options.summary.gapToleranceSeconds = *secondsOf(gapTolerance);
   if (!from.empty()) options.summary.from = times::parseIsoTime(from);
   if (!to.empty()) options.summary.to = times::parseIsoTime(to);
   if (options.summary.from && options.summary.to && *options.summary.to < *options.summary.from) {

@@ -11,6 +11,7 @@
 #include "summary/disk_survey.h"
 #include "summary/summary_formats.h"
 #include "summary/summary_json.h"
+#include "times/iso_time.h"
 #include "verify/data_file_bytes.h"
 #include "walk/write_guard.h"
 
@@ -136,6 +137,16 @@ int runCoverage(int argc, const char* const* argv, platform::Disk& disk, std::os
   }
 
   const summary::CoverageSummary summary = summarize(std::move(disks), options.summary);
+  // One side of the window given, the other a station's own: it may still end
+  // before it starts.
+  for (const summary::StationSummary& station : summary.stations) {
+    if (station.firstStart && station.window.end < station.window.start) {
+      err << "cdcoverage: the window of station " << base::printableName(station.station)
+          << " ends before it starts: " << times::isoTime(station.window.start) << " .. "
+          << times::isoTime(station.window.end) << "\n";
+      return 2;
+    }
+  }
   const std::string text = summary::findSummaryFormat(options.format)->write(summary);
   if (options.output.empty()) {
     if (!(out << text << std::flush)) {
