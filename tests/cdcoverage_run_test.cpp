@@ -80,7 +80,7 @@ TEST_F(CoverageRunTest, BadCommandLinesExitTwoAndUnreadableInputsOne) {
   EXPECT_EQ(out, "");
   EXPECT_EQ(cover({"--gap-tolerance=009223372036854775807", disk.setting()}), 0);
   EXPECT_EQ(cover({"--version"}), 0);
-  EXPECT_EQ(out, "cdcoverage 1.0\n");
+  EXPECT_EQ(out, "cdcoverage " CDVERIFY_VERSION "\n");
   testsupport::writeFile(dir.path() / "broken.json", "{\"version\": 1, \"disks\": [");
   EXPECT_EQ(cover({"no-such-disk", disk.setting(), "broken.json", "missing.json"}), 1);
   EXPECT_NE(out.find("cdcoverage: 1 disks, 7 files"), std::string::npos);

@@ -10,7 +10,8 @@
 
 namespace cdcoverage {
 
-inline constexpr const char* kCoverageVersion = "cdcoverage 1.0";
+// "cdcoverage" and the project's version, as --version answers.
+inline constexpr const char* kCoverageVersion = "cdcoverage " CDVERIFY_VERSION;
 
 struct CoverageOptions {
   walk::WalkSettings walk;  // archiveDisk is set per disk input
