@@ -6,8 +6,14 @@ set(CPACK_PACKAGE_NAME cdverify)
 set(CPACK_PACKAGE_VENDOR "cdverify developers")
 set(CPACK_PACKAGE_CONTACT "cdverify developers <cdverify@example.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "verify the disks of a recorded-data archive")
-set(CPACK_PACKAGE_DESCRIPTION
-  "cdverify walks one disk of a field recording station's archive and checks every data file: readable to its end, station values unchanged from file to file, channel counts, record counts and clock start times; it writes warnings and errors into log files and reports the time the data cover. cdcoverage summarises the gaps, overlaps and coverage of one disk or a whole archive, as text, JSON, CSV and an SVG timeline.")
+# The extended description in lines Debian's tools show whole (under 80 characters).
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+  "cdverify walks one disk of a field recording station's archive and checks"
+  "every data file: readable to its end, station values unchanged from file to"
+  "file, channel counts, record counts and clock start times; it writes warnings"
+  "and errors into log files and reports the time the data cover. cdcoverage"
+  "summarises the gaps, overlaps and coverage of one disk or a whole archive, as"
+  "text, JSON, CSV and an SVG timeline.")
 set(CPACK_STRIP_FILES ON)
 
 # manual_files(TARGET SUFFIX COMMAND): makes a file NAME.SUFFIX in the build's
@@ -35,8 +41,18 @@ if(WIN32)
   # A flat folder: the executables, their manuals as text, the README.
   install(TARGETS cdverify cdcoverage RUNTIME DESTINATION .)
   find_program(CDVERIFY_GROFF groff REQUIRED)
-  manual_files(text_manuals .txt "${CDVERIFY_GROFF} -man -Tascii -P-cbou {in} > {out}")
-  install(FILES ${text_manuals_files} README.md docs/cdcoverage-summary.schema.json DESTINATION doc)
+  manual_files(text_manuals .txt "${CDVERIFY_GROFF} -man -Tascii -P-cbou {in} | sed 's/$/\\r/' > {out}")
+  # Text documents with CR LF line ends, as Windows editors expect them.
+  set(crlf_documents)
+  foreach(document README.md LICENSE docs/cdcoverage-summary.schema.json)
+    get_filename_component(name ${document} NAME)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${document})
+    file(READ ${CMAKE_SOURCE_DIR}/${document} text)
+    string(REPLACE "\n" "\r\n" text "${text}")
+    file(WRITE ${CMAKE_BINARY_DIR}/crlf/${name} "${text}")
+    list(APPEND crlf_documents ${CMAKE_BINARY_DIR}/crlf/${name})
+  endforeach()
+  install(FILES ${text_manuals_files} ${crlf_documents} DESTINATION doc)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
   if(CMAKE_SIZEOF_VOID_P EQUAL 4)
@@ -46,10 +62,24 @@ if(WIN32)
   endif()
 else()
   install(TARGETS cdverify cdcoverage RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  # Without the compilers' banners, as Debian's own packages ship programs.
+  install(CODE "
+    foreach(program cdverify cdcoverage)
+      execute_process(COMMAND ${CMAKE_OBJCOPY} --remove-section=.comment --remove-section=.note
+        \$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/\${program}
+        COMMAND_ERROR_IS_FATAL ANY)
+    endforeach()")
   # Manual pages go compressed, as Debian installs them.
   manual_files(man_pages .1.gz "gzip -9n < {in} > {out}")
   install(FILES ${man_pages_files} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-  install(FILES README.md docs/cdcoverage-summary.schema.json DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  install(FILES README.md docs/cdcoverage-summary.schema.json packaging/copyright
+    DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  # The changelog of a native Debian package: changelog.gz beside the copyright.
+  add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/changelog.gz
+    COMMAND sh -c "gzip -9n < '${CMAKE_SOURCE_DIR}/packaging/changelog' > '${CMAKE_BINARY_DIR}/changelog.gz'"
+    DEPENDS ${CMAKE_SOURCE_DIR}/packaging/changelog VERBATIM)
+  add_custom_target(debian_changelog ALL DEPENDS ${CMAKE_BINARY_DIR}/changelog.gz)
+  install(FILES ${CMAKE_BINARY_DIR}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
   set(CPACK_GENERATOR DEB)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

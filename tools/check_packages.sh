@@ -3,7 +3,8 @@
 # unpacked into a scratch root, must hold both programs, their manual pages and
 # the documents, and its programs must run on the sample disk; the Windows .zip
 # must hold both executables (32-bit, importing only system DLLs), their manuals
-# as text and the README.
+# as text, the README and the licence, every document with CR LF line ends.
+# lintian must find no error or warning in the Debian package.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 deb=$(ls build/package/cdverify_*.deb)
@@ -13,10 +14,13 @@ trap 'rm -rf "$work"' EXIT
 
 echo "== $deb"
 dpkg-deb --field "$deb" Package Version Depends Maintainer
+lintian --fail-on error,warning "$deb"
+echo "lintian: no error or warning"
 dpkg -x "$deb" "$work/root"
 for file in usr/bin/cdverify usr/bin/cdcoverage usr/share/man/man1/cdverify.1.gz \
   usr/share/man/man1/cdcoverage.1.gz usr/share/doc/cdverify/README.md \
-  usr/share/doc/cdverify/cdcoverage-summary.schema.json; do
+  usr/share/doc/cdverify/cdcoverage-summary.schema.json usr/share/doc/cdverify/copyright \
+  usr/share/doc/cdverify/changelog.gz; do
   [ -f "$work/root/$file" ] || { echo "missing from the package: $file"; exit 1; }
 done
 man -l "$work/root/usr/share/man/man1/cdcoverage.1.gz" 2>/dev/null | grep -q "gap-tolerance"
@@ -32,8 +36,11 @@ python3 -m zipfile -l "$zip"
 python3 -m zipfile -e "$zip" "$work/zip"
 folder=$(ls -d "$work"/zip/cdverify-*)
 for file in cdverify.exe cdcoverage.exe doc/cdverify.txt doc/cdcoverage.txt doc/README.md \
-  doc/cdcoverage-summary.schema.json; do
+  doc/LICENSE doc/cdcoverage-summary.schema.json; do
   [ -f "$folder/$file" ] || { echo "missing from the zip: $file"; exit 1; }
+done
+for document in "$folder"/doc/*; do
+  if grep -q -v $'\r$' "$document"; then echo "a line without CR LF in $document"; exit 1; fi
 done
 grep -q "gap-tolerance" "$folder/doc/cdcoverage.txt"
 for exe in cdverify.exe cdcoverage.exe; do
