@@ -16,6 +16,10 @@ extern const char kPathSeparator;
 // rather than fall back to the file system's root.
 std::optional<std::string> diskRoot(std::string_view disk);
 
+// The disk setting an operator's input names: on Windows a drive given with its
+// colon ("g:" or "g:\\") is its letter alone; any other input is the setting.
+std::string diskSettingOf(std::string_view input);
+
 // A hint for a disk setting that names nothing because of how it is spelled
 // (on Windows a drive given with its colon, "g:" or "g:\\", where the setting
 // wants the letter alone); nothing when there is none.

@@ -11,6 +11,8 @@ std::optional<std::string> diskRoot(std::string_view disk) {
   return root;
 }
 
+std::string diskSettingOf(std::string_view input) { return std::string(input); }
+
 std::optional<std::string> diskSettingHint(std::string_view) { return std::nullopt; }
 
 std::string withoutTrailingSeparators(std::string path) {

@@ -9,13 +9,24 @@ const char kPathSeparator = '\\';
 // enumeration then fails, as on the archive's home platform.
 std::optional<std::string> diskRoot(std::string_view disk) { return std::string(disk) + ":\\"; }
 
-std::optional<std::string> diskSettingHint(std::string_view disk) {
+namespace {
+
+// "g:" or "g:\\": a drive letter with its colon (and root).
+bool isDriveWithColon(std::string_view disk) {
   const bool letter =
       !disk.empty() && ((disk[0] >= 'A' && disk[0] <= 'Z') || (disk[0] >= 'a' && disk[0] <= 'z'));
-  if (letter && (disk.substr(1) == ":" || disk.substr(1) == ":\\")) {
-    return "name the drive by its letter alone: -archDisk=" + std::string(1, disk[0]);
-  }
-  return std::nullopt;
+  return letter && (disk.substr(1) == ":" || disk.substr(1) == ":\\");
+}
+
+}  // namespace
+
+std::string diskSettingOf(std::string_view input) {
+  return std::string(isDriveWithColon(input) ? input.substr(0, 1) : input);
+}
+
+std::optional<std::string> diskSettingHint(std::string_view disk) {
+  if (!isDriveWithColon(disk)) return std::nullopt;
+  return "name the drive by its letter alone: -archDisk=" + std::string(1, disk[0]);
 }
 
 // Windows compares names ignoring case.

@@ -14,6 +14,8 @@ TEST(Win32PathRules, DiskIsADriveLetterAndNamesCompareIgnoringCase) {
 }
 
 TEST(Win32PathRules, ADriveGivenWithItsColonIsAnsweredWithTheLetterAlone) {
+  for (const char* setting : {"g", "g:", "g:\\"}) EXPECT_EQ(diskSettingOf(setting), "g");
+  for (const char* other : {"gg:", "g:\\x", "disk"}) EXPECT_EQ(diskSettingOf(other), other);
   for (const char* setting : {"g:", "g:\\"}) {
     EXPECT_EQ(diskSettingHint(setting), "name the drive by its letter alone: -archDisk=g");
   }

@@ -6,6 +6,7 @@
 #include "base/printable_name.h"
 #include "image/disk_image.h"
 #include "platform/host_profile_dialect.h"
+#include "platform/path_rules.h"
 #include "platform/terminal.h"
 #include "programs/cdcoverage/coverage_options.h"
 #include "summary/disk_survey.h"
@@ -98,14 +99,15 @@ InputRead readInput(const std::string& input, walk::WalkSettings& walk, platform
       *message = "summary " + name + ": " + *message;
     return read;
   }
-  guard.protect(input);
+  const std::string setting = platform::diskSettingOf(input);  // "g:" is the drive g
+  guard.protect(setting);
   const image::OpenedDisk opened =
-      image::openDisk(input, host, verify::verificationKeepPolicy(platform::kHostProfileDialect));
+      image::openDisk(setting, host, verify::verificationKeepPolicy(platform::kHostProfileDialect));
   if (opened.problem) return "disk image " + name + " cannot be read: " + *opened.problem;
   for (const std::string& warning : opened.warnings) {
     err << "cdcoverage: disk image " << name << ": " << warning << "\n";
   }
-  walk.archiveDisk = input;
+  walk.archiveDisk = setting;
   std::optional<summary::DiskRecord> record = summary::surveyDisk(walk, *opened.disk, progress);
   if (!record) return "disk " + name + ": no such disk, or nothing on it";
   return std::vector<summary::DiskRecord>{std::move(*record)};
