@@ -1,41 +1,112 @@
-// make_large_disk DIRECTORY FILES [RECORDS]: writes a disk of FILES
-// permanent-stream data files of RECORDS records each (default 6, 7 KiB a file)
-// in the "subdir" layout, 200 to a date directory, each day's files back to back
-// and a gap between days; every tenth file has a trigger-stream twin. For timing
-// whole runs at archive scale.
+// make_large_disk DIRECTORY FILES [RECORDS] [--start=TIME] [--station=NAME] [--step=SECONDS]:
+// writes a disk of FILES permanent-stream data files of RECORDS records of 10 s
+// each (default 6: a minute, 7 KiB a file) in the "subdir" layout, 200 to a date
+// directory, a day's files one after another from the day's start and a gap
+// between days; every tenth file has a trigger-stream twin.
+// --start: the first day's start (default 2006-06-15T00:00:00);
+// --station: the station name (default VELK);
+// --step: the seconds from one file's start to the next (default 60: back to
+//   back for files of 6 records; less than a file's length overlaps, more leaves
+//   gaps).
+// For timing whole runs at archive scale, and for trying cdcoverage on an
+// archive of several disks.
 
+#include <charconv>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <string_view>
 
+#include "times/iso_time.h"
 #include "tools/datagen/data_file.h"
 
+namespace {
+
+constexpr int kFilesPerDay = 200;
+
+struct Layout {
+  long files = 0;
+  int32_t records = 6;
+  int32_t firstDay = 1150329600;  // 15-06-2006 00:00:00
+  std::string station = "VELK";
+  std::optional<int32_t> step;
+};
+
+// A whole decimal number of at least minimum that fits T.
+template <typename T>
+std::optional<T> numberOf(std::string_view text, T minimum) {
+  T value{};
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size() || value < minimum) return {};
+  return value;
+}
+
+// The layout the arguments after DIRECTORY give; nothing when one is wrong.
+std::optional<Layout> layoutOf(int argc, char** argv) {
+  Layout layout;
+  int positional = 0;
+  for (int i = 2; i < argc; ++i) {
+    const std::string_view argument = argv[i];
+    const auto value = [&](std::string_view option) -> std::optional<std::string_view> {
+      if (argument.substr(0, option.size()) != option) return std::nullopt;
+      return argument.substr(option.size());
+    };
+    if (const auto start = value("--start=")) {
+      const std::optional<int64_t> time = times::parseIsoTime(*start);
+      if (!time || *time < INT32_MIN || *time > INT32_MAX - 86400 * 365) return std::nullopt;
+      layout.firstDay = static_cast<int32_t>(*time);
+    } else if (const auto station = value("--station=")) {
+      layout.station = std::string(*station);
+    } else if (const auto step = value("--step=")) {
+      if (!(layout.step = numberOf<int32_t>(*step, 0))) return std::nullopt;
+    } else if (positional == 0) {
+      const std::optional<long> files = numberOf<long>(argument, 0);
+      if (!files) return std::nullopt;
+      layout.files = *files;
+      ++positional;
+    } else if (positional == 1) {
+      const std::optional<int32_t> records = numberOf<int32_t>(argument, 0);
+      if (!records || *records > 100000) return std::nullopt;
+      layout.records = *records;
+      ++positional;
+    } else {
+      return std::nullopt;
+    }
+  }
+  if (positional == 0) return std::nullopt;
+  return layout;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-  if (argc != 3 && argc != 4) {
-    std::fprintf(stderr, "usage: make_large_disk DIRECTORY FILES [RECORDS]\n");
+  const std::optional<Layout> layout = argc >= 3 ? layoutOf(argc, argv) : std::nullopt;
+  if (!layout) {
+    std::fprintf(stderr,
+                 "usage: make_large_disk DIRECTORY FILES [RECORDS] [--start=TIME] "
+                 "[--station=NAME] [--step=SECONDS]\n");
     return 2;
   }
   const std::filesystem::path root = argv[1];
-  const long files = std::strtol(argv[2], nullptr, 10);
-  const auto records = static_cast<int32_t>(argc == 4 ? std::strtol(argv[3], nullptr, 10) : 6);
-  constexpr int32_t kFirstDay = 1150329600;  // 15-06-2006 00:00:00
-  constexpr int kFilesPerDay = 200;
+  const int32_t step = layout->step.value_or(60);
   std::filesystem::remove_all(root);
-  for (long i = 0; i < files; ++i) {
+  for (long i = 0; i < layout->files; ++i) {
     const auto day = static_cast<int32_t>(i / kFilesPerDay);
     const auto slot = static_cast<int32_t>(i % kFilesPerDay);
-    const int32_t start = kFirstDay + day * 86400 + slot * 60;
-    const std::string dayName = datagen::dateText(start);  // dd-mm-yyyy
+    const int32_t start = layout->firstDay + day * 86400 + slot * step;
+    const std::string dayName = datagen::dateText(layout->firstDay + day * 86400);  // dd-mm-yyyy
     const std::string dir =
         dayName.substr(6, 4) + dayName.substr(3, 2) + dayName.substr(0, 2);  // yyyymmdd
     char name[32];
     std::snprintf(name, sizeof name, "P%04d%03d.DAT", static_cast<int>(day % 10000),
                   static_cast<int>(slot));
-    datagen::DataFile().startingAt(start).records(records).writeTo(root / dir / name);
+    const datagen::DataFile file =
+        datagen::DataFile().set("SYSTEM", "NAME", layout->station).records(layout->records);
+    datagen::DataFile(file).startingAt(start).writeTo(root / dir / name);
     if (slot % 10 == 0) {
       name[0] = 'T';
-      datagen::DataFile().startingAt(start + 30).records(records).writeTo(root / dir / name);
+      datagen::DataFile(file).startingAt(start + 30).writeTo(root / dir / name);
     }
   }
   return 0;
