@@ -79,6 +79,8 @@ TEST_F(CoverageRunTest, BadCommandLinesExitTwoAndUnreadableInputsOne) {
             "2007-01-01T00:00:00 .. 2006-06-16T08:03:01\n");
   EXPECT_EQ(out, "");
   EXPECT_EQ(cover({"--gap-tolerance=009223372036854775807", disk.setting()}), 0);
+  EXPECT_EQ(cover({"--help"}), 0);
+  EXPECT_NE(out.find("Exit status: 0 the summary was written; 1 an input"), std::string::npos);
   EXPECT_EQ(cover({"--version"}), 0);
   EXPECT_EQ(out, "cdcoverage " CDVERIFY_VERSION "\n");
   testsupport::writeFile(dir.path() / "broken.json", "{\"version\": 1, \"disks\": [");

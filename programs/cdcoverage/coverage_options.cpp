@@ -108,6 +108,12 @@ std::optional<int> parseCoverageOptions(int argc, const char* const* argv, Cover
       "with --format=json.",
       "cdcoverage");
   app.set_version_flag("--version", kCoverageVersion);
+  app.footer(
+      "Exit status: 0 the summary was written; 1 an input could not be read or an output "
+      "written (the others are still summarised); 2 a bad option or value, or a window "
+      "that ends before it starts.\n"
+      "Examples: cdcoverage /media/cdrom; cdcoverage --format=json --output=d1.json disk1; "
+      "cdcoverage --svg=archive.svg archive/*.json");
   WalkOptionTexts walkTexts;
   addWalkOptions(app, walkTexts);
   std::string from, to;
