@@ -11,8 +11,7 @@ namespace {
 // Collects a record per verified file, with the findings of its clock checks.
 class FileRecorder : public verify::VerificationListener {
  public:
-  FileRecorder(DiskRecord& disk, const SurveyProgress& progress)
-      : disk_(disk), progress_(progress) {}
+  explicit FileRecorder(DiskRecord& disk) : disk_(disk) {}
 
   void found(const verify::Finding& finding) override {
     if (verify::isClockFinding(finding.kind)) {
@@ -39,12 +38,10 @@ class FileRecorder : public verify::VerificationListener {
     record.station = lastStation_;
     clockWarnings_.clear();
     disk_.files.push_back(std::move(record));
-    if (progress_) progress_(static_cast<int32_t>(disk_.files.size()));
   }
 
  private:
   DiskRecord& disk_;
-  const SurveyProgress& progress_;
   std::string lastStation_;
   std::vector<std::string> clockWarnings_;
 };
@@ -52,14 +49,15 @@ class FileRecorder : public verify::VerificationListener {
 }  // namespace
 
 std::optional<DiskRecord> surveyDisk(const walk::WalkSettings& settings, platform::Disk& disk,
-                                     const SurveyProgress& progress) {
+                                     walk::WalkProgress* progress) {
   const std::optional<std::string> root = platform::diskRoot(settings.archiveDisk);
   if (!root || !disk.resolve(*root) || disk.list(*root + "*.*").empty()) return std::nullopt;
   DiskRecord record{validUtf8(settings.archiveDisk), {}};
-  FileRecorder recorder(record, progress);
+  FileRecorder recorder(record);
   verify::ArchiveVerifier verifier(disk);
   verifier.addListener(recorder);
-  walk::walkArchive(settings, disk, verifier);
+  if (progress != nullptr) verifier.addListener(*progress);
+  walk::walkArchive(settings, disk, verifier, progress);
   return record;
 }
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <functional>
 #include <optional>
 #include <string>
 
@@ -10,13 +9,11 @@
 
 namespace summary {
 
-// Called after every data file with the number of files read so far.
-using SurveyProgress = std::function<void(int32_t files)>;
-
 // Walks and verifies the disk named in settings.archiveDisk exactly as cdverify
 // does (the same walk, header reading and checks, no logs written) and keeps a
-// record of every data file. Nothing when the disk cannot be found.
+// record of every data file. Nothing when the disk cannot be found. progress,
+// when given, hears of the walk's listings and of every file.
 std::optional<DiskRecord> surveyDisk(const walk::WalkSettings& settings, platform::Disk& disk,
-                                     const SurveyProgress& progress = {});
+                                     walk::WalkProgress* progress = nullptr);
 
 }  // namespace summary

@@ -24,18 +24,23 @@ char alternateStreamLetter(char letter) {
 // Verifies every selected file that the listing of pattern (a directory part
 // ending in the path separator, then a wildcard) yields: hidden, system and
 // directory entries are skipped, and a name's first character must (or, for the
-// trigger stream, must not) be one of the two stream letters.
+// trigger stream, must not) be one of the two stream letters. name is the
+// directory's as progress shows it.
 void scanFiles(const WalkSettings& settings, platform::Disk& disk, DiskBoundary& boundary,
-               const std::string& pattern, verify::ArchiveVerifier& verifier) {
+               const std::string& pattern, std::string_view name,
+               verify::ArchiveVerifier& verifier, WalkProgress* progress) {
   const std::string directory = platform::directoryPart(pattern);
   const char streamLetterAlt = alternateStreamLetter(settings.streamLetter);
+  std::vector<std::string> selected;
   for (const platform::DirectoryEntry& entry : disk.list(pattern)) {
     if (entry.hidden || entry.system || entry.directory || entry.name.empty()) continue;
     const char first = entry.name.front();
     const bool permanent = first == settings.streamLetter || first == streamLetterAlt;
     if (permanent != (settings.triggerStream == 0)) continue;
-    if (boundary.admits(directory, entry)) verifier.verifyFile(directory + entry.name);
+    if (boundary.admits(directory, entry)) selected.push_back(directory + entry.name);
   }
+  if (progress != nullptr) progress->filesListed(name, selected.size());
+  for (const std::string& path : selected) verifier.verifyFile(path);
 }
 
 }  // namespace
@@ -53,7 +58,7 @@ std::optional<std::string> diskProblem(std::string_view setting, platform::Disk&
 }
 
 void walkArchive(const WalkSettings& settings, platform::Disk& disk,
-                 verify::ArchiveVerifier& verifier) {
+                 verify::ArchiveVerifier& verifier, WalkProgress* progress) {
   const std::optional<std::string> root = platform::diskRoot(settings.archiveDisk);
   if (!root) return;
   const std::optional<std::string> resolvedRoot = disk.resolve(*root);
@@ -61,7 +66,7 @@ void walkArchive(const WalkSettings& settings, platform::Disk& disk,
   DiskBoundary boundary(disk, *resolvedRoot, settings.runLogs);
   const std::string filePattern = "*." + settings.fileExtension;
   if (settings.planeMode != 0) {
-    scanFiles(settings, disk, boundary, *root + filePattern, verifier);
+    scanFiles(settings, disk, boundary, *root + filePattern, "", verifier, progress);
     return;
   }
   // The root is listed whole ("*.*", whatever the extension): the date
@@ -71,7 +76,7 @@ void walkArchive(const WalkSettings& settings, platform::Disk& disk,
     if (!boundary.admits(*root, entry)) continue;
     verifier.enterDirectory(entry.name);
     scanFiles(settings, disk, boundary, *root + entry.name + platform::kPathSeparator + filePattern,
-              verifier);
+              entry.name, verifier, progress);
   }
 }
 

@@ -8,6 +8,7 @@
 
 #include "platform/disk.h"
 #include "verify/archive_verifier.h"
+#include "walk/walk_progress.h"
 
 namespace walk {
 
@@ -29,9 +30,10 @@ struct WalkSettings {
 // are skipped, and a name's first character must (or, for the trigger stream,
 // must not) be one of the two stream letters. Entries that lead outside the
 // disk and the run's own logs are skipped too. A disk that cannot be listed
-// gives nothing.
+// gives nothing. progress, when given, hears of each listing before its files
+// are verified.
 void walkArchive(const WalkSettings& settings, platform::Disk& disk,
-                 verify::ArchiveVerifier& verifier);
+                 verify::ArchiveVerifier& verifier, WalkProgress* progress = nullptr);
 
 // Why the disk that setting names cannot be walked: no disk is named, there is
 // no such disk or folder (with the host's hint where the setting is misspelled),

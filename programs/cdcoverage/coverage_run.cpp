@@ -1,19 +1,22 @@
 #include "programs/cdcoverage/coverage_run.h"
 
+#include <optional>
 #include <ostream>
+#include <string>
+#include <vector>
 
 #include "base/ascii_case.h"
 #include "base/printable_name.h"
 #include "image/disk_image.h"
 #include "platform/host_profile_dialect.h"
 #include "platform/path_rules.h"
-#include "platform/terminal.h"
 #include "programs/cdcoverage/coverage_options.h"
 #include "summary/disk_survey.h"
 #include "summary/summary_formats.h"
 #include "summary/summary_json.h"
 #include "times/iso_time.h"
 #include "verify/data_file_bytes.h"
+#include "walk/walk_progress.h"
 #include "walk/write_guard.h"
 
 namespace cdcoverage {
@@ -33,38 +36,6 @@ std::optional<std::string> readWholeFile(platform::Disk& disk, const std::string
   return bytes;
 }
 
-// Shows how far the disks have been read, on one line that each report
-// overwrites; only on a terminal.
-class Progress {
- public:
-  Progress(std::ostream& err, std::size_t inputs)
-      : err_(err), inputs_(inputs), shown_(platform::standardErrorIsTerminal()) {}
-  ~Progress() { show(""); }
-  summary::SurveyProgress forDisk(std::size_t index, const std::string& name) {
-    if (!shown_) return {};
-    return [this, index, name](int32_t files) {
-      if (files % 50 != 1) return;
-      show("cdcoverage: disk " + std::to_string(index + 1) + "/" + std::to_string(inputs_) + " " +
-           base::printableName(name) + ": " + std::to_string(files) + " files");
-    };
-  }
-
- private:
-  // Overwrites the line shown before (blanks, not terminal escapes: any
-  // console understands them).
-  void show(const std::string& line) {
-    if (!shown_) return;
-    err_ << "\r" << line << std::string(line.size() < width_ ? width_ - line.size() : 0, ' ')
-         << "\r" << line << std::flush;
-    width_ = line.size();
-  }
-
-  std::ostream& err_;
-  std::size_t inputs_;
-  bool shown_;
-  std::size_t width_ = 0;
-};
-
 // Writes bytes as the whole of path, unless the guard refuses it: the
 // archive is only ever read. False, with the reason on err, when it is not
 // written; an earlier file of that name is then left as it was.
@@ -82,41 +53,58 @@ bool writeFile(const std::string& path, const std::string& bytes, walk::WriteGua
   return true;
 }
 
-// The disks an input holds, or why it cannot be read.
-using InputRead = std::variant<std::vector<summary::DiskRecord>, std::string>;
+// What one input gave: its disks, or the problem that kept it from being read,
+// and the warnings about it.
+struct InputRead {
+  std::vector<summary::DiskRecord> disks;
+  std::optional<std::string> problem;
+  std::vector<std::string> warnings;
+};
 
 // Reads one input: a JSON summary (a name ending in ".json"), or a disk, which
 // is walked with walk's settings and protected by guard.
 InputRead readInput(const std::string& input, walk::WalkSettings& walk, platform::Disk& host,
-                    const summary::SurveyProgress& progress, walk::WriteGuard& guard,
-                    std::ostream& err) {
+                    walk::WalkProgress* progress, walk::WriteGuard& guard) {
   const std::string name = base::printableName(input);
+  InputRead read;
   if (isSummaryFile(input)) {
     const std::optional<std::string> text = readWholeFile(host, input);
-    if (!text) return "summary " + name + ": cannot be opened";
-    InputRead read = summary::disksFromSummaryJson(*text);
-    if (auto* message = std::get_if<std::string>(&read))
-      *message = "summary " + name + ": " + *message;
+    if (!text) {
+      read.problem = "summary " + name + ": cannot be opened";
+      return read;
+    }
+    auto disks = summary::disksFromSummaryJson(*text);
+    if (auto* message = std::get_if<std::string>(&disks)) {
+      read.problem = "summary " + name + ": " + *message;
+    } else {
+      read.disks = std::move(std::get<std::vector<summary::DiskRecord>>(disks));
+    }
     return read;
   }
   const std::string setting = platform::diskSettingOf(input);  // "g:" is the drive g
   guard.protect(setting);
   const image::OpenedDisk opened =
       image::openDisk(setting, host, verify::verificationKeepPolicy(platform::kHostProfileDialect));
-  if (opened.problem) return "disk image " + name + " cannot be read: " + *opened.problem;
-  for (const std::string& warning : opened.warnings) {
-    err << "cdcoverage: disk image " << name << ": " << warning << "\n";
+  if (opened.problem) {
+    read.problem = "disk image " + name + " cannot be read: " + *opened.problem;
+    return read;
   }
+  for (const std::string& warning : opened.warnings)
+    read.warnings.push_back("disk image " + name + ": " + warning);
   walk.archiveDisk = setting;
   std::optional<summary::DiskRecord> record = summary::surveyDisk(walk, *opened.disk, progress);
-  if (!record) return "disk " + name + ": no such disk, or nothing on it";
-  return std::vector<summary::DiskRecord>{std::move(*record)};
+  if (record) {
+    read.disks.push_back(std::move(*record));
+  } else {
+    read.problem = "disk " + name + ": no such disk, or nothing on it";
+  }
+  return read;
 }
 
 }  // namespace
 
 int runCoverage(int argc, const char* const* argv, platform::Disk& disk, std::ostream& out,
-                std::ostream& err) {
+                std::ostream& err, bool showProgress) {
   CoverageOptions options;
   if (const std::optional<int> status = parseCoverageOptions(argc, argv, options, out, err)) {
     return *status;
@@ -125,16 +113,24 @@ int runCoverage(int argc, const char* const* argv, platform::Disk& disk, std::os
   std::vector<summary::DiskRecord> disks;
   walk::WriteGuard guard(disk);
   {
-    Progress progress(err, options.inputs.size());
+    std::optional<walk::ProgressLine> progress;
+    if (showProgress) progress.emplace(err);
     for (std::size_t i = 0; i < options.inputs.size(); ++i) {
       const std::string& input = options.inputs[i];
-      InputRead read = readInput(input, options.walk, disk, progress.forDisk(i, input), guard, err);
-      if (auto* found = std::get_if<std::vector<summary::DiskRecord>>(&read)) {
-        for (summary::DiskRecord& record : *found) disks.push_back(std::move(record));
-      } else {
-        err << "cdcoverage: " << std::get<std::string>(read) << "\n";
+      if (progress) {
+        progress->begin("cdcoverage: input " + std::to_string(i + 1) + " of " +
+                        std::to_string(options.inputs.size()) + ", " +
+                        base::printableName(input));
+      }
+      InputRead read =
+          readInput(input, options.walk, disk, progress ? &*progress : nullptr, guard);
+      if (progress && (read.problem || !read.warnings.empty())) progress->erase();
+      for (const std::string& warning : read.warnings) err << "cdcoverage: " << warning << "\n";
+      if (read.problem) {
+        err << "cdcoverage: " << *read.problem << "\n";
         status = 1;
       }
+      for (summary::DiskRecord& record : read.disks) disks.push_back(std::move(record));
     }
   }
 

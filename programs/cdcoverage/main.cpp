@@ -1,7 +1,9 @@
 #include <iostream>
 
+#include "platform/terminal.h"
 #include "programs/cdcoverage/coverage_run.h"
 
 int main(int argc, char** argv) {
-  return cdcoverage::runCoverage(argc, argv, platform::systemDisk(), std::cout, std::cerr);
+  return cdcoverage::runCoverage(argc, argv, platform::systemDisk(), std::cout, std::cerr,
+                        platform::standardErrorIsTerminal());
 }

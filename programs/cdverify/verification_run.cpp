@@ -19,6 +19,7 @@
 #include "verify/data_file_bytes.h"
 #include "verify/verification_log.h"
 #include "walk/archive_walk.h"
+#include "walk/walk_progress.h"
 #include "walk/write_guard.h"
 
 namespace cdverify {
@@ -85,7 +86,7 @@ void writeSummary(const RunSettings& settings, const verify::RunCounters& counte
 }  // namespace
 
 int runVerification(int argc, const char* const* argv, platform::Disk& host, std::ostream& out,
-                    std::ostream& err) {
+                    std::ostream& err, bool showProgress) {
   RunSettings settings;
   parseCommandLine(argc, argv, settings);
   const image::OpenedDisk opened =
@@ -111,6 +112,8 @@ int runVerification(int argc, const char* const* argv, platform::Disk& host, std
   }
 
   walk::WalkSettings walk = walkSettingsOf(settings);
+  std::optional<walk::ProgressLine> progress;  // outlives the verifier that tells it
+  if (showProgress) progress.emplace(err);
   verify::ArchiveVerifier verifier(disk);
 
   // One log per level, all in "log.out" unless named apart.
@@ -135,7 +138,12 @@ int runVerification(int argc, const char* const* argv, platform::Disk& host, std
   log.write(logging::LOG_INFO, 0, "Start to operate disk", logging::LOG_PREFIX);
   log.write(logging::LOG_INFO, 0, base::printableName(settings.archiveDisk.view()),
             logging::LOG_PREFIX);
-  walk::walkArchive(walk, disk, verifier);
+  if (progress) {
+    progress->begin("cdverify: disk " + base::printableName(settings.archiveDisk.view()));
+    verifier.addListener(*progress);
+  }
+  walk::walkArchive(walk, disk, verifier, progress ? &*progress : nullptr);
+  if (progress) progress->erase();
   writeSummary(settings, verifier.counters(), log);
 
   verifier.coverage().sortByStart(times::SORT_ASCENDING);
