@@ -22,13 +22,6 @@ std::string_view eventKindName(EventKind kind) {
   return {};
 }
 
-std::vector<times::TimeSpan> spansOf(const std::vector<SpanWithDisks>& list) {
-  std::vector<times::TimeSpan> spans;
-  spans.reserve(list.size());
-  for (const SpanWithDisks& item : list) spans.push_back(item.span);
-  return spans;
-}
-
 namespace {
 
 // A data file with the disk it lies on.
@@ -106,18 +99,21 @@ void addDisk(std::vector<std::string>& disks, const std::string& name) {
   if (std::find(disks.begin(), disks.end(), name) == disks.end()) disks.push_back(name);
 }
 
+// The index of the span of spans (disjoint and ordered) that holds time, which
+// must lie in one.
+std::size_t spanHolding(const std::vector<times::TimeSpan>& spans, int64_t time) {
+  return static_cast<std::size_t>(
+      std::upper_bound(spans.begin(), spans.end(), time,
+                       [](int64_t t, const times::TimeSpan& span) { return t < span.start; }) -
+      spans.begin() - 1);
+}
+
 // The union of the covering files' spans, each span with the disks of its
 // files, and the disk of its earliest-starting and of its last-ending file.
 struct CoveredSpans {
   explicit CoveredSpans(const PlacedFiles& covering);
 
-  // The span that holds time, which must lie in one.
-  std::size_t indexOf(int64_t time) const {
-    return static_cast<std::size_t>(
-        std::upper_bound(spans.begin(), spans.end(), time,
-                         [](int64_t t, const times::TimeSpan& span) { return t < span.start; }) -
-        spans.begin() - 1);
-  }
+  std::size_t indexOf(int64_t time) const { return spanHolding(spans, time); }
 
   std::vector<times::TimeSpan> spans;  // disjoint and ordered
   std::vector<std::vector<std::string>> disks;
@@ -173,23 +169,55 @@ std::vector<SpanWithDisks> gapsWithDisks(const CoveredSpans& covered,
   return gaps;
 }
 
+// A station's overlaps: the file pairs and the regions they make.
+struct Overlaps {
+  std::vector<OverlapPair> pairs;
+  std::vector<OverlapRegion> regions;
+};
+
 // Each file that starts before the furthest end reached so far overlaps the
 // file that reached it: every second covered twice lies in one of these pairs.
-// The pairs are cut to the window.
-std::vector<OverlapPair> overlapPairsIn(const PlacedFiles& covering,
-                                        const times::TimeSpan& window) {
-  std::vector<OverlapPair> pairs;
-  const PlacedFile* reach = nullptr;
-  for (const PlacedFile& file : covering) {
-    if (reach != nullptr && file.record->start < reach->record->end) {
-      const times::TimeSpan both{file.record->start,
-                                 std::min(file.record->end, reach->record->end)};
+// The pairs are cut to the window; their union gives the regions, each with
+// the files of its pairs.
+Overlaps overlapsIn(const PlacedFiles& covering, const times::TimeSpan& window) {
+  Overlaps overlaps;
+  std::vector<std::pair<std::size_t, std::size_t>> pairFiles;  // indexes into covering
+  std::size_t reach = 0;
+  for (std::size_t i = 0; i < covering.size(); ++i) {
+    const FileRecord& file = *covering[i].record;
+    if (i > 0 && file.start < covering[reach].record->end) {
+      const times::TimeSpan both{file.start, std::min(file.end, covering[reach].record->end)};
       const std::vector<times::TimeSpan> part = times::clippedTo({both}, window);
-      if (!part.empty()) pairs.push_back(OverlapPair{part.front(), reach->name(), file.name()});
+      if (!part.empty()) {
+        overlaps.pairs.push_back(
+            OverlapPair{part.front(), covering[reach].name(), covering[i].name()});
+        pairFiles.emplace_back(reach, i);
+      }
     }
-    if (reach == nullptr || file.record->end > reach->record->end) reach = &file;
+    if (i == 0 || file.end > covering[reach].record->end) reach = i;
   }
-  return pairs;
+
+  std::vector<times::TimeSpan> spans;
+  for (const OverlapPair& pair : overlaps.pairs) spans.push_back(pair.span);
+  spans = times::unionOf(std::move(spans));
+  std::vector<std::vector<std::size_t>> files(spans.size());
+  for (std::size_t p = 0; p < overlaps.pairs.size(); ++p) {
+    const std::size_t region = spanHolding(spans, overlaps.pairs[p].span.start);
+    files[region].push_back(pairFiles[p].first);
+    files[region].push_back(pairFiles[p].second);
+  }
+  for (std::size_t r = 0; r < spans.size(); ++r) {
+    std::vector<std::size_t>& indexes = files[r];  // covering is in order of start
+    std::sort(indexes.begin(), indexes.end());
+    indexes.erase(std::unique(indexes.begin(), indexes.end()), indexes.end());
+    OverlapRegion region{spans[r], {}, {}};
+    for (const std::size_t index : indexes) {
+      region.files.push_back(covering[index].name());
+      addDisk(region.disks, *covering[index].disk);
+    }
+    overlaps.regions.push_back(std::move(region));
+  }
+  return overlaps;
 }
 
 // The covered share of the window in percent, to two decimals.
@@ -222,10 +250,9 @@ StationSummary summarizeStation(const std::string& station, const PlacedFiles& f
   summary.timespans = timespansIn(covered, summary.window);
   summary.gaps =
       gapsWithDisks(covered, summary.timespans, summary.window, options.gapToleranceSeconds);
-  summary.overlapPairs = overlapPairsIn(covering, summary.window);
-  std::vector<times::TimeSpan> overlapSpans;
-  for (const OverlapPair& pair : summary.overlapPairs) overlapSpans.push_back(pair.span);
-  summary.overlaps = times::unionOf(std::move(overlapSpans));
+  Overlaps overlaps = overlapsIn(covering, summary.window);
+  summary.overlapPairs = std::move(overlaps.pairs);
+  summary.overlaps = std::move(overlaps.regions);
   summary.realDataSeconds = times::totalSeconds(spansOf(summary.timespans));
   summary.coveragePercent = percentOf(summary.realDataSeconds, summary.window);
   return summary;

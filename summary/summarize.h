@@ -18,7 +18,17 @@ struct FileName {
   bool operator==(const FileName& other) const = default;
 };
 
-// Two files whose records cover the same time.
+// Time covered twice or more, merged as the timespans are, with every file
+// whose records cover twice a part of it.
+struct OverlapRegion {
+  times::TimeSpan span;
+  std::vector<FileName> files;     // in order of their start
+  std::vector<std::string> disks;  // of those files, first seen first
+  bool operator==(const OverlapRegion& other) const = default;
+};
+
+// Two files whose records cover the same time: an overlap region is made of
+// such pairs.
 struct OverlapPair {
   times::TimeSpan span;
   FileName first;  // the earlier-starting file
@@ -62,8 +72,14 @@ struct SpanWithDisks {
   bool operator==(const SpanWithDisks& other) const = default;
 };
 
-// The spans alone.
-std::vector<times::TimeSpan> spansOf(const std::vector<SpanWithDisks>& list);
+// The spans alone, of SpanWithDisks or OverlapRegion.
+template <typename Item>
+std::vector<times::TimeSpan> spansOf(const std::vector<Item>& list) {
+  std::vector<times::TimeSpan> spans;
+  spans.reserve(list.size());
+  for (const Item& item : list) spans.push_back(item.span);
+  return spans;
+}
 
 struct StationSummary {
   std::string station;
@@ -72,7 +88,7 @@ struct StationSummary {
   times::TimeSpan window;                 // what coverage is measured over
   std::vector<SpanWithDisks> timespans;   // covered, within the window
   std::vector<SpanWithDisks> gaps;        // uncovered within the window, past the tolerance
-  std::vector<times::TimeSpan> overlaps;  // covered twice or more, within the window
+  std::vector<OverlapRegion> overlaps;  // covered twice or more, within the window
   std::vector<OverlapPair> overlapPairs;
   int64_t spanSeconds = 0;      // last end - first start
   int64_t realDataSeconds = 0;  // covered seconds within the window

@@ -58,6 +58,24 @@ TEST(Summarize, PositionChangeBetweenDisksIsAnEventAndTouchingDisksMakeOneSpan) 
   EXPECT_EQ(same.disks[1].record.files[0].path, "d/1");
 }
 
+TEST(Summarize, OverlapRegionsNameTheirFilesAndThePairsTheyAreMadeOf) {
+  const CoverageSummary summary = summarize({{"a", {file("a/1", 0, 100), file("a/2", 20, 30)}},
+                                             {"b", {file("b/1", 25, 60), file("b/2", 50, 150)}},
+                                             {"c", {file("c/1", 140, 200), file("c/2", 300, 400)}},
+                                             {"d", {file("d/1", 350, 360)}}},
+                                            {});
+  const StationSummary& station = summary.stations[0];
+  EXPECT_EQ(station.overlapPairs.size(), 5u);
+  // Three pairs within 20..100 are one region, as the timespans merge.
+  EXPECT_EQ(station.overlaps,
+            (std::vector<OverlapRegion>{
+                {{20, 100},
+                 {{"a", "a/1"}, {"a", "a/2"}, {"b", "b/1"}, {"b", "b/2"}},
+                 {"a", "b"}},
+                {{140, 150}, {{"b", "b/2"}, {"c", "c/1"}}, {"b", "c"}},
+                {{350, 360}, {{"c", "c/2"}, {"d", "d/1"}}, {"c", "d"}}}));
+}
+
 TEST(Summarize, OverlapsNameBothFilesAndGapsTheirNeighbours) {
   const CoverageSummary summary = summarize({{"a", {file("a/1", 0, 100), file("a/2", 20, 30)}},
                                              {"b", {file("b/1", 50, 150), file("b/2", 300, 400)}}},
@@ -68,7 +86,7 @@ TEST(Summarize, OverlapsNameBothFilesAndGapsTheirNeighbours) {
   EXPECT_EQ(station.overlapPairs[1].span, (times::TimeSpan{50, 100}));
   EXPECT_EQ(station.overlapPairs[1].first, (FileName{"a", "a/1"}));
   EXPECT_EQ(station.overlapPairs[1].second, (FileName{"b", "b/1"}));
-  EXPECT_EQ(station.overlaps, (Spans{{20, 30}, {50, 100}}));
+  EXPECT_EQ(spansOf(station.overlaps), (Spans{{20, 30}, {50, 100}}));
   EXPECT_EQ(station.gaps, (std::vector<SpanWithDisks>{{{150, 300}, {"b"}}}));
   EXPECT_EQ(station.realDataSeconds, 250);
   EXPECT_EQ(station.coveragePercent, 62.5);
@@ -162,8 +180,17 @@ TEST(Summarize, SummaryFieldsAreCheckedAndProblemsNamedWithTheirRecord) {
             "not valid JSON: it ends too early");
   EXPECT_EQ(std::get<std::string>(disksFromSummaryJson("{\"version\": x}")),
             "not valid JSON (at byte 13)");
-  EXPECT_EQ(std::get<std::string>(disksFromSummaryJson("{\"version\": \"1\", \"disks\": []}")),
-            "not a cdcoverage summary of version 1");
+  for (const char* version : {"\"1\"", "0", "3", "1.5"}) {
+    EXPECT_EQ(std::get<std::string>(disksFromSummaryJson(std::string("{\"version\": ") + version +
+                                                         ", \"disks\": []}")),
+              "not a cdcoverage summary of version 1 to 2")
+        << version;
+  }
+  // Version 1 wrote the disks as version 2 does.
+  for (const char* version : {"1", "2"}) {
+    EXPECT_TRUE(std::holds_alternative<std::vector<DiskRecord>>(disksFromSummaryJson(
+        std::string("{\"version\": ") + version + ", \"disks\": []}")));
+  }
 }
 
 // On random disks, the union of the intervals cdverify gathers equals the

@@ -17,33 +17,43 @@ std::string csvField(const std::string& text) {
   return quoted + "\"";
 }
 
-std::string diskList(const std::vector<std::string>& disks) {
+// Names comma-separated.
+std::string listOf(const std::vector<std::string>& names) {
   std::string text;
-  for (const std::string& disk : disks) text += (text.empty() ? "" : ",") + disk;
+  for (const std::string& name : names) text += (text.empty() ? "" : ",") + name;
   return text;
 }
 
+std::vector<std::string> pathsOf(const std::vector<FileName>& files) {
+  std::vector<std::string> paths;
+  for (const FileName& file : files) paths.push_back(file.path);
+  return paths;
+}
+
 std::string row(const char* kind, const std::string& station, const times::TimeSpan& span,
-                const std::vector<std::string>& disks) {
+                const std::vector<std::string>& disks,
+                const std::vector<FileName>& files = {}) {
   return std::string(kind) + "|" + csvField(station) + "|" + times::isoTime(span.start) + "|" +
          times::isoTime(span.end) + "|" + base::formatText("%" PRId64, span.seconds()) + "|" +
-         csvField(diskList(disks)) + "\r\n";
+         csvField(listOf(disks)) + "|" + csvField(listOf(pathsOf(files))) + "\r\n";
 }
 
 }  // namespace
 
 std::string summaryCsv(const CoverageSummary& summary) {
-  std::string csv = "kind|station|start|end|seconds|disk\r\n";
+  std::string csv = "kind|station|start|end|seconds|disk|files\r\n";
   for (const StationSummary& station : summary.stations) {
     for (const SpanWithDisks& span : station.timespans) {
       csv += row("timespan", station.station, span.span, span.disks);
     }
     for (const SpanWithDisks& gap : station.gaps)
       csv += row("gap", station.station, gap.span, gap.disks);
+    for (const OverlapRegion& region : station.overlaps)
+      csv += row("overlap", station.station, region.span, region.disks, region.files);
     for (const OverlapPair& pair : station.overlapPairs) {
       std::vector<std::string> disks = {pair.first.disk};
       if (pair.second.disk != pair.first.disk) disks.push_back(pair.second.disk);
-      csv += row("overlap", station.station, pair.span, disks);
+      csv += row("overlap-pair", station.station, pair.span, disks, {pair.first, pair.second});
     }
   }
   for (const DiskJunction& gap : summary.diskGaps) {

@@ -12,7 +12,10 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-constexpr int kSummaryVersion = 1;
+// 2: "overlaps" became regions naming their files, and the pairs "overlapPairs".
+// The disks, all that is read back, are the same in both.
+constexpr int kSummaryVersion = 2;
+constexpr int kOldestReadableVersion = 1;
 
 Json timeOrNull(const std::optional<int64_t>& time) {
   return time ? Json(times::isoTime(*time)) : Json(nullptr);
@@ -41,14 +44,22 @@ Json eventJson(const StationEvent& event) {
   return json;
 }
 
+Json overlapJson(const times::TimeSpan& span, const std::vector<FileName>& files) {
+  Json names = Json::array();
+  for (const FileName& file : files) names.push_back(fileName(file));
+  return {{"start", times::isoTime(span.start)},
+          {"end", times::isoTime(span.end)},
+          {"seconds", span.seconds()},
+          {"files", names}};
+}
+
 Json stationJson(const StationSummary& station) {
+  Json overlaps = Json::array();
+  for (const OverlapRegion& region : station.overlaps)
+    overlaps.push_back(overlapJson(region.span, region.files));
   Json overlapPairs = Json::array();
-  for (const OverlapPair& pair : station.overlapPairs) {
-    overlapPairs.push_back({{"start", times::isoTime(pair.span.start)},
-                            {"end", times::isoTime(pair.span.end)},
-                            {"seconds", pair.span.seconds()},
-                            {"files", {fileName(pair.first), fileName(pair.second)}}});
-  }
+  for (const OverlapPair& pair : station.overlapPairs)
+    overlapPairs.push_back(overlapJson(pair.span, {pair.first, pair.second}));
   Json events = Json::array();
   for (const StationEvent& event : station.events) events.push_back(eventJson(event));
   return {{"station", station.station},
@@ -57,8 +68,8 @@ Json stationJson(const StationSummary& station) {
           {"window", {times::isoTime(station.window.start), times::isoTime(station.window.end)}},
           {"timespans", spanList(spansOf(station.timespans))},
           {"gaps", spanList(spansOf(station.gaps))},
-          {"overlaps", spanList(station.overlaps)},
-          {"overlapFiles", overlapPairs},
+          {"overlaps", overlaps},
+          {"overlapPairs", overlapPairs},
           {"spanSeconds", station.spanSeconds},
           {"realDataSeconds", station.realDataSeconds},
           {"coveragePercent", station.coveragePercent},
@@ -222,8 +233,10 @@ std::variant<std::vector<DiskRecord>, std::string> disksFromSummaryJson(std::str
   }
   try {
     const Json& version = field(json, "version");
-    if (!version.is_number_integer() || version != kSummaryVersion) {
-      return "not a cdcoverage summary of version " + std::to_string(kSummaryVersion);
+    if (!version.is_number_integer() || version < kOldestReadableVersion ||
+        version > kSummaryVersion) {
+      return "not a cdcoverage summary of version " + std::to_string(kOldestReadableVersion) +
+             " to " + std::to_string(kSummaryVersion);
     }
     std::vector<DiskRecord> disks;
     const Json& list = listField(json, "disks");

@@ -218,7 +218,7 @@ std::string timelineSvg(const CoverageSummary& summary) {
     svg +=
         bars(spansOf(station.timespans), axis, y + 4, stationHeight - 8, kCoveredColour, "covered");
     svg += bars(spansOf(station.gaps), axis, y + 4, stationHeight - 8, kGapColour, "gap");
-    svg += bars(station.overlaps, axis, y + 4, 4, kOverlapColour, "overlap");
+    svg += bars(spansOf(station.overlaps), axis, y + 4, 4, kOverlapColour, "overlap");
     svg += eventMarkers(station, axis, y + 3);
     y += stationHeight;
   }

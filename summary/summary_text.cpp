@@ -57,7 +57,13 @@ std::string stationText(const StationSummary& station) {
     text += spanLine(span.span, joined(span.disks));
   text += "  gaps: " + std::to_string(station.gaps.size()) + "\n";
   for (const SpanWithDisks& gap : station.gaps) text += spanLine(gap.span, joined(gap.disks));
-  text += "  overlaps: " + std::to_string(station.overlapPairs.size()) + "\n";
+  text += "  overlaps: " + std::to_string(station.overlaps.size()) + "\n";
+  for (const OverlapRegion& region : station.overlaps) {
+    std::string files;
+    for (const FileName& file : region.files) files += (files.empty() ? "" : ", ") + fileText(file);
+    text += spanLine(region.span, files);
+  }
+  text += "  overlapping file pairs: " + std::to_string(station.overlapPairs.size()) + "\n";
   for (const OverlapPair& pair : station.overlapPairs) {
     text += spanLine(pair.span, fileText(pair.first) + " and " + fileText(pair.second));
   }

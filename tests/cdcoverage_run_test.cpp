@@ -60,7 +60,7 @@ TEST_F(CoverageRunTest, MergedSummariesEqualTheDirectRun) {
   const std::string merged = out;
   ASSERT_EQ(cover({"--from=2006-06-15", "--format=json", disk.setting(), "two.json"}), 0);
   EXPECT_EQ(out, merged);
-  EXPECT_NE(merged.find("\"overlapFiles\": [\n        {"), std::string::npos);
+  EXPECT_NE(merged.find("\"overlapPairs\": [\n        {"), std::string::npos);
 }
 
 TEST_F(CoverageRunTest, BadCommandLinesExitTwoAndUnreadableInputsOne) {

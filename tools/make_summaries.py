@@ -33,7 +33,7 @@ def main():
                           "latitude": "49.1234N", "longitude": "16.5678E", "altitude": "300",
                           "frequency": 10, "clockWarnings": []})
             t = end + (30 if i % 97 == 0 else 0)
-        summary = {"version": 1, "gapToleranceSeconds": 0, "from": None, "to": None,
+        summary = {"version": 2, "gapToleranceSeconds": 0, "from": None, "to": None,
                    "stations": [], "disks": [{"disk": name, "fileCount": per_disk,
                                               "first": files[0]["start"],
                                               "last": files[-1]["end"], "files": files}],
