@@ -22,6 +22,10 @@ std::string_view eventKindName(EventKind kind) {
   return {};
 }
 
+std::string FileName::label() const {
+  return path.compare(0, disk.size(), disk) == 0 ? path : disk + ": " + path;
+}
+
 namespace {
 
 // A data file with the disk it lies on.

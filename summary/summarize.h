@@ -16,6 +16,9 @@ struct FileName {
   std::string disk;
   std::string path;
   bool operator==(const FileName& other) const = default;
+  // The path, led by "DISK: " when it does not begin with the disk's name (a
+  // disk told apart from others of its name), so that no two files read alike.
+  std::string label() const;
 };
 
 // Time covered twice or more, merged as the timespans are, with every file

@@ -24,9 +24,9 @@ std::string listOf(const std::vector<std::string>& names) {
   return text;
 }
 
-std::vector<std::string> pathsOf(const std::vector<FileName>& files) {
+std::vector<std::string> labelsOf(const std::vector<FileName>& files) {
   std::vector<std::string> paths;
-  for (const FileName& file : files) paths.push_back(file.path);
+  for (const FileName& file : files) paths.push_back(file.label());
   return paths;
 }
 
@@ -35,7 +35,7 @@ std::string row(const char* kind, const std::string& station, const times::TimeS
                 const std::vector<FileName>& files = {}) {
   return std::string(kind) + "|" + csvField(station) + "|" + times::isoTime(span.start) + "|" +
          times::isoTime(span.end) + "|" + base::formatText("%" PRId64, span.seconds()) + "|" +
-         csvField(listOf(disks)) + "|" + csvField(listOf(pathsOf(files))) + "\r\n";
+         csvField(listOf(disks)) + "|" + csvField(listOf(labelsOf(files))) + "\r\n";
 }
 
 }  // namespace

@@ -20,7 +20,7 @@ std::string spanLine(const times::TimeSpan& span, const std::string& tail) {
          times::durationText(span.seconds()) + (tail.empty() ? "" : "  " + tail) + "\n";
 }
 
-std::string fileText(const FileName& file) { return base::printableName(file.path); }
+std::string fileText(const FileName& file) { return base::printableName(file.label()); }
 
 std::string eventLine(const StationEvent& event) {
   std::string line =

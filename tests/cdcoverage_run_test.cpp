@@ -98,6 +98,20 @@ TEST_F(CoverageRunTest, BadCommandLinesExitTwoAndUnreadableInputsOne) {
   EXPECT_FALSE(std::filesystem::exists(disk.directory() / "20060615" / "summary.txt"));
 }
 
+TEST_F(CoverageRunTest, ADiskAndItsOwnSummaryAreOneDiskInEitherOrder) {
+  ASSERT_EQ(cover({"--format=json", "--output=own.json", disk.setting()}), 0);
+  ASSERT_EQ(cover({disk.setting()}), 0);
+  const std::string once = out;
+  EXPECT_EQ(cover({disk.setting(), "own.json"}), 0);
+  EXPECT_EQ(out, once);
+  EXPECT_EQ(err, "cdcoverage: own.json holds the same disk as " + disk.setting() +
+                     ": it is counted once\n");
+  EXPECT_EQ(cover({"own.json", disk.setting()}), 0);
+  EXPECT_EQ(out, once);
+  EXPECT_EQ(err, "cdcoverage: " + disk.setting() +
+                     " holds the same disk as own.json: it is counted once\n");
+}
+
 // "--svg=$UNSET" must not make the next argument, a disk, the file written.
 TEST_F(CoverageRunTest, AnEmptyValueIsAUsageErrorNeverTheNextArgument) {
   testsupport::writeFile(dir.path() / "a.json", "{}");

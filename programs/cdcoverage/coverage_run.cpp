@@ -12,6 +12,7 @@
 #include "platform/path_rules.h"
 #include "programs/cdcoverage/coverage_options.h"
 #include "summary/disk_survey.h"
+#include "summary/distinct_disks.h"
 #include "summary/summary_formats.h"
 #include "summary/summary_json.h"
 #include "times/iso_time.h"
@@ -101,6 +102,23 @@ InputRead readInput(const std::string& input, walk::WalkSettings& walk, platform
   return read;
 }
 
+// Warns of each disk given again and of each name that several disks share.
+void tellRepeatsApart(const summary::DistinctDisks& distinct,
+                      const std::vector<std::string>& inputs, const std::vector<std::size_t>& inputOf,
+                      std::ostream& err) {
+  for (const summary::RepeatedDisk& repeated : distinct.repeated) {
+    err << "cdcoverage: " << base::printableName(inputs[inputOf[repeated.copy]])
+        << " holds the same disk as " << base::printableName(inputs[inputOf[repeated.original]])
+        << ": it is counted once\n";
+  }
+  for (const summary::SharedName& shared : distinct.sharedNames) {
+    const std::string name = base::printableName(shared.name);
+    err << "cdcoverage: " << shared.disks << " different disks are named " << name
+        << ": they are told apart as " << name << " (1) to " << name << " (" << shared.disks
+        << ")\n";
+  }
+}
+
 }  // namespace
 
 int runCoverage(int argc, const char* const* argv, platform::Disk& disk, std::ostream& out,
@@ -111,6 +129,7 @@ int runCoverage(int argc, const char* const* argv, platform::Disk& disk, std::os
   }
   int status = 0;
   std::vector<summary::DiskRecord> disks;
+  std::vector<std::size_t> inputOf;  // of each disk
   walk::WriteGuard guard(disk);
   {
     std::optional<walk::ProgressLine> progress;
@@ -130,11 +149,16 @@ int runCoverage(int argc, const char* const* argv, platform::Disk& disk, std::os
         err << "cdcoverage: " << *read.problem << "\n";
         status = 1;
       }
-      for (summary::DiskRecord& record : read.disks) disks.push_back(std::move(record));
+      for (summary::DiskRecord& record : read.disks) {
+        disks.push_back(std::move(record));
+        inputOf.push_back(i);
+      }
     }
   }
+  summary::DistinctDisks distinct = summary::distinctDisks(std::move(disks));
+  tellRepeatsApart(distinct, options.inputs, inputOf, err);
 
-  const summary::CoverageSummary summary = summarize(std::move(disks), options.summary);
+  const summary::CoverageSummary summary = summarize(std::move(distinct.disks), options.summary);
   // One side of the window given, the other a station's own: it may still end
   // before it starts.
   for (const summary::StationSummary& station : summary.stations) {
