@@ -19,8 +19,8 @@ std::pair<bool, std::string_view> pathBelow(const DiskRecord& disk, const FileRe
 }
 
 auto fieldsOf(const FileRecord& file) {
-  return std::tie(file.usable, file.station, file.start, file.end, file.latitude,
-                  file.longitude, file.altitude, file.frequency, file.clockWarnings);
+  return std::tie(file.usable, file.station, file.start, file.end, file.latitude, file.longitude,
+                  file.altitude, file.frequency, file.clockWarnings);
 }
 
 // Orders contents: by file count, then file by file.
@@ -68,7 +68,8 @@ DistinctDisks distinctDisks(std::vector<DiskRecord> disks) {
   std::vector<std::size_t> kept;
   for (std::size_t k = 0; k < order.size(); ++k) {
     const std::size_t i = order[k];
-    if (!kept.empty() && hashes[kept.back()] == hashes[i] && sameContent(disks[kept.back()], disks[i])) {
+    if (!kept.empty() && hashes[kept.back()] == hashes[i] &&
+        sameContent(disks[kept.back()], disks[i])) {
       result.repeated.push_back(RepeatedDisk{i, kept.back()});
     } else {
       kept.push_back(i);

@@ -5,24 +5,17 @@
 #include <algorithm>
 
 #include "summary/summarize.h"
+#include "tests/support/file_records.h"
 
 namespace summary {
 
 namespace {
 
-FileRecord file(const std::string& path, int64_t start, int64_t end) {
-  FileRecord record;
-  record.path = path;
-  record.usable = true;
-  record.station = "S";
-  record.start = start;
-  record.end = end;
-  return record;
-}
+using testsupport::usableFile;
 
 // A disk of one file under the name, at the time given.
 DiskRecord disk(const std::string& name, int64_t start, const std::string& file1 = "/P1.DAT") {
-  return DiskRecord{name, {file(name + file1, start, start + 60)}};
+  return DiskRecord{name, {usableFile(name + file1, start, start + 60)}};
 }
 
 std::vector<std::string> namesOf(const DistinctDisks& distinct) {
@@ -33,7 +26,8 @@ std::vector<std::string> namesOf(const DistinctDisks& distinct) {
 
 TEST(DistinctDisks, ADiskGivenTwiceIsKeptOnceAndNoFileOverlapsItself) {
   // A folder and its own summary: the same name and content.
-  const DistinctDisks distinct = distinctDisks({disk("sample", 0), disk("other", 60), disk("sample", 0)});
+  const DistinctDisks distinct =
+      distinctDisks({disk("sample", 0), disk("other", 60), disk("sample", 0)});
   EXPECT_EQ(namesOf(distinct), (std::vector<std::string>{"other", "sample"}));
   ASSERT_EQ(distinct.repeated.size(), 1u);
   EXPECT_EQ(distinct.repeated[0].copy, 2u);
@@ -58,8 +52,8 @@ TEST(DistinctDisks, DisksThatShareANameAreNumberedByTheirContent) {
                                          disk("/mnt/cdrom", 600), disk("/mnt/cdrom", 0, "/P0.DAT"),
                                          disk("a", 0, "/P9.DAT")};
   const DistinctDisks distinct = distinctDisks(given);
-  EXPECT_EQ(namesOf(distinct), (std::vector<std::string>{"/mnt/cdrom (1)", "/mnt/cdrom (2)",
-                                                         "/mnt/cdrom (3)", "a"}));
+  EXPECT_EQ(namesOf(distinct),
+            (std::vector<std::string>{"/mnt/cdrom (1)", "/mnt/cdrom (2)", "/mnt/cdrom (3)", "a"}));
   EXPECT_EQ(distinct.disks[0].files[0].path, "/mnt/cdrom/P0.DAT");  // paths stay as they were
   EXPECT_EQ(distinct.disks[1].files[0].start, 0);
   EXPECT_EQ(distinct.disks[2].files[0].start, 600);
@@ -72,7 +66,8 @@ TEST(DistinctDisks, DisksThatShareANameAreNumberedByTheirContent) {
   const std::string expected = [&] {
     std::string text;
     for (const DiskRecord& record : distinct.disks)
-      text += record.name + " " + record.files[0].path + " " + std::to_string(record.files[0].start) + "\n";
+      text += record.name + " " + record.files[0].path + " " +
+              std::to_string(record.files[0].start) + "\n";
     return text;
   }();
   std::vector<std::size_t> order = {0, 1, 2, 3, 4};
@@ -81,7 +76,8 @@ TEST(DistinctDisks, DisksThatShareANameAreNumberedByTheirContent) {
     for (const std::size_t i : order) shuffled.push_back(given[i]);
     std::string text;
     for (const DiskRecord& record : distinctDisks(shuffled).disks)
-      text += record.name + " " + record.files[0].path + " " + std::to_string(record.files[0].start) + "\n";
+      text += record.name + " " + record.files[0].path + " " +
+              std::to_string(record.files[0].start) + "\n";
     ASSERT_EQ(text, expected);
   } while (std::next_permutation(order.begin(), order.end()));
 }
@@ -92,13 +88,14 @@ TEST(DistinctDisks, EveryRecordedFieldBelongsToTheContent) {
   b.files[0].clockWarnings = {"w"};
   EXPECT_FALSE(sameContent(a, b));
   b = disk("d", 0);
-  b.files[0].latitude = "49N";
+  b.files[0].latitude = "50N";
   EXPECT_FALSE(sameContent(a, b));
   b = disk("d", 0);
-  b.files.push_back(file("d/P2.DAT", 60, 120));
+  b.files.push_back(usableFile("d/P2.DAT", 60, 120));
   EXPECT_FALSE(sameContent(a, b));
   // A path that does not begin with the disk's name is taken whole.
-  EXPECT_FALSE(sameContent(DiskRecord{"x", {file("P1", 0, 1)}}, DiskRecord{"y", {file("yP1", 0, 1)}}));
+  EXPECT_FALSE(sameContent(DiskRecord{"x", {usableFile("P1", 0, 1)}},
+                           DiskRecord{"y", {usableFile("yP1", 0, 1)}}));
 }
 
 TEST(FileNameLabel, NamesTheDiskOnlyWhenThePathDoesNotBeginWithIt) {

@@ -88,10 +88,10 @@ struct StationSummary {
   std::string station;
   std::optional<int64_t> firstStart;  // over all its files, whatever the window
   std::optional<int64_t> lastEnd;
-  times::TimeSpan window;                 // what coverage is measured over
-  std::vector<SpanWithDisks> timespans;   // covered, within the window
-  std::vector<SpanWithDisks> gaps;        // uncovered within the window, past the tolerance
-  std::vector<OverlapRegion> overlaps;  // covered twice or more, within the window
+  times::TimeSpan window;                // what coverage is measured over
+  std::vector<SpanWithDisks> timespans;  // covered, within the window
+  std::vector<SpanWithDisks> gaps;       // uncovered within the window, past the tolerance
+  std::vector<OverlapRegion> overlaps;   // covered twice or more, within the window
   std::vector<OverlapPair> overlapPairs;
   int64_t spanSeconds = 0;      // last end - first start
   int64_t realDataSeconds = 0;  // covered seconds within the window

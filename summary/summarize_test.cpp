@@ -7,6 +7,7 @@
 #include "platform/path_rules.h"
 #include "summary/disk_survey.h"
 #include "summary/summary_json.h"
+#include "tests/support/file_records.h"
 #include "tests/support/memory_disk.h"
 #include "tests/support/time_span_printer.h"
 #include "tools/datagen/data_file.h"
@@ -19,22 +20,11 @@ namespace {
 using Spans = std::vector<times::TimeSpan>;
 using Names = std::vector<std::string>;
 
-FileRecord file(const std::string& path, int64_t start, int64_t end,
-                const std::string& latitude = "49N") {
-  FileRecord record;
-  record.path = path;
-  record.usable = true;
-  record.station = "VELK";
-  record.latitude = latitude;
-  record.frequency = 10;
-  record.start = start;
-  record.end = end;
-  return record;
-}
+using testsupport::usableFile;
 
 TEST(Summarize, PositionChangeBetweenDisksIsAnEventAndTouchingDisksMakeOneSpan) {
-  const std::vector<DiskRecord> disks = {{"b", {file("b/2", 100, 200, "50N")}},
-                                         {"a", {file("a/1", 0, 100)}}};
+  const std::vector<DiskRecord> disks = {{"b", {usableFile("b/2", 100, 200, "50N")}},
+                                         {"a", {usableFile("a/1", 0, 100)}}};
   const CoverageSummary summary = summarize(disks, {});
   ASSERT_EQ(summary.stations.size(), 1u);
   const StationSummary& station = summary.stations[0];
@@ -52,34 +42,34 @@ TEST(Summarize, PositionChangeBetweenDisksIsAnEventAndTouchingDisksMakeOneSpan) 
   EXPECT_EQ(summaryJson(summary), summaryJson(summarize({disks[1], disks[0]}, {})));
   // Disks of one name keep the order they were given in.
   const CoverageSummary same =
-      summarize({{"d", {file("d/2", 0, 10)}}, {"d", {file("d/1", 5, 9)}}}, {});
+      summarize({{"d", {usableFile("d/2", 0, 10)}}, {"d", {usableFile("d/1", 5, 9)}}}, {});
   ASSERT_EQ(same.disks.size(), 2u);
   EXPECT_EQ(same.disks[0].record.files[0].path, "d/2");
   EXPECT_EQ(same.disks[1].record.files[0].path, "d/1");
 }
 
 TEST(Summarize, OverlapRegionsNameTheirFilesAndThePairsTheyAreMadeOf) {
-  const CoverageSummary summary = summarize({{"a", {file("a/1", 0, 100), file("a/2", 20, 30)}},
-                                             {"b", {file("b/1", 25, 60), file("b/2", 50, 150)}},
-                                             {"c", {file("c/1", 140, 200), file("c/2", 300, 400)}},
-                                             {"d", {file("d/1", 350, 360)}}},
-                                            {});
+  const CoverageSummary summary =
+      summarize({{"a", {usableFile("a/1", 0, 100), usableFile("a/2", 20, 30)}},
+                 {"b", {usableFile("b/1", 25, 60), usableFile("b/2", 50, 150)}},
+                 {"c", {usableFile("c/1", 140, 200), usableFile("c/2", 300, 400)}},
+                 {"d", {usableFile("d/1", 350, 360)}}},
+                {});
   const StationSummary& station = summary.stations[0];
   EXPECT_EQ(station.overlapPairs.size(), 5u);
   // Three pairs within 20..100 are one region, as the timespans merge.
   EXPECT_EQ(station.overlaps,
             (std::vector<OverlapRegion>{
-                {{20, 100},
-                 {{"a", "a/1"}, {"a", "a/2"}, {"b", "b/1"}, {"b", "b/2"}},
-                 {"a", "b"}},
+                {{20, 100}, {{"a", "a/1"}, {"a", "a/2"}, {"b", "b/1"}, {"b", "b/2"}}, {"a", "b"}},
                 {{140, 150}, {{"b", "b/2"}, {"c", "c/1"}}, {"b", "c"}},
                 {{350, 360}, {{"c", "c/2"}, {"d", "d/1"}}, {"c", "d"}}}));
 }
 
 TEST(Summarize, OverlapsNameBothFilesAndGapsTheirNeighbours) {
-  const CoverageSummary summary = summarize({{"a", {file("a/1", 0, 100), file("a/2", 20, 30)}},
-                                             {"b", {file("b/1", 50, 150), file("b/2", 300, 400)}}},
-                                            {});
+  const CoverageSummary summary =
+      summarize({{"a", {usableFile("a/1", 0, 100), usableFile("a/2", 20, 30)}},
+                 {"b", {usableFile("b/1", 50, 150), usableFile("b/2", 300, 400)}}},
+                {});
   const StationSummary& station = summary.stations[0];
   ASSERT_EQ(station.overlapPairs.size(), 2u);
   EXPECT_EQ(station.overlapPairs[0].span, (times::TimeSpan{20, 30}));
@@ -100,7 +90,8 @@ TEST(Summarize, WindowEdgesAreGapsAndCoverageIsOfTheWindow) {
   options.to = 250;
   options.gapToleranceSeconds = 49;
   const StationSummary station =
-      summarize({{"a", {file("a/1", 0, 100), file("a/2", 120, 200)}}}, options).stations[0];
+      summarize({{"a", {usableFile("a/1", 0, 100), usableFile("a/2", 120, 200)}}}, options)
+          .stations[0];
   EXPECT_EQ(spansOf(station.timespans), (Spans{{50, 100}, {120, 200}}));
   // 20 s inside, within the tolerance
   EXPECT_EQ(station.gaps, (std::vector<SpanWithDisks>{{{200, 250}, {"a"}}}));
@@ -109,10 +100,10 @@ TEST(Summarize, WindowEdgesAreGapsAndCoverageIsOfTheWindow) {
 }
 
 TEST(Summarize, FilesWithoutTimeAndClockWarningsAreEventsOnly) {
-  FileRecord empty = file("a/2", 500, 500), unusable;
+  FileRecord empty = usableFile("a/2", 500, 500), unusable;
   unusable.path = "a/3";
   unusable.station = "VELK";
-  FileRecord late = file("a/1", 100, 200);
+  FileRecord late = usableFile("a/1", 100, 200);
   late.clockWarnings = {"Possible time unsyncronysation int: 1 ext: 2"};
   const StationSummary station = summarize({{"a", {late, empty, unusable}}}, {}).stations[0];
   EXPECT_EQ(spansOf(station.timespans), (Spans{{100, 200}}));
@@ -125,7 +116,7 @@ TEST(Summarize, FilesWithoutTimeAndClockWarningsAreEventsOnly) {
 }
 
 TEST(Summarize, SummaryReadBackFromJsonGivesTheSameSummary) {
-  FileRecord odd = file("a/\xc3\xa9|\"x\"", 0, 10);
+  FileRecord odd = usableFile("a/\xc3\xa9|\"x\"", 0, 10);
   odd.station = "V|\"\n";
   odd.clockWarnings = {"w"};
   odd.frequency = INT32_MAX;
@@ -141,7 +132,7 @@ TEST(Summarize, SummaryReadBackFromJsonGivesTheSameSummary) {
 // Every field is checked for its type and range, and the message names the key
 // and the record; nothing is taken modulo 2^64 or read from a null.
 TEST(Summarize, SummaryFieldsAreCheckedAndProblemsNamedWithTheirRecord) {
-  FileRecord record = file("a/1", 0, 10);
+  FileRecord record = usableFile("a/1", 0, 10);
   record.frequency = INT32_MAX;
   const std::string text = summaryJson(summarize({{"a", {record}}}, {}));
   const auto problemWith = [&](const std::string& from, const std::string& to) {
@@ -188,8 +179,8 @@ TEST(Summarize, SummaryFieldsAreCheckedAndProblemsNamedWithTheirRecord) {
   }
   // Version 1 wrote the disks as version 2 does.
   for (const char* version : {"1", "2"}) {
-    EXPECT_TRUE(std::holds_alternative<std::vector<DiskRecord>>(disksFromSummaryJson(
-        std::string("{\"version\": ") + version + ", \"disks\": []}")));
+    EXPECT_TRUE(std::holds_alternative<std::vector<DiskRecord>>(
+        disksFromSummaryJson(std::string("{\"version\": ") + version + ", \"disks\": []}")));
   }
 }
 

@@ -31,8 +31,7 @@ std::vector<std::string> labelsOf(const std::vector<FileName>& files) {
 }
 
 std::string row(const char* kind, const std::string& station, const times::TimeSpan& span,
-                const std::vector<std::string>& disks,
-                const std::vector<FileName>& files = {}) {
+                const std::vector<std::string>& disks, const std::vector<FileName>& files = {}) {
   return std::string(kind) + "|" + csvField(station) + "|" + times::isoTime(span.start) + "|" +
          times::isoTime(span.end) + "|" + base::formatText("%" PRId64, span.seconds()) + "|" +
          csvField(listOf(disks)) + "|" + csvField(listOf(labelsOf(files))) + "\r\n";

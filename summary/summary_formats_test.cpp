@@ -4,10 +4,13 @@
 
 #include "summary/summary_json.h"
 #include "summary/utf8_text.h"
+#include "tests/support/file_records.h"
 
 namespace summary {
 
 namespace {
+
+using testsupport::usableFile;
 
 TEST(ValidUtf8, KeepsValidSequencesAndReadsOtherBytesAsLatin1) {
   EXPECT_EQ(validUtf8("Brno \xc5\xbd\xf0\x9f\x99\x82"), "Brno \xc5\xbd\xf0\x9f\x99\x82");
@@ -32,34 +35,28 @@ TEST(SummaryFormats, OddStationNamesAreEscapedInJsonAndCsv) {
 
 // Three files of two disks that overlap one another: one region, two pairs.
 CoverageSummary threeOverlappingFiles() {
-  const auto file = [](const char* path, int64_t start, int64_t end) {
-    FileRecord record;
-    record.path = path;
-    record.usable = true;
-    record.station = "S";
-    record.start = start;
-    record.end = end;
-    return record;
-  };
-  return summarize({{"a", {file("a/1", 0, 100), file("a/2", 50, 120)}}, {"b", {file("b/1", 90, 200)}}},
+  return summarize({{"a", {usableFile("a/1", 0, 100), usableFile("a/2", 50, 120)}},
+                    {"b", {usableFile("b/1", 90, 200)}}},
                    {});
 }
 
 TEST(SummaryFormats, EveryFormatCountsOverlapRegionsAndLabelsThePairsApart) {
   const CoverageSummary summary = threeOverlappingFiles();
   const std::string text = summaryText(summary);
-  EXPECT_NE(text.find("  overlaps: 1\n"
-                      "    1970-01-01T00:00:50 .. 1970-01-01T00:02:00  0d 0h 1m 10s  a/1, a/2, b/1\n"
-                      "  overlapping file pairs: 2\n"
-                      "    1970-01-01T00:00:50 .. 1970-01-01T00:01:40  0d 0h 0m 50s  a/1 and a/2\n"
-                      "    1970-01-01T00:01:30 .. 1970-01-01T00:02:00  0d 0h 0m 30s  a/2 and b/1\n"),
-            std::string::npos)
+  EXPECT_NE(
+      text.find("  overlaps: 1\n"
+                "    1970-01-01T00:00:50 .. 1970-01-01T00:02:00  0d 0h 1m 10s  a/1, a/2, b/1\n"
+                "  overlapping file pairs: 2\n"
+                "    1970-01-01T00:00:50 .. 1970-01-01T00:01:40  0d 0h 0m 50s  a/1 and a/2\n"
+                "    1970-01-01T00:01:30 .. 1970-01-01T00:02:00  0d 0h 0m 30s  a/2 and b/1\n"),
+      std::string::npos)
       << text;
   const std::string csv = summaryCsv(summary);
-  EXPECT_NE(csv.find("overlap|S|1970-01-01T00:00:50|1970-01-01T00:02:00|70|a,b|a/1,a/2,b/1\r\n"
-                     "overlap-pair|S|1970-01-01T00:00:50|1970-01-01T00:01:40|50|a|a/1,a/2\r\n"
-                     "overlap-pair|S|1970-01-01T00:01:30|1970-01-01T00:02:00|30|a,b|a/2,b/1\r\n"),
-            std::string::npos)
+  EXPECT_NE(
+      csv.find("overlap|VELK|1970-01-01T00:00:50|1970-01-01T00:02:00|70|a,b|a/1,a/2,b/1\r\n"
+               "overlap-pair|VELK|1970-01-01T00:00:50|1970-01-01T00:01:40|50|a|a/1,a/2\r\n"
+               "overlap-pair|VELK|1970-01-01T00:01:30|1970-01-01T00:02:00|30|a,b|a/2,b/1\r\n"),
+      std::string::npos)
       << csv;
   const std::string json = summaryJson(summary);
   EXPECT_NE(json.find(R"("overlaps": [

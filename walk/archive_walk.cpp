@@ -27,8 +27,8 @@ char alternateStreamLetter(char letter) {
 // trigger stream, must not) be one of the two stream letters. name is the
 // directory's as progress shows it.
 void scanFiles(const WalkSettings& settings, platform::Disk& disk, DiskBoundary& boundary,
-               const std::string& pattern, std::string_view name,
-               verify::ArchiveVerifier& verifier, WalkProgress* progress) {
+               const std::string& pattern, std::string_view name, verify::ArchiveVerifier& verifier,
+               WalkProgress* progress) {
   const std::string directory = platform::directoryPart(pattern);
   const char streamLetterAlt = alternateStreamLetter(settings.streamLetter);
   std::vector<std::string> selected;

@@ -43,8 +43,7 @@ void ProgressLine::erase() {
 std::string ProgressLine::text() const {
   std::string line = title_;
   if (listed_ == 0 && done_ == 0) return line;
-  line += ": " + std::to_string(done_) + " of " + std::to_string(listed_) +
-          " files listed so far";
+  line += ": " + std::to_string(done_) + " of " + std::to_string(listed_) + " files listed so far";
   if (!directory_.empty()) line += ", in " + directory_;
   return line;
 }

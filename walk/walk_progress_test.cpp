@@ -86,7 +86,9 @@ TEST_F(ProgressLineTest, EraseLeavesAnEmptyLineOnceAndTheDestructorErasesToo) {
   EXPECT_EQ(terminal.str(), written);
 
   std::ostringstream other;
-  { ProgressLine(other, [this] { return now; }).begin("cdverify: disk g"); }
+  {
+    ProgressLine(other, [this] { return now; }).begin("cdverify: disk g");
+  }
   EXPECT_EQ(screen(other.str()), "");
 }
 
@@ -130,7 +132,9 @@ class RecordingProgress : public WalkProgress {
 TEST(WalkProgressTest, HearsEachListingBeforeItsFiles) {
   testsupport::MemoryDisk disk;
   const std::string root = *platform::diskRoot("g");
-  const auto file = [](const char* name) { return platform::DirectoryEntry{name, false, false, false}; };
+  const auto file = [](const char* name) {
+    return platform::DirectoryEntry{name, false, false, false};
+  };
   disk.add(root, platform::DirectoryEntry{"20060615", false, false, true});
   disk.add(root, platform::DirectoryEntry{"20060616", false, false, true});
   const std::string first = root + "20060615" + platform::kPathSeparator;

@@ -104,8 +104,8 @@ InputRead readInput(const std::string& input, walk::WalkSettings& walk, platform
 
 // Warns of each disk given again and of each name that several disks share.
 void tellRepeatsApart(const summary::DistinctDisks& distinct,
-                      const std::vector<std::string>& inputs, const std::vector<std::size_t>& inputOf,
-                      std::ostream& err) {
+                      const std::vector<std::string>& inputs,
+                      const std::vector<std::size_t>& inputOf, std::ostream& err) {
   for (const summary::RepeatedDisk& repeated : distinct.repeated) {
     err << "cdcoverage: " << base::printableName(inputs[inputOf[repeated.copy]])
         << " holds the same disk as " << base::printableName(inputs[inputOf[repeated.original]])
@@ -138,11 +138,9 @@ int runCoverage(int argc, const char* const* argv, platform::Disk& disk, std::os
       const std::string& input = options.inputs[i];
       if (progress) {
         progress->begin("cdcoverage: input " + std::to_string(i + 1) + " of " +
-                        std::to_string(options.inputs.size()) + ", " +
-                        base::printableName(input));
+                        std::to_string(options.inputs.size()) + ", " + base::printableName(input));
       }
-      InputRead read =
-          readInput(input, options.walk, disk, progress ? &*progress : nullptr, guard);
+      InputRead read = readInput(input, options.walk, disk, progress ? &*progress : nullptr, guard);
       if (progress && (read.problem || !read.warnings.empty())) progress->erase();
       for (const std::string& warning : read.warnings) err << "cdcoverage: " << warning << "\n";
       if (read.problem) {

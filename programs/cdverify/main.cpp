@@ -5,5 +5,5 @@
 
 int main(int argc, char** argv) {
   return cdverify::runVerification(argc, argv, platform::systemDisk(), std::cout, std::cerr,
-                        platform::standardErrorIsTerminal());
+                                   platform::standardErrorIsTerminal());
 }
