@@ -169,6 +169,8 @@ TEST(Summarize, SummaryFieldsAreCheckedAndProblemsNamedWithTheirRecord) {
             "disk 1: a record that is not an object");
   EXPECT_EQ(std::get<std::string>(disksFromSummaryJson("{\"version\": ")),
             "not valid JSON: it ends too early");
+  EXPECT_EQ(std::get<std::string>(disksFromSummaryJson("{\"version\": 2, \"disks\": 1E400}")),
+            "not valid JSON: a number is out of range");
   EXPECT_EQ(std::get<std::string>(disksFromSummaryJson("{\"version\": x}")),
             "not valid JSON (at byte 13)");
   for (const char* version : {"\"1\"", "0", "3", "1.5"}) {

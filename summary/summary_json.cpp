@@ -230,6 +230,8 @@ std::variant<std::vector<DiskRecord>, std::string> disksFromSummaryJson(std::str
     // The byte counts from 1; one past the text means it ended too early.
     return error.byte > text.size() ? std::string("not valid JSON: it ends too early")
                                     : "not valid JSON (at byte " + std::to_string(error.byte) + ")";
+  } catch (const Json::out_of_range&) {  // a number beyond a double, such as 1E400
+    return std::string("not valid JSON: a number is out of range");
   }
   try {
     const Json& version = field(json, "version");
