@@ -49,13 +49,15 @@ class FileRecorder : public verify::VerificationListener {
 }  // namespace
 
 std::optional<DiskRecord> surveyDisk(const walk::WalkSettings& settings, platform::Disk& disk,
-                                     walk::WalkProgress* progress) {
+                                     walk::WalkProgress* progress,
+                                     verify::VerificationListener* also) {
   const std::optional<std::string> root = platform::diskRoot(settings.archiveDisk);
   if (!root || !disk.resolve(*root) || disk.list(*root + "*.*").empty()) return std::nullopt;
   DiskRecord record{validUtf8(settings.archiveDisk), {}};
   FileRecorder recorder(record);
   verify::ArchiveVerifier verifier(disk);
   verifier.addListener(recorder);
+  if (also != nullptr) verifier.addListener(*also);
   if (progress != nullptr) verifier.addListener(*progress);
   walk::walkArchive(settings, disk, verifier, progress);
   return record;

@@ -12,8 +12,10 @@ namespace summary {
 // Walks and verifies the disk named in settings.archiveDisk exactly as cdverify
 // does (the same walk, header reading and checks, no logs written) and keeps a
 // record of every data file. Nothing when the disk cannot be found. progress,
-// when given, hears of the walk's listings and of every file.
+// when given, hears of the walk's listings and of every file; also, when given,
+// hears the verifier too, after the record of each file is kept.
 std::optional<DiskRecord> surveyDisk(const walk::WalkSettings& settings, platform::Disk& disk,
-                                     walk::WalkProgress* progress = nullptr);
+                                     walk::WalkProgress* progress = nullptr,
+                                     verify::VerificationListener* also = nullptr);
 
 }  // namespace summary

@@ -106,6 +106,8 @@ class ArchiveVerifier {
   const times::IntervalList& coverage() const { return coverage_; }
   // The path of the file under verification as the logs show it (printableName).
   const std::string& currentFile() const { return currentFile_; }
+  // Its length in bytes as opened; -1 when it could not be opened.
+  int64_t currentLength() const { return currentLength_; }
 
  private:
   // Compares a carried station text with this file's SYSTEM value of key: an
@@ -131,6 +133,7 @@ class ArchiveVerifier {
   RunCounters counters_;
   times::IntervalList coverage_{0};
   std::string currentFile_;
+  int64_t currentLength_ = -1;
 };
 
 }  // namespace verify

@@ -10,6 +10,13 @@ Severity severityOf(FindingKind kind) {
              : Severity::kWarning;
 }
 
+std::string_view findingKindName(FindingKind kind) {
+  static constexpr std::string_view kNames[] = {
+      "unusable",  "station-name",  "latitude",          "longitude",       "altitude",
+      "frequency", "channel-count", "clock-unsynchronised", "start-hundredths"};
+  return kNames[static_cast<std::size_t>(kind)];
+}
+
 bool isClockFinding(FindingKind kind) {
   return kind == FindingKind::kClockUnsynchronised || kind == FindingKind::kStartHundredths;
 }

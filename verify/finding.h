@@ -23,6 +23,10 @@ enum class Severity : uint8_t { kWarning, kError };
 
 Severity severityOf(FindingKind kind);
 
+// "unusable", "station-name", "latitude", "longitude", "altitude", "frequency",
+// "channel-count", "clock-unsynchronised", "start-hundredths".
+std::string_view findingKindName(FindingKind kind);
+
 // The clock checks: the findings about a file's start times.
 bool isClockFinding(FindingKind kind);
 

@@ -53,6 +53,7 @@ int ArchiveVerifier::verifyFile(const std::string& path) {
   for (VerificationListener* listener : listeners_) listener->fileStarted(currentFile_);
 
   std::unique_ptr<platform::OpenFile> opened = disk_.openForReading(path);
+  currentLength_ = opened != nullptr ? opened->length() : -1;
   std::optional<DataFileBytes> file;
   if (opened != nullptr) file.emplace(std::move(opened));
   if (!file || file->checkEnd() != 0) {

@@ -160,6 +160,8 @@ class PosixDisk : public Disk {
     facts.links = static_cast<uint32_t>(info.st_nlink);
     facts.regular = S_ISREG(info.st_mode);
     facts.directory = S_ISDIR(info.st_mode);
+    if (facts.regular) facts.size = static_cast<int64_t>(info.st_size);
+    facts.modified = static_cast<int64_t>(info.st_mtime);
     return facts;
   }
 

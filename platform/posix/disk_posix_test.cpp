@@ -86,6 +86,8 @@ TEST(PosixDiskInspect, IdentityIsTheFileWhateverNamesItAndLinksAreCounted) {
   ASSERT_TRUE(a);
   EXPECT_TRUE(a->regular && !a->directory);
   EXPECT_EQ(a->links, 2u);
+  EXPECT_EQ(a->size, 1);
+  EXPECT_GT(a->modified, 1600000000);  // written just now
   EXPECT_EQ(systemDisk().inspect(dir.file("b"))->identity, a->identity);
   EXPECT_EQ(systemDisk().inspect(dir.file("c"))->identity, a->identity);
   EXPECT_TRUE(systemDisk().inspect(dir.path().string() + "/")->directory);

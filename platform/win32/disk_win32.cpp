@@ -152,6 +152,12 @@ class Win32Disk : public Disk {
       facts.links = info.nNumberOfLinks;
       facts.directory = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
       facts.regular = !facts.directory;
+      if (facts.regular)
+        facts.size = static_cast<int64_t>(uint64_t{info.nFileSizeHigh} << 32 | info.nFileSizeLow);
+      // 100-nanosecond steps since 1601 to seconds since 1970.
+      const uint64_t written =
+          uint64_t{info.ftLastWriteTime.dwHighDateTime} << 32 | info.ftLastWriteTime.dwLowDateTime;
+      facts.modified = static_cast<int64_t>(written / 10000000u) - 11644473600;
     }
     CloseHandle(handle);
     return facts;

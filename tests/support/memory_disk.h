@@ -70,6 +70,7 @@ class MemoryDisk : public platform::Disk {
     facts.identity = {1, std::hash<std::string>()(path)};
     facts.regular = file;
     facts.directory = !file;
+    if (file) facts.size = static_cast<int64_t>(files_.at(path).size());
     return facts;
   }
 
