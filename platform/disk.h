@@ -32,8 +32,8 @@ struct FileFacts {
   uint32_t links = 1;    // how many names (hard links) the file has
   bool regular = false;  // a regular file: not a directory, device, FIFO or console
   bool directory = false;
-  int64_t size = -1;      // a regular file's length in bytes; -1 when unknown
-  int64_t modified = 0;   // when its content last changed, seconds since 1970 UTC
+  int64_t size = -1;     // a regular file's length in bytes; -1 when unknown
+  int64_t modified = 0;  // when its content last changed, seconds since 1970 UTC
 };
 
 // A file opened for reading in binary mode, without restricting anyone else's

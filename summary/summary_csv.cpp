@@ -6,16 +6,14 @@
 
 namespace summary {
 
-namespace {
-
-// A field as RFC 4180 writes it: quoted, quotes doubled, when it holds the
-// delimiter, a quote or a line break.
 std::string csvField(const std::string& text) {
   if (text.find_first_of("|\"\r\n") == std::string::npos) return text;
   std::string quoted = "\"";
   for (const char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
   return quoted + "\"";
 }
+
+namespace {
 
 // Names comma-separated.
 std::string listOf(const std::vector<std::string>& names) {

@@ -17,6 +17,10 @@ std::string summaryText(const CoverageSummary& summary);
 // says; the disk field lists the disks a row comes from, separated by commas.
 std::string summaryCsv(const CoverageSummary& summary);
 
+// text as a field of a CSV row, quoted as RFC 4180 says when it holds the
+// delimiter "|", a quote or a line break.
+std::string csvField(const std::string& text);
+
 // A self-contained SVG timeline: a row per disk with its covered spans, a
 // merged row per station with its gaps, overlaps and events, and a dated axis.
 // Spans closer than a pixel are drawn as one bar, so its size follows the

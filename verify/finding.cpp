@@ -12,8 +12,9 @@ Severity severityOf(FindingKind kind) {
 
 std::string_view findingKindName(FindingKind kind) {
   static constexpr std::string_view kNames[] = {
-      "unusable",  "station-name",  "latitude",          "longitude",       "altitude",
-      "frequency", "channel-count", "clock-unsynchronised", "start-hundredths"};
+      "unusable",        "station-name", "latitude",      "longitude",
+      "altitude",        "frequency",    "channel-count", "clock-unsynchronised",
+      "start-hundredths"};
   return kNames[static_cast<std::size_t>(kind)];
 }
 

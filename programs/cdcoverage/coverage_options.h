@@ -19,6 +19,7 @@ struct CoverageOptions {
   std::string format = "text";  // one of summaryFormats()
   std::string output;           // empty: standard output
   std::string svg;              // empty: no timeline
+  std::string catalog;          // empty: none; else every disk of this catalogue is an input too
   std::vector<std::string> inputs;
 };
 

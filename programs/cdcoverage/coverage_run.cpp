@@ -7,16 +7,13 @@
 
 #include "base/ascii_case.h"
 #include "base/printable_name.h"
-#include "image/disk_image.h"
-#include "platform/host_profile_dialect.h"
-#include "platform/path_rules.h"
+#include "catalog/open_catalog.h"
 #include "programs/cdcoverage/coverage_options.h"
-#include "summary/disk_survey.h"
+#include "programs/common/disk_input.h"
 #include "summary/distinct_disks.h"
 #include "summary/summary_formats.h"
 #include "summary/summary_json.h"
 #include "times/iso_time.h"
-#include "verify/data_file_bytes.h"
 #include "walk/walk_progress.h"
 #include "walk/write_guard.h"
 
@@ -82,24 +79,29 @@ InputRead readInput(const std::string& input, walk::WalkSettings& walk, platform
     }
     return read;
   }
-  const std::string setting = platform::diskSettingOf(input);  // "g:" is the drive g
-  guard.protect(setting);
-  const image::OpenedDisk opened =
-      image::openDisk(setting, host, verify::verificationKeepPolicy(platform::kHostProfileDialect));
-  if (opened.problem) {
-    read.problem = "disk image " + name + " cannot be read: " + *opened.problem;
-    return read;
-  }
-  for (const std::string& warning : opened.warnings)
-    read.warnings.push_back("disk image " + name + ": " + warning);
-  walk.archiveDisk = setting;
-  std::optional<summary::DiskRecord> record = summary::surveyDisk(walk, *opened.disk, progress);
-  if (record) {
-    read.disks.push_back(std::move(*record));
-  } else {
-    read.problem = "disk " + name + ": no such disk, or nothing on it";
-  }
+  cli::DiskRead disk = cli::surveyInputDisk(input, walk, host, guard, progress);
+  read.problem = std::move(disk.problem);
+  read.warnings = std::move(disk.warnings);
+  if (disk.record) read.disks.push_back(std::move(*disk.record));
   return read;
+}
+
+// Adds every disk of the catalogue named, each under its label; the problem
+// when it cannot be read.
+std::optional<std::string> readCatalog(const std::string& name,
+                                       std::vector<summary::DiskRecord>& disks) {
+  try {
+    for (catalog::CataloguedDisk& disk :
+         catalog::openCatalog(name, false)->filesOf("", std::nullopt)) {
+      summary::DiskRecord record{disk.entry.label, {}};
+      for (catalog::CataloguedFile& file : disk.files)
+        record.files.push_back(std::move(file.record));
+      disks.push_back(std::move(record));
+    }
+  } catch (const catalog::CatalogError& error) {
+    return error.what();
+  }
+  return std::nullopt;
 }
 
 // Warns of each disk given again and of each name that several disks share.
@@ -153,8 +155,17 @@ int runCoverage(int argc, const char* const* argv, platform::Disk& disk, std::os
       }
     }
   }
+  std::vector<std::string> inputs = options.inputs;
+  if (!options.catalog.empty()) {
+    if (std::optional<std::string> problem = readCatalog(options.catalog, disks)) {
+      err << "cdcoverage: " << base::printableName(*problem) << "\n";
+      status = 1;
+    }
+    inputs.push_back("catalogue " + options.catalog);
+    inputOf.resize(disks.size(), inputs.size() - 1);
+  }
   summary::DistinctDisks distinct = summary::distinctDisks(std::move(disks));
-  tellRepeatsApart(distinct, options.inputs, inputOf, err);
+  tellRepeatsApart(distinct, inputs, inputOf, err);
 
   const summary::CoverageSummary summary = summarize(std::move(distinct.disks), options.summary);
   // One side of the window given, the other a station's own: it may still end

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "summary/file_record.h"
+#include "times/span_union.h"
+
+namespace catalog {
+
+// A data file as the catalogue keeps it.
+struct CataloguedFile {
+  summary::FileRecord record;
+  int64_t size = -1;                  // bytes as opened; -1 when it could not be opened
+  int32_t stream = 0;                 // the header's stream number; 0 for an unusable file
+  std::vector<std::string> findings;  // the kinds of its findings (verify::findingKindName)
+};
+
+// A disk as `cdarchive disks` lists it.
+struct DiskEntry {
+  std::string label;
+  std::string source;  // where it was read from: a folder, a drive or an image
+  int64_t files = 0;
+  int64_t bytes = 0;
+  std::optional<int64_t> first;  // over its usable files, the station's clock
+  std::optional<int64_t> last;
+  int64_t added = 0;  // when it was added, seconds since 1970 UTC
+};
+
+struct CataloguedDisk {
+  DiskEntry entry;
+  // What its listing looked like (names, sizes, times and the walk's settings):
+  // a disk whose listing is unchanged is not read again.
+  std::string listing;
+  std::vector<CataloguedFile> files;  // in the walk's order
+};
+
+// A catalogue that cannot be opened, is not one, or failed a statement. The
+// message says which catalogue and why.
+class CatalogError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The archive's catalogue: every disk added and every data file on it. One
+// implementation per store (SQLite, PostgreSQL); each method throws
+// CatalogError when the store fails, and changes nothing then.
+class Catalog {
+ public:
+  virtual ~Catalog() = default;
+
+  // The listing the catalogue holds for the disk of that label; nothing when
+  // it holds no such disk.
+  virtual std::optional<std::string> listingOf(const std::string& label) = 0;
+  // Makes the disk and its files what the catalogue holds under its label, in
+  // one transaction: added, or every row it had replaced.
+  virtual void putDisk(const CataloguedDisk& disk) = 0;
+  // Removes the disk of that label and its files; false when there is none.
+  virtual bool removeDisk(const std::string& label) = 0;
+  // Every disk, by label.
+  virtual std::vector<DiskEntry> disks() = 0;
+  // The disks by label, each with its files in the walk's order: with a
+  // window, only the usable files of station (every station when empty) whose
+  // records cover part of the window; without one, every file of station.
+  // Disks without such files are left out; their listings are not given.
+  virtual std::vector<CataloguedDisk> filesOf(const std::string& station,
+                                              const std::optional<times::TimeSpan>& window) = 0;
+};
+
+}  // namespace catalog

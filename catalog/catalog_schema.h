@@ -1,0 +1,92 @@
+#pragma once
+
+// The catalogue's SQL, one text per statement, as docs/catalog-schema.sql
+// describes the tables. Times are seconds since 1970: a file's start and end
+// on the station's clock, a disk's "added" in UTC.
+
+namespace catalog {
+
+// kSchemaSteps[n] takes a catalogue from schema version n to n + 1.
+inline constexpr const char* kSchemaSteps[] = {
+    // 0 -> 1: the disks and their files.
+    "CREATE TABLE disk ("
+    "  id INTEGER PRIMARY KEY,"
+    "  label TEXT NOT NULL UNIQUE,"
+    "  source TEXT NOT NULL,"
+    "  listing TEXT NOT NULL,"
+    "  file_count INTEGER NOT NULL,"
+    "  bytes INTEGER NOT NULL,"
+    "  first_time INTEGER,"
+    "  last_time INTEGER,"
+    "  added INTEGER NOT NULL,"
+    "  longest_file INTEGER NOT NULL);"
+    "CREATE TABLE file ("
+    "  disk_id INTEGER NOT NULL REFERENCES disk(id) ON DELETE CASCADE,"
+    "  seq INTEGER NOT NULL,"
+    "  path TEXT NOT NULL,"
+    "  size INTEGER NOT NULL,"
+    "  usable INTEGER NOT NULL,"
+    "  station TEXT NOT NULL,"
+    "  stream INTEGER NOT NULL,"
+    "  frequency INTEGER NOT NULL,"
+    "  latitude TEXT NOT NULL,"
+    "  longitude TEXT NOT NULL,"
+    "  altitude TEXT NOT NULL,"
+    "  start_time INTEGER NOT NULL,"
+    "  end_time INTEGER NOT NULL,"
+    "  findings TEXT NOT NULL,"
+    "  clock_warnings TEXT NOT NULL,"
+    "  PRIMARY KEY (disk_id, seq)) WITHOUT ROWID;"
+    "CREATE INDEX file_by_station_and_start ON file (station, start_time);",
+};
+
+inline constexpr const char* kInsertDisk =
+    "INSERT INTO disk (label, source, listing, file_count, bytes, first_time, last_time, added,"
+    " longest_file) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)";
+
+inline constexpr const char* kInsertFile =
+    "INSERT INTO file (disk_id, seq, path, size, usable, station, stream, frequency, latitude,"
+    " longitude, altitude, start_time, end_time, findings, clock_warnings)"
+    " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15)";
+
+// The columns of a disk entry, first in every query that gives one.
+inline constexpr int kDiskColumns = 7;
+#define CDARCHIVE_DISK_COLUMNS \
+  "d.label, d.source, d.file_count, d.bytes, d.first_time, d.last_time, d.added"
+#define CDARCHIVE_FILE_COLUMNS                                                            \
+  "f.path, f.size, f.usable, f.station, f.stream, f.frequency, f.latitude, f.longitude, " \
+  "f.altitude, f.start_time, f.end_time, f.findings, f.clock_warnings"
+
+inline constexpr const char* kSelectDisks =
+    "SELECT " CDARCHIVE_DISK_COLUMNS " FROM disk d ORDER BY d.label";
+
+// A file meets the window when it starts before the window's end and ends
+// after its start; it cannot start earlier than the longest file before the
+// window's start, which bounds the index range read.
+#define CDARCHIVE_IN_WINDOW                                                       \
+  " f.usable AND f.start_time < ?3 AND f.end_time > ?2 AND f.start_time >= ?2 - " \
+  "(SELECT coalesce(max(longest_file), 0) FROM disk)"
+
+inline constexpr const char* kStationFilesInWindow =
+    "SELECT " CDARCHIVE_DISK_COLUMNS ", " CDARCHIVE_FILE_COLUMNS
+    " FROM file f JOIN disk d ON d.id = f.disk_id"
+    " WHERE f.station = ?1 AND" CDARCHIVE_IN_WINDOW " ORDER BY d.label, f.seq";
+
+inline constexpr const char* kFilesInWindow =
+    "SELECT " CDARCHIVE_DISK_COLUMNS ", " CDARCHIVE_FILE_COLUMNS
+    " FROM file f JOIN disk d ON d.id = f.disk_id"
+    " WHERE" CDARCHIVE_IN_WINDOW " ORDER BY d.label, f.seq";
+
+inline constexpr const char* kStationFiles =
+    "SELECT " CDARCHIVE_DISK_COLUMNS ", " CDARCHIVE_FILE_COLUMNS
+    " FROM file f JOIN disk d ON d.id = f.disk_id WHERE f.station = ?1 ORDER BY d.label, f.seq";
+
+inline constexpr const char* kAllFiles =
+    "SELECT " CDARCHIVE_DISK_COLUMNS ", " CDARCHIVE_FILE_COLUMNS
+    " FROM file f JOIN disk d ON d.id = f.disk_id ORDER BY d.label, f.seq";
+
+#undef CDARCHIVE_DISK_COLUMNS
+#undef CDARCHIVE_FILE_COLUMNS
+#undef CDARCHIVE_IN_WINDOW
+
+}  // namespace catalog

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "catalog/catalog.h"
+#include "verify/verification_listener.h"
+
+namespace catalog {
+
+// Listens to a disk's survey for what the catalogue keeps beyond the survey's
+// file records: each file's size, stream and kinds of findings, in the walk's
+// order.
+class FileFactsRecorder : public verify::VerificationListener {
+ public:
+  struct Facts {
+    int64_t size = -1;
+    int32_t stream = 0;
+    std::vector<std::string> findings;
+  };
+
+  void found(const verify::Finding& finding) override;
+  void fileVerified(const verify::ArchiveVerifier& verifier, bool usable) override;
+  const std::vector<Facts>& files() const { return files_; }
+
+ private:
+  std::vector<std::string> findings_;
+  std::vector<Facts> files_;
+};
+
+// The disk as the catalogue records it: the survey's records joined with the
+// facts heard beside them (one per record, in order), its entry counted from
+// them.
+CataloguedDisk cataloguedDisk(const std::string& label, const std::string& source,
+                              const std::string& listing, int64_t added, summary::DiskRecord record,
+                              const FileFactsRecorder& facts);
+
+}  // namespace catalog

@@ -1,0 +1,15 @@
+#include "catalog/open_catalog.h"
+
+// The Windows build has no SQLite or PostgreSQL client: catalogues are kept on
+// Linux.
+namespace catalog {
+
+bool isCatalogUrl(const std::string& name) {
+  return name.rfind("postgresql://", 0) == 0 || name.rfind("postgres://", 0) == 0;
+}
+
+std::unique_ptr<Catalog> openCatalog(const std::string& name, bool /*create*/) {
+  throw CatalogError("catalogue " + name + ": catalogues are kept on Linux, with cdarchive");
+}
+
+}  // namespace catalog

@@ -1,0 +1,306 @@
+#include "catalog/sqlite_catalog.h"
+
+#include <sqlite3.h>
+
+#include <utility>
+
+#include "catalog/catalog_schema.h"
+
+namespace catalog {
+
+namespace {
+
+// How long a process waits for another's write before it gives up.
+constexpr int kBusyTimeoutMilliseconds = 10 * 60 * 1000;
+
+// One prepared statement; its parameters are bound, never spliced into SQL.
+class Statement {
+ public:
+  Statement(sqlite3* db, const char* sql, const std::string& where) : db_(db), where_(where) {
+    if (sqlite3_prepare_v2(db, sql, -1, &statement_, nullptr) != SQLITE_OK) fail();
+  }
+  ~Statement() { sqlite3_finalize(statement_); }
+  Statement(const Statement&) = delete;
+  Statement& operator=(const Statement&) = delete;
+
+  Statement& bind(int index, const std::string& text) {
+    check(sqlite3_bind_text(statement_, index, text.data(), static_cast<int>(text.size()),
+                            SQLITE_TRANSIENT));
+    return *this;
+  }
+  Statement& bind(int index, int64_t number) {
+    check(sqlite3_bind_int64(statement_, index, number));
+    return *this;
+  }
+  Statement& bind(int index, const std::optional<int64_t>& number) {
+    check(number ? sqlite3_bind_int64(statement_, index, *number)
+                 : sqlite3_bind_null(statement_, index));
+    return *this;
+  }
+  // Steps once: true while it gives a row.
+  bool step() {
+    const int result = sqlite3_step(statement_);
+    if (result == SQLITE_ROW) return true;
+    if (result != SQLITE_DONE) fail();
+    return false;
+  }
+  void run() {
+    while (step()) {
+    }
+    sqlite3_reset(statement_);
+  }
+  void reset() {
+    sqlite3_reset(statement_);
+    sqlite3_clear_bindings(statement_);
+  }
+  int64_t number(int column) const { return sqlite3_column_int64(statement_, column); }
+  std::optional<int64_t> optionalNumber(int column) const {
+    if (sqlite3_column_type(statement_, column) == SQLITE_NULL) return std::nullopt;
+    return number(column);
+  }
+  std::string text(int column) const {
+    const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_blob(statement_, column));
+    return bytes == nullptr
+               ? std::string()
+               : std::string(bytes,
+                             static_cast<std::size_t>(sqlite3_column_bytes(statement_, column)));
+  }
+
+ private:
+  void check(int result) {
+    if (result != SQLITE_OK) fail();
+  }
+  [[noreturn]] void fail() {
+    throw CatalogError("catalogue " + where_ + ": " + sqlite3_errmsg(db_));
+  }
+
+  sqlite3* db_;
+  const std::string& where_;
+  sqlite3_stmt* statement_ = nullptr;
+};
+
+std::string joined(const std::vector<std::string>& items, char separator) {
+  std::string text;
+  for (const std::string& item : items)
+    text += (text.empty() ? "" : std::string(1, separator)) + item;
+  return text;
+}
+
+std::vector<std::string> split(const std::string& text, char separator) {
+  std::vector<std::string> items;
+  if (text.empty()) return items;
+  std::size_t from = 0;
+  for (std::size_t at; (at = text.find(separator, from)) != std::string::npos; from = at + 1)
+    items.push_back(text.substr(from, at - from));
+  items.push_back(text.substr(from));
+  return items;
+}
+
+class SqliteCatalog : public Catalog {
+ public:
+  SqliteCatalog(const std::string& path, bool create) : where_(path) {
+    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
+    if (create) flags |= SQLITE_OPEN_CREATE;
+    if (sqlite3_open_v2(path.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
+      const std::string reason = db_ != nullptr ? sqlite3_errmsg(db_) : "out of memory";
+      sqlite3_close(db_);
+      throw CatalogError("catalogue " + path + " cannot be opened: " + reason);
+    }
+    sqlite3_busy_timeout(db_, kBusyTimeoutMilliseconds);
+    try {
+      bringUpToDate();
+    } catch (...) {
+      sqlite3_close(db_);
+      throw;
+    }
+  }
+  ~SqliteCatalog() override { sqlite3_close(db_); }
+
+  std::optional<std::string> listingOf(const std::string& label) override {
+    Statement query(db_, "SELECT listing FROM disk WHERE label = ?1", where_);
+    query.bind(1, label);
+    if (!query.step()) return std::nullopt;
+    return query.text(0);
+  }
+
+  void putDisk(const CataloguedDisk& disk) override {
+    Transaction transaction(*this);
+    Statement remove(db_, "DELETE FROM disk WHERE label = ?1", where_);
+    remove.bind(1, disk.entry.label).run();
+    int64_t longest = 0;
+    for (const CataloguedFile& file : disk.files)
+      longest = std::max(longest, file.record.end - file.record.start);
+    Statement insertDisk(db_, kInsertDisk, where_);
+    insertDisk.bind(1, disk.entry.label)
+        .bind(2, disk.entry.source)
+        .bind(3, disk.listing)
+        .bind(4, disk.entry.files)
+        .bind(5, disk.entry.bytes)
+        .bind(6, disk.entry.first)
+        .bind(7, disk.entry.last)
+        .bind(8, disk.entry.added)
+        .bind(9, longest)
+        .run();
+    const int64_t diskId = sqlite3_last_insert_rowid(db_);
+    Statement insertFile(db_, kInsertFile, where_);
+    for (std::size_t i = 0; i < disk.files.size(); ++i) {
+      const CataloguedFile& file = disk.files[i];
+      const summary::FileRecord& record = file.record;
+      insertFile.bind(1, diskId)
+          .bind(2, static_cast<int64_t>(i))
+          .bind(3, record.path)
+          .bind(4, file.size)
+          .bind(5, int64_t{record.usable})
+          .bind(6, record.station)
+          .bind(7, int64_t{file.stream})
+          .bind(8, int64_t{record.frequency})
+          .bind(9, record.latitude)
+          .bind(10, record.longitude)
+          .bind(11, record.altitude)
+          .bind(12, record.start)
+          .bind(13, record.end)
+          .bind(14, joined(file.findings, ','))
+          .bind(15, joined(record.clockWarnings, '\n'))
+          .run();
+      insertFile.reset();
+    }
+    transaction.commit();
+  }
+
+  bool removeDisk(const std::string& label) override {
+    Transaction transaction(*this);
+    Statement remove(db_, "DELETE FROM disk WHERE label = ?1", where_);
+    remove.bind(1, label).run();
+    const bool removed = sqlite3_changes(db_) > 0;
+    transaction.commit();
+    return removed;
+  }
+
+  std::vector<DiskEntry> disks() override {
+    std::vector<DiskEntry> list;
+    Statement query(db_, kSelectDisks, where_);
+    while (query.step()) list.push_back(entryAt(query, 0));
+    return list;
+  }
+
+  std::vector<CataloguedDisk> filesOf(const std::string& station,
+                                      const std::optional<times::TimeSpan>& window) override {
+    const char* sql = window ? (station.empty() ? kFilesInWindow : kStationFilesInWindow)
+                             : (station.empty() ? kAllFiles : kStationFiles);
+    Statement query(db_, sql, where_);
+    if (!station.empty()) query.bind(1, station);
+    if (window) query.bind(2, window->start).bind(3, window->end);
+    std::vector<CataloguedDisk> found;
+    while (query.step()) {
+      const DiskEntry entry = entryAt(query, 0);
+      if (found.empty() || found.back().entry.label != entry.label)
+        found.push_back(CataloguedDisk{entry, {}, {}});
+      CataloguedFile file;
+      summary::FileRecord& record = file.record;
+      record.path = query.text(kDiskColumns + 0);
+      file.size = query.number(kDiskColumns + 1);
+      record.usable = query.number(kDiskColumns + 2) != 0;
+      record.station = query.text(kDiskColumns + 3);
+      file.stream = static_cast<int32_t>(query.number(kDiskColumns + 4));
+      record.frequency = static_cast<int32_t>(query.number(kDiskColumns + 5));
+      record.latitude = query.text(kDiskColumns + 6);
+      record.longitude = query.text(kDiskColumns + 7);
+      record.altitude = query.text(kDiskColumns + 8);
+      record.start = query.number(kDiskColumns + 9);
+      record.end = query.number(kDiskColumns + 10);
+      file.findings = split(query.text(kDiskColumns + 11), ',');
+      record.clockWarnings = split(query.text(kDiskColumns + 12), '\n');
+      found.back().files.push_back(std::move(file));
+    }
+    return found;
+  }
+
+ private:
+  // A write transaction, taken at once so that writers queue on the busy
+  // timeout; rolled back unless committed.
+  class Transaction {
+   public:
+    explicit Transaction(SqliteCatalog& catalog) : catalog_(catalog) {
+      catalog_.execute("BEGIN IMMEDIATE");
+    }
+    ~Transaction() {
+      if (!committed_) sqlite3_exec(catalog_.db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+    void commit() {
+      catalog_.execute("COMMIT");
+      committed_ = true;
+    }
+
+   private:
+    SqliteCatalog& catalog_;
+    bool committed_ = false;
+  };
+
+  static DiskEntry entryAt(const Statement& query, int from) {
+    DiskEntry entry;
+    entry.label = query.text(from + 0);
+    entry.source = query.text(from + 1);
+    entry.files = query.number(from + 2);
+    entry.bytes = query.number(from + 3);
+    entry.first = query.optionalNumber(from + 4);
+    entry.last = query.optionalNumber(from + 5);
+    entry.added = query.number(from + 6);
+    return entry;
+  }
+
+  void execute(const char* sql) {
+    char* message = nullptr;
+    if (sqlite3_exec(db_, sql, nullptr, nullptr, &message) != SQLITE_OK) {
+      const std::string reason = message != nullptr ? message : sqlite3_errmsg(db_);
+      sqlite3_free(message);
+      throw CatalogError("catalogue " + where_ + ": " + reason);
+    }
+  }
+
+  int64_t pragmaNumber(const char* sql) {
+    Statement query(db_, sql, where_);
+    return query.step() ? query.number(0) : 0;
+  }
+
+  // Checks that the file is a catalogue this program can use, and brings an
+  // older one (a new, empty file included) up to the current schema. Nothing
+  // is written to a file that is not a catalogue.
+  void bringUpToDate() {
+    int64_t version = 0;
+    try {
+      version = pragmaNumber("PRAGMA user_version");
+    } catch (const CatalogError& error) {  // "file is not a database"
+      throw CatalogError("catalogue " + where_ + " is not a cdarchive catalogue (" +
+                         sqlite3_errmsg(db_) + ")");
+    }
+    if (version > kCatalogSchemaVersion) {
+      throw CatalogError("catalogue " + where_ + " has schema version " + std::to_string(version) +
+                         ", newer than this cdarchive's " + std::to_string(kCatalogSchemaVersion) +
+                         ": use a newer cdarchive");
+    }
+    if (version == 0 && pragmaNumber("SELECT count(*) FROM sqlite_schema") > 0) {
+      throw CatalogError("catalogue " + where_ +
+                         " is not a cdarchive catalogue (an SQLite database of something else)");
+    }
+    if (version < kCatalogSchemaVersion) {
+      execute("PRAGMA journal_mode = WAL");
+      Transaction transaction(*this);
+      for (int64_t step = version; step < kCatalogSchemaVersion; ++step)
+        execute(kSchemaSteps[step]);
+      execute(("PRAGMA user_version = " + std::to_string(kCatalogSchemaVersion)).c_str());
+      transaction.commit();
+    }
+    execute("PRAGMA foreign_keys = ON");
+  }
+
+  std::string where_;
+  sqlite3* db_ = nullptr;
+};
+
+}  // namespace
+
+std::unique_ptr<Catalog> openSqliteCatalog(const std::string& path, bool create) {
+  return std::make_unique<SqliteCatalog>(path, create);
+}
+
+}  // namespace catalog

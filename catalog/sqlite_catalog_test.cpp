@@ -1,0 +1,118 @@
+#include "catalog/sqlite_catalog.h"
+
+#include <gtest/gtest.h>
+
+#include "catalog/open_catalog.h"
+#include "tests/support/file_records.h"
+#include "tests/support/scratch_dir.h"
+
+namespace catalog {
+
+namespace {
+
+using testsupport::ScratchDir;
+
+CataloguedDisk disk(const std::string& label, std::vector<CataloguedFile> files) {
+  CataloguedDisk disk;
+  disk.entry.label = label;
+  disk.entry.source = "/media/" + label;
+  disk.entry.files = static_cast<int64_t>(files.size());
+  disk.entry.added = 1700000000;
+  disk.listing = "listing of " + label;
+  disk.files = std::move(files);
+  return disk;
+}
+
+CataloguedFile file(const std::string& path, int64_t start, int64_t end,
+                    const std::string& station = "VELK") {
+  CataloguedFile file{testsupport::usableFile(path, start, end), 1000, 1, {}};
+  file.record.station = station;
+  return file;
+}
+
+std::vector<std::string> pathsOf(const std::vector<CataloguedDisk>& disks) {
+  std::vector<std::string> paths;
+  for (const CataloguedDisk& found : disks)
+    for (const CataloguedFile& f : found.files)
+      paths.push_back(found.entry.label + ":" + f.record.path);
+  return paths;
+}
+
+class SqliteCatalogTest : public ::testing::Test {
+ protected:
+  ScratchDir dir;
+  const std::string path = dir.file("archive.db");
+};
+
+TEST_F(SqliteCatalogTest, KeepsDisksAndFilesAcrossOpeningsAndReplacesADiskWhole) {
+  CataloguedFile odd = file("a/2", 60, 120, "VE'L;K\n");
+  odd.findings = {"latitude", "clock-unsynchronised"};
+  odd.record.clockWarnings = {"Possible time unsyncronysation int: 2 ext: 1"};
+  odd.record.latitude = std::string("4\0009N", 4);
+  {
+    const auto catalog = openCatalog(path, true);
+    catalog->putDisk(disk("a", {file("a/1", 0, 60), odd}));
+    catalog->putDisk(disk("b", {file("b/1", 500, 560)}));
+  }
+  const auto catalog = openCatalog(path, false);
+  EXPECT_EQ(catalog->listingOf("a"), "listing of a");
+  EXPECT_EQ(catalog->listingOf("c"), std::nullopt);
+  const std::vector<DiskEntry> disks = catalog->disks();
+  ASSERT_EQ(disks.size(), 2u);
+  EXPECT_EQ(disks[0].label, "a");
+  EXPECT_EQ(disks[0].source, "/media/a");
+  EXPECT_EQ(disks[0].files, 2);
+
+  const std::vector<CataloguedDisk> all = catalog->filesOf("", std::nullopt);
+  EXPECT_EQ(pathsOf(all), (std::vector<std::string>{"a:a/1", "a:a/2", "b:b/1"}));
+  const CataloguedFile& back = all[0].files[1];
+  EXPECT_EQ(back.record.station, "VE'L;K\n");  // data, never SQL
+  EXPECT_EQ(back.record.latitude, std::string("4\0009N", 4));
+  EXPECT_EQ(back.findings, odd.findings);
+  EXPECT_EQ(back.record.clockWarnings, odd.record.clockWarnings);
+  EXPECT_EQ(back.size, 1000);
+  EXPECT_EQ(back.stream, 1);
+
+  catalog->putDisk(disk("a", {file("a/9", 0, 30)}));
+  EXPECT_EQ(pathsOf(catalog->filesOf("", std::nullopt)),
+            (std::vector<std::string>{"a:a/9", "b:b/1"}));
+  EXPECT_TRUE(catalog->removeDisk("a"));
+  EXPECT_FALSE(catalog->removeDisk("a"));
+  EXPECT_EQ(pathsOf(catalog->filesOf("", std::nullopt)), (std::vector<std::string>{"b:b/1"}));
+}
+
+TEST_F(SqliteCatalogTest, AWindowFindsTheUsableFilesOfItsStationThatMeetIt) {
+  const auto catalog = openCatalog(path, true);
+  CataloguedFile unusable = file("a/0", 0, 0);
+  unusable.record.usable = false;
+  // A long file starts well before the window and reaches into it.
+  catalog->putDisk(disk("a", {unusable, file("a/long", 0, 10000), file("a/1", 20000, 20060)}));
+  catalog->putDisk(disk("b", {file("b/1", 9990, 10010), file("b/2", 10100, 10200),
+                              file("b/other", 10000, 10100, "OTHER")}));
+  EXPECT_EQ(pathsOf(catalog->filesOf("VELK", times::TimeSpan{9999, 10100})),
+            (std::vector<std::string>{"a:a/long", "b:b/1"}));
+  EXPECT_EQ(pathsOf(catalog->filesOf("", times::TimeSpan{10000, 10101})),
+            (std::vector<std::string>{"b:b/1", "b:b/2", "b:b/other"}));
+  EXPECT_EQ(pathsOf(catalog->filesOf("VELK", std::nullopt)).size(), 5u);
+}
+
+TEST_F(SqliteCatalogTest, WhatIsNotACatalogueIsRefusedAndLeftUntouched) {
+  EXPECT_THROW(openCatalog(path, false), CatalogError);  // none there, none made
+  EXPECT_FALSE(std::filesystem::exists(path));
+
+  testsupport::writeFile(dir.path() / "notes.txt", "not a database, but longer than a header\n");
+  try {
+    openCatalog(dir.file("notes.txt"), true);
+    FAIL();
+  } catch (const CatalogError& error) {
+    EXPECT_NE(std::string(error.what()).find("is not a cdarchive catalogue"), std::string::npos);
+  }
+  EXPECT_EQ(testsupport::readFile(dir.path() / "notes.txt"),
+            "not a database, but longer than a header\n");
+
+  EXPECT_THROW(openCatalog("postgresql://localhost/archive", true), CatalogError);
+}
+
+}  // namespace
+
+}  // namespace catalog

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "platform/disk.h"
+
+namespace image {
+
+// The volume identifier of the ISO 9660 image at path, read from its primary
+// volume descriptor through host, blanks at its end dropped: the name a disk's
+// maker gave it. Nothing when path is not such an image or the identifier is
+// blank.
+std::optional<std::string> isoVolumeIdentifier(platform::Disk& host, const std::string& path);
+
+}  // namespace image

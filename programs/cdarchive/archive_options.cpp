@@ -1,0 +1,115 @@
+#include "programs/cdarchive/archive_options.h"
+
+#include <CLI/CLI.hpp>
+#include <ostream>
+
+#include "programs/common/command_line_options.h"
+#include "times/iso_time.h"
+
+namespace cdarchive {
+
+namespace {
+
+void addWindowOptions(CLI::App& command, std::string& from, std::string& to) {
+  command.add_option("--from", from, "start of the window (default: the station's first time)")
+      ->check(cli::kIsoTime);
+  command.add_option("--to", to, "end of the window (default: the station's last time)")
+      ->check(cli::kIsoTime);
+}
+
+}  // namespace
+
+std::optional<int> parseArchiveOptions(int argc, const char* const* argv, ArchiveOptions& options,
+                                       std::ostream& out, std::ostream& err) {
+  CLI::App app(
+      "The archive's catalogue: which disk holds which station's time, what the whole archive "
+      "covers, without reading a disk again.",
+      "cdarchive");
+  app.set_version_flag("--version", kArchiveVersion);
+  app.require_subcommand(1);
+  app.fallthrough();
+  app.add_option("--catalog", options.catalog,
+                 "the catalogue: an SQLite file (made by add when missing)")
+      ->capture_default_str();
+  app.footer(
+      "Exit status: 0 done; 1 a disk or the catalogue could not be read or written (the other "
+      "disks are still added); 2 a bad command, option or value.\n"
+      "Examples: cdarchive add /media/cdrom; cdarchive find --station=VELK "
+      "--from=2006-06-15T12:00:00 --to=2006-06-15T13:00:00; cdarchive availability --extent");
+
+  CLI::App* add = app.add_subcommand(
+      "add", "survey disks (folders, drives or ISO images) and record them and their files");
+  cli::WalkOptionTexts walkTexts;
+  cli::addWalkOptions(*add, walkTexts);
+  add->add_option("--as", options.label,
+                  "the disk's label (default: an image's volume name, or the folder's name)");
+  add->add_option("DISK", options.disks, "the disks to add")->required();
+
+  std::string from, to;
+  CLI::App* find = app.add_subcommand(
+      "find", "the disks and files that hold a station's data of a window, and its gaps");
+  find->add_option("--station", options.station, "the station's name")->required();
+  addWindowOptions(*find, from, to);
+  find->add_option("--format", options.format, "text, csv or json")
+      ->check(CLI::IsMember({"text", "csv", "json"}))
+      ->capture_default_str();
+
+  CLI::App* availability =
+      app.add_subcommand("availability",
+                         "per station and stream, the continuous spans (or with --extent their "
+                         "earliest and latest), from the catalogue alone");
+  availability->add_flag("--extent", options.extent, "one line per station and stream");
+  availability->add_option("--station", options.station, "only this station");
+  addWindowOptions(*availability, from, to);
+  std::string mergeGaps = "0";
+  availability
+      ->add_option("--merge-gaps", mergeGaps, "spans apart by at most this many seconds are one")
+      ->check(cli::kSeconds)
+      ->capture_default_str();
+  availability->add_option("--format", options.format, "text, geocsv, json or request")
+      ->check(CLI::IsMember({"text", "geocsv", "json", "request"}))
+      ->capture_default_str();
+
+  CLI::App* disks = app.add_subcommand("disks", "every disk in the catalogue");
+  CLI::App* remove = app.add_subcommand("remove", "remove a disk and its files from the catalogue");
+  remove->add_option("LABEL", options.removeLabel, "the disk's label")->required();
+
+  cli::refuseEmptyValues(app);
+  if (const std::optional<std::string> option = cli::optionWithEmptyValue(argc, argv)) {
+    err << "cdarchive: option " << *option << " needs a value, not an empty one\n"
+        << "Run with --help for more information.\n";
+    return 2;
+  }
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& error) {
+    const int status = app.exit(error, out, err);
+    return status == 0 ? 0 : 2;
+  }
+  if (add->parsed()) {
+    options.command = Command::kAdd;
+    if (!options.label.empty() && options.disks.size() > 1) {
+      err << "cdarchive: --as names one disk, not " << options.disks.size() << "\n";
+      return 2;
+    }
+  } else if (find->parsed()) {
+    options.command = Command::kFind;
+  } else if (availability->parsed()) {
+    options.command = Command::kAvailability;
+  } else if (remove->parsed()) {
+    options.command = Command::kRemove;
+  } else if (disks->parsed()) {
+    options.command = Command::kDisks;
+  }
+  cli::applyWalkOptions(walkTexts, options.walk);
+  options.mergeGaps = *cli::secondsOf(mergeGaps);
+  if (!from.empty()) options.from = times::parseIsoTime(from);
+  if (!to.empty()) options.to = times::parseIsoTime(to);
+  if (options.from && options.to && *options.to < *options.from) {
+    err << "cdarchive: --to lies before --from\n";
+    return 2;
+  }
+  return std::nullopt;
+}
+
+}  // namespace cdarchive

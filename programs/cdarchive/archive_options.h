@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "walk/archive_walk.h"
+
+namespace cdarchive {
+
+// "cdarchive" and the project's version, as --version answers.
+inline constexpr const char* kArchiveVersion = "cdarchive " CDVERIFY_VERSION;
+
+enum class Command : uint8_t { kAdd, kFind, kAvailability, kDisks, kRemove };
+
+struct ArchiveOptions {
+  Command command = Command::kDisks;
+  std::string catalog = "archive.db";  // a file, or a PostgreSQL URL
+  // add
+  walk::WalkSettings walk;  // archiveDisk is set per disk
+  std::string label;        // --as: empty for the disk's own name
+  std::vector<std::string> disks;
+  // find, availability
+  std::string station;  // empty: every station (availability only)
+  std::optional<int64_t> from;
+  std::optional<int64_t> to;
+  std::string format = "text";
+  bool extent = false;
+  int64_t mergeGaps = 0;
+  // remove
+  std::string removeLabel;
+};
+
+// Reads the command line into options. Returns the exit status when the run
+// must end here: 0 after --help or --version (written to out), 2 after a bad
+// command, option or value (a message on err); nothing when the run goes on.
+std::optional<int> parseArchiveOptions(int argc, const char* const* argv, ArchiveOptions& options,
+                                       std::ostream& out, std::ostream& err);
+
+}  // namespace cdarchive

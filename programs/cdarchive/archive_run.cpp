@@ -1,0 +1,147 @@
+#include "programs/cdarchive/archive_run.h"
+
+#include <ostream>
+
+#include "base/printable_name.h"
+#include "catalog/catalog_survey.h"
+#include "catalog/disk_listing.h"
+#include "catalog/open_catalog.h"
+#include "image/volume_identifier.h"
+#include "platform/path_rules.h"
+#include "programs/cdarchive/archive_options.h"
+#include "programs/cdarchive/availability_report.h"
+#include "programs/cdarchive/find_report.h"
+#include "programs/common/disk_input.h"
+#include "times/iso_time.h"
+#include "walk/walk_progress.h"
+#include "walk/write_guard.h"
+
+namespace cdarchive {
+
+namespace {
+
+// A disk's own name: an image's volume identifier, else the last part of the
+// folder's path (the drive letter on Windows).
+std::string labelOf(const std::string& setting, platform::Disk& host) {
+  if (std::optional<std::string> volume = image::isoVolumeIdentifier(host, setting)) return *volume;
+  std::string path = host.resolve(setting).value_or(setting);
+  while (path.size() > 1 && path.back() == platform::kPathSeparator) path.pop_back();
+  const std::size_t slash = path.find_last_of(platform::kPathSeparator);
+  return slash == std::string::npos || slash + 1 == path.size() ? path : path.substr(slash + 1);
+}
+
+std::string optionalTime(const std::optional<int64_t>& time) {
+  return time ? times::isoTime(*time) : std::string("none");
+}
+
+// Adds each disk of options, or tells why not; false when any failed.
+bool addDisks(const ArchiveOptions& options, catalog::Catalog& catalog, platform::Disk& host,
+              walk::WriteGuard& guard, std::optional<walk::ProgressLine>& progress, int64_t now,
+              std::ostream& out, std::ostream& err) {
+  bool allAdded = true;
+  for (std::size_t i = 0; i < options.disks.size(); ++i) {
+    const std::string& input = options.disks[i];
+    walk::WalkSettings walk = options.walk;
+    walk.archiveDisk = platform::diskSettingOf(input);
+    const std::string label =
+        options.label.empty() ? labelOf(walk.archiveDisk, host) : options.label;
+    const std::string listing = catalog::diskListing(walk, host);
+    const std::optional<std::string> known = catalog.listingOf(label);
+    if (known == listing) {
+      out << base::printableName(label) << ": unchanged, skipped\n";
+      continue;
+    }
+    if (progress) {
+      progress->begin("cdarchive: disk " + std::to_string(i + 1) + " of " +
+                      std::to_string(options.disks.size()) + ", " + base::printableName(input));
+    }
+    catalog::FileFactsRecorder facts;
+    cli::DiskRead read =
+        cli::surveyInputDisk(input, walk, host, guard, progress ? &*progress : nullptr, &facts);
+    if (progress) progress->erase();
+    for (const std::string& warning : read.warnings) err << "cdarchive: " << warning << "\n";
+    if (read.problem) {
+      err << "cdarchive: " << *read.problem << "\n";
+      allAdded = false;
+      continue;
+    }
+    const catalog::CataloguedDisk disk =
+        catalog::cataloguedDisk(label, input, listing, now, std::move(*read.record), facts);
+    catalog.putDisk(disk);
+    out << base::printableName(label) << ": " << (known ? "replaced" : "added") << ", "
+        << disk.entry.files << " files, " << optionalTime(disk.entry.first) << " .. "
+        << optionalTime(disk.entry.last) << "\n";
+  }
+  return allAdded;
+}
+
+void listDisks(catalog::Catalog& catalog, std::ostream& out) {
+  out << "label|source|files|bytes|first|last|added\n";
+  for (const catalog::DiskEntry& disk : catalog.disks()) {
+    out << base::printableName(disk.label) << "|" << base::printableName(disk.source) << "|"
+        << disk.files << "|" << disk.bytes << "|" << optionalTime(disk.first) << "|"
+        << optionalTime(disk.last) << "|" << times::isoTime(disk.added) << "\n";
+  }
+}
+
+// The window to ask the catalogue for: only when both sides are given; else
+// the station's files are read whole and cut afterwards.
+std::optional<times::TimeSpan> windowOf(const ArchiveOptions& options) {
+  if (options.from && options.to) return times::TimeSpan{*options.from, *options.to};
+  return std::nullopt;
+}
+
+}  // namespace
+
+int runArchive(int argc, const char* const* argv, platform::Disk& host, std::ostream& out,
+               std::ostream& err, int64_t now, bool showProgress) {
+  ArchiveOptions options;
+  if (const std::optional<int> status = parseArchiveOptions(argc, argv, options, out, err)) {
+    return *status;
+  }
+  walk::WriteGuard guard(host);
+  for (const std::string& disk : options.disks) guard.protect(platform::diskSettingOf(disk));
+  const bool writes = options.command == Command::kAdd || options.command == Command::kRemove;
+  if (writes && !catalog::isCatalogUrl(options.catalog)) {
+    if (const std::optional<walk::WriteGuard::Refusal> refusal = guard.refusal(options.catalog)) {
+      err << "cdarchive: catalogue " << base::printableName(options.catalog) << " "
+          << refusal->reason << ": it is not written\n";
+      return 1;
+    }
+  }
+  try {
+    const std::unique_ptr<catalog::Catalog> catalog =
+        catalog::openCatalog(options.catalog, options.command == Command::kAdd);
+    switch (options.command) {
+      case Command::kAdd: {
+        std::optional<walk::ProgressLine> progress;
+        if (showProgress) progress.emplace(err);
+        return addDisks(options, *catalog, host, guard, progress, now, out, err) ? 0 : 1;
+      }
+      case Command::kFind:
+        out << findReport(catalog->filesOf(options.station, windowOf(options)),
+                          FindQuery{options.station, options.from, options.to}, options.format);
+        return 0;
+      case Command::kAvailability:
+        out << availabilityReport(
+            catalog->filesOf(options.station, windowOf(options)),
+            AvailabilityQuery{options.from, options.to, options.extent, options.mergeGaps, now},
+            options.format);
+        return 0;
+      case Command::kDisks:
+        listDisks(*catalog, out);
+        return 0;
+      case Command::kRemove:
+        if (catalog->removeDisk(options.removeLabel)) return 0;
+        err << "cdarchive: no disk " << base::printableName(options.removeLabel)
+            << " in the catalogue\n";
+        return 1;
+    }
+  } catch (const catalog::CatalogError& error) {
+    err << "cdarchive: " << base::printableName(error.what()) << "\n";
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace cdarchive

@@ -1,0 +1,178 @@
+#include "programs/cdarchive/availability_report.h"
+
+#include <map>
+#include <nlohmann/json.hpp>
+#include <utility>
+
+#include "summary/summarize.h"
+#include "summary/summary_formats.h"
+#include "times/iso_time.h"
+
+namespace cdarchive {
+
+namespace {
+
+// One station's stream, as availability lists it.
+struct Source {
+  std::string station;
+  int32_t stream = 0;
+  int32_t sampleRate = 0;  // of its first file
+  int64_t updated = 0;     // when its newest disk was added
+  std::vector<times::TimeSpan> spans;
+};
+
+std::vector<times::TimeSpan> mergedAcross(std::vector<times::TimeSpan> spans, int64_t gaps) {
+  std::vector<times::TimeSpan> merged;
+  for (const times::TimeSpan& span : spans) {
+    if (!merged.empty() && span.start - merged.back().end <= gaps) {
+      merged.back().end = std::max(merged.back().end, span.end);
+    } else {
+      merged.push_back(span);
+    }
+  }
+  return merged;
+}
+
+std::vector<Source> sourcesOf(const std::vector<catalog::CataloguedDisk>& found,
+                              const AvailabilityQuery& query) {
+  // Per station and stream, its files as disks, so that the spans come from
+  // the summary's own union.
+  std::map<std::pair<std::string, int32_t>, std::vector<summary::DiskRecord>> groups;
+  std::map<std::pair<std::string, int32_t>, Source> sources;
+  for (const catalog::CataloguedDisk& disk : found) {
+    for (const catalog::CataloguedFile& file : disk.files) {
+      if (!file.record.usable) continue;
+      const auto key = std::make_pair(file.record.station, file.stream);
+      std::vector<summary::DiskRecord>& disks = groups[key];
+      if (disks.empty() || disks.back().name != disk.entry.label)
+        disks.push_back(summary::DiskRecord{disk.entry.label, {}});
+      disks.back().files.push_back(file.record);
+      Source& source = sources[key];
+      if (source.station.empty()) {
+        source.station = key.first;
+        source.stream = key.second;
+        source.sampleRate = file.record.frequency;
+      }
+      source.updated = std::max(source.updated, disk.entry.added);
+    }
+  }
+  summary::SummaryOptions options;
+  options.from = query.from;
+  options.to = query.to;
+  std::vector<Source> list;
+  for (auto& [key, disks] : groups) {
+    const summary::CoverageSummary summary = summary::summarize(std::move(disks), options);
+    Source source = std::move(sources[key]);
+    source.spans =
+        mergedAcross(summary::spansOf(summary.stations.front().timespans), query.mergeGaps);
+    if (!source.spans.empty()) list.push_back(std::move(source));
+  }
+  return list;
+}
+
+// A line's fields: station, stream, sample rate, earliest, latest, and for an
+// extent when updated and how many spans.
+std::vector<std::vector<std::string>> rowsOf(const std::vector<Source>& sources, bool extent) {
+  std::vector<std::vector<std::string>> rows;
+  for (const Source& source : sources) {
+    const std::vector<std::string> lead = {source.station, std::to_string(source.stream),
+                                           std::to_string(source.sampleRate)};
+    if (extent) {
+      std::vector<std::string> row = lead;
+      row.push_back(times::isoTime(source.spans.front().start));
+      row.push_back(times::isoTime(source.spans.back().end));
+      row.push_back(times::isoTime(source.updated));
+      row.push_back(std::to_string(source.spans.size()));
+      rows.push_back(std::move(row));
+      continue;
+    }
+    for (const times::TimeSpan& span : source.spans) {
+      std::vector<std::string> row = lead;
+      row.push_back(times::isoTime(span.start));
+      row.push_back(times::isoTime(span.end));
+      rows.push_back(std::move(row));
+    }
+  }
+  return rows;
+}
+
+std::vector<std::string> headerOf(bool extent) {
+  std::vector<std::string> header = {"Station", "Stream", "SampleRate", "Earliest", "Latest"};
+  if (extent) {
+    header.push_back("Updated");
+    header.push_back("TimeSpans");
+  }
+  return header;
+}
+
+std::string joined(const std::vector<std::string>& fields, const char* separator,
+                   std::string (*field)(const std::string&)) {
+  std::string line;
+  for (const std::string& text : fields) line += (line.empty() ? "" : separator) + field(text);
+  return line;
+}
+
+std::string asIs(const std::string& text) { return text; }
+
+// Texts with blanks would break the text and request formats' columns.
+std::string word(const std::string& text) {
+  std::string word;
+  for (const char c : text) word += c == ' ' || c == '\t' || c == '\n' || c == '\r' ? '_' : c;
+  return word.empty() ? "--" : word;
+}
+
+std::string jsonReport(const std::vector<Source>& sources, const AvailabilityQuery& query) {
+  using Json = nlohmann::ordered_json;
+  Json list = Json::array();
+  for (const Source& source : sources) {
+    Json item = {{"station", source.station},
+                 {"stream", source.stream},
+                 {"samplerate", source.sampleRate},
+                 {"earliest", times::isoTime(source.spans.front().start)},
+                 {"latest", times::isoTime(source.spans.back().end)}};
+    if (query.extent) {
+      item["updated"] = times::isoTime(source.updated);
+      item["timespanCount"] = source.spans.size();
+    } else {
+      Json spans = Json::array();
+      for (const times::TimeSpan& span : source.spans)
+        spans.push_back({times::isoTime(span.start), times::isoTime(span.end)});
+      item["timespans"] = spans;
+    }
+    list.push_back(item);
+  }
+  const Json report = {{"created", times::isoTime(query.now)},
+                       {"mergeGapsSeconds", query.mergeGaps},
+                       {"datasources", list}};
+  return report.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
+}
+
+}  // namespace
+
+std::string availabilityReport(const std::vector<catalog::CataloguedDisk>& found,
+                               const AvailabilityQuery& query, const std::string& format) {
+  const std::vector<Source> sources = sourcesOf(found, query);
+  if (format == "json") return jsonReport(sources, query);
+  const std::vector<std::vector<std::string>> rows = rowsOf(sources, query.extent);
+  std::string text;
+  if (format == "geocsv") {
+    text = "#dataset: GeoCSV 2.0\n#delimiter: |\n";
+    text += query.extent
+                ? "#field_unit: unitless|unitless|hertz|ISO_8601|ISO_8601|ISO_8601|unitless\n"
+                  "#field_type: string|integer|integer|datetime|datetime|datetime|integer\n"
+                : "#field_unit: unitless|unitless|hertz|ISO_8601|ISO_8601\n"
+                  "#field_type: string|integer|integer|datetime|datetime\n";
+    text += joined(headerOf(query.extent), "|", asIs) + "\n";
+    for (const auto& row : rows) text += joined(row, "|", summary::csvField) + "\n";
+  } else if (format == "request") {
+    // A request line per span or extent: station, stream, start, end.
+    for (const auto& row : rows)
+      text += word(row[0]) + " " + row[1] + " " + row[3] + " " + row[4] + "\n";
+  } else {
+    text = "#" + joined(headerOf(query.extent), " ", asIs) + "\n";
+    for (const auto& row : rows) text += joined(row, " ", word) + "\n";
+  }
+  return text;
+}
+
+}  // namespace cdarchive

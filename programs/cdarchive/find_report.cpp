@@ -1,0 +1,161 @@
+#include "programs/cdarchive/find_report.h"
+
+#include <algorithm>
+#include <cinttypes>
+#include <map>
+#include <nlohmann/json.hpp>
+
+#include "base/printable_name.h"
+#include "base/text_format.h"
+#include "summary/summary_formats.h"
+#include "times/duration.h"
+#include "times/iso_time.h"
+
+namespace cdarchive {
+
+namespace {
+
+// A file's part of the window.
+struct FoundPart {
+  const catalog::CataloguedDisk* disk;
+  const catalog::CataloguedFile* file;
+  times::TimeSpan part;
+};
+
+// A disk to fetch: the part of the window its files hold, and how many.
+struct DiskToFetch {
+  const catalog::CataloguedDisk* disk;
+  times::TimeSpan part;
+  std::size_t files = 0;
+};
+
+struct Found {
+  times::TimeSpan window;
+  std::vector<FoundPart> parts;    // by start
+  std::vector<DiskToFetch> disks;  // by their first part
+  std::vector<times::TimeSpan> gaps;
+};
+
+Found collect(const std::vector<catalog::CataloguedDisk>& found, const FindQuery& query) {
+  std::optional<int64_t> first, last;
+  for (const catalog::CataloguedDisk& disk : found) {
+    for (const catalog::CataloguedFile& file : disk.files) {
+      const summary::FileRecord& r = file.record;
+      if (r.station != query.station || !r.usable || r.end <= r.start) continue;
+      first = std::min(first.value_or(r.start), r.start);
+      last = std::max(last.value_or(r.end), r.end);
+    }
+  }
+  Found result;
+  result.window =
+      times::TimeSpan{query.from.value_or(first.value_or(0)), query.to.value_or(last.value_or(0))};
+  for (const catalog::CataloguedDisk& disk : found) {
+    for (const catalog::CataloguedFile& file : disk.files) {
+      const summary::FileRecord& r = file.record;
+      if (r.station != query.station || !r.usable) continue;
+      const times::TimeSpan part{std::max(r.start, result.window.start),
+                                 std::min(r.end, result.window.end)};
+      if (part.seconds() > 0) result.parts.push_back(FoundPart{&disk, &file, part});
+    }
+  }
+  std::stable_sort(
+      result.parts.begin(), result.parts.end(),
+      [](const FoundPart& a, const FoundPart& b) { return a.part.start < b.part.start; });
+  std::map<const catalog::CataloguedDisk*, std::size_t> diskIndex;
+  std::vector<times::TimeSpan> spans;
+  for (const FoundPart& part : result.parts) {
+    spans.push_back(part.part);
+    const auto [at, added] = diskIndex.emplace(part.disk, result.disks.size());
+    if (added) result.disks.push_back(DiskToFetch{part.disk, part.part, 0});
+    DiskToFetch& disk = result.disks[at->second];
+    disk.part.start = std::min(disk.part.start, part.part.start);
+    disk.part.end = std::max(disk.part.end, part.part.end);
+    ++disk.files;
+  }
+  result.gaps = times::gapsIn(times::unionOf(std::move(spans)), result.window, 0);
+  return result;
+}
+
+std::string spanText(const times::TimeSpan& span) {
+  return times::isoTime(span.start) + " .. " + times::isoTime(span.end);
+}
+
+std::string textReport(const Found& found, const FindQuery& query) {
+  std::string text = "Station " + base::printableName(query.station) + ", " +
+                     spanText(found.window) + ": " + std::to_string(found.parts.size()) +
+                     " files on " + std::to_string(found.disks.size()) + " disks, " +
+                     std::to_string(found.gaps.size()) + " gaps\n";
+  text += "\nDisks to fetch: " + std::to_string(found.disks.size()) + "\n";
+  for (const DiskToFetch& disk : found.disks) {
+    text += "  " + base::printableName(disk.disk->entry.label) + "  " + spanText(disk.part) + "  " +
+            std::to_string(disk.files) + " files  (" +
+            base::printableName(disk.disk->entry.source) + ")\n";
+  }
+  text += "\nFiles: " + std::to_string(found.parts.size()) + "\n";
+  for (const FoundPart& part : found.parts) {
+    text += "  " + spanText(part.part) + "  " + base::printableName(part.disk->entry.label) + "  " +
+            base::printableName(part.file->record.path) + "\n";
+  }
+  text += "\nGaps: " + std::to_string(found.gaps.size()) + "\n";
+  for (const times::TimeSpan& gap : found.gaps)
+    text += "  " + spanText(gap) + "  " + times::durationText(gap.seconds()) + "\n";
+  return text;
+}
+
+std::string csvRow(const char* kind, const std::string& disk, const std::string& path,
+                   const times::TimeSpan& span) {
+  return std::string(kind) + "|" + summary::csvField(disk) + "|" + summary::csvField(path) + "|" +
+         times::isoTime(span.start) + "|" + times::isoTime(span.end) + "|" +
+         base::formatText("%" PRId64, span.seconds()) + "\r\n";
+}
+
+std::string csvReport(const Found& found) {
+  std::string csv = "kind|disk|path|start|end|seconds\r\n";
+  for (const DiskToFetch& disk : found.disks)
+    csv += csvRow("disk", disk.disk->entry.label, disk.disk->entry.source, disk.part);
+  for (const FoundPart& part : found.parts)
+    csv += csvRow("file", part.disk->entry.label, part.file->record.path, part.part);
+  for (const times::TimeSpan& gap : found.gaps) csv += csvRow("gap", "", "", gap);
+  return csv;
+}
+
+std::string jsonReport(const Found& found, const FindQuery& query) {
+  using Json = nlohmann::ordered_json;
+  const auto span = [](const times::TimeSpan& s) {
+    return Json{{"start", times::isoTime(s.start)},
+                {"end", times::isoTime(s.end)},
+                {"seconds", s.seconds()}};
+  };
+  Json disks = Json::array(), files = Json::array(), gaps = Json::array();
+  for (const DiskToFetch& disk : found.disks) {
+    Json item = {{"label", disk.disk->entry.label},
+                 {"source", disk.disk->entry.source},
+                 {"files", disk.files}};
+    item.update(span(disk.part));
+    disks.push_back(item);
+  }
+  for (const FoundPart& part : found.parts) {
+    Json item = {{"disk", part.disk->entry.label}, {"path", part.file->record.path}};
+    item.update(span(part.part));
+    files.push_back(item);
+  }
+  for (const times::TimeSpan& gap : found.gaps) gaps.push_back(span(gap));
+  const Json report = {{"station", query.station},
+                       {"window", span(found.window)},
+                       {"disks", disks},
+                       {"files", files},
+                       {"gaps", gaps}};
+  return report.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
+}
+
+}  // namespace
+
+std::string findReport(const std::vector<catalog::CataloguedDisk>& found, const FindQuery& query,
+                       const std::string& format) {
+  const Found result = collect(found, query);
+  if (format == "csv") return csvReport(result);
+  if (format == "json") return jsonReport(result, query);
+  return textReport(result, query);
+}
+
+}  // namespace cdarchive

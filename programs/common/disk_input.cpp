@@ -1,0 +1,33 @@
+#include "programs/common/disk_input.h"
+
+#include "base/printable_name.h"
+#include "image/disk_image.h"
+#include "platform/host_profile_dialect.h"
+#include "platform/path_rules.h"
+#include "summary/disk_survey.h"
+#include "verify/data_file_bytes.h"
+
+namespace cli {
+
+DiskRead surveyInputDisk(const std::string& input, walk::WalkSettings& walk, platform::Disk& host,
+                         walk::WriteGuard& guard, walk::WalkProgress* progress,
+                         verify::VerificationListener* also) {
+  const std::string name = base::printableName(input);
+  const std::string setting = platform::diskSettingOf(input);  // "g:" is the drive g
+  guard.protect(setting);
+  DiskRead read;
+  const image::OpenedDisk opened =
+      image::openDisk(setting, host, verify::verificationKeepPolicy(platform::kHostProfileDialect));
+  if (opened.problem) {
+    read.problem = "disk image " + name + " cannot be read: " + *opened.problem;
+    return read;
+  }
+  for (const std::string& warning : opened.warnings)
+    read.warnings.push_back("disk image " + name + ": " + warning);
+  walk.archiveDisk = setting;
+  read.record = summary::surveyDisk(walk, *opened.disk, progress, also);
+  if (!read.record) read.problem = "disk " + name + ": no such disk, or nothing on it";
+  return read;
+}
+
+}  // namespace cli

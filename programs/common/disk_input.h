@@ -1,0 +1,31 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/disk.h"
+#include "summary/file_record.h"
+#include "verify/verification_listener.h"
+#include "walk/archive_walk.h"
+#include "walk/write_guard.h"
+
+namespace cli {
+
+// What surveying one disk input gave.
+struct DiskRead {
+  std::optional<summary::DiskRecord> record;  // nothing when problem is set
+  std::optional<std::string> problem;         // why it could not be read
+  std::vector<std::string> warnings;          // what of a readable image is read otherwise
+};
+
+// Surveys the disk that input names (a folder, a drive letter given as g, g:
+// or g:\ on Windows, or an ISO 9660 image) with walk's settings, as cdverify
+// walks and checks it. guard learns the disk first, so that nothing is ever
+// written into it. progress and also, when given, hear the walk and the
+// verifier (summary::surveyDisk).
+DiskRead surveyInputDisk(const std::string& input, walk::WalkSettings& walk, platform::Disk& host,
+                         walk::WriteGuard& guard, walk::WalkProgress* progress = nullptr,
+                         verify::VerificationListener* also = nullptr);
+
+}  // namespace cli

@@ -1,0 +1,163 @@
+// Whole cdarchive runs over the sample disk with a real SQLite catalogue:
+// adding, finding, availability, and the catalogue as cdcoverage's input.
+
+#include <sstream>
+
+#include "programs/cdarchive/archive_run.h"
+#include "programs/cdcoverage/coverage_run.h"
+#include "tests/run_test_fixture.h"
+#include "tools/datagen/sample_disk.h"
+
+namespace {
+
+constexpr int64_t kNow = 1796000000;  // 2026-11-29T...: when the disks are added
+
+class ArchiveRunTest : public RunTest {
+ protected:
+  void SetUp() override {
+    RunTest::SetUp();
+    if (!IsSkipped()) datagen::makeSampleDisk(disk.directory());
+  }
+
+  // Runs a program's entry with the arguments; returns the exit status and
+  // keeps standard output and error.
+  template <typename Entry>
+  int runWith(Entry entry, const char* program, std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), program);
+    std::vector<const char*> argv;
+    for (const std::string& argument : arguments) argv.push_back(argument.c_str());
+    std::ostringstream outStream, errStream;
+    const int status = entry(static_cast<int>(argv.size()), argv.data(), outStream, errStream);
+    out = outStream.str();
+    err = errStream.str();
+    return status;
+  }
+  int archive(std::vector<std::string> arguments) {
+    return runWith(
+        [](int argc, const char* const* argv, std::ostream& o, std::ostream& e) {
+          return cdarchive::runArchive(argc, argv, platform::systemDisk(), o, e, kNow);
+        },
+        "cdarchive", std::move(arguments));
+  }
+  int cover(std::vector<std::string> arguments) {
+    return runWith(
+        [](int argc, const char* const* argv, std::ostream& o, std::ostream& e) {
+          return cdcoverage::runCoverage(argc, argv, platform::systemDisk(), o, e);
+        },
+        "cdcoverage", std::move(arguments));
+  }
+
+  std::string out, err;
+};
+
+TEST_F(ArchiveRunTest, AnUnchangedDiskIsSkippedAndAChangedOneReplaced) {
+  ASSERT_EQ(archive({"add", disk.setting()}), 0) << err;
+  EXPECT_EQ(out, "disk: added, 7 files, 2006-06-15T12:00:01 .. 2006-06-16T08:03:01\n");
+  ASSERT_EQ(archive({"add", disk.setting()}), 0);
+  EXPECT_EQ(out, "disk: unchanged, skipped\n");
+  // Another stream is another selection of the disk: read again.
+  ASSERT_EQ(archive({"add", "--stream=trigger", disk.setting()}), 0);
+  EXPECT_EQ(out, "disk: replaced, 1 files, 2006-06-15T12:00:31 .. 2006-06-15T12:01:31\n");
+  ASSERT_EQ(archive({"add", disk.setting()}), 0);
+  std::filesystem::remove(disk.directory() / "20060616" / "P0616003.DAT");
+  ASSERT_EQ(archive({"add", disk.setting()}), 0);
+  EXPECT_EQ(out, "disk: replaced, 6 files, 2006-06-15T12:00:01 .. 2006-06-16T08:02:01\n");
+  ASSERT_EQ(archive({"disks"}), 0);
+  EXPECT_EQ(out.substr(0, out.find('\n') + 1), "label|source|files|bytes|first|last|added\n");
+  EXPECT_EQ(out.substr(out.find('\n') + 1, 8 + disk.setting().size()), "disk|" + disk.setting() + "|6|");
+  const std::string tail = "|2006-06-15T12:00:01|2006-06-16T08:02:01|2026-11-30T00:53:20\n";
+  EXPECT_EQ(out.substr(out.size() - tail.size()), tail);
+}
+
+TEST_F(ArchiveRunTest, FindNamesTheDisksFilesAndGapsOfAWindow) {
+  ASSERT_EQ(archive({"add", "--as=shelf-042", disk.setting()}), 0);
+  ASSERT_EQ(archive({"find", "--station=VELK", "--from=2006-06-15T12:01:00",
+                     "--to=2006-06-15T12:04:00"}),
+            0);
+  EXPECT_EQ(out,
+            "Station VELK, 2006-06-15T12:01:00 .. 2006-06-15T12:04:00: 3 files on 1 disks, 1 gaps\n"
+            "\n"
+            "Disks to fetch: 1\n"
+            "  shelf-042  2006-06-15T12:01:00 .. 2006-06-15T12:03:01  3 files  (" +
+                disk.setting() +
+                ")\n"
+                "\n"
+                "Files: 3\n"
+                "  2006-06-15T12:01:00 .. 2006-06-15T12:01:01  shelf-042  " +
+                disk.path("20060615", "P0615001.DAT") +
+                "\n"
+                "  2006-06-15T12:01:01 .. 2006-06-15T12:02:01  shelf-042  " +
+                disk.path("20060615", "P0615002.DAT") +
+                "\n"
+                "  2006-06-15T12:02:01 .. 2006-06-15T12:03:01  shelf-042  " +
+                disk.path("20060615", "P0615003.DAT") +
+                "\n"
+                "\n"
+                "Gaps: 1\n"
+                "  2006-06-15T12:03:01 .. 2006-06-15T12:04:00  0d 0h 0m 59s\n");
+  ASSERT_EQ(archive({"find", "--station=VELK", "--from=2006-06-15T12:01:00",
+                     "--to=2006-06-15T12:04:00", "--format=csv"}),
+            0);
+  EXPECT_NE(out.find("gap|||2006-06-15T12:03:01|2006-06-15T12:04:00|59\r\n"), std::string::npos);
+  ASSERT_EQ(archive({"find", "--station=NONE", "--format=json"}), 0);
+  EXPECT_NE(out.find("\"files\": []"), std::string::npos);
+}
+
+TEST_F(ArchiveRunTest, AvailabilityAndCdcoverageFromTheCatalogueEqualTheDiskRead) {
+  // Under its own name as label, the catalogued disk reads as the disk itself.
+  ASSERT_EQ(archive({"add", "--as=" + disk.setting(), disk.setting()}), 0);
+  ASSERT_EQ(cover({"--format=csv", disk.setting()}), 0);
+  const std::string direct = out;
+  ASSERT_EQ(cover({"--format=csv", "--catalog=archive.db"}), 0) << err;
+  EXPECT_EQ(out, direct);
+
+  ASSERT_EQ(archive({"availability", "--format=request"}), 0);
+  EXPECT_EQ(out,
+            "VELK 1 2006-06-15T12:00:01 2006-06-15T12:03:01\n"
+            "VELK 1 2006-06-16T08:00:01 2006-06-16T08:03:01\n");
+  ASSERT_EQ(archive({"availability", "--merge-gaps=72000", "--extent"}), 0);
+  EXPECT_EQ(out,
+            "#Station Stream SampleRate Earliest Latest Updated TimeSpans\n"
+            "VELK 1 10 2006-06-15T12:00:01 2006-06-16T08:03:01 2026-11-30T00:53:20 1\n");
+  ASSERT_EQ(archive({"availability", "--from=2006-06-15T12:02:00", "--to=2006-06-16",
+                     "--format=geocsv"}),
+            0);
+  EXPECT_EQ(out.substr(out.find("Station|")),
+            "Station|Stream|SampleRate|Earliest|Latest\n"
+            "VELK|1|10|2006-06-15T12:02:00|2006-06-15T12:03:01\n");
+}
+
+TEST_F(ArchiveRunTest, ProblemsAreNamedAndNothingIsWrittenWhereItMustNotBe) {
+  // A catalogue inside the disk is never made.
+  const std::string inside = disk.path("20060615", "archive.db");
+  EXPECT_EQ(archive({"add", "--catalog=" + inside, disk.setting()}), 1);
+  EXPECT_EQ(err, "cdarchive: catalogue " + inside + " lies inside the disk " + disk.setting() +
+                     ": it is not written\n");
+  EXPECT_FALSE(std::filesystem::exists(disk.directory() / "20060615" / "archive.db"));
+
+  // A file that is not a catalogue is left as it was.
+  testsupport::writeFile(dir.path() / "notes.db", "operator's notes, not a catalogue at all\n");
+  EXPECT_EQ(archive({"add", "--catalog=notes.db", disk.setting()}), 1);
+  EXPECT_NE(err.find("is not a cdarchive catalogue"), std::string::npos) << err;
+  EXPECT_EQ(testsupport::readFile(dir.path() / "notes.db"),
+            "operator's notes, not a catalogue at all\n");
+
+  // A disk that cannot be read is named; the others are still added.
+  EXPECT_EQ(archive({"add", "no-such-disk", disk.setting()}), 1);
+  EXPECT_EQ(err, "cdarchive: disk no-such-disk: no such disk, or nothing on it\n");
+  EXPECT_EQ(out, "disk: added, 7 files, 2006-06-15T12:00:01 .. 2006-06-16T08:03:01\n");
+
+  EXPECT_EQ(archive({"find", "--catalog=missing.db", "--station=VELK"}), 1);
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "missing.db"));
+  EXPECT_EQ(archive({"remove", "nothing"}), 1);
+  EXPECT_EQ(err, "cdarchive: no disk nothing in the catalogue\n");
+  EXPECT_EQ(archive({"remove", "disk"}), 0);
+  for (const std::vector<std::string>& bad :
+       {std::vector<std::string>{}, {"add"}, {"find"}, {"add", "--as=x", "a", "b"},
+        {"availability", "--merge-gaps=-1"}, {"find", "--station=S", "--from=2006-06-16",
+                                              "--to=2006-06-15"}, {"--catalog=", "disks"}}) {
+    EXPECT_EQ(archive(bad), 2) << (bad.empty() ? "" : bad[0]);
+  }
+}
+
+}  // namespace
