@@ -266,26 +266,34 @@ class SqliteCatalog : public Catalog {
   // older one (a new, empty file included) up to the current schema. Nothing
   // is written to a file that is not a catalogue.
   void bringUpToDate() {
-    int64_t version = 0;
+    // The version and the tables from one snapshot: another process may be
+    // making the catalogue at this moment.
+    int64_t version = 0, tables = 0;
     try {
+      execute("BEGIN");
       version = pragmaNumber("PRAGMA user_version");
-    } catch (const CatalogError& error) {  // "file is not a database"
-      throw CatalogError("catalogue " + where_ + " is not a cdarchive catalogue (" +
-                         sqlite3_errmsg(db_) + ")");
+      tables = pragmaNumber("SELECT count(*) FROM sqlite_schema");
+      execute("COMMIT");
+    } catch (const CatalogError&) {  // "file is not a database"
+      const std::string reason = sqlite3_errmsg(db_);
+      sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+      throw CatalogError("catalogue " + where_ + " is not a cdarchive catalogue (" + reason + ")");
     }
     if (version > kCatalogSchemaVersion) {
       throw CatalogError("catalogue " + where_ + " has schema version " + std::to_string(version) +
                          ", newer than this cdarchive's " + std::to_string(kCatalogSchemaVersion) +
                          ": use a newer cdarchive");
     }
-    if (version == 0 && pragmaNumber("SELECT count(*) FROM sqlite_schema") > 0) {
+    if (version == 0 && tables > 0) {
       throw CatalogError("catalogue " + where_ +
                          " is not a cdarchive catalogue (an SQLite database of something else)");
     }
     if (version < kCatalogSchemaVersion) {
       execute("PRAGMA journal_mode = WAL");
+      // Another process may have brought it up to date meanwhile: look again
+      // once the write lock is held.
       Transaction transaction(*this);
-      for (int64_t step = version; step < kCatalogSchemaVersion; ++step)
+      for (int64_t step = pragmaNumber("PRAGMA user_version"); step < kCatalogSchemaVersion; ++step)
         execute(kSchemaSteps[step]);
       execute(("PRAGMA user_version = " + std::to_string(kCatalogSchemaVersion)).c_str());
       transaction.commit();

@@ -1,6 +1,7 @@
 #include "catalog/sqlite_catalog.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include "catalog/open_catalog.h"
 #include "tests/support/file_records.h"
@@ -111,6 +112,31 @@ TEST_F(SqliteCatalogTest, WhatIsNotACatalogueIsRefusedAndLeftUntouched) {
             "not a database, but longer than a header\n");
 
   EXPECT_THROW(openCatalog("postgresql://localhost/archive", true), CatalogError);
+}
+
+TEST_F(SqliteCatalogTest, ANewerSchemaOrAnotherDatabaseIsRefusedAndLeftAsItWas) {
+  const auto makeDatabase = [](const std::string& at, const char* sql) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(at.c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+  };
+  makeDatabase(path, "CREATE TABLE disk (id INTEGER); PRAGMA user_version = 99;");
+  makeDatabase(dir.file("other.db"), "CREATE TABLE recipes (name TEXT);");
+  const std::string newer = testsupport::readFile(path);
+  const std::string other = testsupport::readFile(dir.file("other.db"));
+  try {
+    openCatalog(path, true);
+    FAIL();
+  } catch (const CatalogError& error) {
+    EXPECT_NE(
+        std::string(error.what()).find("has schema version 99, newer than this cdarchive's 1"),
+        std::string::npos)
+        << error.what();
+  }
+  EXPECT_THROW(openCatalog(dir.file("other.db"), true), CatalogError);
+  EXPECT_EQ(testsupport::readFile(path), newer);
+  EXPECT_EQ(testsupport::readFile(dir.file("other.db")), other);
 }
 
 }  // namespace

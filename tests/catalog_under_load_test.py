@@ -1,0 +1,101 @@
+#!/usr/bin/env python3
+"""The catalogue under the faults of real use: cdarchive add killed at any
+moment leaves the catalogue exactly as before that disk (whole, never half a
+disk), and four adds at once into one catalogue each wait for the others and
+lose nothing.
+
+usage: catalog_under_load_test.py CDARCHIVE MAKE_LARGE_DISK
+"""
+import os
+import shutil
+import signal
+import sqlite3
+import subprocess
+import sys
+import tempfile
+import time
+
+
+def check(condition, message):
+    if not condition:
+        print("FAILED: " + message)
+        sys.exit(1)
+
+
+def state(catalog):
+    """The catalogue's integrity and what it holds: (disk, files) per disk."""
+    db = sqlite3.connect(catalog)
+    try:
+        check(db.execute("PRAGMA integrity_check").fetchone()[0] == "ok",
+              "the catalogue is damaged")
+        check(db.execute("PRAGMA foreign_key_check").fetchall() == [],
+              "files without their disk")
+        return db.execute("SELECT d.label, count(f.seq), d.file_count FROM disk d "
+                          "LEFT JOIN file f ON f.disk_id = d.id GROUP BY d.id "
+                          "ORDER BY d.label").fetchall()
+    finally:
+        db.close()
+
+
+def main():
+    cdarchive, make_large_disk = sys.argv[1:3]
+    with tempfile.TemporaryDirectory() as work:
+        def disk(name, files, start):
+            path = os.path.join(work, name)
+            subprocess.run([make_large_disk, path, str(files), "--start=" + start], check=True,
+                           stdout=subprocess.DEVNULL)
+            return path
+
+        first = disk("first", 100, "2006-06-01T00:00:00")
+        big = disk("big", 20000, "2006-07-01T00:00:00")
+        base = os.path.join(work, "base.db")
+        subprocess.run([cdarchive, "add", "--catalog=" + base, first], check=True,
+                       stdout=subprocess.DEVNULL)
+        before = state(base)
+        whole = os.path.join(work, "whole.db")
+        shutil.copy(base, whole)
+        started = time.monotonic()
+        subprocess.run([cdarchive, "add", "--catalog=" + whole, big], check=True,
+                       stdout=subprocess.DEVNULL)
+        duration = time.monotonic() - started
+        after = state(whole)
+        check(after == sorted(before + [("big", 20000, 20000)]), "the whole add: %r" % after)
+
+        # Killed at four moments of the survey, then at four inside the writing
+        # (once the write-ahead log has begun to grow).
+        seen = set()
+        for k in range(8):
+            catalog = os.path.join(work, "killed%d.db" % k)
+            shutil.copy(base, catalog)
+            process = subprocess.Popen([cdarchive, "add", "--catalog=" + catalog, big],
+                                       stdout=subprocess.DEVNULL)
+            if k < 4:
+                time.sleep(duration * 0.2 * (k + 1))
+            else:
+                log = catalog + "-wal"
+                while process.poll() is None and (
+                        not os.path.exists(log) or os.path.getsize(log) == 0):
+                    time.sleep(0.0005)
+                time.sleep(0.002 * (k - 4))
+            process.send_signal(signal.SIGKILL)
+            process.wait()
+            now = state(catalog)
+            check(now in (before, after), "after kill %d: %r" % (k, now))
+            seen.add("as before" if now == before else "with the disk")
+        print("killed at four moments of the survey and four of the writing: "
+              "the catalogue was whole each time (%s)"
+              % ", ".join(sorted(seen)))
+
+        # Four adds at once into one catalogue.
+        disks = [disk("parallel%d" % i, 2000, "2006-08-0%dT00:00:00" % (i + 1)) for i in range(4)]
+        together = os.path.join(work, "together.db")
+        processes = [subprocess.Popen([cdarchive, "add", "--catalog=" + together, d],
+                                      stdout=subprocess.DEVNULL) for d in disks]
+        check(all(p.wait() == 0 for p in processes), "an add failed beside the others")
+        check(state(together) == [("parallel%d" % i, 2000, 2000) for i in range(4)],
+              "four adds at once: %r" % state(together))
+        print("four adds at once: every disk and file is there")
+
+
+if __name__ == "__main__":
+    main()
