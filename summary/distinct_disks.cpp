@@ -35,9 +35,9 @@ int compareContent(const DiskRecord& a, const DiskRecord& b) {
   return 0;
 }
 
-std::size_t contentHash(const DiskRecord& disk) {
-  std::size_t hash = disk.files.size();
-  const auto mix = [&hash](std::size_t value) {
+uint64_t contentHash(const DiskRecord& disk) {
+  uint64_t hash = disk.files.size();
+  const auto mix = [&hash](uint64_t value) {
     hash ^= value + 0x9e3779b97f4a7c15ull + (hash << 6) + (hash >> 2);
   };
   for (const FileRecord& file : disk.files) {
@@ -54,7 +54,7 @@ bool sameContent(const DiskRecord& a, const DiskRecord& b) { return compareConte
 
 DistinctDisks distinctDisks(std::vector<DiskRecord> disks) {
   DistinctDisks result;
-  std::vector<std::size_t> hashes(disks.size());
+  std::vector<uint64_t> hashes(disks.size());
   for (std::size_t i = 0; i < disks.size(); ++i) hashes[i] = contentHash(disks[i]);
   // By content (hash first, cheap), then name: each run of equal content keeps
   // its first disk, the one with the first name.
