@@ -2,6 +2,12 @@
 # the Windows build. `cmake --workflow --preset package` makes both.
 include(GNUInstallDirs)
 
+# The programs of this host's build: cdarchive (the catalogue) is Linux's only.
+set(CDVERIFY_PROGRAMS cdverify cdcoverage)
+if(NOT WIN32)
+  list(APPEND CDVERIFY_PROGRAMS cdarchive)
+endif()
+
 set(CPACK_PACKAGE_NAME cdverify)
 set(CPACK_PACKAGE_VENDOR "cdverify developers")
 set(CPACK_PACKAGE_CONTACT "cdverify developers <cdverify@example.invalid>")
@@ -13,7 +19,8 @@ string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
   "file, channel counts, record counts and clock start times; it writes warnings"
   "and errors into log files and reports the time the data cover. cdcoverage"
   "summarises the gaps, overlaps and coverage of one disk or a whole archive, as"
-  "text, JSON, CSV and an SVG timeline.")
+  "text, JSON, CSV and an SVG timeline. cdarchive keeps a catalogue of every"
+  "disk and file, to find the disk that holds a station's hour.")
 set(CPACK_STRIP_FILES ON)
 
 # manual_files(TARGET SUFFIX COMMAND): makes a file NAME.SUFFIX in the build's
@@ -22,7 +29,7 @@ set(CPACK_STRIP_FILES ON)
 # TARGET_files lists them.
 function(manual_files target suffix shell_command)
   set(outputs)
-  foreach(page cdverify cdcoverage)
+  foreach(page ${CDVERIFY_PROGRAMS})
     set(in ${CMAKE_SOURCE_DIR}/docs/${page}.1)
     set(out ${CMAKE_BINARY_DIR}/manuals/${page}${suffix})
     string(REPLACE "{in}" "'${in}'" command "${shell_command}")
@@ -39,7 +46,7 @@ endfunction()
 
 if(WIN32)
   # A flat folder: the executables, their manuals as text, the README.
-  install(TARGETS cdverify cdcoverage RUNTIME DESTINATION .)
+  install(TARGETS ${CDVERIFY_PROGRAMS} RUNTIME DESTINATION .)
   find_program(CDVERIFY_GROFF groff REQUIRED)
   manual_files(text_manuals .txt "${CDVERIFY_GROFF} -man -Tascii -P-cbou {in} | sed 's/$/\\r/' > {out}")
   # Text documents with CR LF line ends, as Windows editors expect them.
@@ -61,10 +68,10 @@ if(WIN32)
     set(CPACK_SYSTEM_NAME win64)
   endif()
 else()
-  install(TARGETS cdverify cdcoverage RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(TARGETS ${CDVERIFY_PROGRAMS} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   # Without the compilers' banners, as Debian's own packages ship programs.
   install(CODE "
-    foreach(program cdverify cdcoverage)
+    foreach(program ${CDVERIFY_PROGRAMS})
       execute_process(COMMAND ${CMAKE_OBJCOPY} --remove-section=.comment --remove-section=.note
         \$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/\${program}
         COMMAND_ERROR_IS_FATAL ANY)
@@ -72,7 +79,8 @@ else()
   # Manual pages go compressed, as Debian installs them.
   manual_files(man_pages .1.gz "gzip -9n < {in} > {out}")
   install(FILES ${man_pages_files} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-  install(FILES README.md docs/cdcoverage-summary.schema.json packaging/copyright
+  install(FILES README.md docs/cdcoverage-summary.schema.json docs/catalog-schema.sql
+    packaging/copyright
     DESTINATION ${CMAKE_INSTALL_DOCDIR})
   # The changelog of a native Debian package: changelog.gz beside the copyright.
   add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/changelog.gz

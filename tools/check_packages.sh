@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Checks what `cmake --workflow --preset package` made: the Debian package,
-# unpacked into a scratch root, must hold both programs, their manual pages and
+# unpacked into a scratch root, must hold the three programs, their manual pages and
 # the documents, and its programs must run on the sample disk; the Windows .zip
 # must hold both executables (32-bit, importing only system DLLs), their manuals
 # as text, the README and the licence, every document with CR LF line ends.
@@ -17,8 +17,9 @@ dpkg-deb --field "$deb" Package Version Depends Maintainer
 lintian --fail-on error,warning "$deb"
 echo "lintian: no error or warning"
 dpkg -x "$deb" "$work/root"
-for file in usr/bin/cdverify usr/bin/cdcoverage usr/share/man/man1/cdverify.1.gz \
-  usr/share/man/man1/cdcoverage.1.gz usr/share/doc/cdverify/README.md \
+for file in usr/bin/cdverify usr/bin/cdcoverage usr/bin/cdarchive usr/share/man/man1/cdverify.1.gz \
+  usr/share/man/man1/cdcoverage.1.gz usr/share/man/man1/cdarchive.1.gz \
+  usr/share/doc/cdverify/README.md usr/share/doc/cdverify/catalog-schema.sql \
   usr/share/doc/cdverify/cdcoverage-summary.schema.json usr/share/doc/cdverify/copyright \
   usr/share/doc/cdverify/changelog.gz; do
   [ -f "$work/root/$file" ] || { echo "missing from the package: $file"; exit 1; }
@@ -29,6 +30,8 @@ build/package/tools/datagen/make_sample_disk "$work/disk"
 grep -a -q "^     files: 7 " "$work/log.out"
 "$work/root/usr/bin/cdcoverage" "$work/disk" | grep -q "^cdcoverage: 1 disks, 7 files"
 "$work/root/usr/bin/cdcoverage" --version
+"$work/root/usr/bin/cdarchive" --catalog="$work/archive.db" add "$work/disk" | grep -q ": added, 7 files"
+"$work/root/usr/bin/cdarchive" --catalog="$work/archive.db" availability --extent | grep -q "^VELK 1 10 "
 echo "the installed programs verified the sample disk"
 
 echo "== $zip"

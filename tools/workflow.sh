@@ -34,6 +34,7 @@ need libgtest-dev has_file /usr/include/gtest/gtest.h
 need libcli11-dev has_file /usr/include/CLI/CLI.hpp
 need nlohmann-json3-dev has_file /usr/include/nlohmann/json.hpp
 need libarchive-dev has_file /usr/include/archive.h
+need libsqlite3-dev has_file /usr/include/sqlite3.h
 if [ "$preset" = test ]; then
   need python3 has_command python3
   need xorriso has_command xorriso                # the disk image tests

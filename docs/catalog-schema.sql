@@ -1,0 +1,42 @@
+-- The cdarchive catalogue, schema version 1 (PRAGMA user_version = 1).
+--
+-- Times are whole seconds since 1970-01-01T00:00:00: a file's start and end,
+-- and a disk's first and last time, on the station's clock (it has no zone);
+-- a disk's "added" in UTC. cdarchive steps an older catalogue up to its own
+-- version when it opens it, in one transaction, and refuses a newer one.
+
+CREATE TABLE disk (
+  id INTEGER PRIMARY KEY,
+  label TEXT NOT NULL UNIQUE,   -- --as, the image's volume identifier, or the folder's name
+  source TEXT NOT NULL,         -- the folder, drive or image it was read from
+  listing TEXT NOT NULL,        -- digest of its listing and the walk's settings: unchanged means not read again
+  file_count INTEGER NOT NULL,
+  bytes INTEGER NOT NULL,
+  first_time INTEGER,           -- over its usable files; NULL when none covers time
+  last_time INTEGER,
+  added INTEGER NOT NULL,
+  longest_file INTEGER NOT NULL -- the longest file's seconds: bounds the index range a window reads
+);
+
+CREATE TABLE file (
+  disk_id INTEGER NOT NULL REFERENCES disk(id) ON DELETE CASCADE,
+  seq INTEGER NOT NULL,         -- the walk's order on its disk, from 0
+  path TEXT NOT NULL,           -- as cdverify's logs show it
+  size INTEGER NOT NULL,        -- bytes; -1 when it could not be opened
+  usable INTEGER NOT NULL,      -- 0: it cannot be read to its end, and has no times
+  station TEXT NOT NULL,        -- an unusable file's is the usable file's before it on its disk
+  stream INTEGER NOT NULL,      -- the header's stream number; 0 for an unusable file
+  frequency INTEGER NOT NULL,
+  latitude TEXT NOT NULL,
+  longitude TEXT NOT NULL,
+  altitude TEXT NOT NULL,
+  start_time INTEGER NOT NULL,  -- the internal clock's start
+  end_time INTEGER NOT NULL,    -- the end of its whole records
+  findings TEXT NOT NULL,       -- the kinds of its findings, comma-separated (latitude,clock-unsynchronised,...)
+  clock_warnings TEXT NOT NULL, -- the clock checks' messages, one a line
+  PRIMARY KEY (disk_id, seq)
+) WITHOUT ROWID;
+
+-- A station's window: files that start before its end, from the longest
+-- file's length before its start.
+CREATE INDEX file_by_station_and_start ON file (station, start_time);
