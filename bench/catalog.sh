@@ -3,8 +3,9 @@
 # 1000 of 1000: a million file rows) made by bench/make_catalog, then find for
 # one station and one day, availability of one station over the whole archive,
 # the bytes of the file per file row; and add of a 20 000-file disk beside
-# cdcoverage's survey of the same disk. Medians of five runs. Builds the
-# optimized preset first.
+# cdcoverage's survey of the same disk. Medians of five runs. Then the same
+# figures against a PostgreSQL server of the benchmark's own, where one can
+# start (tests/support/postgres_session.sh). Builds the optimized preset first.
 #   bench/catalog.sh [DISKS] [FILES]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -14,33 +15,38 @@ cmake --workflow --preset bench >/dev/null
 work=build/bench/catalog
 rm -rf "$work" && mkdir -p "$work"
 
-# median COMMAND...: runs it five times, prints the median in milliseconds.
+# median COMMAND...: runs it five times, prints the median wall time in
+# milliseconds.
 median() {
-  local times=()
+  local times=() TIMEFORMAT=%R
   for run in 1 2 3 4 5; do
-    local start end
-    start=$(date +%s%N)
-    "$@" >/dev/null
-    end=$(date +%s%N)
-    times+=($(((end - start) / 1000000)))
+    times+=($({ time "$@" >/dev/null 2>&1; } 2>&1))
   done
-  printf '%s\n' "${times[@]}" | sort -n | sed -n 3p
+  printf '%s\n' "${times[@]}" | sort -n | sed -n 3p | awk '{ printf "%d", $1 * 1000 }'
 }
 
-echo "making a catalogue of $disks disks of $files files..."
-start=$(date +%s)
-build/bench/bench/make_catalog "$work/archive.db" "$disks" "$files"
-echo "made in $(($(date +%s) - start)) s"
-rows=$((disks * files))
-bytes=$(stat -c %s "$work/archive.db")
-echo "catalogue: $bytes bytes, $((bytes / rows)) bytes per file row"
+# figures CATALOG: makes the catalogue and times the queries on it.
+figures() {
+  local catalog=$1
+  echo "making a catalogue of $disks disks of $files files in $catalog..."
+  local start=$(date +%s)
+  build/bench/bench/make_catalog "$catalog" "$disks" "$files"
+  echo "made in $(($(date +%s) - start)) s"
+  if [ -f "$catalog" ]; then
+    local bytes=$(stat -c %s "$catalog")
+    echo "catalogue: $bytes bytes, $((bytes / (disks * files))) bytes per file row"
+  fi
+  echo "find, one station, one day in the middle: $(median $cdarchive --catalog="$catalog" \
+    find --station=VELK --from=2006-06-15 --to=2006-06-16) ms"
+  echo "availability, one station, the whole archive: $(median $cdarchive \
+    --catalog="$catalog" availability --station=VELK) ms"
+  echo "availability --extent, the whole archive: $(median $cdarchive \
+    --catalog="$catalog" availability --extent) ms"
+}
+
 cdarchive=build/bench/cdarchive
-echo "find, one station, one day in the middle: $(median $cdarchive --catalog="$work/archive.db" \
-  find --station=VELK --from=2006-06-15 --to=2006-06-16) ms"
-echo "availability, one station, the whole archive: $(median $cdarchive \
-  --catalog="$work/archive.db" availability --station=VELK) ms"
-echo "availability --extent, the whole archive: $(median $cdarchive \
-  --catalog="$work/archive.db" availability --extent) ms"
+echo "== SQLite"
+figures "$work/archive.db"
 
 build/bench/tools/datagen/make_large_disk "$work/disk" 20000 >/dev/null
 add() {
@@ -49,3 +55,18 @@ add() {
 }
 echo "add of a 20000-file disk: $(median add) ms;" \
   "cdcoverage's survey of it: $(median build/bench/cdcoverage --format=csv "$work/disk") ms"
+
+server=/tmp/cdverify-bench-postgres
+sh tests/support/postgres_session.sh setup "$server" >/dev/null
+if [ -f "$server/url" ]; then
+  echo "== PostgreSQL (a server of the benchmark's own, on a Unix socket)"
+  url=$(cat "$server/url")
+  figures "$url"
+  psql "$url" -Atc "SELECT pg_total_relation_size('file') / $((disks * files)) || ' bytes per file row'"
+  add() { psql "$url" -qc "DROP SCHEMA public CASCADE; CREATE SCHEMA public" 2>/dev/null
+    $cdarchive --catalog="$url" add "$work/disk"; }
+  echo "add of a 20000-file disk: $(median add) ms"
+  sh tests/support/postgres_session.sh cleanup "$server"
+else
+  echo "== PostgreSQL: $(cat "$server/skip")"
+fi

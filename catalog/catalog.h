@@ -38,6 +38,16 @@ struct CataloguedDisk {
   std::vector<CataloguedFile> files;  // in the walk's order
 };
 
+// A usable file's time, as availability needs it: little, for a million rows.
+struct TimedFile {
+  std::string station;
+  int32_t stream = 0;
+  int32_t frequency = 0;
+  int64_t start = 0;
+  int64_t end = 0;
+  int64_t added = 0;  // when its disk was added
+};
+
 // A catalogue that cannot be opened, is not one, or failed a statement. The
 // message says which catalogue and why.
 class CatalogError : public std::runtime_error {
@@ -68,6 +78,10 @@ class Catalog {
   // Disks without such files are left out; their listings are not given.
   virtual std::vector<CataloguedDisk> filesOf(const std::string& station,
                                               const std::optional<times::TimeSpan>& window) = 0;
+  // The usable files of station (every station when empty), those that meet
+  // the window where one is given, by station and start.
+  virtual std::vector<TimedFile> timesOf(const std::string& station,
+                                         const std::optional<times::TimeSpan>& window) = 0;
 };
 
 }  // namespace catalog

@@ -37,7 +37,8 @@ inline constexpr const char* kSchemaSteps[] = {
     "  findings TEXT NOT NULL,"
     "  clock_warnings TEXT NOT NULL,"
     "  PRIMARY KEY (disk_id, seq)) WITHOUT ROWID;"
-    "CREATE INDEX file_by_station_and_start ON file (station, start_time);",
+    "CREATE INDEX file_by_station_and_start"
+    "  ON file (station, start_time, end_time, usable, stream, frequency);",
 };
 
 inline constexpr const char* kInsertDisk =
@@ -84,6 +85,25 @@ inline constexpr const char* kStationFiles =
 inline constexpr const char* kAllFiles =
     "SELECT " CDARCHIVE_DISK_COLUMNS ", " CDARCHIVE_FILE_COLUMNS
     " FROM file f JOIN disk d ON d.id = f.disk_id ORDER BY d.label, f.seq";
+
+// A usable file's times, from the index alone; ?1 the station, ?2 and ?3 the
+// window.
+// In the index's order; the disk's id stands for when it was added
+// (kSelectAdded), so that no row needs its disk's.
+#define CDARCHIVE_TIMES                                                                      \
+  "SELECT f.station, f.stream, f.frequency, f.start_time, f.end_time, f.disk_id FROM file f" \
+  " WHERE f.usable"
+#define CDARCHIVE_TIMES_ORDER " ORDER BY f.station, f.start_time"
+inline constexpr const char* kStationTimesInWindow =
+    CDARCHIVE_TIMES " AND f.station = ?1 AND" CDARCHIVE_IN_WINDOW CDARCHIVE_TIMES_ORDER;
+inline constexpr const char* kTimesInWindow =
+    CDARCHIVE_TIMES " AND" CDARCHIVE_IN_WINDOW CDARCHIVE_TIMES_ORDER;
+inline constexpr const char* kStationTimes =
+    CDARCHIVE_TIMES " AND f.station = ?1" CDARCHIVE_TIMES_ORDER;
+inline constexpr const char* kAllTimes = CDARCHIVE_TIMES CDARCHIVE_TIMES_ORDER;
+#undef CDARCHIVE_TIMES
+inline constexpr const char* kSelectAdded = "SELECT id, added FROM disk";
+#undef CDARCHIVE_TIMES_ORDER
 
 #undef CDARCHIVE_DISK_COLUMNS
 #undef CDARCHIVE_FILE_COLUMNS

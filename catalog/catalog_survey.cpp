@@ -24,6 +24,7 @@ CataloguedDisk cataloguedDisk(const std::string& label, const std::string& sourc
   disk.entry.source = source;
   disk.entry.added = added;
   disk.listing = listing;
+  disk.files.reserve(record.files.size());
   for (std::size_t i = 0; i < record.files.size(); ++i) {
     CataloguedFile file;
     file.record = std::move(record.files[i]);

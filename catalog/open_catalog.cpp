@@ -1,5 +1,6 @@
 #include "catalog/open_catalog.h"
 
+#include "catalog/postgres_catalog.h"
 #include "catalog/sqlite_catalog.h"
 
 namespace catalog {
@@ -9,10 +10,7 @@ bool isCatalogUrl(const std::string& name) {
 }
 
 std::unique_ptr<Catalog> openCatalog(const std::string& name, bool create) {
-  if (isCatalogUrl(name)) {
-    throw CatalogError("catalogue " + name + ": this build keeps catalogues in SQLite files only");
-  }
-  return openSqliteCatalog(name, create);
+  return isCatalogUrl(name) ? openPostgresCatalog(name) : openSqliteCatalog(name, create);
 }
 
 }  // namespace catalog

@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <unordered_map>
 #include <utility>
 
 #include "catalog/catalog_schema.h"
@@ -57,6 +58,11 @@ class Statement {
   std::optional<int64_t> optionalNumber(int column) const {
     if (sqlite3_column_type(statement_, column) == SQLITE_NULL) return std::nullopt;
     return number(column);
+  }
+  bool textEquals(int column, const std::string& text) const {
+    const auto* bytes = static_cast<const char*>(sqlite3_column_blob(statement_, column));
+    const auto size = static_cast<std::size_t>(sqlite3_column_bytes(statement_, column));
+    return size == text.size() && (size == 0 || text.compare(0, size, bytes, size) == 0);
   }
   std::string text(int column) const {
     const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_blob(statement_, column));
@@ -181,6 +187,34 @@ class SqliteCatalog : public Catalog {
     Statement query(db_, kSelectDisks, where_);
     while (query.step()) list.push_back(entryAt(query, 0));
     return list;
+  }
+
+  std::vector<TimedFile> timesOf(const std::string& station,
+                                 const std::optional<times::TimeSpan>& window) override {
+    const char* sql = window ? (station.empty() ? kTimesInWindow : kStationTimesInWindow)
+                             : (station.empty() ? kAllTimes : kStationTimes);
+    std::unordered_map<int64_t, int64_t> added;  // by disk id
+    Statement disks(db_, kSelectAdded, where_);
+    while (disks.step()) added[disks.number(0)] = disks.number(1);
+    Statement query(db_, sql, where_);
+    if (!station.empty()) query.bind(1, station);
+    if (window) query.bind(2, window->start).bind(3, window->end);
+    std::vector<TimedFile> found;
+    while (query.step()) {
+      TimedFile& file = found.emplace_back();
+      // Rows of one station follow each other: its name is read once.
+      if (found.size() == 1 || !query.textEquals(0, found[found.size() - 2].station)) {
+        file.station = query.text(0);
+      } else {
+        file.station = found[found.size() - 2].station;
+      }
+      file.stream = static_cast<int32_t>(query.number(1));
+      file.frequency = static_cast<int32_t>(query.number(2));
+      file.start = query.number(3);
+      file.end = query.number(4);
+      file.added = added[query.number(5)];
+    }
+    return found;
   }
 
   std::vector<CataloguedDisk> filesOf(const std::string& station,

@@ -2,7 +2,8 @@
 """The catalogue under the faults of real use: cdarchive add killed at any
 moment leaves the catalogue exactly as before that disk (whole, never half a
 disk), and four adds at once into one catalogue each wait for the others and
-lose nothing.
+lose nothing; the four adds also into the tests' PostgreSQL server, where
+CDVERIFY_TEST_POSTGRES_DIR names one (tests/support/postgres_session.sh).
 
 usage: catalog_under_load_test.py CDARCHIVE MAKE_LARGE_DISK
 """
@@ -95,6 +96,23 @@ def main():
         check(state(together) == [("parallel%d" % i, 2000, 2000) for i in range(4)],
               "four adds at once: %r" % state(together))
         print("four adds at once: every disk and file is there")
+
+        server = os.environ.get("CDVERIFY_TEST_POSTGRES_DIR", "")
+        url_file = os.path.join(server, "url")
+        if not server or not os.path.exists(url_file):
+            print("no PostgreSQL server: the four adds into one were not tried there")
+            return
+        with open(url_file) as f:
+            url = f.read().strip()
+        processes = [subprocess.Popen([cdarchive, "add", "--catalog=" + url, d],
+                                      stdout=subprocess.DEVNULL) for d in disks]
+        check(all(p.wait() == 0 for p in processes), "an add into PostgreSQL failed")
+        listed = subprocess.run([cdarchive, "disks", "--catalog=" + url], check=True,
+                                capture_output=True, text=True).stdout.splitlines()
+        for i in range(4):
+            check(any(line.startswith("parallel%d|" % i) and "|2000|" in line for line in listed),
+                  "parallel%d is not in the PostgreSQL catalogue whole: %r" % (i, listed))
+        print("four adds at once into PostgreSQL: every disk and file is there")
 
 
 if __name__ == "__main__":

@@ -35,11 +35,13 @@ need libcli11-dev has_file /usr/include/CLI/CLI.hpp
 need nlohmann-json3-dev has_file /usr/include/nlohmann/json.hpp
 need libarchive-dev has_file /usr/include/archive.h
 need libsqlite3-dev has_file /usr/include/sqlite3.h
+need libpq-dev has_file /usr/include/postgresql/libpq-fe.h
 if [ "$preset" = test ]; then
   need python3 has_command python3
   need xorriso has_command xorriso                # the disk image tests
   need parallel has_command parallel              # the archive recipe's test
   need python3-jsonschema python3 -c "import jsonschema"
+  need postgresql ls /usr/lib/postgresql/*/bin/initdb  # a server the catalogue's tests start
 fi
 
 if [ ${#missing[@]} -gt 0 ]; then

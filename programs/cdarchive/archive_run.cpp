@@ -1,5 +1,6 @@
 #include "programs/cdarchive/archive_run.h"
 
+#include <future>
 #include <ostream>
 
 #include "base/printable_name.h"
@@ -45,9 +46,14 @@ bool addDisks(const ArchiveOptions& options, catalog::Catalog& catalog, platform
     walk.archiveDisk = platform::diskSettingOf(input);
     const std::string label =
         options.label.empty() ? labelOf(walk.archiveDisk, host) : options.label;
-    const std::string listing = catalog::diskListing(walk, host);
+    // A disk the catalogue holds is judged by its listing before it is read;
+    // a new one is listed while it is read (the host's disk serves both).
     const std::optional<std::string> known = catalog.listingOf(label);
-    if (known == listing) {
+    const std::shared_future<std::string> listing =
+        std::async(known ? std::launch::deferred : std::launch::async, [settings = walk, &host] {
+          return catalog::diskListing(settings, host);
+        }).share();
+    if (known && *known == listing.get()) {
       out << base::printableName(label) << ": unchanged, skipped\n";
       continue;
     }
@@ -66,7 +72,7 @@ bool addDisks(const ArchiveOptions& options, catalog::Catalog& catalog, platform
       continue;
     }
     const catalog::CataloguedDisk disk =
-        catalog::cataloguedDisk(label, input, listing, now, std::move(*read.record), facts);
+        catalog::cataloguedDisk(label, input, listing.get(), now, std::move(*read.record), facts);
     catalog.putDisk(disk);
     out << base::printableName(label) << ": " << (known ? "replaced" : "added") << ", "
         << disk.entry.files << " files, " << optionalTime(disk.entry.first) << " .. "
@@ -124,7 +130,7 @@ int runArchive(int argc, const char* const* argv, platform::Disk& host, std::ost
         return 0;
       case Command::kAvailability:
         out << availabilityReport(
-            catalog->filesOf(options.station, windowOf(options)),
+            catalog->timesOf(options.station, windowOf(options)),
             AvailabilityQuery{options.from, options.to, options.extent, options.mergeGaps, now},
             options.format);
         return 0;

@@ -4,9 +4,9 @@
 #include <nlohmann/json.hpp>
 #include <utility>
 
-#include "summary/summarize.h"
 #include "summary/summary_formats.h"
 #include "times/iso_time.h"
+#include "times/span_union.h"
 
 namespace cdarchive {
 
@@ -33,39 +33,33 @@ std::vector<times::TimeSpan> mergedAcross(std::vector<times::TimeSpan> spans, in
   return merged;
 }
 
-std::vector<Source> sourcesOf(const std::vector<catalog::CataloguedDisk>& found,
+// The files come by station and start: each stream of a station is a source,
+// its spans the union of its files' records (touching records one span, as
+// cdcoverage's timespans), cut to the window.
+std::vector<Source> sourcesOf(const std::vector<catalog::TimedFile>& files,
                               const AvailabilityQuery& query) {
-  // Per station and stream, its files as disks, so that the spans come from
-  // the summary's own union.
-  std::map<std::pair<std::string, int32_t>, std::vector<summary::DiskRecord>> groups;
-  std::map<std::pair<std::string, int32_t>, Source> sources;
-  for (const catalog::CataloguedDisk& disk : found) {
-    for (const catalog::CataloguedFile& file : disk.files) {
-      if (!file.record.usable) continue;
-      const auto key = std::make_pair(file.record.station, file.stream);
-      std::vector<summary::DiskRecord>& disks = groups[key];
-      if (disks.empty() || disks.back().name != disk.entry.label)
-        disks.push_back(summary::DiskRecord{disk.entry.label, {}});
-      disks.back().files.push_back(file.record);
-      Source& source = sources[key];
-      if (source.station.empty()) {
-        source.station = key.first;
-        source.stream = key.second;
-        source.sampleRate = file.record.frequency;
-      }
-      source.updated = std::max(source.updated, disk.entry.added);
-    }
-  }
-  summary::SummaryOptions options;
-  options.from = query.from;
-  options.to = query.to;
   std::vector<Source> list;
-  for (auto& [key, disks] : groups) {
-    const summary::CoverageSummary summary = summary::summarize(std::move(disks), options);
-    Source source = std::move(sources[key]);
-    source.spans =
-        mergedAcross(summary::spansOf(summary.stations.front().timespans), query.mergeGaps);
-    if (!source.spans.empty()) list.push_back(std::move(source));
+  for (std::size_t from = 0; from < files.size();) {
+    std::map<int32_t, std::pair<Source, std::vector<times::TimeSpan>>> streams;
+    std::size_t to = from;
+    for (; to < files.size() && files[to].station == files[from].station; ++to) {
+      const catalog::TimedFile& file = files[to];
+      auto [at, added] = streams.try_emplace(file.stream);
+      Source& source = at->second.first;
+      if (added) source = Source{file.station, file.stream, file.frequency, 0, {}};
+      source.updated = std::max(source.updated, file.added);
+      at->second.second.push_back(times::TimeSpan{file.start, file.end});
+    }
+    from = to;
+    for (auto& [stream, found] : streams) {
+      auto& [source, spans] = found;
+      spans = times::unionOf(std::move(spans));
+      if (spans.empty()) continue;
+      spans = times::clippedTo(spans, times::TimeSpan{query.from.value_or(spans.front().start),
+                                                      query.to.value_or(spans.back().end)});
+      source.spans = mergedAcross(std::move(spans), query.mergeGaps);
+      if (!source.spans.empty()) list.push_back(std::move(source));
+    }
   }
   return list;
 }
@@ -149,7 +143,7 @@ std::string jsonReport(const std::vector<Source>& sources, const AvailabilityQue
 
 }  // namespace
 
-std::string availabilityReport(const std::vector<catalog::CataloguedDisk>& found,
+std::string availabilityReport(const std::vector<catalog::TimedFile>& found,
                                const AvailabilityQuery& query, const std::string& format) {
   const std::vector<Source> sources = sourcesOf(found, query);
   if (format == "json") return jsonReport(sources, query);

@@ -19,11 +19,12 @@ struct AvailabilityQuery {
 
 // What `cdarchive availability` writes in format ("text", "geocsv", "json" or
 // "request"), after FDSN availability: per station and stream of the usable
-// files among found, each continuous span within the window, as cdcoverage's
-// timespans are (the union of the files' records, touching spans one), spans
+// files found (catalog::Catalog::timesOf, by station and start), each
+// continuous span within the window, as cdcoverage's timespans are (the union
+// of the files' records, touching spans one), spans
 // apart by at most mergeGaps seconds made one; or with extent the earliest and
 // latest time, the number of spans and when its newest disk was added.
-std::string availabilityReport(const std::vector<catalog::CataloguedDisk>& found,
+std::string availabilityReport(const std::vector<catalog::TimedFile>& found,
                                const AvailabilityQuery& query, const std::string& format);
 
 }  // namespace cdarchive

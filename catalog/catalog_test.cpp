@@ -1,9 +1,15 @@
-#include "catalog/sqlite_catalog.h"
+// The catalogue's contract, run against each store: an SQLite file, and a
+// real PostgreSQL server where the tests have one (tests/support/
+// postgres_session.sh); then what each store refuses.
 
 #include <gtest/gtest.h>
+#include <libpq-fe.h>
 #include <sqlite3.h>
 
+#include <cstdlib>
+
 #include "catalog/open_catalog.h"
+#include "catalog/sqlite_catalog.h"
 #include "tests/support/file_records.h"
 #include "tests/support/scratch_dir.h"
 
@@ -39,23 +45,76 @@ std::vector<std::string> pathsOf(const std::vector<CataloguedDisk>& disks) {
   return paths;
 }
 
-class SqliteCatalogTest : public ::testing::Test {
+// The URL of the tests' PostgreSQL server; nothing, with the reason in why,
+// where there is none.
+std::optional<std::string> postgresUrl(std::string& why) {
+  const char* dir = std::getenv("CDVERIFY_TEST_POSTGRES_DIR");
+  if (dir == nullptr) {
+    why = "CDVERIFY_TEST_POSTGRES_DIR is not set";
+    return std::nullopt;
+  }
+  const std::string url = testsupport::readFile(std::filesystem::path(dir) / "url");
+  if (url.empty()) {
+    why = testsupport::readFile(std::filesystem::path(dir) / "skip");
+    return std::nullopt;
+  }
+  return url.substr(0, url.find('\n'));
+}
+
+// Runs sql on the server at url, as a test's own setting up.
+void onServer(const std::string& url, const std::string& sql) {
+  PGconn* connection = PQconnectdb(url.c_str());
+  ASSERT_EQ(PQstatus(connection), CONNECTION_OK) << PQerrorMessage(connection);
+  PGresult* result = PQexec(connection, sql.c_str());
+  EXPECT_EQ(PQresultStatus(result), PGRES_COMMAND_OK) << PQerrorMessage(connection);
+  PQclear(result);
+  PQfinish(connection);
+}
+
+enum class Store { kSqlite, kPostgres };
+
+void PrintTo(Store store, std::ostream* out) {
+  *out << (store == Store::kSqlite ? "SQLite" : "PostgreSQL");
+}
+
+// A fresh, empty catalogue of each store for every test.
+class CatalogTest : public ::testing::TestWithParam<Store> {
  protected:
+  void SetUp() override {
+    if (GetParam() == Store::kSqlite) {
+      name = path;
+      return;
+    }
+    std::string why;
+    const std::optional<std::string> url = postgresUrl(why);
+    if (!url) GTEST_SKIP() << "no PostgreSQL server: " << why;
+    name = *url;
+    onServer(name, "DROP SCHEMA public CASCADE; CREATE SCHEMA public;");
+  }
+  std::unique_ptr<Catalog> open(bool create) { return openCatalog(name, create); }
+
   ScratchDir dir;
   const std::string path = dir.file("archive.db");
+  std::string name;
 };
 
-TEST_F(SqliteCatalogTest, KeepsDisksAndFilesAcrossOpeningsAndReplacesADiskWhole) {
+INSTANTIATE_TEST_SUITE_P(EachStore, CatalogTest,
+                         ::testing::Values(Store::kSqlite, Store::kPostgres),
+                         [](const ::testing::TestParamInfo<Store>& store) {
+                           return store.param == Store::kSqlite ? "Sqlite" : "Postgres";
+                         });
+
+TEST_P(CatalogTest, KeepsDisksAndFilesAcrossOpeningsAndReplacesADiskWhole) {
   CataloguedFile odd = file("a/2", 60, 120, "VE'L;K\n");
   odd.findings = {"latitude", "clock-unsynchronised"};
   odd.record.clockWarnings = {"Possible time unsyncronysation int: 2 ext: 1"};
   odd.record.latitude = std::string("4\0009N", 4);
   {
-    const auto catalog = openCatalog(path, true);
+    const auto catalog = open(true);
     catalog->putDisk(disk("a", {file("a/1", 0, 60), odd}));
     catalog->putDisk(disk("b", {file("b/1", 500, 560)}));
   }
-  const auto catalog = openCatalog(path, false);
+  const auto catalog = open(false);
   EXPECT_EQ(catalog->listingOf("a"), "listing of a");
   EXPECT_EQ(catalog->listingOf("c"), std::nullopt);
   const std::vector<DiskEntry> disks = catalog->disks();
@@ -82,8 +141,8 @@ TEST_F(SqliteCatalogTest, KeepsDisksAndFilesAcrossOpeningsAndReplacesADiskWhole)
   EXPECT_EQ(pathsOf(catalog->filesOf("", std::nullopt)), (std::vector<std::string>{"b:b/1"}));
 }
 
-TEST_F(SqliteCatalogTest, AWindowFindsTheUsableFilesOfItsStationThatMeetIt) {
-  const auto catalog = openCatalog(path, true);
+TEST_P(CatalogTest, AWindowFindsTheUsableFilesOfItsStationThatMeetIt) {
+  const auto catalog = open(true);
   CataloguedFile unusable = file("a/0", 0, 0);
   unusable.record.usable = false;
   // A long file starts well before the window and reaches into it.
@@ -95,7 +154,21 @@ TEST_F(SqliteCatalogTest, AWindowFindsTheUsableFilesOfItsStationThatMeetIt) {
   EXPECT_EQ(pathsOf(catalog->filesOf("", times::TimeSpan{10000, 10101})),
             (std::vector<std::string>{"b:b/1", "b:b/2", "b:b/other"}));
   EXPECT_EQ(pathsOf(catalog->filesOf("VELK", std::nullopt)).size(), 5u);
+  // The times alone: usable files by station and start.
+  std::vector<std::string> times;
+  for (const TimedFile& found : catalog->timesOf("", times::TimeSpan{9999, 10100}))
+    times.push_back(found.station + " " + std::to_string(found.start) + " " +
+                    std::to_string(found.added));
+  EXPECT_EQ(times, (std::vector<std::string>{"OTHER 10000 1700000000", "VELK 0 1700000000",
+                                             "VELK 9990 1700000000"}));
+  EXPECT_EQ(catalog->timesOf("VELK", std::nullopt).size(), 4u);
 }
+
+class SqliteCatalogTest : public ::testing::Test {
+ protected:
+  ScratchDir dir;
+  const std::string path = dir.file("archive.db");
+};
 
 TEST_F(SqliteCatalogTest, WhatIsNotACatalogueIsRefusedAndLeftUntouched) {
   EXPECT_THROW(openCatalog(path, false), CatalogError);  // none there, none made
@@ -110,8 +183,6 @@ TEST_F(SqliteCatalogTest, WhatIsNotACatalogueIsRefusedAndLeftUntouched) {
   }
   EXPECT_EQ(testsupport::readFile(dir.path() / "notes.txt"),
             "not a database, but longer than a header\n");
-
-  EXPECT_THROW(openCatalog("postgresql://localhost/archive", true), CatalogError);
 }
 
 TEST_F(SqliteCatalogTest, ANewerSchemaOrAnotherDatabaseIsRefusedAndLeftAsItWas) {
@@ -137,6 +208,30 @@ TEST_F(SqliteCatalogTest, ANewerSchemaOrAnotherDatabaseIsRefusedAndLeftAsItWas) 
   EXPECT_THROW(openCatalog(dir.file("other.db"), true), CatalogError);
   EXPECT_EQ(testsupport::readFile(path), newer);
   EXPECT_EQ(testsupport::readFile(dir.file("other.db")), other);
+}
+
+TEST(PostgresCatalog, ADatabaseOfSomethingElseOrANewerCatalogueIsRefusedAndLeftAsItWas) {
+  std::string why;
+  const std::optional<std::string> url = postgresUrl(why);
+  if (!url) GTEST_SKIP() << "no PostgreSQL server: " << why;
+  onServer(*url,
+           "DROP SCHEMA public CASCADE; CREATE SCHEMA public; CREATE TABLE recipes (name TEXT);");
+  EXPECT_THROW(openCatalog(*url, true), CatalogError);
+  onServer(*url, "INSERT INTO recipes VALUES ('still here')");  // the table was left
+
+  onServer(*url, "DROP SCHEMA public CASCADE; CREATE SCHEMA public;");
+  openCatalog(*url, true);
+  onServer(*url, "UPDATE catalog_version SET version = 99");
+  try {
+    openCatalog(*url, true);
+    FAIL();
+  } catch (const CatalogError& error) {
+    EXPECT_NE(
+        std::string(error.what()).find("has schema version 99, newer than this cdarchive's 1"),
+        std::string::npos)
+        << error.what();
+  }
+  EXPECT_THROW(openCatalog("postgresql:///no_such_database?host=/nonexistent", true), CatalogError);
 }
 
 }  // namespace

@@ -1,0 +1,394 @@
+#include "catalog/postgres_catalog.h"
+
+#include <libpq-fe.h>
+
+#include <algorithm>
+#include <utility>
+
+#include "catalog/sqlite_catalog.h"
+
+namespace catalog {
+
+namespace {
+
+// The tables of schema version 1, as the SQLite catalogue has them, with every
+// text as bytes: names may hold NUL or bytes that are not UTF-8.
+constexpr const char* kSchemaSteps[] = {
+    "CREATE TABLE disk ("
+    "  id BIGSERIAL PRIMARY KEY,"
+    "  label BYTEA NOT NULL UNIQUE,"
+    "  source BYTEA NOT NULL,"
+    "  listing BYTEA NOT NULL,"
+    "  file_count BIGINT NOT NULL,"
+    "  bytes BIGINT NOT NULL,"
+    "  first_time BIGINT,"
+    "  last_time BIGINT,"
+    "  added BIGINT NOT NULL,"
+    "  longest_file BIGINT NOT NULL);"
+    "CREATE TABLE file ("
+    "  disk_id BIGINT NOT NULL REFERENCES disk(id) ON DELETE CASCADE,"
+    "  seq BIGINT NOT NULL,"
+    "  path BYTEA NOT NULL,"
+    "  size BIGINT NOT NULL,"
+    "  usable BOOLEAN NOT NULL,"
+    "  station BYTEA NOT NULL,"
+    "  stream INTEGER NOT NULL,"
+    "  frequency INTEGER NOT NULL,"
+    "  latitude BYTEA NOT NULL,"
+    "  longitude BYTEA NOT NULL,"
+    "  altitude BYTEA NOT NULL,"
+    "  start_time BIGINT NOT NULL,"
+    "  end_time BIGINT NOT NULL,"
+    "  findings BYTEA NOT NULL,"
+    "  clock_warnings BYTEA NOT NULL,"
+    "  PRIMARY KEY (disk_id, seq));"
+    "CREATE INDEX file_by_station_and_start"
+    "  ON file (station, start_time, end_time, usable, stream, frequency);",
+};
+
+constexpr const char* kDiskColumns =
+    "d.label, d.source, d.file_count, d.bytes, d.first_time, d.last_time, d.added";
+constexpr const char* kFileColumns =
+    "f.path, f.size, f.usable, f.station, f.stream, f.frequency, f.latitude, f.longitude, "
+    "f.altitude, f.start_time, f.end_time, f.findings, f.clock_warnings";
+constexpr int kDiskColumnCount = 7;
+
+// A parameter of a statement: bytes, or a number written in decimal, or null.
+struct Parameter {
+  std::optional<std::string> value;
+  bool bytes = false;
+  static Parameter text(const std::string& text) { return Parameter{text, true}; }
+  static Parameter number(int64_t number) { return Parameter{std::to_string(number), false}; }
+  static Parameter number(const std::optional<int64_t>& number) {
+    return number ? Parameter::number(*number) : Parameter{std::nullopt, false};
+  }
+};
+
+// A result, cleared when it ends.
+class Result {
+ public:
+  explicit Result(PGresult* result) : result_(result) {}
+  Result(Result&& other) noexcept : result_(std::exchange(other.result_, nullptr)) {}
+  ~Result() { PQclear(result_); }
+  Result(const Result&) = delete;
+  Result& operator=(const Result&) = delete;
+  Result& operator=(Result&&) = delete;
+  ExecStatusType status() const { return PQresultStatus(result_); }
+  int rows() const { return PQntuples(result_); }
+  bool null(int row, int column) const { return PQgetisnull(result_, row, column) != 0; }
+  int64_t number(int row, int column) const { return std::stoll(PQgetvalue(result_, row, column)); }
+  std::optional<int64_t> optionalNumber(int row, int column) const {
+    if (null(row, column)) return std::nullopt;
+    return number(row, column);
+  }
+  bool flag(int row, int column) const { return PQgetvalue(result_, row, column)[0] == 't'; }
+  // A BYTEA column, which text results give in hex.
+  std::string bytes(int row, int column) const {
+    std::size_t length = 0;
+    unsigned char* raw = PQunescapeBytea(
+        reinterpret_cast<const unsigned char*>(PQgetvalue(result_, row, column)), &length);
+    std::string text(reinterpret_cast<const char*>(raw), length);
+    PQfreemem(raw);
+    return text;
+  }
+
+ private:
+  PGresult* result_;
+};
+
+std::string joined(const std::vector<std::string>& items, char separator) {
+  std::string text;
+  for (const std::string& item : items)
+    text += (text.empty() ? "" : std::string(1, separator)) + item;
+  return text;
+}
+
+std::vector<std::string> split(const std::string& text, char separator) {
+  std::vector<std::string> items;
+  if (text.empty()) return items;
+  std::size_t from = 0;
+  for (std::size_t at; (at = text.find(separator, from)) != std::string::npos; from = at + 1)
+    items.push_back(text.substr(from, at - from));
+  items.push_back(text.substr(from));
+  return items;
+}
+
+// bytes as COPY's text format takes a BYTEA value: "\\x" and hex digits.
+std::string copyBytes(const std::string& bytes) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string text = "\\\\x";
+  for (const char c : bytes) {
+    text += kHex[static_cast<uint8_t>(c) >> 4];
+    text += kHex[static_cast<uint8_t>(c) & 15];
+  }
+  return text;
+}
+
+class PostgresCatalog : public Catalog {
+ public:
+  explicit PostgresCatalog(const std::string& url) : where_(url) {
+    connection_ = PQconnectdb(url.c_str());
+    if (PQstatus(connection_) != CONNECTION_OK) {
+      const std::string reason = PQerrorMessage(connection_);
+      PQfinish(connection_);
+      throw CatalogError("catalogue " + url + " cannot be opened: " + trimmed(reason));
+    }
+    try {
+      bringUpToDate();
+    } catch (...) {
+      PQfinish(connection_);
+      throw;
+    }
+  }
+  ~PostgresCatalog() override { PQfinish(connection_); }
+
+  std::optional<std::string> listingOf(const std::string& label) override {
+    const Result result =
+        run("SELECT listing FROM disk WHERE label = $1", {Parameter::text(label)});
+    if (result.rows() == 0) return std::nullopt;
+    return result.bytes(0, 0);
+  }
+
+  void putDisk(const CataloguedDisk& disk) override {
+    Transaction transaction(*this);
+    run("LOCK TABLE disk IN SHARE ROW EXCLUSIVE MODE", {});  // writers queue
+    run("DELETE FROM disk WHERE label = $1", {Parameter::text(disk.entry.label)});
+    int64_t longest = 0;
+    for (const CataloguedFile& file : disk.files)
+      longest = std::max(longest, file.record.end - file.record.start);
+    const Result inserted =
+        run("INSERT INTO disk (label, source, listing, file_count, bytes, first_time, last_time,"
+            " added, longest_file) VALUES ($1, $2, $3, $4, $5, $6, $7, $8, $9) RETURNING id",
+            {Parameter::text(disk.entry.label), Parameter::text(disk.entry.source),
+             Parameter::text(disk.listing), Parameter::number(disk.entry.files),
+             Parameter::number(disk.entry.bytes), Parameter::number(disk.entry.first),
+             Parameter::number(disk.entry.last), Parameter::number(disk.entry.added),
+             Parameter::number(longest)});
+    copyFiles(inserted.number(0, 0), disk.files);
+    transaction.commit();
+  }
+
+  bool removeDisk(const std::string& label) override {
+    Transaction transaction(*this);
+    const Result removed =
+        run("DELETE FROM disk WHERE label = $1 RETURNING id", {Parameter::text(label)});
+    transaction.commit();
+    return removed.rows() > 0;
+  }
+
+  std::vector<DiskEntry> disks() override {
+    const Result result =
+        run(std::string("SELECT ") + kDiskColumns + " FROM disk d ORDER BY d.label", {});
+    std::vector<DiskEntry> list;
+    for (int row = 0; row < result.rows(); ++row) list.push_back(entryAt(result, row));
+    return list;
+  }
+
+  std::vector<TimedFile> timesOf(const std::string& station,
+                                 const std::optional<times::TimeSpan>& window) override {
+    std::vector<Parameter> parameters;
+    const Result result =
+        run("SELECT f.station, f.stream, f.frequency, f.start_time, f.end_time, d.added FROM file f"
+            " JOIN disk d ON d.id = f.disk_id WHERE f.usable" +
+                conditions(station, window, parameters) + " ORDER BY f.station, f.start_time",
+            parameters);
+    std::vector<TimedFile> found;
+    found.reserve(static_cast<std::size_t>(result.rows()));
+    for (int row = 0; row < result.rows(); ++row) {
+      TimedFile& file = found.emplace_back();
+      file.station = result.bytes(row, 0);
+      file.stream = static_cast<int32_t>(result.number(row, 1));
+      file.frequency = static_cast<int32_t>(result.number(row, 2));
+      file.start = result.number(row, 3);
+      file.end = result.number(row, 4);
+      file.added = result.number(row, 5);
+    }
+    return found;
+  }
+
+  std::vector<CataloguedDisk> filesOf(const std::string& station,
+                                      const std::optional<times::TimeSpan>& window) override {
+    std::vector<Parameter> parameters;
+    const std::string sql = std::string("SELECT ") + kDiskColumns + ", " + kFileColumns +
+                            " FROM file f JOIN disk d ON d.id = f.disk_id WHERE TRUE" +
+                            conditions(station, window, parameters) + " ORDER BY d.label, f.seq";
+    const Result result = run(sql, parameters);
+    std::vector<CataloguedDisk> found;
+    for (int row = 0; row < result.rows(); ++row) {
+      const DiskEntry entry = entryAt(result, row);
+      if (found.empty() || found.back().entry.label != entry.label)
+        found.push_back(CataloguedDisk{entry, {}, {}});
+      const int c = kDiskColumnCount;
+      CataloguedFile file;
+      summary::FileRecord& record = file.record;
+      record.path = result.bytes(row, c + 0);
+      file.size = result.number(row, c + 1);
+      record.usable = result.flag(row, c + 2);
+      record.station = result.bytes(row, c + 3);
+      file.stream = static_cast<int32_t>(result.number(row, c + 4));
+      record.frequency = static_cast<int32_t>(result.number(row, c + 5));
+      record.latitude = result.bytes(row, c + 6);
+      record.longitude = result.bytes(row, c + 7);
+      record.altitude = result.bytes(row, c + 8);
+      record.start = result.number(row, c + 9);
+      record.end = result.number(row, c + 10);
+      file.findings = split(result.bytes(row, c + 11), ',');
+      record.clockWarnings = split(result.bytes(row, c + 12), '\n');
+      found.back().files.push_back(std::move(file));
+    }
+    return found;
+  }
+
+ private:
+  // A transaction, rolled back unless committed.
+  class Transaction {
+   public:
+    explicit Transaction(PostgresCatalog& catalog) : catalog_(catalog) {
+      catalog_.run("BEGIN", {});
+    }
+    ~Transaction() {
+      if (!committed_) PQclear(PQexec(catalog_.connection_, "ROLLBACK"));
+    }
+    void commit() {
+      catalog_.run("COMMIT", {});
+      committed_ = true;
+    }
+
+   private:
+    PostgresCatalog& catalog_;
+    bool committed_ = false;
+  };
+
+  // The WHERE conditions of a station and a window, their parameters added.
+  static std::string conditions(const std::string& station,
+                                const std::optional<times::TimeSpan>& window,
+                                std::vector<Parameter>& parameters) {
+    std::string sql;
+    if (!station.empty()) {
+      parameters.push_back(Parameter::text(station));
+      sql += " AND f.station = $1";
+    }
+    if (window) {
+      const std::string from = "$" + std::to_string(parameters.size() + 1);
+      const std::string to = "$" + std::to_string(parameters.size() + 2);
+      parameters.push_back(Parameter::number(window->start));
+      parameters.push_back(Parameter::number(window->end));
+      sql += " AND f.usable AND f.start_time < " + to + "::BIGINT AND f.end_time > " + from +
+             "::BIGINT AND f.start_time >= " + from +
+             "::BIGINT - (SELECT coalesce(max(longest_file), 0) FROM disk)";
+    }
+    return sql;
+  }
+
+  static std::string trimmed(std::string text) {
+    while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
+    return text;
+  }
+
+  [[noreturn]] void fail() const {
+    const std::string reason = trimmed(PQerrorMessage(connection_));
+    throw CatalogError(
+        "catalogue " + where_ + ": " +
+        (reason.empty() ? std::string("the server did not answer as asked") : reason));
+  }
+
+  // Runs sql with its parameters bound (bytes as binary, numbers as text).
+  Result run(const std::string& sql, const std::vector<Parameter>& parameters) const {
+    std::vector<const char*> values;
+    std::vector<int> lengths, formats;
+    for (const Parameter& parameter : parameters) {
+      values.push_back(parameter.value ? parameter.value->data() : nullptr);
+      lengths.push_back(parameter.value ? static_cast<int>(parameter.value->size()) : 0);
+      formats.push_back(parameter.bytes ? 1 : 0);
+    }
+    Result result(PQexecParams(connection_, sql.c_str(), static_cast<int>(parameters.size()),
+                               nullptr, values.data(), lengths.data(), formats.data(), 0));
+    return checked(std::move(result));
+  }
+
+  Result checked(Result result) const {
+    const ExecStatusType status = result.status();
+    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) fail();
+    return result;
+  }
+
+  void copyFiles(int64_t diskId, const std::vector<CataloguedFile>& files) {
+    const Result copy(PQexec(connection_,
+                             "COPY file (disk_id, seq, path, size, usable, station, stream,"
+                             " frequency, latitude, longitude, altitude, start_time, end_time,"
+                             " findings, clock_warnings) FROM STDIN"));
+    if (copy.status() != PGRES_COPY_IN) fail();
+    std::string rows;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+      const CataloguedFile& file = files[i];
+      const summary::FileRecord& r = file.record;
+      rows += std::to_string(diskId) + '\t' + std::to_string(i) + '\t' + copyBytes(r.path) + '\t' +
+              std::to_string(file.size) + '\t' + (r.usable ? "t" : "f") + '\t' +
+              copyBytes(r.station) + '\t' + std::to_string(file.stream) + '\t' +
+              std::to_string(r.frequency) + '\t' + copyBytes(r.latitude) + '\t' +
+              copyBytes(r.longitude) + '\t' + copyBytes(r.altitude) + '\t' +
+              std::to_string(r.start) + '\t' + std::to_string(r.end) + '\t' +
+              copyBytes(joined(file.findings, ',')) + '\t' +
+              copyBytes(joined(r.clockWarnings, '\n')) + '\n';
+      if (rows.size() > (1 << 20) || i + 1 == files.size()) {
+        if (PQputCopyData(connection_, rows.data(), static_cast<int>(rows.size())) != 1) fail();
+        rows.clear();
+      }
+    }
+    if (PQputCopyEnd(connection_, nullptr) != 1) fail();
+    checked(Result(PQgetResult(connection_)));
+    PQclear(PQgetResult(connection_));  // the end of the results
+  }
+
+  static DiskEntry entryAt(const Result& result, int row) {
+    DiskEntry entry;
+    entry.label = result.bytes(row, 0);
+    entry.source = result.bytes(row, 1);
+    entry.files = result.number(row, 2);
+    entry.bytes = result.number(row, 3);
+    entry.first = result.optionalNumber(row, 4);
+    entry.last = result.optionalNumber(row, 5);
+    entry.added = result.number(row, 6);
+    return entry;
+  }
+
+  // Checks that the database holds a catalogue this program can use, or
+  // nothing, and brings it up to the current schema; one process at a time.
+  void bringUpToDate() {
+    Transaction transaction(*this);
+    run("SELECT pg_advisory_xact_lock(4242004200)", {});
+    const Result versionTable = run("SELECT to_regclass('catalog_version') IS NOT NULL", {});
+    int64_t version = 0;
+    if (versionTable.flag(0, 0)) {
+      version = run("SELECT version FROM catalog_version", {}).number(0, 0);
+    } else if (run("SELECT count(*) FROM pg_tables WHERE schemaname = current_schema()", {})
+                   .number(0, 0) > 0) {
+      throw CatalogError("catalogue " + where_ +
+                         " is not a cdarchive catalogue (a database of something else)");
+    }
+    if (version > kCatalogSchemaVersion) {
+      throw CatalogError("catalogue " + where_ + " has schema version " + std::to_string(version) +
+                         ", newer than this cdarchive's " + std::to_string(kCatalogSchemaVersion) +
+                         ": use a newer cdarchive");
+    }
+    if (version == kCatalogSchemaVersion) return;  // rolled back: nothing was written
+    if (version == 0) run("CREATE TABLE catalog_version (version INTEGER NOT NULL)", {});
+    for (int64_t step = version; step < kCatalogSchemaVersion; ++step)
+      checked(Result(PQexec(connection_, kSchemaSteps[step])));
+    run("DELETE FROM catalog_version", {});
+    run("INSERT INTO catalog_version VALUES ($1::INTEGER)",
+        {Parameter::number(kCatalogSchemaVersion)});
+    transaction.commit();
+  }
+
+  std::string where_;
+  PGconn* connection_ = nullptr;
+};
+
+}  // namespace
+
+std::unique_ptr<Catalog> openPostgresCatalog(const std::string& url) {
+  return std::make_unique<PostgresCatalog>(url);
+}
+
+}  // namespace catalog
