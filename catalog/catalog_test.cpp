@@ -164,6 +164,19 @@ TEST_P(CatalogTest, AWindowFindsTheUsableFilesOfItsStationThatMeetIt) {
   EXPECT_EQ(catalog->timesOf("VELK", std::nullopt).size(), 4u);
 }
 
+// Expects the catalogue of that name, of schema version 99, to be refused.
+void expectNewerRefused(const std::string& name) {
+  try {
+    openCatalog(name, true);
+    FAIL() << name << " was opened";
+  } catch (const CatalogError& error) {
+    EXPECT_NE(
+        std::string(error.what()).find("has schema version 99, newer than this cdarchive's 1"),
+        std::string::npos)
+        << error.what();
+  }
+}
+
 class SqliteCatalogTest : public ::testing::Test {
  protected:
   ScratchDir dir;
@@ -196,15 +209,7 @@ TEST_F(SqliteCatalogTest, ANewerSchemaOrAnotherDatabaseIsRefusedAndLeftAsItWas) 
   makeDatabase(dir.file("other.db"), "CREATE TABLE recipes (name TEXT);");
   const std::string newer = testsupport::readFile(path);
   const std::string other = testsupport::readFile(dir.file("other.db"));
-  try {
-    openCatalog(path, true);
-    FAIL();
-  } catch (const CatalogError& error) {
-    EXPECT_NE(
-        std::string(error.what()).find("has schema version 99, newer than this cdarchive's 1"),
-        std::string::npos)
-        << error.what();
-  }
+  expectNewerRefused(path);
   EXPECT_THROW(openCatalog(dir.file("other.db"), true), CatalogError);
   EXPECT_EQ(testsupport::readFile(path), newer);
   EXPECT_EQ(testsupport::readFile(dir.file("other.db")), other);
@@ -222,15 +227,7 @@ TEST(PostgresCatalog, ADatabaseOfSomethingElseOrANewerCatalogueIsRefusedAndLeftA
   onServer(*url, "DROP SCHEMA public CASCADE; CREATE SCHEMA public;");
   openCatalog(*url, true);
   onServer(*url, "UPDATE catalog_version SET version = 99");
-  try {
-    openCatalog(*url, true);
-    FAIL();
-  } catch (const CatalogError& error) {
-    EXPECT_NE(
-        std::string(error.what()).find("has schema version 99, newer than this cdarchive's 1"),
-        std::string::npos)
-        << error.what();
-  }
+  expectNewerRefused(*url);
   EXPECT_THROW(openCatalog("postgresql:///no_such_database?host=/nonexistent", true), CatalogError);
 }
 

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "catalog/sqlite_catalog.h"
+#include "catalog/text_list.h"
 
 namespace catalog {
 
@@ -104,23 +105,6 @@ class Result {
  private:
   PGresult* result_;
 };
-
-std::string joined(const std::vector<std::string>& items, char separator) {
-  std::string text;
-  for (const std::string& item : items)
-    text += (text.empty() ? "" : std::string(1, separator)) + item;
-  return text;
-}
-
-std::vector<std::string> split(const std::string& text, char separator) {
-  std::vector<std::string> items;
-  if (text.empty()) return items;
-  std::size_t from = 0;
-  for (std::size_t at; (at = text.find(separator, from)) != std::string::npos; from = at + 1)
-    items.push_back(text.substr(from, at - from));
-  items.push_back(text.substr(from));
-  return items;
-}
 
 // bytes as COPY's text format takes a BYTEA value: "\\x" and hex digits.
 std::string copyBytes(const std::string& bytes) {
@@ -246,8 +230,8 @@ class PostgresCatalog : public Catalog {
       record.altitude = result.bytes(row, c + 8);
       record.start = result.number(row, c + 9);
       record.end = result.number(row, c + 10);
-      file.findings = split(result.bytes(row, c + 11), ',');
-      record.clockWarnings = split(result.bytes(row, c + 12), '\n');
+      file.findings = splitList(result.bytes(row, c + 11), ',');
+      record.clockWarnings = splitList(result.bytes(row, c + 12), '\n');
       found.back().files.push_back(std::move(file));
     }
     return found;
@@ -342,8 +326,8 @@ class PostgresCatalog : public Catalog {
               std::to_string(r.frequency) + '\t' + copyBytes(r.latitude) + '\t' +
               copyBytes(r.longitude) + '\t' + copyBytes(r.altitude) + '\t' +
               std::to_string(r.start) + '\t' + std::to_string(r.end) + '\t' +
-              copyBytes(joined(file.findings, ',')) + '\t' +
-              copyBytes(joined(r.clockWarnings, '\n')) + '\n';
+              copyBytes(joinedList(file.findings, ',')) + '\t' +
+              copyBytes(joinedList(r.clockWarnings, '\n')) + '\n';
       if (rows.size() > (1 << 20) || i + 1 == files.size()) {
         if (PQputCopyData(connection_, rows.data(), static_cast<int>(rows.size())) != 1) fail();
         rows.clear();

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "catalog/catalog_schema.h"
+#include "catalog/text_list.h"
 
 namespace catalog {
 
@@ -85,23 +86,6 @@ class Statement {
   sqlite3_stmt* statement_ = nullptr;
 };
 
-std::string joined(const std::vector<std::string>& items, char separator) {
-  std::string text;
-  for (const std::string& item : items)
-    text += (text.empty() ? "" : std::string(1, separator)) + item;
-  return text;
-}
-
-std::vector<std::string> split(const std::string& text, char separator) {
-  std::vector<std::string> items;
-  if (text.empty()) return items;
-  std::size_t from = 0;
-  for (std::size_t at; (at = text.find(separator, from)) != std::string::npos; from = at + 1)
-    items.push_back(text.substr(from, at - from));
-  items.push_back(text.substr(from));
-  return items;
-}
-
 class SqliteCatalog : public Catalog {
  public:
   SqliteCatalog(const std::string& path, bool create) : where_(path) {
@@ -165,8 +149,8 @@ class SqliteCatalog : public Catalog {
           .bind(11, record.altitude)
           .bind(12, record.start)
           .bind(13, record.end)
-          .bind(14, joined(file.findings, ','))
-          .bind(15, joined(record.clockWarnings, '\n'))
+          .bind(14, joinedList(file.findings, ','))
+          .bind(15, joinedList(record.clockWarnings, '\n'))
           .run();
       insertFile.reset();
     }
@@ -242,8 +226,8 @@ class SqliteCatalog : public Catalog {
       record.altitude = query.text(kDiskColumns + 8);
       record.start = query.number(kDiskColumns + 9);
       record.end = query.number(kDiskColumns + 10);
-      file.findings = split(query.text(kDiskColumns + 11), ',');
-      record.clockWarnings = split(query.text(kDiskColumns + 12), '\n');
+      file.findings = splitList(query.text(kDiskColumns + 11), ',');
+      record.clockWarnings = splitList(query.text(kDiskColumns + 12), '\n');
       found.back().files.push_back(std::move(file));
     }
     return found;

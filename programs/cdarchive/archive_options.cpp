@@ -74,17 +74,9 @@ std::optional<int> parseArchiveOptions(int argc, const char* const* argv, Archiv
   CLI::App* remove = app.add_subcommand("remove", "remove a disk and its files from the catalogue");
   remove->add_option("LABEL", options.removeLabel, "the disk's label")->required();
 
-  cli::refuseEmptyValues(app);
-  if (const std::optional<std::string> option = cli::optionWithEmptyValue(argc, argv)) {
-    err << "cdarchive: option " << *option << " needs a value, not an empty one\n"
-        << "Run with --help for more information.\n";
-    return 2;
-  }
-  try {
-    app.parse(argc, argv);
-  } catch (const CLI::ParseError& error) {
-    const int status = app.exit(error, out, err);
-    return status == 0 ? 0 : 2;
+  if (const std::optional<int> status =
+          cli::parseCommandLine(app, "cdarchive", argc, argv, out, err)) {
+    return status;
   }
   if (add->parsed()) {
     options.command = Command::kAdd;

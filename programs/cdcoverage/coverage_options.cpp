@@ -58,17 +58,9 @@ std::optional<int> parseCoverageOptions(int argc, const char* const* argv, Cover
                  "also every disk of this cdarchive catalogue (an SQLite file)");
   app.add_option("INPUT", options.inputs, "disks and JSON summaries");
 
-  cli::refuseEmptyValues(app);
-  if (const std::optional<std::string> option = cli::optionWithEmptyValue(argc, argv)) {
-    err << "cdcoverage: option " << *option << " needs a value, not an empty one\n"
-        << "Run with --help for more information.\n";
-    return 2;
-  }
-  try {
-    app.parse(argc, argv);
-  } catch (const CLI::ParseError& error) {
-    const int status = app.exit(error, out, err);
-    return status == 0 ? 0 : 2;
+  if (const std::optional<int> status =
+          cli::parseCommandLine(app, "cdcoverage", argc, argv, out, err)) {
+    return status;
   }
   if (options.inputs.empty() && options.catalog.empty()) {
     err << "cdcoverage: no INPUT given, and no --catalog\n"

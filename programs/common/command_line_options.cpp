@@ -1,6 +1,7 @@
 #include "programs/common/command_line_options.h"
 
 #include <charconv>
+#include <ostream>
 #include <string_view>
 
 #include "times/iso_time.h"
@@ -35,6 +36,11 @@ std::optional<int64_t> secondsOf(const std::string& text) {
   return seconds;
 }
 
+namespace {
+
+// An option written with an empty value ("--svg="): CLI11 would take the next
+// argument as its value instead, and a disk named there would become the file
+// written. Returns the option's name.
 std::optional<std::string> optionWithEmptyValue(int argc, const char* const* argv) {
   for (int i = 1; i < argc; ++i) {
     const std::string_view argument = argv[i];
@@ -52,6 +58,25 @@ void refuseEmptyValues(CLI::App& app) {
     if (!option->get_positional()) option->check(kNotEmpty);
   }
   for (CLI::App* subcommand : app.get_subcommands({})) refuseEmptyValues(*subcommand);
+}
+
+}  // namespace
+
+std::optional<int> parseCommandLine(CLI::App& app, const char* program, int argc,
+                                    const char* const* argv, std::ostream& out, std::ostream& err) {
+  refuseEmptyValues(app);
+  if (const std::optional<std::string> option = optionWithEmptyValue(argc, argv)) {
+    err << program << ": option " << *option << " needs a value, not an empty one\n"
+        << "Run with --help for more information.\n";
+    return 2;
+  }
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& error) {
+    const int status = app.exit(error, out, err);
+    return status == 0 ? 0 : 2;
+  }
+  return std::nullopt;
 }
 
 void addWalkOptions(CLI::App& app, WalkOptionTexts& texts) {

@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 #include <cstdint>
+#include <iosfwd>
 #include <optional>
 #include <string>
 
@@ -21,13 +22,12 @@ extern const CLI::Validator kNotEmpty;
 // exponent) that fits 64 bits; nothing for any other text.
 std::optional<int64_t> secondsOf(const std::string& text);
 
-// An option written with an empty value ("--svg="): CLI11 would take the next
-// argument as its value instead, and a disk named there would become the file
-// written. Returns the option's name.
-std::optional<std::string> optionWithEmptyValue(int argc, const char* const* argv);
-
-// Gives every option of app (and of its subcommands) kNotEmpty.
-void refuseEmptyValues(CLI::App& app);
+// Parses the command line into app's options, refusing an empty value (as
+// "--svg=" from an unset variable) in any of them. The exit status when the run
+// must end here: 0 after --help or --version (written to out), 2 after a bad
+// option or value (a message on err, naming program); nothing when it goes on.
+std::optional<int> parseCommandLine(CLI::App& app, const char* program, int argc,
+                                    const char* const* argv, std::ostream& out, std::ostream& err);
 
 // The walk's options as the command line spells them.
 struct WalkOptionTexts {
