@@ -55,6 +55,18 @@ class CatalogError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// The schema version this program writes, in both stores.
+inline constexpr int64_t kCatalogSchemaVersion = 1;
+
+// Throws when a catalogue's schema version is newer than this program's: such
+// a catalogue is left as it is.
+inline void refuseNewerSchema(const std::string& where, int64_t version) {
+  if (version <= kCatalogSchemaVersion) return;
+  throw CatalogError("catalogue " + where + " has schema version " + std::to_string(version) +
+                     ", newer than this cdarchive's " + std::to_string(kCatalogSchemaVersion) +
+                     ": use a newer cdarchive");
+}
+
 // The archive's catalogue: every disk added and every data file on it. One
 // implementation per store (SQLite, PostgreSQL); each method throws
 // CatalogError when the store fails, and changes nothing then.

@@ -4,10 +4,6 @@
 // Linux.
 namespace catalog {
 
-bool isCatalogUrl(const std::string& name) {
-  return name.rfind("postgresql://", 0) == 0 || name.rfind("postgres://", 0) == 0;
-}
-
 std::unique_ptr<Catalog> openCatalog(const std::string& name, bool /*create*/) {
   throw CatalogError("catalogue " + name + ": catalogues are kept on Linux, with cdarchive");
 }

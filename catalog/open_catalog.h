@@ -14,6 +14,8 @@ namespace catalog {
 std::unique_ptr<Catalog> openCatalog(const std::string& name, bool create);
 
 // True when name is a PostgreSQL URL rather than a file.
-bool isCatalogUrl(const std::string& name);
+inline bool isCatalogUrl(const std::string& name) {
+  return name.rfind("postgresql://", 0) == 0 || name.rfind("postgres://", 0) == 0;
+}
 
 }  // namespace catalog

@@ -8,7 +8,6 @@
 #include <unordered_map>
 #include <utility>
 
-#include "catalog/sqlite_catalog.h"
 #include "catalog/text_list.h"
 
 namespace catalog {
@@ -364,11 +363,7 @@ class PostgresCatalog : public Catalog {
       throw CatalogError("catalogue " + where_ +
                          " is not a cdarchive catalogue (a database of something else)");
     }
-    if (version > kCatalogSchemaVersion) {
-      throw CatalogError("catalogue " + where_ + " has schema version " + std::to_string(version) +
-                         ", newer than this cdarchive's " + std::to_string(kCatalogSchemaVersion) +
-                         ": use a newer cdarchive");
-    }
+    refuseNewerSchema(where_, version);
     if (version == kCatalogSchemaVersion) return;  // rolled back: nothing was written
     if (version == 0) run("CREATE TABLE catalog_version (version INTEGER NOT NULL)", {});
     for (int64_t step = version; step < kCatalogSchemaVersion; ++step)

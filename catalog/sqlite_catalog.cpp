@@ -297,11 +297,7 @@ class SqliteCatalog : public Catalog {
       sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
       throw CatalogError("catalogue " + where_ + " is not a cdarchive catalogue (" + reason + ")");
     }
-    if (version > kCatalogSchemaVersion) {
-      throw CatalogError("catalogue " + where_ + " has schema version " + std::to_string(version) +
-                         ", newer than this cdarchive's " + std::to_string(kCatalogSchemaVersion) +
-                         ": use a newer cdarchive");
-    }
+    refuseNewerSchema(where_, version);
     if (version == 0 && tables > 0) {
       throw CatalogError("catalogue " + where_ +
                          " is not a cdarchive catalogue (an SQLite database of something else)");

@@ -14,7 +14,4 @@ namespace catalog {
 // one file at once: each waits for the others' writes (WAL, a busy timeout).
 std::unique_ptr<Catalog> openSqliteCatalog(const std::string& path, bool create);
 
-// The schema version this program writes (PRAGMA user_version).
-inline constexpr int kCatalogSchemaVersion = 1;
-
 }  // namespace catalog
