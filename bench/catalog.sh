@@ -49,11 +49,19 @@ echo "== SQLite"
 figures "$work/archive.db"
 
 build/bench/tools/datagen/make_large_disk "$work/disk" 20000 >/dev/null
+build/bench/tools/datagen/make_large_disk "$work/small" 10 >/dev/null
+$cdarchive --catalog="$work/held.db" add "$work/small" >/dev/null
+# add: into a catalogue that already holds a disk, as every add but the first;
+# add_new: into none, so the catalogue is made too.
 add() {
+  rm -f "$work/add.db"* && cp "$work/held.db" "$work/add.db"
+  $cdarchive --catalog="$work/add.db" add "$work/disk"
+}
+add_new() {
   rm -f "$work/add.db"*
   $cdarchive --catalog="$work/add.db" add "$work/disk"
 }
-echo "add of a 20000-file disk: $(median add) ms;" \
+echo "add of a 20000-file disk: $(median add) ms (into a new catalogue: $(median add_new) ms);" \
   "cdcoverage's survey of it: $(median build/bench/cdcoverage --format=csv "$work/disk") ms"
 
 server=/tmp/cdverify-bench-postgres

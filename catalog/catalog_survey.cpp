@@ -11,6 +11,7 @@ void FileFactsRecorder::found(const verify::Finding& finding) {
 }
 
 void FileFactsRecorder::fileVerified(const verify::ArchiveVerifier& verifier, bool usable) {
+  listing_.addFile(verifier.currentFile(), verifier.currentLength(), verifier.currentModified());
   files_.push_back(Facts{verifier.currentLength(), usable ? verifier.header().streamNumber : 0,
                          std::move(findings_)});
   findings_.clear();

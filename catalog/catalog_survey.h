@@ -5,13 +5,16 @@
 #include <vector>
 
 #include "catalog/catalog.h"
+#include "catalog/disk_listing.h"
 #include "verify/verification_listener.h"
 
 namespace catalog {
 
 // Listens to a disk's survey for what the catalogue keeps beyond the survey's
 // file records: each file's size, stream and kinds of findings, in the walk's
-// order.
+// order, and the disk's listing (for a folder or drive) from the facts of each
+// file as it was opened. A file that could not be opened is listed without
+// facts, so such a disk is never judged unchanged: it is read again.
 class FileFactsRecorder : public verify::VerificationListener {
  public:
   struct Facts {
@@ -20,11 +23,17 @@ class FileFactsRecorder : public verify::VerificationListener {
     std::vector<std::string> findings;
   };
 
+  // settings: the walk's, whose disk is surveyed.
+  explicit FileFactsRecorder(const walk::WalkSettings& settings) : listing_(settings) {}
+
+  void directoryEntered(std::string_view name) override { listing_.addDirectory(name); }
   void found(const verify::Finding& finding) override;
   void fileVerified(const verify::ArchiveVerifier& verifier, bool usable) override;
   const std::vector<Facts>& files() const { return files_; }
+  std::string listing() const { return listing_.text(); }
 
  private:
+  ListingDigest listing_;
   std::vector<std::string> findings_;
   std::vector<Facts> files_;
 };

@@ -2,62 +2,91 @@
 
 #include <cinttypes>
 
+#include "base/printable_name.h"
 #include "base/text_format.h"
 #include "platform/path_rules.h"
 
 namespace catalog {
 
-namespace {
-
 // FNV-1a, 64 bits: the listing's text is long, its digest short.
-class Digest {
- public:
-  void add(const std::string& text) {
-    for (const char c : text) {
-      hash_ ^= static_cast<uint8_t>(c);
-      hash_ *= 0x100000001b3ull;
-    }
-    hash_ ^= 0xff;  // ends each text, so that "ab","c" differs from "a","bc"
+ListingDigest::ListingDigest(const walk::WalkSettings& settings) : hash_(0xcbf29ce484222325ull) {
+  add(base::formatText("%d %d %d ", settings.planeMode, settings.triggerStream,
+                       settings.streamLetter) +
+      settings.fileExtension);
+}
+
+void ListingDigest::add(std::string_view text) {
+  for (const char c : text) {
+    hash_ ^= static_cast<uint8_t>(c);
     hash_ *= 0x100000001b3ull;
   }
-  void add(int64_t number) { add(std::to_string(number)); }
-  std::string text() const { return base::formatText("%016" PRIx64, hash_); }
+  hash_ ^= 0xff;  // ends each text, so that "ab","c" differs from "a","bc"
+  hash_ *= 0x100000001b3ull;
+}
 
- private:
-  uint64_t hash_ = 0xcbf29ce484222325ull;
-};
+void ListingDigest::add(int64_t number) { add(std::to_string(number)); }
 
-void addEntries(const std::string& directory, platform::Disk& host, Digest& digest, bool descend) {
-  for (const platform::DirectoryEntry& entry : host.list(directory + "*.*")) {
-    if (entry.name == "." || entry.name == "..") continue;
-    const std::string path = directory + entry.name;
-    digest.add(entry.name);
-    digest.add(int64_t{entry.directory} | int64_t{entry.hidden} << 1 | int64_t{entry.system} << 2);
-    if (const std::optional<platform::FileFacts> facts = host.inspect(path)) {
-      digest.add(facts->size);
-      digest.add(facts->modified);
-    }
-    if (entry.directory && descend) {
-      addEntries(path + platform::kPathSeparator, host, digest, false);
+void ListingDigest::addDirectory(std::string_view name) {
+  add("d");
+  add(name);
+}
+
+void ListingDigest::addFile(std::string_view path, int64_t size, int64_t modified) {
+  const std::size_t separator = path.find_last_of(platform::kPathSeparator);
+  add(separator == std::string_view::npos ? path : path.substr(separator + 1));
+  add(size);
+  add(modified);
+}
+
+void ListingDigest::addImage(int64_t size, int64_t modified) {
+  add("i");
+  add(size);
+  add(modified);
+}
+
+std::string ListingDigest::text() const { return base::formatText("%016" PRIx64, hash_); }
+
+namespace {
+
+// Lists the walk's selection with the host's facts of each file.
+class ListedSelection : public walk::WalkSelection {
+ public:
+  ListedSelection(const walk::WalkSettings& settings, platform::Disk& host)
+      : digest(settings), host_(host) {}
+  void directoryEntered(const std::string& name) override {
+    digest.addDirectory(base::printableName(name));
+  }
+  void filesSelected(std::string_view, const std::vector<std::string>& paths) override {
+    for (const std::string& path : paths) {
+      const std::optional<platform::FileFacts> facts = host_.inspect(path);
+      digest.addFile(base::printableName(path), facts ? facts->size : -1,
+                     facts ? facts->modified : 0);
     }
   }
-}
+
+  ListingDigest digest;
+
+ private:
+  platform::Disk& host_;
+};
 
 }  // namespace
 
-std::string diskListing(const walk::WalkSettings& settings, platform::Disk& host) {
-  Digest digest;
-  digest.add(base::formatText("%d %d %d ", settings.planeMode, settings.triggerStream,
-                              settings.streamLetter) +
-             settings.fileExtension);
+bool isImageDisk(const walk::WalkSettings& settings, platform::Disk& host) {
   const std::optional<platform::FileFacts> facts = host.inspect(settings.archiveDisk);
-  if (facts && facts->regular) {  // an image
-    digest.add(facts->size);
-    digest.add(facts->modified);
-  } else if (const std::optional<std::string> root = platform::diskRoot(settings.archiveDisk)) {
-    addEntries(*root, host, digest, true);
+  return facts && facts->regular;
+}
+
+std::string diskListing(const walk::WalkSettings& settings, platform::Disk& host) {
+  const std::optional<platform::FileFacts> facts = host.inspect(settings.archiveDisk);
+  if (facts && facts->regular) {
+    ListingDigest digest(settings);
+    digest.addImage(facts->size, facts->modified);
+    return digest.text();
   }
-  return digest.text();
+  ListedSelection selection(settings, host);
+  walk::selectArchiveFiles(settings, host, selection);
+  return selection.digest.text();
 }
 
 }  // namespace catalog

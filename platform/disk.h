@@ -45,6 +45,10 @@ class OpenFile {
   // The file's length in bytes, taken when it was opened; -1 when unknown.
   virtual int64_t length() const = 0;
 
+  // When its content last changed, taken when it was opened, as inspect tells
+  // it: seconds since 1970 UTC; 0 when unknown.
+  virtual int64_t modified() const = 0;
+
   // Reads up to size bytes from offset into buffer. Returns how many were
   // delivered (fewer at the end of the file, 0 past it), or -1 when the read
   // fails or offset is negative.

@@ -55,6 +55,15 @@ TEST_F(ArchiveRunTest, AnUnchangedDiskIsSkippedAndAChangedOneReplaced) {
   EXPECT_EQ(out, "disk: added, 7 files, 2006-06-15T12:00:01 .. 2006-06-16T08:03:01\n");
   ASSERT_EQ(archive({"add", disk.setting()}), 0);
   EXPECT_EQ(out, "disk: unchanged, skipped\n");
+  // The listing is the walk's: a file the walk does not select may change.
+  const auto someTime = std::filesystem::file_time_type::clock::now() - std::chrono::hours(100);
+  std::filesystem::last_write_time(disk.directory() / "20060615" / "T0615001.DAT", someTime);
+  ASSERT_EQ(archive({"add", disk.setting()}), 0);
+  EXPECT_EQ(out, "disk: unchanged, skipped\n");
+  // A data file written again, its size kept, is a change.
+  std::filesystem::last_write_time(disk.directory() / "20060615" / "P0615001.DAT", someTime);
+  ASSERT_EQ(archive({"add", disk.setting()}), 0);
+  EXPECT_EQ(out, "disk: replaced, 7 files, 2006-06-15T12:00:01 .. 2006-06-16T08:03:01\n");
   // Another stream is another selection of the disk: read again.
   ASSERT_EQ(archive({"add", "--stream=trigger", disk.setting()}), 0);
   EXPECT_EQ(out, "disk: replaced, 1 files, 2006-06-15T12:00:31 .. 2006-06-15T12:01:31\n");

@@ -108,6 +108,8 @@ class ArchiveVerifier {
   const std::string& currentFile() const { return currentFile_; }
   // Its length in bytes as opened; -1 when it could not be opened.
   int64_t currentLength() const { return currentLength_; }
+  // When its content last changed as opened (OpenFile::modified); 0 when unknown.
+  int64_t currentModified() const { return currentModified_; }
 
  private:
   // Compares a carried station text with this file's SYSTEM value of key: an
@@ -134,6 +136,7 @@ class ArchiveVerifier {
   times::IntervalList coverage_{0};
   std::string currentFile_;
   int64_t currentLength_ = -1;
+  int64_t currentModified_ = 0;
 };
 
 }  // namespace verify

@@ -54,6 +54,7 @@ int ArchiveVerifier::verifyFile(const std::string& path) {
 
   std::unique_ptr<platform::OpenFile> opened = disk_.openForReading(path);
   currentLength_ = opened != nullptr ? opened->length() : -1;
+  currentModified_ = opened != nullptr ? opened->modified() : 0;
   std::optional<DataFileBytes> file;
   if (opened != nullptr) file.emplace(std::move(opened));
   if (!file || file->checkEnd() != 0) {

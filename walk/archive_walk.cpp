@@ -21,14 +21,13 @@ char alternateStreamLetter(char letter) {
   return static_cast<char>(static_cast<uint8_t>(static_cast<uint8_t>(letter) + 32u));
 }
 
-// Verifies every selected file that the listing of pattern (a directory part
-// ending in the path separator, then a wildcard) yields: hidden, system and
-// directory entries are skipped, and a name's first character must (or, for the
-// trigger stream, must not) be one of the two stream letters. name is the
-// directory's as progress shows it.
+// Selects the files that the listing of pattern (a directory part ending in the
+// path separator, then a wildcard) yields: hidden, system and directory entries
+// are skipped, and a name's first character must (or, for the trigger stream,
+// must not) be one of the two stream letters. name is the directory's as
+// progress shows it.
 void scanFiles(const WalkSettings& settings, platform::Disk& disk, DiskBoundary& boundary,
-               const std::string& pattern, std::string_view name, verify::ArchiveVerifier& verifier,
-               WalkProgress* progress) {
+               const std::string& pattern, std::string_view name, WalkSelection& selection) {
   const std::string directory = platform::directoryPart(pattern);
   const char streamLetterAlt = alternateStreamLetter(settings.streamLetter);
   std::vector<std::string> selected;
@@ -39,9 +38,24 @@ void scanFiles(const WalkSettings& settings, platform::Disk& disk, DiskBoundary&
     if (permanent != (settings.triggerStream == 0)) continue;
     if (boundary.admits(directory, entry)) selected.push_back(directory + entry.name);
   }
-  if (progress != nullptr) progress->filesListed(name, selected.size());
-  for (const std::string& path : selected) verifier.verifyFile(path);
+  selection.filesSelected(name, selected);
 }
+
+// Verifies what the walk selects.
+class Verification : public WalkSelection {
+ public:
+  Verification(verify::ArchiveVerifier& verifier, WalkProgress* progress)
+      : verifier_(verifier), progress_(progress) {}
+  void directoryEntered(const std::string& name) override { verifier_.enterDirectory(name); }
+  void filesSelected(std::string_view name, const std::vector<std::string>& paths) override {
+    if (progress_ != nullptr) progress_->filesListed(name, paths.size());
+    for (const std::string& path : paths) verifier_.verifyFile(path);
+  }
+
+ private:
+  verify::ArchiveVerifier& verifier_;
+  WalkProgress* progress_;
+};
 
 }  // namespace
 
@@ -59,6 +73,12 @@ std::optional<std::string> diskProblem(std::string_view setting, platform::Disk&
 
 void walkArchive(const WalkSettings& settings, platform::Disk& disk,
                  verify::ArchiveVerifier& verifier, WalkProgress* progress) {
+  Verification verification(verifier, progress);
+  selectArchiveFiles(settings, disk, verification);
+}
+
+void selectArchiveFiles(const WalkSettings& settings, platform::Disk& disk,
+                        WalkSelection& selection) {
   const std::optional<std::string> root = platform::diskRoot(settings.archiveDisk);
   if (!root) return;
   const std::optional<std::string> resolvedRoot = disk.resolve(*root);
@@ -66,7 +86,7 @@ void walkArchive(const WalkSettings& settings, platform::Disk& disk,
   DiskBoundary boundary(disk, *resolvedRoot, settings.runLogs);
   const std::string filePattern = "*." + settings.fileExtension;
   if (settings.planeMode != 0) {
-    scanFiles(settings, disk, boundary, *root + filePattern, "", verifier, progress);
+    scanFiles(settings, disk, boundary, *root + filePattern, "", selection);
     return;
   }
   // The root is listed whole ("*.*", whatever the extension): the date
@@ -74,9 +94,9 @@ void walkArchive(const WalkSettings& settings, platform::Disk& disk,
   for (const platform::DirectoryEntry& entry : disk.list(*root + "*.*")) {
     if (!entry.directory || isDateDirectory(entry.name) == 0) continue;
     if (!boundary.admits(*root, entry)) continue;
-    verifier.enterDirectory(entry.name);
+    selection.directoryEntered(entry.name);
     scanFiles(settings, disk, boundary, *root + entry.name + platform::kPathSeparator + filePattern,
-              entry.name, verifier, progress);
+              entry.name, selection);
   }
 }
 

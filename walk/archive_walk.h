@@ -23,6 +23,23 @@ struct WalkSettings {
   std::vector<std::string> runLogs;
 };
 
+// Told what a walk selects, in its order: each date directory as it is entered
+// (none in plane mode), then the files of that directory's listing.
+class WalkSelection {
+ public:
+  virtual ~WalkSelection() = default;
+  // name: the directory's name as it is listed.
+  virtual void directoryEntered(const std::string& name) = 0;
+  // name: the directory's as progress shows it ("" for the disk's root); paths
+  // as ArchiveVerifier::verifyFile takes them.
+  virtual void filesSelected(std::string_view name, const std::vector<std::string>& paths) = 0;
+};
+
+// Tells selection what walkArchive verifies, in the same order, without
+// opening a file.
+void selectArchiveFiles(const WalkSettings& settings, platform::Disk& disk,
+                        WalkSelection& selection);
+
 // Verifies every data file of the selected stream: those of the disk's root in
 // plane mode, else those of every root directory whose name begins with eight
 // digits, each directory entered through

@@ -44,12 +44,14 @@ DirectoryEntry describe(const std::string& directory, const dirent& item) {
 
 class PosixOpenFile : public OpenFile {
  public:
-  PosixOpenFile(int handle, int64_t length) : handle_(handle), length_(length) {}
+  PosixOpenFile(int handle, int64_t length, int64_t modified)
+      : handle_(handle), length_(length), modified_(modified) {}
   ~PosixOpenFile() override { ::close(handle_); }
   PosixOpenFile(const PosixOpenFile&) = delete;
   PosixOpenFile& operator=(const PosixOpenFile&) = delete;
 
   int64_t length() const override { return length_; }
+  int64_t modified() const override { return modified_; }
 
   int64_t readAt(int64_t offset, char* buffer, std::size_t size) override {
     if (offset < 0) return -1;
@@ -68,6 +70,7 @@ class PosixOpenFile : public OpenFile {
  private:
   int handle_;
   int64_t length_;
+  int64_t modified_;
 };
 
 // Writes all of bytes to fd, going on after interruptions; false on failure,
@@ -128,8 +131,9 @@ class PosixDisk : public Disk {
     const int handle = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (handle == -1) return nullptr;
     struct stat info;
-    const int64_t length = ::fstat(handle, &info) == 0 ? static_cast<int64_t>(info.st_size) : -1;
-    return std::make_unique<PosixOpenFile>(handle, length);
+    if (::fstat(handle, &info) != 0) return std::make_unique<PosixOpenFile>(handle, -1, 0);
+    return std::make_unique<PosixOpenFile>(handle, static_cast<int64_t>(info.st_size),
+                                           static_cast<int64_t>(info.st_mtime));
   }
 
   bool appendToFile(const std::string& path, std::string_view bytes) override {

@@ -23,14 +23,22 @@ DirectoryEntry describe(const WIN32_FIND_DATAA& found) {
   return entry;
 }
 
+// A file time (100-nanosecond steps since 1601) in seconds since 1970.
+int64_t unixTime(const FILETIME& time) {
+  const uint64_t steps = uint64_t{time.dwHighDateTime} << 32 | time.dwLowDateTime;
+  return static_cast<int64_t>(steps / 10000000u) - 11644473600;
+}
+
 class Win32OpenFile : public OpenFile {
  public:
-  Win32OpenFile(HANDLE handle, int64_t length) : handle_(handle), length_(length) {}
+  Win32OpenFile(HANDLE handle, int64_t length, int64_t modified)
+      : handle_(handle), length_(length), modified_(modified) {}
   ~Win32OpenFile() override { CloseHandle(handle_); }
   Win32OpenFile(const Win32OpenFile&) = delete;
   Win32OpenFile& operator=(const Win32OpenFile&) = delete;
 
   int64_t length() const override { return length_; }
+  int64_t modified() const override { return modified_; }
 
   int64_t readAt(int64_t offset, char* buffer, std::size_t size) override {
     if (offset < 0) return -1;
@@ -55,6 +63,7 @@ class Win32OpenFile : public OpenFile {
  private:
   HANDLE handle_;
   int64_t length_;
+  int64_t modified_;
 };
 
 // The system's message for the last error, without its line end.
@@ -113,7 +122,10 @@ class Win32Disk : public Disk {
     if (handle == INVALID_HANDLE_VALUE) return nullptr;
     LARGE_INTEGER size;
     const int64_t length = GetFileSizeEx(handle, &size) ? static_cast<int64_t>(size.QuadPart) : -1;
-    return std::make_unique<Win32OpenFile>(handle, length);
+    FILETIME written;
+    const int64_t modified =
+        GetFileTime(handle, nullptr, nullptr, &written) ? unixTime(written) : 0;
+    return std::make_unique<Win32OpenFile>(handle, length, modified);
   }
 
   bool appendToFile(const std::string& path, std::string_view bytes) override {
@@ -154,10 +166,7 @@ class Win32Disk : public Disk {
       facts.regular = !facts.directory;
       if (facts.regular)
         facts.size = static_cast<int64_t>(uint64_t{info.nFileSizeHigh} << 32 | info.nFileSizeLow);
-      // 100-nanosecond steps since 1601 to seconds since 1970.
-      const uint64_t written =
-          uint64_t{info.ftLastWriteTime.dwHighDateTime} << 32 | info.ftLastWriteTime.dwLowDateTime;
-      facts.modified = static_cast<int64_t>(written / 10000000u) - 11644473600;
+      facts.modified = unixTime(info.ftLastWriteTime);
     }
     CloseHandle(handle);
     return facts;

@@ -1,6 +1,5 @@
 #include "programs/cdarchive/archive_run.h"
 
-#include <future>
 #include <ostream>
 
 #include "base/printable_name.h"
@@ -47,13 +46,11 @@ bool addDisks(const ArchiveOptions& options, catalog::Catalog& catalog, platform
     const std::string label =
         options.label.empty() ? labelOf(walk.archiveDisk, host) : options.label;
     // A disk the catalogue holds is judged by its listing before it is read;
-    // a new one is listed while it is read (the host's disk serves both).
+    // a new folder is listed as it is read, each file as it is opened.
     const std::optional<std::string> known = catalog.listingOf(label);
-    const std::shared_future<std::string> listing =
-        std::async(known ? std::launch::deferred : std::launch::async, [settings = walk, &host] {
-          return catalog::diskListing(settings, host);
-        }).share();
-    if (known && *known == listing.get()) {
+    std::optional<std::string> listing;
+    if (known || catalog::isImageDisk(walk, host)) listing = catalog::diskListing(walk, host);
+    if (known && *known == *listing) {
       out << base::printableName(label) << ": unchanged, skipped\n";
       continue;
     }
@@ -61,7 +58,7 @@ bool addDisks(const ArchiveOptions& options, catalog::Catalog& catalog, platform
       progress->begin("cdarchive: disk " + std::to_string(i + 1) + " of " +
                       std::to_string(options.disks.size()) + ", " + base::printableName(input));
     }
-    catalog::FileFactsRecorder facts;
+    catalog::FileFactsRecorder facts(walk);
     cli::DiskRead read =
         cli::surveyInputDisk(input, walk, host, guard, progress ? &*progress : nullptr, &facts);
     if (progress) progress->erase();
@@ -71,8 +68,8 @@ bool addDisks(const ArchiveOptions& options, catalog::Catalog& catalog, platform
       allAdded = false;
       continue;
     }
-    const catalog::CataloguedDisk disk =
-        catalog::cataloguedDisk(label, input, listing.get(), now, std::move(*read.record), facts);
+    const catalog::CataloguedDisk disk = catalog::cataloguedDisk(
+        label, input, listing ? *listing : facts.listing(), now, std::move(*read.record), facts);
     catalog.putDisk(disk);
     out << base::printableName(label) << ": " << (known ? "replaced" : "added") << ", "
         << disk.entry.files << " files, " << optionalTime(disk.entry.first) << " .. "

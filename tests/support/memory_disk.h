@@ -91,6 +91,7 @@ class MemoryDisk : public platform::Disk {
    public:
     File(const std::string& bytes, MemoryDisk& disk) : bytes_(bytes), disk_(disk) {}
     int64_t length() const override { return static_cast<int64_t>(bytes_.size()); }
+    int64_t modified() const override { return 0; }
     int64_t readAt(int64_t offset, char* buffer, std::size_t size) override {
       ++disk_.reads;
       if (offset < 0) return -1;
