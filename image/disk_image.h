@@ -29,6 +29,8 @@ struct OpenedDisk {
 // another has that data; entries whose names cannot be read are told in
 // warnings (after a second pass without Joliet's names, where that one names
 // every file). Any other setting gives host itself.
+// When policy.everyByte is set, a folder is read the same way, every byte of
+// every file once (readFolder), and the disk is its tree.
 // Where images are not supported (the Windows build: Windows mounts images
 // itself), host is always the disk.
 OpenedDisk openDisk(const std::string& setting, platform::Disk& host,

@@ -1,6 +1,7 @@
 #include "image/image_tree.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "platform/name_match.h"
 
@@ -14,6 +15,43 @@ platform::DirectoryEntry& addEntry(ImageTree& tree, const std::string& path, boo
   if (directory) tree.directories[path + "/"];
   return tree.directories[parent].emplace_back(
       platform::DirectoryEntry{name, name.front() == '.', !directory && !regular, directory});
+}
+
+void keepBytes(ImageFile& file, const char* data, std::size_t size, int64_t offset,
+               const base::KeepPolicy& policy) {
+  const int64_t end = offset + static_cast<int64_t>(size);
+  if (!file.leadingDone && offset == static_cast<int64_t>(file.leading.size())) {
+    const std::size_t room = policy.leadingLimit - file.leading.size();
+    const void* zero = std::memchr(data, '\0', std::min(size, room));
+    const std::size_t taken =
+        zero != nullptr ? static_cast<std::size_t>(static_cast<const char*>(zero) - data) + 1
+                        : std::min(size, room);
+    file.leading.append(data, taken);
+    if (zero != nullptr || file.leading.size() == policy.leadingLimit) {
+      file.leadingDone = true;
+      for (const base::ByteRange& range : policy.rangesAfter(file.leading, file.length)) {
+        file.kept.emplace_back(range, std::string());
+      }
+    }
+  }
+  for (auto& [range, bytes] : file.kept) {
+    const int64_t from = std::max(range.offset + static_cast<int64_t>(bytes.size()), offset);
+    const int64_t to = std::min(range.offset + range.size, end);
+    if (from < to && from == range.offset + static_cast<int64_t>(bytes.size())) {
+      bytes.append(data + (from - offset), static_cast<std::size_t>(to - from));
+    }
+  }
+}
+
+void forgetFrom(ImageFile& file, int64_t missingFrom) {
+  if (static_cast<int64_t>(file.leading.size()) > missingFrom) {
+    file.leading.resize(static_cast<std::size_t>(std::max<int64_t>(missingFrom, 0)));
+  }
+  for (auto& [range, bytes] : file.kept) {
+    const int64_t present = std::max<int64_t>(missingFrom - range.offset, 0);
+    if (static_cast<int64_t>(bytes.size()) > present)
+      bytes.resize(static_cast<std::size_t>(present));
+  }
 }
 
 bool isListed(const ImageTree& tree, const std::string& directory) {

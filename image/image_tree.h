@@ -16,6 +16,7 @@ namespace image {
 struct ImageFile {
   int64_t length = 0;
   int64_t dataStart = -1;  // where its data starts in the image; -1: it has none
+  int64_t modified = 0;    // when its content last changed, as the host tells it; 0: unknown
   std::string leading;     // from offset 0 up to and including the first zero byte
   bool leadingDone = false;
   std::vector<std::pair<base::ByteRange, std::string>> kept;  // other ranges, as far as present
@@ -33,6 +34,14 @@ struct ImageTree {
 // listing of its own. Returns the entry as listed in its parent.
 platform::DirectoryEntry& addEntry(ImageTree& tree, const std::string& path, bool directory,
                                    bool regular);
+
+// Keeps what policy names of size bytes of file's data at offset, the bytes
+// that follow those met before.
+void keepBytes(ImageFile& file, const char* data, std::size_t size, int64_t offset,
+               const base::KeepPolicy& policy);
+
+// Drops the bytes at and past missingFrom: the file's source did not hold them.
+void forgetFrom(ImageFile& file, int64_t missingFrom);
 
 // True when directory (a tree path ending in '/') is listed as a directory in
 // its parent, and that one in its own, up to the root.

@@ -17,45 +17,6 @@
 namespace image {
 namespace {
 
-// Keeps what policy names of one block of a file's data at offset.
-void keep(ImageFile& file, const char* data, std::size_t size, int64_t offset,
-          const base::KeepPolicy& policy) {
-  const int64_t end = offset + static_cast<int64_t>(size);
-  if (!file.leadingDone && offset == static_cast<int64_t>(file.leading.size())) {
-    const std::size_t room = policy.leadingLimit - file.leading.size();
-    const void* zero = std::memchr(data, '\0', std::min(size, room));
-    const std::size_t taken =
-        zero != nullptr ? static_cast<std::size_t>(static_cast<const char*>(zero) - data) + 1
-                        : std::min(size, room);
-    file.leading.append(data, taken);
-    if (zero != nullptr || file.leading.size() == policy.leadingLimit) {
-      file.leadingDone = true;
-      for (const base::ByteRange& range : policy.rangesAfter(file.leading, file.length)) {
-        file.kept.emplace_back(range, std::string());
-      }
-    }
-  }
-  for (auto& [range, bytes] : file.kept) {
-    const int64_t from = std::max(range.offset + static_cast<int64_t>(bytes.size()), offset);
-    const int64_t to = std::min(range.offset + range.size, end);
-    if (from < to && from == range.offset + static_cast<int64_t>(bytes.size())) {
-      bytes.append(data + (from - offset), static_cast<std::size_t>(to - from));
-    }
-  }
-}
-
-// Drops the bytes at and past missingFrom: the image did not hold them.
-void forgetFrom(ImageFile& file, int64_t missingFrom) {
-  if (static_cast<int64_t>(file.leading.size()) > missingFrom) {
-    file.leading.resize(static_cast<std::size_t>(std::max<int64_t>(missingFrom, 0)));
-  }
-  for (auto& [range, bytes] : file.kept) {
-    const int64_t present = std::max<int64_t>(missingFrom - range.offset, 0);
-    if (static_cast<int64_t>(bytes.size()) > present)
-      bytes.resize(static_cast<std::size_t>(present));
-  }
-}
-
 // libarchive's message for its last error, which it may not have.
 std::string errorOf(archive* a) {
   const char* const message = archive_error_string(a);
@@ -90,13 +51,15 @@ std::string treePath(const char* name) {
   return path;
 }
 
-// Reads the data of entry, the regular file just met, keeping what policy
-// names; null when libarchive fails.
+// Reads the data of entry, the regular file just met and named name in the
+// tree, keeping what policy names (and telling policy.everyByte of every
+// byte); null when libarchive fails.
 std::shared_ptr<const ImageFile> readFileData(archive* a, archive_entry* entry,
-                                              const IsoStream& stream,
+                                              const std::string& name, const IsoStream& stream,
                                               const base::KeepPolicy& policy) {
   const auto file = std::make_shared<ImageFile>();
   file->length = archive_entry_size(entry);
+  if (policy.everyByte != nullptr) policy.everyByte->fileBegins(name, file->length);
   const void* data = nullptr;
   std::size_t size = 0;
   la_int64_t offset = 0;
@@ -111,14 +74,22 @@ std::shared_ptr<const ImageFile> readFileData(archive* a, archive_entry* entry,
       status = archive_read_data_skip(a);
       break;
     }
-    keep(*file, static_cast<const char*>(data), size, offset, policy);
+    keepBytes(*file, static_cast<const char*>(data), size, offset, policy);
+    if (policy.everyByte != nullptr) {
+      policy.everyByte->fileBytes(std::string_view(static_cast<const char*>(data), size));
+    }
   }
-  if (status != ARCHIVE_EOF && status != ARCHIVE_OK) return nullptr;
+  const bool failed = status != ARCHIVE_EOF && status != ARCHIVE_OK;
   // The data ended where the stream now stands; bytes past the real end were
   // padding.
-  const int64_t missing = archive_filter_bytes(a, 0) - stream.realEnd();
+  const int64_t missing =
+      failed ? 0 : std::min(archive_filter_bytes(a, 0) - stream.realEnd(), file->length);
   if (missing > 0) forgetFrom(*file, file->length - missing);
-  return file;
+  if (policy.everyByte != nullptr) {
+    if (missing > 0) policy.everyByte->fileUnreadable({file->length - missing, missing});
+    policy.everyByte->fileEnds();
+  }
+  return failed ? nullptr : file;
 }
 
 // libarchive's callbacks on an IsoStream.
@@ -137,8 +108,11 @@ std::shared_ptr<const ImageFile> dataOf(archive* a, archive_entry* entry, const 
                                         const base::KeepPolicy& policy) {
   const char* const link = archive_entry_hardlink(entry);
   const auto shared = link != nullptr ? tree.files.find(treePath(link)) : tree.files.end();
-  if (shared != tree.files.end() && shared->first != name) return shared->second;
-  return readFileData(a, entry, stream, policy);
+  if (shared != tree.files.end() && shared->first != name) {
+    if (policy.everyByte != nullptr) policy.everyByte->fileSameAs(name, shared->first);
+    return shared->second;
+  }
+  return readFileData(a, entry, name, stream, policy);
 }
 
 // A name holding a '/' reads as a path through directories the image lacks:

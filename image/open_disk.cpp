@@ -1,4 +1,5 @@
 #include "image/disk_image.h"
+#include "image/folder_reader.h"
 #include "image/iso_image_reader.h"
 #include "image/tree_disk.h"
 #include "platform/path_rules.h"
@@ -14,6 +15,12 @@ OpenedDisk openDisk(const std::string& setting, platform::Disk& host,
   // "x.iso/" names the image too, as it names a folder.
   const std::string path = platform::withoutTrailingSeparators(setting);
   const std::optional<platform::FileFacts> facts = host.inspect(path);
+  if (facts && facts->directory && policy.everyByte != nullptr) {
+    opened.owned = std::make_unique<TreeDisk>(*root, host.resolve(path).value_or(path),
+                                              readFolder(host, *root, policy), host);
+    opened.disk = opened.owned.get();
+    return opened;
+  }
   if (!facts || !facts->regular) return opened;
   const std::optional<std::string> resolved = host.resolve(path);
   const std::unique_ptr<platform::OpenFile> image = host.openForReading(path);

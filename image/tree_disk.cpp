@@ -13,7 +13,7 @@ class ImageFileReader : public platform::OpenFile {
  public:
   explicit ImageFileReader(const ImageFile& file) : file_(file) {}
   int64_t length() const override { return file_.length; }
-  int64_t modified() const override { return 0; }  // as the tree's inspect: unknown
+  int64_t modified() const override { return file_.modified; }
   int64_t readAt(int64_t offset, char* buffer, std::size_t size) override {
     if (offset < 0) return -1;
     if (offset >= file_.length) return 0;

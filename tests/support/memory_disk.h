@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "base/byte_range.h"
 #include "platform/disk.h"
 #include "platform/name_match.h"
 #include "platform/path_rules.h"
@@ -50,7 +51,7 @@ class MemoryDisk : public platform::Disk {
     ++opens;
     const auto found = files_.find(path);
     if (found == files_.end()) return nullptr;
-    return std::make_unique<File>(found->second, *this);
+    return std::make_unique<File>(found->second, *this, unreadable[path]);
   }
 
   bool appendToFile(const std::string& path, std::string_view bytes) override {
@@ -65,7 +66,11 @@ class MemoryDisk : public platform::Disk {
   // Every file and directory is a file of its own, on one volume.
   std::optional<platform::FileFacts> inspect(const std::string& path) override {
     const bool file = files_.count(path) != 0;
-    if (!file && directories_.count(path) == 0) return std::nullopt;
+    // A directory is named with or without its closing separator.
+    if (!file && directories_.count(path) == 0 &&
+        directories_.count(path + platform::kPathSeparator) == 0) {
+      return std::nullopt;
+    }
     platform::FileFacts facts;
     facts.identity = {1, std::hash<std::string>()(path)};
     facts.regular = file;
@@ -83,13 +88,17 @@ class MemoryDisk : public platform::Disk {
   std::vector<std::string> patterns;        // every pattern listed, in order
   std::map<std::string, std::string> logs;  // bytes appended, by path
   std::map<std::string, bool> unwritable;   // paths whose appends fail
-  int opens = 0;                            // files opened for reading
-  int reads = 0;                            // readAt calls
+  // Per path, byte ranges that cannot be read, as a damaged sector: a read
+  // that touches one fails.
+  std::map<std::string, std::vector<base::ByteRange>> unreadable;
+  int opens = 0;  // files opened for reading
+  int reads = 0;  // readAt calls
 
  private:
   class File : public platform::OpenFile {
    public:
-    File(const std::string& bytes, MemoryDisk& disk) : bytes_(bytes), disk_(disk) {}
+    File(const std::string& bytes, MemoryDisk& disk, const std::vector<base::ByteRange>& damaged)
+        : bytes_(bytes), disk_(disk), damaged_(damaged) {}
     int64_t length() const override { return static_cast<int64_t>(bytes_.size()); }
     int64_t modified() const override { return 0; }
     int64_t readAt(int64_t offset, char* buffer, std::size_t size) override {
@@ -97,6 +106,11 @@ class MemoryDisk : public platform::Disk {
       if (offset < 0) return -1;
       if (static_cast<std::size_t>(offset) >= bytes_.size()) return 0;
       const std::size_t count = std::min(size, bytes_.size() - static_cast<std::size_t>(offset));
+      for (const base::ByteRange& range : damaged_) {
+        if (range.offset < offset + static_cast<int64_t>(count) &&
+            offset < range.offset + range.size)
+          return -1;
+      }
       std::memcpy(buffer, bytes_.data() + offset, count);
       return static_cast<int64_t>(count);
     }
@@ -104,6 +118,7 @@ class MemoryDisk : public platform::Disk {
    private:
     const std::string& bytes_;
     MemoryDisk& disk_;
+    const std::vector<base::ByteRange>& damaged_;
   };
 
   std::map<std::string, std::vector<platform::DirectoryEntry>> directories_;
