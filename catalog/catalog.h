@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "fixity/file_fixity.h"
 #include "summary/file_record.h"
 #include "times/span_union.h"
 
@@ -17,6 +18,7 @@ struct CataloguedFile {
   int64_t size = -1;                  // bytes as opened; -1 when it could not be opened
   int32_t stream = 0;                 // the header's stream number; 0 for an unusable file
   std::vector<std::string> findings;  // the kinds of its findings (verify::findingKindName)
+  std::vector<times::TimeSpan> lost;  // the time of its records that could not be read
 };
 
 // A disk as `cdarchive disks` lists it.
@@ -36,6 +38,10 @@ struct CataloguedDisk {
   // a disk whose listing is unchanged is not read again.
   std::string listing;
   std::vector<CataloguedFile> files;  // in the walk's order
+  // Its fixity, where it was taken: the SHA-256 of its manifest
+  // (fixity::manifestText of held) and every file of the disk, data or not.
+  std::string manifest;  // empty: fixity was not taken
+  std::vector<fixity::FileFixity> held;
 };
 
 // A usable file's time, as availability needs it: little, for a million rows.
@@ -56,7 +62,7 @@ class CatalogError : public std::runtime_error {
 };
 
 // The schema version this program writes, in both stores.
-inline constexpr int64_t kCatalogSchemaVersion = 1;
+inline constexpr int64_t kCatalogSchemaVersion = 2;
 
 // Throws when a catalogue's schema version is newer than this program's: such
 // a catalogue is left as it is.
@@ -84,6 +90,9 @@ class Catalog {
   virtual bool removeDisk(const std::string& label) = 0;
   // Every disk, by label.
   virtual std::vector<DiskEntry> disks() = 0;
+  // The disk of that label with its fixity (manifest and held), without its
+  // data files; nothing when there is no such disk.
+  virtual std::optional<CataloguedDisk> fixityOf(const std::string& label) = 0;
   // The disks by label, each with its files in the walk's order: with a
   // window, only the usable files of station (every station when empty) whose
   // records cover part of the window; without one, every file of station.

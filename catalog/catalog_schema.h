@@ -39,16 +39,31 @@ inline constexpr const char* kSchemaSteps[] = {
     "  PRIMARY KEY (disk_id, seq)) WITHOUT ROWID;"
     "CREATE INDEX file_by_station_and_start"
     "  ON file (station, start_time, end_time, usable, stream, frequency);",
+    // 1 -> 2: fixity; a disk added before has none.
+    "ALTER TABLE disk ADD COLUMN manifest TEXT NOT NULL DEFAULT '';"
+    "ALTER TABLE file ADD COLUMN lost TEXT NOT NULL DEFAULT '';"
+    "CREATE TABLE held ("
+    "  disk_id INTEGER NOT NULL REFERENCES disk(id) ON DELETE CASCADE,"
+    "  seq INTEGER NOT NULL,"
+    "  path TEXT NOT NULL,"
+    "  size INTEGER NOT NULL,"
+    "  sha256 TEXT NOT NULL,"
+    "  unreadable TEXT NOT NULL,"
+    "  PRIMARY KEY (disk_id, seq)) WITHOUT ROWID;",
 };
 
 inline constexpr const char* kInsertDisk =
     "INSERT INTO disk (label, source, listing, file_count, bytes, first_time, last_time, added,"
-    " longest_file) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)";
+    " longest_file, manifest) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)";
 
 inline constexpr const char* kInsertFile =
     "INSERT INTO file (disk_id, seq, path, size, usable, station, stream, frequency, latitude,"
-    " longitude, altitude, start_time, end_time, findings, clock_warnings)"
-    " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15)";
+    " longitude, altitude, start_time, end_time, findings, clock_warnings, lost)"
+    " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16)";
+
+inline constexpr const char* kInsertHeld =
+    "INSERT INTO held (disk_id, seq, path, size, sha256, unreadable)"
+    " VALUES (?1, ?2, ?3, ?4, ?5, ?6)";
 
 // The columns of a disk entry, first in every query that gives one.
 inline constexpr int kDiskColumns = 7;
@@ -56,10 +71,14 @@ inline constexpr int kDiskColumns = 7;
   "d.label, d.source, d.file_count, d.bytes, d.first_time, d.last_time, d.added"
 #define CDARCHIVE_FILE_COLUMNS                                                            \
   "f.path, f.size, f.usable, f.station, f.stream, f.frequency, f.latitude, f.longitude, " \
-  "f.altitude, f.start_time, f.end_time, f.findings, f.clock_warnings"
+  "f.altitude, f.start_time, f.end_time, f.findings, f.clock_warnings, f.lost"
 
 inline constexpr const char* kSelectDisks =
     "SELECT " CDARCHIVE_DISK_COLUMNS " FROM disk d ORDER BY d.label";
+inline constexpr const char* kSelectDiskFixity =
+    "SELECT " CDARCHIVE_DISK_COLUMNS ", d.manifest, d.id FROM disk d WHERE d.label = ?1";
+inline constexpr const char* kSelectHeld =
+    "SELECT path, size, sha256, unreadable FROM held WHERE disk_id = ?1 ORDER BY seq";
 
 // A file meets the window when it starts before the window's end and ends
 // after its start; it cannot start earlier than the longest file before the

@@ -1,7 +1,10 @@
 #include "catalog/catalog_survey.h"
 
 #include <algorithm>
+#include <map>
 
+#include "base/printable_name.h"
+#include "platform/path_rules.h"
 #include "verify/archive_verifier.h"
 
 namespace catalog {
@@ -12,9 +15,57 @@ void FileFactsRecorder::found(const verify::Finding& finding) {
 
 void FileFactsRecorder::fileVerified(const verify::ArchiveVerifier& verifier, bool usable) {
   listing_.addFile(verifier.currentFile(), verifier.currentLength(), verifier.currentModified());
-  files_.push_back(Facts{verifier.currentLength(), usable ? verifier.header().streamNumber : 0,
-                         std::move(findings_)});
+  const verify::FileHeaderValues& header = verifier.header();
+  std::optional<RecordLayout> layout;
+  if (usable) {
+    layout = RecordLayout{
+        header.dataOffset,
+        int64_t{header.recordSeconds} * header.channelRates[0] * header.streamChannels * 2 + 256,
+        header.recordSeconds, header.recordCount, header.startInternal};
+  }
+  files_.push_back(Facts{verifier.currentFile(), verifier.currentLength(),
+                         usable ? header.streamNumber : 0, std::move(findings_), layout});
   findings_.clear();
+}
+
+std::vector<times::TimeSpan> lostTime(const FileFactsRecorder::RecordLayout& layout,
+                                      const std::vector<base::ByteRange>& unreadable) {
+  std::vector<times::TimeSpan> lost;
+  if (layout.recordBytes <= 0 || layout.recordSeconds <= 0) return lost;
+  for (const base::ByteRange& range : unreadable) {
+    const int64_t from = range.offset - layout.dataOffset;
+    const int64_t to = range.offset + range.size - layout.dataOffset;  // past the range
+    if (to <= 0 || range.size <= 0) continue;  // in the header: no record's time
+    const int64_t first = std::max<int64_t>(from, 0) / layout.recordBytes;
+    const int64_t last = std::min((to - 1) / layout.recordBytes, layout.records - 1);
+    if (first > last) continue;  // past the last whole record
+    const times::TimeSpan span{layout.start + first * layout.recordSeconds,
+                               layout.start + (last + 1) * layout.recordSeconds};
+    if (!lost.empty() && lost.back().end >= span.start) {
+      lost.back().end = std::max(lost.back().end, span.end);
+    } else {
+      lost.push_back(span);
+    }
+  }
+  return lost;
+}
+
+void addFixity(CataloguedDisk& disk, std::vector<fixity::FileFixity> held, const std::string& root,
+               const FileFactsRecorder& facts) {
+  std::map<std::string, const fixity::FileFixity*> byPath;
+  for (const fixity::FileFixity& file : held) {
+    std::string path = root + file.path;
+    if (platform::kPathSeparator != '/')
+      std::replace(path.begin(), path.end(), '/', platform::kPathSeparator);
+    byPath[base::printableName(path)] = &file;
+  }
+  for (std::size_t i = 0; i < disk.files.size() && i < facts.files().size(); ++i) {
+    const FileFactsRecorder::Facts& heard = facts.files()[i];
+    const auto found = byPath.find(heard.path);
+    if (found == byPath.end() || !heard.layout) continue;
+    disk.files[i].lost = lostTime(*heard.layout, found->second->unreadable);
+  }
+  disk.held = std::move(held);
 }
 
 CataloguedDisk cataloguedDisk(const std::string& label, const std::string& source,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,10 +18,20 @@ namespace catalog {
 // facts, so such a disk is never judged unchanged: it is read again.
 class FileFactsRecorder : public verify::VerificationListener {
  public:
+  // Where a usable file's records lie and the time they cover.
+  struct RecordLayout {
+    int64_t dataOffset = 0;
+    int64_t recordBytes = 0;
+    int64_t recordSeconds = 0;
+    int64_t records = 0;
+    int64_t start = 0;
+  };
   struct Facts {
+    std::string path;  // as the logs show it
     int64_t size = -1;
     int32_t stream = 0;
     std::vector<std::string> findings;
+    std::optional<RecordLayout> layout;  // for a usable file
   };
 
   // settings: the walk's, whose disk is surveyed.
@@ -37,6 +48,17 @@ class FileFactsRecorder : public verify::VerificationListener {
   std::vector<std::string> findings_;
   std::vector<Facts> files_;
 };
+
+// The time of the records that the unreadable byte ranges of a file so laid
+// out touch, adjacent spans joined.
+std::vector<times::TimeSpan> lostTime(const FileFactsRecorder::RecordLayout& layout,
+                                      const std::vector<base::ByteRange>& unreadable);
+
+// Gives disk its fixity: held (every file of the disk, as a pass below root,
+// the disk's root, found it) and, for each of its data files with unreadable
+// bytes, the time they cost.
+void addFixity(CataloguedDisk& disk, std::vector<fixity::FileFixity> held, const std::string& root,
+               const FileFactsRecorder& facts);
 
 // The disk as the catalogue records it: the survey's records joined with the
 // facts heard beside them (one per record, in order), its entry counted from

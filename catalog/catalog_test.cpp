@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 
+#include "catalog/catalog_schema.h"
 #include "catalog/open_catalog.h"
 #include "catalog/sqlite_catalog.h"
 #include "tests/support/file_records.h"
@@ -32,7 +33,7 @@ CataloguedDisk disk(const std::string& label, std::vector<CataloguedFile> files)
 
 CataloguedFile file(const std::string& path, int64_t start, int64_t end,
                     const std::string& station = "VELK") {
-  CataloguedFile file{testsupport::usableFile(path, start, end), 1000, 1, {}};
+  CataloguedFile file{testsupport::usableFile(path, start, end), 1000, 1, {}, {}};
   file.record.station = station;
   return file;
 }
@@ -164,15 +165,43 @@ TEST_P(CatalogTest, AWindowFindsTheUsableFilesOfItsStationThatMeetIt) {
   EXPECT_EQ(catalog->timesOf("VELK", std::nullopt).size(), 4u);
 }
 
+TEST_P(CatalogTest, KeepsEachDisksFixityAndTheTimeItsUnreadableBytesCost) {
+  CataloguedDisk damaged = disk("a", {file("a/1", 0, 60), file("a/2", 60, 120)});
+  damaged.files[1].lost = {{70, 80}, {-10, 5}};
+  damaged.manifest = std::string(64, 'f');
+  damaged.held = {{"1", 7256, std::string(64, 'a'), {}},
+                  {"2", 7256, "", {{4096, 2048}, {8192, 7}}},
+                  {"NOTES \xff;'", -1, "", {}}};
+  open(true)->putDisk(damaged);
+  open(true)->putDisk(disk("quick", {file("q/1", 0, 60)}));  // no fixity taken
+
+  const std::unique_ptr<Catalog> catalog = open(false);
+  const std::optional<CataloguedDisk> fixity = catalog->fixityOf("a");
+  ASSERT_TRUE(fixity);
+  EXPECT_EQ(fixity->entry.label, "a");
+  EXPECT_EQ(fixity->manifest, damaged.manifest);
+  EXPECT_EQ(fixity->held, damaged.held);
+  EXPECT_EQ(catalog->fixityOf("quick")->manifest, "");
+  EXPECT_TRUE(catalog->fixityOf("quick")->held.empty());
+  EXPECT_FALSE(catalog->fixityOf("none"));
+  const std::vector<CataloguedDisk> found = catalog->filesOf("VELK", std::nullopt);
+  ASSERT_EQ(found.size(), 2u);
+  EXPECT_TRUE(found[0].files[0].lost.empty());
+  EXPECT_EQ(found[0].files[1].lost, damaged.files[1].lost);
+  EXPECT_TRUE(catalog->removeDisk("a"));
+  EXPECT_FALSE(catalog->fixityOf("a"));
+}
+
 // Expects the catalogue of that name, of schema version 99, to be refused.
 void expectNewerRefused(const std::string& name) {
   try {
     openCatalog(name, true);
     FAIL() << name << " was opened";
   } catch (const CatalogError& error) {
-    EXPECT_NE(
-        std::string(error.what()).find("has schema version 99, newer than this cdarchive's 1"),
-        std::string::npos)
+    EXPECT_NE(std::string(error.what())
+                  .find("has schema version 99, newer than this cdarchive's " +
+                        std::to_string(kCatalogSchemaVersion)),
+              std::string::npos)
         << error.what();
   }
 }
@@ -213,6 +242,25 @@ TEST_F(SqliteCatalogTest, ANewerSchemaOrAnotherDatabaseIsRefusedAndLeftAsItWas) 
   EXPECT_THROW(openCatalog(dir.file("other.db"), true), CatalogError);
   EXPECT_EQ(testsupport::readFile(path), newer);
   EXPECT_EQ(testsupport::readFile(dir.file("other.db")), other);
+}
+
+TEST_F(SqliteCatalogTest, ACatalogueOfVersionOneIsBroughtUpToDateKeepingItsDisks) {
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+  const std::string sql = std::string(kSchemaSteps[0]) +
+                          "PRAGMA user_version = 1;"
+                          "INSERT INTO disk VALUES (1, 'old', '/media/old', 'x', 1, 7256, 0, 60,"
+                          " 1700000000, 60);"
+                          "INSERT INTO file VALUES (1, 0, 'old/1', 7256, 1, 'VELK', 1, 100, '',"
+                          " '', '', 0, 60, '', '');";
+  ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+  sqlite3_close(db);
+
+  const std::unique_ptr<Catalog> catalog = openCatalog(path, false);
+  EXPECT_EQ(catalog->listingOf("old"), "x");
+  EXPECT_EQ(pathsOf(catalog->filesOf("VELK", std::nullopt)),
+            (std::vector<std::string>{"old:old/1"}));
+  EXPECT_EQ(catalog->fixityOf("old")->manifest, "");  // taken before fixity was kept
 }
 
 TEST(PostgresCatalog, ADatabaseOfSomethingElseOrANewerCatalogueIsRefusedAndLeftAsItWas) {

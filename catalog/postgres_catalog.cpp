@@ -14,7 +14,7 @@ namespace catalog {
 
 namespace {
 
-// The tables of schema version 1, as the SQLite catalogue has them, with every
+// The tables of each schema version, as the SQLite catalogue has them, with every
 // text as bytes: names may hold NUL or bytes that are not UTF-8.
 constexpr const char* kSchemaSteps[] = {
     "CREATE TABLE disk ("
@@ -47,13 +47,23 @@ constexpr const char* kSchemaSteps[] = {
     "  PRIMARY KEY (disk_id, seq));"
     "CREATE INDEX file_by_station_and_start"
     "  ON file (station, start_time, end_time, usable, stream, frequency);",
+    "ALTER TABLE disk ADD COLUMN manifest BYTEA NOT NULL DEFAULT '';"
+    "ALTER TABLE file ADD COLUMN lost BYTEA NOT NULL DEFAULT '';"
+    "CREATE TABLE held ("
+    "  disk_id BIGINT NOT NULL REFERENCES disk(id) ON DELETE CASCADE,"
+    "  seq BIGINT NOT NULL,"
+    "  path BYTEA NOT NULL,"
+    "  size BIGINT NOT NULL,"
+    "  sha256 BYTEA NOT NULL,"
+    "  unreadable BYTEA NOT NULL,"
+    "  PRIMARY KEY (disk_id, seq));",
 };
 
 constexpr const char* kDiskColumns =
     "d.label, d.source, d.file_count, d.bytes, d.first_time, d.last_time, d.added";
 constexpr const char* kFileColumns =
     "f.path, f.size, f.usable, f.station, f.stream, f.frequency, f.latitude, f.longitude, "
-    "f.altitude, f.start_time, f.end_time, f.findings, f.clock_warnings";
+    "f.altitude, f.start_time, f.end_time, f.findings, f.clock_warnings, f.lost";
 constexpr int kDiskColumnCount = 7;
 
 // A parameter of a statement: bytes, or a number written in decimal, or null.
@@ -150,13 +160,15 @@ class PostgresCatalog : public Catalog {
       longest = std::max(longest, file.record.end - file.record.start);
     const Result inserted =
         run("INSERT INTO disk (label, source, listing, file_count, bytes, first_time, last_time,"
-            " added, longest_file) VALUES ($1, $2, $3, $4, $5, $6, $7, $8, $9) RETURNING id",
+            " added, longest_file, manifest) VALUES ($1, $2, $3, $4, $5, $6, $7, $8, $9, $10)"
+            " RETURNING id",
             {Parameter::text(disk.entry.label), Parameter::text(disk.entry.source),
              Parameter::text(disk.listing), Parameter::number(disk.entry.files),
              Parameter::number(disk.entry.bytes), Parameter::number(disk.entry.first),
              Parameter::number(disk.entry.last), Parameter::number(disk.entry.added),
-             Parameter::number(longest)});
+             Parameter::number(longest), Parameter::text(disk.manifest)});
     copyFiles(inserted.number(0, 0), disk.files);
+    copyHeld(inserted.number(0, 0), disk.held);
     transaction.commit();
   }
 
@@ -203,6 +215,23 @@ class PostgresCatalog : public Catalog {
     return found;
   }
 
+  std::optional<CataloguedDisk> fixityOf(const std::string& label) override {
+    const Result disk = run(
+        std::string("SELECT ") + kDiskColumns + ", d.manifest, d.id FROM disk d WHERE d.label = $1",
+        {Parameter::text(label)});
+    if (disk.rows() == 0) return std::nullopt;
+    CataloguedDisk found{entryAt(disk, 0), {}, {}, disk.bytes(0, kDiskColumnCount), {}};
+    const Result held =
+        run("SELECT path, size, sha256, unreadable FROM held WHERE disk_id = $1"
+            " ORDER BY seq",
+            {Parameter::number(disk.number(0, kDiskColumnCount + 1))});
+    for (int row = 0; row < held.rows(); ++row) {
+      found.held.push_back(fixity::FileFixity{held.bytes(row, 0), held.number(row, 1),
+                                              held.bytes(row, 2), rangesOf(held.bytes(row, 3))});
+    }
+    return found;
+  }
+
   std::vector<CataloguedDisk> filesOf(const std::string& station,
                                       const std::optional<times::TimeSpan>& window) override {
     std::vector<Parameter> parameters;
@@ -214,7 +243,7 @@ class PostgresCatalog : public Catalog {
     for (int row = 0; row < result.rows(); ++row) {
       const DiskEntry entry = entryAt(result, row);
       if (found.empty() || found.back().entry.label != entry.label)
-        found.push_back(CataloguedDisk{entry, {}, {}});
+        found.push_back(CataloguedDisk{entry, {}, {}, {}, {}});
       const int c = kDiskColumnCount;
       CataloguedFile file;
       summary::FileRecord& record = file.record;
@@ -231,6 +260,7 @@ class PostgresCatalog : public Catalog {
       record.end = result.number(row, c + 10);
       file.findings = splitList(result.bytes(row, c + 11), ',');
       record.clockWarnings = splitList(result.bytes(row, c + 12), '\n');
+      file.lost = spansOf(result.bytes(row, c + 13));
       found.back().files.push_back(std::move(file));
     }
     return found;
@@ -309,25 +339,16 @@ class PostgresCatalog : public Catalog {
     return result;
   }
 
-  void copyFiles(int64_t diskId, const std::vector<CataloguedFile>& files) {
-    const Result copy(PQexec(connection_,
-                             "COPY file (disk_id, seq, path, size, usable, station, stream,"
-                             " frequency, latitude, longitude, altitude, start_time, end_time,"
-                             " findings, clock_warnings) FROM STDIN"));
+  // Sends count rows by COPY (sql: "COPY table (columns) FROM STDIN"), each
+  // row(i) a line of COPY's text format, a megabyte at a time.
+  template <typename Row>
+  void copyRows(const char* sql, std::size_t count, const Row& row) {
+    const Result copy(PQexec(connection_, sql));
     if (copy.status() != PGRES_COPY_IN) fail();
     std::string rows;
-    for (std::size_t i = 0; i < files.size(); ++i) {
-      const CataloguedFile& file = files[i];
-      const summary::FileRecord& r = file.record;
-      rows += std::to_string(diskId) + '\t' + std::to_string(i) + '\t' + copyBytes(r.path) + '\t' +
-              std::to_string(file.size) + '\t' + (r.usable ? "t" : "f") + '\t' +
-              copyBytes(r.station) + '\t' + std::to_string(file.stream) + '\t' +
-              std::to_string(r.frequency) + '\t' + copyBytes(r.latitude) + '\t' +
-              copyBytes(r.longitude) + '\t' + copyBytes(r.altitude) + '\t' +
-              std::to_string(r.start) + '\t' + std::to_string(r.end) + '\t' +
-              copyBytes(joinedList(file.findings, ',')) + '\t' +
-              copyBytes(joinedList(r.clockWarnings, '\n')) + '\n';
-      if (rows.size() > (1 << 20) || i + 1 == files.size()) {
+    for (std::size_t i = 0; i < count; ++i) {
+      rows += row(i);
+      if (rows.size() > (1 << 20) || i + 1 == count) {
         if (PQputCopyData(connection_, rows.data(), static_cast<int>(rows.size())) != 1) fail();
         rows.clear();
       }
@@ -335,6 +356,36 @@ class PostgresCatalog : public Catalog {
     if (PQputCopyEnd(connection_, nullptr) != 1) fail();
     checked(Result(PQgetResult(connection_)));
     PQclear(PQgetResult(connection_));  // the end of the results
+  }
+
+  void copyFiles(int64_t diskId, const std::vector<CataloguedFile>& files) {
+    copyRows(
+        "COPY file (disk_id, seq, path, size, usable, station, stream, frequency, latitude,"
+        " longitude, altitude, start_time, end_time, findings, clock_warnings, lost)"
+        " FROM STDIN",
+        files.size(), [&](std::size_t i) {
+          const CataloguedFile& file = files[i];
+          const summary::FileRecord& r = file.record;
+          return std::to_string(diskId) + '\t' + std::to_string(i) + '\t' + copyBytes(r.path) +
+                 '\t' + std::to_string(file.size) + '\t' + (r.usable ? "t" : "f") + '\t' +
+                 copyBytes(r.station) + '\t' + std::to_string(file.stream) + '\t' +
+                 std::to_string(r.frequency) + '\t' + copyBytes(r.latitude) + '\t' +
+                 copyBytes(r.longitude) + '\t' + copyBytes(r.altitude) + '\t' +
+                 std::to_string(r.start) + '\t' + std::to_string(r.end) + '\t' +
+                 copyBytes(joinedList(file.findings, ',')) + '\t' +
+                 copyBytes(joinedList(r.clockWarnings, '\n')) + '\t' +
+                 copyBytes(spansText(file.lost)) + '\n';
+        });
+  }
+
+  void copyHeld(int64_t diskId, const std::vector<fixity::FileFixity>& held) {
+    copyRows("COPY held (disk_id, seq, path, size, sha256, unreadable) FROM STDIN", held.size(),
+             [&](std::size_t i) {
+               const fixity::FileFixity& file = held[i];
+               return std::to_string(diskId) + '\t' + std::to_string(i) + '\t' +
+                      copyBytes(file.path) + '\t' + std::to_string(file.size) + '\t' +
+                      copyBytes(file.sha256) + '\t' + copyBytes(rangesText(file.unreadable)) + '\n';
+             });
   }
 
   static DiskEntry entryAt(const Result& result, int row) {

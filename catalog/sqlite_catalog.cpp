@@ -130,6 +130,7 @@ class SqliteCatalog : public Catalog {
         .bind(7, disk.entry.last)
         .bind(8, disk.entry.added)
         .bind(9, longest)
+        .bind(10, disk.manifest)
         .run();
     const int64_t diskId = sqlite3_last_insert_rowid(db_);
     Statement insertFile(db_, kInsertFile, where_);
@@ -151,8 +152,21 @@ class SqliteCatalog : public Catalog {
           .bind(13, record.end)
           .bind(14, joinedList(file.findings, ','))
           .bind(15, joinedList(record.clockWarnings, '\n'))
+          .bind(16, spansText(file.lost))
           .run();
       insertFile.reset();
+    }
+    Statement insertHeld(db_, kInsertHeld, where_);
+    for (std::size_t i = 0; i < disk.held.size(); ++i) {
+      const fixity::FileFixity& held = disk.held[i];
+      insertHeld.bind(1, diskId)
+          .bind(2, static_cast<int64_t>(i))
+          .bind(3, held.path)
+          .bind(4, held.size)
+          .bind(5, held.sha256)
+          .bind(6, rangesText(held.unreadable))
+          .run();
+      insertHeld.reset();
     }
     transaction.commit();
   }
@@ -201,6 +215,20 @@ class SqliteCatalog : public Catalog {
     return found;
   }
 
+  std::optional<CataloguedDisk> fixityOf(const std::string& label) override {
+    Statement query(db_, kSelectDiskFixity, where_);
+    query.bind(1, label);
+    if (!query.step()) return std::nullopt;
+    CataloguedDisk disk{entryAt(query, 0), {}, {}, query.text(kDiskColumns), {}};
+    Statement held(db_, kSelectHeld, where_);
+    held.bind(1, query.number(kDiskColumns + 1));
+    while (held.step()) {
+      disk.held.push_back(
+          fixity::FileFixity{held.text(0), held.number(1), held.text(2), rangesOf(held.text(3))});
+    }
+    return disk;
+  }
+
   std::vector<CataloguedDisk> filesOf(const std::string& station,
                                       const std::optional<times::TimeSpan>& window) override {
     const char* sql = window ? (station.empty() ? kFilesInWindow : kStationFilesInWindow)
@@ -212,7 +240,7 @@ class SqliteCatalog : public Catalog {
     while (query.step()) {
       const DiskEntry entry = entryAt(query, 0);
       if (found.empty() || found.back().entry.label != entry.label)
-        found.push_back(CataloguedDisk{entry, {}, {}});
+        found.push_back(CataloguedDisk{entry, {}, {}, {}, {}});
       CataloguedFile file;
       summary::FileRecord& record = file.record;
       record.path = query.text(kDiskColumns + 0);
@@ -228,6 +256,7 @@ class SqliteCatalog : public Catalog {
       record.end = query.number(kDiskColumns + 10);
       file.findings = splitList(query.text(kDiskColumns + 11), ',');
       record.clockWarnings = splitList(query.text(kDiskColumns + 12), '\n');
+      file.lost = spansOf(query.text(kDiskColumns + 13));
       found.back().files.push_back(std::move(file));
     }
     return found;

@@ -1,4 +1,5 @@
--- The cdarchive catalogue, schema version 1 (PRAGMA user_version = 1).
+-- The cdarchive catalogue, schema version 2 (PRAGMA user_version = 2).
+-- Version 1 had neither disk.manifest, file.lost nor the table held.
 --
 -- Times are whole seconds since 1970-01-01T00:00:00: a file's start and end,
 -- and a disk's first and last time, on the station's clock (it has no zone);
@@ -15,7 +16,8 @@ CREATE TABLE disk (
   first_time INTEGER,           -- over its usable files; NULL when none covers time
   last_time INTEGER,
   added INTEGER NOT NULL,
-  longest_file INTEGER NOT NULL -- the longest file's seconds: bounds the index range a window reads
+  longest_file INTEGER NOT NULL, -- the longest file's seconds: bounds the index range a window reads
+  manifest TEXT NOT NULL DEFAULT '' -- SHA-256 of its manifest (cdarchive manifest); '': no fixity taken
 );
 
 CREATE TABLE file (
@@ -34,6 +36,18 @@ CREATE TABLE file (
   end_time INTEGER NOT NULL,    -- the end of its whole records
   findings TEXT NOT NULL,       -- the kinds of its findings, comma-separated (latitude,clock-unsynchronised,...)
   clock_warnings TEXT NOT NULL, -- the clock checks' messages, one a line
+  lost TEXT NOT NULL DEFAULT '', -- time of records on unreadable bytes: "START END" spans, comma-separated
+  PRIMARY KEY (disk_id, seq)
+) WITHOUT ROWID;
+
+-- Every file of a disk as its fixity was taken, data or not.
+CREATE TABLE held (
+  disk_id INTEGER NOT NULL REFERENCES disk(id) ON DELETE CASCADE,
+  seq INTEGER NOT NULL,         -- the pass's order, from 0
+  path TEXT NOT NULL,           -- below the disk's root, '/' between its parts
+  size INTEGER NOT NULL,        -- bytes; -1 when it could not be opened
+  sha256 TEXT NOT NULL,         -- 64 hex digits; '' unless every byte was read
+  unreadable TEXT NOT NULL,     -- "OFFSET SIZE" byte ranges that could not be read, comma-separated
   PRIMARY KEY (disk_id, seq)
 ) WITHOUT ROWID;
 
