@@ -1,11 +1,16 @@
 // Whole cdarchive runs over the sample disk with a real SQLite catalogue:
 // adding, finding, availability, and the catalogue as cdcoverage's input.
 
+#include <cstdlib>
+#include <fstream>
 #include <sstream>
 
+#include "fixity/sha256.h"
 #include "programs/cdarchive/archive_run.h"
 #include "programs/cdcoverage/coverage_run.h"
 #include "tests/run_test_fixture.h"
+#include "tests/support/memory_disk.h"
+#include "tools/datagen/data_file.h"
 #include "tools/datagen/sample_disk.h"
 
 namespace {
@@ -73,16 +78,17 @@ TEST_F(ArchiveRunTest, AnUnchangedDiskIsSkippedAndAChangedOneReplaced) {
   EXPECT_EQ(out, "disk: replaced, 6 files, 2006-06-15T12:00:01 .. 2006-06-16T08:02:01\n");
   ASSERT_EQ(archive({"disks"}), 0);
   EXPECT_EQ(out.substr(0, out.find('\n') + 1), "label|source|files|bytes|first|last|added\n");
-  EXPECT_EQ(out.substr(out.find('\n') + 1, 8 + disk.setting().size()), "disk|" + disk.setting() + "|6|");
+  EXPECT_EQ(out.substr(out.find('\n') + 1, 8 + disk.setting().size()),
+            "disk|" + disk.setting() + "|6|");
   const std::string tail = "|2006-06-15T12:00:01|2006-06-16T08:02:01|2026-11-30T00:53:20\n";
   EXPECT_EQ(out.substr(out.size() - tail.size()), tail);
 }
 
 TEST_F(ArchiveRunTest, FindNamesTheDisksFilesAndGapsOfAWindow) {
   ASSERT_EQ(archive({"add", "--as=shelf-042", disk.setting()}), 0);
-  ASSERT_EQ(archive({"find", "--station=VELK", "--from=2006-06-15T12:01:00",
-                     "--to=2006-06-15T12:04:00"}),
-            0);
+  ASSERT_EQ(
+      archive({"find", "--station=VELK", "--from=2006-06-15T12:01:00", "--to=2006-06-15T12:04:00"}),
+      0);
   EXPECT_EQ(out,
             "Station VELK, 2006-06-15T12:01:00 .. 2006-06-15T12:04:00: 3 files on 1 disks, 1 gaps\n"
             "\n"
@@ -128,9 +134,9 @@ TEST_F(ArchiveRunTest, AvailabilityAndCdcoverageFromTheCatalogueEqualTheDiskRead
   EXPECT_EQ(out,
             "#Station Stream SampleRate Earliest Latest Updated TimeSpans\n"
             "VELK 1 10 2006-06-15T12:00:01 2006-06-16T08:03:01 2026-11-30T00:53:20 1\n");
-  ASSERT_EQ(archive({"availability", "--from=2006-06-15T12:02:00", "--to=2006-06-16",
-                     "--format=geocsv"}),
-            0);
+  ASSERT_EQ(
+      archive({"availability", "--from=2006-06-15T12:02:00", "--to=2006-06-16", "--format=geocsv"}),
+      0);
   EXPECT_EQ(out.substr(out.find("Station|")),
             "Station|Stream|SampleRate|Earliest|Latest\n"
             "VELK|1|10|2006-06-15T12:02:00|2006-06-15T12:03:01\n");
@@ -162,11 +168,70 @@ TEST_F(ArchiveRunTest, ProblemsAreNamedAndNothingIsWrittenWhereItMustNotBe) {
   EXPECT_EQ(err, "cdarchive: no disk nothing in the catalogue\n");
   EXPECT_EQ(archive({"remove", "disk"}), 0);
   for (const std::vector<std::string>& bad :
-       {std::vector<std::string>{}, {"add"}, {"find"}, {"add", "--as=x", "a", "b"},
-        {"availability", "--merge-gaps=-1"}, {"find", "--station=S", "--from=2006-06-16",
-                                              "--to=2006-06-15"}, {"--catalog=", "disks"}}) {
+       {std::vector<std::string>{},
+        {"add"},
+        {"find"},
+        {"add", "--as=x", "a", "b"},
+        {"availability", "--merge-gaps=-1"},
+        {"find", "--station=S", "--from=2006-06-16", "--to=2006-06-15"},
+        {"--catalog=", "disks"}}) {
     EXPECT_EQ(archive(bad), 2) << (bad.empty() ? "" : bad[0]);
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ArchiveRunTest, TheManifestOfAnAddedDiskChecksWithSha256sum) {
+  ASSERT_EQ(archive({"add", disk.setting()}), 0) << err;
+  ASSERT_EQ(archive({"manifest", "disk"}), 0) << err;
+  EXPECT_NE(out.find("  20060615/P0615001.DAT\n"), std::string::npos);
+  EXPECT_NE(out.find("  P0000001.DAT\n"), std::string::npos);  // every file, data or not
+  std::ofstream(dir.path() / "manifest-sha256.txt") << out;
+  const std::string check = "cd '" + disk.directory().string() + "' && sha256sum --quiet -c '" +
+                            (dir.path() / "manifest-sha256.txt").string() + "'";
+  EXPECT_EQ(std::system(check.c_str()), 0);
+
+  ASSERT_EQ(archive({"add", "--no-fixity", "--as=quick", disk.setting()}), 0);
+  EXPECT_EQ(archive({"manifest", "quick"}), 1);
+  EXPECT_EQ(err,
+            "cdarchive: disk quick was added without fixity: add it again without "
+            "--no-fixity\n");
+}
+
+TEST_F(ArchiveRunTest, UnreadableSectorsArePassedOverAndCostTheTimeOfTheirRecords) {
+  testsupport::MemoryDisk host;
+  const std::string bytes = datagen::DataFile().startingAt(1150372800).bytes();  // 12:00:00
+  host.addDirectory("d/", "20060615");
+  host.addFile("d/20060615/", "P0615001.DAT", bytes);
+  host.addFile("d/20060615/", "P0615002.DAT", bytes);
+  // Byte 5000 fails: its sector, 4096 to 6143, holds part of records 2 to 4
+  // (records of 856 bytes from 2120, of 10 s from 12:00:01).
+  host.unreadable["d/20060615/P0615001.DAT"] = {{5000, 1}};
+  const auto run = [&](std::vector<std::string> arguments) {
+    return runWith(
+        [&](int argc, const char* const* argv, std::ostream& o, std::ostream& e) {
+          return cdarchive::runArchive(argc, argv, host, o, e, kNow);
+        },
+        "cdarchive", std::move(arguments));
+  };
+  EXPECT_EQ(run({"--catalog=" + (dir.path() / "archive.db").string(), "add", "d"}), 1);
+  EXPECT_EQ(out, "d: added, 2 files, 2006-06-15T12:00:01 .. 2006-06-15T12:01:01\n");
+  EXPECT_EQ(err,
+            "cdarchive: d: 20060615/P0615001.DAT: unreadable bytes 4096..6143\n"
+            "cdarchive: d: station VELK, 2006-06-15T12:00:21 to 2006-06-15T12:00:51 lost "
+            "(d/20060615/P0615001.DAT)\n");
+  EXPECT_EQ(run({"--catalog=" + (dir.path() / "archive.db").string(), "manifest", "d"}), 1);
+  EXPECT_EQ(out, fixity::sha256Hex(bytes) + "  20060615/P0615002.DAT\n");
+  EXPECT_EQ(err,
+            "cdarchive: 20060615/P0615001.DAT: left out, some of its bytes could not be read "
+            "when the disk was added\n");
+  // The catalogue keeps the lost time with the file.
+  ASSERT_EQ(run({"--catalog=" + (dir.path() / "archive.db").string(), "find", "--station=VELK",
+                 "--format=json"}),
+            0);
+  EXPECT_NE(out.find("\"lost\""), std::string::npos) << out;
 }
 
 }  // namespace

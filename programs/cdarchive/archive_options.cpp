@@ -43,6 +43,9 @@ std::optional<int> parseArchiveOptions(int argc, const char* const* argv, Archiv
   cli::addWalkOptions(*add, walkTexts);
   add->add_option("--as", options.label,
                   "the disk's label (default: an image's volume name, or the folder's name)");
+  bool noFixity = false;
+  add->add_flag("--no-fixity", noFixity,
+                "read only what the checks need, and take no SHA-256 of the disk's files");
   add->add_option("DISK", options.disks, "the disks to add")->required();
 
   std::string from, to;
@@ -72,7 +75,10 @@ std::optional<int> parseArchiveOptions(int argc, const char* const* argv, Archiv
 
   CLI::App* disks = app.add_subcommand("disks", "every disk in the catalogue");
   CLI::App* remove = app.add_subcommand("remove", "remove a disk and its files from the catalogue");
-  remove->add_option("LABEL", options.removeLabel, "the disk's label")->required();
+  remove->add_option("LABEL", options.diskLabel, "the disk's label")->required();
+  CLI::App* manifest = app.add_subcommand(
+      "manifest", "the SHA-256 of every file of a disk, as sha256sum -c reads them");
+  manifest->add_option("LABEL", options.diskLabel, "the disk's label")->required();
 
   if (const std::optional<int> status =
           cli::parseCommandLine(app, "cdarchive", argc, argv, out, err)) {
@@ -90,9 +96,12 @@ std::optional<int> parseArchiveOptions(int argc, const char* const* argv, Archiv
     options.command = Command::kAvailability;
   } else if (remove->parsed()) {
     options.command = Command::kRemove;
+  } else if (manifest->parsed()) {
+    options.command = Command::kManifest;
   } else if (disks->parsed()) {
     options.command = Command::kDisks;
   }
+  options.fixity = !noFixity;
   cli::applyWalkOptions(walkTexts, options.walk);
   options.mergeGaps = *cli::secondsOf(mergeGaps);
   if (!from.empty()) options.from = times::parseIsoTime(from);

@@ -13,7 +13,7 @@ namespace cdarchive {
 // "cdarchive" and the project's version, as --version answers.
 inline constexpr const char* kArchiveVersion = "cdarchive " CDVERIFY_VERSION;
 
-enum class Command : uint8_t { kAdd, kFind, kAvailability, kDisks, kRemove };
+enum class Command : uint8_t { kAdd, kFind, kAvailability, kDisks, kRemove, kManifest };
 
 struct ArchiveOptions {
   Command command = Command::kDisks;
@@ -22,6 +22,7 @@ struct ArchiveOptions {
   walk::WalkSettings walk;  // archiveDisk is set per disk
   std::string label;        // --as: empty for the disk's own name
   std::vector<std::string> disks;
+  bool fixity = true;  // every byte read and a SHA-256 taken of each file
   // find, availability
   std::string station;  // empty: every station (availability only)
   std::optional<int64_t> from;
@@ -29,8 +30,8 @@ struct ArchiveOptions {
   std::string format = "text";
   bool extent = false;
   int64_t mergeGaps = 0;
-  // remove
-  std::string removeLabel;
+  // remove, manifest
+  std::string diskLabel;
 };
 
 // Reads the command line into options. Returns the exit status when the run

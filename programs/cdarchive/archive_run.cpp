@@ -6,6 +6,8 @@
 #include "catalog/catalog_survey.h"
 #include "catalog/disk_listing.h"
 #include "catalog/open_catalog.h"
+#include "fixity/file_digests.h"
+#include "fixity/sha256.h"
 #include "image/volume_identifier.h"
 #include "platform/path_rules.h"
 #include "programs/cdarchive/archive_options.h"
@@ -34,6 +36,60 @@ std::string optionalTime(const std::optional<int64_t>& time) {
   return time ? times::isoTime(*time) : std::string("none");
 }
 
+// Tells of every file of disk with bytes that could not be read, and the time
+// its records lost; false when there is any.
+bool reportUnreadable(const catalog::CataloguedDisk& disk, std::ostream& err) {
+  bool whole = true;
+  for (const fixity::FileFixity& held : disk.held) {
+    if (held.size >= 0 && held.unreadable.empty()) continue;
+    whole = false;
+    err << "cdarchive: " << base::printableName(disk.entry.label) << ": "
+        << base::printableName(held.path);
+    if (held.size < 0) {
+      err << " cannot be opened\n";
+      continue;
+    }
+    err << ": unreadable bytes";
+    for (const base::ByteRange& range : held.unreadable)
+      err << " " << range.offset << ".." << range.offset + range.size - 1;
+    err << "\n";
+  }
+  for (const catalog::CataloguedFile& file : disk.files) {
+    for (const times::TimeSpan& lost : file.lost) {
+      err << "cdarchive: " << base::printableName(disk.entry.label) << ": station "
+          << base::printableName(file.record.station) << ", " << times::isoTime(lost.start)
+          << " to " << times::isoTime(lost.end) << " lost (" << file.record.path << ")\n";
+    }
+  }
+  return whole;
+}
+
+// Writes the manifest of the disk of that label; false (and why on err) when
+// there is no such disk, it has no fixity, or some of its files are left out
+// for bytes that could not be read.
+bool writeManifest(catalog::Catalog& catalog, const std::string& label, std::ostream& out,
+                   std::ostream& err) {
+  const std::optional<catalog::CataloguedDisk> disk = catalog.fixityOf(label);
+  if (!disk) {
+    err << "cdarchive: no disk " << base::printableName(label) << " in the catalogue\n";
+    return false;
+  }
+  if (disk->manifest.empty()) {
+    err << "cdarchive: disk " << base::printableName(label)
+        << " was added without fixity: add it again without --no-fixity\n";
+    return false;
+  }
+  out << fixity::manifestText(disk->held);
+  bool whole = true;
+  for (const fixity::FileFixity& held : disk->held) {
+    if (!held.sha256.empty()) continue;
+    whole = false;
+    err << "cdarchive: " << base::printableName(held.path)
+        << ": left out, some of its bytes could not be read when the disk was added\n";
+  }
+  return whole;
+}
+
 // Adds each disk of options, or tells why not; false when any failed.
 bool addDisks(const ArchiveOptions& options, catalog::Catalog& catalog, platform::Disk& host,
               walk::WriteGuard& guard, std::optional<walk::ProgressLine>& progress, int64_t now,
@@ -59,8 +115,11 @@ bool addDisks(const ArchiveOptions& options, catalog::Catalog& catalog, platform
                       std::to_string(options.disks.size()) + ", " + base::printableName(input));
     }
     catalog::FileFactsRecorder facts(walk);
+    std::optional<fixity::FileDigests> digests;
+    if (options.fixity) digests.emplace();
     cli::DiskRead read =
-        cli::surveyInputDisk(input, walk, host, guard, progress ? &*progress : nullptr, &facts);
+        cli::surveyInputDisk(input, walk, host, guard, progress ? &*progress : nullptr, &facts,
+                             digests ? &*digests : nullptr);
     if (progress) progress->erase();
     for (const std::string& warning : read.warnings) err << "cdarchive: " << warning << "\n";
     if (read.problem) {
@@ -68,8 +127,14 @@ bool addDisks(const ArchiveOptions& options, catalog::Catalog& catalog, platform
       allAdded = false;
       continue;
     }
-    const catalog::CataloguedDisk disk = catalog::cataloguedDisk(
+    catalog::CataloguedDisk disk = catalog::cataloguedDisk(
         label, input, listing ? *listing : facts.listing(), now, std::move(*read.record), facts);
+    if (digests) {
+      std::vector<fixity::FileFixity> held = digests->files();
+      disk.manifest = fixity::sha256Hex(fixity::manifestText(held));
+      catalog::addFixity(disk, std::move(held), *platform::diskRoot(walk.archiveDisk), facts);
+      if (!reportUnreadable(disk, err)) allAdded = false;
+    }
     catalog.putDisk(disk);
     out << base::printableName(label) << ": " << (known ? "replaced" : "added") << ", "
         << disk.entry.files << " files, " << optionalTime(disk.entry.first) << " .. "
@@ -135,10 +200,12 @@ int runArchive(int argc, const char* const* argv, platform::Disk& host, std::ost
         listDisks(*catalog, out);
         return 0;
       case Command::kRemove:
-        if (catalog->removeDisk(options.removeLabel)) return 0;
-        err << "cdarchive: no disk " << base::printableName(options.removeLabel)
+        if (catalog->removeDisk(options.diskLabel)) return 0;
+        err << "cdarchive: no disk " << base::printableName(options.diskLabel)
             << " in the catalogue\n";
         return 1;
+      case Command::kManifest:
+        return writeManifest(*catalog, options.diskLabel, out, err) ? 0 : 1;
     }
   } catch (const catalog::CatalogError& error) {
     err << "cdarchive: " << base::printableName(error.what()) << "\n";

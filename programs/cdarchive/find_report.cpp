@@ -95,6 +95,8 @@ std::string textReport(const Found& found, const FindQuery& query) {
   for (const FoundPart& part : found.parts) {
     text += "  " + spanText(part.part) + "  " + base::printableName(part.disk->entry.label) + "  " +
             base::printableName(part.file->record.path) + "\n";
+    for (const times::TimeSpan& lost : part.file->lost)
+      text += "    lost: " + spanText(lost) + " could not be read from the disk\n";
   }
   text += "\nGaps: " + std::to_string(found.gaps.size()) + "\n";
   for (const times::TimeSpan& gap : found.gaps)
@@ -113,8 +115,11 @@ std::string csvReport(const Found& found) {
   std::string csv = "kind|disk|path|start|end|seconds\r\n";
   for (const DiskToFetch& disk : found.disks)
     csv += csvRow("disk", disk.disk->entry.label, disk.disk->entry.source, disk.part);
-  for (const FoundPart& part : found.parts)
+  for (const FoundPart& part : found.parts) {
     csv += csvRow("file", part.disk->entry.label, part.file->record.path, part.part);
+    for (const times::TimeSpan& lost : part.file->lost)
+      csv += csvRow("lost", part.disk->entry.label, part.file->record.path, lost);
+  }
   for (const times::TimeSpan& gap : found.gaps) csv += csvRow("gap", "", "", gap);
   return csv;
 }
@@ -137,6 +142,11 @@ std::string jsonReport(const Found& found, const FindQuery& query) {
   for (const FoundPart& part : found.parts) {
     Json item = {{"disk", part.disk->entry.label}, {"path", part.file->record.path}};
     item.update(span(part.part));
+    if (!part.file->lost.empty()) {
+      Json lost = Json::array();
+      for (const times::TimeSpan& l : part.file->lost) lost.push_back(span(l));
+      item["lost"] = lost;
+    }
     files.push_back(item);
   }
   for (const times::TimeSpan& gap : found.gaps) gaps.push_back(span(gap));

@@ -11,13 +11,14 @@ namespace cli {
 
 DiskRead surveyInputDisk(const std::string& input, walk::WalkSettings& walk, platform::Disk& host,
                          walk::WriteGuard& guard, walk::WalkProgress* progress,
-                         verify::VerificationListener* also) {
+                         verify::VerificationListener* also, base::FileBytesListener* everyByte) {
   const std::string name = base::printableName(input);
   const std::string setting = platform::diskSettingOf(input);  // "g:" is the drive g
   guard.protect(setting);
   DiskRead read;
-  const image::OpenedDisk opened =
-      image::openDisk(setting, host, verify::verificationKeepPolicy(platform::kHostProfileDialect));
+  base::KeepPolicy policy = verify::verificationKeepPolicy(platform::kHostProfileDialect);
+  policy.everyByte = everyByte;
+  const image::OpenedDisk opened = image::openDisk(setting, host, policy);
   if (opened.problem) {
     read.problem = "disk image " + name + " cannot be read: " + *opened.problem;
     return read;

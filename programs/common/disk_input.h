@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "base/byte_range.h"
 #include "platform/disk.h"
 #include "summary/file_record.h"
 #include "verify/verification_listener.h"
@@ -23,9 +24,11 @@ struct DiskRead {
 // or g:\ on Windows, or an ISO 9660 image) with walk's settings, as cdverify
 // walks and checks it. guard learns the disk first, so that nothing is ever
 // written into it. progress and also, when given, hear the walk and the
-// verifier (summary::surveyDisk).
+// verifier (summary::surveyDisk). everyByte, when given, is told every byte
+// of every file of the disk, read once for both (image::openDisk).
 DiskRead surveyInputDisk(const std::string& input, walk::WalkSettings& walk, platform::Disk& host,
                          walk::WriteGuard& guard, walk::WalkProgress* progress = nullptr,
-                         verify::VerificationListener* also = nullptr);
+                         verify::VerificationListener* also = nullptr,
+                         base::FileBytesListener* everyByte = nullptr);
 
 }  // namespace cli
