@@ -232,6 +232,60 @@ TEST_F(ArchiveRunTest, UnreadableSectorsArePassedOverAndCostTheTimeOfTheirRecord
                  "--format=json"}),
             0);
   EXPECT_NE(out.find("\"lost\""), std::string::npos) << out;
+
+  // Checked again: still unreadable; once it reads, not what was recorded.
+  EXPECT_EQ(run({"--catalog=" + (dir.path() / "archive.db").string(), "check", "d"}), 1);
+  EXPECT_EQ(out,
+            "unreadable 20060615/P0615001.DAT: bytes 4096..6143\n"
+            "lost: station VELK, 2006-06-15T12:00:21 to 2006-06-15T12:00:51 "
+            "(d/20060615/P0615001.DAT)\n"
+            "d: 2 files: 1 matched, 0 changed, 0 moved, 0 missing, 0 new, 1 unreadable\n");
+  host.unreadable.clear();
+  EXPECT_EQ(run({"--catalog=" + (dir.path() / "archive.db").string(), "check", "d"}), 1);
+  EXPECT_EQ(out,
+            "changed 20060615/P0615001.DAT\n"
+            "d: 2 files: 1 matched, 1 changed, 0 moved, 0 missing, 0 new, 0 unreadable\n");
+}
+
+TEST_F(ArchiveRunTest, CheckAuditsADiskAgainstTheCatalogueOrAManifest) {
+  ASSERT_EQ(archive({"add", disk.setting()}), 0) << err;
+  ASSERT_EQ(archive({"check", disk.setting()}), 0) << err;
+  EXPECT_EQ(out,
+            "disk: 11 files: 11 matched, 0 changed, 0 moved, 0 missing, 0 new, 0 unreadable\n");
+  ASSERT_EQ(archive({"manifest", "disk"}), 0);
+  std::ofstream(dir.path() / "m.txt") << out;
+
+  std::ofstream(disk.directory() / "20060615" / "P0615002.DAT", std::ios::app) << "x";
+  std::filesystem::rename(disk.directory() / "20060616" / "P0616001.DAT",
+                          disk.directory() / "20060616" / "MOVED.DAT");
+  std::filesystem::remove(disk.directory() / "P0000001.DAT");
+  std::ofstream(disk.directory() / "NEW.TXT") << "new";
+  const std::string report =
+      "changed 20060615/P0615002.DAT\n"
+      "moved 20060616/MOVED.DAT (was 20060616/P0616001.DAT)\n"
+      "new NEW.TXT\n"
+      "missing P0000001.DAT\n"
+      "disk: 12 files: 8 matched, 1 changed, 1 moved, 1 missing, 1 new, 0 unreadable\n";
+  EXPECT_EQ(archive({"check", disk.setting()}), 1);
+  EXPECT_EQ(out, report);
+  // Without the catalogue: the manifest alone (no sizes), the same audit.
+  EXPECT_EQ(archive({"--catalog=none.db", "check", "--manifest=m.txt", disk.setting()}), 1);
+  EXPECT_EQ(out, report);
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "none.db"));
+  EXPECT_EQ(archive({"check", "--manifest=m.txt", "--format=json", disk.setting()}), 1);
+  EXPECT_NE(out.find("\"from\": \"20060616/P0616001.DAT\""), std::string::npos) << out;
+  EXPECT_NE(out.find("\"matched\": 8"), std::string::npos) << out;
+
+  EXPECT_EQ(archive({"check", "--as=other", disk.setting()}), 1);
+  EXPECT_EQ(err,
+            "cdarchive: no disk other in the catalogue (--as names the label it was added "
+            "under)\n");
+  std::ofstream(dir.path() / "bad.txt") << "not a manifest\n";
+  EXPECT_EQ(archive({"check", "--manifest=bad.txt", disk.setting()}), 1);
+  EXPECT_EQ(err,
+            "cdarchive: manifest bad.txt: line 1: it does not begin with a SHA-256 of 64 "
+            "hex digits\n");
+  EXPECT_EQ(archive({"check", disk.setting(), disk.setting()}), 2);
 }
 
 }  // namespace

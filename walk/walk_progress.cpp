@@ -13,6 +13,7 @@ void ProgressLine::begin(std::string title) {
   started_ = true;
   title_ = std::move(title);
   directory_.clear();
+  note_.clear();
   listed_ = done_ = 0;
   show(text());
 }
@@ -34,6 +35,11 @@ void ProgressLine::fileVerified(const verify::ArchiveVerifier& /*verifier*/, boo
   showWhenDue();
 }
 
+void ProgressLine::note(std::string what) {
+  note_ = std::move(what);
+  showWhenDue();
+}
+
 void ProgressLine::erase() {
   if (shownWidth_ == 0) return;
   terminal_ << '\r' << std::string(shownWidth_, ' ') << '\r' << std::flush;
@@ -42,7 +48,7 @@ void ProgressLine::erase() {
 
 std::string ProgressLine::text() const {
   std::string line = title_;
-  if (listed_ == 0 && done_ == 0) return line;
+  if (listed_ == 0 && done_ == 0) return note_.empty() ? line : line + ": " + note_;
   line += ": " + std::to_string(done_) + " of " + std::to_string(listed_) + " files listed so far";
   if (!directory_.empty()) line += ", in " + directory_;
   return line;

@@ -41,6 +41,9 @@ class ProgressLine : public WalkProgress {
   void begin(std::string title);
   void filesListed(std::string_view directory, std::size_t count) override;
   void fileVerified(const verify::ArchiveVerifier& verifier, bool usable) override;
+  // Shows "TITLE: what" as things stand before the first listing (a disk
+  // read whole before it is walked), at most every kInterval.
+  void note(std::string what);
   // Leaves the terminal's line as it was before anything was shown.
   void erase();
 
@@ -54,6 +57,7 @@ class ProgressLine : public WalkProgress {
   std::chrono::steady_clock::time_point shownAt_;
   std::string title_;
   std::string directory_;
+  std::string note_;
   std::size_t listed_ = 0;
   std::size_t done_ = 0;
   std::size_t shownWidth_ = 0;

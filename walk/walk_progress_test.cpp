@@ -67,6 +67,19 @@ TEST_F(ProgressLineTest, ShowsTheFirstListingAtOnceThenAtMostEveryInterval) {
   EXPECT_EQ(shown(), "cdverify: disk g: 151 of 300 files listed so far, in 20060616");
 }
 
+TEST_F(ProgressLineTest, ANoteTellsWhatIsDoneBeforeTheFirstListing) {
+  line.begin("cdarchive: disk 1 of 2, g");
+  advance(ProgressLine::kInterval);
+  line.note("3 files read, 1 MiB");
+  EXPECT_EQ(shown(), "cdarchive: disk 1 of 2, g: 3 files read, 1 MiB");
+  line.note("4 files read, 1 MiB");  // not yet due
+  EXPECT_EQ(shown(), "cdarchive: disk 1 of 2, g: 3 files read, 1 MiB");
+  line.filesListed("20060615", 10);
+  EXPECT_EQ(shown(), "cdarchive: disk 1 of 2, g: 0 of 10 files listed so far, in 20060615");
+  line.begin("cdarchive: disk 2 of 2, h");  // a new part starts without the note
+  EXPECT_EQ(shown(), "cdarchive: disk 2 of 2, h");
+}
+
 TEST_F(ProgressLineTest, AShorterLineLeavesNothingOfTheLongerOneBefore) {
   line.begin("cdcoverage: disk 1 of 2, a-rather-long-disk-name");
   line.filesListed("", 10);

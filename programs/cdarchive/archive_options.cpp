@@ -73,6 +73,17 @@ std::optional<int> parseArchiveOptions(int argc, const char* const* argv, Archiv
       ->check(CLI::IsMember({"text", "geocsv", "json", "request"}))
       ->capture_default_str();
 
+  CLI::App* check = app.add_subcommand(
+      "check", "read a disk again and audit every file against its digest in the catalogue");
+  cli::addWalkOptions(*check, walkTexts);
+  check->add_option("--as", options.label, "the disk's label, as it was added");
+  check->add_option("--manifest", options.manifest,
+                    "audit against this manifest (sha256sum's lines), not the catalogue");
+  check->add_option("--format", options.format, "text or json")
+      ->check(CLI::IsMember({"text", "json"}))
+      ->capture_default_str();
+  check->add_option("DISK", options.disks, "the disk to check")->required()->expected(1);
+
   CLI::App* disks = app.add_subcommand("disks", "every disk in the catalogue");
   CLI::App* remove = app.add_subcommand("remove", "remove a disk and its files from the catalogue");
   remove->add_option("LABEL", options.diskLabel, "the disk's label")->required();
@@ -98,6 +109,8 @@ std::optional<int> parseArchiveOptions(int argc, const char* const* argv, Archiv
     options.command = Command::kRemove;
   } else if (manifest->parsed()) {
     options.command = Command::kManifest;
+  } else if (check->parsed()) {
+    options.command = Command::kCheck;
   } else if (disks->parsed()) {
     options.command = Command::kDisks;
   }

@@ -13,16 +13,17 @@ namespace cdarchive {
 // "cdarchive" and the project's version, as --version answers.
 inline constexpr const char* kArchiveVersion = "cdarchive " CDVERIFY_VERSION;
 
-enum class Command : uint8_t { kAdd, kFind, kAvailability, kDisks, kRemove, kManifest };
+enum class Command : uint8_t { kAdd, kFind, kAvailability, kDisks, kRemove, kManifest, kCheck };
 
 struct ArchiveOptions {
   Command command = Command::kDisks;
   std::string catalog = "archive.db";  // a file, or a PostgreSQL URL
-  // add
+  // add, check (one disk)
   walk::WalkSettings walk;  // archiveDisk is set per disk
   std::string label;        // --as: empty for the disk's own name
   std::vector<std::string> disks;
-  bool fixity = true;  // every byte read and a SHA-256 taken of each file
+  std::string manifest;  // check: a manifest file to audit against, not the catalogue
+  bool fixity = true;    // every byte read and a SHA-256 taken of each file
   // find, availability
   std::string station;  // empty: every station (availability only)
   std::optional<int64_t> from;

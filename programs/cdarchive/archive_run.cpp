@@ -1,5 +1,6 @@
 #include "programs/cdarchive/archive_run.h"
 
+#include <algorithm>
 #include <ostream>
 
 #include "base/printable_name.h"
@@ -12,6 +13,7 @@
 #include "platform/path_rules.h"
 #include "programs/cdarchive/archive_options.h"
 #include "programs/cdarchive/availability_report.h"
+#include "programs/cdarchive/check_report.h"
 #include "programs/cdarchive/find_report.h"
 #include "programs/common/disk_input.h"
 #include "times/iso_time.h"
@@ -34,6 +36,79 @@ std::string labelOf(const std::string& setting, platform::Disk& host) {
 
 std::string optionalTime(const std::optional<int64_t>& time) {
   return time ? times::isoTime(*time) : std::string("none");
+}
+
+// Tells digests every byte read, and progress how much that is.
+class ReadingProgress : public base::FileBytesListener {
+ public:
+  ReadingProgress(base::FileBytesListener& digests, walk::ProgressLine& progress)
+      : digests_(digests), progress_(progress) {}
+  void fileBegins(const std::string& path, int64_t length) override {
+    digests_.fileBegins(path, length);
+  }
+  void fileBytes(std::string_view bytes) override {
+    digests_.fileBytes(bytes);
+    bytes_ += static_cast<int64_t>(bytes.size());
+    progress_.note(std::to_string(files_) + " files read, " + std::to_string(bytes_ >> 20) +
+                   " MiB");
+  }
+  void fileUnreadable(base::ByteRange range) override { digests_.fileUnreadable(range); }
+  void fileEnds() override {
+    digests_.fileEnds();
+    ++files_;
+  }
+  void fileSameAs(const std::string& path, const std::string& earlier) override {
+    digests_.fileSameAs(path, earlier);
+  }
+
+ private:
+  base::FileBytesListener& digests_;
+  walk::ProgressLine& progress_;
+  int64_t files_ = 0;
+  int64_t bytes_ = 0;
+};
+
+struct DiskToRead {
+  const std::string& input;  // as named on the command line
+  const walk::WalkSettings& walk;
+  const std::string& label;
+  const std::optional<std::string>& listing;  // nothing: taken as it is read
+  int64_t now;
+  bool fixity;  // every byte read, a SHA-256 taken of each file
+};
+
+// Reads the disk as the catalogue records it; nothing, told on err, when it
+// cannot be read.
+std::optional<catalog::CataloguedDisk> readDisk(const DiskToRead& disk, platform::Disk& host,
+                                                walk::WriteGuard& guard,
+                                                std::optional<walk::ProgressLine>& progress,
+                                                std::ostream& err) {
+  walk::WalkSettings walk = disk.walk;
+  catalog::FileFactsRecorder facts(walk);
+  std::optional<fixity::FileDigests> digests;
+  std::optional<ReadingProgress> reading;
+  base::FileBytesListener* everyByte = nullptr;
+  if (disk.fixity) {
+    everyByte = &digests.emplace();
+    if (progress) everyByte = &reading.emplace(*digests, *progress);
+  }
+  cli::DiskRead read = cli::surveyInputDisk(disk.input, walk, host, guard,
+                                            progress ? &*progress : nullptr, &facts, everyByte);
+  if (progress) progress->erase();
+  for (const std::string& warning : read.warnings) err << "cdarchive: " << warning << "\n";
+  if (read.problem) {
+    err << "cdarchive: " << *read.problem << "\n";
+    return std::nullopt;
+  }
+  catalog::CataloguedDisk catalogued =
+      catalog::cataloguedDisk(disk.label, disk.input, disk.listing.value_or(facts.listing()),
+                              disk.now, std::move(*read.record), facts);
+  if (digests) {
+    std::vector<fixity::FileFixity> held = digests->files();
+    catalogued.manifest = fixity::sha256Hex(fixity::manifestText(held));
+    catalog::addFixity(catalogued, std::move(held), *platform::diskRoot(walk.archiveDisk), facts);
+  }
+  return catalogued;
 }
 
 // Tells of every file of disk with bytes that could not be read, and the time
@@ -114,33 +189,64 @@ bool addDisks(const ArchiveOptions& options, catalog::Catalog& catalog, platform
       progress->begin("cdarchive: disk " + std::to_string(i + 1) + " of " +
                       std::to_string(options.disks.size()) + ", " + base::printableName(input));
     }
-    catalog::FileFactsRecorder facts(walk);
-    std::optional<fixity::FileDigests> digests;
-    if (options.fixity) digests.emplace();
-    cli::DiskRead read =
-        cli::surveyInputDisk(input, walk, host, guard, progress ? &*progress : nullptr, &facts,
-                             digests ? &*digests : nullptr);
-    if (progress) progress->erase();
-    for (const std::string& warning : read.warnings) err << "cdarchive: " << warning << "\n";
-    if (read.problem) {
-      err << "cdarchive: " << *read.problem << "\n";
+    std::optional<catalog::CataloguedDisk> disk = readDisk(
+        DiskToRead{input, walk, label, listing, now, options.fixity}, host, guard, progress, err);
+    if (!disk) {
       allAdded = false;
       continue;
     }
-    catalog::CataloguedDisk disk = catalog::cataloguedDisk(
-        label, input, listing ? *listing : facts.listing(), now, std::move(*read.record), facts);
-    if (digests) {
-      std::vector<fixity::FileFixity> held = digests->files();
-      disk.manifest = fixity::sha256Hex(fixity::manifestText(held));
-      catalog::addFixity(disk, std::move(held), *platform::diskRoot(walk.archiveDisk), facts);
-      if (!reportUnreadable(disk, err)) allAdded = false;
-    }
-    catalog.putDisk(disk);
+    if (options.fixity && !reportUnreadable(*disk, err)) allAdded = false;
+    catalog.putDisk(*disk);
     out << base::printableName(label) << ": " << (known ? "replaced" : "added") << ", "
-        << disk.entry.files << " files, " << optionalTime(disk.entry.first) << " .. "
-        << optionalTime(disk.entry.last) << "\n";
+        << disk->entry.files << " files, " << optionalTime(disk->entry.first) << " .. "
+        << optionalTime(disk->entry.last) << "\n";
   }
   return allAdded;
+}
+
+// Reads the one disk of options again, every byte, and audits it against what
+// catalog recorded of it, or without one the manifest of options: 0 when every
+// file matched, else 1.
+int checkDisk(const ArchiveOptions& options, catalog::Catalog* catalog, platform::Disk& host,
+              walk::WriteGuard& guard, std::optional<walk::ProgressLine>& progress, int64_t now,
+              std::ostream& out, std::ostream& err) {
+  const std::string& input = options.disks.front();
+  walk::WalkSettings walk = options.walk;
+  walk.archiveDisk = platform::diskSettingOf(input);
+  const std::string label = options.label.empty() ? labelOf(walk.archiveDisk, host) : options.label;
+  std::vector<fixity::FileFixity> recorded;
+  if (catalog == nullptr) {
+    const std::optional<std::string> text = cli::readWholeFile(host, options.manifest);
+    std::string problem = "it cannot be read";
+    std::optional<std::vector<fixity::FileFixity>> read;
+    if (text) read = fixity::readManifest(*text, problem);
+    if (!read) {
+      err << "cdarchive: manifest " << base::printableName(options.manifest) << ": " << problem
+          << "\n";
+      return 1;
+    }
+    recorded = std::move(*read);
+  } else {
+    std::optional<catalog::CataloguedDisk> known = catalog->fixityOf(label);
+    if (!known || known->manifest.empty()) {
+      err << "cdarchive: " << (known ? "disk " : "no disk ") << base::printableName(label)
+          << (known ? " was added without fixity: nothing to check against\n"
+                    : " in the catalogue (--as names the label it was added under)\n");
+      return 1;
+    }
+    recorded = std::move(known->held);
+  }
+  if (progress) progress->begin("cdarchive: checking " + base::printableName(input));
+  const std::optional<catalog::CataloguedDisk> disk =
+      readDisk(DiskToRead{input, walk, label, std::nullopt, now, true}, host, guard, progress, err);
+  if (!disk) return 1;
+  const std::vector<fixity::AuditEntry> entries = fixity::audit(recorded, disk->held);
+  out << checkReport(label, entries, lostTimeOf(*disk), options.format);
+  const bool allMatched =
+      std::all_of(entries.begin(), entries.end(), [](const fixity::AuditEntry& entry) {
+        return entry.status == fixity::AuditStatus::kMatched;
+      });
+  return allMatched ? 0 : 1;
 }
 
 void listDisks(catalog::Catalog& catalog, std::ostream& out) {
@@ -177,15 +283,18 @@ int runArchive(int argc, const char* const* argv, platform::Disk& host, std::ost
       return 1;
     }
   }
+  std::optional<walk::ProgressLine> progress;
+  if (showProgress) progress.emplace(err);
+  if (options.command == Command::kCheck && !options.manifest.empty())
+    return checkDisk(options, nullptr, host, guard, progress, now, out, err);
   try {
     const std::unique_ptr<catalog::Catalog> catalog =
         catalog::openCatalog(options.catalog, options.command == Command::kAdd);
     switch (options.command) {
-      case Command::kAdd: {
-        std::optional<walk::ProgressLine> progress;
-        if (showProgress) progress.emplace(err);
+      case Command::kAdd:
         return addDisks(options, *catalog, host, guard, progress, now, out, err) ? 0 : 1;
-      }
+      case Command::kCheck:
+        return checkDisk(options, catalog.get(), host, guard, progress, now, out, err);
       case Command::kFind:
         out << findReport(catalog->filesOf(options.station, windowOf(options)),
                           FindQuery{options.station, options.from, options.to}, options.format);

@@ -25,15 +25,6 @@ bool isSummaryFile(const std::string& input) {
   return input.size() >= 5 && base::equalsIgnoringCase(input.substr(input.size() - 5), ".json");
 }
 
-// The whole content of a file; nothing when it cannot be read.
-std::optional<std::string> readWholeFile(platform::Disk& disk, const std::string& path) {
-  const std::unique_ptr<platform::OpenFile> file = disk.openForReading(path);
-  if (!file || file->length() < 0) return std::nullopt;
-  std::string bytes(static_cast<std::size_t>(file->length()), '\0');
-  if (file->readAt(0, bytes.data(), bytes.size()) != file->length()) return std::nullopt;
-  return bytes;
-}
-
 // Writes bytes as the whole of path, unless the guard refuses it: the
 // archive is only ever read. False, with the reason on err, when it is not
 // written; an earlier file of that name is then left as it was.
@@ -66,7 +57,7 @@ InputRead readInput(const std::string& input, walk::WalkSettings& walk, platform
   const std::string name = base::printableName(input);
   InputRead read;
   if (isSummaryFile(input)) {
-    const std::optional<std::string> text = readWholeFile(host, input);
+    const std::optional<std::string> text = cli::readWholeFile(host, input);
     if (!text) {
       read.problem = "summary " + name + ": cannot be opened";
       return read;

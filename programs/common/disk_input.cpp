@@ -31,4 +31,12 @@ DiskRead surveyInputDisk(const std::string& input, walk::WalkSettings& walk, pla
   return read;
 }
 
+std::optional<std::string> readWholeFile(platform::Disk& disk, const std::string& path) {
+  const std::unique_ptr<platform::OpenFile> file = disk.openForReading(path);
+  if (!file || file->length() < 0) return std::nullopt;
+  std::string bytes(static_cast<std::size_t>(file->length()), '\0');
+  if (file->readAt(0, bytes.data(), bytes.size()) != file->length()) return std::nullopt;
+  return bytes;
+}
+
 }  // namespace cli

@@ -1,0 +1,102 @@
+#include "programs/cdarchive/check_report.h"
+
+#include <array>
+#include <nlohmann/json.hpp>
+
+#include "base/printable_name.h"
+#include "times/iso_time.h"
+
+namespace cdarchive {
+
+namespace {
+
+constexpr std::array kStatuses = {fixity::AuditStatus::kMatched, fixity::AuditStatus::kChanged,
+                                  fixity::AuditStatus::kMoved,   fixity::AuditStatus::kMissing,
+                                  fixity::AuditStatus::kNew,     fixity::AuditStatus::kUnreadable};
+
+std::string rangesText(const fixity::AuditEntry& entry) {
+  if (!entry.opened) return "cannot be opened";
+  std::string text = "bytes";
+  for (const base::ByteRange& range : entry.unreadable) {
+    text +=
+        " " + std::to_string(range.offset) + ".." + std::to_string(range.offset + range.size - 1);
+  }
+  return text;
+}
+
+std::string textReport(const std::string& label, const std::vector<fixity::AuditEntry>& entries,
+                       const std::vector<LostTime>& lost) {
+  std::string text;
+  std::array<std::size_t, kStatuses.size()> counts{};
+  for (const fixity::AuditEntry& entry : entries) {
+    ++counts[static_cast<std::size_t>(entry.status)];
+    if (entry.status == fixity::AuditStatus::kMatched) continue;
+    text +=
+        std::string(fixity::auditStatusName(entry.status)) + " " + base::printableName(entry.path);
+    if (entry.status == fixity::AuditStatus::kMoved)
+      text += " (was " + base::printableName(entry.from) + ")";
+    if (entry.status == fixity::AuditStatus::kUnreadable) text += ": " + rangesText(entry);
+    text += "\n";
+  }
+  for (const LostTime& time : lost) {
+    text += "lost: station " + base::printableName(time.station) + ", " +
+            times::isoTime(time.span.start) + " to " + times::isoTime(time.span.end) + " (" +
+            time.path + ")\n";
+  }
+  text += base::printableName(label) + ": " + std::to_string(entries.size()) + " files";
+  for (std::size_t i = 0; i < kStatuses.size(); ++i) {
+    text += std::string(i == 0 ? ": " : ", ") + std::to_string(counts[i]) + " " +
+            fixity::auditStatusName(kStatuses[i]);
+  }
+  return text + "\n";
+}
+
+std::string jsonReport(const std::string& label, const std::vector<fixity::AuditEntry>& entries,
+                       const std::vector<LostTime>& lost) {
+  using Json = nlohmann::ordered_json;
+  Json files = Json::array(), lostTimes = Json::array(), summary = Json::object();
+  summary["files"] = entries.size();
+  for (const fixity::AuditStatus status : kStatuses) summary[fixity::auditStatusName(status)] = 0;
+  for (const fixity::AuditEntry& entry : entries) {
+    Json item = {{"path", entry.path}, {"status", fixity::auditStatusName(entry.status)}};
+    if (entry.status == fixity::AuditStatus::kMoved) item["from"] = entry.from;
+    if (entry.status == fixity::AuditStatus::kUnreadable) {
+      Json ranges = Json::array();
+      for (const base::ByteRange& range : entry.unreadable)
+        ranges.push_back({{"offset", range.offset}, {"size", range.size}});
+      item["opened"] = entry.opened;
+      item["unreadable"] = ranges;
+    }
+    files.push_back(item);
+    summary[fixity::auditStatusName(entry.status)] =
+        summary[fixity::auditStatusName(entry.status)].get<std::size_t>() + 1;
+  }
+  for (const LostTime& time : lost) {
+    lostTimes.push_back({{"station", time.station},
+                         {"path", time.path},
+                         {"start", times::isoTime(time.span.start)},
+                         {"end", times::isoTime(time.span.end)},
+                         {"seconds", time.span.seconds()}});
+  }
+  const Json report = {
+      {"disk", label}, {"files", files}, {"lost", lostTimes}, {"summary", summary}};
+  return report.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
+}
+
+}  // namespace
+
+std::vector<LostTime> lostTimeOf(const catalog::CataloguedDisk& disk) {
+  std::vector<LostTime> lost;
+  for (const catalog::CataloguedFile& file : disk.files) {
+    for (const times::TimeSpan& span : file.lost)
+      lost.push_back(LostTime{file.record.station, file.record.path, span});
+  }
+  return lost;
+}
+
+std::string checkReport(const std::string& label, const std::vector<fixity::AuditEntry>& entries,
+                        const std::vector<LostTime>& lost, const std::string& format) {
+  return format == "json" ? jsonReport(label, entries, lost) : textReport(label, entries, lost);
+}
+
+}  // namespace cdarchive
