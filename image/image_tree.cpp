@@ -54,6 +54,17 @@ void forgetFrom(ImageFile& file, int64_t missingFrom) {
   }
 }
 
+void forgetRange(ImageFile& file, base::ByteRange range) {
+  const int64_t end = range.offset + range.size;
+  if (range.offset < static_cast<int64_t>(file.leading.size()))
+    file.leading.resize(static_cast<std::size_t>(std::max<int64_t>(range.offset, 0)));
+  for (auto& [kept, bytes] : file.kept) {
+    const int64_t keptEnd = kept.offset + static_cast<int64_t>(bytes.size());
+    if (range.offset < keptEnd && end > kept.offset)
+      bytes.resize(static_cast<std::size_t>(std::max<int64_t>(range.offset - kept.offset, 0)));
+  }
+}
+
 bool isListed(const ImageTree& tree, const std::string& directory) {
   if (directory.empty()) return true;
   const std::string path = directory.substr(0, directory.size() - 1);

@@ -43,6 +43,10 @@ void keepBytes(ImageFile& file, const char* data, std::size_t size, int64_t offs
 // Drops the bytes at and past missingFrom: the file's source did not hold them.
 void forgetFrom(ImageFile& file, int64_t missingFrom);
 
+// Drops what was kept of range and after it in the same stretch: those bytes
+// could not be read.
+void forgetRange(ImageFile& file, base::ByteRange range);
+
 // True when directory (a tree path ending in '/') is listed as a directory in
 // its parent, and that one in its own, up to the root.
 bool isListed(const ImageTree& tree, const std::string& directory);

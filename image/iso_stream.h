@@ -5,13 +5,16 @@
 #include <string>
 #include <vector>
 
+#include "base/byte_range.h"
 #include "image/iso_hidden_flags.h"
 #include "platform/disk.h"
 
 namespace image {
 
 // An image's bytes in order, read through the host's Disk, with the hidden-flag
-// reader seeing each of them. Past the end of an image cut short it stands in
+// reader seeing each of them. A read that fails is tried again sector by
+// sector; the sectors that still fail stand as zero bytes (unreadable()) and
+// the pass goes on. Past the end of an image cut short it stands in
 // zero bytes up to the volume's declared size, so that a pass still meets every
 // file; whether a file's bytes were real is told by where its data ended
 // (realEnd). Skips past the real end cost nothing, whatever size the volume
@@ -28,6 +31,8 @@ class IsoStream {
   int64_t skipAhead(int64_t request);
 
   int64_t realEnd() const { return realEnd_; }
+  // The image's sectors that could not be read so far, in order.
+  const std::vector<base::ByteRange>& unreadable() const { return unreadable_; }
   bool paddedWhileReadingHeaders() const { return paddedInHeaders_; }
   const IsoHiddenFlags& hiddenFlags() const { return hiddenFlags_; }
   // Why the stream stopped the pass itself, if it did.
@@ -46,6 +51,7 @@ class IsoStream {
   bool inHeaders_ = false;
   bool paddedInHeaders_ = false;
   std::optional<std::string> failure_;
+  std::vector<base::ByteRange> unreadable_;
   IsoHiddenFlags hiddenFlags_;
   std::vector<char> block_;
 };

@@ -247,6 +247,44 @@ TEST_F(ArchiveRunTest, UnreadableSectorsArePassedOverAndCostTheTimeOfTheirRecord
             "d: 2 files: 1 matched, 1 changed, 0 moved, 0 missing, 0 new, 0 unreadable\n");
 }
 
+TEST_F(ArchiveRunTest, AnImageIsReadPastItsUnreadableSectorsWithTheSameDigestsAsTheFolder) {
+  if (std::system("xorriso -version > /dev/null 2>&1") != 0) GTEST_SKIP() << "no xorriso";
+  ASSERT_EQ(std::system(("cd '" + dir.path().string() +
+                         "' && xorriso -as mkisofs -R -J -quiet -V disk -o d.iso disk "
+                         "> /dev/null 2>&1")
+                            .c_str()),
+            0);
+  ASSERT_EQ(archive({"add", disk.setting()}), 0) << err;
+  ASSERT_EQ(archive({"manifest", "disk"}), 0);
+  const std::string folderManifest = out;
+  testsupport::MemoryDisk host;
+  const std::string image = testsupport::readFile(dir.path() / "d.iso");
+  host.addFile("", "d.iso", image);
+  const auto run = [&](std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), "--catalog=" + (dir.path() / "image.db").string());
+    return runWith(
+        [&](int argc, const char* const* argv, std::ostream& o, std::ostream& e) {
+          return cdarchive::runArchive(argc, argv, host, o, e, kNow);
+        },
+        "cdarchive", std::move(arguments));
+  };
+  ASSERT_EQ(run({"add", "d.iso"}), 0) << err;
+  ASSERT_EQ(run({"manifest", "disk"}), 0);
+  EXPECT_EQ(out, folderManifest);  // the same bytes, read from the image in its order
+
+  // A sector in the middle of one file's data: that file alone is hurt.
+  const std::size_t at =
+      image.find(testsupport::readFile(disk.directory() / "20060615" / "P0615002.DAT"));
+  ASSERT_NE(at, std::string::npos);
+  host.unreadable["d.iso"] = {{static_cast<int64_t>(at) + 5000, 1}};
+  EXPECT_EQ(run({"check", "d.iso"}), 1);
+  EXPECT_EQ(out,
+            "unreadable 20060615/P0615002.DAT: bytes 4096..6143\n"
+            "lost: station VELK, 2006-06-15T12:01:21 to 2006-06-15T12:01:51 "
+            "(d.iso/20060615/P0615002.DAT)\n"
+            "disk: 11 files: 10 matched, 0 changed, 0 moved, 0 missing, 0 new, 1 unreadable\n");
+}
+
 TEST_F(ArchiveRunTest, CheckAuditsADiskAgainstTheCatalogueOrAManifest) {
   ASSERT_EQ(archive({"add", disk.setting()}), 0) << err;
   ASSERT_EQ(archive({"check", disk.setting()}), 0) << err;
