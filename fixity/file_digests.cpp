@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <map>
 
-#include "fixity/sha256.h"
-
 namespace fixity {
 
 FileDigests::FileDigests() : worker_([this] { work(); }) {}
@@ -64,7 +62,6 @@ void FileDigests::flush(bool fileEnd) {
 }
 
 void FileDigests::work() {
-  Sha256 digest;
   for (;;) {
     std::unique_lock<std::mutex> lock(mutex_);
     changed_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
@@ -73,8 +70,8 @@ void FileDigests::work() {
     queue_.pop_front();
     lock.unlock();
     changed_.notify_all();
-    digest.add(piece.bytes);
-    std::string ended = piece.fileEnd ? digest.hex() : std::string();
+    digest_.add(piece.bytes);
+    std::string ended = piece.fileEnd ? digest_.hex() : std::string();
     lock.lock();
     if (piece.fileEnd) digests_.push_back(std::move(ended));
     if (spare_.size() < kQueueBuffers) spare_.push_back(std::move(piece.bytes));

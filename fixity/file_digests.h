@@ -12,6 +12,7 @@
 
 #include "base/byte_range.h"
 #include "fixity/file_fixity.h"
+#include "fixity/sha256.h"
 
 namespace fixity {
 
@@ -53,6 +54,7 @@ class FileDigests : public base::FileBytesListener {
   std::vector<std::pair<std::size_t, std::string>> sameAs_;  // file index, earlier path
   std::string filling_;                                      // bytes not yet handed over
 
+  Sha256 digest_;  // the worker's; made here, where a failure can be told
   std::mutex mutex_;
   std::condition_variable changed_;
   std::deque<Piece> queue_;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <memory>
+#include <set>
+#include <utility>
 #include <vector>
 
 #include "platform/path_rules.h"
@@ -19,22 +21,33 @@ class FolderReader {
         policy_(policy),
         block_(kFolderBlockSize) {}
 
-  // Reads the directory at treePath ("" for the root, else ending in '/').
-  void readDirectory(const std::string& treePath) {
-    tree.directories[treePath];
-    const std::string directory = hostPath(treePath);
-    for (platform::DirectoryEntry& entry : host_.list(directory + "*.*")) {
-      if (entry.name == "." || entry.name == "..") continue;
-      const std::string path = treePath + entry.name;
-      if (entry.link) {
-        const std::optional<std::string> place = host_.resolve(directory + entry.name);
-        const std::optional<platform::FileFacts> facts = host_.inspect(directory + entry.name);
-        if (!place || !platform::isInside(*place, resolvedRoot_) || !facts || !facts->regular)
-          continue;
+  // Reads every directory below the root, depth first in listing order,
+  // each once however often it is met (a folder mounted inside itself).
+  void readAll() {
+    std::vector<std::pair<std::string, std::vector<platform::DirectoryEntry>>> pending;
+    const auto enter = [&](const std::string& treePath) {
+      tree.directories[treePath];
+      const std::string directory = hostPath(treePath);
+      const std::optional<platform::FileFacts> facts = host_.inspect(directory);
+      if (facts && !entered_.insert({facts->identity.volume, facts->identity.index}).second) return;
+      std::vector<platform::DirectoryEntry> entries = host_.list(directory + "*.*");
+      std::reverse(entries.begin(), entries.end());  // taken from the back
+      pending.emplace_back(treePath, std::move(entries));
+    };
+    enter("");
+    while (!pending.empty()) {
+      auto& [treePath, entries] = pending.back();
+      if (entries.empty()) {
+        pending.pop_back();
+        continue;
       }
+      const platform::DirectoryEntry entry = std::move(entries.back());
+      entries.pop_back();
+      const std::string path = treePath + entry.name;
+      if (entry.name == "." || entry.name == ".." || !admitted(treePath, entry)) continue;
       tree.directories[treePath].push_back(entry);
       if (entry.directory && !entry.link) {
-        readDirectory(path + "/");
+        enter(path + "/");  // pending may grow: treePath and entries are not used after
       } else if (!entry.directory && !entry.system) {
         readFile(path);
       }
@@ -44,6 +57,15 @@ class FolderReader {
   ImageTree tree;
 
  private:
+  // A link is read only where it leads inside the folder, to a file.
+  bool admitted(const std::string& treePath, const platform::DirectoryEntry& entry) {
+    if (!entry.link) return true;
+    const std::string path = hostPath(treePath + entry.name);
+    const std::optional<std::string> place = host_.resolve(path);
+    const std::optional<platform::FileFacts> facts = host_.inspect(path);
+    return place && platform::isInside(*place, resolvedRoot_) && facts && facts->regular;
+  }
+
   std::string hostPath(const std::string& treePath) const {
     std::string path = root_ + treePath;
     if (platform::kPathSeparator != '/') std::replace(path.begin(), path.end(), '/', '\\');
@@ -103,6 +125,7 @@ class FolderReader {
   const std::string resolvedRoot_;
   const base::KeepPolicy& policy_;
   std::vector<char> block_;
+  std::set<std::pair<uint64_t, uint64_t>> entered_;  // directories by identity
 };
 
 }  // namespace
@@ -110,7 +133,7 @@ class FolderReader {
 ImageTree readFolder(platform::Disk& host, const std::string& root,
                      const base::KeepPolicy& policy) {
   FolderReader reader(host, root, policy);
-  reader.readDirectory("");
+  reader.readAll();
   finishListings(reader.tree);
   return std::move(reader.tree);
 }

@@ -198,6 +198,11 @@ TEST_F(ArchiveRunTest, TheManifestOfAnAddedDiskChecksWithSha256sum) {
   EXPECT_EQ(err,
             "cdarchive: disk quick was added without fixity: add it again without "
             "--no-fixity\n");
+  ASSERT_EQ(archive({"add", "--no-fixity", "--as=quick", disk.setting()}), 0);
+  EXPECT_EQ(out, "quick: unchanged, skipped\n");
+  ASSERT_EQ(archive({"add", "--as=quick", disk.setting()}), 0);  // unchanged, but no fixity
+  EXPECT_EQ(out, "quick: replaced, 7 files, 2006-06-15T12:00:01 .. 2006-06-16T08:03:01\n");
+  EXPECT_EQ(archive({"manifest", "quick"}), 0);
 }
 
 TEST_F(ArchiveRunTest, UnreadableSectorsArePassedOverAndCostTheTimeOfTheirRecords) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <ostream>
+#include <stdexcept>
 
 #include "base/printable_name.h"
 #include "catalog/catalog_survey.h"
@@ -181,7 +182,9 @@ bool addDisks(const ArchiveOptions& options, catalog::Catalog& catalog, platform
     const std::optional<std::string> known = catalog.listingOf(label);
     std::optional<std::string> listing;
     if (known || catalog::isImageDisk(walk, host)) listing = catalog::diskListing(walk, host);
-    if (known && *known == *listing) {
+    // One added without fixity (or before fixity was kept) is read for it.
+    if (known && *known == *listing &&
+        (!options.fixity || !catalog.fixityOf(label)->manifest.empty())) {
       out << base::printableName(label) << ": unchanged, skipped\n";
       continue;
     }
@@ -285,9 +288,9 @@ int runArchive(int argc, const char* const* argv, platform::Disk& host, std::ost
   }
   std::optional<walk::ProgressLine> progress;
   if (showProgress) progress.emplace(err);
-  if (options.command == Command::kCheck && !options.manifest.empty())
-    return checkDisk(options, nullptr, host, guard, progress, now, out, err);
   try {
+    if (options.command == Command::kCheck && !options.manifest.empty())
+      return checkDisk(options, nullptr, host, guard, progress, now, out, err);
     const std::unique_ptr<catalog::Catalog> catalog =
         catalog::openCatalog(options.catalog, options.command == Command::kAdd);
     switch (options.command) {
@@ -316,7 +319,7 @@ int runArchive(int argc, const char* const* argv, platform::Disk& host, std::ost
       case Command::kManifest:
         return writeManifest(*catalog, options.diskLabel, out, err) ? 0 : 1;
     }
-  } catch (const catalog::CatalogError& error) {
+  } catch (const std::runtime_error& error) {  // a CatalogError, or libcrypto missing
     err << "cdarchive: " << base::printableName(error.what()) << "\n";
     return 1;
   }
