@@ -3,15 +3,22 @@
 must do per data file (tools/floor: list, open once, read the first block and
 the last two bytes, close, append one log line).
 
-  bench/disk_seam.py [--files N] [--rounds R] [--windows mingw|mingw64|none]
+  bench/disk_seam.py [--files N] [--rounds R] [--shuffled]
+                     [--windows auto|mingw|mingw64|none]
 
-Builds the optimized native preset and the chosen Windows preset (the 32-bit
-one where this machine runs 32-bit code, else the 64-bit one), writes a disk of
+Builds the optimized native preset and the Windows presets, writes a disk of
 N data files (default 20000, 200 to a date directory, 7 256 bytes each), and
 runs cdverify and the floor side by side, R rounds each (default 5), warm
 cache, reporting medians and their ratio. Then counts system calls per
 verified file with strace on a 1000-file disk, and peak memory at 2000 and
-N files.
+N files. --shuffled writes files of separate times (one every 10 minutes)
+dealt to the names in a random order, so that the intervals arrive out of
+order.
+
+Windows "auto": the 32-bit build (the one shipped) where this machine runs
+32-bit code, in a Wine prefix of its own made as WINEARCH=win32 (a pure 32-bit
+prefix starts in seconds), beside the 64-bit build; else the 64-bit build
+alone, saying why.
 """
 
 import argparse
@@ -35,10 +42,12 @@ def build(preset, targets):
     run(["cmake", "--build", "--preset", preset, "--target", *targets], cwd=ROOT)
 
 
-def make_disk(files):
-    disk = os.path.join(WORK, "disk-%d" % files)
+def make_disk(files, shuffled=False):
+    disk = os.path.join(WORK, "disk-%d%s" % (files, "-shuffled" if shuffled else ""))
     if not os.path.isdir(disk):
-        run([os.path.join(ROOT, "build/bench/tools/datagen/make_large_disk"), disk, str(files)])
+        layout = ["--step=600", "--shuffle"] if shuffled else []
+        run([os.path.join(ROOT, "build/bench/tools/datagen/make_large_disk"), disk, str(files),
+             *layout])
     return disk
 
 
@@ -84,6 +93,7 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--files", type=int, default=20000)
     parser.add_argument("--rounds", type=int, default=5)
+    parser.add_argument("--shuffled", action="store_true")
     parser.add_argument("--windows", default="auto")
     options = parser.parse_args()
 
@@ -91,7 +101,7 @@ def main():
     os.makedirs(WORK, exist_ok=True)
     cdverify = os.path.join(ROOT, "build/bench/cdverify")
     floor = os.path.join(ROOT, "build/bench/tools/floor/floor")
-    disk = make_disk(options.files)
+    disk = make_disk(options.files, options.shuffled)
     print("disk: %d data files (+ trigger files), %s" % (options.files, disk))
 
     side_by_side("native", [cdverify, "-archDisk=" + disk], [floor, disk, "floor.log"], WORK,
@@ -112,20 +122,28 @@ def main():
     print("native   peak memory: %d KiB at %d files, %d KiB at %d files" %
           (little, options.files // 10, big, options.files))
 
-    windows = options.windows
-    if windows == "auto":
+    windows = [options.windows]
+    if options.windows == "auto":
         try:
             can32 = subprocess.run(["/usr/lib/wine/wine", "--version"], stdout=subprocess.DEVNULL,
                                    stderr=subprocess.DEVNULL).returncode == 0
         except OSError:  # "Exec format error": this machine runs no 32-bit code
             can32 = False
-        windows = "mingw" if can32 else "mingw64"
-    if windows == "none":
-        return
-    build(windows, ["cdverify", "floor"])
-    prefix = os.path.join(ROOT, "build", windows, "wine-prefix")
-    loader = "/usr/lib/wine/wine" if windows == "mingw" else "/usr/lib/wine/wine64"
+        windows = ["mingw", "mingw64"] if can32 else ["mingw64"]
+        if not can32:
+            print("mingw    (32-bit) not measured: this machine runs no 32-bit code")
+    for preset in windows:
+        if preset != "none":
+            side_by_side_windows(preset, disk, options.rounds)
+
+
+def side_by_side_windows(preset, disk, rounds):
+    build(preset, ["cdverify", "floor"])
+    prefix = os.path.join(ROOT, "build", preset, "wine-prefix")
+    loader = "/usr/lib/wine/wine" if preset == "mingw" else "/usr/lib/wine/wine64"
     env = dict(os.environ, WINEPREFIX=prefix, WINELOADER=loader, WINEDEBUG="-all")
+    if preset == "mingw":
+        env["WINEARCH"] = "win32"  # a pure 32-bit prefix: no 64-bit part to start
     if not os.path.exists(os.path.join(prefix, "system.reg")):
         run([loader, "wineboot", "-i"], env=env)
     drive = os.path.join(prefix, "dosdevices", "y:")
@@ -136,13 +154,12 @@ def main():
     subprocess.run(["/usr/lib/wine/wineserver", "-p60"], env=env,
                    stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
-        exe = os.path.join(ROOT, "build", windows, "cdverify.exe")
-        floor_exe = os.path.join(ROOT, "build", windows, "tools", "floor", "floor.exe")
-        side_by_side(windows, [loader, exe, "-archDisk=y"], [loader, floor_exe, "y", "floor.log"],
-                     WORK, options.rounds, env)
+        exe = os.path.join(ROOT, "build", preset, "cdverify.exe")
+        floor_exe = os.path.join(ROOT, "build", preset, "tools", "floor", "floor.exe")
+        side_by_side(preset, [loader, exe, "-archDisk=y"], [loader, floor_exe, "y", "floor.log"],
+                     WORK, rounds, env)
     finally:
         os.remove(drive)
-
 
 if __name__ == "__main__":
     sys.exit(main())

@@ -74,7 +74,7 @@ void FileDigests::work() {
     std::string ended = piece.fileEnd ? digest_.hex() : std::string();
     lock.lock();
     if (piece.fileEnd) digests_.push_back(std::move(ended));
-    if (spare_.size() < kQueueBuffers) spare_.push_back(std::move(piece.bytes));
+    if (spare_.size() < kQueueBuffers + 2) spare_.push_back(std::move(piece.bytes));
     lock.unlock();
     changed_.notify_all();
   }

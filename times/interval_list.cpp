@@ -75,23 +75,54 @@ void IntervalList::add(int32_t start, int32_t end) {
 }
 
 void IntervalList::mergeInto(int32_t a, int32_t b) {
-  if (!(outsideHull(a) && outsideHull(b))) {
-    for (IntervalNode* node = head_; node != nullptr; node = node->next) {
-      const int32_t x = node->start, y = node->end;
-      if (between(x, a, y) && between(x, b, y)) return;
-      if (between(x, a, y) && b > y) {
-        node->end = b;
-        widenHull(x, b);
-        return;
-      }
-      if (a < x && between(x, b, y)) {
-        node->start = a;
-        widenHull(a, y);
-        return;
-      }
-    }
+  const IntervalIndex::Found found =
+      outsideHull(a) && outsideHull(b) ? IntervalIndex::Found{} : firstFolding(a, b);
+  IntervalNode* const node = found.node;
+  if (node == nullptr) {
+    append(a, b);
+    return;
   }
-  append(a, b);
+  const int32_t x = node->start, y = node->end;
+  if (between(x, a, y) && between(x, b, y)) return;
+  if (indexed_) index_.erase(x, node);
+  if (between(x, a, y) && b > y) {
+    node->end = b;
+  } else {  // a < x, x <= b <= y
+    node->start = a;
+  }
+  if (indexed_) index(node, found.order);
+  widenHull(node->start, node->end);
+}
+
+IntervalIndex::Found IntervalList::firstFolding(int32_t a, int32_t b) {
+  if (!indexed_) {
+    index_.clear();
+    nextOrder_ = 0;
+    indexed_ = true;
+    for (IntervalNode* node = head_; node != nullptr && indexed_; node = node->next)
+      index(node, nextOrder_++);
+  }
+  if (!indexed_) {  // no memory for the index: the chain is walked
+    uint64_t order = 0;
+    for (IntervalNode* node = head_; node != nullptr; node = node->next, ++order) {
+      const int32_t x = node->start, y = node->end;
+      if ((between(x, a, y) && (between(x, b, y) || b > y)) || (a < x && between(x, b, y)))
+        return IntervalIndex::Found{node, order};
+    }
+    return IntervalIndex::Found{};
+  }
+  // The three cases are: an end of [a, b] within [x, y], for a <= b; both
+  // ends within it, for a > b (the only case an inverted interval can meet).
+  if (a > b) return index_.firstCovering(b, a);
+  const IntervalIndex::Found atA = index_.firstCovering(a, a);
+  const IntervalIndex::Found atB = index_.firstCovering(b, b);
+  return atA.order <= atB.order ? atA : atB;
+}
+
+void IntervalList::index(IntervalNode* node, uint64_t order) {
+  if (node->start > node->end || index_.insert(node->start, node->end, order, node)) return;
+  indexed_ = false;
+  index_.clear();
 }
 
 void IntervalList::append(int32_t start, int32_t end) {
@@ -104,6 +135,7 @@ void IntervalList::append(int32_t start, int32_t end) {
   }
   tail_ = node;
   widenHull(start, end);
+  if (indexed_) index(node, nextOrder_++);
 }
 
 void IntervalList::widenHull(int32_t start, int32_t end) {
@@ -142,6 +174,7 @@ void IntervalList::removeAt(int32_t index) {
     previous->next = node->next;
   }
   if (node == tail_) tail_ = previous;
+  if (indexed_ && node->start <= node->end) index_.erase(node->start, node);
   delete node;
 }
 
@@ -177,6 +210,7 @@ void IntervalList::normalize() {
 void IntervalList::sortByStart(int32_t direction) {
   head_ = sortChain(head_, count(), direction == SORT_ASCENDING);
   for (tail_ = head_; tail_ != nullptr && tail_->next != nullptr;) tail_ = tail_->next;
+  indexed_ = false;
 }
 
 }  // namespace times

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <limits>
 
+#include "times/interval_index.h"
+
 namespace times {
 
 inline constexpr int32_t MERGE_FULL = 1;
@@ -42,7 +44,9 @@ class IntervalList {
   // Folds [a, b] into the first node [x, y] in chain order for which, in this
   // order: x <= a <= y and x <= b <= y (nothing changes); x <= a <= y and b > y
   // (end becomes b); a < x and x <= b <= y (start becomes a). With no such node
-  // [a, b] is appended at the tail. At most one node changes per call.
+  // [a, b] is appended at the tail. At most one node changes per call. That
+  // node is found through an index beside the chain (IntervalIndex), not by
+  // walking it.
   void mergeInto(int32_t a, int32_t b);
 
   int32_t count() const;
@@ -88,6 +92,12 @@ class IntervalList {
  private:
   IntervalNode* nodeAt(int32_t index) const;
   void append(int32_t start, int32_t end);
+  // The first node in chain order that [a, b] folds into; null when none.
+  IntervalIndex::Found firstFolding(int32_t a, int32_t b);
+  // Indexes node with its order in the chain; an inverted one never folds.
+  // Without memory for it the index is dropped, to be made again when next
+  // asked, the chain walked meanwhile.
+  void index(IntervalNode* node, uint64_t order);
   void widenHull(int32_t start, int32_t end);
   bool outsideHull(int32_t value) const { return value < hullLow_ || value > hullHigh_; }
 
@@ -100,6 +110,12 @@ class IntervalList {
   // of separate files, arriving in time order, costs O(1) per add.
   int32_t hullLow_ = std::numeric_limits<int32_t>::max();
   int32_t hullHigh_ = std::numeric_limits<int32_t>::min();
+  // The nodes that can take a fold, by start, with their place in the chain:
+  // orders grow along the chain. A sort reorders the chain; the index is then
+  // made again when next asked (indexed_ false).
+  IntervalIndex index_;
+  uint64_t nextOrder_ = 0;
+  bool indexed_ = true;
 };
 
 }  // namespace times

@@ -45,27 +45,113 @@ TEST(IntervalListAdd, NewNodesGoToTheTailAfterASort) {
   EXPECT_EQ(chainOf(list), (Chain{{10, 11}, {30, 31}, {50, 51}, {20, 21}}));
 }
 
-// Folding picks the first node in chain order whatever the arrival pattern:
-// the result equals a plain walk of the rules over the chain.
-TEST(IntervalListAdd, MatchesAPlainWalkOfTheFoldingRules) {
-  std::mt19937 random(1150374896);
-  std::uniform_int_distribution<int32_t> value(0, 400), length(-20, 60);
-  for (int round = 0; round < 300; ++round) {
-    IntervalList list(0);
-    Chain expected;
-    for (int i = 0; i < 40; ++i) {
-      const int32_t a = value(random), b = a + length(random);
-      list.add(a, b);
-      const auto folds = [&](auto& node) {
-        auto& [x, y] = node;
-        if (x <= a && a <= y && x <= b && b <= y) return true;
-        if (x <= a && a <= y && b > y) return y = b, true;
-        if (a < x && x <= b && b <= y) return x = a, true;
-        return false;
-      };
-      if (std::none_of(expected.begin(), expected.end(), folds)) expected.emplace_back(a, b);
+// The list as its rules read, walked literally over a plain chain: what the
+// list, which finds the node to fold into through its index, must equal.
+class LiteralList {
+ public:
+  explicit LiteralList(int32_t mergeMode) : mergeMode_(mergeMode) {}
+  void add(int32_t a, int32_t b) {
+    if (chain.empty()) {
+      chain.emplace_back(a, b);
+      return;
     }
-    ASSERT_EQ(chainOf(list), expected) << "round " << round;
+    mergeInto(a, b);
+    if (mergeMode_ == MERGE_FULL) normalize();
+  }
+  void mergeInto(int32_t a, int32_t b) {
+    for (auto& [x, y] : chain) {
+      if (x <= a && a <= y && x <= b && b <= y) return;
+      if (x <= a && a <= y && b > y) return void(y = b);
+      if (a < x && x <= b && b <= y) return void(x = a);
+    }
+    chain.emplace_back(a, b);
+  }
+  void removeAt(int32_t index) {
+    if (index >= 0 && index < static_cast<int32_t>(chain.size()))
+      chain.erase(chain.begin() + index);
+  }
+  void sortByStart(int32_t direction) {
+    std::stable_sort(chain.begin(), chain.end(), [&](const auto& p, const auto& q) {
+      return direction == SORT_ASCENDING ? p.first < q.first : p.first > q.first;
+    });
+  }
+  void normalize() {
+    const auto within = [](int32_t s1, int32_t e1, int32_t s2, int32_t e2) {
+      return (s2 <= s1 && s1 <= e2) || (s2 <= e1 && e1 <= e2);
+    };
+    for (bool merged = true; merged;) {
+      merged = false;
+      for (std::size_t i = 0; i + 1 < chain.size() && !merged; ++i) {
+        const auto [si, ei] = chain[i];
+        if (ei < si) continue;
+        for (std::size_t j = i + 1; j < chain.size(); ++j) {
+          const auto [sj, ej] = chain[j];
+          if (ej < sj) continue;
+          if (within(si, ei, sj, ej)) {
+            removeAt(static_cast<int32_t>(i));
+            add(si, ei);
+          } else if (within(sj, ej, si, ei)) {
+            removeAt(static_cast<int32_t>(j));
+            add(sj, ej);
+          } else {
+            continue;
+          }
+          merged = true;
+          break;
+        }
+      }
+    }
+  }
+  Chain chain;
+
+ private:
+  int32_t mergeMode_;
+};
+
+// Differential: random sequences that mix touching, overlapping, contained,
+// duplicated and inverted intervals, arriving ascending, descending or in any
+// order, with removals and sorts between them, in both merge modes. After
+// every step the chain equals the literal walk's.
+TEST(IntervalListAdd, FoldsAsALiteralWalkOfTheChainWouldWhateverTheOrder) {
+  std::mt19937 random(1150374896);
+  for (int round = 0; round < 600; ++round) {
+    const int32_t mergeMode = round % 3 == 0 ? MERGE_FULL : 0;
+    const int pattern = round % 4;  // ascending, descending, random, random and wide
+    const int32_t spread = pattern == 3 ? 100000 : 400;
+    std::uniform_int_distribution<int32_t> value(-spread / 4, spread), length(-20, 60), step(0, 30),
+        action(0, 99);
+    IntervalList list(mergeMode);
+    LiteralList literal(mergeMode);
+    int32_t at = pattern == 1 ? spread : 0;
+    const int steps = mergeMode == MERGE_FULL ? 30 : 120;
+    for (int i = 0; i < steps; ++i) {
+      const int roll = action(random);
+      if (roll < 4) {
+        const int32_t index = value(random) % (static_cast<int32_t>(literal.chain.size()) + 2);
+        list.removeAt(index);
+        literal.removeAt(index);
+      } else if (roll < 7) {
+        const int32_t direction = roll == 4 ? SORT_ASCENDING : -1;
+        list.sortByStart(direction);
+        literal.sortByStart(direction);
+      } else {
+        at = pattern == 0 ? at + step(random) : pattern == 1 ? at - step(random) : value(random);
+        int32_t a = at, b = at + length(random);
+        if (roll < 17 && !literal.chain.empty()) {  // one stored already, or touching one
+          const auto& [x, y] = literal.chain[static_cast<std::size_t>(i) % literal.chain.size()];
+          a = roll < 12 ? x : y;
+          b = roll < 12 ? y : y + step(random);
+        }
+        if (roll < 20 || roll >= 90) {
+          list.add(a, b);
+          literal.add(a, b);
+        } else {
+          list.mergeInto(a, b);
+          literal.mergeInto(a, b);
+        }
+      }
+      ASSERT_EQ(chainOf(list), literal.chain) << "round " << round << " step " << i;
+    }
   }
 }
 

@@ -1,4 +1,5 @@
-// make_large_disk DIRECTORY FILES [RECORDS] [--start=TIME] [--station=NAME] [--step=SECONDS]:
+// make_large_disk DIRECTORY FILES [RECORDS] [--start=TIME] [--station=NAME] [--step=SECONDS]
+//   [--shuffle]:
 // writes a disk of FILES permanent-stream data files of RECORDS records of 10 s
 // each (default 6: a minute, 7 KiB a file) in the "subdir" layout, 200 to a date
 // directory, a day's files one after another from the day's start and a gap
@@ -7,16 +8,22 @@
 // --station: the station name (default VELK);
 // --step: the seconds from one file's start to the next (default 60: back to
 //   back for files of 6 records; less than a file's length overlaps, more leaves
-//   gaps).
+//   gaps);
+// --shuffle: the same start times dealt to the files in a random order (the
+//   same each run), so that names do not follow time: the intervals a walk
+//   meets arrive out of order.
 // For timing whole runs at archive scale, and for trying cdcoverage on an
 // archive of several disks.
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
+#include <random>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "times/iso_time.h"
 #include "tools/datagen/data_file.h"
@@ -31,6 +38,7 @@ struct Layout {
   int32_t firstDay = 1150329600;  // 15-06-2006 00:00:00
   std::string station = "VELK";
   std::optional<int32_t> step;
+  bool shuffle = false;
 };
 
 // A whole decimal number of at least minimum that fits T.
@@ -60,6 +68,8 @@ std::optional<Layout> layoutOf(int argc, char** argv) {
       layout.station = std::string(*station);
     } else if (const auto step = value("--step=")) {
       if (!(layout.step = numberOf<int32_t>(*step, 0))) return std::nullopt;
+    } else if (argument == "--shuffle") {
+      layout.shuffle = true;
     } else if (positional == 0) {
       const std::optional<long> files = numberOf<long>(argument, 0);
       if (!files) return std::nullopt;
@@ -85,16 +95,23 @@ int main(int argc, char** argv) {
   if (!layout) {
     std::fprintf(stderr,
                  "usage: make_large_disk DIRECTORY FILES [RECORDS] [--start=TIME] "
-                 "[--station=NAME] [--step=SECONDS]\n");
+                 "[--station=NAME] [--step=SECONDS] [--shuffle]\n");
     return 2;
   }
   const std::filesystem::path root = argv[1];
   const int32_t step = layout->step.value_or(60);
   std::filesystem::remove_all(root);
+  std::vector<int32_t> starts;
   for (long i = 0; i < layout->files; ++i) {
     const auto day = static_cast<int32_t>(i / kFilesPerDay);
     const auto slot = static_cast<int32_t>(i % kFilesPerDay);
-    const int32_t start = layout->firstDay + day * 86400 + slot * step;
+    starts.push_back(layout->firstDay + day * 86400 + slot * step);
+  }
+  if (layout->shuffle) std::shuffle(starts.begin(), starts.end(), std::mt19937(1150329600));
+  for (long i = 0; i < layout->files; ++i) {
+    const auto day = static_cast<int32_t>(i / kFilesPerDay);
+    const auto slot = static_cast<int32_t>(i % kFilesPerDay);
+    const int32_t start = starts[static_cast<std::size_t>(i)];
     const std::string dayName = datagen::dateText(layout->firstDay + day * 86400);  // dd-mm-yyyy
     const std::string dir =
         dayName.substr(6, 4) + dayName.substr(3, 2) + dayName.substr(0, 2);  // yyyymmdd
