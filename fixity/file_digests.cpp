@@ -5,28 +5,46 @@
 
 namespace fixity {
 
-FileDigests::FileDigests() : worker_([this] { work(); }) {}
+FileDigests::FileDigests(std::size_t lanes) {
+  if (lanes == 0)
+    lanes = std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, kMaxLanes);
+  for (std::size_t i = 0; i < lanes; ++i) lanes_.push_back(std::make_unique<Lane>());
+  try {
+    for (const std::unique_ptr<Lane>& lane : lanes_)
+      lane->worker = std::thread([this, &lane = *lane] { work(lane); });
+  } catch (...) {  // no thread to be had: those started are stopped
+    stop();
+    throw;
+  }
+  current_ = lanes_.front().get();
+}
 
-FileDigests::~FileDigests() {
+FileDigests::~FileDigests() { stop(); }
+
+void FileDigests::stop() {
   {
     const std::lock_guard<std::mutex> lock(mutex_);
     stopping_ = true;
   }
   changed_.notify_all();
-  if (worker_.joinable()) worker_.join();
+  for (const std::unique_ptr<Lane>& lane : lanes_) {
+    if (lane->worker.joinable()) lane->worker.join();
+  }
 }
 
 void FileDigests::fileBegins(const std::string& path, int64_t length) {
   files_.push_back(FileFixity{path, length, {}, {}});
+  current_ = lanes_[(files_.size() - 1) % lanes_.size()].get();
 }
 
 void FileDigests::fileBytes(std::string_view bytes) {
+  Lane& lane = *current_;
   while (!bytes.empty()) {
-    if (filling_.capacity() < kBufferSize) filling_.reserve(kBufferSize);
-    const std::size_t taken = std::min(bytes.size(), kBufferSize - filling_.size());
-    filling_.append(bytes.data(), taken);
+    if (lane.filling.capacity() < kBufferSize) lane.filling.reserve(kBufferSize);
+    const std::size_t taken = std::min(bytes.size(), kBufferSize - lane.filling.size());
+    lane.filling.append(bytes.data(), taken);
     bytes.remove_prefix(taken);
-    if (filling_.size() == kBufferSize) flush(false);
+    if (lane.filling.size() == kBufferSize) flush(lane);
   }
 }
 
@@ -39,58 +57,71 @@ void FileDigests::fileUnreadable(base::ByteRange range) {
   }
 }
 
-void FileDigests::fileEnds() { flush(true); }
-
-void FileDigests::fileSameAs(const std::string& path, const std::string& earlier) {
-  files_.push_back(FileFixity{path, -1, {}, {}});
-  sameAs_.emplace_back(files_.size() - 1, earlier);
-  flush(true);  // its digest comes from the earlier file's
+void FileDigests::fileEnds() {
+  current_->endsInFilling.emplace_back(current_->filling.size(), files_.size() - 1);
+  ++sent_;
 }
 
-void FileDigests::flush(bool fileEnd) {
+void FileDigests::fileSameAs(const std::string& path, const std::string& earlier) {
+  fileBegins(path, -1);
+  sameAs_.emplace_back(files_.size() - 1, earlier);
+  fileEnds();  // its digest comes from the earlier file's
+}
+
+void FileDigests::flush(Lane& lane) {
   std::unique_lock<std::mutex> lock(mutex_);
-  changed_.wait(lock, [this] { return queue_.size() < kQueueBuffers; });
-  queue_.push_back(Piece{std::move(filling_), fileEnd});
-  filling_.clear();
-  if (!spare_.empty()) {
-    filling_ = std::move(spare_.back());
-    spare_.pop_back();
-    filling_.clear();
+  changed_.wait(lock, [&lane] { return lane.queue.size() < kQueueBuffers; });
+  lane.queue.push_back(Piece{std::move(lane.filling), std::move(lane.endsInFilling)});
+  lane.filling.clear();
+  lane.endsInFilling.clear();
+  if (!lane.spare.empty()) {
+    lane.filling = std::move(lane.spare.back());
+    lane.spare.pop_back();
+    lane.filling.clear();
   }
   lock.unlock();
   changed_.notify_all();
 }
 
-void FileDigests::work() {
+void FileDigests::work(Lane& lane) {
   for (;;) {
     std::unique_lock<std::mutex> lock(mutex_);
-    changed_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
-    if (queue_.empty()) return;  // stopping, and nothing is left
-    Piece piece = std::move(queue_.front());
-    queue_.pop_front();
+    changed_.wait(lock, [&] { return stopping_ || !lane.queue.empty(); });
+    if (lane.queue.empty()) return;  // stopping, and nothing is left
+    Piece piece = std::move(lane.queue.front());
+    lane.queue.pop_front();
     lock.unlock();
     changed_.notify_all();
-    digest_.add(piece.bytes);
-    std::string ended = piece.fileEnd ? digest_.hex() : std::string();
+    std::vector<std::pair<std::size_t, std::string>> ended;
+    std::size_t from = 0;
+    for (const auto& [end, file] : piece.fileEnds) {
+      lane.digest.add(std::string_view(piece.bytes).substr(from, end - from));
+      ended.emplace_back(file, lane.digest.hex());
+      from = end;
+    }
+    lane.digest.add(std::string_view(piece.bytes).substr(from));
     lock.lock();
-    if (piece.fileEnd) digests_.push_back(std::move(ended));
-    if (spare_.size() < kQueueBuffers + 2) spare_.push_back(std::move(piece.bytes));
+    for (auto& digest : ended) digests_.push_back(std::move(digest));
+    if (lane.spare.size() < kQueueBuffers + 2) lane.spare.push_back(std::move(piece.bytes));
     lock.unlock();
     changed_.notify_all();
   }
 }
 
 std::vector<FileFixity> FileDigests::files() {
+  for (const std::unique_ptr<Lane>& lane : lanes_) {
+    if (!lane->filling.empty() || !lane->endsInFilling.empty()) flush(*lane);
+  }
   {
     std::unique_lock<std::mutex> lock(mutex_);
-    changed_.wait(lock, [this] { return digests_.size() == files_.size(); });
+    changed_.wait(lock, [this] { return digests_.size() == sent_; });
+  }
+  for (const auto& [index, digest] : digests_) {
+    FileFixity& file = files_[index];
+    if (file.size >= 0 && file.unreadable.empty()) file.sha256 = digest;
   }
   std::map<std::string, std::size_t> byPath;
-  for (std::size_t i = 0; i < files_.size(); ++i) {
-    FileFixity& file = files_[i];
-    if (file.size >= 0 && file.unreadable.empty()) file.sha256 = digests_[i];
-    byPath[file.path] = i;
-  }
+  for (std::size_t i = 0; i < files_.size(); ++i) byPath[files_[i].path] = i;
   for (const auto& [index, earlier] : sameAs_) {
     const auto found = byPath.find(earlier);
     if (found == byPath.end()) continue;
@@ -104,4 +135,5 @@ std::vector<FileFixity> FileDigests::files() {
   }
   return files;
 }
+
 }  // namespace fixity

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -16,16 +17,20 @@
 
 namespace fixity {
 
-// Takes a SHA-256 of each file told beside the reading: the bytes go to a
-// worker thread through a bounded queue of kQueueBuffers buffers of
-// kBufferSize bytes, so the slower of reading and hashing sets the pace, and
-// memory is bounded by the queue, never by a file's size.
+// Takes a SHA-256 of each file told beside the reading: files are dealt in
+// turn to worker threads (lanes, one per processor, at most kMaxLanes), each
+// hashing whole files; the bytes go to a lane through a bounded queue of
+// kQueueBuffers buffers of kBufferSize bytes, each filled with the bytes of as
+// many of its files as it holds. The slower of reading and hashing sets the
+// pace, and memory is bounded by the queues, never by a file's size.
 class FileDigests : public base::FileBytesListener {
  public:
   static constexpr std::size_t kQueueBuffers = 8;
   static constexpr std::size_t kBufferSize = 1 << 20;
+  static constexpr std::size_t kMaxLanes = 4;
 
-  FileDigests();
+  // lanes: how many workers; 0 for one per processor.
+  explicit FileDigests(std::size_t lanes = 0);
   ~FileDigests() override;
   FileDigests(const FileDigests&) = delete;
   FileDigests& operator=(const FileDigests&) = delete;
@@ -41,27 +46,38 @@ class FileDigests : public base::FileBytesListener {
   std::vector<FileFixity> files();
 
  private:
-  // A piece of work for the worker: bytes of the current file, or its end.
+  // A piece of work for a lane: bytes of one file or of many, and where in
+  // them each file ends that ends in them (with its index).
   struct Piece {
     std::string bytes;
-    bool fileEnd = false;
+    std::vector<std::pair<std::size_t, std::size_t>> fileEnds;
+  };
+  struct Lane {
+    Sha256 digest;        // made by the reader, where a failure can be told
+    std::string filling;  // bytes not yet handed over
+    std::vector<std::pair<std::size_t, std::size_t>> endsInFilling;
+    std::deque<Piece> queue;
+    std::vector<std::string> spare;  // buffers back from the worker
+    std::thread worker;
   };
 
-  void flush(bool fileEnd);
-  void work();
+  // Hands the bytes lane filled so far to its worker, waiting while its queue
+  // is full.
+  void flush(Lane& lane);
+  void work(Lane& lane);
+  // Ends every worker once its queue is done.
+  void stop();
 
   std::vector<FileFixity> files_;                            // the reader's side
   std::vector<std::pair<std::size_t, std::string>> sameAs_;  // file index, earlier path
-  std::string filling_;                                      // bytes not yet handed over
+  std::vector<std::unique_ptr<Lane>> lanes_;
+  Lane* current_ = nullptr;  // the lane of the file being told
+  std::size_t sent_ = 0;     // files ended and handed to a lane
 
-  Sha256 digest_;  // the worker's; made here, where a failure can be told
   std::mutex mutex_;
   std::condition_variable changed_;
-  std::deque<Piece> queue_;
-  std::vector<std::string> spare_;    // buffers back from the worker
-  std::vector<std::string> digests_;  // the worker's, one per file ended
+  std::vector<std::pair<std::size_t, std::string>> digests_;  // by file index, as lanes end them
   bool stopping_ = false;
-  std::thread worker_;
 };
 
 }  // namespace fixity

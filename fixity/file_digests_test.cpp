@@ -10,8 +10,11 @@ namespace {
 constexpr const char* kEmpty = "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855";
 constexpr const char* kAbc = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad";
 
-TEST(FileDigests, EachFileGetsTheDigestOfItsBytesHoweverTheyArePieced) {
-  FileDigests digests;
+class FileDigestsInLanes : public ::testing::TestWithParam<std::size_t> {};
+INSTANTIATE_TEST_SUITE_P(OneOrMany, FileDigestsInLanes, ::testing::Values(1, 3));
+
+TEST_P(FileDigestsInLanes, EachFileGetsTheDigestOfItsBytesHoweverTheyArePieced) {
+  FileDigests digests(GetParam());
   digests.fileBegins("a", 3);
   digests.fileBytes("a");
   digests.fileBytes("");
@@ -34,8 +37,8 @@ TEST(FileDigests, EachFileGetsTheDigestOfItsBytesHoweverTheyArePieced) {
   EXPECT_EQ(files[3], (FileFixity{"link", 3, kAbc, {}}));
 }
 
-TEST(FileDigests, AFileWithUnreadableBytesOrNoneOpenedHasNoDigest) {
-  FileDigests digests;
+TEST_P(FileDigestsInLanes, AFileWithUnreadableBytesOrNoneOpenedHasNoDigest) {
+  FileDigests digests(GetParam());
   digests.fileBegins("damaged", 8192);
   digests.fileBytes(std::string(2048, 'a'));
   digests.fileUnreadable({2048, 2048});
