@@ -110,28 +110,39 @@ void IntervalIndex::clear() {
   root_ = -1;
 }
 
-void IntervalIndex::search(int32_t t, int32_t low, int32_t high, Found& best) const {
+template <typename Accept>
+void IntervalIndex::search(int32_t t, int32_t startAtMost, int32_t endAtLeast, const Accept& accept,
+                           Found& best) const {
   while (t >= 0) {
     const Entry& e = entries_[static_cast<std::size_t>(t)];
-    if (e.maxEnd < high || e.minOrder >= best.order) return;
-    if (e.start > low) {  // only the left subtree starts early enough
+    if (e.maxEnd < endAtLeast || e.minOrder >= best.order) return;
+    if (e.start > startAtMost) {  // only the left subtree starts early enough
       t = e.left;
       continue;
     }
-    if (e.end >= high && e.order < best.order) best = Found{e.node, e.order};
+    if (e.end >= endAtLeast && e.order < best.order && accept(e)) best = Found{e.node, e.order};
     // The subtree that holds the lesser order first: its answer prunes the other.
     const auto orderOf = [&](int32_t c) {
       return c < 0 ? UINT64_MAX : entries_[static_cast<std::size_t>(c)].minOrder;
     };
     const bool leftFirst = orderOf(e.left) <= orderOf(e.right);
-    search(leftFirst ? e.left : e.right, low, high, best);
+    search(leftFirst ? e.left : e.right, startAtMost, endAtLeast, accept, best);
     t = leftFirst ? e.right : e.left;
   }
 }
 
 IntervalIndex::Found IntervalIndex::firstCovering(int32_t low, int32_t high) const {
   Found best;
-  search(root_, low, high, best);
+  search(
+      root_, low, high, [](const Entry&) { return true; }, best);
+  return best;
+}
+
+IntervalIndex::Found IntervalIndex::firstHoldingEither(int32_t a, int32_t b) const {
+  // Met by [a, b] (start <= b, end >= a) and not strictly inside it.
+  Found best;
+  search(
+      root_, b, a, [a, b](const Entry& e) { return e.start <= a || e.end >= b; }, best);
   return best;
 }
 

@@ -29,6 +29,8 @@ class IntervalIndex {
   // stored intervals cover the stretch, or those that do are nested (as a recording's files are);
   // at worst O(log n + k) for k covering intervals.
   Found firstCovering(int32_t low, int32_t high) const;
+  // The node of least order among those that hold a or b (a <= b).
+  Found firstHoldingEither(int32_t a, int32_t b) const;
 
  private:
   struct Entry {
@@ -50,7 +52,11 @@ class IntervalIndex {
   int32_t join(int32_t low, int32_t high);
   // t's subtree without the entry of node; its new root.
   int32_t eraseFrom(int32_t t, int32_t start, const IntervalNode* node);
-  void search(int32_t t, int32_t low, int32_t high, Found& best) const;
+  // Finds in t's subtree the entry of least order below best.order with
+  // start <= startAtMost, end >= endAtLeast and accepted by accept.
+  template <typename Accept>
+  void search(int32_t t, int32_t startAtMost, int32_t endAtLeast, const Accept& accept,
+              Found& best) const;
 
   std::vector<Entry> entries_;
   std::vector<int32_t> free_;  // entries erased, for reuse

@@ -99,9 +99,11 @@ IntervalIndex::Found IntervalList::firstFolding(int32_t a, int32_t b) {
     index_.clear();
     nextOrder_ = 0;
     indexed_ = true;
-    for (IntervalNode* node = head_; node != nullptr && indexed_; node = node->next)
-      index(node, nextOrder_++);
+    unindexed_ = head_;
   }
+  for (IntervalNode* node = unindexed_; node != nullptr && indexed_; node = node->next)
+    index(node, nextOrder_++);
+  unindexed_ = nullptr;
   if (!indexed_) {  // no memory for the index: the chain is walked
     uint64_t order = 0;
     for (IntervalNode* node = head_; node != nullptr; node = node->next, ++order) {
@@ -114,9 +116,7 @@ IntervalIndex::Found IntervalList::firstFolding(int32_t a, int32_t b) {
   // The three cases are: an end of [a, b] within [x, y], for a <= b; both
   // ends within it, for a > b (the only case an inverted interval can meet).
   if (a > b) return index_.firstCovering(b, a);
-  const IntervalIndex::Found atA = index_.firstCovering(a, a);
-  const IntervalIndex::Found atB = index_.firstCovering(b, b);
-  return atA.order <= atB.order ? atA : atB;
+  return index_.firstHoldingEither(a, b);
 }
 
 void IntervalList::index(IntervalNode* node, uint64_t order) {
@@ -135,7 +135,7 @@ void IntervalList::append(int32_t start, int32_t end) {
   }
   tail_ = node;
   widenHull(start, end);
-  if (indexed_) index(node, nextOrder_++);
+  if (unindexed_ == nullptr) unindexed_ = node;
 }
 
 void IntervalList::widenHull(int32_t start, int32_t end) {
@@ -174,7 +174,11 @@ void IntervalList::removeAt(int32_t index) {
     previous->next = node->next;
   }
   if (node == tail_) tail_ = previous;
-  if (indexed_ && node->start <= node->end) index_.erase(node->start, node);
+  bool inIndex = indexed_ && node->start <= node->end;
+  for (const IntervalNode* tail = unindexed_; tail != nullptr && inIndex; tail = tail->next)
+    inIndex = tail != node;
+  if (node == unindexed_) unindexed_ = node->next;
+  if (inIndex) index_.erase(node->start, node);
   delete node;
 }
 
@@ -211,6 +215,7 @@ void IntervalList::sortByStart(int32_t direction) {
   head_ = sortChain(head_, count(), direction == SORT_ASCENDING);
   for (tail_ = head_; tail_ != nullptr && tail_->next != nullptr;) tail_ = tail_->next;
   indexed_ = false;
+  unindexed_ = nullptr;
 }
 
 }  // namespace times

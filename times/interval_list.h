@@ -111,11 +111,14 @@ class IntervalList {
   int32_t hullLow_ = std::numeric_limits<int32_t>::max();
   int32_t hullHigh_ = std::numeric_limits<int32_t>::min();
   // The nodes that can take a fold, by start, with their place in the chain:
-  // orders grow along the chain. A sort reorders the chain; the index is then
-  // made again when next asked (indexed_ false).
+  // orders grow along the chain. Nodes appended join it when it is next asked
+  // (from unindexed_ on), so that appends past the hull cost nothing more. A
+  // sort reorders the chain; the index is then made again when next asked
+  // (indexed_ false).
   IntervalIndex index_;
   uint64_t nextOrder_ = 0;
   bool indexed_ = true;
+  IntervalNode* unindexed_ = nullptr;
 };
 
 }  // namespace times
