@@ -43,7 +43,8 @@ def build(preset, targets):
 
 
 def make_disk(files, shuffled=False):
-    disk = os.path.join(WORK, "disk-%d%s" % (files, "-shuffled" if shuffled else ""))
+    # Short names: cdverify keeps a disk setting of at most 49 characters.
+    disk = os.path.join(WORK, ("mix-%d" if shuffled else "disk-%d") % files)
     if not os.path.isdir(disk):
         layout = ["--step=600", "--shuffle"] if shuffled else []
         run([os.path.join(ROOT, "build/bench/tools/datagen/make_large_disk"), disk, str(files),
