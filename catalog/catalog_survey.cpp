@@ -6,6 +6,7 @@
 #include "base/printable_name.h"
 #include "platform/path_rules.h"
 #include "verify/archive_verifier.h"
+#include "verify/data_file_header.h"
 
 namespace catalog {
 
@@ -18,10 +19,8 @@ void FileFactsRecorder::fileVerified(const verify::ArchiveVerifier& verifier, bo
   const verify::FileHeaderValues& header = verifier.header();
   std::optional<RecordLayout> layout;
   if (usable) {
-    layout = RecordLayout{
-        header.dataOffset,
-        int64_t{header.recordSeconds} * header.channelRates[0] * header.streamChannels * 2 + 256,
-        header.recordSeconds, header.recordCount, header.startInternal};
+    layout = RecordLayout{header.dataOffset, verify::recordSize(header), header.recordSeconds,
+                          header.recordCount, header.startInternal};
   }
   files_.push_back(Facts{verifier.currentFile(), verifier.currentLength(),
                          usable ? header.streamNumber : 0, std::move(findings_), layout});

@@ -96,16 +96,18 @@ void readGroupRates(const profile::ProfileText& text, FileHeaderValues& values) 
   }
 }
 
-int32_t countRecords(int64_t fileLength, const FileHeaderValues& values) {
-  // REC_SIZE_SEC seconds of 2-byte samples of every channel at the first
-  // channel's rate, plus 256 bytes.
-  const int32_t recordSize = base::wrapAdd(
+int32_t recordSize(const FileHeaderValues& values) {
+  return base::wrapAdd(
       base::wrapMul(base::wrapMul(base::wrapMul(values.recordSeconds, values.channelRates[0]),
                                   values.streamChannels),
                     2),
       256);
-  if (recordSize <= 0) return 0;
-  return base::wrapSub(base::wrapToInt32(fileLength), values.dataOffset) / recordSize;
+}
+
+int32_t countRecords(int64_t fileLength, const FileHeaderValues& values) {
+  const int32_t size = recordSize(values);
+  if (size <= 0) return 0;
+  return base::wrapSub(base::wrapToInt32(fileLength), values.dataOffset) / size;
 }
 
 }  // namespace verify

@@ -32,6 +32,12 @@ void readGroupRates(const profile::ProfileText& text, FileHeaderValues& values);
 // 32-bit arithmetic; 0 when the record size is not positive.
 int32_t countRecords(int64_t fileLength, const FileHeaderValues& values);
 
+// The size in bytes of one data record: REC_SIZE_SEC seconds of 2-byte samples
+// of every channel of the stream at the first channel's rate, plus 256 bytes,
+// in wrapping 32-bit arithmetic as countRecords takes it; 0 or less for a
+// header outside the valid range.
+int32_t recordSize(const FileHeaderValues& values);
+
 // Converts DATE_INT/TIME_INT, DATE_EXT/TIME_EXT and DATE_DOS/TIME_DOS into
 // startInternal, startExternal and startDos, and keeps TIME_INT's hundredths in
 // startHundredths.
