@@ -70,16 +70,24 @@ class ListedSelection : public walk::WalkSelection {
   platform::Disk& host_;
 };
 
+// The facts of the image file settings.archiveDisk names ("x.iso/" too, as
+// image::openDisk reads it); nothing for a folder or a drive.
+std::optional<platform::FileFacts> imageFacts(const walk::WalkSettings& settings,
+                                              platform::Disk& host) {
+  std::optional<platform::FileFacts> facts =
+      host.inspect(platform::withoutTrailingSeparators(settings.archiveDisk));
+  if (facts && !facts->regular) facts.reset();
+  return facts;
+}
+
 }  // namespace
 
 bool isImageDisk(const walk::WalkSettings& settings, platform::Disk& host) {
-  const std::optional<platform::FileFacts> facts = host.inspect(settings.archiveDisk);
-  return facts && facts->regular;
+  return imageFacts(settings, host).has_value();
 }
 
 std::string diskListing(const walk::WalkSettings& settings, platform::Disk& host) {
-  const std::optional<platform::FileFacts> facts = host.inspect(settings.archiveDisk);
-  if (facts && facts->regular) {
+  if (const std::optional<platform::FileFacts> facts = imageFacts(settings, host)) {
     ListingDigest digest(settings);
     digest.addImage(facts->size, facts->modified);
     return digest.text();

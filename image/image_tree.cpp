@@ -43,17 +43,6 @@ void keepBytes(ImageFile& file, const char* data, std::size_t size, int64_t offs
   }
 }
 
-void forgetFrom(ImageFile& file, int64_t missingFrom) {
-  if (static_cast<int64_t>(file.leading.size()) > missingFrom) {
-    file.leading.resize(static_cast<std::size_t>(std::max<int64_t>(missingFrom, 0)));
-  }
-  for (auto& [range, bytes] : file.kept) {
-    const int64_t present = std::max<int64_t>(missingFrom - range.offset, 0);
-    if (static_cast<int64_t>(bytes.size()) > present)
-      bytes.resize(static_cast<std::size_t>(present));
-  }
-}
-
 void forgetRange(ImageFile& file, base::ByteRange range) {
   const int64_t end = range.offset + range.size;
   if (range.offset < static_cast<int64_t>(file.leading.size()))

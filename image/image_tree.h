@@ -40,11 +40,8 @@ platform::DirectoryEntry& addEntry(ImageTree& tree, const std::string& path, boo
 void keepBytes(ImageFile& file, const char* data, std::size_t size, int64_t offset,
                const base::KeepPolicy& policy);
 
-// Drops the bytes at and past missingFrom: the file's source did not hold them.
-void forgetFrom(ImageFile& file, int64_t missingFrom);
-
 // Drops what was kept of range and after it in the same stretch: those bytes
-// could not be read.
+// could not be read, or the file's source did not hold them.
 void forgetRange(ImageFile& file, base::ByteRange range);
 
 // True when directory (a tree path ending in '/') is listed as a directory in

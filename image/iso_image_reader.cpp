@@ -84,18 +84,18 @@ std::shared_ptr<const ImageFile> readFileData(archive* a, archive_entry* entry,
   // padding.
   const int64_t missing =
       failed ? 0 : std::min(archive_filter_bytes(a, 0) - stream.realEnd(), file->length);
-  if (missing > 0) forgetFrom(*file, file->length - missing);
-  // Sectors of its data that could not be read: not kept, and told.
+  // The bytes it was not given, in order: sectors of its data that could not
+  // be read, and those past the image's real end. Not kept, and told.
   std::vector<base::ByteRange> unreadable;
   for (const base::ByteRange& sectors : stream.unreadable()) {
     const int64_t from = std::max<int64_t>(sectors.offset - file->dataStart, 0);
     const int64_t to = std::min(sectors.offset + sectors.size - file->dataStart, file->length);
     if (file->dataStart >= 0 && from < to) unreadable.push_back({from, to - from});
   }
+  if (missing > 0) unreadable.push_back({file->length - missing, missing});
   for (const base::ByteRange& range : unreadable) forgetRange(*file, range);
   if (policy.everyByte != nullptr) {
     for (const base::ByteRange& range : unreadable) policy.everyByte->fileUnreadable(range);
-    if (missing > 0) policy.everyByte->fileUnreadable({file->length - missing, missing});
     policy.everyByte->fileEnds();
   }
   return failed ? nullptr : file;

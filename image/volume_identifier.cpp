@@ -3,10 +3,13 @@
 #include <cstring>
 
 #include "image/iso9660.h"
+#include "platform/path_rules.h"
 
 namespace image {
 
-std::optional<std::string> isoVolumeIdentifier(platform::Disk& host, const std::string& path) {
+std::optional<std::string> isoVolumeIdentifier(platform::Disk& host, const std::string& setting) {
+  // "x.iso/" names the image too, as openDisk reads it.
+  const std::string path = platform::withoutTrailingSeparators(setting);
   const std::optional<platform::FileFacts> facts = host.inspect(path);
   if (!facts || !facts->regular) return std::nullopt;
   const std::unique_ptr<platform::OpenFile> file = host.openForReading(path);

@@ -274,6 +274,8 @@ TEST_F(ArchiveRunTest, AnImageIsReadPastItsUnreadableSectorsWithTheSameDigestsAs
         "cdarchive", std::move(arguments));
   };
   ASSERT_EQ(run({"add", "d.iso"}), 0) << err;
+  ASSERT_EQ(run({"add", "d.iso/"}), 0) << err;  // the same image, by its volume name
+  EXPECT_EQ(out, "disk: unchanged, skipped\n");
   ASSERT_EQ(run({"manifest", "disk"}), 0);
   EXPECT_EQ(out, folderManifest);  // the same bytes, read from the image in its order
 
