@@ -26,6 +26,14 @@ std::string FileName::label() const {
   return path.compare(0, disk.size(), disk) == 0 ? path : disk + ": " + path;
 }
 
+std::vector<times::TimeSpan> DiskSummary::coveredSpans() const {
+  std::vector<times::TimeSpan> spans;
+  for (const FileRecord& file : record.files) {
+    if (file.usable) spans.push_back(times::TimeSpan{file.start, file.end});
+  }
+  return times::unionOf(std::move(spans));
+}
+
 namespace {
 
 // A data file with the disk it lies on.

@@ -103,6 +103,8 @@ struct DiskSummary {
   DiskRecord record;             // its name and its files in the walk's order
   std::optional<int64_t> first;  // over its usable files
   std::optional<int64_t> last;
+  // The union of its usable files' spans.
+  std::vector<times::TimeSpan> coveredSpans() const;
 };
 
 // Time between two disks (in order of their first times) that neither covers,

@@ -94,6 +94,43 @@ TEST(SummaryFormats, TimelineAxisTicksStartAtTheFirstWholeStep) {
   EXPECT_NE(svg.find(">1970-01-09</text>"), std::string::npos);
 }
 
+TEST(SummaryFormats, TimelineTooltipsNameTheirDiskAndKeepTheirLineBreaks) {
+  const std::string longName =
+      "/media/operator/archive/shelf-7/" + std::string(40, 'x') + "-disk42";
+  FileRecord first = usableFile(longName + "/1", 0, 86400),
+             second = usableFile(longName + "/2", 10, 20);
+  first.clockWarnings = second.clockWarnings = {"w"};  // two events at one pixel
+  FileRecord broken;
+  broken.path = longName + "/bad";
+  const std::string svg = timelineSvg(summarize({{longName, {first, second, broken}}}, {}));
+  EXPECT_NE(svg.find("<title>" + longName + ": covered 1970-01-01T00:00:00 .. "),
+            std::string::npos);
+  EXPECT_NE(svg.find("clock 1970-01-01T00:00:00 " + longName + "/1&#10;clock "), std::string::npos);
+  EXPECT_EQ(svg.find("\\x0a"), std::string::npos);
+  // The name cut from the left to what fits (22 characters and the ellipsis),
+  // whole in its tooltip.
+  EXPECT_NE(svg.find(">\u2026" + longName.substr(longName.size() - 22) + "<title>" + longName +
+                     "</title></text>"),
+            std::string::npos);
+  EXPECT_NE(svg.find("1 unusable file:&#10;" + longName + "/bad</title>"), std::string::npos);
+  // The 10 s overlap, far below a pixel, is still 2 px wide.
+  EXPECT_NE(svg.find("width=\"2.0\" height=\"4.0\" fill=\"#e377c2\"><title>VELK overlap"),
+            std::string::npos);
+}
+
+TEST(SummaryFormats, TimelineGroupsManyDisksByMonthAndNamesEachInItsTooltip) {
+  std::vector<DiskRecord> disks;
+  for (int k = 0; k < 41; ++k) {
+    const int64_t start = 1150372801 + int64_t{k} * 86400;  // from 2006-06-15, a disk a day
+    disks.push_back({"disk" + std::to_string(k), {usableFile("f", start, start + 3600)}});
+  }
+  const std::string svg = timelineSvg(summarize(disks, {}));
+  EXPECT_NE(svg.find(">2006-06 (16 disks)<title>"), std::string::npos);
+  EXPECT_NE(svg.find(">2006-07 (25 disks)<title>"), std::string::npos);
+  EXPECT_EQ(svg.find(">disk40<"), std::string::npos);
+  EXPECT_NE(svg.find("<title>disk40: covered 2006-07-25T12:00:01 .. "), std::string::npos);
+}
+
 }  // namespace
 
 }  // namespace summary
