@@ -1,6 +1,7 @@
 #include <cinttypes>
 
 #include "base/text_format.h"
+#include "summary/daily_availability.h"
 #include "summary/summary_formats.h"
 #include "times/iso_time.h"
 
@@ -58,6 +59,20 @@ std::string summaryCsv(const CoverageSummary& summary) {
   }
   for (const DiskJunction& overlap : summary.diskOverlaps) {
     csv += row("disk-overlap", "", overlap.span, {overlap.before, overlap.after});
+  }
+  return csv;
+}
+
+std::string dailyCsv(const CoverageSummary& summary) {
+  std::string csv =
+      "station|day|percent|covered_seconds|gaps|longest_gap_seconds|overlaps|"
+      "longest_overlap_seconds|gap_tolerance_seconds\r\n";
+  for (const DayAvailability& day : dailyAvailability(summary)) {
+    csv += csvField(day.station) + "|" + times::isoTime(day.day).substr(0, 10) +
+           base::formatText("|%.3f|%" PRId64 "|%d|%" PRId64 "|%d|%" PRId64 "|%" PRId64 "\r\n",
+                            day.percent(), day.coveredSeconds, day.gapCount, day.longestGapSeconds,
+                            day.overlapCount, day.longestOverlapSeconds,
+                            summary.options.gapToleranceSeconds);
   }
   return csv;
 }

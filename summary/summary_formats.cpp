@@ -5,8 +5,9 @@
 namespace summary {
 
 const std::vector<SummaryFormat>& summaryFormats() {
-  static const std::vector<SummaryFormat> kFormats = {
-      {"text", summaryText}, {"json", summaryJson}, {"csv", summaryCsv}};
+  static const std::vector<SummaryFormat> kFormats = {{"text", summaryText, dailyText},
+                                                      {"json", summaryJson, dailyJson},
+                                                      {"csv", summaryCsv, dailyCsv}};
   return kFormats;
 }
 

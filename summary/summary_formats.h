@@ -27,10 +27,18 @@ std::string csvField(const std::string& text);
 // picture's width, not the number of files.
 std::string timelineSvg(const CoverageSummary& summary);
 
-// A way to write the summary, as --format names it.
+// The daily availability of each station (dailyAvailability), with the gap
+// tolerance it was counted with: a table for a person to read, CSV (one row a
+// station and day, fields as summaryCsv quotes them) and JSON.
+std::string dailyText(const CoverageSummary& summary);
+std::string dailyCsv(const CoverageSummary& summary);
+std::string dailyJson(const CoverageSummary& summary);
+
+// A way to write the summary, and its daily availability, as --format names it.
 struct SummaryFormat {
   std::string_view name;
   std::string (*write)(const CoverageSummary& summary);
+  std::string (*writeDaily)(const CoverageSummary& summary);
 };
 
 // Every format, the default first.

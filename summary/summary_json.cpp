@@ -1,9 +1,11 @@
 #include "summary/summary_json.h"
 
+#include <cmath>
 #include <cstdint>
 #include <nlohmann/json.hpp>
 #include <stdexcept>
 
+#include "summary/daily_availability.h"
 #include "times/iso_time.h"
 
 namespace summary {
@@ -257,6 +259,27 @@ std::variant<std::vector<DiskRecord>, std::string> disksFromSummaryJson(std::str
   } catch (const std::exception& error) {  // std::invalid_argument: a field's problem
     return std::string(error.what());
   }
+}
+
+std::string dailyJson(const CoverageSummary& summary) {
+  const Json head = {{"gapToleranceSeconds", summary.options.gapToleranceSeconds}};
+  std::string text = head.dump(2);
+  text.erase(text.size() - 2);  // the closing "\n}"
+  text += ",\n  \"days\": [";
+  bool first = true;
+  for (const DayAvailability& day : dailyAvailability(summary)) {
+    const Json row = {{"station", day.station},
+                      {"day", times::isoTime(day.day).substr(0, 10)},
+                      {"percent", std::round(day.percent() * 1000) / 1000},
+                      {"coveredSeconds", day.coveredSeconds},
+                      {"gaps", day.gapCount},
+                      {"longestGapSeconds", day.longestGapSeconds},
+                      {"overlaps", day.overlapCount},
+                      {"longestOverlapSeconds", day.longestOverlapSeconds}};
+    text += (first ? "\n    " : ",\n    ") + row.dump();
+    first = false;
+  }
+  return text + (first ? "]\n}\n" : "\n  ]\n}\n");
 }
 
 }  // namespace summary

@@ -1,5 +1,6 @@
 #include "base/printable_name.h"
 #include "base/text_format.h"
+#include "summary/daily_availability.h"
 #include "summary/summary_formats.h"
 #include "times/duration.h"
 #include "times/iso_time.h"
@@ -95,6 +96,27 @@ std::string summaryText(const CoverageSummary& summary) {
   for (const DiskJunction& overlap : summary.diskOverlaps) {
     text += "  overlap of " + base::printableName(overlap.before) + " and " +
             base::printableName(overlap.after) + ":\n" + spanLine(overlap.span, "");
+  }
+  return text;
+}
+
+std::string dailyText(const CoverageSummary& summary) {
+  const std::vector<DayAvailability> days = dailyAvailability(summary);
+  std::size_t stationWidth = 7;  // "STATION"
+  for (const DayAvailability& day : days)
+    stationWidth = std::max(stationWidth, base::printableName(day.station).size());
+  const int width = static_cast<int>(stationWidth);
+  std::string text = base::formatText(
+      "Daily availability (UTC days; gaps longer than %s counted)\n"
+      "%-*s  %-10s  %8s  %5s  %15s  %8s  %15s\n",
+      times::durationText(summary.options.gapToleranceSeconds).c_str(), width, "STATION", "DAY",
+      "PERCENT", "GAPS", "LONGEST GAP", "OVERLAPS", "LONGEST OVERLAP");
+  for (const DayAvailability& day : days) {
+    text += base::formatText(
+        "%-*s  %s  %8.3f  %5d  %15s  %8d  %15s\n", width, base::printableName(day.station).c_str(),
+        times::isoTime(day.day).substr(0, 10).c_str(), day.percent(), day.gapCount,
+        times::durationText(day.longestGapSeconds).c_str(), day.overlapCount,
+        times::durationText(day.longestOverlapSeconds).c_str());
   }
   return text;
 }

@@ -38,7 +38,8 @@ std::optional<int> parseCoverageOptions(int argc, const char* const* argv, Cover
       "written (the others are still summarised); 2 a bad option or value, or a window "
       "that ends before it starts.\n"
       "Examples: cdcoverage /media/cdrom; cdcoverage --format=json --output=d1.json disk1; "
-      "cdcoverage --svg=archive.svg archive/*.json");
+      "cdcoverage --svg=archive.svg archive/*.json; "
+      "cdcoverage --daily --format=csv archive/*.json");
   cli::WalkOptionTexts walkTexts;
   cli::addWalkOptions(app, walkTexts);
   std::string from, to;
@@ -53,6 +54,9 @@ std::optional<int> parseCoverageOptions(int argc, const char* const* argv, Cover
       ->check(cli::kIsoTime);
   addFormatOption(app, options.format);
   app.add_option("--output", options.output, "write the summary to FILE, not standard output");
+  app.add_flag("--daily", options.daily,
+               "write each station's availability per UTC day (percent covered, gaps and "
+               "overlaps) in place of the summary");
   app.add_option("--svg", options.svg, "also draw the timeline as an SVG picture into FILE");
   app.add_option("--catalog", options.catalog,
                  "also every disk of this cdarchive catalogue (an SQLite file)");

@@ -18,6 +18,7 @@ struct CoverageOptions {
   summary::SummaryOptions summary;
   std::string format = "text";  // one of summaryFormats()
   std::string output;           // empty: standard output
+  bool daily = false;           // the daily availability in place of the summary
   std::string svg;              // empty: no timeline
   std::string catalog;          // empty: none; else every disk of this catalogue is an input too
   std::vector<std::string> inputs;

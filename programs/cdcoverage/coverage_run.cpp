@@ -169,7 +169,8 @@ int runCoverage(int argc, const char* const* argv, platform::Disk& disk, std::os
       return 2;
     }
   }
-  const std::string text = summary::findSummaryFormat(options.format)->write(summary);
+  const summary::SummaryFormat& format = *summary::findSummaryFormat(options.format);
+  const std::string text = (options.daily ? format.writeDaily : format.write)(summary);
   if (options.output.empty()) {
     if (!(out << text << std::flush)) {
       err << "cdcoverage: cannot write standard output\n";
