@@ -34,6 +34,13 @@ std::string dailyText(const CoverageSummary& summary);
 std::string dailyCsv(const CoverageSummary& summary);
 std::string dailyJson(const CoverageSummary& summary);
 
+// A self-contained HTML page of the archive, usable offline: per station a
+// timeline that zooms from the whole archive to seconds (gaps coloured by
+// length, overlaps and events), the disks as a lane of their own, a calendar
+// of daily availability, and the unusable files. The page carries the spans
+// themselves, not an element per file, and draws what is in view.
+std::string coveragePage(const CoverageSummary& summary);
+
 // A way to write the summary, and its daily availability, as --format names it.
 struct SummaryFormat {
   std::string_view name;

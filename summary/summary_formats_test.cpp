@@ -131,6 +131,28 @@ TEST(SummaryFormats, TimelineGroupsManyDisksByMonthAndNamesEachInItsTooltip) {
   EXPECT_NE(svg.find("<title>disk40: covered 2006-07-25T12:00:01 .. "), std::string::npos);
 }
 
+TEST(SummaryFormats, PageCarriesItsDataAsStepsInsideOneScriptElementWhateverTheNames) {
+  FileRecord first = usableFile("d/1", 1000, 1100), second = usableFile("d/2", 1150, 1200);
+  first.station = second.station = "</script><b>";
+  FileRecord broken;
+  broken.path = "d/</SCRIPT>";
+  const std::string page = coveragePage(summarize({{"d", {first, second, broken}}}, {}));
+  const auto count = [&page](std::string_view text) {
+    std::size_t found = 0;
+    for (std::size_t at = page.find(text); at != std::string::npos; at = page.find(text, at + 1))
+      ++found;
+    return found;
+  };
+  EXPECT_EQ(count("</script>"), 2u);  // the page's own two
+  EXPECT_EQ(count("/*COVERAGE-DATA*/"), 0u);
+  EXPECT_NE(page.find(R"("name":"<\/script><b>","window":[0,200],"spans":[0,100,50,50],)"
+                      R"("gaps":[100,50],"gapDisks":[[0]],"overlaps":[])"),
+            std::string::npos);
+  EXPECT_NE(page.find(R"("base":1000,"disks":[{"name":"d","files":3,"first":0,"last":200,)"
+                      R"("spans":[0,100,50,50],"unusable":["d/<\/SCRIPT>"]}])"),
+            std::string::npos);
+}
+
 }  // namespace
 
 }  // namespace summary

@@ -39,7 +39,8 @@ std::optional<int> parseCoverageOptions(int argc, const char* const* argv, Cover
       "that ends before it starts.\n"
       "Examples: cdcoverage /media/cdrom; cdcoverage --format=json --output=d1.json disk1; "
       "cdcoverage --svg=archive.svg archive/*.json; "
-      "cdcoverage --daily --format=csv archive/*.json");
+      "cdcoverage --daily --format=csv archive/*.json; "
+      "cdcoverage --html=archive.html archive/*.json");
   cli::WalkOptionTexts walkTexts;
   cli::addWalkOptions(app, walkTexts);
   std::string from, to;
@@ -58,6 +59,9 @@ std::optional<int> parseCoverageOptions(int argc, const char* const* argv, Cover
                "write each station's availability per UTC day (percent covered, gaps and "
                "overlaps) in place of the summary");
   app.add_option("--svg", options.svg, "also draw the timeline as an SVG picture into FILE");
+  app.add_option("--html", options.html,
+                 "also write an interactive page of the archive into FILE (one file, usable "
+                 "offline)");
   app.add_option("--catalog", options.catalog,
                  "also every disk of this cdarchive catalogue (an SQLite file)");
   app.add_option("INPUT", options.inputs, "disks and JSON summaries");

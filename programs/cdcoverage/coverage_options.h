@@ -20,6 +20,7 @@ struct CoverageOptions {
   std::string output;           // empty: standard output
   bool daily = false;           // the daily availability in place of the summary
   std::string svg;              // empty: no timeline
+  std::string html;             // empty: no page
   std::string catalog;          // empty: none; else every disk of this catalogue is an input too
   std::vector<std::string> inputs;
 };

@@ -183,6 +183,10 @@ int runCoverage(int argc, const char* const* argv, platform::Disk& disk, std::os
       !writeFile(options.svg, summary::timelineSvg(summary), guard, disk, err)) {
     status = 1;
   }
+  if (!options.html.empty() &&
+      !writeFile(options.html, summary::coveragePage(summary), guard, disk, err)) {
+    status = 1;
+  }
   return status;
 }
 
