@@ -43,6 +43,9 @@ if [ "$preset" = test ]; then
   need parallel has_command parallel              # the archive recipe's test
   need python3-jsonschema python3 -c "import jsonschema"
   need postgresql ls /usr/lib/postgresql/*/bin/initdb  # a server the catalogue's tests start
+  need chromium has_command chromium              # the page's test, in a real browser
+  need nodejs has_command node                    # ... driven by playwright-core
+  need npm has_command npm
 fi
 
 if [ ${#missing[@]} -gt 0 ]; then
@@ -56,6 +59,12 @@ if [ ${#missing[@]} -gt 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -q
   apt-get install -y -q "${missing[@]}"
+fi
+
+# The browser driver comes from the npm registry, at the version the lock file names.
+if [ "$preset" = test ] && [ ! -d tests/browser/node_modules/playwright-core ]; then
+  npm ci --prefix tests/browser --no-audit --no-fund ||
+    echo "tools/workflow.sh: npm ci failed: the page's browser test will be skipped" >&2
 fi
 
 exec cmake --workflow --preset "$preset"

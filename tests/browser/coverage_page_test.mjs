@@ -1,0 +1,180 @@
+// Loads the pages cdcoverage writes for generated archives of 1, 20 and 1 000
+// disks in headless Chromium, as an operator would open them, and checks that
+// what each page shows (gaps, overlaps, daily percentages) equals cdcoverage's
+// JSON, that it loads without a console error, that its controls move the view,
+// and that a screenshot of it is not blank.
+//
+// usage: node coverage_page_test.mjs CDCOVERAGE MAKE_SUMMARIES WORKDIR
+// Exit status 77 (skipped) when no browser or driver is here, unless CI is set:
+// there a missing browser is a failure.
+import assert from "node:assert/strict";
+import { execFileSync } from "node:child_process";
+import fs from "node:fs";
+import path from "node:path";
+
+const [cdcoverage, makeSummaries, work] = process.argv.slice(2);
+const chromiumPath = process.env.CHROMIUM || "/usr/bin/chromium";
+
+function skip(reason) {
+  if (process.env.CI) {
+    console.error("coverage_page_test: " + reason + " (required in CI)");
+    process.exit(1);
+  }
+  console.log("coverage_page_test: skipped: " + reason);
+  process.exit(77);
+}
+
+let chromium;
+try {
+  ({ chromium } = await import("playwright-core"));
+} catch {
+  skip("playwright-core is not installed (npm ci in tests/browser)");
+}
+if (!fs.existsSync(chromiumPath)) skip(chromiumPath + " is not installed (Debian package chromium)");
+
+// The archives: disks, files per disk.
+const archives = [[1, 200], [20, 1000], [1000, 1000]];
+
+function makeArchive(disks, files) {
+  const dir = path.join(work, disks + "-disks");
+  fs.rmSync(dir, { recursive: true, force: true });
+  fs.mkdirSync(dir, { recursive: true });
+  const inputs = path.join(dir, "summaries");
+  execFileSync("python3", [makeSummaries, "--variety", String(disks), String(files), inputs]);
+  const names = fs.readdirSync(inputs).sort().map((name) => path.join(inputs, name));
+  const page = path.join(dir, "page.html"), summary = path.join(dir, "summary.json");
+  const daily = path.join(dir, "daily.json");
+  execFileSync(cdcoverage, ["--format=json", "--output=" + summary, "--html=" + page, ...names]);
+  execFileSync(cdcoverage, ["--daily", "--format=json", "--output=" + daily, ...names]);
+  return {
+    dir, page,
+    summary: JSON.parse(fs.readFileSync(summary, "utf8")),
+    daily: JSON.parse(fs.readFileSync(daily, "utf8")),
+  };
+}
+
+const browser = await chromium.launch({
+  executablePath: chromiumPath,
+  args: ["--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
+    "--disable-background-networking", "--disable-component-update", "--disable-sync"],
+});
+
+// Counts the colours of a PNG by drawing it in a blank page.
+async function coloursIn(png) {
+  const page = await browser.newPage();
+  try {
+    return await page.evaluate(async (data) => {
+      const image = new Image();
+      image.src = "data:image/png;base64," + data;
+      await image.decode();
+      const canvas = document.createElement("canvas");
+      canvas.width = image.width; canvas.height = image.height;
+      const context = canvas.getContext("2d");
+      context.drawImage(image, 0, 0);
+      const pixels = context.getImageData(0, 0, image.width, image.height).data;
+      const colours = new Set();
+      for (let i = 0; i < pixels.length && colours.size < 64; i += 4 * 7) {
+        colours.add((pixels[i] << 16) | (pixels[i + 1] << 8) | pixels[i + 2]);
+      }
+      return colours.size;
+    }, png.toString("base64"));
+  } finally {
+    await page.close();
+  }
+}
+
+let failures = 0;
+for (const [diskCount, files] of archives) {
+  const name = diskCount + " disks";
+  try {
+    const archive = makeArchive(diskCount, files);
+    const page = await browser.newPage({ viewport: { width: 1300, height: 1000 } });
+    const problems = [];
+    page.on("console", (message) => { if (message.type() === "error") problems.push(message.text()); });
+    page.on("pageerror", (error) => problems.push(String(error)));
+    page.on("request", (request) => {
+      if (!request.url().startsWith("file:")) problems.push("network request: " + request.url());
+    });
+    const began = Date.now();
+    await page.goto("file://" + archive.page, { waitUntil: "load" });
+    await page.waitForFunction(() => window.coverageView !== undefined);
+    const loadMs = Date.now() - began;
+    const bytes = fs.statSync(archive.page).size;
+
+    // What the page shows equals the JSON summary and the daily metrics.
+    const shown = await page.evaluate(() => {
+      const v = window.coverageView;
+      return v.stations().map((s) => ({ station: s, gaps: v.gaps(s), overlaps: v.overlaps(s), daily: v.daily(s) }));
+    });
+    assert.deepEqual(shown.map((s) => s.station), archive.summary.stations.map((s) => s.station));
+    for (const station of archive.summary.stations) {
+      const onPage = shown.find((s) => s.station === station.station);
+      assert.deepEqual(onPage.gaps, station.gaps, station.station + " gaps");
+      assert.deepEqual(onPage.overlaps, station.overlaps.map((o) => [o.start, o.end]), station.station + " overlaps");
+      const days = archive.daily.days.filter((d) => d.station === station.station).map(
+        ({ day, percent, gaps, longestGapSeconds, overlaps, longestOverlapSeconds }) =>
+          ({ day, percent, gaps, longestGapSeconds, overlaps, longestOverlapSeconds }));
+      assert.deepEqual(onPage.daily, days, station.station + " daily");
+    }
+    assert.ok(archive.summary.stations.some((s) => s.gaps.length > 0), "the archive has gaps");
+    if (diskCount >= 20) {
+      assert.ok(archive.summary.stations.some((s) => s.overlaps.length > 0), "the archive has overlaps");
+    }
+
+    // A click on a day of the calendar zooms the timeline to that day (to the
+    // whole archive when it is shorter than a day).
+    const whole = await page.evaluate(() => window.coverageView.view());
+    const station = archive.summary.stations.find((s) => s.station === "VELK");
+    const velkDays = archive.daily.days.filter((d) => d.station === "VELK");
+    const day = (velkDays.length >= 3 ? velkDays[1] : velkDays[0]).day;
+    const cell = await page.evaluate(([s, d]) => window.coverageView.dayCell(s, d), [station.station, day]);
+    await page.mouse.click(cell.x, cell.y);
+    assert.deepEqual(await page.evaluate(() => window.coverageView.view()),
+      velkDays.length >= 3 ? { start: day + "T00:00:00", end: nextDay(day) } : whole);
+
+    // A click on a gap names it and the disks on either side.
+    const gap = station.gaps.find((g) => g[0].startsWith(day));
+    const middle = new Date((Date.parse(gap[0] + "Z") + Date.parse(gap[1] + "Z")) / 2).toISOString().slice(0, 19);
+    const point = await page.evaluate(([t, s]) => window.coverageView.pointAt(t, s), [middle, station.station]);
+    await page.mouse.click(point.x, point.y);
+    const gapDetails = await page.evaluate(() => window.coverageView.details());
+    assert.match(gapDetails, new RegExp("gap " + gap[0] + " \\.\\. " + gap[1]));
+    assert.match(gapDetails, /disks on either side: disk\d+/);
+
+    // The wheel zooms in; 0 and the reset button show the whole archive again.
+    const before = await page.evaluate(() => window.coverageView.view());
+    await page.mouse.move(point.x, point.y);
+    await page.mouse.wheel(0, -300);
+    const zoomed = await page.evaluate(() => window.coverageView.view());
+    assert.ok(Date.parse(zoomed.end) - Date.parse(zoomed.start) < Date.parse(before.end) - Date.parse(before.start), "the wheel zooms in");
+    await page.focus("#timeline");
+    await page.keyboard.press("0");
+    assert.deepEqual(await page.evaluate(() => window.coverageView.view()), whole);
+    await page.mouse.wheel(0, -300);
+    await page.click("#reset");
+    assert.deepEqual(await page.evaluate(() => window.coverageView.view()), whole);
+
+    // A click on the disk lane names the disk.
+    const firstDisk = archive.summary.disks[0];
+    const diskPoint = await page.evaluate(([t]) => window.coverageView.pointAt(t, "disks"), [firstDisk.first]);
+    await page.mouse.click(diskPoint.x + 2, diskPoint.y);
+    assert.match(await page.evaluate(() => window.coverageView.details()), new RegExp("disk " + firstDisk.disk + "\\nfiles: " + firstDisk.fileCount));
+
+    const screenshot = await page.screenshot({ path: path.join(archive.dir, "page.png"), fullPage: true });
+    assert.ok(await coloursIn(screenshot) >= 8, "the screenshot is not blank");
+    assert.deepEqual(problems, [], "console errors");
+    await page.close();
+    console.log(`ok ${name}: ${(bytes / 1e6).toFixed(2)} MB, loaded in ${loadMs} ms, ` +
+      `${archive.summary.disks.length} disks, ${archive.summary.stations.reduce((n, s) => n + s.gaps.length, 0)} gaps`);
+  } catch (error) {
+    failures++;
+    console.log(`FAILED ${name}: ${error.stack || error}`);
+  }
+}
+await browser.close();
+console.log(`${archives.length - failures} passed, ${failures} failed`);
+process.exit(failures ? 1 : 0);
+
+function nextDay(day) {
+  return new Date(Date.parse(day + "T00:00:00Z") + 86400000).toISOString().slice(0, 19);
+}
