@@ -160,11 +160,24 @@ for (const [diskCount, files] of archives) {
     await page.mouse.click(diskPoint.x + 2, diskPoint.y);
     assert.match(await page.evaluate(() => window.coverageView.details()), new RegExp("disk " + firstDisk.disk + "\\nfiles: " + firstDisk.fileCount));
 
+    // How long a redraw takes, from the whole archive down to a minute.
+    const redrawMs = await page.evaluate(([start, end]) => {
+      const v = window.coverageView, t0 = Date.parse(start + "Z"), t1 = Date.parse(end + "Z");
+      const began = performance.now();
+      let rounds = 0;
+      for (let length = t1 - t0; length > 60000; length /= 2, rounds++) {
+        const middle = new Date(t0 + (t1 - t0) / 3 - length / 2).toISOString().slice(0, 19);
+        v.zoomTo(middle, new Date(Date.parse(middle + "Z") + length).toISOString().slice(0, 19));
+      }
+      return (performance.now() - began) / rounds;
+    }, [whole.start, whole.end]);
+
     const screenshot = await page.screenshot({ path: path.join(archive.dir, "page.png"), fullPage: true });
     assert.ok(await coloursIn(screenshot) >= 8, "the screenshot is not blank");
     assert.deepEqual(problems, [], "console errors");
     await page.close();
     console.log(`ok ${name}: ${(bytes / 1e6).toFixed(2)} MB, loaded in ${loadMs} ms, ` +
+      `a redraw ${redrawMs.toFixed(1)} ms, ` +
       `${archive.summary.disks.length} disks, ${archive.summary.stations.reduce((n, s) => n + s.gaps.length, 0)} gaps`);
   } catch (error) {
     failures++;
