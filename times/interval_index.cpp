@@ -72,9 +72,58 @@ bool IntervalIndex::insert(int32_t start, int32_t end, uint64_t order, IntervalN
     free_.pop_back();
     entries_[static_cast<std::size_t>(t)] = entry;
   }
+  // Down from the root while the entries there come first by priority, each
+  // now holding the new one in its subtree; then the rest is split around it.
+  int32_t* link = &root_;
+  while (*link >= 0 && entries_[static_cast<std::size_t>(*link)].priority > entry.priority) {
+    Entry& e = entries_[static_cast<std::size_t>(*link)];
+    if (end > e.maxEnd) e.maxEnd = end;
+    if (order < e.minOrder) e.minOrder = order;
+    link = before(e, start, node) ? &e.right : &e.left;
+  }
   int32_t low = -1, high = -1;
-  split(root_, start, node, low, high);
-  root_ = join(join(low, t), high);
+  split(*link, start, node, low, high);
+  Entry& added = entries_[static_cast<std::size_t>(t)];
+  added.left = low;
+  added.right = high;
+  update(t);
+  *link = t;
+  return true;
+}
+
+bool IntervalIndex::widen(int32_t start, const IntervalNode* node, int32_t newStart,
+                          int32_t newEnd) {
+  // Down to the entry, keeping the greatest entry passed on the left: the
+  // entry's predecessor unless it has a left subtree.
+  int32_t t = root_, predecessor = -1;
+  while (t >= 0) {
+    Entry& e = entries_[static_cast<std::size_t>(t)];
+    if (e.start == start && e.node == node) break;
+    if (before(e, start, node)) {
+      predecessor = t;
+      t = e.right;
+    } else {
+      t = e.left;
+    }
+  }
+  if (t < 0) return false;
+  Entry& found = entries_[static_cast<std::size_t>(t)];
+  for (int32_t c = found.left; c >= 0; c = entries_[static_cast<std::size_t>(c)].right)
+    predecessor = c;
+  if (newStart != start && predecessor >= 0 &&
+      !before(entries_[static_cast<std::size_t>(predecessor)], newStart, node)) {
+    return false;  // the new start would move it past another entry
+  }
+  // Its place holds: the new start in place, the new end raised into every
+  // subtree above it.
+  found.start = newStart;
+  found.end = newEnd;
+  for (int32_t a = root_; a >= 0;) {
+    Entry& e = entries_[static_cast<std::size_t>(a)];
+    if (newEnd > e.maxEnd) e.maxEnd = newEnd;
+    if (a == t) break;
+    a = before(e, newStart, node) ? e.right : e.left;
+  }
   return true;
 }
 

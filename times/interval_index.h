@@ -16,6 +16,11 @@ class IntervalIndex {
  public:
   // False, and nothing changed, when there is no memory for it.
   bool insert(int32_t start, int32_t end, uint64_t order, IntervalNode* node);
+  // Widens the entry of node, stored with start, to [newStart, newEnd], where
+  // newStart <= start and newEnd >= its end, in place: one pass down the tree.
+  // False, and nothing changed, when there is no such entry or the new start
+  // would order it before another entry (then erase and insert it again).
+  bool widen(int32_t start, const IntervalNode* node, int32_t newStart, int32_t newEnd);
   // Removes the entry of node, stored with start; nothing when there is none.
   void erase(int32_t start, const IntervalNode* node);
   void clear();

@@ -84,13 +84,15 @@ void IntervalList::mergeInto(int32_t a, int32_t b) {
   }
   const int32_t x = node->start, y = node->end;
   if (between(x, a, y) && between(x, b, y)) return;
-  if (indexed_) index_.erase(x, node);
   if (between(x, a, y) && b > y) {
     node->end = b;
   } else {  // a < x, x <= b <= y
     node->start = a;
   }
-  if (indexed_) index(node, found.order);
+  if (indexed_ && !index_.widen(x, node, node->start, node->end)) {
+    index_.erase(x, node);
+    index(node, found.order);
+  }
   widenHull(node->start, node->end);
 }
 
