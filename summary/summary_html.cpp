@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "summary/daily_availability.h"
+#include "summary/gap_classes.h"
 #include "summary/summary_formats.h"
 #include "times/iso_time.h"
 
@@ -138,7 +139,14 @@ std::string coveragePage(const CoverageSummary& summary) {
   for (const StationSummary& station : summary.stations) {
     if (station.firstStart) base = std::min(base.value_or(INT64_MAX), station.window.start);
   }
+  Json gapClasses = Json::array();
+  for (const GapClass& gapClass : kGapClasses) {
+    gapClasses.push_back(
+        {gapClass.upToSeconds == INT64_MAX ? Json(nullptr) : Json(gapClass.upToSeconds),
+         gapClass.colour, gapClass.name});
+  }
   const Json data = {{"gapToleranceSeconds", summary.options.gapToleranceSeconds},
+                     {"gapClasses", gapClasses},
                      {"base", base.value_or(0)},
                      {"disks", disksJson(summary, base.value_or(0))},
                      {"stations", stationsJson(summary, base.value_or(0))}};

@@ -4,6 +4,7 @@
 
 #include "base/printable_name.h"
 #include "base/text_format.h"
+#include "summary/gap_classes.h"
 #include "summary/summary_formats.h"
 #include "times/duration.h"
 #include "times/iso_time.h"
@@ -18,8 +19,7 @@ constexpr double kPlotWidth = kWidth - kLabelWidth - 20;
 constexpr double kTop = 50;  // title and legend above the rows
 
 const char* const kCoveredColour = "#3b7dd8";
-constexpr const char* kGapColourDay = "#d62728";
-const char* const kUnusableColour = kGapColourDay;
+const char* const kUnusableColour = "#d62728";
 const char* const kOverlapColour = "#e377c2";
 const char* const kEventColour = "#6a3d9a";
 const char* const kNeighbourColour = "#1f4e99";  // every other disk of a grouped row
@@ -27,24 +27,6 @@ const char* const kNeighbourColour = "#1f4e99";  // every other disk of a groupe
 constexpr std::size_t kMaxDiskRows = 40;  // past it, disks are grouped
 constexpr std::size_t kMostNamed = 20;    // unusable files named in one tooltip
 constexpr double kMinOverlapWidth = 2;
-
-// Gaps are coloured by how long they are.
-struct GapClass {
-  int64_t upToSeconds;
-  const char* colour;
-  const char* name;
-};
-constexpr GapClass kGapClasses[] = {{60, "#f2c12e", "gap up to 1 min"},
-                                    {3600, "#f28e2b", "gap up to 1 h"},
-                                    {86400, kGapColourDay, "gap up to 1 day"},
-                                    {INT64_MAX, "#7b1113", "gap longer"}};
-
-const GapClass* gapClassOf(int64_t seconds) {
-  for (const GapClass& gapClass : kGapClasses) {
-    if (seconds <= gapClass.upToSeconds) return &gapClass;
-  }
-  return &kGapClasses[std::size(kGapClasses) - 1];
-}
 
 // Text safe inside an XML element or attribute; control bytes are written as
 // "\xNN" first, since XML cannot hold them.
@@ -319,7 +301,7 @@ std::string timelineSvg(const CoverageSummary& summary) {
     for (const GapClass& gapClass : kGapClasses) {
       std::vector<times::TimeSpan> gaps;
       for (const SpanWithDisks& gap : station.gaps) {
-        if (gapClassOf(gap.span.seconds()) == &gapClass) gaps.push_back(gap.span);
+        if (&gapClassOf(gap.span.seconds()) == &gapClass) gaps.push_back(gap.span);
       }
       svg += bars(gaps, axis, y + 4 + bandHeight, bandHeight, gapClass.colour, name + " gap");
     }
