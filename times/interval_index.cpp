@@ -1,197 +1,280 @@
 #include "times/interval_index.h"
 
+#include <algorithm>
+#include <bit>
 #include <functional>
 #include <new>
 
 namespace times {
 
-bool IntervalIndex::before(const Entry& e, int32_t start, const IntervalNode* node) const {
-  return e.start < start || (e.start == start && std::less<const IntervalNode*>()(e.node, node));
+namespace {
+
+template <typename Array>
+void insertAt(Array& array, int count, int position, const auto& value) {
+  std::copy_backward(array + position, array + count, array + count + 1);
+  array[position] = value;
 }
 
-void IntervalIndex::update(int32_t t) {
-  Entry& e = entries_[static_cast<std::size_t>(t)];
-  e.maxEnd = e.end;
-  e.minOrder = e.order;
-  for (const int32_t child : {e.left, e.right}) {
-    if (child < 0) continue;
-    const Entry& c = entries_[static_cast<std::size_t>(child)];
-    if (c.maxEnd > e.maxEnd) e.maxEnd = c.maxEnd;
-    if (c.minOrder < e.minOrder) e.minOrder = c.minOrder;
+}  // namespace
+
+bool IntervalIndex::less(const Key& a, const Key& b) {
+  return a.start < b.start ||
+         (a.start == b.start && std::less<const IntervalNode*>()(a.node, b.node));
+}
+
+int IntervalIndex::slotFor(const Inner& inner, const Key& key) const {
+  int slot = 0;
+  while (slot + 1 < inner.count && !less(key, inner.low[slot + 1])) ++slot;
+  return slot;
+}
+
+int32_t IntervalIndex::descend(const Key& key, Step* path) const {
+  int32_t node = root_;
+  for (int level = height_; level > 0; --level) {
+    const Inner& inner = inners_[static_cast<std::size_t>(node)];
+    const int slot = slotFor(inner, key);
+    path[level] = {node, slot};
+    node = inner.child[slot];
   }
+  return node;
 }
 
-void IntervalIndex::split(int32_t t, int32_t start, const IntervalNode* node, int32_t& low,
-                          int32_t& high) {
-  if (t < 0) {
-    low = high = -1;
+void IntervalIndex::summarize(int level, int32_t node, int32_t& maxEnd, uint64_t& minOrder) const {
+  maxEnd = INT32_MIN;
+  minOrder = UINT64_MAX;
+  if (level == 0) {
+    const Leaf& leaf = leaves_[static_cast<std::size_t>(node)];
+    for (int i = 0; i < leaf.count; ++i) {
+      maxEnd = std::max(maxEnd, leaf.entries[i].end);
+      minOrder = std::min(minOrder, leaf.entries[i].order);
+    }
     return;
   }
-  Entry& e = entries_[static_cast<std::size_t>(t)];
-  if (before(e, start, node)) {
-    split(e.right, start, node, entries_[static_cast<std::size_t>(t)].right, high);
-    low = t;
-  } else {
-    split(e.left, start, node, low, entries_[static_cast<std::size_t>(t)].left);
-    high = t;
+  const Inner& inner = inners_[static_cast<std::size_t>(node)];
+  for (int i = 0; i < inner.count; ++i) {
+    maxEnd = std::max(maxEnd, inner.maxEnd[i]);
+    minOrder = std::min(minOrder, inner.minOrder[i]);
   }
-  update(t);
 }
 
-int32_t IntervalIndex::join(int32_t low, int32_t high) {
-  if (low < 0) return high;
-  if (high < 0) return low;
-  if (entries_[static_cast<std::size_t>(low)].priority >
-      entries_[static_cast<std::size_t>(high)].priority) {
-    const int32_t right = join(entries_[static_cast<std::size_t>(low)].right, high);
-    entries_[static_cast<std::size_t>(low)].right = right;
-    update(low);
-    return low;
+void IntervalIndex::resummarize(const Step* path, int fromLevel) {
+  for (int level = fromLevel; level <= height_; ++level) {
+    Inner& inner = inners_[static_cast<std::size_t>(path[level].inner)];
+    const int slot = path[level].slot;
+    summarize(level - 1, inner.child[slot], inner.maxEnd[slot], inner.minOrder[slot]);
   }
-  const int32_t left = join(low, entries_[static_cast<std::size_t>(high)].left);
-  entries_[static_cast<std::size_t>(high)].left = left;
-  update(high);
-  return high;
+}
+
+bool IntervalIndex::reserveForInsert() {
+  // At most one new leaf and one new inner node a level, a new root among them.
+  try {
+    if (leaves_.size() == leaves_.capacity())
+      leaves_.reserve(std::max<std::size_t>(16, leaves_.capacity() * 2));
+    const std::size_t inners = inners_.size() + static_cast<std::size_t>(height_) + 1;
+    if (inners > inners_.capacity()) inners_.reserve(std::max(inners, inners_.capacity() * 2));
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  return true;
 }
 
 bool IntervalIndex::insert(int32_t start, int32_t end, uint64_t order, IntervalNode* node) {
-  seed_ ^= seed_ << 13;  // xorshift32: the treap's priorities
-  seed_ ^= seed_ >> 17;
-  seed_ ^= seed_ << 5;
-  const Entry entry{start, end, order, node, seed_, -1, -1, end, order};
-  int32_t t;
-  if (free_.empty()) {
-    t = static_cast<int32_t>(entries_.size());
-    try {
-      entries_.push_back(entry);
-    } catch (const std::bad_alloc&) {
-      return false;
+  if (height_ == kMaxHeight || !reserveForInsert()) return false;
+  // From here on nothing allocates: the vectors have room for every split.
+  if (root_ < 0) {
+    root_ = static_cast<int32_t>(leaves_.size());
+    leaves_.emplace_back();
+    height_ = 0;
+  }
+  const Entry entry{start, end, order, node};
+  const Key key = keyOf(entry);
+  Step path[kMaxHeight + 1];
+  const int32_t leafIndex = descend(key, path);
+  for (int level = 1; level <= height_; ++level) {  // the entry joins each subtree passed
+    Inner& inner = inners_[static_cast<std::size_t>(path[level].inner)];
+    const int slot = path[level].slot;
+    inner.maxEnd[slot] = std::max(inner.maxEnd[slot], end);
+    inner.minOrder[slot] = std::min(inner.minOrder[slot], order);
+  }
+
+  // A full leaf gives its upper half to a new one first.
+  int32_t added = -1;  // the new node of the level below, to be placed after split
+  int32_t split = leafIndex;
+  Key addedLow{};
+  int32_t target = leafIndex;
+  if (leaves_[static_cast<std::size_t>(leafIndex)].count == kLeafCapacity) {
+    added = static_cast<int32_t>(leaves_.size());
+    leaves_.emplace_back();
+    Leaf& left = leaves_[static_cast<std::size_t>(leafIndex)];
+    Leaf& right = leaves_.back();
+    constexpr int kHalf = kLeafCapacity / 2;
+    std::copy(left.entries + kHalf, left.entries + kLeafCapacity, right.entries);
+    right.count = kLeafCapacity - kHalf;
+    left.count = kHalf;
+    addedLow = keyOf(right.entries[0]);
+    if (!less(key, addedLow)) target = added;
+  }
+  Leaf& leaf = leaves_[static_cast<std::size_t>(target)];
+  const int position = static_cast<int>(
+      std::lower_bound(leaf.entries, leaf.entries + leaf.count, key,
+                       [](const Entry& e, const Key& k) { return less(keyOf(e), k); }) -
+      leaf.entries);
+  insertAt(leaf.entries, leaf.count, position, entry);
+  ++leaf.count;
+
+  // Each parent takes the new node after the one split, and splits in turn
+  // when full; both are summed up anew, the levels above already hold all.
+  for (int level = 1; level <= height_ && added >= 0; ++level) {
+    const int32_t parentIndex = path[level].inner;
+    int slot = path[level].slot;
+    int32_t holder = parentIndex;  // the inner node that ends up holding both
+    int32_t newInner = -1;
+    Key newInnerLow{};
+    if (inners_[static_cast<std::size_t>(parentIndex)].count == kInnerCapacity) {
+      newInner = static_cast<int32_t>(inners_.size());
+      inners_.emplace_back();
+      Inner& left = inners_[static_cast<std::size_t>(parentIndex)];
+      Inner& right = inners_.back();
+      constexpr int kHalf = kInnerCapacity / 2;
+      right.count = kInnerCapacity - kHalf;
+      std::copy(left.child + kHalf, left.child + kInnerCapacity, right.child);
+      std::copy(left.low + kHalf, left.low + kInnerCapacity, right.low);
+      std::copy(left.maxEnd + kHalf, left.maxEnd + kInnerCapacity, right.maxEnd);
+      std::copy(left.minOrder + kHalf, left.minOrder + kInnerCapacity, right.minOrder);
+      left.count = kHalf;
+      newInnerLow = right.low[0];
+      if (slot >= kHalf) {  // the node split, and so the new one, went right
+        holder = newInner;
+        slot -= kHalf;
+      }
     }
-  } else {
-    t = free_.back();
-    free_.pop_back();
-    entries_[static_cast<std::size_t>(t)] = entry;
+    Inner& inner = inners_[static_cast<std::size_t>(holder)];
+    const int lowerLevel = level - 1;
+    insertAt(inner.child, inner.count, slot + 1, added);
+    insertAt(inner.low, inner.count, slot + 1, addedLow);
+    insertAt(inner.maxEnd, inner.count, slot + 1, INT32_MIN);
+    insertAt(inner.minOrder, inner.count, slot + 1, UINT64_MAX);
+    ++inner.count;
+    summarize(lowerLevel, split, inner.maxEnd[slot], inner.minOrder[slot]);
+    summarize(lowerLevel, added, inner.maxEnd[slot + 1], inner.minOrder[slot + 1]);
+    split = parentIndex;
+    added = newInner;
+    addedLow = newInnerLow;
   }
-  // Down from the root while the entries there come first by priority, each
-  // now holding the new one in its subtree; then the rest is split around it.
-  int32_t* link = &root_;
-  while (*link >= 0 && entries_[static_cast<std::size_t>(*link)].priority > entry.priority) {
-    Entry& e = entries_[static_cast<std::size_t>(*link)];
-    if (end > e.maxEnd) e.maxEnd = end;
-    if (order < e.minOrder) e.minOrder = order;
-    link = before(e, start, node) ? &e.right : &e.left;
+  if (added >= 0) {  // the root split: a new root above both halves
+    const int32_t newRoot = static_cast<int32_t>(inners_.size());
+    inners_.emplace_back();
+    Inner& top = inners_.back();
+    top.count = 2;
+    top.child[0] = split;
+    top.child[1] = added;
+    top.low[0] = Key{INT32_MIN, nullptr};
+    top.low[1] = addedLow;
+    summarize(height_, split, top.maxEnd[0], top.minOrder[0]);
+    summarize(height_, added, top.maxEnd[1], top.minOrder[1]);
+    root_ = newRoot;
+    ++height_;
   }
-  int32_t low = -1, high = -1;
-  split(*link, start, node, low, high);
-  Entry& added = entries_[static_cast<std::size_t>(t)];
-  added.left = low;
-  added.right = high;
-  update(t);
-  *link = t;
   return true;
 }
 
 bool IntervalIndex::widen(int32_t start, const IntervalNode* node, int32_t newStart,
                           int32_t newEnd) {
-  // Down to the entry, keeping the greatest entry passed on the left: the
-  // entry's predecessor unless it has a left subtree.
-  int32_t t = root_, predecessor = -1;
-  while (t >= 0) {
-    Entry& e = entries_[static_cast<std::size_t>(t)];
-    if (e.start == start && e.node == node) break;
-    if (before(e, start, node)) {
-      predecessor = t;
-      t = e.right;
-    } else {
-      t = e.left;
-    }
+  if (root_ < 0) return false;
+  const Key key{start, node};
+  Step path[kMaxHeight + 1];
+  Leaf& leaf = leaves_[static_cast<std::size_t>(descend(key, path))];
+  int position = 0;
+  while (position < leaf.count &&
+         !(leaf.entries[position].start == start && leaf.entries[position].node == node)) {
+    ++position;
   }
-  if (t < 0) return false;
-  Entry& found = entries_[static_cast<std::size_t>(t)];
-  for (int32_t c = found.left; c >= 0; c = entries_[static_cast<std::size_t>(c)].right)
-    predecessor = c;
-  if (newStart != start && predecessor >= 0 &&
-      !before(entries_[static_cast<std::size_t>(predecessor)], newStart, node)) {
-    return false;  // the new start would move it past another entry
+  if (position == leaf.count) return false;
+  const Key newKey{newStart, node};
+  // It must stay after the entry before it, and within its leaf's range, which
+  // begins at the leaf's low key in its parent.
+  if (newStart != start &&
+      (position > 0
+           ? !less(keyOf(leaf.entries[position - 1]), newKey)
+           : height_ > 0 &&
+                 less(newKey,
+                      inners_[static_cast<std::size_t>(path[1].inner)].low[path[1].slot]))) {
+    return false;
   }
-  // Its place holds: the new start in place, the new end raised into every
-  // subtree above it.
-  found.start = newStart;
-  found.end = newEnd;
-  for (int32_t a = root_; a >= 0;) {
-    Entry& e = entries_[static_cast<std::size_t>(a)];
-    if (newEnd > e.maxEnd) e.maxEnd = newEnd;
-    if (a == t) break;
-    a = before(e, newStart, node) ? e.right : e.left;
+  leaf.entries[position].start = newStart;
+  leaf.entries[position].end = newEnd;
+  for (int level = 1; level <= height_; ++level) {
+    Inner& inner = inners_[static_cast<std::size_t>(path[level].inner)];
+    inner.maxEnd[path[level].slot] = std::max(inner.maxEnd[path[level].slot], newEnd);
   }
   return true;
 }
 
 void IntervalIndex::erase(int32_t start, const IntervalNode* node) {
-  root_ = eraseFrom(root_, start, node);
-}
-
-int32_t IntervalIndex::eraseFrom(int32_t t, int32_t start, const IntervalNode* node) {
-  if (t < 0) return t;
-  Entry& e = entries_[static_cast<std::size_t>(t)];
-  if (e.start == start && e.node == node) {
-    try {
-      free_.push_back(t);
-    } catch (const std::bad_alloc&) {
-      // not reused, then
-    }
-    return join(e.left, e.right);
+  if (root_ < 0) return;
+  Step path[kMaxHeight + 1];
+  Leaf& leaf = leaves_[static_cast<std::size_t>(descend(Key{start, node}, path))];
+  for (int i = 0; i < leaf.count; ++i) {
+    if (leaf.entries[i].start != start || leaf.entries[i].node != node) continue;
+    std::copy(leaf.entries + i + 1, leaf.entries + leaf.count, leaf.entries + i);
+    --leaf.count;  // a leaf left empty stays, its range kept for later inserts
+    resummarize(path, 1);
+    return;
   }
-  if (before(e, start, node)) {
-    const int32_t right = eraseFrom(e.right, start, node);
-    entries_[static_cast<std::size_t>(t)].right = right;
-  } else {
-    const int32_t left = eraseFrom(e.left, start, node);
-    entries_[static_cast<std::size_t>(t)].left = left;
-  }
-  update(t);
-  return t;
 }
 
 void IntervalIndex::clear() {
-  entries_.clear();
-  free_.clear();
+  leaves_.clear();
+  inners_.clear();
   root_ = -1;
+  height_ = 0;
 }
 
 template <typename Accept>
-void IntervalIndex::search(int32_t t, int32_t startAtMost, int32_t endAtLeast, const Accept& accept,
-                           Found& best) const {
-  while (t >= 0) {
-    const Entry& e = entries_[static_cast<std::size_t>(t)];
-    if (e.maxEnd < endAtLeast || e.minOrder >= best.order) return;
-    if (e.start > startAtMost) {  // only the left subtree starts early enough
-      t = e.left;
-      continue;
+void IntervalIndex::search(int level, int32_t node, int32_t startAtMost, int32_t endAtLeast,
+                           const Accept& accept, Found& best) const {
+  if (level == 0) {
+    const Leaf& leaf = leaves_[static_cast<std::size_t>(node)];
+    for (int i = 0; i < leaf.count && leaf.entries[i].start <= startAtMost; ++i) {
+      const Entry& e = leaf.entries[i];
+      if (e.end >= endAtLeast && e.order < best.order && accept(e)) best = Found{e.node, e.order};
     }
-    if (e.end >= endAtLeast && e.order < best.order && accept(e)) best = Found{e.node, e.order};
-    // The subtree that holds the lesser order first: its answer prunes the other.
-    const auto orderOf = [&](int32_t c) {
-      return c < 0 ? UINT64_MAX : entries_[static_cast<std::size_t>(c)].minOrder;
-    };
-    const bool leftFirst = orderOf(e.left) <= orderOf(e.right);
-    search(leftFirst ? e.left : e.right, startAtMost, endAtLeast, accept, best);
-    t = leftFirst ? e.right : e.left;
+    return;
+  }
+  const Inner& inner = inners_[static_cast<std::size_t>(node)];
+  uint32_t candidates = 0;  // children that start early enough and end late enough
+  for (int i = 0; i < inner.count && (i == 0 || inner.low[i].start <= startAtMost); ++i) {
+    if (inner.maxEnd[i] >= endAtLeast) candidates |= 1u << i;
+  }
+  // The child of least order first: its answer prunes the rest.
+  while (candidates != 0) {
+    int next = std::countr_zero(candidates);
+    for (uint32_t rest = candidates & (candidates - 1); rest != 0; rest &= rest - 1) {
+      const int i = std::countr_zero(rest);
+      if (inner.minOrder[i] < inner.minOrder[next]) next = i;
+    }
+    if (inner.minOrder[next] >= best.order) return;
+    candidates &= ~(1u << next);
+    search(level - 1, inner.child[next], startAtMost, endAtLeast, accept, best);
   }
 }
 
 IntervalIndex::Found IntervalIndex::firstCovering(int32_t low, int32_t high) const {
   Found best;
-  search(
-      root_, low, high, [](const Entry&) { return true; }, best);
+  if (root_ >= 0) {
+    search(
+        height_, root_, low, high, [](const Entry&) { return true; }, best);
+  }
   return best;
 }
 
 IntervalIndex::Found IntervalIndex::firstHoldingEither(int32_t a, int32_t b) const {
   // Met by [a, b] (start <= b, end >= a) and not strictly inside it.
   Found best;
-  search(
-      root_, b, a, [a, b](const Entry& e) { return e.start <= a || e.end >= b; }, best);
+  if (root_ >= 0) {
+    search(
+        height_, root_, b, a, [a, b](const Entry& e) { return e.start <= a || e.end >= b; }, best);
+  }
   return best;
 }
 
