@@ -25,28 +25,15 @@ constexpr std::string_view kDataMarker = "/*COVERAGE-DATA*/";
 // Times are seconds from base, and every list of spans is flat, each number
 // the step from the one before (start, end, start, end, ...): the archive's
 // data stays small and the page turns it back into times in one pass.
-class Steps {
- public:
-  explicit Steps(int64_t base) : last_(base) {}
-  void add(int64_t time) {
-    list_.push_back(time - last_);
-    last_ = time;
+Json spanSteps(const std::vector<times::TimeSpan>& spans, int64_t base) {
+  Json steps = Json::array();
+  int64_t last = base;
+  for (const times::TimeSpan& span : spans) {
+    steps.push_back(span.start - last);
+    steps.push_back(span.end - span.start);
+    last = span.end;
   }
-  Json take() { return std::exchange(list_, Json::array()); }
-
- private:
-  int64_t last_;
-  Json list_ = Json::array();
-};
-
-template <typename Item>
-Json spanSteps(const std::vector<Item>& items, int64_t base) {
-  Steps steps(base);
-  for (const Item& item : items) {
-    steps.add(item.span.start);
-    steps.add(item.span.end);
-  }
-  return steps.take();
+  return steps;
 }
 
 Json diskIndexes(const std::vector<std::string>& names, const std::map<std::string, int>& indexOf) {
@@ -62,16 +49,11 @@ Json disksJson(const CoverageSummary& summary, int64_t base) {
     for (const FileRecord& file : disk.record.files) {
       if (!file.usable) unusable.push_back(file.path);
     }
-    Steps steps(base);
-    for (const times::TimeSpan& span : disk.coveredSpans()) {
-      steps.add(span.start);
-      steps.add(span.end);
-    }
     disks.push_back({{"name", disk.record.name},
                      {"files", disk.record.files.size()},
                      {"first", disk.first ? Json(*disk.first - base) : Json(nullptr)},
                      {"last", disk.last ? Json(*disk.last - base) : Json(nullptr)},
-                     {"spans", steps.take()},
+                     {"spans", spanSteps(disk.coveredSpans(), base)},
                      {"unusable", unusable}});
   }
   return disks;
@@ -113,10 +95,10 @@ Json stationsJson(const CoverageSummary& summary, int64_t base) {
     const auto dayList = days.find(station.station);
     stations.push_back({{"name", station.station},
                         {"window", {station.window.start - base, station.window.end - base}},
-                        {"spans", spanSteps(station.timespans, base)},
-                        {"gaps", spanSteps(station.gaps, base)},
+                        {"spans", spanSteps(spansOf(station.timespans), base)},
+                        {"gaps", spanSteps(spansOf(station.gaps), base)},
                         {"gapDisks", gapDisks},
-                        {"overlaps", spanSteps(station.overlaps, base)},
+                        {"overlaps", spanSteps(spansOf(station.overlaps), base)},
                         {"overlapDisks", overlapDisks},
                         {"events", eventsJson(station, base)},
                         {"coveragePercent", station.coveragePercent},
