@@ -176,11 +176,9 @@ void IntervalList::removeAt(int32_t index) {
     previous->next = node->next;
   }
   if (node == tail_) tail_ = previous;
-  bool inIndex = indexed_ && node->start <= node->end;
-  for (const IntervalNode* tail = unindexed_; tail != nullptr && inIndex; tail = tail->next)
-    inIndex = tail != node;
   if (node == unindexed_) unindexed_ = node->next;
-  if (inIndex) index_.erase(node->start, node);
+  // A node not yet indexed has no entry: the erase then finds nothing.
+  if (indexed_ && node->start <= node->end) index_.erase(node->start, node);
   delete node;
 }
 
