@@ -25,11 +25,14 @@ class Statement {
   Statement(const Statement&) = delete;
   Statement& operator=(const Statement&) = delete;
 
+  // The text is bound where it lies, not copied: it must stay unchanged until
+  // the statement has been stepped (so no temporary binds).
   Statement& bind(int index, const std::string& text) {
     check(sqlite3_bind_text(statement_, index, text.data(), static_cast<int>(text.size()),
-                            SQLITE_TRANSIENT));
+                            SQLITE_STATIC));
     return *this;
   }
+  Statement& bind(int index, std::string&& text) = delete;
   Statement& bind(int index, int64_t number) {
     check(sqlite3_bind_int64(statement_, index, number));
     return *this;
@@ -46,14 +49,12 @@ class Statement {
     if (result != SQLITE_DONE) fail();
     return false;
   }
+  // Steps to the end, then resets, ready for new values bound in place of
+  // every parameter.
   void run() {
     while (step()) {
     }
     sqlite3_reset(statement_);
-  }
-  void reset() {
-    sqlite3_reset(statement_);
-    sqlite3_clear_bindings(statement_);
   }
   int64_t number(int column) const { return sqlite3_column_int64(statement_, column); }
   std::optional<int64_t> optionalNumber(int column) const {
@@ -137,6 +138,9 @@ class SqliteCatalog : public Catalog {
     for (std::size_t i = 0; i < disk.files.size(); ++i) {
       const CataloguedFile& file = disk.files[i];
       const summary::FileRecord& record = file.record;
+      const std::string findings = joinedList(file.findings, ',');
+      const std::string clockWarnings = joinedList(record.clockWarnings, '\n');
+      const std::string lost = spansText(file.lost);
       insertFile.bind(1, diskId)
           .bind(2, static_cast<int64_t>(i))
           .bind(3, record.path)
@@ -150,23 +154,22 @@ class SqliteCatalog : public Catalog {
           .bind(11, record.altitude)
           .bind(12, record.start)
           .bind(13, record.end)
-          .bind(14, joinedList(file.findings, ','))
-          .bind(15, joinedList(record.clockWarnings, '\n'))
-          .bind(16, spansText(file.lost))
+          .bind(14, findings)
+          .bind(15, clockWarnings)
+          .bind(16, lost)
           .run();
-      insertFile.reset();
     }
     Statement insertHeld(db_, kInsertHeld, where_);
     for (std::size_t i = 0; i < disk.held.size(); ++i) {
       const fixity::FileFixity& held = disk.held[i];
+      const std::string unreadable = rangesText(held.unreadable);
       insertHeld.bind(1, diskId)
           .bind(2, static_cast<int64_t>(i))
           .bind(3, held.path)
           .bind(4, held.size)
           .bind(5, held.sha256)
-          .bind(6, rangesText(held.unreadable))
+          .bind(6, unreadable)
           .run();
-      insertHeld.reset();
     }
     transaction.commit();
   }
@@ -351,6 +354,13 @@ class SqliteCatalog : public Catalog {
 }  // namespace
 
 std::unique_ptr<Catalog> openSqliteCatalog(const std::string& path, bool create) {
+  // SQLite's counts of its memory take a lock on every allocation; nothing
+  // here reads them. The setting holds only before SQLite's first use.
+  static const bool configured = [] {
+    sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+    return true;
+  }();
+  (void)configured;
   return std::make_unique<SqliteCatalog>(path, create);
 }
 
