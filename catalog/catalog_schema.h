@@ -56,14 +56,16 @@ inline constexpr const char* kInsertDisk =
     "INSERT INTO disk (label, source, listing, file_count, bytes, first_time, last_time, added,"
     " longest_file, manifest) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)";
 
-inline constexpr const char* kInsertFile =
+// The rows of a disk's files and fixity go in many to a statement: each names
+// its table and columns, to be followed by that many values a row.
+inline constexpr const char* kInsertFiles =
     "INSERT INTO file (disk_id, seq, path, size, usable, station, stream, frequency, latitude,"
-    " longitude, altitude, start_time, end_time, findings, clock_warnings, lost)"
-    " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16)";
+    " longitude, altitude, start_time, end_time, findings, clock_warnings, lost) VALUES ";
+inline constexpr int kFileColumns = 16;
 
 inline constexpr const char* kInsertHeld =
-    "INSERT INTO held (disk_id, seq, path, size, sha256, unreadable)"
-    " VALUES (?1, ?2, ?3, ?4, ?5, ?6)";
+    "INSERT INTO held (disk_id, seq, path, size, sha256, unreadable) VALUES ";
+inline constexpr int kHeldColumns = 6;
 
 // The columns of a disk entry, first in every query that gives one.
 inline constexpr int kDiskColumns = 7;

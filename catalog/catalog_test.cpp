@@ -192,6 +192,35 @@ TEST_P(CatalogTest, KeepsEachDisksFixityAndTheTimeItsUnreadableBytesCost) {
   EXPECT_FALSE(catalog->fixityOf("a"));
 }
 
+TEST_P(CatalogTest, ADiskOfManyFilesComesBackWholeInItsOrder) {
+  for (const int count : {31, 32, 33, 100}) {  // rows go in by groups
+    std::vector<CataloguedFile> files;
+    std::vector<fixity::FileFixity> held;
+    for (int i = 0; i < count; ++i) {
+      const std::string base = std::to_string(1000 - i);  // not in name order
+      files.push_back(file("m/" + base, i * 60, i * 60 + 60));
+      files.back().findings.assign(static_cast<std::size_t>(i % 3), "kind" + base);
+      files.back().lost = {{i * 60, i * 60 + i % 2}};
+      held.push_back({base, i, std::string(64, 'a'), {{i, 1}}});
+    }
+    CataloguedDisk many = disk("many", files);
+    many.held = held;
+    open(true)->putDisk(many);
+
+    const std::unique_ptr<Catalog> catalog = open(false);
+    const std::vector<CataloguedDisk> found = catalog->filesOf("VELK", std::nullopt);
+    ASSERT_EQ(found.size(), 1u);
+    ASSERT_EQ(found[0].files.size(), files.size()) << count;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+      EXPECT_EQ(found[0].files[i].record.path, files[i].record.path);
+      EXPECT_EQ(found[0].files[i].record.start, files[i].record.start);
+      EXPECT_EQ(found[0].files[i].findings, files[i].findings);
+      EXPECT_EQ(found[0].files[i].lost, files[i].lost);
+    }
+    EXPECT_EQ(catalog->fixityOf("many")->held, held);
+  }
+}
+
 // Expects the catalogue of that name, of schema version 99, to be refused.
 void expectNewerRefused(const std::string& name) {
   try {

@@ -2,6 +2,9 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <array>
+#include <optional>
 #include <unordered_map>
 #include <utility>
 
@@ -11,6 +14,10 @@
 namespace catalog {
 
 namespace {
+
+// Rows a statement inserts at once: 512 parameters at most, within the 999
+// that any SQLite allows.
+constexpr std::size_t kRowsPerInsert = 32;
 
 // How long a process waits for another's write before it gives up.
 constexpr int kBusyTimeoutMilliseconds = 10 * 60 * 1000;
@@ -134,43 +141,44 @@ class SqliteCatalog : public Catalog {
         .bind(10, disk.manifest)
         .run();
     const int64_t diskId = sqlite3_last_insert_rowid(db_);
-    Statement insertFile(db_, kInsertFile, where_);
-    for (std::size_t i = 0; i < disk.files.size(); ++i) {
-      const CataloguedFile& file = disk.files[i];
-      const summary::FileRecord& record = file.record;
-      const std::string findings = joinedList(file.findings, ',');
-      const std::string clockWarnings = joinedList(record.clockWarnings, '\n');
-      const std::string lost = spansText(file.lost);
-      insertFile.bind(1, diskId)
-          .bind(2, static_cast<int64_t>(i))
-          .bind(3, record.path)
-          .bind(4, file.size)
-          .bind(5, int64_t{record.usable})
-          .bind(6, record.station)
-          .bind(7, int64_t{file.stream})
-          .bind(8, int64_t{record.frequency})
-          .bind(9, record.latitude)
-          .bind(10, record.longitude)
-          .bind(11, record.altitude)
-          .bind(12, record.start)
-          .bind(13, record.end)
-          .bind(14, findings)
-          .bind(15, clockWarnings)
-          .bind(16, lost)
-          .run();
-    }
-    Statement insertHeld(db_, kInsertHeld, where_);
-    for (std::size_t i = 0; i < disk.held.size(); ++i) {
-      const fixity::FileFixity& held = disk.held[i];
-      const std::string unreadable = rangesText(held.unreadable);
-      insertHeld.bind(1, diskId)
-          .bind(2, static_cast<int64_t>(i))
-          .bind(3, held.path)
-          .bind(4, held.size)
-          .bind(5, held.sha256)
-          .bind(6, unreadable)
-          .run();
-    }
+    // The texts made for a group's rows, alive until its statement has run.
+    std::vector<std::array<std::string, 3>> made(kRowsPerInsert);
+    insertRows(kInsertFiles, kFileColumns, disk.files.size(),
+               [&](Statement& insert, int first, std::size_t i) {
+                 const CataloguedFile& file = disk.files[i];
+                 const summary::FileRecord& record = file.record;
+                 std::array<std::string, 3>& texts = made[i % kRowsPerInsert];
+                 texts = {joinedList(file.findings, ','), joinedList(record.clockWarnings, '\n'),
+                          spansText(file.lost)};
+                 insert.bind(first, diskId)
+                     .bind(first + 1, static_cast<int64_t>(i))
+                     .bind(first + 2, record.path)
+                     .bind(first + 3, file.size)
+                     .bind(first + 4, int64_t{record.usable})
+                     .bind(first + 5, record.station)
+                     .bind(first + 6, int64_t{file.stream})
+                     .bind(first + 7, int64_t{record.frequency})
+                     .bind(first + 8, record.latitude)
+                     .bind(first + 9, record.longitude)
+                     .bind(first + 10, record.altitude)
+                     .bind(first + 11, record.start)
+                     .bind(first + 12, record.end)
+                     .bind(first + 13, texts[0])
+                     .bind(first + 14, texts[1])
+                     .bind(first + 15, texts[2]);
+               });
+    insertRows(kInsertHeld, kHeldColumns, disk.held.size(),
+               [&](Statement& insert, int first, std::size_t i) {
+                 const fixity::FileFixity& held = disk.held[i];
+                 std::string& unreadable = made[i % kRowsPerInsert][0];
+                 unreadable = rangesText(held.unreadable);
+                 insert.bind(first, diskId)
+                     .bind(first + 1, static_cast<int64_t>(i))
+                     .bind(first + 2, held.path)
+                     .bind(first + 3, held.size)
+                     .bind(first + 4, held.sha256)
+                     .bind(first + 5, unreadable);
+               });
     transaction.commit();
   }
 
@@ -285,6 +293,33 @@ class SqliteCatalog : public Catalog {
     SqliteCatalog& catalog_;
     bool committed_ = false;
   };
+
+  // Inserts rows rows (insert: "INSERT INTO t (its columns) VALUES ") by
+  // groups of kRowsPerInsert to a statement, so that a statement's own cost is
+  // paid once a group. bindRow(statement, first, row) binds the row's columns
+  // from parameter first on; its texts must last until the group has run.
+  template <typename BindRow>
+  void insertRows(const char* insert, int columns, std::size_t rows, BindRow bindRow) {
+    std::optional<Statement> group[2];  // of kRowsPerInsert rows, and of the rest
+    for (std::size_t from = 0; from < rows; from += kRowsPerInsert) {
+      const std::size_t count = std::min(rows - from, kRowsPerInsert);
+      std::optional<Statement>& statement = group[count == kRowsPerInsert ? 0 : 1];
+      if (!statement) statement.emplace(db_, valuesSql(insert, columns, count).c_str(), where_);
+      for (std::size_t k = 0; k < count; ++k)
+        bindRow(*statement, static_cast<int>(k) * columns + 1, from + k);
+      statement->run();
+    }
+  }
+
+  // insert followed by count rows of columns parameters each.
+  static std::string valuesSql(const char* insert, int columns, std::size_t count) {
+    std::string row = "(?";
+    for (int column = 1; column < columns; ++column) row += ",?";
+    row += ")";
+    std::string sql = insert;
+    for (std::size_t k = 0; k < count; ++k) sql += (k == 0 ? "" : ",") + row;
+    return sql;
+  }
 
   static DiskEntry entryAt(const Statement& query, int from) {
     DiskEntry entry;
