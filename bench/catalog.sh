@@ -2,8 +2,9 @@
 # The catalogue's figures: a catalogue of DISKS disks of FILES files (default
 # 1000 of 1000: a million file rows) made by bench/make_catalog, then find for
 # one station and one day, availability of one station over the whole archive,
-# the bytes of the file per file row; and add of a 20 000-file disk beside
-# cdcoverage's survey of the same disk. Medians of five runs. Then the same
+# the bytes of the file per file row; and add of a 20 000-file disk, without
+# fixity beside cdcoverage's survey of the same disk (the two taking turns,
+# medians of eleven), and with. Medians of five runs elsewhere. Then the same
 # figures against a PostgreSQL server of the benchmark's own, where one can
 # start (tests/support/postgres_session.sh). Builds the optimized preset first.
 #   bench/catalog.sh [DISKS] [FILES]
@@ -15,14 +16,34 @@ cmake --workflow --preset bench >/dev/null
 work=build/bench/catalog
 rm -rf "$work" && mkdir -p "$work"
 
+# middle: the median of the times in seconds on standard input, one a line,
+# in milliseconds.
+middle() {
+  sort -n | awk '{ t[NR] = $1 } END { printf "%d", t[int((NR + 1) / 2)] * 1000 }'
+}
+
+# seconds COMMAND...: the wall time of one run of it.
+seconds() {
+  local TIMEFORMAT=%R
+  { time "$@" >/dev/null 2>&1; } 2>&1
+}
+
 # median COMMAND...: runs it five times, prints the median wall time in
 # milliseconds.
 median() {
-  local times=() TIMEFORMAT=%R
-  for run in 1 2 3 4 5; do
-    times+=($({ time "$@" >/dev/null 2>&1; } 2>&1))
+  for run in 1 2 3 4 5; do seconds "$@"; done | middle
+}
+
+# alternating ROUNDS A B: runs the commands A and B in turn, ROUNDS times
+# each, so that both meet the machine alike (on a shared machine one run in two
+# can be a third slower), and prints the median of each in milliseconds.
+alternating() {
+  local a=() b=()
+  for ((run = 0; run < $1; run++)); do
+    a+=("$(seconds "$2")")
+    b+=("$(seconds "$3")")
   done
-  printf '%s\n' "${times[@]}" | sort -n | sed -n 3p | awk '{ printf "%d", $1 * 1000 }'
+  echo "$(printf '%s\n' "${a[@]}" | middle) $(printf '%s\n' "${b[@]}" | middle)"
 }
 
 # figures CATALOG: makes the catalogue and times the queries on it.
@@ -51,18 +72,25 @@ figures "$work/archive.db"
 build/bench/tools/datagen/make_large_disk "$work/disk" 20000 >/dev/null
 build/bench/tools/datagen/make_large_disk "$work/small" 10 >/dev/null
 $cdarchive --catalog="$work/held.db" add "$work/small" >/dev/null
-# add: into a catalogue that already holds a disk, as every add but the first;
-# add_new: into none, so the catalogue is made too.
+# add [OPTION]: into a catalogue that already holds a disk, as every add but
+# the first; add_new: into none, so the catalogue is made too. The survey that
+# add is measured against reads what add --no-fixity reads; the fixity pass
+# reads every byte besides.
 add() {
   rm -f "$work/add.db"* && cp "$work/held.db" "$work/add.db"
-  $cdarchive --catalog="$work/add.db" add "$work/disk"
+  $cdarchive --catalog="$work/add.db" add "$@" "$work/disk"
 }
 add_new() {
   rm -f "$work/add.db"*
   $cdarchive --catalog="$work/add.db" add "$work/disk"
 }
-echo "add of a 20000-file disk: $(median add) ms (into a new catalogue: $(median add_new) ms);" \
-  "cdcoverage's survey of it: $(median build/bench/cdcoverage --format=csv "$work/disk") ms"
+add_no_fixity() { add --no-fixity; }
+survey() { build/bench/cdcoverage --format=csv "$work/disk"; }
+read -r add_ms survey_ms < <(alternating 11 add_no_fixity survey)
+echo "add --no-fixity of a 20000-file disk: $add_ms ms, cdcoverage's survey of it:" \
+  "$survey_ms ms (medians of 11, taking turns):" \
+  "$(awk "BEGIN { printf \"%.2f\", $add_ms / $survey_ms }")x"
+echo "add of it with fixity: $(median add) ms (into a new catalogue: $(median add_new) ms)"
 
 server=/tmp/cdverify-bench-postgres
 sh tests/support/postgres_session.sh setup "$server" >/dev/null
