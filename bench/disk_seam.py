@@ -69,10 +69,21 @@ def side_by_side(label, program, floor, cwd, rounds, env=None):
     ours, theirs = [], []
     for _ in range(rounds):
         ours.append(timed(program, cwd, env))
+        our_lines = lines_of(os.path.join(cwd, "log.out"))
         theirs.append(timed(floor, cwd, env))
+        floor_lines = lines_of(os.path.join(cwd, "floor.log"))
     a, b = statistics.median(ours), statistics.median(theirs)
     print("%-8s cdverify %.3f s   floor %.3f s   ratio %.2f   (medians of %d)" %
           (label, a, b, a / b, rounds))
+    # Each log line is a file opened, appended to and closed: cdverify's logs
+    # name every file and then every interval of the report, the floor's only
+    # the files.
+    print("%-8s log lines: cdverify %d   floor %d" % (label, our_lines, floor_lines))
+
+
+def lines_of(path):
+    with open(path, "rb") as log:
+        return sum(1 for _ in log)
 
 
 def syscalls(command, cwd):
