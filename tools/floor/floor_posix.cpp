@@ -2,9 +2,10 @@
 // date directories of DISK, and for each data file of the permanent stream opens
 // it once, reads its first block (the text header; a small file whole), takes
 // its length, reads its last two bytes when they lie past that block, closes it,
-// and appends one line to LOG (open, append, close).
+// and appends one line to LOG (open, append, close). Then, given LINES, appends
+// that many lines more, one at a time, as a verifier's report would.
 //
-// usage: floor DISK LOG
+// usage: floor DISK LOG [LINES]
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -12,6 +13,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -53,8 +55,8 @@ long readDataFile(const std::string& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: floor DISK LOG\n");
+  if (argc != 3 && argc != 4) {
+    std::fprintf(stderr, "usage: floor DISK LOG [LINES]\n");
     return 2;
   }
   const std::string root = std::string(argv[1]) + "/";
@@ -76,6 +78,9 @@ int main(int argc, char** argv) {
     ::closedir(entries);
   }
   ::closedir(disk);
+  const long lines = argc == 4 ? std::atol(argv[3]) : 0;
+  for (long line = 0; line < lines; ++line)
+    appendLine(argv[2], "     [15/06/2006 00:00:01  -  15/06/2006 00:01:01]         1m 0s\r\n");
   std::printf("%ld files\n", files);
   return 0;
 }

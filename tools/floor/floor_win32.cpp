@@ -4,13 +4,15 @@
 // opens it once with CreateFileA, reads its first block (the text header; a
 // small file whole) with ReadFile, takes its length, reads its last two bytes
 // when they lie past that block, closes it, and appends one line to LOG (open,
-// append, close).
+// append, close). Then, given LINES, appends that many lines more, one at a
+// time, as a verifier's report would.
 //
-// usage: floor DISK LOG    (DISK a drive letter, as cdverify's -archDisk)
+// usage: floor DISK LOG [LINES]    (DISK a drive letter, as cdverify's -archDisk)
 
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -54,8 +56,8 @@ void readDataFile(const std::string& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: floor DISK LOG\n");
+  if (argc != 3 && argc != 4) {
+    std::fprintf(stderr, "usage: floor DISK LOG [LINES]\n");
     return 2;
   }
   const std::string root = std::string(argv[1]) + ":\\";
@@ -80,6 +82,9 @@ int main(int argc, char** argv) {
     FindClose(entries);
   } while (FindNextFileA(days, &day));
   FindClose(days);
+  const long lines = argc == 4 ? std::atol(argv[3]) : 0;
+  for (long line = 0; line < lines; ++line)
+    appendLine(argv[2], "     [15/06/2006 00:00:01  -  15/06/2006 00:01:01]         1m 0s\r\n");
   std::printf("%ld files\n", files);
   return 0;
 }
