@@ -28,20 +28,32 @@ seconds() {
   { time "$@" >/dev/null 2>&1; } 2>&1
 }
 
-# median COMMAND...: runs it five times, prints the median wall time in
-# milliseconds.
-median() {
-  for run in 1 2 3 4 5; do seconds "$@"; done | middle
+# runs ROUNDS BEFORE COMMAND...: the wall times of ROUNDS runs of the command,
+# one a line, BEFORE run untimed before each (":" for nothing).
+runs() {
+  local rounds=$1 before=$2
+  shift 2
+  for ((run = 0; run < rounds; run++)); do
+    $before
+    seconds "$@"
+  done
 }
 
-# alternating ROUNDS A B: runs the commands A and B in turn, ROUNDS times
-# each, so that both meet the machine alike (on a shared machine one run in two
-# can be a third slower), and prints the median of each in milliseconds.
+# median COMMAND...: the median wall time of five runs, in milliseconds.
+median() {
+  runs 5 : "$@" | middle
+}
+
+# alternating ROUNDS BEFORE A B: runs the commands A (BEFORE untimed before
+# it) and B in turn, ROUNDS times each, so that both meet the machine alike (on
+# a shared machine one run in two can be a third slower), and prints the median
+# of each in milliseconds.
 alternating() {
   local a=() b=()
   for ((run = 0; run < $1; run++)); do
-    a+=("$(seconds "$2")")
-    b+=("$(seconds "$3")")
+    $2
+    a+=("$(seconds "$3")")
+    b+=("$(seconds "$4")")
   done
   echo "$(printf '%s\n' "${a[@]}" | middle) $(printf '%s\n' "${b[@]}" | middle)"
 }
@@ -72,25 +84,21 @@ figures "$work/archive.db"
 build/bench/tools/datagen/make_large_disk "$work/disk" 20000 >/dev/null
 build/bench/tools/datagen/make_large_disk "$work/small" 10 >/dev/null
 $cdarchive --catalog="$work/held.db" add "$work/small" >/dev/null
-# add [OPTION]: into a catalogue that already holds a disk, as every add but
-# the first; add_new: into none, so the catalogue is made too. The survey that
-# add is measured against reads what add --no-fixity reads; the fixity pass
-# reads every byte besides.
-add() {
-  rm -f "$work/add.db"* && cp "$work/held.db" "$work/add.db"
-  $cdarchive --catalog="$work/add.db" add "$@" "$work/disk"
-}
-add_new() {
-  rm -f "$work/add.db"*
-  $cdarchive --catalog="$work/add.db" add "$work/disk"
-}
-add_no_fixity() { add --no-fixity; }
+# held: a catalogue that already holds a disk, as for every add but the first;
+# none: no catalogue, so that add makes it too. The survey that add is measured
+# against reads what add --no-fixity reads; the fixity pass reads every byte
+# besides.
+held() { rm -f "$work/add.db"* && cp "$work/held.db" "$work/add.db"; }
+none() { rm -f "$work/add.db"*; }
+add_no_fixity() { $cdarchive --catalog="$work/add.db" add --no-fixity "$work/disk"; }
+add() { $cdarchive --catalog="$work/add.db" add "$work/disk"; }
 survey() { build/bench/cdcoverage --format=csv "$work/disk"; }
-read -r add_ms survey_ms < <(alternating 11 add_no_fixity survey)
+read -r add_ms survey_ms < <(alternating 11 held add_no_fixity survey)
 echo "add --no-fixity of a 20000-file disk: $add_ms ms, cdcoverage's survey of it:" \
   "$survey_ms ms (medians of 11, taking turns):" \
   "$(awk "BEGIN { printf \"%.2f\", $add_ms / $survey_ms }")x"
-echo "add of it with fixity: $(median add) ms (into a new catalogue: $(median add_new) ms)"
+echo "add of it with fixity: $(runs 5 held add | middle) ms" \
+  "(into a new catalogue: $(runs 5 none add | middle) ms)"
 
 server=/tmp/cdverify-bench-postgres
 sh tests/support/postgres_session.sh setup "$server" >/dev/null
@@ -99,9 +107,9 @@ if [ -f "$server/url" ]; then
   url=$(cat "$server/url")
   figures "$url"
   psql "$url" -Atc "SELECT pg_total_relation_size('file') / $((disks * files)) || ' bytes per file row'"
-  add() { psql "$url" -qc "DROP SCHEMA public CASCADE; CREATE SCHEMA public" 2>/dev/null
-    $cdarchive --catalog="$url" add "$work/disk"; }
-  echo "add of a 20000-file disk: $(median add) ms"
+  emptied() { psql "$url" -qc "DROP SCHEMA public CASCADE; CREATE SCHEMA public" 2>/dev/null; }
+  add() { $cdarchive --catalog="$url" add "$work/disk"; }
+  echo "add of a 20000-file disk: $(runs 5 emptied add | middle) ms"
   sh tests/support/postgres_session.sh cleanup "$server"
 else
   echo "== PostgreSQL: $(cat "$server/skip")"
