@@ -294,10 +294,11 @@ class SqliteCatalog : public Catalog {
     bool committed_ = false;
   };
 
-  // Inserts rows rows (insert: "INSERT INTO t (its columns) VALUES ") by
-  // groups of kRowsPerInsert to a statement, so that a statement's own cost is
-  // paid once a group. bindRow(statement, first, row) binds the row's columns
-  // from parameter first on; its texts must last until the group has run.
+  // Inserts that many rows through insert ("INSERT INTO t (its columns)
+  // VALUES "), kRowsPerInsert to a statement, so that a statement's own cost
+  // is paid once a group. bindRow(statement, first, row) binds the row's
+  // columns from parameter first on; its texts must last until the group has
+  // run.
   template <typename BindRow>
   void insertRows(const char* insert, int columns, std::size_t rows, BindRow bindRow) {
     std::optional<Statement> group[2];  // of kRowsPerInsert rows, and of the rest
@@ -391,11 +392,9 @@ class SqliteCatalog : public Catalog {
 std::unique_ptr<Catalog> openSqliteCatalog(const std::string& path, bool create) {
   // SQLite's counts of its memory take a lock on every allocation; nothing
   // here reads them. The setting holds only before SQLite's first use.
-  static const bool configured = [] {
-    sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
-    return true;
+  [[maybe_unused]] static const bool configured = [] {
+    return sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0) == SQLITE_OK;
   }();
-  (void)configured;
   return std::make_unique<SqliteCatalog>(path, create);
 }
 
