@@ -38,7 +38,8 @@ TEST(IsoHiddenFlags, FlagsOfEveryDirectoryAreFoundByNameAndByDataWhereBlocksSpli
   put(18 * kSector, record(18, kSector, 0x02, std::string(1, '\0')) +
                         record(18, kSector, 0x02, "\x01") + record(24, 10, 0x01, "H.DAT;1") +
                         record(26, 10, 0, "V.DAT;1") + record(0, 0, 0x01, "EMPTY.;1") +
-                        record(0, 0, 0, "SHOWN") + record(19, kSector, 0x02, "SUB"));
+                        record(0, 0, 0, "SHOWN") + record(19, kSector, 0x02, "SUB") +
+                        record(0, 10, 0x01, "AT0.DAT;1"));  // data from the image's first byte
   put(19 * kSector, record(25, 10, 0x01, "S.DAT;1"));
   IsoHiddenFlags flags;
   const uint32_t ends[] = {0, 18 * kSector, 19 * kSector, 30 * kSector};
@@ -49,6 +50,7 @@ TEST(IsoHiddenFlags, FlagsOfEveryDirectoryAreFoundByNameAndByDataWhereBlocksSpli
   EXPECT_TRUE(flags.hidden("EMPTY", -1, true));  // without data: found by its name alone
   EXPECT_FALSE(flags.hidden("SHOWN", -1, true));
   EXPECT_TRUE(flags.hidden("elsewhere/H2.DAT", 24 * kSector, true));  // by where its data is
+  EXPECT_TRUE(flags.hidden("elsewhere/AT0.DAT", 0, true));
 }
 
 // A directory whose last record ends exactly where the directory ends.
@@ -85,9 +87,12 @@ TEST(IsoHiddenFlags, NamesComeFromTheTreeLibarchiveNamesFilesBy) {
     const std::string nm = rockRidge ? std::string("NM\x0B\x01\0rr.dat", 11) : "";
     put(18 * kSector, record(18, kSector, 0x02, std::string(1, '\0'), sp) +
                           record(0, 0, rockRidge ? 0x01 : 0, "P.DAT;1", nm));
-    put(20 * kSector, record(20, kSector, 0x02, std::string(1, '\0')) +
-                          record(0, 0, 0x01, std::string("\0j\xD8\x3D\xDE\x00\0;\0001", 10)) +
-                          record(0, 0, 0x01, "\xDF\xFF"));  // a lone low surrogate
+    put(20 * kSector,
+        record(20, kSector, 0x02, std::string(1, '\0')) +
+            record(0, 0, 0x01, std::string("\0j\xD8\x3D\xDE\x00\0;\0001", 10)) +
+            record(0, 0, 0x01, "\xDF\xFF") +  // a lone low surrogate
+            // U+007F, U+0080, U+07FF, U+0800, U+FFFD, U+10000: each length's edges
+            record(0, 0, 0x01, std::string("\0\x7F\0\x80\x07\xFF\x08\0\xFF\xFD\xD8\0\xDC\0", 14)));
     IsoHiddenFlags flags;
     flags.see(0, image.data(), image.size());
     return flags;
@@ -97,6 +102,8 @@ TEST(IsoHiddenFlags, NamesComeFromTheTreeLibarchiveNamesFilesBy) {
   EXPECT_FALSE(joliet.hidden("P.DAT", -1, true));
   EXPECT_FALSE(joliet.hidden("j\xF0\x9F\x98\x80", -1, false));
   EXPECT_FALSE(joliet.hidden("\xED\xBF\xBF", -1, true));  // named by no locale: never found
+  EXPECT_TRUE(
+      joliet.hidden("\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBD\xF0\x90\x80\x80", -1, true));
   const IsoHiddenFlags rockRidge = imageWith(true);
   EXPECT_TRUE(rockRidge.hidden("rr.dat", -1, true));
   EXPECT_FALSE(rockRidge.hidden("j\xF0\x9F\x98\x80", -1, true));
