@@ -21,6 +21,13 @@ TEST(ReadUtf8, ValidSequencesGiveTheirCodeAndInvalidOnesTheirMaximalPart) {
            {"\xE2\x82\xAC", 3, true, 0x20AC},
            {"\xF0\x9F\x98\x80", 4, true, 0x1F600},
            {"\xF4\x8F\xBF\xBF", 4, true, 0x10FFFF},
+           // the first and last code of each length
+           {"\x7F", 1, true, 0x7F},
+           {"\xC2\x80", 2, true, 0x80},
+           {"\xDF\xBF", 2, true, 0x7FF},
+           {"\xE0\xA0\x80", 3, true, 0x800},
+           {"\xEF\xBF\xBF", 3, true, 0xFFFF},
+           {"\xF0\x90\x80\x80", 4, true, 0x10000},
            {"\x80", 1, false, 0},              // a continuation byte alone
            {"\xC1\xBF", 1, false, 0},          // overlong lead
            {"\xE0\x9F\xBF", 1, false, 0},      // overlong three bytes
