@@ -118,6 +118,19 @@ TEST(SummaryFormats, TimelineTooltipsNameTheirDiskAndKeepTheirLineBreaks) {
             std::string::npos);
 }
 
+TEST(SummaryFormats, TimelineNamesTwentyUnusableFilesOfARowAndCountsTheRest) {
+  std::vector<FileRecord> files = {usableFile("d/good", 0, 60)};
+  for (int k = 10; k < 31; ++k) {  // 21 unusable files
+    FileRecord broken;
+    broken.path = "d/bad" + std::to_string(k);
+    files.push_back(broken);
+  }
+  const std::string svg = timelineSvg(summarize({{"d", files}}, {}));
+  EXPECT_NE(svg.find("21 unusable files:&#10;d/bad10&#10;"), std::string::npos);
+  EXPECT_NE(svg.find("&#10;d/bad29&#10;and 1 more</title>"), std::string::npos);
+  EXPECT_EQ(svg.find("d/bad30"), std::string::npos);
+}
+
 TEST(SummaryFormats, TimelineGroupsManyDisksByMonthAndNamesEachInItsTooltip) {
   std::vector<DiskRecord> disks;
   for (int k = 0; k < 41; ++k) {
