@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <random>
 #include <utility>
 #include <vector>
+
+#include "tests/support/failing_allocation.h"
 
 namespace times {
 
@@ -150,6 +153,29 @@ TEST(IntervalListAdd, FoldsAsALiteralWalkOfTheChainWouldWhateverTheOrder) {
           literal.mergeInto(a, b);
         }
       }
+      ASSERT_EQ(chainOf(list), literal.chain) << "round " << round << " step " << i;
+    }
+  }
+}
+
+// Without memory for its index (a large disk on a 32-bit host) the list walks
+// its chain, and folds as the literal walk does; with memory again it indexes
+// the chain anew. Stretches of adds starved and fed take turns.
+TEST(IntervalListAdd, WithoutMemoryForItsIndexFoldsAsTheLiteralWalk) {
+  std::mt19937 random(3405691582);
+  std::uniform_int_distribution<int32_t> value(0, 600), length(-10, 40);
+  for (int round = 0; round < 40; ++round) {
+    IntervalList list(0);
+    LiteralList literal(0);
+    for (int i = 0; i < 200; ++i) {
+      const int32_t a = value(random), b = a + length(random);
+      {
+        // The index's first room is 16 leaves, some 12 KiB; a node is 16 bytes.
+        std::optional<testsupport::FailingAllocation> starved;
+        if (i / 50 % 2 == round % 2) starved.emplace(4096);
+        list.add(a, b);
+      }
+      literal.add(a, b);
       ASSERT_EQ(chainOf(list), literal.chain) << "round " << round << " step " << i;
     }
   }
