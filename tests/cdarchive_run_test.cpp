@@ -82,6 +82,12 @@ TEST_F(ArchiveRunTest, AnUnchangedDiskIsSkippedAndAChangedOneReplaced) {
             "disk|" + disk.setting() + "|6|");
   const std::string tail = "|2006-06-15T12:00:01|2006-06-16T08:02:01|2026-11-30T00:53:20\n";
   EXPECT_EQ(out.substr(out.size() - tail.size()), tail);
+  // The same disk where another drive or mount point puts it is unchanged.
+  const std::filesystem::path moved = dir.path() / "mounted-elsewhere";
+  std::filesystem::rename(disk.directory(), moved);
+  ASSERT_EQ(archive({"add", "--as=disk", moved.string()}), 0) << err;
+  EXPECT_EQ(out, "disk: unchanged, skipped\n");
+  std::filesystem::rename(moved, disk.directory());
 }
 
 TEST_F(ArchiveRunTest, FindNamesTheDisksFilesAndGapsOfAWindow) {
@@ -114,6 +120,13 @@ TEST_F(ArchiveRunTest, FindNamesTheDisksFilesAndGapsOfAWindow) {
                      "--to=2006-06-15T12:04:00", "--format=csv"}),
             0);
   EXPECT_NE(out.find("gap|||2006-06-15T12:03:01|2006-06-15T12:04:00|59\r\n"), std::string::npos);
+  // One side alone: the window reaches to the station's first or last time.
+  ASSERT_EQ(archive({"find", "--station=VELK", "--from=2006-06-16T08:01:30"}), 0);
+  EXPECT_EQ(out.substr(0, out.find('\n')),
+            "Station VELK, 2006-06-16T08:01:30 .. 2006-06-16T08:03:01: 2 files on 1 disks, 0 gaps");
+  ASSERT_EQ(archive({"find", "--station=VELK", "--to=2006-06-15T12:00:30"}), 0);
+  EXPECT_EQ(out.substr(0, out.find('\n')),
+            "Station VELK, 2006-06-15T12:00:01 .. 2006-06-15T12:00:30: 1 files on 1 disks, 0 gaps");
   ASSERT_EQ(archive({"find", "--station=NONE", "--format=json"}), 0);
   EXPECT_NE(out.find("\"files\": []"), std::string::npos);
 }
