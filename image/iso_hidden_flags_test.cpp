@@ -69,6 +69,24 @@ TEST(IsoHiddenFlags, ARecordThatEndsTheDirectoryIsRead) {
   EXPECT_TRUE(flags.hidden("SUB/S.DAT", 25 * kSector, true));
 }
 
+// A directory record that leads back to a directory already read (a damaged or
+// forged image) is not read again: the reading ends.
+TEST(IsoHiddenFlags, ADirectoryThatLeadsBackIsReadOnce) {
+  std::string image(30 * kSector, '\0');
+  const auto put = [&](uint32_t at, const std::string& bytes) {
+    image.replace(at, bytes.size(), bytes);
+  };
+  put(16 * kSector, "\001CD001");
+  put(16 * kSector + 156, record(18, kSector, 0x02, std::string(1, '\0')));
+  put(18 * kSector, record(18, kSector, 0x02, std::string(1, '\0')) +
+                        record(18, kSector, 0x02, "\x01") + record(18, kSector, 0x02, "LOOP") +
+                        record(24, 10, 0x01, "H.DAT;1"));
+  IsoHiddenFlags flags;
+  flags.see(0, image.data(), image.size());
+  EXPECT_TRUE(flags.hidden("H.DAT", -1, true));
+  EXPECT_FALSE(flags.hidden("LOOP/H.DAT", -1, true));
+}
+
 // With a Joliet tree beside the primary one, its names (UTF-16, past the BMP
 // too) and flags count, unless Joliet's names are not used; Rock Ridge names in
 // the primary tree take precedence over both.
