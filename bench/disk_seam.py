@@ -11,9 +11,9 @@ N data files (default 20000, 200 to a date directory, 7 256 bytes each), and
 runs cdverify and the floor side by side, R rounds each (default 5), warm
 cache, reporting medians and their ratio; then the log lines each wrote, and
 the floor again writing as many lines as cdverify, one open, append and close
-each (what the logs alone cost, which no verifier escapes). Then counts system calls per
-verified file with strace on a 1000-file disk, and peak memory at 2000 and
-N files. --shuffled writes files of separate times (one every 10 minutes)
+each (what the logs alone cost, which no verifier escapes). Then counts
+system calls per verified file with strace on a 1000-file disk, and peak
+memory at 2000 and N files. --shuffled writes files of separate times (one every 10 minutes)
 dealt to the names in a random order, so that the intervals arrive out of
 order.
 
