@@ -63,27 +63,37 @@ std::shared_ptr<const ImageFile> readFileData(archive* a, archive_entry* entry,
   const void* data = nullptr;
   std::size_t size = 0;
   la_int64_t offset = 0;
+  int64_t read = 0;  // how many of its bytes were read: they lead it
   int status;
   while ((status = archive_read_data_block(a, &data, &size, &offset)) == ARCHIVE_OK) {
     // A block is consumed at the next call: its place in the image is where
     // the stream stands now.
     const int64_t at = archive_filter_bytes(a, 0);
     if (offset == 0) file->dataStart = at;
-    // Data past the image's real end is none: passed over at once.
-    if (at >= stream.realEnd()) {
+    // Data past the image's real end is none, and so is a block that does not
+    // follow on from those read: the rest of the file is passed over at once,
+    // and unread. (libarchive skips it only when the next entry is asked for:
+    // where the stream stands then says nothing of this file.)
+    const int64_t real =
+        offset == read
+            ? std::clamp<int64_t>(stream.realEnd() - at, 0, static_cast<int64_t>(size))
+            : 0;
+    if (real > 0) {
+      keepBytes(*file, static_cast<const char*>(data), static_cast<std::size_t>(real), offset,
+                policy);
+      if (policy.everyByte != nullptr) {
+        policy.everyByte->fileBytes(
+            std::string_view(static_cast<const char*>(data), static_cast<std::size_t>(real)));
+      }
+      read += real;
+    }
+    if (real < static_cast<int64_t>(size)) {
       status = archive_read_data_skip(a);
       break;
     }
-    keepBytes(*file, static_cast<const char*>(data), size, offset, policy);
-    if (policy.everyByte != nullptr) {
-      policy.everyByte->fileBytes(std::string_view(static_cast<const char*>(data), size));
-    }
   }
   const bool failed = status != ARCHIVE_EOF && status != ARCHIVE_OK;
-  // The data ended where the stream now stands; bytes past the real end were
-  // padding.
-  const int64_t missing =
-      failed ? 0 : std::min(archive_filter_bytes(a, 0) - stream.realEnd(), file->length);
+  const int64_t missing = failed ? 0 : std::max<int64_t>(file->length - read, 0);
   // The bytes it was not given, in order: sectors of its data that could not
   // be read, and those past the image's real end. Not kept, and told.
   std::vector<base::ByteRange> unreadable;

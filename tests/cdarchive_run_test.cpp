@@ -303,6 +303,25 @@ TEST_F(ArchiveRunTest, AnImageIsReadPastItsUnreadableSectorsWithTheSameDigestsAs
             "lost: station VELK, 2006-06-15T12:01:21 to 2006-06-15T12:01:51 "
             "(d.iso/20060615/P0615002.DAT)\n"
             "disk: 11 files: 10 matched, 0 changed, 0 moved, 0 missing, 0 new, 1 unreadable\n");
+
+  // Cut short inside that file: it and every file after it are unreadable,
+  // never matched on the digest of no bytes.
+  host.unreadable.clear();
+  host.addFile("", "cut.iso", image.substr(0, (at / 2048 + 2) * 2048));
+  EXPECT_EQ(run({"check", "--as=disk", "--format=json", "cut.iso"}), 1);
+  EXPECT_NE(out.find("\"matched\": 2,"), std::string::npos) << out;
+  EXPECT_NE(out.find("\"unreadable\": 9\n"), std::string::npos) << out;
+  EXPECT_NE(out.find("{\n      \"path\": \"20060615/P0615002.DAT\",\n      \"status\": "
+                     "\"unreadable\",\n      \"opened\": true,\n      \"unreadable\": [\n        {\n"
+                     "          \"offset\": 4096,\n          \"size\": 3160\n"),
+            std::string::npos)
+      << out;
+  ASSERT_EQ(run({"add", "--as=cut", "cut.iso"}), 1);
+  ASSERT_EQ(run({"manifest", "cut"}), 1);
+  EXPECT_EQ(out, fixity::sha256Hex(testsupport::readFile(disk.directory() / "20060615" /
+                                                         "P0615001.DAT")) +
+                     "  20060615/P0615001.DAT\n" + fixity::sha256Hex("") +
+                     "  20060616/P0616004.DAT\n");  // the one empty file
 }
 
 TEST_F(ArchiveRunTest, CheckAuditsADiskAgainstTheCatalogueOrAManifest) {

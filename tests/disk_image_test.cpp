@@ -5,12 +5,15 @@
 
 #include "image/disk_image.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <map>
 #include <fstream>
 #include <sstream>
 #include <tuple>
 
 #include "image/iso9660.h"
+#include "image/iso_image_reader.h"
 #include "programs/cdcoverage/coverage_run.h"
 #include "tests/run_test_fixture.h"
 #include "tests/support/memory_disk.h"
@@ -317,6 +320,106 @@ TEST_F(DiskImageTest, ImageCutInsideAFileLeavesItAndTheFollowingOnesUnusable) {
        {"20060615/P0615002.DAT", "20060615/P0615003.DAT", "20060616/P0616003.DAT"}) {
     EXPECT_NE(log.find(" File disk/" + std::string(name) + " is unusable\r\n"), std::string::npos)
         << name;
+  }
+}
+
+// What a one-pass reader told of each file: the bytes it read, at their
+// offsets, and the ranges it could not read.
+class ToldBytes : public base::FileBytesListener {
+ public:
+  struct File {
+    int64_t length = 0;
+    std::string read;                        // the bytes read, in order
+    std::vector<base::ByteRange> unreadable;
+  };
+  void fileBegins(const std::string& path, int64_t length) override {
+    current_ = &files[path];
+    *current_ = File{length, {}, {}};
+  }
+  void fileBytes(std::string_view bytes) override { current_->read += bytes; }
+  void fileUnreadable(base::ByteRange range) override { current_->unreadable.push_back(range); }
+  void fileEnds() override {}
+  void fileSameAs(const std::string&, const std::string&) override {}
+  std::map<std::string, File> files;
+
+ private:
+  File* current_ = nullptr;
+};
+
+base::KeepPolicy keepingNothing() {
+  return {0, [](std::string_view, int64_t) { return std::vector<base::ByteRange>{}; }};
+}
+
+// Reads image through a disk in memory whose unreadable ranges are damaged.
+std::map<std::string, ToldBytes::File> toldOf(const std::string& image,
+                                              std::vector<base::ByteRange> damaged = {}) {
+  testsupport::MemoryDisk host;
+  host.addFile("", "d.iso", image);
+  host.unreadable["d.iso"] = std::move(damaged);
+  ToldBytes told;
+  base::KeepPolicy policy = keepingNothing();
+  policy.everyByte = &told;
+  const auto file = host.openForReading("d.iso");
+  const image::ImageRead read = image::readIsoImage(*file, true, policy);
+  EXPECT_FALSE(read.problem) << *read.problem;
+  return told.files;
+}
+
+// Over every sector of the files' data, cut the image there or make it
+// unreadable: each file is told exactly the bytes of its extent that lie in
+// readable sectors before the cut, and the rest as unreadable ranges, never
+// another file's; bytes told as read are the file's own.
+TEST_F(DiskImageTest, EveryUnreadByteIsToldAgainstTheFileWhoseExtentHoldsIt) {
+  makeImage("-as mkisofs -R -J -o disk.iso disk");
+  const std::string whole = image();
+  std::map<std::string, int64_t> starts;  // each non-empty file's first byte in the image
+  testsupport::MemoryDisk host;
+  host.addFile("", "d.iso", whole);
+  const auto opened = host.openForReading("d.iso");
+  for (const auto& [path, file] : image::readIsoImage(*opened, true, keepingNothing()).tree.files) {
+    if (file->length > 0) starts[path] = file->dataStart;
+  }
+  const std::map<std::string, ToldBytes::File> original = toldOf(whole);
+  int64_t first = INT64_MAX, last = 0;
+  for (const auto& [path, start] : starts) {
+    first = std::min(first, start);
+    last = std::max(last, start + original.at(path).length);
+    ASSERT_TRUE(original.at(path).unreadable.empty()) << path;
+  }
+  constexpr int64_t kSector = image::iso9660::kSector;
+  // The ranges of a file of that start and length that fall in [from, to) of the image.
+  const auto within = [](int64_t start, int64_t length, int64_t from, int64_t to) {
+    std::vector<base::ByteRange> ranges;
+    const int64_t a = std::max<int64_t>(from - start, 0), b = std::min(to - start, length);
+    if (a < b) ranges.push_back({a, b - a});
+    return ranges;
+  };
+  for (int64_t at = first; at <= last + kSector; at += kSector) {
+    for (const bool cut : {true, false}) {
+      const std::map<std::string, ToldBytes::File> told =
+          cut ? toldOf(whole.substr(0, static_cast<std::size_t>(at)))
+              : toldOf(whole, {{at, kSector}});
+      for (const auto& [path, file] : original) {
+        SCOPED_TRACE(path + (cut ? " cut at " : " damaged at ") + std::to_string(at));
+        const ToldBytes::File& now = told.at(path);
+        const int64_t start = starts.count(path) != 0 ? starts.at(path) : 0;
+        const std::vector<base::ByteRange> expected =
+            file.length == 0 ? std::vector<base::ByteRange>{}
+            : cut            ? within(start, file.length, at, INT64_MAX)
+                             : within(start, file.length, at, at + kSector);
+        EXPECT_EQ(now.unreadable, expected);
+        // What was read is the file's own bytes: all but a cut's missing tail.
+        const std::size_t readable =
+            cut && !expected.empty() ? static_cast<std::size_t>(expected[0].offset) : file.read.size();
+        ASSERT_EQ(now.read.size(), readable);
+        for (std::size_t i = 0; i < readable; ++i) {
+          const bool damaged = std::any_of(expected.begin(), expected.end(), [&](const auto& r) {
+            return static_cast<int64_t>(i) >= r.offset && static_cast<int64_t>(i) < r.offset + r.size;
+          });
+          if (!damaged && now.read[i] != file.read[i]) FAIL() << "byte " << i << " differs";
+        }
+      }
+    }
   }
 }
 
