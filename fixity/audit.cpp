@@ -36,7 +36,12 @@ std::optional<std::string> unescaped(std::string_view path) {
 }  // namespace
 
 std::optional<std::vector<FileFixity>> readManifest(std::string_view text, std::string& problem) {
+  if (const std::size_t zero = text.find('\0'); zero != std::string_view::npos) {
+    problem = "byte " + std::to_string(zero) + " is a NUL byte: it is not a manifest's text";
+    return std::nullopt;
+  }
   std::vector<FileFixity> files;
+  std::map<std::string, std::size_t> lineOf;  // each path's line
   std::size_t lineNumber = 0;
   while (!text.empty()) {
     const std::size_t end = text.find('\n');
@@ -61,7 +66,16 @@ std::optional<std::vector<FileFixity>> readManifest(std::string_view text, std::
     std::optional<std::string> path(line.substr(66));
     if (escaped) path = unescaped(*path);
     if (!path) return bad("its path holds an unknown escape");
+    if (const auto [before, isNew] = lineOf.emplace(*path, lineNumber); !isNew) {
+      problem = "line " + std::to_string(lineNumber) + ": its path is listed on line " +
+                std::to_string(before->second) + " already";
+      return std::nullopt;
+    }
     files.push_back(FileFixity{std::move(*path), -1, std::move(digest), {}});
+  }
+  if (files.empty()) {
+    problem = "it lists no file";
+    return std::nullopt;
   }
   return files;
 }

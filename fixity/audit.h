@@ -14,7 +14,8 @@ namespace fixity {
 // starting with a backslash has "\\", "\n" and "\r" in its path for a
 // backslash, a line feed and a carriage return. Blank lines are passed over;
 // CR LF line ends are taken. The files come without sizes (-1). Nothing, and
-// problem set to the first bad line's number and why, when a line is neither.
+// problem set to why, when a line is neither (its number given), when a path
+// is listed twice, when the text holds a NUL byte, or when it lists no file.
 std::optional<std::vector<FileFixity>> readManifest(std::string_view text, std::string& problem);
 
 // How a file found on a disk stands against what was recorded of it.

@@ -56,7 +56,12 @@ TEST(Manifest, ReadsWhatSha256sumWritesAndRefusesWhatItDoesNot) {
            {kA + "\tx\n", "line 1: the digest is not followed"},
            {kA + "  \n", "line 1: the digest is not followed"},  // no name
            {"\\" + kA + "  a\\tb\n", "line 1: its path holds an unknown escape"},
-           {"\\" + kA + "  a\\\n", "line 1: its path holds an unknown escape"}}) {
+           {"\\" + kA + "  a\\\n", "line 1: its path holds an unknown escape"},
+           {kA + "  a\n" + kB + "  b\n\n" + kC + " *a\n", "line 4: its path is listed on line 1"},
+           {kA + "  a" + std::string(1, '\0') + "b\n", "byte 67 is a NUL byte"},
+           {std::string(4096, '\0'), "byte 0 is a NUL byte"},  // /dev/zero
+           {"", "it lists no file"},
+           {"\r\n\n", "it lists no file"}}) {
     problem.clear();
     EXPECT_FALSE(readManifest(text, problem)) << text;
     EXPECT_EQ(problem.substr(0, why.size()), why) << text;
