@@ -6,4 +6,9 @@ namespace platform {
 // where progress lines may be shown.
 bool standardErrorIsTerminal();
 
+// A reader of standard output that goes away (a closed pipe) makes later
+// writes to it fail instead of ending the process, so that the program still
+// writes its other outputs whole and says how the run ended.
+void failWritesToClosedPipes();
+
 }  // namespace platform

@@ -1,5 +1,9 @@
+#include <csignal>
+
 #include <unistd.h>
 
 #include "platform/terminal.h"
 
 bool platform::standardErrorIsTerminal() { return isatty(STDERR_FILENO) == 1; }
+
+void platform::failWritesToClosedPipes() { std::signal(SIGPIPE, SIG_IGN); }

@@ -4,3 +4,6 @@
 #include "platform/terminal.h"
 
 bool platform::standardErrorIsTerminal() { return _isatty(_fileno(stderr)) != 0; }
+
+// Windows ends no process for writing to a closed pipe: the write fails.
+void platform::failWritesToClosedPipes() {}

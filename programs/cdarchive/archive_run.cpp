@@ -17,6 +17,7 @@
 #include "programs/cdarchive/check_report.h"
 #include "programs/cdarchive/find_report.h"
 #include "programs/common/disk_input.h"
+#include "programs/common/standard_output.h"
 #include "times/iso_time.h"
 #include "walk/walk_progress.h"
 #include "walk/write_guard.h"
@@ -268,9 +269,7 @@ std::optional<times::TimeSpan> windowOf(const ArchiveOptions& options) {
   return std::nullopt;
 }
 
-}  // namespace
-
-int runArchive(int argc, const char* const* argv, platform::Disk& host, std::ostream& out,
+int runCommand(int argc, const char* const* argv, platform::Disk& host, std::ostream& out,
                std::ostream& err, int64_t now, bool showProgress) {
   ArchiveOptions options;
   if (const std::optional<int> status = parseArchiveOptions(argc, argv, options, out, err)) {
@@ -324,6 +323,14 @@ int runArchive(int argc, const char* const* argv, platform::Disk& host, std::ost
     return 1;
   }
   return 0;
+}
+
+}  // namespace
+
+int runArchive(int argc, const char* const* argv, platform::Disk& host, std::ostream& out,
+               std::ostream& err, int64_t now, bool showProgress) {
+  return cli::finishOutput(runCommand(argc, argv, host, out, err, now, showProgress), out,
+                           "cdarchive", err);
 }
 
 }  // namespace cdarchive

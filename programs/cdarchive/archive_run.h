@@ -14,7 +14,7 @@ namespace cdarchive {
 // was added. With showProgress (err is a terminal), err also shows how far the
 // disks have been read. Returns the exit status: 2 for a bad command line; 1
 // when a disk or the catalogue could not be read or written (each named on
-// err; other disks are still added); else 0.
+// err; other disks are still added), or out could not be written whole; else 0.
 int runArchive(int argc, const char* const* argv, platform::Disk& host, std::ostream& out,
                std::ostream& err, int64_t now, bool showProgress = false);
 

@@ -10,6 +10,7 @@
 #include "catalog/open_catalog.h"
 #include "programs/cdcoverage/coverage_options.h"
 #include "programs/common/disk_input.h"
+#include "programs/common/standard_output.h"
 #include "summary/distinct_disks.h"
 #include "summary/summary_formats.h"
 #include "summary/summary_json.h"
@@ -112,10 +113,8 @@ void tellRepeatsApart(const summary::DistinctDisks& distinct,
   }
 }
 
-}  // namespace
-
-int runCoverage(int argc, const char* const* argv, platform::Disk& disk, std::ostream& out,
-                std::ostream& err, bool showProgress) {
+int summarizeInputs(int argc, const char* const* argv, platform::Disk& disk, std::ostream& out,
+                    std::ostream& err, bool showProgress) {
   CoverageOptions options;
   if (const std::optional<int> status = parseCoverageOptions(argc, argv, options, out, err)) {
     return *status;
@@ -172,10 +171,7 @@ int runCoverage(int argc, const char* const* argv, platform::Disk& disk, std::os
   const summary::SummaryFormat& format = *summary::findSummaryFormat(options.format);
   const std::string text = (options.daily ? format.writeDaily : format.write)(summary);
   if (options.output.empty()) {
-    if (!(out << text << std::flush)) {
-      err << "cdcoverage: cannot write standard output\n";
-      status = 1;
-    }
+    out << text;  // a failure is told once the other outputs are written
   } else if (!writeFile(options.output, text, guard, disk, err)) {
     status = 1;
   }
@@ -188,6 +184,14 @@ int runCoverage(int argc, const char* const* argv, platform::Disk& disk, std::os
     status = 1;
   }
   return status;
+}
+
+}  // namespace
+
+int runCoverage(int argc, const char* const* argv, platform::Disk& disk, std::ostream& out,
+                std::ostream& err, bool showProgress) {
+  return cli::finishOutput(summarizeInputs(argc, argv, disk, out, err, showProgress), out,
+                           "cdcoverage", err);
 }
 
 }  // namespace cdcoverage

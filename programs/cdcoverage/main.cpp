@@ -4,6 +4,7 @@
 #include "programs/cdcoverage/coverage_run.h"
 
 int main(int argc, char** argv) {
+  platform::failWritesToClosedPipes();
   return cdcoverage::runCoverage(argc, argv, platform::systemDisk(), std::cout, std::cerr,
                                  platform::standardErrorIsTerminal());
 }
