@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   const int disks = std::atoi(argv[2]), files = std::atoi(argv[3]);
-  const auto catalog = catalog::openCatalog(argv[1], true);
+  const auto catalog = catalog::openCatalog(argv[1], catalog::CatalogAccess::kCreate);
   int64_t time = 1136073601;  // 2006-01-01T00:00:01
   for (int d = 0; d < disks; ++d) {
     catalog::CataloguedDisk disk;

@@ -61,6 +61,11 @@ class CatalogError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// What a run does with a catalogue: only reads it (which never changes it,
+// nor leaves a file beside it), writes it, or writes it and makes it where
+// there is none.
+enum class CatalogAccess : uint8_t { kRead, kWrite, kCreate };
+
 // The schema version this program writes, in both stores.
 inline constexpr int64_t kCatalogSchemaVersion = 2;
 

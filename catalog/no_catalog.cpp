@@ -4,8 +4,9 @@
 // Linux.
 namespace catalog {
 
-std::unique_ptr<Catalog> openCatalog(const std::string& name, bool /*create*/) {
-  throw CatalogError("catalogue " + name + ": catalogues are kept on Linux, with cdarchive");
+std::unique_ptr<Catalog> openCatalog(const std::string& name, CatalogAccess /*access*/) {
+  throw CatalogError("catalogue " + shownCatalogName(name) +
+                     ": catalogues are kept on Linux, with cdarchive");
 }
 
 }  // namespace catalog

@@ -5,8 +5,8 @@
 
 namespace catalog {
 
-std::unique_ptr<Catalog> openCatalog(const std::string& name, bool create) {
-  return isCatalogUrl(name) ? openPostgresCatalog(name) : openSqliteCatalog(name, create);
+std::unique_ptr<Catalog> openCatalog(const std::string& name, CatalogAccess access) {
+  return isCatalogUrl(name) ? openPostgresCatalog(name, access) : openSqliteCatalog(name, access);
 }
 
 }  // namespace catalog

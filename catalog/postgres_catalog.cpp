@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <utility>
 
+#include "catalog/catalog_name.h"
 #include "catalog/text_list.h"
 
 namespace catalog {
@@ -126,17 +127,54 @@ std::string copyBytes(const std::string& bytes) {
   return text;
 }
 
+// How long a connection may take unless the URL says otherwise: a server that
+// accepts and never answers must not hold a run for ever.
+constexpr const char* kConnectTimeoutSeconds = "10";
+
+// libpq's message as one line: its lines (a hint after a tab, a detail) joined.
+std::string oneLine(const std::string& message) {
+  std::string line, part;
+  const auto flush = [&] {
+    const std::size_t first = part.find_first_not_of(" \t\r");
+    const std::size_t last = part.find_last_not_of(" \t\r");
+    if (first != std::string::npos)
+      line += (line.empty() ? "" : "; ") + part.substr(first, last - first + 1);
+    part.clear();
+  };
+  for (const char c : message) {
+    if (c == '\n') {
+      flush();
+    } else {
+      part += c;
+    }
+  }
+  flush();
+  return line;
+}
+
+// The server's notices (a warning of a statement's own) are no operator's
+// business: the statements that matter fail as errors.
+void ignoreNotice(void*, const char*) {}
+
 class PostgresCatalog : public Catalog {
  public:
-  explicit PostgresCatalog(const std::string& url) : where_(url) {
-    connection_ = PQconnectdb(url.c_str());
+  PostgresCatalog(const std::string& url, CatalogAccess access) : where_(shownCatalogName(url)) {
+    // Keywords are taken in order, so the URL's own timeout overrides ours.
+    const char* const keywords[] = {"connect_timeout", "dbname", nullptr};
+    const char* const values[] = {kConnectTimeoutSeconds, url.c_str(), nullptr};
+    connection_ = PQconnectdbParams(keywords, values, 1);
     if (PQstatus(connection_) != CONNECTION_OK) {
       const std::string reason = PQerrorMessage(connection_);
       PQfinish(connection_);
-      throw CatalogError("catalogue " + url + " cannot be opened: " + trimmed(reason));
+      throw CatalogError("catalogue " + where_ + " cannot be opened: " + oneLine(reason));
     }
+    PQsetNoticeProcessor(connection_, ignoreNotice, nullptr);
     try {
-      bringUpToDate();
+      if (access == CatalogAccess::kRead) {
+        checked(
+            Result(PQexec(connection_, "SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY")));
+      }
+      bringUpToDate(access);
     } catch (...) {
       PQfinish(connection_);
       throw;
@@ -307,13 +345,8 @@ class PostgresCatalog : public Catalog {
     return sql;
   }
 
-  static std::string trimmed(std::string text) {
-    while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
-    return text;
-  }
-
   [[noreturn]] void fail() const {
-    const std::string reason = trimmed(PQerrorMessage(connection_));
+    const std::string reason = oneLine(PQerrorMessage(connection_));
     throw CatalogError(
         "catalogue " + where_ + ": " +
         (reason.empty() ? std::string("the server did not answer as asked") : reason));
@@ -402,7 +435,7 @@ class PostgresCatalog : public Catalog {
 
   // Checks that the database holds a catalogue this program can use, or
   // nothing, and brings it up to the current schema; one process at a time.
-  void bringUpToDate() {
+  void bringUpToDate(CatalogAccess access) {
     Transaction transaction(*this);
     run("SELECT pg_advisory_xact_lock(4242004200)", {});
     const Result versionTable = run("SELECT to_regclass('catalog_version') IS NOT NULL", {});
@@ -416,6 +449,12 @@ class PostgresCatalog : public Catalog {
     }
     refuseNewerSchema(where_, version);
     if (version == kCatalogSchemaVersion) return;  // rolled back: nothing was written
+    if (access == CatalogAccess::kRead) {
+      throw CatalogError("catalogue " + where_ +
+                         (version == 0 ? " holds no catalogue yet"
+                                       : " is of schema version " + std::to_string(version)) +
+                         ": cdarchive add brings it up to date");
+    }
     if (version == 0) run("CREATE TABLE catalog_version (version INTEGER NOT NULL)", {});
     for (int64_t step = version; step < kCatalogSchemaVersion; ++step)
       checked(Result(PQexec(connection_, kSchemaSteps[step])));
@@ -431,8 +470,8 @@ class PostgresCatalog : public Catalog {
 
 }  // namespace
 
-std::unique_ptr<Catalog> openPostgresCatalog(const std::string& url) {
-  return std::make_unique<PostgresCatalog>(url);
+std::unique_ptr<Catalog> openPostgresCatalog(const std::string& url, CatalogAccess access) {
+  return std::make_unique<PostgresCatalog>(url, access);
 }
 
 }  // namespace catalog

@@ -94,12 +94,56 @@ class Statement {
   sqlite3_stmt* statement_ = nullptr;
 };
 
+// Asks SQLite's own file layer what the host allows of path.
+bool hostAllows(const std::string& path, int what) {
+  sqlite3_vfs* const vfs = sqlite3_vfs_find(nullptr);
+  int allowed = 0;
+  return vfs != nullptr && vfs->xAccess(vfs, path.c_str(), what, &allowed) == SQLITE_OK &&
+         allowed != 0;
+}
+
+// The folder that holds path, as a path of its own.
+std::string folderOf(const std::string& path) {
+  const std::size_t slash = path.find_last_of("/\\");
+  return slash == std::string::npos ? "." : path.substr(0, slash + 1);
+}
+
+// How a catalogue is opened for access: read-write where this user may write it
+// and the folder beside it (its write-ahead log lives there), else read-only;
+// read-only without a write-ahead log beside it, as it stands (SQLite's
+// immutable: no lock taken, no file made).
+struct OpenMode {
+  std::string name;  // the path, or a file: URI
+  int flags = 0;
+  bool readOnly = false;
+};
+
+OpenMode openModeOf(const std::string& path, CatalogAccess access) {
+  if (access != CatalogAccess::kRead || (hostAllows(path, SQLITE_ACCESS_READWRITE) &&
+                                         hostAllows(folderOf(path), SQLITE_ACCESS_READWRITE))) {
+    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
+    if (access == CatalogAccess::kCreate) flags |= SQLITE_OPEN_CREATE;
+    return {path, flags, false};
+  }
+  std::string uri = "file:";
+  for (const char c : path) {  // a path's '?', '#' and '%' are not the URI's
+    if (c == '?' || c == '#' || c == '%') {
+      static const char kHex[] = "0123456789ABCDEF";
+      uri += {'%', kHex[(c >> 4) & 15], kHex[c & 15]};
+    } else {
+      uri += c;
+    }
+  }
+  uri += hostAllows(path + "-wal", SQLITE_ACCESS_EXISTS) ? "?mode=ro" : "?immutable=1";
+  return {uri, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, true};
+}
+
 class SqliteCatalog : public Catalog {
  public:
-  SqliteCatalog(const std::string& path, bool create) : where_(path) {
-    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
-    if (create) flags |= SQLITE_OPEN_CREATE;
-    if (sqlite3_open_v2(path.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
+  SqliteCatalog(const std::string& path, CatalogAccess access) : where_(path) {
+    const OpenMode mode = openModeOf(path, access);
+    readOnly_ = mode.readOnly;
+    if (sqlite3_open_v2(mode.name.c_str(), &db_, mode.flags, nullptr) != SQLITE_OK) {
       const std::string reason = db_ != nullptr ? sqlite3_errmsg(db_) : "out of memory";
       sqlite3_close(db_);
       throw CatalogError("catalogue " + path + " cannot be opened: " + reason);
@@ -360,15 +404,25 @@ class SqliteCatalog : public Catalog {
       version = pragmaNumber("PRAGMA user_version");
       tables = pragmaNumber("SELECT count(*) FROM sqlite_schema");
       execute("COMMIT");
-    } catch (const CatalogError&) {  // "file is not a database"
+    } catch (const CatalogError&) {
       const std::string reason = sqlite3_errmsg(db_);
+      const bool notADatabase = sqlite3_errcode(db_) == SQLITE_NOTADB;
       sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-      throw CatalogError("catalogue " + where_ + " is not a cdarchive catalogue (" + reason + ")");
+      throw CatalogError("catalogue " + where_ +
+                         (notADatabase ? " is not a cdarchive catalogue (" : " cannot be read (") +
+                         reason + ")");
     }
     refuseNewerSchema(where_, version);
     if (version == 0 && tables > 0) {
       throw CatalogError("catalogue " + where_ +
                          " is not a cdarchive catalogue (an SQLite database of something else)");
+    }
+    if (version < kCatalogSchemaVersion && readOnly_) {
+      throw CatalogError(
+          "catalogue " + where_ +
+          (version == 0 ? " is empty" : " is of schema version " + std::to_string(version)) +
+          " and this user may not write it: open it once with cdarchive add where it may be "
+          "written");
     }
     if (version < kCatalogSchemaVersion) {
       execute("PRAGMA journal_mode = WAL");
@@ -385,17 +439,18 @@ class SqliteCatalog : public Catalog {
 
   std::string where_;
   sqlite3* db_ = nullptr;
+  bool readOnly_ = false;
 };
 
 }  // namespace
 
-std::unique_ptr<Catalog> openSqliteCatalog(const std::string& path, bool create) {
+std::unique_ptr<Catalog> openSqliteCatalog(const std::string& path, CatalogAccess access) {
   // SQLite's counts of its memory take a lock on every allocation; nothing
   // here reads them. The setting holds only before SQLite's first use.
   [[maybe_unused]] static const bool configured = [] {
     return sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0) == SQLITE_OK;
   }();
-  return std::make_unique<SqliteCatalog>(path, create);
+  return std::make_unique<SqliteCatalog>(path, access);
 }
 
 }  // namespace catalog

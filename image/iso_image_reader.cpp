@@ -75,9 +75,8 @@ std::shared_ptr<const ImageFile> readFileData(archive* a, archive_entry* entry,
     // and unread. (libarchive skips it only when the next entry is asked for:
     // where the stream stands then says nothing of this file.)
     const int64_t real =
-        offset == read
-            ? std::clamp<int64_t>(stream.realEnd() - at, 0, static_cast<int64_t>(size))
-            : 0;
+        offset == read ? std::clamp<int64_t>(stream.realEnd() - at, 0, static_cast<int64_t>(size))
+                       : 0;
     if (real > 0) {
       keepBytes(*file, static_cast<const char*>(data), static_cast<std::size_t>(real), offset,
                 policy);

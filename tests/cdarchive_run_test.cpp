@@ -160,8 +160,25 @@ TEST_F(ArchiveRunTest, ProblemsAreNamedAndNothingIsWrittenWhereItMustNotBe) {
   const std::string inside = disk.path("20060615", "archive.db");
   EXPECT_EQ(archive({"add", "--catalog=" + inside, disk.setting()}), 1);
   EXPECT_EQ(err, "cdarchive: catalogue " + inside + " lies inside the disk " + disk.setting() +
-                     ": it is not written\n");
+                     ": it is not opened\n");
   EXPECT_FALSE(std::filesystem::exists(disk.directory() / "20060615" / "archive.db"));
+  // Nor is one read while its disk is checked: its log and shared memory
+  // would be written into the disk.
+  ASSERT_EQ(archive({"add", disk.setting()}), 0);
+  std::filesystem::copy_file(dir.path() / "archive.db", disk.directory() / "archive.db");
+  EXPECT_EQ(archive({"--catalog=" + disk.path("", "archive.db"), "check", disk.setting()}), 1);
+  EXPECT_EQ(err, "cdarchive: catalogue " + disk.path("", "archive.db") + " lies inside the disk " +
+                     disk.setting() + ": it is not opened\n");
+  EXPECT_EQ(cover({"--catalog=" + disk.path("", "archive.db"), disk.setting()}), 1);
+  EXPECT_NE(err.find("cdcoverage: catalogue " + disk.path("", "archive.db") +
+                     " lies inside the disk " + disk.setting() + ": it is not opened\n"),
+            std::string::npos)
+      << err;
+  std::filesystem::remove(disk.directory() / "archive.db");
+  for (const char* companion : {"-wal", "-shm", "-journal"})
+    EXPECT_FALSE(
+        std::filesystem::exists(disk.directory() / ("archive.db" + std::string(companion))));
+  std::filesystem::remove(dir.path() / "archive.db");
 
   // A file that is not a catalogue is left as it was.
   testsupport::writeFile(dir.path() / "notes.db", "operator's notes, not a catalogue at all\n");
@@ -311,15 +328,16 @@ TEST_F(ArchiveRunTest, AnImageIsReadPastItsUnreadableSectorsWithTheSameDigestsAs
   EXPECT_EQ(run({"check", "--as=disk", "--format=json", "cut.iso"}), 1);
   EXPECT_NE(out.find("\"matched\": 2,"), std::string::npos) << out;
   EXPECT_NE(out.find("\"unreadable\": 9\n"), std::string::npos) << out;
-  EXPECT_NE(out.find("{\n      \"path\": \"20060615/P0615002.DAT\",\n      \"status\": "
-                     "\"unreadable\",\n      \"opened\": true,\n      \"unreadable\": [\n        {\n"
-                     "          \"offset\": 4096,\n          \"size\": 3160\n"),
-            std::string::npos)
+  EXPECT_NE(
+      out.find("{\n      \"path\": \"20060615/P0615002.DAT\",\n      \"status\": "
+               "\"unreadable\",\n      \"opened\": true,\n      \"unreadable\": [\n        {\n"
+               "          \"offset\": 4096,\n          \"size\": 3160\n"),
+      std::string::npos)
       << out;
   ASSERT_EQ(run({"add", "--as=cut", "cut.iso"}), 1);
   ASSERT_EQ(run({"manifest", "cut"}), 1);
-  EXPECT_EQ(out, fixity::sha256Hex(testsupport::readFile(disk.directory() / "20060615" /
-                                                         "P0615001.DAT")) +
+  EXPECT_EQ(out, fixity::sha256Hex(
+                     testsupport::readFile(disk.directory() / "20060615" / "P0615001.DAT")) +
                      "  20060615/P0615001.DAT\n" + fixity::sha256Hex("") +
                      "  20060616/P0616004.DAT\n");  // the one empty file
 }

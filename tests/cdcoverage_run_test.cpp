@@ -131,7 +131,8 @@ TEST_F(CoverageRunTest, StandardOutputThatCannotBeWrittenFails) {
   const std::string setting = disk.setting();
   const char* argv[] = {"cdcoverage", setting.c_str()};
   EXPECT_EQ(cdcoverage::runCoverage(2, argv, platform::systemDisk(), broken, said), 1);
-  EXPECT_EQ(said.str(), "cdcoverage: cannot write standard output\n");
+  EXPECT_EQ(said.str(),
+            "cdcoverage: standard output cannot be written: what it shows is incomplete\n");
 }
 
 }  // namespace

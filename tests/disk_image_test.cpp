@@ -7,8 +7,8 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <map>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <tuple>
 
@@ -329,7 +329,7 @@ class ToldBytes : public base::FileBytesListener {
  public:
   struct File {
     int64_t length = 0;
-    std::string read;                        // the bytes read, in order
+    std::string read;  // the bytes read, in order
     std::vector<base::ByteRange> unreadable;
   };
   void fileBegins(const std::string& path, int64_t length) override {
@@ -409,12 +409,14 @@ TEST_F(DiskImageTest, EveryUnreadByteIsToldAgainstTheFileWhoseExtentHoldsIt) {
                              : within(start, file.length, at, at + kSector);
         EXPECT_EQ(now.unreadable, expected);
         // What was read is the file's own bytes: all but a cut's missing tail.
-        const std::size_t readable =
-            cut && !expected.empty() ? static_cast<std::size_t>(expected[0].offset) : file.read.size();
+        const std::size_t readable = cut && !expected.empty()
+                                         ? static_cast<std::size_t>(expected[0].offset)
+                                         : file.read.size();
         ASSERT_EQ(now.read.size(), readable);
         for (std::size_t i = 0; i < readable; ++i) {
           const bool damaged = std::any_of(expected.begin(), expected.end(), [&](const auto& r) {
-            return static_cast<int64_t>(i) >= r.offset && static_cast<int64_t>(i) < r.offset + r.size;
+            return static_cast<int64_t>(i) >= r.offset &&
+                   static_cast<int64_t>(i) < r.offset + r.size;
           });
           if (!damaged && now.read[i] != file.read[i]) FAIL() << "byte " << i << " differs";
         }

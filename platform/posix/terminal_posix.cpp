@@ -1,6 +1,6 @@
-#include <csignal>
-
 #include <unistd.h>
+
+#include <csignal>
 
 #include "platform/terminal.h"
 

@@ -277,21 +277,21 @@ int runCommand(int argc, const char* const* argv, platform::Disk& host, std::ost
   }
   walk::WriteGuard guard(host);
   for (const std::string& disk : options.disks) guard.protect(platform::diskSettingOf(disk));
-  const bool writes = options.command == Command::kAdd || options.command == Command::kRemove;
-  if (writes && !catalog::isCatalogUrl(options.catalog)) {
-    if (const std::optional<walk::WriteGuard::Refusal> refusal = guard.refusal(options.catalog)) {
-      err << "cdarchive: catalogue " << base::printableName(options.catalog) << " "
-          << refusal->reason << ": it is not written\n";
-      return 1;
-    }
+  // Even a catalogue only read may get files beside it: judged with them.
+  if (const std::optional<std::string> refusal = catalog::refusalOf(options.catalog, guard)) {
+    err << "cdarchive: " << *refusal << "\n";
+    return 1;
   }
   std::optional<walk::ProgressLine> progress;
   if (showProgress) progress.emplace(err);
   try {
     if (options.command == Command::kCheck && !options.manifest.empty())
       return checkDisk(options, nullptr, host, guard, progress, now, out, err);
-    const std::unique_ptr<catalog::Catalog> catalog =
-        catalog::openCatalog(options.catalog, options.command == Command::kAdd);
+    const catalog::CatalogAccess access =
+        options.command == Command::kAdd      ? catalog::CatalogAccess::kCreate
+        : options.command == Command::kRemove ? catalog::CatalogAccess::kWrite
+                                              : catalog::CatalogAccess::kRead;
+    const std::unique_ptr<catalog::Catalog> catalog = catalog::openCatalog(options.catalog, access);
     switch (options.command) {
       case Command::kAdd:
         return addDisks(options, *catalog, host, guard, progress, now, out, err) ? 0 : 1;

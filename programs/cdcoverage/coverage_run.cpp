@@ -79,12 +79,13 @@ InputRead readInput(const std::string& input, walk::WalkSettings& walk, platform
 }
 
 // Adds every disk of the catalogue named, each under its label; the problem
-// when it cannot be read.
-std::optional<std::string> readCatalog(const std::string& name,
+// when it cannot be read, or guard refuses what it may write.
+std::optional<std::string> readCatalog(const std::string& name, walk::WriteGuard& guard,
                                        std::vector<summary::DiskRecord>& disks) {
+  if (std::optional<std::string> refusal = catalog::refusalOf(name, guard)) return refusal;
   try {
     for (catalog::CataloguedDisk& disk :
-         catalog::openCatalog(name, false)->filesOf("", std::nullopt)) {
+         catalog::openCatalog(name, catalog::CatalogAccess::kRead)->filesOf("", std::nullopt)) {
       summary::DiskRecord record{disk.entry.label, {}};
       for (catalog::CataloguedFile& file : disk.files)
         record.files.push_back(std::move(file.record));
@@ -96,13 +97,13 @@ std::optional<std::string> readCatalog(const std::string& name,
   return std::nullopt;
 }
 
-// Warns of each disk given again and of each name that several disks share.
+// Warns of each disk given again, named by where it came from (sourceOf, per
+// disk), and of each name that several disks share.
 void tellRepeatsApart(const summary::DistinctDisks& distinct,
-                      const std::vector<std::string>& inputs,
-                      const std::vector<std::size_t>& inputOf, std::ostream& err) {
+                      const std::vector<std::string>& sourceOf, std::ostream& err) {
   for (const summary::RepeatedDisk& repeated : distinct.repeated) {
-    err << "cdcoverage: " << base::printableName(inputs[inputOf[repeated.copy]])
-        << " holds the same disk as " << base::printableName(inputs[inputOf[repeated.original]])
+    err << "cdcoverage: " << base::printableName(sourceOf[repeated.copy])
+        << " holds the same disk as " << base::printableName(sourceOf[repeated.original])
         << ": it is counted once\n";
   }
   for (const summary::SharedName& shared : distinct.sharedNames) {
@@ -121,7 +122,7 @@ int summarizeInputs(int argc, const char* const* argv, platform::Disk& disk, std
   }
   int status = 0;
   std::vector<summary::DiskRecord> disks;
-  std::vector<std::size_t> inputOf;  // of each disk
+  std::vector<std::string> sourceOf;  // of each disk: the input, or its label in the catalogue
   walk::WriteGuard guard(disk);
   {
     std::optional<walk::ProgressLine> progress;
@@ -141,21 +142,22 @@ int summarizeInputs(int argc, const char* const* argv, platform::Disk& disk, std
       }
       for (summary::DiskRecord& record : read.disks) {
         disks.push_back(std::move(record));
-        inputOf.push_back(i);
+        sourceOf.push_back(input);
       }
     }
   }
-  std::vector<std::string> inputs = options.inputs;
   if (!options.catalog.empty()) {
-    if (std::optional<std::string> problem = readCatalog(options.catalog, disks)) {
+    if (std::optional<std::string> problem = readCatalog(options.catalog, guard, disks)) {
       err << "cdcoverage: " << base::printableName(*problem) << "\n";
       status = 1;
     }
-    inputs.push_back("catalogue " + options.catalog);
-    inputOf.resize(disks.size(), inputs.size() - 1);
+    for (std::size_t i = sourceOf.size(); i < disks.size(); ++i) {
+      sourceOf.push_back("disk " + disks[i].name + " of catalogue " +
+                         catalog::shownCatalogName(options.catalog));
+    }
   }
   summary::DistinctDisks distinct = summary::distinctDisks(std::move(disks));
-  tellRepeatsApart(distinct, inputs, inputOf, err);
+  tellRepeatsApart(distinct, sourceOf, err);
 
   const summary::CoverageSummary summary = summarize(std::move(distinct.disks), options.summary);
   // One side of the window given, the other a station's own: it may still end
