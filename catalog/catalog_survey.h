@@ -38,6 +38,9 @@ class FileFactsRecorder : public verify::VerificationListener {
   explicit FileFactsRecorder(const walk::WalkSettings& settings) : listing_(settings) {}
 
   void directoryEntered(std::string_view name) override { listing_.addDirectory(name); }
+  void directoryUnreadable(std::string_view path) override {
+    listing_.addUnreadableDirectory(path);
+  }
   void found(const verify::Finding& finding) override;
   void fileVerified(const verify::ArchiveVerifier& verifier, bool usable) override;
   const std::vector<Facts>& files() const { return files_; }

@@ -31,6 +31,11 @@ void ListingDigest::addDirectory(std::string_view name) {
   add(name);
 }
 
+void ListingDigest::addUnreadableDirectory(std::string_view path) {
+  add("?");
+  add(path);
+}
+
 void ListingDigest::addFile(std::string_view path, int64_t size, int64_t modified) {
   const std::size_t separator = path.find_last_of(platform::kPathSeparator);
   add(separator == std::string_view::npos ? path : path.substr(separator + 1));
@@ -55,6 +60,9 @@ class ListedSelection : public walk::WalkSelection {
       : digest(settings), host_(host) {}
   void directoryEntered(const std::string& name) override {
     digest.addDirectory(base::printableName(name));
+  }
+  void directoryUnreadable(const std::string& path) override {
+    digest.addUnreadableDirectory(base::printableName(path));
   }
   void filesSelected(std::string_view, const std::vector<std::string>& paths) override {
     for (const std::string& path : paths) {

@@ -22,6 +22,9 @@ class ListingDigest {
 
   // name: as the logs show it.
   void addDirectory(std::string_view name);
+  // A directory whose listing could not be read: such a listing never equals
+  // one that was read whole.
+  void addUnreadableDirectory(std::string_view path);
   // path: as the logs show it, of which the part after the last separator is
   // kept. A file whose facts are unknown has size -1 and modified 0.
   void addFile(std::string_view path, int64_t size, int64_t modified);

@@ -99,7 +99,8 @@ const char* auditStatusName(AuditStatus status) {
 }
 
 std::vector<AuditEntry> audit(const std::vector<FileFixity>& recorded,
-                              const std::vector<FileFixity>& found) {
+                              const std::vector<FileFixity>& found,
+                              const std::vector<std::string>& unlisted) {
   std::map<std::string, const FileFixity*> recordedByPath;
   for (const FileFixity& file : recorded) recordedByPath[file.path] = &file;
   std::vector<AuditEntry> entries;
@@ -108,7 +109,7 @@ std::vector<AuditEntry> audit(const std::vector<FileFixity>& recorded,
   for (const FileFixity& file : found) {
     foundByPath[file.path] = &file;
     const auto was = recordedByPath.find(file.path);
-    AuditEntry entry{AuditStatus::kMatched, file.path, {}, {}, true};
+    AuditEntry entry{AuditStatus::kMatched, file.path, {}, {}, true, false};
     if (file.size < 0 || !file.unreadable.empty()) {
       entry.status = AuditStatus::kUnreadable;
       entry.unreadable = file.unreadable;
@@ -122,6 +123,13 @@ std::vector<AuditEntry> audit(const std::vector<FileFixity>& recorded,
     }
     entries.push_back(std::move(entry));
   }
+  const auto unseen = [&](const std::string& path) {
+    return std::any_of(unlisted.begin(), unlisted.end(), [&](const std::string& directory) {
+      return path.compare(0, directory.size(), directory) == 0;
+    });
+  };
+  for (const std::string& directory : unlisted)
+    entries.push_back(AuditEntry{AuditStatus::kUnreadable, directory, {}, {}, false, true});
   for (const FileFixity& file : recorded) {
     if (foundByPath.count(file.path) != 0) continue;
     const auto moved = file.sha256.empty() ? newByDigest.end() : newByDigest.find(file.sha256);
@@ -129,8 +137,8 @@ std::vector<AuditEntry> audit(const std::vector<FileFixity>& recorded,
       entries[moved->second].status = AuditStatus::kMoved;
       entries[moved->second].from = file.path;
       newByDigest.erase(moved);
-    } else {
-      entries.push_back(AuditEntry{AuditStatus::kMissing, file.path, {}, {}, true});
+    } else if (!unseen(file.path)) {
+      entries.push_back(AuditEntry{AuditStatus::kMissing, file.path, {}, {}, true, false});
     }
   }
   std::sort(entries.begin(), entries.end(),

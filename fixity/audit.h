@@ -30,6 +30,7 @@ struct AuditEntry {
   std::string from;                         // a moved file's recorded path
   std::vector<base::ByteRange> unreadable;  // of an unreadable file; none for one not opened
   bool opened = true;                       // false: an unreadable file that cannot be opened
+  bool directory = false;                   // an unreadable directory, which cannot be listed
 };
 
 // Audits the files found on a disk against those recorded of it, as hashdeep
@@ -38,9 +39,13 @@ struct AuditEntry {
 // whose bytes could not all be read then, read whole now, is changed), and
 // unreadable when some of its bytes cannot be read now; a recorded file found
 // under another path only (its digest among the new ones) is moved there;
-// the rest of the recorded files are missing, of the found ones new. Entries
-// in the order of the paths.
+// the rest of the recorded files are missing, of the found ones new. A
+// directory that could not be listed (unlisted: paths as the files' are, ending
+// in '/', "" for the root) is an unreadable entry of its own, and the recorded
+// files below it that were not found are not called missing: nobody could see
+// them. Entries in the order of the paths.
 std::vector<AuditEntry> audit(const std::vector<FileFixity>& recorded,
-                              const std::vector<FileFixity>& found);
+                              const std::vector<FileFixity>& found,
+                              const std::vector<std::string>& unlisted = {});
 
 }  // namespace fixity

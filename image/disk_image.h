@@ -16,6 +16,9 @@ struct OpenedDisk {
   platform::Disk* disk = nullptr;         // where the run reads the disk and writes its logs
   std::optional<std::string> problem;     // why the image cannot be read
   std::vector<std::string> warnings;      // what of a readable image is lost, or read otherwise
+  // The folder's directories whose listings could not be read, read whole for
+  // policy.everyByte: the host's paths, ending in the separator.
+  std::vector<std::string> unreadableDirectories;
 };
 
 // When setting names a regular file of host, that file is read through host as

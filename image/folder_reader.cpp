@@ -30,7 +30,10 @@ class FolderReader {
       const std::string directory = hostPath(treePath);
       const std::optional<platform::FileFacts> facts = host_.inspect(directory);
       if (facts && !entered_.insert({facts->identity.volume, facts->identity.index}).second) return;
-      std::vector<platform::DirectoryEntry> entries = host_.list(directory + "*.*");
+      std::optional<std::vector<platform::DirectoryEntry>> listed = host_.list(directory + "*.*");
+      if (!listed) tree.unlistable.insert(treePath);
+      std::vector<platform::DirectoryEntry> entries =
+          listed.value_or(std::vector<platform::DirectoryEntry>{});
       std::reverse(entries.begin(), entries.end());  // taken from the back
       pending.emplace_back(treePath, std::move(entries));
     };

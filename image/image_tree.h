@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -28,6 +29,7 @@ struct ImageFile {
 struct ImageTree {
   std::map<std::string, std::vector<platform::DirectoryEntry>> directories;
   std::map<std::string, std::shared_ptr<const ImageFile>> files;
+  std::set<std::string> unlistable;  // directories whose listing could not be read
 };
 
 // Adds the entry at path to its parent's listing; a directory also gets a

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "image/disk_image.h"
 #include "image/folder_reader.h"
 #include "image/iso_image_reader.h"
@@ -16,8 +18,14 @@ OpenedDisk openDisk(const std::string& setting, platform::Disk& host,
   const std::string path = platform::withoutTrailingSeparators(setting);
   const std::optional<platform::FileFacts> facts = host.inspect(path);
   if (facts && facts->directory && policy.everyByte != nullptr) {
-    opened.owned = std::make_unique<TreeDisk>(*root, host.resolve(path).value_or(path),
-                                              readFolder(host, *root, policy), host);
+    ImageTree tree = readFolder(host, *root, policy);
+    for (std::string directory : tree.unlistable) {
+      if (platform::kPathSeparator != '/')
+        std::replace(directory.begin(), directory.end(), '/', platform::kPathSeparator);
+      opened.unreadableDirectories.push_back(*root + directory);
+    }
+    opened.owned =
+        std::make_unique<TreeDisk>(*root, host.resolve(path).value_or(path), std::move(tree), host);
     opened.disk = opened.owned.get();
     return opened;
   }

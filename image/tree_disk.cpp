@@ -50,11 +50,13 @@ bool TreeDisk::inTree(const std::string& path) const {
   return path.compare(0, root_.size(), root_) == 0;
 }
 
-std::vector<platform::DirectoryEntry> TreeDisk::list(const std::string& pattern) {
+std::optional<std::vector<platform::DirectoryEntry>> TreeDisk::list(const std::string& pattern) {
   const std::string directory = platform::directoryPart(pattern);
   if (!inTree(directory)) return host_.list(pattern);
+  const std::string treePath = directory.substr(root_.size());
+  if (tree_.unlistable.count(treePath) != 0) return std::nullopt;
   std::vector<platform::DirectoryEntry> matched;
-  const auto found = tree_.directories.find(directory.substr(root_.size()));
+  const auto found = tree_.directories.find(treePath);
   if (found == tree_.directories.end()) return matched;
   const std::string wildcard = pattern.substr(directory.size());
   for (const platform::DirectoryEntry& entry : found->second) {

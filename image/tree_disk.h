@@ -21,7 +21,7 @@ class TreeDisk : public platform::Disk {
   // gives for root.
   TreeDisk(std::string root, std::string resolvedImage, ImageTree tree, platform::Disk& host);
 
-  std::vector<platform::DirectoryEntry> list(const std::string& pattern) override;
+  std::optional<std::vector<platform::DirectoryEntry>> list(const std::string& pattern) override;
   std::unique_ptr<platform::OpenFile> openForReading(const std::string& path) override;
   bool appendToFile(const std::string& path, std::string_view bytes) override;
   std::optional<std::string> resolve(const std::string& path) override;

@@ -16,6 +16,7 @@ struct DirectoryEntry {
   bool system = false;
   bool directory = false;
   bool link = false;  // a symbolic link (or other reparse point): it may lead anywhere
+  bool operator==(const DirectoryEntry&) const = default;
 };
 
 // What makes a file itself, however a path spells it: on POSIX the device
@@ -64,9 +65,10 @@ class Disk {
 
   // The entries matched by pattern: a directory part ending in the path
   // separator, then a wildcard pattern for the entry names ("*" any run, "?" one
-  // character, "*.*" every name). Entries come in the host's enumeration order.
-  // Empty when the directory cannot be read or nothing matches.
-  virtual std::vector<DirectoryEntry> list(const std::string& pattern) = 0;
+  // character, "*.*" every name). Entries come in the host's enumeration order;
+  // empty when nothing matches or there is no such directory. Nothing when the
+  // directory is there but cannot be read (no permission, an I/O error).
+  virtual std::optional<std::vector<DirectoryEntry>> list(const std::string& pattern) = 0;
 
   // Opens path for reading; null when it cannot be opened.
   virtual std::unique_ptr<OpenFile> openForReading(const std::string& path) = 0;

@@ -11,12 +11,16 @@ namespace {
 // Collects a record per verified file, with the findings of its clock checks.
 class FileRecorder : public verify::VerificationListener {
  public:
-  explicit FileRecorder(DiskRecord& disk) : disk_(disk) {}
+  explicit FileRecorder(DiskSurvey& survey) : disk_(survey.record), survey_(survey) {}
 
   void found(const verify::Finding& finding) override {
     if (verify::isClockFinding(finding.kind)) {
       clockWarnings_.push_back(validUtf8(verify::describe(finding)));
     }
+  }
+
+  void directoryUnreadable(std::string_view path) override {
+    survey_.unreadableDirectories.emplace_back(path);
   }
 
   void fileVerified(const verify::ArchiveVerifier& verifier, bool usable) override {
@@ -42,25 +46,29 @@ class FileRecorder : public verify::VerificationListener {
 
  private:
   DiskRecord& disk_;
+  DiskSurvey& survey_;
   std::string lastStation_;
   std::vector<std::string> clockWarnings_;
 };
 
 }  // namespace
 
-std::optional<DiskRecord> surveyDisk(const walk::WalkSettings& settings, platform::Disk& disk,
+std::optional<DiskSurvey> surveyDisk(const walk::WalkSettings& settings, platform::Disk& disk,
                                      walk::WalkProgress* progress,
                                      verify::VerificationListener* also) {
   const std::optional<std::string> root = platform::diskRoot(settings.archiveDisk);
-  if (!root || !disk.resolve(*root) || disk.list(*root + "*.*").empty()) return std::nullopt;
-  DiskRecord record{validUtf8(settings.archiveDisk), {}};
-  FileRecorder recorder(record);
+  if (!root || !disk.resolve(*root)) return std::nullopt;
+  // A root that cannot be listed is walked, and told as such.
+  const std::optional<std::vector<platform::DirectoryEntry>> listed = disk.list(*root + "*.*");
+  if (listed && listed->empty()) return std::nullopt;
+  DiskSurvey survey{{validUtf8(settings.archiveDisk), {}}, {}};
+  FileRecorder recorder(survey);
   verify::ArchiveVerifier verifier(disk);
   verifier.addListener(recorder);
   if (also != nullptr) verifier.addListener(*also);
   if (progress != nullptr) verifier.addListener(*progress);
   walk::walkArchive(settings, disk, verifier, progress);
-  return record;
+  return survey;
 }
 
 }  // namespace summary

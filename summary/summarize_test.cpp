@@ -210,7 +210,9 @@ TEST(Summarize, CoveredSpansEqualTheUnionOfTheVerifiersIntervals) {
     for (const times::Interval interval : verifier.coverage()) {
       intervals.push_back(times::TimeSpan{interval.start, interval.end});
     }
-    const std::optional<DiskRecord> record = surveyDisk(settings, disk);
+    const std::optional<DiskSurvey> survey = surveyDisk(settings, disk);
+    const std::optional<DiskRecord> record =
+        survey ? std::optional<DiskRecord>(survey->record) : std::nullopt;
     ASSERT_TRUE(record);
     EXPECT_EQ(spansOf(summarize({*record}, {}).stations.at(0).timespans),
               times::unionOf(intervals));

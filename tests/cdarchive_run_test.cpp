@@ -282,6 +282,66 @@ TEST_F(ArchiveRunTest, UnreadableSectorsArePassedOverAndCostTheTimeOfTheirRecord
             "d: 2 files: 1 matched, 1 changed, 0 moved, 0 missing, 0 new, 0 unreadable\n");
 }
 
+// A directory that cannot be listed hides what it holds: the disk is not
+// added, with or without fixity, and a check names the directory instead of
+// calling every file below it missing.
+TEST_F(ArchiveRunTest, ADirectoryThatCannotBeListedIsNamedAndTheDiskNotAdded) {
+  testsupport::MemoryDisk host;
+  const std::string bytes = datagen::DataFile().startingAt(1150372800).bytes();
+  host.addDirectory("d/", "20060615");
+  host.addDirectory("d/", "20060616");
+  host.addDirectory("d/", "notes");
+  host.addFile("d/20060615/", "P0615001.DAT", bytes);
+  host.addFile("d/20060616/", "P0616001.DAT", bytes);
+  host.addFile("d/notes/", "a.txt", "a");
+  const std::string catalog = "--catalog=" + (dir.path() / "archive.db").string();
+  const auto run = [&](std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), catalog);
+    return runWith(
+        [&](int argc, const char* const* argv, std::ostream& o, std::ostream& e) {
+          return cdarchive::runArchive(argc, argv, host, o, e, kNow);
+        },
+        "cdarchive", std::move(arguments));
+  };
+  ASSERT_EQ(run({"add", "d"}), 0) << err;
+  for (const char* unlisted : {"d/20060616/", "d/notes/", "d/"}) {
+    host.unlistable = {unlisted};
+    for (const std::vector<std::string>& add : {std::vector<std::string>{"add", "--as=again", "d"},
+                                                {"add", "--as=again", "--no-fixity", "d"}}) {
+      // The walk lists no directory but the date directories: without fixity
+      // notes/ is not read at all.
+      const bool seen = unlisted != std::string("d/notes/") || add.size() == 3;
+      EXPECT_EQ(run(add), seen ? 1 : 0) << unlisted;
+      EXPECT_EQ(err, seen ? "cdarchive: again: directory " + std::string(unlisted) +
+                                " cannot be listed\ncdarchive: again: not added, as what those "
+                                "directories hold is unknown\n"
+                          : "")
+          << unlisted;
+      if (!seen) {
+        ASSERT_EQ(run({"remove", "again"}), 0);
+      }
+    }
+    EXPECT_EQ(run({"check", "--as=d", "d"}), 1);
+    const std::string shown =
+        unlisted == std::string("d/") ? "./" : std::string(unlisted).substr(2);
+    EXPECT_EQ(out.substr(0, out.find('\n') + 1),
+              "unreadable " + shown + ": the directory cannot be listed\n")
+        << out;
+    EXPECT_EQ(out.find("missing "), std::string::npos) << out;
+  }
+  ASSERT_EQ(run({"disks"}), 0);
+  EXPECT_EQ(out.find("again"), std::string::npos);
+  host.unlistable = {"d/20060616/"};
+  EXPECT_EQ(
+      runWith([&](int argc, const char* const* argv, std::ostream& o,
+                  std::ostream& e) { return cdcoverage::runCoverage(argc, argv, host, o, e); },
+              "cdcoverage", {"d"}),
+      1);
+  EXPECT_EQ(err,
+            "cdcoverage: disk d: directory d/20060616/ cannot be listed: what it holds is left "
+            "out\n");
+}
+
 TEST_F(ArchiveRunTest, AnImageIsReadPastItsUnreadableSectorsWithTheSameDigestsAsTheFolder) {
   if (std::system("xorriso -version > /dev/null 2>&1") != 0) GTEST_SKIP() << "no xorriso";
   ASSERT_EQ(std::system(("cd '" + dir.path().string() +

@@ -26,9 +26,11 @@ namespace fs = std::filesystem;
 using datagen::DataFile;
 
 // Each entry of a listing as "name hidden system directory".
-std::vector<std::string> shown(const std::vector<platform::DirectoryEntry>& entries) {
+std::vector<std::string> shown(
+    const std::optional<std::vector<platform::DirectoryEntry>>& entries) {
   std::vector<std::string> lines;
-  for (const platform::DirectoryEntry& entry : entries) {
+  if (!entries) return {"cannot be listed"};
+  for (const platform::DirectoryEntry& entry : *entries) {
     lines.push_back(entry.name + " " + std::to_string(entry.hidden) + std::to_string(entry.system) +
                     std::to_string(entry.directory));
   }

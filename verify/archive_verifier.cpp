@@ -17,6 +17,11 @@ void ArchiveVerifier::enterDirectory(std::string_view name) {
   for (VerificationListener* listener : listeners_) listener->directoryEntered(shown);
 }
 
+void ArchiveVerifier::directoryUnreadable(std::string_view path) {
+  const std::string shown = base::printableName(path);
+  for (VerificationListener* listener : listeners_) listener->directoryUnreadable(shown);
+}
+
 void ArchiveVerifier::report(Finding finding) {
   if (listeners_.empty() && finding.kind != FindingKind::kUnusable) return;
   finding.file = currentFile_;

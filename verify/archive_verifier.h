@@ -91,6 +91,11 @@ class ArchiveVerifier {
   // Counts a date directory the walk enters and announces it by name.
   void enterDirectory(std::string_view name);
 
+  // Announces a directory of the disk whose listing could not be read (path:
+  // the host's, ending in the separator); nothing is counted, and no log is
+  // written of it.
+  void directoryUnreadable(std::string_view path);
+
   // Counts and announces the file, then opens it once. A file that cannot be
   // opened or read to its last two bytes is reported unusable (result -1) and
   // changes nothing else. Otherwise its header is parsed once and checked

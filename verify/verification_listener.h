@@ -16,6 +16,9 @@ class VerificationListener {
   virtual ~VerificationListener() = default;
   // name: the directory's name as the logs show it.
   virtual void directoryEntered(std::string_view /*name*/) {}
+  // path: a directory whose listing could not be read, as the logs show paths;
+  // what it holds is not verified.
+  virtual void directoryUnreadable(std::string_view /*path*/) {}
   // file: the path as the logs show it.
   virtual void fileStarted(std::string_view /*file*/) {}
   virtual void found(const Finding& /*finding*/) {}

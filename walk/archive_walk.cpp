@@ -16,6 +16,8 @@ int isDateDirectory(std::string_view name) {
 
 namespace {
 
+const std::vector<platform::DirectoryEntry> kNoEntries;
+
 // The second form of a stream letter: its code plus 32 in 8 bits ('P' gives 'p').
 char alternateStreamLetter(char letter) {
   return static_cast<char>(static_cast<uint8_t>(static_cast<uint8_t>(letter) + 32u));
@@ -31,7 +33,9 @@ void scanFiles(const WalkSettings& settings, platform::Disk& disk, DiskBoundary&
   const std::string directory = platform::directoryPart(pattern);
   const char streamLetterAlt = alternateStreamLetter(settings.streamLetter);
   std::vector<std::string> selected;
-  for (const platform::DirectoryEntry& entry : disk.list(pattern)) {
+  const std::optional<std::vector<platform::DirectoryEntry>> listed = disk.list(pattern);
+  if (!listed) selection.directoryUnreadable(directory);
+  for (const platform::DirectoryEntry& entry : listed ? *listed : kNoEntries) {
     if (entry.hidden || entry.system || entry.directory || entry.name.empty()) continue;
     const char first = entry.name.front();
     const bool permanent = first == settings.streamLetter || first == streamLetterAlt;
@@ -50,6 +54,9 @@ class Verification : public WalkSelection {
   void filesSelected(std::string_view name, const std::vector<std::string>& paths) override {
     if (progress_ != nullptr) progress_->filesListed(name, paths.size());
     for (const std::string& path : paths) verifier_.verifyFile(path);
+  }
+  void directoryUnreadable(const std::string& path) override {
+    verifier_.directoryUnreadable(path);
   }
 
  private:
@@ -91,7 +98,9 @@ void selectArchiveFiles(const WalkSettings& settings, platform::Disk& disk,
   }
   // The root is listed whole ("*.*", whatever the extension): the date
   // directories have no dot in their names.
-  for (const platform::DirectoryEntry& entry : disk.list(*root + "*.*")) {
+  const std::optional<std::vector<platform::DirectoryEntry>> listed = disk.list(*root + "*.*");
+  if (!listed) selection.directoryUnreadable(*root);
+  for (const platform::DirectoryEntry& entry : listed ? *listed : kNoEntries) {
     if (!entry.directory || isDateDirectory(entry.name) == 0) continue;
     if (!boundary.admits(*root, entry)) continue;
     selection.directoryEntered(entry.name);

@@ -33,6 +33,9 @@ class WalkSelection {
   // name: the directory's as progress shows it ("" for the disk's root); paths
   // as ArchiveVerifier::verifyFile takes them.
   virtual void filesSelected(std::string_view name, const std::vector<std::string>& paths) = 0;
+  // path: a directory whose listing could not be read (the root's too), as
+  // the host names it, ending in the separator; it selects nothing.
+  virtual void directoryUnreadable(const std::string& path) = 0;
 };
 
 // Tells selection what walkArchive verifies, in the same order, without
@@ -46,9 +49,9 @@ void selectArchiveFiles(const WalkSettings& settings, platform::Disk& disk,
 // verifier.enterDirectory first. In a directory, hidden, system and directory entries
 // are skipped, and a name's first character must (or, for the trigger stream,
 // must not) be one of the two stream letters. Entries that lead outside the
-// disk and the run's own logs are skipped too. A disk that cannot be listed
-// gives nothing. progress, when given, hears of each listing before its files
-// are verified.
+// disk and the run's own logs are skipped too. A directory that cannot be
+// listed gives nothing, and is told to verifier.directoryUnreadable. progress,
+// when given, hears of each listing before its files are verified.
 void walkArchive(const WalkSettings& settings, platform::Disk& disk,
                  verify::ArchiveVerifier& verifier, WalkProgress* progress = nullptr);
 

@@ -109,17 +109,25 @@ mode_t newFileMode() {
 
 class PosixDisk : public Disk {
  public:
-  std::vector<DirectoryEntry> list(const std::string& pattern) override {
+  std::optional<std::vector<DirectoryEntry>> list(const std::string& pattern) override {
     const std::string directory = directoryPart(pattern);
     const std::string wildcard = pattern.substr(directory.size());
 
     std::vector<DirectoryEntry> entries;
     DIR* dir = ::opendir(directory.empty() ? "." : directory.c_str());
-    if (dir == nullptr) return entries;
-    while (const dirent* item = ::readdir(dir)) {
+    if (dir == nullptr) {
+      if (errno == ENOENT) return entries;
+      return std::nullopt;
+    }
+    for (;;) {
+      errno = 0;  // readdir tells its end from a failure only by errno
+      const dirent* item = ::readdir(dir);
+      if (item == nullptr) break;
       if (wildcardMatch(wildcard, item->d_name)) entries.push_back(describe(directory, *item));
     }
+    const bool failed = errno != 0;
     ::closedir(dir);
+    if (failed) return std::nullopt;
     std::sort(entries.begin(), entries.end(), [](const DirectoryEntry& a, const DirectoryEntry& b) {
       return entryNameLess(a.name, b.name);
     });

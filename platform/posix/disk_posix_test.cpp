@@ -18,7 +18,9 @@ using testsupport::writeFile;
 // "name:flags" of each entry listed, flags h(idden) s(ystem) d(irectory) l(ink).
 std::vector<std::string> listed(const ScratchDir& dir, const std::string& wildcard) {
   std::vector<std::string> lines;
-  for (const DirectoryEntry& entry : systemDisk().list(dir.path().string() + "/" + wildcard)) {
+  const std::optional<std::vector<DirectoryEntry>> entries =
+      systemDisk().list(dir.path().string() + "/" + wildcard);
+  for (const DirectoryEntry& entry : entries.value()) {
     lines.push_back(entry.name + ":" + (entry.hidden ? "h" : "") + (entry.system ? "s" : "") +
                     (entry.directory ? "d" : "") + (entry.link ? "l" : ""));
   }
@@ -39,6 +41,19 @@ TEST(PosixDiskListing, NameOrderAndTheFlagsTheWalkNeeds) {
                                       "a:", "NODOT:", "P0001.DAT:s",
                                       "P0002.DAT:", "p0002.dat:", "P0003.DAT:l", "real:d"}));
   EXPECT_EQ(listed(dir, "*."), (std::vector<std::string>{"20060415:dl", "a:", "NODOT:", "real:d"}));
+}
+
+TEST(PosixDiskListing, NoSuchDirectoryListsNothingAndOneThatCannotBeReadFails) {
+  ScratchDir dir;
+  EXPECT_EQ(systemDisk().list(dir.file("gone") + "/*.*"), std::vector<DirectoryEntry>{});
+  writeFile(dir.file("plain"), "x");  // a file where a directory was expected
+  EXPECT_EQ(systemDisk().list(dir.file("plain") + "/*.*"), std::nullopt);
+  fs::create_directory(dir.path() / "closed");
+  ::chmod(dir.file("closed").c_str(), 0);
+  if (::geteuid() != 0) {  // root reads it all the same
+    EXPECT_EQ(systemDisk().list(dir.file("closed") + "/*.*"), std::nullopt);
+  }
+  ::chmod(dir.file("closed").c_str(), 0700);
 }
 
 TEST(PosixDiskAppend, CreatesForTheOwnerOnlyKeepsExistingModesAndNeverWaitsForAFifo) {

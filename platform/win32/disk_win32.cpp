@@ -103,15 +103,23 @@ HANDLE openShared(const std::string& path, DWORD access, DWORD disposition, DWOR
 // data files read without restricting anyone else's access.
 class Win32Disk : public Disk {
  public:
-  std::vector<DirectoryEntry> list(const std::string& pattern) override {
+  std::optional<std::vector<DirectoryEntry>> list(const std::string& pattern) override {
     std::vector<DirectoryEntry> entries;
     WIN32_FIND_DATAA found;
     const HANDLE search = FindFirstFileA(pattern.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return entries;
+    if (search == INVALID_HANDLE_VALUE) {
+      // No name matches, or no such directory: a listing, empty. Anything
+      // else: none.
+      const DWORD error = GetLastError();
+      if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return entries;
+      return std::nullopt;
+    }
     do {
       entries.push_back(describe(found));
     } while (FindNextFileA(search, &found));
+    const bool ended = GetLastError() == ERROR_NO_MORE_FILES;
     FindClose(search);
+    if (!ended) return std::nullopt;
     return entries;
   }
 

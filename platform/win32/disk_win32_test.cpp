@@ -16,7 +16,7 @@ TEST(Win32DiskListing, StarDotMatchesEveryNameAndDotEntriesAreDirectories) {
   ScratchDir dir;
   writeFile(dir.path() / "P0001.DAT", "x");
   writeFile(dir.path() / "NODOT", "x");
-  const auto entries = systemDisk().list(dir.path().string() + "\\*.");
+  const auto entries = *systemDisk().list(dir.path().string() + "\\*.");
   ASSERT_EQ(entries.size(), 4u);
   EXPECT_EQ(entries[0].name, ".");
   EXPECT_TRUE(entries[0].directory && entries[1].directory);

@@ -79,12 +79,19 @@ struct DiskToRead {
   bool fixity;  // every byte read, a SHA-256 taken of each file
 };
 
+// A disk as read for the catalogue.
+struct ReadDisk {
+  catalog::CataloguedDisk disk;
+  // Its directories whose listing could not be read, as the logs show paths:
+  // what they hold is in neither its files nor its fixity.
+  std::vector<std::string> unlisted;
+};
+
 // Reads the disk as the catalogue records it; nothing, told on err, when it
 // cannot be read.
-std::optional<catalog::CataloguedDisk> readDisk(const DiskToRead& disk, platform::Disk& host,
-                                                walk::WriteGuard& guard,
-                                                std::optional<walk::ProgressLine>& progress,
-                                                std::ostream& err) {
+std::optional<ReadDisk> readDisk(const DiskToRead& disk, platform::Disk& host,
+                                 walk::WriteGuard& guard,
+                                 std::optional<walk::ProgressLine>& progress, std::ostream& err) {
   walk::WalkSettings walk = disk.walk;
   catalog::FileFactsRecorder facts(walk);
   std::optional<fixity::FileDigests> digests;
@@ -110,7 +117,21 @@ std::optional<catalog::CataloguedDisk> readDisk(const DiskToRead& disk, platform
     catalogued.manifest = fixity::sha256Hex(fixity::manifestText(held));
     catalog::addFixity(catalogued, std::move(held), *platform::diskRoot(walk.archiveDisk), facts);
   }
-  return catalogued;
+  return ReadDisk{std::move(catalogued), std::move(read.unreadableDirectories)};
+}
+
+// The directories of unlisted (as the logs show paths) as an audit takes them:
+// below the root of the disk that setting names, '/' between their parts.
+std::vector<std::string> belowRoot(const std::vector<std::string>& unlisted,
+                                   const std::string& setting) {
+  const std::string root = base::printableName(*platform::diskRoot(setting));
+  std::vector<std::string> directories;
+  for (std::string directory : unlisted) {
+    directory.erase(0, std::min(root.size(), directory.size()));
+    std::replace(directory.begin(), directory.end(), platform::kPathSeparator, '/');
+    directories.push_back(std::move(directory));
+  }
+  return directories;
 }
 
 // Tells of every file of disk with bytes that could not be read, and the time
@@ -193,17 +214,30 @@ bool addDisks(const ArchiveOptions& options, catalog::Catalog& catalog, platform
       progress->begin("cdarchive: disk " + std::to_string(i + 1) + " of " +
                       std::to_string(options.disks.size()) + ", " + base::printableName(input));
     }
-    std::optional<catalog::CataloguedDisk> disk = readDisk(
+    std::optional<ReadDisk> read = readDisk(
         DiskToRead{input, walk, label, listing, now, options.fixity}, host, guard, progress, err);
-    if (!disk) {
+    if (!read) {
       allAdded = false;
       continue;
     }
-    if (options.fixity && !reportUnreadable(*disk, err)) allAdded = false;
-    catalog.putDisk(*disk);
+    // A disk is recorded whole or not at all: what an unlisted directory holds
+    // is unknown.
+    if (!read->unlisted.empty()) {
+      for (const std::string& directory : read->unlisted) {
+        err << "cdarchive: " << base::printableName(label) << ": directory " << directory
+            << " cannot be listed\n";
+      }
+      err << "cdarchive: " << base::printableName(label)
+          << ": not added, as what those directories hold is unknown\n";
+      allAdded = false;
+      continue;
+    }
+    const catalog::CataloguedDisk& disk = read->disk;
+    if (options.fixity && !reportUnreadable(disk, err)) allAdded = false;
+    catalog.putDisk(disk);
     out << base::printableName(label) << ": " << (known ? "replaced" : "added") << ", "
-        << disk->entry.files << " files, " << optionalTime(disk->entry.first) << " .. "
-        << optionalTime(disk->entry.last) << "\n";
+        << disk.entry.files << " files, " << optionalTime(disk.entry.first) << " .. "
+        << optionalTime(disk.entry.last) << "\n";
   }
   return allAdded;
 }
@@ -241,11 +275,12 @@ int checkDisk(const ArchiveOptions& options, catalog::Catalog* catalog, platform
     recorded = std::move(known->held);
   }
   if (progress) progress->begin("cdarchive: checking " + base::printableName(input));
-  const std::optional<catalog::CataloguedDisk> disk =
+  const std::optional<ReadDisk> read =
       readDisk(DiskToRead{input, walk, label, std::nullopt, now, true}, host, guard, progress, err);
-  if (!disk) return 1;
-  const std::vector<fixity::AuditEntry> entries = fixity::audit(recorded, disk->held);
-  out << checkReport(label, entries, lostTimeOf(*disk), options.format);
+  if (!read) return 1;
+  const std::vector<fixity::AuditEntry> entries =
+      fixity::audit(recorded, read->disk.held, belowRoot(read->unlisted, walk.archiveDisk));
+  out << checkReport(label, entries, lostTimeOf(read->disk), options.format);
   const bool allMatched =
       std::all_of(entries.begin(), entries.end(), [](const fixity::AuditEntry& entry) {
         return entry.status == fixity::AuditStatus::kMatched;

@@ -15,6 +15,7 @@ constexpr std::array kStatuses = {fixity::AuditStatus::kMatched, fixity::AuditSt
                                   fixity::AuditStatus::kNew,     fixity::AuditStatus::kUnreadable};
 
 std::string rangesText(const fixity::AuditEntry& entry) {
+  if (entry.directory) return "the directory cannot be listed";
   if (!entry.opened) return "cannot be opened";
   std::string text = "bytes";
   for (const base::ByteRange& range : entry.unreadable) {
@@ -31,8 +32,8 @@ std::string textReport(const std::string& label, const std::vector<fixity::Audit
   for (const fixity::AuditEntry& entry : entries) {
     ++counts[static_cast<std::size_t>(entry.status)];
     if (entry.status == fixity::AuditStatus::kMatched) continue;
-    text +=
-        std::string(fixity::auditStatusName(entry.status)) + " " + base::printableName(entry.path);
+    text += std::string(fixity::auditStatusName(entry.status)) + " " +
+            (entry.path.empty() ? std::string("./") : base::printableName(entry.path));
     if (entry.status == fixity::AuditStatus::kMoved)
       text += " (was " + base::printableName(entry.from) + ")";
     if (entry.status == fixity::AuditStatus::kUnreadable) text += ": " + rangesText(entry);
@@ -64,6 +65,7 @@ std::string jsonReport(const std::string& label, const std::vector<fixity::Audit
       Json ranges = Json::array();
       for (const base::ByteRange& range : entry.unreadable)
         ranges.push_back({{"offset", range.offset}, {"size", range.size}});
+      if (entry.directory) item["directory"] = true;
       item["opened"] = entry.opened;
       item["unreadable"] = ranges;
     }

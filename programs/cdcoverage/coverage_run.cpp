@@ -49,6 +49,7 @@ struct InputRead {
   std::vector<summary::DiskRecord> disks;
   std::optional<std::string> problem;
   std::vector<std::string> warnings;
+  std::vector<std::string> unlisted;  // directories that could not be listed
 };
 
 // Reads one input: a JSON summary (a name ending in ".json"), or a disk, which
@@ -74,6 +75,7 @@ InputRead readInput(const std::string& input, walk::WalkSettings& walk, platform
   cli::DiskRead disk = cli::surveyInputDisk(input, walk, host, guard, progress);
   read.problem = std::move(disk.problem);
   read.warnings = std::move(disk.warnings);
+  read.unlisted = std::move(disk.unreadableDirectories);
   if (disk.record) read.disks.push_back(std::move(*disk.record));
   return read;
 }
@@ -134,10 +136,16 @@ int summarizeInputs(int argc, const char* const* argv, platform::Disk& disk, std
                         std::to_string(options.inputs.size()) + ", " + base::printableName(input));
       }
       InputRead read = readInput(input, options.walk, disk, progress ? &*progress : nullptr, guard);
-      if (progress && (read.problem || !read.warnings.empty())) progress->erase();
+      if (progress && (read.problem || !read.warnings.empty() || !read.unlisted.empty()))
+        progress->erase();
       for (const std::string& warning : read.warnings) err << "cdcoverage: " << warning << "\n";
       if (read.problem) {
         err << "cdcoverage: " << *read.problem << "\n";
+        status = 1;
+      }
+      for (const std::string& directory : read.unlisted) {
+        err << "cdcoverage: disk " << base::printableName(input) << ": directory " << directory
+            << " cannot be listed: what it holds is left out\n";
         status = 1;
       }
       for (summary::DiskRecord& record : read.disks) {

@@ -1,5 +1,7 @@
 #include "programs/common/disk_input.h"
 
+#include <algorithm>
+
 #include "base/printable_name.h"
 #include "image/disk_image.h"
 #include "platform/host_profile_dialect.h"
@@ -26,8 +28,20 @@ DiskRead surveyInputDisk(const std::string& input, walk::WalkSettings& walk, pla
   for (const std::string& warning : opened.warnings)
     read.warnings.push_back("disk image " + name + ": " + warning);
   walk.archiveDisk = setting;
-  read.record = summary::surveyDisk(walk, *opened.disk, progress, also);
-  if (!read.record) read.problem = "disk " + name + ": no such disk, or nothing on it";
+  std::optional<summary::DiskSurvey> survey =
+      summary::surveyDisk(walk, *opened.disk, progress, also);
+  if (!survey) {
+    read.problem = "disk " + name + ": no such disk, or nothing on it";
+    return read;
+  }
+  read.record = std::move(survey->record);
+  // The walk's own, and those a whole read of the folder met beyond it.
+  std::vector<std::string>& unreadable = read.unreadableDirectories;
+  unreadable = std::move(survey->unreadableDirectories);
+  for (const std::string& directory : opened.unreadableDirectories)
+    unreadable.push_back(base::printableName(directory));
+  std::sort(unreadable.begin(), unreadable.end());
+  unreadable.erase(std::unique(unreadable.begin(), unreadable.end()), unreadable.end());
   return read;
 }
 

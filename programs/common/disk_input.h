@@ -18,6 +18,9 @@ struct DiskRead {
   std::optional<summary::DiskRecord> record;  // nothing when problem is set
   std::optional<std::string> problem;         // why it could not be read
   std::vector<std::string> warnings;          // what of a readable image is read otherwise
+  // Directories whose listing could not be read, as the logs show paths, in
+  // order: what they hold is not in record.
+  std::vector<std::string> unreadableDirectories;
 };
 
 // Surveys the disk that input names (a folder, a drive letter given as g, g:
@@ -25,7 +28,9 @@ struct DiskRead {
 // walks and checks it. guard learns the disk first, so that nothing is ever
 // written into it. progress and also, when given, hear the walk and the
 // verifier (summary::surveyDisk). everyByte, when given, is told every byte
-// of every file of the disk, read once for both (image::openDisk).
+// of every file of the disk, read once for both (image::openDisk); the
+// directories that a whole read of a folder could not list are among
+// unreadableDirectories with the walk's.
 DiskRead surveyInputDisk(const std::string& input, walk::WalkSettings& walk, platform::Disk& host,
                          walk::WriteGuard& guard, walk::WalkProgress* progress = nullptr,
                          verify::VerificationListener* also = nullptr,

@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -33,9 +34,10 @@ class MemoryDisk : public platform::Disk {
     add(directory, platform::DirectoryEntry{name, false, false, true});
   }
 
-  std::vector<platform::DirectoryEntry> list(const std::string& pattern) override {
+  std::optional<std::vector<platform::DirectoryEntry>> list(const std::string& pattern) override {
     patterns.push_back(pattern);
     const std::string directory = platform::directoryPart(pattern);
+    if (unlistable.count(directory) != 0) return std::nullopt;
     std::vector<platform::DirectoryEntry> matched;
     const auto found = directories_.find(directory);
     if (found == directories_.end()) return matched;
@@ -88,6 +90,7 @@ class MemoryDisk : public platform::Disk {
   std::vector<std::string> patterns;        // every pattern listed, in order
   std::map<std::string, std::string> logs;  // bytes appended, by path
   std::map<std::string, bool> unwritable;   // paths whose appends fail
+  std::set<std::string> unlistable;         // directories whose listing fails
   // Per path, byte ranges that cannot be read, as a damaged sector: a read
   // that touches one fails.
   std::map<std::string, std::vector<base::ByteRange>> unreadable;

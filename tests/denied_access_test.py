@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""A catalogue that its user may only read is read and left as it was, and a
-catalogue server that fails is told plainly:
+"""What a run may not read or write is told, and ends it with status 1:
+- run as nobody, a disk with a directory nobody may not list is named and not
+  added, and its check names the directory;
 - run as nobody (where this runs as root and setpriv is here; else that part
   is skipped, saying why), every reading command works on a catalogue in a
   folder nobody may not write, and on a read-only catalogue in a folder nobody
@@ -10,7 +11,7 @@ catalogue server that fails is told plainly:
   run with status 1 within its connect timeout (10 s unless the URL sets one),
   in one plain line that shows no password.
 
-usage: catalog_access_test.py CDARCHIVE CDCOVERAGE MAKE_SAMPLE_DISK
+usage: denied_access_test.py CDARCHIVE CDCOVERAGE MAKE_SAMPLE_DISK
 """
 import os
 import shutil
@@ -77,6 +78,29 @@ def read_only_catalogues(work):
             "cdarchive: catalogue "), "add as nobody in %s: exit %d, %s" % (folder, status, err))
 
 
+def unlistable_directories(work):
+    if os.geteuid() != 0 or shutil.which("setpriv") is None:
+        print("skipped: the unlistable directory needs root and setpriv to run as nobody")
+        return
+    os.chmod(work, 0o1777)
+    subprocess.run([MAKE_SAMPLE_DISK, "disk"], cwd=work, check=True, capture_output=True)
+    subprocess.run(["chmod", "-R", "a+rX", "disk"], cwd=work, check=True)
+    status, _, err, _ = run([CDARCHIVE, "add", "disk"], work, as_nobody=True)
+    check(status == 0, "the readable disk as nobody: exit %d, %s" % (status, err))
+    os.chmod(os.path.join(work, "disk", "20060616"), 0o700)
+    for options in [[], ["--no-fixity"]]:
+        status, out, err, _ = run([CDARCHIVE, "add", "--as=again"] + options + ["disk"], work,
+                                  as_nobody=True)
+        check(status == 1 and out == "" and err ==
+              "cdarchive: again: directory disk/20060616/ cannot be listed\n"
+              "cdarchive: again: not added, as what those directories hold is unknown\n",
+              "add %s as nobody: exit %d, %r %r" % (options, status, out, err))
+    status, out, _, _ = run([CDARCHIVE, "check", "disk"], work, as_nobody=True)
+    check(status == 1 and out.startswith("unreadable 20060616/: the directory cannot be listed\n")
+          and "\nmissing " not in out, "check as nobody: exit %d, %r" % (status, out))
+    os.chmod(os.path.join(work, "disk", "20060616"), 0o755)
+
+
 def failing_servers(work):
     # Nothing listens: refused, told in one line without the passwords.
     unused = socket.socket()
@@ -110,6 +134,8 @@ def failing_servers(work):
 
 with tempfile.TemporaryDirectory() as work:
     read_only_catalogues(work)
+with tempfile.TemporaryDirectory() as work:
+    unlistable_directories(work)
 with tempfile.TemporaryDirectory() as work:
     failing_servers(work)
 for failure in failures:
