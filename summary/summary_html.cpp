@@ -107,11 +107,24 @@ Json stationsJson(const CoverageSummary& summary, int64_t base) {
   return stations;
 }
 
-// JSON safe inside a script element: "</" could end it.
-std::string scriptSafe(std::string json) {
-  for (std::size_t at = json.find("</"); at != std::string::npos; at = json.find("</", at + 3))
-    json.replace(at, 2, "<\\/");
-  return json;
+// JSON safe inside a script element: "</" could end it, and "<!--" with
+// "<script" puts the HTML parser in a state where even "</script>" does not.
+// '<', '>' and '&' stand only inside JSON's strings, where escapes mean them.
+std::string scriptSafe(const std::string& json) {
+  std::string safe;
+  safe.reserve(json.size());
+  for (const char c : json) {
+    if (c == '<') {
+      safe += "\\u003c";
+    } else if (c == '>') {
+      safe += "\\u003e";
+    } else if (c == '&') {
+      safe += "\\u0026";
+    } else {
+      safe += c;
+    }
+  }
+  return safe;
 }
 
 }  // namespace

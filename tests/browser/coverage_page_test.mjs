@@ -32,18 +32,26 @@ try {
 }
 if (!fs.existsSync(chromiumPath)) skip(chromiumPath + " is not installed (Debian package chromium)");
 
-// The archives: disks, files per disk; COVERAGE_PAGE_MOST_DISKS leaves out
-// the larger ones.
+// The archives: disks, files per disk, and a label for the disk where it is
+// not its own; COVERAGE_PAGE_MOST_DISKS leaves out the larger ones. The label
+// "<!--<script>" (an ISO volume name can be that) would leave the HTML parser
+// in a state where the page's data swallows its script.
 const mostDisks = Number(process.env.COVERAGE_PAGE_MOST_DISKS || Infinity);
 const archives = [[1, 200], [20, 1000], [1000, 1000]].filter(([disks]) => disks <= mostDisks);
+archives.push([1, 200, "<!--<script>"]);
 
-function makeArchive(disks, files) {
-  const dir = path.join(work, disks + "-disks");
+function makeArchive(disks, files, label) {
+  const dir = path.join(work, disks + "-disks" + (label ? "-labelled" : ""));
   fs.rmSync(dir, { recursive: true, force: true });
   fs.mkdirSync(dir, { recursive: true });
   const inputs = path.join(dir, "summaries");
   execFileSync("python3", [makeSummaries, "--variety", String(disks), String(files), inputs]);
   const names = fs.readdirSync(inputs).sort().map((name) => path.join(inputs, name));
+  for (const name of label ? names : []) {
+    const summary = JSON.parse(fs.readFileSync(name, "utf8"));
+    for (const disk of summary.disks) disk.disk = label;
+    fs.writeFileSync(name, JSON.stringify(summary));
+  }
   const page = path.join(dir, "page.html"), summary = path.join(dir, "summary.json");
   const daily = path.join(dir, "daily.json");
   execFileSync(cdcoverage, ["--format=json", "--output=" + summary, "--html=" + page, ...names]);
@@ -86,10 +94,10 @@ async function coloursIn(png) {
 }
 
 let failures = 0;
-for (const [diskCount, files] of archives) {
-  const name = diskCount + " disks";
+for (const [diskCount, files, label] of archives) {
+  const name = diskCount + " disks" + (label ? " labelled " + label : "");
   try {
-    const archive = makeArchive(diskCount, files);
+    const archive = makeArchive(diskCount, files, label);
     const page = await browser.newPage({ viewport: { width: 1300, height: 1000 } });
     const problems = [];
     page.on("console", (message) => { if (message.type() === "error") problems.push(message.text()); });
@@ -141,7 +149,7 @@ for (const [diskCount, files] of archives) {
     await page.mouse.click(point.x, point.y);
     const gapDetails = await page.evaluate(() => window.coverageView.details());
     assert.match(gapDetails, new RegExp("gap " + gap[0] + " \\.\\. " + gap[1]));
-    assert.match(gapDetails, /disks on either side: disk\d+/);
+    assert.ok(gapDetails.includes("disks on either side: " + (label || "disk")), gapDetails);
 
     // The wheel zooms in; 0 and the reset button show the whole archive again.
     const before = await page.evaluate(() => window.coverageView.view());
@@ -173,7 +181,8 @@ for (const [diskCount, files] of archives) {
     const firstDisk = archive.summary.disks[0];
     const diskPoint = await page.evaluate(([t]) => window.coverageView.pointAt(t, "disks"), [firstDisk.first]);
     await page.mouse.click(diskPoint.x + 2, diskPoint.y);
-    assert.match(await page.evaluate(() => window.coverageView.details()), new RegExp("disk " + firstDisk.disk + "\\nfiles: " + firstDisk.fileCount));
+    assert.ok((await page.evaluate(() => window.coverageView.details())).includes(
+      "disk " + firstDisk.disk + "\nfiles: " + firstDisk.fileCount));
 
     const screenshot = await page.screenshot({ path: path.join(archive.dir, "page.png"), fullPage: true });
     assert.ok(await coloursIn(screenshot) >= 8, "the screenshot is not blank");
