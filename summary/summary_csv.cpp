@@ -16,10 +16,17 @@ std::string csvField(const std::string& text) {
 
 namespace {
 
-// Names comma-separated.
+// Names comma-separated; a comma or a backslash within a name is escaped
+// with a backslash, so that every name can be told apart again.
 std::string listOf(const std::vector<std::string>& names) {
   std::string text;
-  for (const std::string& name : names) text += (text.empty() ? "" : ",") + name;
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    if (i > 0) text += ',';
+    for (const char c : names[i]) {
+      if (c == ',' || c == '\\') text += '\\';
+      text += c;
+    }
+  }
   return text;
 }
 

@@ -14,7 +14,9 @@ std::string summaryText(const CoverageSummary& summary);
 // One row per timespan, gap and overlap of each station and per gap and overlap
 // between disks: kind|station|start|end|seconds|disk, under a header row.
 // Fields holding the delimiter, a quote or a line break are quoted as RFC 4180
-// says; the disk field lists the disks a row comes from, separated by commas.
+// says; the disk field lists the disks a row comes from, the files field an
+// overlap's files, separated by commas, a comma or a backslash within a name
+// escaped with a backslash.
 std::string summaryCsv(const CoverageSummary& summary);
 
 // text as a field of a CSV row, quoted as RFC 4180 says when it holds the

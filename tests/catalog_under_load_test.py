@@ -107,7 +107,7 @@ def main():
         processes = [subprocess.Popen([cdarchive, "add", "--catalog=" + url, d],
                                       stdout=subprocess.DEVNULL) for d in disks]
         check(all(p.wait() == 0 for p in processes), "an add into PostgreSQL failed")
-        listed = subprocess.run([cdarchive, "disks", "--catalog=" + url], check=True,
+        listed = subprocess.run([cdarchive, "disks", "--format=csv", "--catalog=" + url], check=True,
                                 capture_output=True, text=True).stdout.splitlines()
         for i in range(4):
             check(any(line.startswith("parallel%d|" % i) and "|2000|" in line for line in listed),

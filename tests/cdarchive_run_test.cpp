@@ -76,11 +76,11 @@ TEST_F(ArchiveRunTest, AnUnchangedDiskIsSkippedAndAChangedOneReplaced) {
   std::filesystem::remove(disk.directory() / "20060616" / "P0616003.DAT");
   ASSERT_EQ(archive({"add", disk.setting()}), 0);
   EXPECT_EQ(out, "disk: replaced, 6 files, 2006-06-15T12:00:01 .. 2006-06-16T08:02:01\n");
-  ASSERT_EQ(archive({"disks"}), 0);
-  EXPECT_EQ(out.substr(0, out.find('\n') + 1), "label|source|files|bytes|first|last|added\n");
+  ASSERT_EQ(archive({"disks", "--format=csv"}), 0);
+  EXPECT_EQ(out.substr(0, out.find('\n') + 1), "label|source|files|bytes|first|last|added\r\n");
   EXPECT_EQ(out.substr(out.find('\n') + 1, 8 + disk.setting().size()),
             "disk|" + disk.setting() + "|6|");
-  const std::string tail = "|2006-06-15T12:00:01|2006-06-16T08:02:01|2026-11-30T00:53:20\n";
+  const std::string tail = "|2006-06-15T12:00:01|2006-06-16T08:02:01|2026-11-30T00:53:20\r\n";
   EXPECT_EQ(out.substr(out.size() - tail.size()), tail);
   // The same disk where another drive or mount point puts it is unchanged.
   const std::filesystem::path moved = dir.path() / "mounted-elsewhere";
@@ -153,6 +153,40 @@ TEST_F(ArchiveRunTest, AvailabilityAndCdcoverageFromTheCatalogueEqualTheDiskRead
   EXPECT_EQ(out.substr(out.find("Station|")),
             "Station|Stream|SampleRate|Earliest|Latest\n"
             "VELK|1|10|2006-06-15T12:02:00|2006-06-15T12:03:01\n");
+}
+
+// Labels and station names may hold anything: every format keeps each whole
+// and tells it apart from its neighbours.
+TEST_F(ArchiveRunTest, HostileNamesKeepEveryFormatWhole) {
+  const std::filesystem::path other = dir.path() / "other";
+  std::filesystem::create_directories(other / "20060617");
+  datagen::DataFile()
+      .startingAt(1150502400)
+      .set("SYSTEM", "NAME", "A B")
+      .writeTo(other / "20060617" / "P0617001.DAT");  // 2006-06-17T00:00:00
+  ASSERT_EQ(archive({"add", "--as=a,b|c\nd", disk.setting()}), 0) << err;
+  ASSERT_EQ(archive({"add", "--as=e\\f", other.string()}), 0) << err;
+
+  ASSERT_EQ(archive({"disks"}), 0);
+  EXPECT_EQ(out.substr(0, 18), "label       source") << out;  // columns aligned
+  EXPECT_EQ(out.substr(out.find('\n') + 1, 12), "a,b|c\\x0ad  ");
+  ASSERT_EQ(archive({"disks", "--format=csv"}), 0);
+  EXPECT_EQ(out.substr(out.find("\r\n") + 2, 10), "\"a,b|c\nd\"|");
+  ASSERT_EQ(archive({"disks", "--format=json"}), 0);
+  EXPECT_NE(out.find("\"label\": \"a,b|c\\nd\""), std::string::npos) << out;
+  EXPECT_NE(out.find("\"label\": \"e\\\\f\""), std::string::npos) << out;
+
+  ASSERT_EQ(archive({"availability", "--station=A B", "--format=request"}), 0);
+  EXPECT_EQ(out, "\"A B\" 1 2006-06-17T00:00:01 2006-06-17T00:01:01\n");
+  ASSERT_EQ(archive({"availability", "--extent"}), 0);
+  EXPECT_EQ(out.substr(out.find('\n') + 1, 11), "\"A B\" 1 10 ");
+
+  // The disks of a row, told apart however they are named.
+  ASSERT_EQ(cover({"--format=csv", "--catalog=archive.db"}), 0) << err;
+  EXPECT_NE(
+      out.find("disk-gap||2006-06-16T08:03:01|2006-06-17T00:00:01|57420|\"a\\,b|c\nd,e\\\\f\"|"),
+      std::string::npos)
+      << out;
 }
 
 TEST_F(ArchiveRunTest, ProblemsAreNamedAndNothingIsWrittenWhereItMustNotBe) {

@@ -86,6 +86,9 @@ std::optional<int> parseArchiveOptions(int argc, const char* const* argv, Archiv
   check->add_option("DISK", options.disks, "the disk to check")->required()->expected(1);
 
   CLI::App* disks = app.add_subcommand("disks", "every disk in the catalogue");
+  disks->add_option("--format", options.format, "text, csv or json")
+      ->check(CLI::IsMember({"text", "csv", "json"}))
+      ->capture_default_str();
   CLI::App* remove = app.add_subcommand("remove", "remove a disk and its files from the catalogue");
   remove->add_option("LABEL", options.diskLabel, "the disk's label")->required();
   CLI::App* manifest = app.add_subcommand(

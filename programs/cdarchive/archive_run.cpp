@@ -15,6 +15,7 @@
 #include "programs/cdarchive/archive_options.h"
 #include "programs/cdarchive/availability_report.h"
 #include "programs/cdarchive/check_report.h"
+#include "programs/cdarchive/disks_report.h"
 #include "programs/cdarchive/find_report.h"
 #include "programs/common/disk_input.h"
 #include "programs/common/standard_output.h"
@@ -288,15 +289,6 @@ int checkDisk(const ArchiveOptions& options, catalog::Catalog* catalog, platform
   return allMatched ? 0 : 1;
 }
 
-void listDisks(catalog::Catalog& catalog, std::ostream& out) {
-  out << "label|source|files|bytes|first|last|added\n";
-  for (const catalog::DiskEntry& disk : catalog.disks()) {
-    out << base::printableName(disk.label) << "|" << base::printableName(disk.source) << "|"
-        << disk.files << "|" << disk.bytes << "|" << optionalTime(disk.first) << "|"
-        << optionalTime(disk.last) << "|" << times::isoTime(disk.added) << "\n";
-  }
-}
-
 // The window to ask the catalogue for: only when both sides are given; else
 // the station's files are read whole and cut afterwards.
 std::optional<times::TimeSpan> windowOf(const ArchiveOptions& options) {
@@ -343,7 +335,7 @@ int runCommand(int argc, const char* const* argv, platform::Disk& host, std::ost
             options.format);
         return 0;
       case Command::kDisks:
-        listDisks(*catalog, out);
+        out << disksReport(catalog->disks(), options.format);
         return 0;
       case Command::kRemove:
         if (catalog->removeDisk(options.diskLabel)) return 0;

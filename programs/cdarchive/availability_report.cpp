@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 #include <utility>
 
+#include "base/printable_name.h"
 #include "summary/summary_formats.h"
 #include "times/iso_time.h"
 #include "times/span_union.h"
@@ -108,11 +109,16 @@ std::string joined(const std::vector<std::string>& fields, const char* separator
 
 std::string asIs(const std::string& text) { return text; }
 
-// Texts with blanks would break the text and request formats' columns.
+// A column of the text and request formats: a text with a blank or a quote
+// is quoted, its quotes doubled, so that the name stays the name; control
+// bytes are escaped as the logs show them; empty is "--".
 std::string word(const std::string& text) {
-  std::string word;
-  for (const char c : text) word += c == ' ' || c == '\t' || c == '\n' || c == '\r' ? '_' : c;
-  return word.empty() ? "--" : word;
+  if (text.empty()) return "--";
+  const std::string shown = base::printableName(text);
+  if (shown.find_first_of(" \"") == std::string::npos) return shown;
+  std::string quoted = "\"";
+  for (const char c : shown) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return quoted + "\"";
 }
 
 std::string jsonReport(const std::vector<Source>& sources, const AvailabilityQuery& query) {

@@ -1,0 +1,96 @@
+#include "programs/cdarchive/disks_report.h"
+
+#include <algorithm>
+#include <array>
+#include <nlohmann/json.hpp>
+
+#include "base/printable_name.h"
+#include "summary/summary_formats.h"
+#include "times/iso_time.h"
+
+namespace cdarchive {
+
+namespace {
+
+constexpr std::array<const char*, 7> kColumns = {"label", "source", "files", "bytes",
+                                                 "first", "last",   "added"};
+
+std::string optionalTime(const std::optional<int64_t>& time) {
+  return time ? times::isoTime(*time) : std::string("none");
+}
+
+// A disk's fields as text, in the columns' order.
+std::array<std::string, kColumns.size()> fieldsOf(const catalog::DiskEntry& disk) {
+  return {disk.label,
+          disk.source,
+          std::to_string(disk.files),
+          std::to_string(disk.bytes),
+          optionalTime(disk.first),
+          optionalTime(disk.last),
+          times::isoTime(disk.added)};
+}
+
+std::string textReport(const std::vector<catalog::DiskEntry>& disks) {
+  std::vector<std::array<std::string, kColumns.size()>> rows;
+  rows.push_back({});
+  std::copy(kColumns.begin(), kColumns.end(), rows.back().begin());
+  for (const catalog::DiskEntry& disk : disks) {
+    rows.push_back(fieldsOf(disk));
+    for (std::string& field : rows.back()) field = base::printableName(field);
+  }
+  std::array<std::size_t, kColumns.size()> widths{};
+  for (const auto& row : rows) {
+    for (std::size_t i = 0; i < row.size(); ++i) widths[i] = std::max(widths[i], row[i].size());
+  }
+  std::string text;
+  for (const auto& row : rows) {
+    std::string line;
+    for (std::size_t i = 0; i < row.size(); ++i) {
+      line += row[i];
+      if (i + 1 < row.size()) line += std::string(widths[i] - row[i].size() + 2, ' ');
+    }
+    text += line + "\n";
+  }
+  return text;
+}
+
+std::string csvReport(const std::vector<catalog::DiskEntry>& disks) {
+  std::string csv;
+  for (const char* column : kColumns) csv += std::string(csv.empty() ? "" : "|") + column;
+  csv += "\r\n";
+  for (const catalog::DiskEntry& disk : disks) {
+    std::string line;
+    for (const std::string& field : fieldsOf(disk))
+      line += (line.empty() ? "" : "|") + summary::csvField(field);
+    csv += line + "\r\n";
+  }
+  return csv;
+}
+
+std::string jsonReport(const std::vector<catalog::DiskEntry>& disks) {
+  using Json = nlohmann::ordered_json;
+  const auto time = [](const std::optional<int64_t>& t) {
+    return t ? Json(times::isoTime(*t)) : Json(nullptr);
+  };
+  Json list = Json::array();
+  for (const catalog::DiskEntry& disk : disks) {
+    list.push_back({{"label", disk.label},
+                    {"source", disk.source},
+                    {"files", disk.files},
+                    {"bytes", disk.bytes},
+                    {"first", time(disk.first)},
+                    {"last", time(disk.last)},
+                    {"added", times::isoTime(disk.added)}});
+  }
+  return Json{{"disks", list}}.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
+}
+
+}  // namespace
+
+std::string disksReport(const std::vector<catalog::DiskEntry>& disks, const std::string& format) {
+  if (format == "csv") return csvReport(disks);
+  if (format == "json") return jsonReport(disks);
+  return textReport(disks);
+}
+
+}  // namespace cdarchive
