@@ -146,9 +146,9 @@ TEST(SummaryFormats, TimelineGroupsManyDisksByMonthAndNamesEachInItsTooltip) {
 
 TEST(SummaryFormats, PageCarriesItsDataAsStepsInsideOneScriptElementWhateverTheNames) {
   FileRecord first = usableFile("d/1", 1000, 1100), second = usableFile("d/2", 1150, 1200);
-  first.station = second.station = "</script><b>";
+  first.station = second.station = "</script><b>&";
   FileRecord broken;
-  broken.path = "d/</SCRIPT>";
+  broken.path = "d/<!--<SCRIPT>";
   const std::string page = coveragePage(summarize({{"d", {first, second, broken}}}, {}));
   const auto count = [&page](std::string_view text) {
     std::size_t found = 0;
@@ -157,12 +157,14 @@ TEST(SummaryFormats, PageCarriesItsDataAsStepsInsideOneScriptElementWhateverTheN
     return found;
   };
   EXPECT_EQ(count("</script>"), 2u);  // the page's own two
+  EXPECT_EQ(count("<!--"), 0u);
   EXPECT_EQ(count("/*COVERAGE-DATA*/"), 0u);
-  EXPECT_NE(page.find(R"("name":"<\/script><b>","window":[0,200],"spans":[0,100,50,50],)"
+  EXPECT_NE(page.find(R"("name":"\u003c/script\u003e\u003cb\u003e\u0026","window":[0,200],)"
+                      R"("spans":[0,100,50,50],)"
                       R"("gaps":[100,50],"gapDisks":[[0]],"overlaps":[])"),
             std::string::npos);
   EXPECT_NE(page.find(R"("base":1000,"disks":[{"name":"d","files":3,"first":0,"last":200,)"
-                      R"("spans":[0,100,50,50],"unusable":["d/<\/SCRIPT>"]}])"),
+                      R"("spans":[0,100,50,50],"unusable":["d/\u003c!--\u003cSCRIPT\u003e"]}])"),
             std::string::npos);
 }
 
