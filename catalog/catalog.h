@@ -95,8 +95,9 @@ class Catalog {
   virtual bool removeDisk(const std::string& label) = 0;
   // Every disk, by label.
   virtual std::vector<DiskEntry> disks() = 0;
-  // The disk of that label with its fixity (manifest and held), without its
-  // data files; nothing when there is no such disk.
+  // The disk of that label with its data files (in the walk's order) and its
+  // fixity (manifest and held), without its listing; nothing when there is no
+  // such disk.
   virtual std::optional<CataloguedDisk> fixityOf(const std::string& label) = 0;
   // The disks by label, each with its files in the walk's order: with a
   // window, only the usable files of station (every station when empty) whose

@@ -79,6 +79,8 @@ inline constexpr const char* kSelectDisks =
     "SELECT " CDARCHIVE_DISK_COLUMNS " FROM disk d ORDER BY d.label";
 inline constexpr const char* kSelectDiskFixity =
     "SELECT " CDARCHIVE_DISK_COLUMNS ", d.manifest, d.id FROM disk d WHERE d.label = ?1";
+inline constexpr const char* kSelectDiskFiles =
+    "SELECT " CDARCHIVE_FILE_COLUMNS " FROM file f WHERE f.disk_id = ?1 ORDER BY f.seq";
 inline constexpr const char* kSelectHeld =
     "SELECT path, size, sha256, unreadable FROM held WHERE disk_id = ?1 ORDER BY seq";
 

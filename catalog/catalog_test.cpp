@@ -184,6 +184,9 @@ TEST_P(CatalogTest, KeepsEachDisksFixityAndTheTimeItsUnreadableBytesCost) {
   EXPECT_EQ(fixity->entry.label, "a");
   EXPECT_EQ(fixity->manifest, damaged.manifest);
   EXPECT_EQ(fixity->held, damaged.held);
+  ASSERT_EQ(fixity->files.size(), 2u);  // its data files too
+  EXPECT_EQ(fixity->files[1].record.path, "a/2");
+  EXPECT_EQ(fixity->files[1].lost, damaged.files[1].lost);
   EXPECT_EQ(catalog->fixityOf("quick")->manifest, "");
   EXPECT_TRUE(catalog->fixityOf("quick")->held.empty());
   EXPECT_FALSE(catalog->fixityOf("none"));
@@ -221,6 +224,8 @@ TEST_P(CatalogTest, ADiskOfManyFilesComesBackWholeInItsOrder) {
       EXPECT_EQ(found[0].files[i].lost, files[i].lost);
     }
     EXPECT_EQ(catalog->fixityOf("many")->held, held);
+    ASSERT_EQ(catalog->fixityOf("many")->files.size(), files.size());
+    EXPECT_EQ(catalog->fixityOf("many")->files.back().record.path, files.back().record.path);
   }
 }
 

@@ -259,10 +259,15 @@ class PostgresCatalog : public Catalog {
         {Parameter::text(label)});
     if (disk.rows() == 0) return std::nullopt;
     CataloguedDisk found{entryAt(disk, 0), {}, {}, disk.bytes(0, kDiskColumnCount), {}};
+    const Parameter diskId = Parameter::number(disk.number(0, kDiskColumnCount + 1));
+    const Result files = run(
+        std::string("SELECT ") + kFileColumns + " FROM file f WHERE f.disk_id = $1 ORDER BY f.seq",
+        {diskId});
+    for (int row = 0; row < files.rows(); ++row) found.files.push_back(fileAt(files, row, 0));
     const Result held =
         run("SELECT path, size, sha256, unreadable FROM held WHERE disk_id = $1"
             " ORDER BY seq",
-            {Parameter::number(disk.number(0, kDiskColumnCount + 1))});
+            {diskId});
     for (int row = 0; row < held.rows(); ++row) {
       found.held.push_back(fixity::FileFixity{held.bytes(row, 0), held.number(row, 1),
                                               held.bytes(row, 2), rangesOf(held.bytes(row, 3))});
@@ -282,23 +287,7 @@ class PostgresCatalog : public Catalog {
       const DiskEntry entry = entryAt(result, row);
       if (found.empty() || found.back().entry.label != entry.label)
         found.push_back(CataloguedDisk{entry, {}, {}, {}, {}});
-      const int c = kDiskColumnCount;
-      CataloguedFile file;
-      summary::FileRecord& record = file.record;
-      record.path = result.bytes(row, c + 0);
-      file.size = result.number(row, c + 1);
-      record.usable = result.flag(row, c + 2);
-      record.station = result.bytes(row, c + 3);
-      file.stream = static_cast<int32_t>(result.number(row, c + 4));
-      record.frequency = static_cast<int32_t>(result.number(row, c + 5));
-      record.latitude = result.bytes(row, c + 6);
-      record.longitude = result.bytes(row, c + 7);
-      record.altitude = result.bytes(row, c + 8);
-      record.start = result.number(row, c + 9);
-      record.end = result.number(row, c + 10);
-      file.findings = splitList(result.bytes(row, c + 11), ',');
-      record.clockWarnings = splitList(result.bytes(row, c + 12), '\n');
-      file.lost = spansOf(result.bytes(row, c + 13));
+      CataloguedFile file = fileAt(result, row, kDiskColumnCount);
       found.back().files.push_back(std::move(file));
     }
     return found;
@@ -419,6 +408,27 @@ class PostgresCatalog : public Catalog {
                       copyBytes(file.path) + '\t' + std::to_string(file.size) + '\t' +
                       copyBytes(file.sha256) + '\t' + copyBytes(rangesText(file.unreadable)) + '\n';
              });
+  }
+
+  // The file of a row whose kFileColumns start at column c.
+  static CataloguedFile fileAt(const Result& result, int row, int c) {
+    CataloguedFile file;
+    summary::FileRecord& record = file.record;
+    record.path = result.bytes(row, c + 0);
+    file.size = result.number(row, c + 1);
+    record.usable = result.flag(row, c + 2);
+    record.station = result.bytes(row, c + 3);
+    file.stream = static_cast<int32_t>(result.number(row, c + 4));
+    record.frequency = static_cast<int32_t>(result.number(row, c + 5));
+    record.latitude = result.bytes(row, c + 6);
+    record.longitude = result.bytes(row, c + 7);
+    record.altitude = result.bytes(row, c + 8);
+    record.start = result.number(row, c + 9);
+    record.end = result.number(row, c + 10);
+    file.findings = splitList(result.bytes(row, c + 11), ',');
+    record.clockWarnings = splitList(result.bytes(row, c + 12), '\n');
+    file.lost = spansOf(result.bytes(row, c + 13));
+    return file;
   }
 
   static DiskEntry entryAt(const Result& result, int row) {

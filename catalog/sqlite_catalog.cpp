@@ -275,6 +275,9 @@ class SqliteCatalog : public Catalog {
     query.bind(1, label);
     if (!query.step()) return std::nullopt;
     CataloguedDisk disk{entryAt(query, 0), {}, {}, query.text(kDiskColumns), {}};
+    Statement files(db_, kSelectDiskFiles, where_);
+    files.bind(1, query.number(kDiskColumns + 1));
+    while (files.step()) disk.files.push_back(fileAt(files, 0));
     Statement held(db_, kSelectHeld, where_);
     held.bind(1, query.number(kDiskColumns + 1));
     while (held.step()) {
@@ -296,22 +299,7 @@ class SqliteCatalog : public Catalog {
       const DiskEntry entry = entryAt(query, 0);
       if (found.empty() || found.back().entry.label != entry.label)
         found.push_back(CataloguedDisk{entry, {}, {}, {}, {}});
-      CataloguedFile file;
-      summary::FileRecord& record = file.record;
-      record.path = query.text(kDiskColumns + 0);
-      file.size = query.number(kDiskColumns + 1);
-      record.usable = query.number(kDiskColumns + 2) != 0;
-      record.station = query.text(kDiskColumns + 3);
-      file.stream = static_cast<int32_t>(query.number(kDiskColumns + 4));
-      record.frequency = static_cast<int32_t>(query.number(kDiskColumns + 5));
-      record.latitude = query.text(kDiskColumns + 6);
-      record.longitude = query.text(kDiskColumns + 7);
-      record.altitude = query.text(kDiskColumns + 8);
-      record.start = query.number(kDiskColumns + 9);
-      record.end = query.number(kDiskColumns + 10);
-      file.findings = splitList(query.text(kDiskColumns + 11), ',');
-      record.clockWarnings = splitList(query.text(kDiskColumns + 12), '\n');
-      file.lost = spansOf(query.text(kDiskColumns + 13));
+      CataloguedFile file = fileAt(query, kDiskColumns);
       found.back().files.push_back(std::move(file));
     }
     return found;
@@ -364,6 +352,27 @@ class SqliteCatalog : public Catalog {
     std::string sql = insert;
     for (std::size_t k = 0; k < count; ++k) sql += (k == 0 ? "" : ",") + row;
     return sql;
+  }
+
+  // The file whose CDARCHIVE_FILE_COLUMNS start at column from.
+  static CataloguedFile fileAt(const Statement& query, int from) {
+    CataloguedFile file;
+    summary::FileRecord& record = file.record;
+    record.path = query.text(from + 0);
+    file.size = query.number(from + 1);
+    record.usable = query.number(from + 2) != 0;
+    record.station = query.text(from + 3);
+    file.stream = static_cast<int32_t>(query.number(from + 4));
+    record.frequency = static_cast<int32_t>(query.number(from + 5));
+    record.latitude = query.text(from + 6);
+    record.longitude = query.text(from + 7);
+    record.altitude = query.text(from + 8);
+    record.start = query.number(from + 9);
+    record.end = query.number(from + 10);
+    file.findings = splitList(query.text(from + 11), ',');
+    record.clockWarnings = splitList(query.text(from + 12), '\n');
+    file.lost = spansOf(query.text(from + 13));
+    return file;
   }
 
   static DiskEntry entryAt(const Statement& query, int from) {

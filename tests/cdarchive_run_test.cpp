@@ -428,6 +428,12 @@ TEST_F(ArchiveRunTest, AnImageIsReadPastItsUnreadableSectorsWithTheSameDigestsAs
                "          \"offset\": 4096,\n          \"size\": 3160\n"),
       std::string::npos)
       << out;
+  // Recorded usable, now unusable: the whole time it held is lost.
+  EXPECT_NE(
+      out.find("\"station\": \"VELK\",\n      \"path\": \"cut.iso/20060615/P0615002.DAT\",\n"
+               "      \"start\": \"2006-06-15T12:01:01\",\n      \"end\": \"2006-06-15T12:02:01\""),
+      std::string::npos)
+      << out;
   ASSERT_EQ(run({"add", "--as=cut", "cut.iso"}), 1);
   ASSERT_EQ(run({"manifest", "cut"}), 1);
   EXPECT_EQ(out, fixity::sha256Hex(

@@ -254,6 +254,7 @@ int checkDisk(const ArchiveOptions& options, catalog::Catalog* catalog, platform
   walk.archiveDisk = platform::diskSettingOf(input);
   const std::string label = options.label.empty() ? labelOf(walk.archiveDisk, host) : options.label;
   std::vector<fixity::FileFixity> recorded;
+  std::optional<catalog::CataloguedDisk> known;  // what the catalogue recorded of it
   if (catalog == nullptr) {
     const std::optional<std::string> text = cli::readWholeFile(host, options.manifest);
     std::string problem = "it cannot be read";
@@ -266,14 +267,14 @@ int checkDisk(const ArchiveOptions& options, catalog::Catalog* catalog, platform
     }
     recorded = std::move(*read);
   } else {
-    std::optional<catalog::CataloguedDisk> known = catalog->fixityOf(label);
+    known = catalog->fixityOf(label);
     if (!known || known->manifest.empty()) {
       err << "cdarchive: " << (known ? "disk " : "no disk ") << base::printableName(label)
           << (known ? " was added without fixity: nothing to check against\n"
                     : " in the catalogue (--as names the label it was added under)\n");
       return 1;
     }
-    recorded = std::move(known->held);
+    recorded = known->held;
   }
   if (progress) progress->begin("cdarchive: checking " + base::printableName(input));
   const std::optional<ReadDisk> read =
@@ -281,7 +282,14 @@ int checkDisk(const ArchiveOptions& options, catalog::Catalog* catalog, platform
   if (!read) return 1;
   const std::vector<fixity::AuditEntry> entries =
       fixity::audit(recorded, read->disk.held, belowRoot(read->unlisted, walk.archiveDisk));
-  out << checkReport(label, entries, lostTimeOf(read->disk), options.format);
+  const auto rootOf = [](const std::string& named) {
+    return base::printableName(*platform::diskRoot(platform::diskSettingOf(named)));
+  };
+  out << checkReport(
+      label, entries,
+      known ? checkLostTime(read->disk, rootOf(input), entries, *known, rootOf(known->entry.source))
+            : lostTimeOf(read->disk),
+      options.format);
   const bool allMatched =
       std::all_of(entries.begin(), entries.end(), [](const fixity::AuditEntry& entry) {
         return entry.status == fixity::AuditStatus::kMatched;

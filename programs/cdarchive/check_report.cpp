@@ -1,9 +1,12 @@
 #include "programs/cdarchive/check_report.h"
 
+#include <algorithm>
 #include <array>
+#include <map>
 #include <nlohmann/json.hpp>
 
 #include "base/printable_name.h"
+#include "platform/path_rules.h"
 #include "times/iso_time.h"
 
 namespace cdarchive {
@@ -92,6 +95,38 @@ std::vector<LostTime> lostTimeOf(const catalog::CataloguedDisk& disk) {
   for (const catalog::CataloguedFile& file : disk.files) {
     for (const times::TimeSpan& span : file.lost)
       lost.push_back(LostTime{file.record.station, file.record.path, span});
+  }
+  return lost;
+}
+
+std::vector<LostTime> checkLostTime(const catalog::CataloguedDisk& read,
+                                    const std::string& readRoot,
+                                    const std::vector<fixity::AuditEntry>& entries,
+                                    const catalog::CataloguedDisk& recorded,
+                                    const std::string& recordedRoot) {
+  // A data file's path below its disk's root, as the audit names files.
+  const auto below = [](const std::string& path, const std::string& root) {
+    std::string relative =
+        path.compare(0, root.size(), root) == 0 ? path.substr(root.size()) : path;
+    std::replace(relative.begin(), relative.end(), platform::kPathSeparator, '/');
+    return relative;
+  };
+  std::map<std::string, const catalog::CataloguedFile*> readNow, recordedThen;
+  for (const catalog::CataloguedFile& file : read.files)
+    readNow[below(file.record.path, readRoot)] = &file;
+  for (const catalog::CataloguedFile& file : recorded.files)
+    recordedThen[below(file.record.path, recordedRoot)] = &file;
+  std::vector<LostTime> lost = lostTimeOf(read);
+  for (const fixity::AuditEntry& entry : entries) {
+    if (entry.status != fixity::AuditStatus::kUnreadable || entry.directory) continue;
+    const auto then = recordedThen.find(entry.path);
+    const auto now = readNow.find(entry.path);
+    if (then == recordedThen.end() || !then->second->record.usable) continue;
+    if (now != readNow.end() && now->second->record.usable) continue;  // placed by lostTimeOf
+    const summary::FileRecord& record = then->second->record;
+    lost.push_back(LostTime{record.station,
+                            now != readNow.end() ? now->second->record.path : record.path,
+                            times::TimeSpan{record.start, record.end}});
   }
   return lost;
 }
