@@ -138,6 +138,12 @@ TEST_F(ArchiveRunTest, AvailabilityAndCdcoverageFromTheCatalogueEqualTheDiskRead
   const std::string direct = out;
   ASSERT_EQ(cover({"--format=csv", "--catalog=archive.db"}), 0) << err;
   EXPECT_EQ(out, direct);
+  // The same disk as an input too: the copy is named by its label.
+  ASSERT_EQ(cover({"--format=csv", "--catalog=archive.db", disk.setting()}), 0) << err;
+  EXPECT_EQ(out, direct);
+  EXPECT_EQ(err, "cdcoverage: disk " + disk.setting() +
+                     " of catalogue archive.db holds the same disk as " + disk.setting() +
+                     ": it is counted once\n");
 
   ASSERT_EQ(archive({"availability", "--format=request"}), 0);
   EXPECT_EQ(out,
