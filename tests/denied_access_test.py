@@ -42,12 +42,21 @@ def run(command, cwd, as_nobody=False, timeout=60):
             done.stderr.decode("utf-8", "replace"), time.monotonic() - started)
 
 
-def read_only_catalogues(work):
+def sample_disk_for_nobody(work, what, folder_mode):
+    """Writes the sample disk into work, whose mode becomes folder_mode; False,
+    saying why, where nothing can run as nobody."""
     if os.geteuid() != 0 or shutil.which("setpriv") is None:
-        print("skipped: the read-only catalogue needs root and setpriv to run as nobody")
-        return
-    os.chmod(work, 0o755)
+        print("skipped: %s needs root and setpriv to run as nobody" % what)
+        return False
+    os.chmod(work, folder_mode)
     subprocess.run([MAKE_SAMPLE_DISK, "disk"], cwd=work, check=True, capture_output=True)
+    subprocess.run(["chmod", "-R", "a+rX", "disk"], cwd=work, check=True)
+    return True
+
+
+def read_only_catalogues(work):
+    if not sample_disk_for_nobody(work, "the read-only catalogue", 0o755):
+        return
     subprocess.run([CDARCHIVE, "add", "--as=d", "disk"], cwd=work, check=True, capture_output=True)
     readers = [
         [CDARCHIVE, "disks"], [CDARCHIVE, "manifest", "d"],
@@ -79,12 +88,8 @@ def read_only_catalogues(work):
 
 
 def unlistable_directories(work):
-    if os.geteuid() != 0 or shutil.which("setpriv") is None:
-        print("skipped: the unlistable directory needs root and setpriv to run as nobody")
+    if not sample_disk_for_nobody(work, "the unlistable directory", 0o1777):
         return
-    os.chmod(work, 0o1777)
-    subprocess.run([MAKE_SAMPLE_DISK, "disk"], cwd=work, check=True, capture_output=True)
-    subprocess.run(["chmod", "-R", "a+rX", "disk"], cwd=work, check=True)
     status, _, err, _ = run([CDARCHIVE, "add", "disk"], work, as_nobody=True)
     check(status == 0, "the readable disk as nobody: exit %d, %s" % (status, err))
     os.chmod(os.path.join(work, "disk", "20060616"), 0o700)
