@@ -33,8 +33,9 @@ std::optional<int> parseArchiveOptions(int argc, const char* const* argv, Archiv
       ->capture_default_str();
   app.footer(
       "Exit status: 0 done; 1 a disk or the catalogue could not be read or written, a disk has "
-      "unreadable bytes (the other disks are still added), or check found a file not as "
-      "recorded; 2 a bad command, option or value.\n"
+      "unreadable bytes or directories (the other disks are still added), check found a file "
+      "not as recorded, or standard output could not be written; 2 a bad command, option or "
+      "value.\n"
       "Examples: cdarchive add /media/cdrom; cdarchive find --station=VELK "
       "--from=2006-06-15T12:00:00 --to=2006-06-15T13:00:00; cdarchive availability --extent");
 
