@@ -125,7 +125,8 @@ OpenMode openModeOf(const std::string& path, CatalogAccess access) {
     if (access == CatalogAccess::kCreate) flags |= SQLITE_OPEN_CREATE;
     return {path, flags, false};
   }
-  std::string uri = "file:";
+  // An absolute path after an empty authority: "//x" must not name a host x.
+  std::string uri = !path.empty() && path.front() == '/' ? "file://" : "file:";
   for (const char c : path) {  // a path's '?', '#' and '%' are not the URI's
     if (c == '?' || c == '#' || c == '%') {
       static const char kHex[] = "0123456789ABCDEF";

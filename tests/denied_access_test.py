@@ -74,6 +74,11 @@ def read_only_catalogues(work):
                     work)[1] for command in readers]
     # The folder nobody may not write, then a writable one holding a file
     # nobody may only read.
+    # A name that a URI would read otherwise.
+    odd = os.path.join(work, "odd ?#%41.db")
+    shutil.copy(os.path.join(work, "archive.db"), odd)
+    status, out, err, _ = run([CDARCHIVE, "--catalog=" + odd, "disks"], work, as_nobody=True)
+    check(status == 0 and out == expected[0], "as nobody, %r: exit %d, %s" % (odd, status, err))
     writable = os.path.join(work, "shared")
     os.mkdir(writable)
     shutil.copy(os.path.join(work, "archive.db"), writable)
