@@ -214,6 +214,11 @@ TEST_F(ArchiveRunTest, ProblemsAreNamedAndNothingIsWrittenWhereItMustNotBe) {
                      " lies inside the disk " + disk.setting() + ": it is not opened\n"),
             std::string::npos)
       << err;
+  // A catalogue beside the disk whose write-ahead log would be written into it.
+  std::filesystem::create_symlink(disk.directory() / "log", dir.path() / "linked.db-wal");
+  EXPECT_EQ(archive({"--catalog=linked.db", "check", disk.setting()}), 1);
+  EXPECT_EQ(err, "cdarchive: catalogue linked.db (its file linked.db-wal) lies inside the disk " +
+                     disk.setting() + ": it is not opened\n");
   std::filesystem::remove(disk.directory() / "archive.db");
   for (const char* companion : {"-wal", "-shm", "-journal"})
     EXPECT_FALSE(
