@@ -95,6 +95,8 @@ class Catalog {
   virtual bool removeDisk(const std::string& label) = 0;
   // Every disk, by label.
   virtual std::vector<DiskEntry> disks() = 0;
+  // Every station with a usable file, in byte order.
+  virtual std::vector<std::string> stations() = 0;
   // The disk of that label with its data files (in the walk's order) and its
   // fixity (manifest and held), without its listing; nothing when there is no
   // such disk.

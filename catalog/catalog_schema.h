@@ -77,6 +77,8 @@ inline constexpr int kDiskColumns = 7;
 
 inline constexpr const char* kSelectDisks =
     "SELECT " CDARCHIVE_DISK_COLUMNS " FROM disk d ORDER BY d.label";
+inline constexpr const char* kSelectStations =
+    "SELECT DISTINCT station FROM file WHERE usable ORDER BY station";
 inline constexpr const char* kSelectDiskFixity =
     "SELECT " CDARCHIVE_DISK_COLUMNS ", d.manifest, d.id FROM disk d WHERE d.label = ?1";
 inline constexpr const char* kSelectDiskFiles =

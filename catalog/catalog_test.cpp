@@ -166,6 +166,10 @@ TEST_P(CatalogTest, AWindowFindsTheUsableFilesOfItsStationThatMeetIt) {
   EXPECT_EQ(times, (std::vector<std::string>{"OTHER 10000 1700000000", "VELK 0 1700000000",
                                              "VELK 9990 1700000000"}));
   EXPECT_EQ(catalog->timesOf("VELK", std::nullopt).size(), 4u);
+  CataloguedFile ghost = file("c/0", 0, 0, "GHOST");  // a station on no usable file
+  ghost.record.usable = false;
+  catalog->putDisk(disk("c", {ghost}));
+  EXPECT_EQ(catalog->stations(), (std::vector<std::string>{"OTHER", "VELK"}));
 }
 
 TEST_P(CatalogTest, KeepsEachDisksFixityAndTheTimeItsUnreadableBytesCost) {

@@ -226,6 +226,13 @@ class PostgresCatalog : public Catalog {
     return list;
   }
 
+  std::vector<std::string> stations() override {
+    const Result result = run("SELECT DISTINCT station FROM file WHERE usable ORDER BY station", {});
+    std::vector<std::string> list;
+    for (int row = 0; row < result.rows(); ++row) list.push_back(result.bytes(row, 0));
+    return list;
+  }
+
   std::vector<TimedFile> timesOf(const std::string& station,
                                  const std::optional<times::TimeSpan>& window) override {
     std::unordered_map<int64_t, int64_t> added;  // by disk id: no row needs its disk's

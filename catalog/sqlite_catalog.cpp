@@ -243,6 +243,13 @@ class SqliteCatalog : public Catalog {
     return list;
   }
 
+  std::vector<std::string> stations() override {
+    std::vector<std::string> list;
+    Statement query(db_, kSelectStations, where_);
+    while (query.step()) list.push_back(query.text(0));
+    return list;
+  }
+
   std::vector<TimedFile> timesOf(const std::string& station,
                                  const std::optional<times::TimeSpan>& window) override {
     const char* sql = window ? (station.empty() ? kTimesInWindow : kStationTimesInWindow)

@@ -127,8 +127,21 @@ TEST_F(ArchiveRunTest, FindNamesTheDisksFilesAndGapsOfAWindow) {
   ASSERT_EQ(archive({"find", "--station=VELK", "--to=2006-06-15T12:00:30"}), 0);
   EXPECT_EQ(out.substr(0, out.find('\n')),
             "Station VELK, 2006-06-15T12:00:01 .. 2006-06-15T12:00:30: 1 files on 1 disks, 0 gaps");
-  ASSERT_EQ(archive({"find", "--station=NONE", "--format=json"}), 0);
+  // A window of a station the catalogue holds may find nothing; a station it
+  // does not hold is no gap but a mistake.
+  ASSERT_EQ(archive({"find", "--station=VELK", "--to=2000-01-01", "--format=json"}), 0);
   EXPECT_NE(out.find("\"files\": []"), std::string::npos);
+  for (const std::vector<std::string>& asked :
+       {std::vector<std::string>{"find", "--station=velk"}, {"availability", "--station=velk"}}) {
+    EXPECT_EQ(archive(asked), 1);
+    EXPECT_EQ(out, "");
+    EXPECT_EQ(err,
+              "cdarchive: no station velk in the catalogue (stations: VELK); differing only in "
+              "case: VELK\n");
+  }
+  EXPECT_EQ(archive({"--catalog=empty.db", "add", "--as=x", "no-such-disk"}), 1);
+  EXPECT_EQ(archive({"--catalog=empty.db", "find", "--station=VELK"}), 1);
+  EXPECT_EQ(err, "cdarchive: no station VELK in the catalogue (stations: none)\n");
 }
 
 TEST_F(ArchiveRunTest, AvailabilityAndCdcoverageFromTheCatalogueEqualTheDiskRead) {

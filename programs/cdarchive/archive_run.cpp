@@ -4,6 +4,7 @@
 #include <ostream>
 #include <stdexcept>
 
+#include "base/ascii_case.h"
 #include "base/printable_name.h"
 #include "catalog/catalog_survey.h"
 #include "catalog/disk_listing.h"
@@ -297,6 +298,36 @@ int checkDisk(const ArchiveOptions& options, catalog::Catalog* catalog, platform
   return allMatched ? 0 : 1;
 }
 
+// Why station names nothing in catalog, as a message: the stations it holds
+// (the first 20), and those that differ from it only in case; nothing when it
+// holds station.
+std::optional<std::string> unknownStation(catalog::Catalog& catalog, const std::string& station) {
+  const std::vector<std::string> stations = catalog.stations();
+  if (std::binary_search(stations.begin(), stations.end(), station)) return std::nullopt;
+  constexpr std::size_t kShown = 20;
+  std::string listed, alike;
+  for (std::size_t i = 0; i < stations.size(); ++i) {
+    const std::string name = base::printableName(stations[i]);
+    if (i < kShown) listed += (i == 0 ? "" : ", ") + name;
+    if (base::equalsIgnoringCase(stations[i], station)) alike += (alike.empty() ? "" : ", ") + name;
+  }
+  if (stations.size() > kShown)
+    listed += " and " + std::to_string(stations.size() - kShown) + " more";
+  return "no station " + base::printableName(station) + " in the catalogue (stations: " +
+         (listed.empty() ? std::string("none") : listed) + ")" +
+         (alike.empty() ? std::string() : "; differing only in case: " + alike);
+}
+
+// Tells err when the query of a station found nothing because the catalogue
+// holds no such station; true then.
+bool toldUnknown(catalog::Catalog& catalog, const std::string& station, bool foundNothing,
+                 std::ostream& err) {
+  if (station.empty() || !foundNothing) return false;
+  const std::optional<std::string> unknown = unknownStation(catalog, station);
+  if (unknown) err << "cdarchive: " << *unknown << "\n";
+  return unknown.has_value();
+}
+
 // The window to ask the catalogue for: only when both sides are given; else
 // the station's files are read whole and cut afterwards.
 std::optional<times::TimeSpan> windowOf(const ArchiveOptions& options) {
@@ -332,16 +363,23 @@ int runCommand(int argc, const char* const* argv, platform::Disk& host, std::ost
         return addDisks(options, *catalog, host, guard, progress, now, out, err) ? 0 : 1;
       case Command::kCheck:
         return checkDisk(options, catalog.get(), host, guard, progress, now, out, err);
-      case Command::kFind:
-        out << findReport(catalog->filesOf(options.station, windowOf(options)),
-                          FindQuery{options.station, options.from, options.to}, options.format);
+      case Command::kFind: {
+        const std::vector<catalog::CataloguedDisk> found =
+            catalog->filesOf(options.station, windowOf(options));
+        if (toldUnknown(*catalog, options.station, found.empty(), err)) return 1;
+        out << findReport(found, FindQuery{options.station, options.from, options.to},
+                          options.format);
         return 0;
-      case Command::kAvailability:
+      }
+      case Command::kAvailability: {
+        const std::vector<catalog::TimedFile> found =
+            catalog->timesOf(options.station, windowOf(options));
+        if (toldUnknown(*catalog, options.station, found.empty(), err)) return 1;
         out << availabilityReport(
-            catalog->timesOf(options.station, windowOf(options)),
-            AvailabilityQuery{options.from, options.to, options.extent, options.mergeGaps, now},
+            found, AvailabilityQuery{options.from, options.to, options.extent, options.mergeGaps, now},
             options.format);
         return 0;
+      }
       case Command::kDisks:
         out << disksReport(catalog->disks(), options.format);
         return 0;
