@@ -250,6 +250,21 @@ TEST_F(ArchiveRunTest, ProblemsAreNamedAndNothingIsWrittenWhereItMustNotBe) {
   EXPECT_EQ(err, "cdarchive: disk no-such-disk: no such disk, or nothing on it\n");
   EXPECT_EQ(out, "disk: added, 7 files, 2006-06-15T12:00:01 .. 2006-06-16T08:03:01\n");
 
+  // No data file of the stream: a mistake unless said otherwise.
+  const std::string dated = disk.path("", "20060615");
+  for (const std::vector<std::string>& add :
+       {std::vector<std::string>{"add", "--catalog=empty.db", dated},
+        {"add", "--catalog=empty.db", "--first-byte=Q", "--as=20060615", disk.setting()}}) {
+    EXPECT_EQ(archive(add), 1);
+    EXPECT_EQ(out, "");
+    EXPECT_EQ(err, "cdarchive: 20060615: no data file of the permanent stream on it (" +
+                       add.back() +
+                       " is a disk's root? --mode, --stream, --first-byte and --ext choose the "
+                       "files): not added; --allow-empty adds it empty\n");
+  }
+  EXPECT_EQ(archive({"add", "--catalog=empty.db", "--allow-empty", dated}), 0);
+  EXPECT_EQ(out, "20060615: added, 0 files, none .. none\n");
+
   EXPECT_EQ(archive({"find", "--catalog=missing.db", "--station=VELK"}), 1);
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "missing.db"));
   EXPECT_EQ(archive({"remove", "nothing"}), 1);

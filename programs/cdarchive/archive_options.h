@@ -24,6 +24,7 @@ struct ArchiveOptions {
   std::vector<std::string> disks;
   std::string manifest;  // check: a manifest file to audit against, not the catalogue
   bool fixity = true;    // every byte read and a SHA-256 taken of each file
+  bool allowEmpty = false;  // a disk without a data file of the stream is recorded too
   // find, availability
   std::string station;  // empty: every station (availability only)
   std::optional<int64_t> from;

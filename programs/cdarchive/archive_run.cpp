@@ -235,6 +235,17 @@ bool addDisks(const ArchiveOptions& options, catalog::Catalog& catalog, platform
       continue;
     }
     const catalog::CataloguedDisk& disk = read->disk;
+    // Most often a mistake: a date folder given as the disk, another stream
+    // letter or stream.
+    if (disk.files.empty() && !options.allowEmpty) {
+      err << "cdarchive: " << base::printableName(label) << ": no data file of the "
+          << (walk.triggerStream != 0 ? "trigger" : "permanent") << " stream on it ("
+          << base::printableName(input)
+          << " is a disk's root? --mode, --stream, --first-byte and --ext choose the files): "
+             "not added; --allow-empty adds it empty\n";
+      allAdded = false;
+      continue;
+    }
     if (options.fixity && !reportUnreadable(disk, err)) allAdded = false;
     catalog.putDisk(disk);
     out << base::printableName(label) << ": " << (known ? "replaced" : "added") << ", "
