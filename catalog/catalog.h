@@ -34,8 +34,8 @@ struct DiskEntry {
 
 struct CataloguedDisk {
   DiskEntry entry;
-  // What its listing looked like (names, sizes, times and the walk's settings):
-  // a disk whose listing is unchanged is not read again.
+  // What its listing looked like (names, sizes, times and the walk's
+  // settings), as a record: it never decides that a disk is unchanged.
   std::string listing;
   std::vector<CataloguedFile> files;  // in the walk's order
   // Its fixity, where it was taken: the SHA-256 of its manifest

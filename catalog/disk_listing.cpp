@@ -43,66 +43,6 @@ void ListingDigest::addFile(std::string_view path, int64_t size, int64_t modifie
   add(modified);
 }
 
-void ListingDigest::addImage(int64_t size, int64_t modified) {
-  add("i");
-  add(size);
-  add(modified);
-}
-
 std::string ListingDigest::text() const { return base::formatText("%016" PRIx64, hash_); }
-
-namespace {
-
-// Lists the walk's selection with the host's facts of each file.
-class ListedSelection : public walk::WalkSelection {
- public:
-  ListedSelection(const walk::WalkSettings& settings, platform::Disk& host)
-      : digest(settings), host_(host) {}
-  void directoryEntered(const std::string& name) override {
-    digest.addDirectory(base::printableName(name));
-  }
-  void directoryUnreadable(const std::string& path) override {
-    digest.addUnreadableDirectory(base::printableName(path));
-  }
-  void filesSelected(std::string_view, const std::vector<std::string>& paths) override {
-    for (const std::string& path : paths) {
-      const std::optional<platform::FileFacts> facts = host_.inspect(path);
-      digest.addFile(base::printableName(path), facts ? facts->size : -1,
-                     facts ? facts->modified : 0);
-    }
-  }
-
-  ListingDigest digest;
-
- private:
-  platform::Disk& host_;
-};
-
-// The facts of the image file settings.archiveDisk names ("x.iso/" too, as
-// image::openDisk reads it); nothing for a folder or a drive.
-std::optional<platform::FileFacts> imageFacts(const walk::WalkSettings& settings,
-                                              platform::Disk& host) {
-  std::optional<platform::FileFacts> facts =
-      host.inspect(platform::withoutTrailingSeparators(settings.archiveDisk));
-  if (facts && !facts->regular) facts.reset();
-  return facts;
-}
-
-}  // namespace
-
-bool isImageDisk(const walk::WalkSettings& settings, platform::Disk& host) {
-  return imageFacts(settings, host).has_value();
-}
-
-std::string diskListing(const walk::WalkSettings& settings, platform::Disk& host) {
-  if (const std::optional<platform::FileFacts> facts = imageFacts(settings, host)) {
-    ListingDigest digest(settings);
-    digest.addImage(facts->size, facts->modified);
-    return digest.text();
-  }
-  ListedSelection selection(settings, host);
-  walk::selectArchiveFiles(settings, host, selection);
-  return selection.digest.text();
-}
 
 }  // namespace catalog

@@ -10,12 +10,12 @@
 
 namespace catalog {
 
-// A disk's listing: what tells, without reading a file, that a disk is
-// unchanged. For an image file, its size and time; for a folder or a drive, the
-// walk's selection in the walk's order: each date directory it enters and each
-// data file's name, size and time. The walk's settings belong to it. Equal
-// listings mean an unchanged disk. Kept as a short fixed-width digest, fed in
-// that order.
+// A disk's listing, kept with it as a record of what it looked like when it
+// was read: the walk's selection in the walk's order, each date directory it
+// enters and each data file's name, size and time, with the walk's settings.
+// It never decides whether a disk is the one catalogued: names, sizes and
+// times can be the same on another disk (disk_identity.h decides). Kept as a
+// short fixed-width digest, fed in that order.
 class ListingDigest {
  public:
   explicit ListingDigest(const walk::WalkSettings& settings);
@@ -28,8 +28,6 @@ class ListingDigest {
   // path: as the logs show it, of which the part after the last separator is
   // kept. A file whose facts are unknown has size -1 and modified 0.
   void addFile(std::string_view path, int64_t size, int64_t modified);
-  // The facts of the image file that is the disk.
-  void addImage(int64_t size, int64_t modified);
 
   std::string text() const;
 
@@ -39,12 +37,5 @@ class ListingDigest {
 
   uint64_t hash_;
 };
-
-// The listing of the disk that settings.archiveDisk names, from its
-// directories and the facts the host tells of its files.
-std::string diskListing(const walk::WalkSettings& settings, platform::Disk& host);
-
-// Whether settings.archiveDisk names an image file rather than a folder or drive.
-bool isImageDisk(const walk::WalkSettings& settings, platform::Disk& host);
 
 }  // namespace catalog

@@ -227,7 +227,8 @@ class PostgresCatalog : public Catalog {
   }
 
   std::vector<std::string> stations() override {
-    const Result result = run("SELECT DISTINCT station FROM file WHERE usable ORDER BY station", {});
+    const Result result =
+        run("SELECT DISTINCT station FROM file WHERE usable ORDER BY station", {});
     std::vector<std::string> list;
     for (int row = 0; row < result.rows(); ++row) list.push_back(result.bytes(row, 0));
     return list;

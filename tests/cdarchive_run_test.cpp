@@ -55,39 +55,62 @@ class ArchiveRunTest : public RunTest {
   std::string out, err;
 };
 
-TEST_F(ArchiveRunTest, AnUnchangedDiskIsSkippedAndAChangedOneReplaced) {
+// A disk is known by what it holds, never by its label, its listing's sizes
+// or its files' times: the same disk is skipped wherever it is mounted, and
+// another one under a catalogued label is refused unless --replace says so.
+TEST_F(ArchiveRunTest, ADiskIsKnownByWhatItHoldsAndNeverReplacedSilently) {
   ASSERT_EQ(archive({"add", disk.setting()}), 0) << err;
   EXPECT_EQ(out, "disk: added, 7 files, 2006-06-15T12:00:01 .. 2006-06-16T08:03:01\n");
   ASSERT_EQ(archive({"add", disk.setting()}), 0);
   EXPECT_EQ(out, "disk: unchanged, skipped\n");
-  // The listing is the walk's: a file the walk does not select may change.
+  // A data file written again with the same bytes is the same disk.
   const auto someTime = std::filesystem::file_time_type::clock::now() - std::chrono::hours(100);
-  std::filesystem::last_write_time(disk.directory() / "20060615" / "T0615001.DAT", someTime);
-  ASSERT_EQ(archive({"add", disk.setting()}), 0);
-  EXPECT_EQ(out, "disk: unchanged, skipped\n");
-  // A data file written again, its size kept, is a change.
   std::filesystem::last_write_time(disk.directory() / "20060615" / "P0615001.DAT", someTime);
   ASSERT_EQ(archive({"add", disk.setting()}), 0);
-  EXPECT_EQ(out, "disk: replaced, 7 files, 2006-06-15T12:00:01 .. 2006-06-16T08:03:01\n");
-  // Another stream is another selection of the disk: read again.
-  ASSERT_EQ(archive({"add", "--stream=trigger", disk.setting()}), 0);
-  EXPECT_EQ(out, "disk: replaced, 1 files, 2006-06-15T12:00:31 .. 2006-06-15T12:01:31\n");
-  ASSERT_EQ(archive({"add", disk.setting()}), 0);
-  std::filesystem::remove(disk.directory() / "20060616" / "P0616003.DAT");
-  ASSERT_EQ(archive({"add", disk.setting()}), 0);
-  EXPECT_EQ(out, "disk: replaced, 6 files, 2006-06-15T12:00:01 .. 2006-06-16T08:02:01\n");
-  ASSERT_EQ(archive({"disks", "--format=csv"}), 0);
-  EXPECT_EQ(out.substr(0, out.find('\n') + 1), "label|source|files|bytes|first|last|added\r\n");
-  EXPECT_EQ(out.substr(out.find('\n') + 1, 8 + disk.setting().size()),
-            "disk|" + disk.setting() + "|6|");
-  const std::string tail = "|2006-06-15T12:00:01|2006-06-16T08:02:01|2026-11-30T00:53:20\r\n";
-  EXPECT_EQ(out.substr(out.size() - tail.size()), tail);
+  EXPECT_EQ(out, "disk: unchanged, skipped\n");
   // The same disk where another drive or mount point puts it is unchanged.
   const std::filesystem::path moved = dir.path() / "mounted-elsewhere";
   std::filesystem::rename(disk.directory(), moved);
   ASSERT_EQ(archive({"add", "--as=disk", moved.string()}), 0) << err;
   EXPECT_EQ(out, "disk: unchanged, skipped\n");
   std::filesystem::rename(moved, disk.directory());
+
+  const std::string refused =
+      "cdarchive: disk: another disk is catalogued under this label (added 2026-11-30T00:53:20, "
+      "2006-06-15T12:00:01 .. 2006-06-16T08:03:01, 7 files, from " +
+      disk.setting() +
+      "): not added; --as=LABEL adds this one under another label, --replace "
+      "replaces that one\n";
+  // The burn-time workflow: another disk in the same drive, the same names
+  // and sizes, written in the same second, other times on it.
+  const std::filesystem::path first = dir.path() / "first";
+  std::filesystem::copy(disk.directory(), first, std::filesystem::copy_options::recursive);
+  for (const char* name : {"P0615001.DAT", "P0615002.DAT", "P0615003.DAT"}) {
+    const std::filesystem::path file = disk.directory() / "20060615" / name;
+    const auto written = std::filesystem::last_write_time(file);
+    std::string bytes = testsupport::readFile(file);
+    bytes.replace(bytes.find("2006"), 4, "2007");  // its start times a year on
+    testsupport::writeFile(file, bytes);
+    std::filesystem::last_write_time(file, written);
+  }
+  EXPECT_EQ(archive({"add", disk.setting()}), 1);
+  EXPECT_EQ(out, "");
+  EXPECT_EQ(err, refused);
+  // Another stream is another selection: refused too, never dropping the one
+  // catalogued.
+  EXPECT_EQ(archive({"add", "--stream=trigger", disk.setting()}), 1);
+  EXPECT_EQ(err, refused);
+  ASSERT_EQ(archive({"add", "--as=disk-b", disk.setting()}), 0) << err;
+  ASSERT_EQ(archive({"disks", "--format=csv"}), 0);
+  EXPECT_EQ(out.substr(0, out.find('\n') + 1), "label|source|files|bytes|first|last|added\r\n");
+  EXPECT_EQ(out.substr(out.find('\n') + 1, 8 + disk.setting().size()),
+            "disk|" + disk.setting() + "|7|");
+  EXPECT_NE(out.find("\r\ndisk-b|"), std::string::npos);
+  // A disk burnt again replaces the one catalogued when asked.
+  std::filesystem::remove(disk.directory() / "20060616" / "P0616003.DAT");
+  ASSERT_EQ(archive({"add", "--replace", disk.setting()}), 0) << err;
+  EXPECT_EQ(out, "disk: replaced, 6 files, 2006-06-16T08:00:01 .. 2007-06-15T12:03:01\n");
+  ASSERT_EQ(archive({"add", "--as=disk", first.string()}), 1);
 }
 
 TEST_F(ArchiveRunTest, FindNamesTheDisksFilesAndGapsOfAWindow) {
@@ -353,6 +376,13 @@ TEST_F(ArchiveRunTest, UnreadableSectorsArePassedOverAndCostTheTimeOfTheirRecord
   EXPECT_EQ(out,
             "changed 20060615/P0615001.DAT\n"
             "d: 2 files: 1 matched, 1 changed, 0 moved, 0 missing, 0 new, 0 unreadable\n");
+  // Added again, the same disk reads otherwise: kept as it was unless asked.
+  EXPECT_EQ(run({"--catalog=" + (dir.path() / "archive.db").string(), "add", "d"}), 1);
+  EXPECT_EQ(err,
+            "cdarchive: d: the disk reads otherwise than when it was added on 2026-11-30T00:53:20 "
+            "(cdarchive check tells how): not replaced; --replace records it as it reads now\n");
+  EXPECT_EQ(run({"--catalog=" + (dir.path() / "archive.db").string(), "add", "--replace", "d"}), 0);
+  EXPECT_EQ(run({"--catalog=" + (dir.path() / "archive.db").string(), "check", "d"}), 0);
 }
 
 // A directory that cannot be listed hides what it holds: the disk is not

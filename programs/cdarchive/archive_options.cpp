@@ -48,6 +48,8 @@ std::optional<int> parseArchiveOptions(int argc, const char* const* argv, Archiv
   bool noFixity = false;
   add->add_flag("--no-fixity", noFixity,
                 "read only what the checks need, and take no SHA-256 of the disk's files");
+  add->add_flag("--replace", options.replace,
+                "record the disk over another catalogued under its label (a disk burnt again)");
   add->add_flag("--allow-empty", options.allowEmpty,
                 "record a disk that holds no data file of the stream (else it is refused)");
   add->add_option("DISK", options.disks, "the disks to add")->required();

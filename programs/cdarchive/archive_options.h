@@ -22,9 +22,10 @@ struct ArchiveOptions {
   walk::WalkSettings walk;  // archiveDisk is set per disk
   std::string label;        // --as: empty for the disk's own name
   std::vector<std::string> disks;
-  std::string manifest;  // check: a manifest file to audit against, not the catalogue
-  bool fixity = true;    // every byte read and a SHA-256 taken of each file
+  std::string manifest;     // check: a manifest file to audit against, not the catalogue
+  bool fixity = true;       // every byte read and a SHA-256 taken of each file
   bool allowEmpty = false;  // a disk without a data file of the stream is recorded too
+  bool replace = false;     // another disk under a label already catalogued replaces it
   // find, availability
   std::string station;  // empty: every station (availability only)
   std::optional<int64_t> from;

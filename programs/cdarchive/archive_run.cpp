@@ -7,7 +7,7 @@
 #include "base/ascii_case.h"
 #include "base/printable_name.h"
 #include "catalog/catalog_survey.h"
-#include "catalog/disk_listing.h"
+#include "catalog/disk_identity.h"
 #include "catalog/open_catalog.h"
 #include "fixity/file_digests.h"
 #include "fixity/sha256.h"
@@ -76,7 +76,6 @@ struct DiskToRead {
   const std::string& input;  // as named on the command line
   const walk::WalkSettings& walk;
   const std::string& label;
-  const std::optional<std::string>& listing;  // nothing: taken as it is read
   int64_t now;
   bool fixity;  // every byte read, a SHA-256 taken of each file
 };
@@ -111,9 +110,8 @@ std::optional<ReadDisk> readDisk(const DiskToRead& disk, platform::Disk& host,
     err << "cdarchive: " << *read.problem << "\n";
     return std::nullopt;
   }
-  catalog::CataloguedDisk catalogued =
-      catalog::cataloguedDisk(disk.label, disk.input, disk.listing.value_or(facts.listing()),
-                              disk.now, std::move(*read.record), facts);
+  catalog::CataloguedDisk catalogued = catalog::cataloguedDisk(
+      disk.label, disk.input, facts.listing(), disk.now, std::move(*read.record), facts);
   if (digests) {
     std::vector<fixity::FileFixity> held = digests->files();
     catalogued.manifest = fixity::sha256Hex(fixity::manifestText(held));
@@ -190,6 +188,29 @@ bool writeManifest(catalog::Catalog& catalog, const std::string& label, std::ost
   return whole;
 }
 
+// The root of the disk that input names, as the logs show paths.
+std::string rootOf(const std::string& input) {
+  return base::printableName(*platform::diskRoot(platform::diskSettingOf(input)));
+}
+
+// Why a disk read under label is not recorded over known, the disk catalogued
+// under it, as match found them.
+std::string refusal(const std::string& label, const catalog::CataloguedDisk& known,
+                    catalog::DiskMatch match) {
+  const std::string name = base::printableName(label);
+  const catalog::DiskEntry& entry = known.entry;
+  if (match == catalog::DiskMatch::kReadsOtherwise) {
+    return name + ": the disk reads otherwise than when it was added on " +
+           times::isoTime(entry.added) + " (cdarchive check tells how): not replaced; " +
+           "--replace records it as it reads now";
+  }
+  return name + ": another disk is catalogued under this label (added " +
+         times::isoTime(entry.added) + ", " + optionalTime(entry.first) + " .. " +
+         optionalTime(entry.last) + ", " + std::to_string(entry.files) + " files, from " +
+         base::printableName(entry.source) + "): not added; --as=LABEL adds this one under " +
+         "another label, --replace replaces that one";
+}
+
 // Adds each disk of options, or tells why not; false when any failed.
 bool addDisks(const ArchiveOptions& options, catalog::Catalog& catalog, platform::Disk& host,
               walk::WriteGuard& guard, std::optional<walk::ProgressLine>& progress, int64_t now,
@@ -201,23 +222,12 @@ bool addDisks(const ArchiveOptions& options, catalog::Catalog& catalog, platform
     walk.archiveDisk = platform::diskSettingOf(input);
     const std::string label =
         options.label.empty() ? labelOf(walk.archiveDisk, host) : options.label;
-    // A disk the catalogue holds is judged by its listing before it is read;
-    // a new folder is listed as it is read, each file as it is opened.
-    const std::optional<std::string> known = catalog.listingOf(label);
-    std::optional<std::string> listing;
-    if (known || catalog::isImageDisk(walk, host)) listing = catalog::diskListing(walk, host);
-    // One added without fixity (or before fixity was kept) is read for it.
-    if (known && *known == *listing &&
-        (!options.fixity || !catalog.fixityOf(label)->manifest.empty())) {
-      out << base::printableName(label) << ": unchanged, skipped\n";
-      continue;
-    }
     if (progress) {
       progress->begin("cdarchive: disk " + std::to_string(i + 1) + " of " +
                       std::to_string(options.disks.size()) + ", " + base::printableName(input));
     }
-    std::optional<ReadDisk> read = readDisk(
-        DiskToRead{input, walk, label, listing, now, options.fixity}, host, guard, progress, err);
+    std::optional<ReadDisk> read =
+        readDisk(DiskToRead{input, walk, label, now, options.fixity}, host, guard, progress, err);
     if (!read) {
       allAdded = false;
       continue;
@@ -245,6 +255,24 @@ bool addDisks(const ArchiveOptions& options, catalog::Catalog& catalog, platform
              "not added; --allow-empty adds it empty\n";
       allAdded = false;
       continue;
+    }
+    // A disk is known by what it holds: the one catalogued under this label is
+    // never replaced unless asked, and is kept when it is this one.
+    const std::optional<catalog::CataloguedDisk> known = catalog.fixityOf(label);
+    if (known) {
+      const catalog::DiskMatch match =
+          catalog::matchOf(*known, rootOf(known->entry.source), disk, rootOf(input));
+      const bool fixityNow = match == catalog::DiskMatch::kSame && known->manifest.empty() &&
+                             !disk.manifest.empty();  // added without it before
+      if (match == catalog::DiskMatch::kSame && !fixityNow) {
+        out << base::printableName(label) << ": unchanged, skipped\n";
+        continue;
+      }
+      if (match != catalog::DiskMatch::kSame && !options.replace) {
+        err << "cdarchive: " << refusal(label, *known, match) << "\n";
+        allAdded = false;
+        continue;
+      }
     }
     if (options.fixity && !reportUnreadable(disk, err)) allAdded = false;
     catalog.putDisk(disk);
@@ -290,13 +318,10 @@ int checkDisk(const ArchiveOptions& options, catalog::Catalog* catalog, platform
   }
   if (progress) progress->begin("cdarchive: checking " + base::printableName(input));
   const std::optional<ReadDisk> read =
-      readDisk(DiskToRead{input, walk, label, std::nullopt, now, true}, host, guard, progress, err);
+      readDisk(DiskToRead{input, walk, label, now, true}, host, guard, progress, err);
   if (!read) return 1;
   const std::vector<fixity::AuditEntry> entries =
       fixity::audit(recorded, read->disk.held, belowRoot(read->unlisted, walk.archiveDisk));
-  const auto rootOf = [](const std::string& named) {
-    return base::printableName(*platform::diskRoot(platform::diskSettingOf(named)));
-  };
   out << checkReport(
       label, entries,
       known ? checkLostTime(read->disk, rootOf(input), entries, *known, rootOf(known->entry.source))
@@ -324,8 +349,8 @@ std::optional<std::string> unknownStation(catalog::Catalog& catalog, const std::
   }
   if (stations.size() > kShown)
     listed += " and " + std::to_string(stations.size() - kShown) + " more";
-  return "no station " + base::printableName(station) + " in the catalogue (stations: " +
-         (listed.empty() ? std::string("none") : listed) + ")" +
+  return "no station " + base::printableName(station) +
+         " in the catalogue (stations: " + (listed.empty() ? std::string("none") : listed) + ")" +
          (alike.empty() ? std::string() : "; differing only in case: " + alike);
 }
 
@@ -387,7 +412,8 @@ int runCommand(int argc, const char* const* argv, platform::Disk& host, std::ost
             catalog->timesOf(options.station, windowOf(options));
         if (toldUnknown(*catalog, options.station, found.empty(), err)) return 1;
         out << availabilityReport(
-            found, AvailabilityQuery{options.from, options.to, options.extent, options.mergeGaps, now},
+            found,
+            AvailabilityQuery{options.from, options.to, options.extent, options.mergeGaps, now},
             options.format);
         return 0;
       }

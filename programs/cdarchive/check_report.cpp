@@ -1,12 +1,11 @@
 #include "programs/cdarchive/check_report.h"
 
-#include <algorithm>
 #include <array>
 #include <map>
 #include <nlohmann/json.hpp>
 
 #include "base/printable_name.h"
-#include "platform/path_rules.h"
+#include "catalog/disk_identity.h"
 #include "times/iso_time.h"
 
 namespace cdarchive {
@@ -104,18 +103,11 @@ std::vector<LostTime> checkLostTime(const catalog::CataloguedDisk& read,
                                     const std::vector<fixity::AuditEntry>& entries,
                                     const catalog::CataloguedDisk& recorded,
                                     const std::string& recordedRoot) {
-  // A data file's path below its disk's root, as the audit names files.
-  const auto below = [](const std::string& path, const std::string& root) {
-    std::string relative =
-        path.compare(0, root.size(), root) == 0 ? path.substr(root.size()) : path;
-    std::replace(relative.begin(), relative.end(), platform::kPathSeparator, '/');
-    return relative;
-  };
   std::map<std::string, const catalog::CataloguedFile*> readNow, recordedThen;
   for (const catalog::CataloguedFile& file : read.files)
-    readNow[below(file.record.path, readRoot)] = &file;
+    readNow[catalog::pathBelowRoot(file.record.path, readRoot)] = &file;
   for (const catalog::CataloguedFile& file : recorded.files)
-    recordedThen[below(file.record.path, recordedRoot)] = &file;
+    recordedThen[catalog::pathBelowRoot(file.record.path, recordedRoot)] = &file;
   std::vector<LostTime> lost = lostTimeOf(read);
   for (const fixity::AuditEntry& entry : entries) {
     if (entry.status != fixity::AuditStatus::kUnreadable || entry.directory) continue;

@@ -23,7 +23,8 @@ std::vector<LostTime> lostTimeOf(const catalog::CataloguedDisk& disk);
 // each file the audit calls unreadable that was a usable data file when it was
 // recorded (recorded, its paths starting with recordedRoot) and is none now,
 // the whole time it held then: no record of it can be used.
-std::vector<LostTime> checkLostTime(const catalog::CataloguedDisk& read, const std::string& readRoot,
+std::vector<LostTime> checkLostTime(const catalog::CataloguedDisk& read,
+                                    const std::string& readRoot,
                                     const std::vector<fixity::AuditEntry>& entries,
                                     const catalog::CataloguedDisk& recorded,
                                     const std::string& recordedRoot);

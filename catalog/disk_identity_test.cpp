@@ -1,0 +1,60 @@
+#include "catalog/disk_identity.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <utility>
+#include <vector>
+
+namespace catalog {
+namespace {
+
+CataloguedDisk twoFiles(const std::string& root) {
+  CataloguedDisk disk;
+  for (int i = 0; i < 2; ++i) {
+    CataloguedFile file;
+    file.record.path = root + "20060615/P061500" + std::to_string(i) + ".DAT";
+    file.record.usable = true;
+    file.record.station = "VELK";
+    file.record.start = 60 * i;
+    file.record.end = 60 * i + 60;
+    file.size = 7256;
+    file.stream = 1;
+    disk.files.push_back(file);
+  }
+  return disk;
+}
+
+TEST(DiskIdentity, ADiskIsWhatItsFilesHoldWhereverItIsMounted) {
+  const CataloguedDisk recorded = twoFiles("/media/cdrom/");
+  using Change = std::function<void(CataloguedDisk&)>;
+  for (const auto& [what, change, expected] :
+       std::vector<std::tuple<const char*, Change, DiskMatch>>{
+           {"the same", [](CataloguedDisk&) {}, DiskMatch::kSame},
+           {"another size", [](CataloguedDisk& d) { d.files[1].size = 7257; }, DiskMatch::kOther},
+           {"another name", [](CataloguedDisk& d) { d.files[1].record.path += "X"; },
+            DiskMatch::kOther},
+           {"a file less", [](CataloguedDisk& d) { d.files.pop_back(); }, DiskMatch::kOther},
+           {"other times", [](CataloguedDisk& d) { d.files[0].record.start += 1; },
+            DiskMatch::kOther},
+           {"another station", [](CataloguedDisk& d) { d.files[1].record.station = "BRNO"; },
+            DiskMatch::kOther},
+           {"another stream", [](CataloguedDisk& d) { d.files[1].stream = 2; }, DiskMatch::kOther},
+           {"a file unusable now", [](CataloguedDisk& d) { d.files[1].record.usable = false; },
+            DiskMatch::kReadsOtherwise},
+           {"other bytes", [](CataloguedDisk& d) { d.manifest = "b"; }, DiskMatch::kReadsOtherwise},
+       }) {
+    CataloguedDisk then = recorded;
+    then.manifest = "a";
+    CataloguedDisk now = twoFiles("/mnt/elsewhere/");
+    now.manifest = "a";
+    change(now);
+    EXPECT_EQ(matchOf(then, "/media/cdrom/", now, "/mnt/elsewhere/"), expected) << what;
+  }
+  // Fixity taken on one side only: the data files decide.
+  EXPECT_EQ(matchOf(recorded, "/media/cdrom/", twoFiles("/media/cdrom/"), "/media/cdrom/"),
+            DiskMatch::kSame);
+}
+
+}  // namespace
+}  // namespace catalog
