@@ -36,7 +36,7 @@ std::optional<int> parseArchiveOptions(int argc, const char* const* argv, Archiv
       "unreadable bytes or directories (the other disks are still added), check found a file "
       "not as recorded, or standard output could not be written; 2 a bad command, option or "
       "value.\n"
-      "Examples: cdarchive add /media/cdrom; cdarchive find --station=VELK "
+      "Examples: cdarchive add --as=disk042 /media/cdrom; cdarchive find --station=VELK "
       "--from=2006-06-15T12:00:00 --to=2006-06-15T13:00:00; cdarchive availability --extent");
 
   CLI::App* add = app.add_subcommand(
