@@ -85,6 +85,10 @@ std::optional<platform::FileFacts> TreeDisk::inspect(const std::string& path) {
   return inTree(path) ? std::nullopt : host_.inspect(path);
 }
 
+std::optional<std::string> TreeDisk::volumeLabel(const std::string& folder) {
+  return host_.volumeLabel(folder);
+}
+
 std::optional<std::string> TreeDisk::replaceFile(const std::string& path, std::string_view bytes) {
   if (inTree(path)) return std::string("it lies inside a disk image, which is only read");
   return host_.replaceFile(path, bytes);

@@ -28,6 +28,9 @@ class TreeDisk : public platform::Disk {
   // The tree's own files have no identity on the host.
   std::optional<platform::FileFacts> inspect(const std::string& path) override;
   std::optional<std::string> replaceFile(const std::string& path, std::string_view bytes) override;
+  // The host's: a folder read whole keeps the label of its volume, and an
+  // image file is no mount point.
+  std::optional<std::string> volumeLabel(const std::string& folder) override;
 
  private:
   bool inTree(const std::string& path) const;

@@ -100,6 +100,12 @@ class Disk {
   // Returns why it failed, or nothing on success.
   virtual std::optional<std::string> replaceFile(const std::string& path,
                                                  std::string_view bytes) = 0;
+
+  // The label of the disk's volume where folder is where the host mounts a
+  // disk: on Linux the mount point of an ISO 9660 or UDF volume, on Windows a
+  // drive's root (volume_label.h). Nothing elsewhere, or for a volume without
+  // a label.
+  virtual std::optional<std::string> volumeLabel(const std::string& folder) = 0;
 };
 
 // The host's file system.

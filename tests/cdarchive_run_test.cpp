@@ -113,6 +113,47 @@ TEST_F(ArchiveRunTest, ADiskIsKnownByWhatItHoldsAndNeverReplacedSilently) {
   ASSERT_EQ(archive({"add", "--as=disk", first.string()}), 1);
 }
 
+// The burn-time workflow: disk after disk mounted at one folder, each with
+// the same names and sizes. Each is catalogued under the label its volume
+// carries; without one, the second under the folder's name is refused, never
+// put in the place of the first.
+TEST_F(ArchiveRunTest, DisksMountedOneAfterAnotherAtOneFolderAreEachKept) {
+  const std::string catalog = "--catalog=" + (dir.path() / "archive.db").string();
+  const auto mount = [&](testsupport::MemoryDisk& host, int nth, const char* label) {
+    host.addDirectory("cdrom/", "20060615");
+    for (int i = 0; i < 3; ++i) {
+      host.addFile("cdrom/20060615/", "P061500" + std::to_string(i) + ".DAT",
+                   datagen::DataFile().startingAt(1150372800 + nth * 3600 + i * 60).bytes());
+    }
+    if (label != nullptr) host.labels["cdrom"] = label;
+  };
+  const auto add = [&](testsupport::MemoryDisk& host) {
+    return runWith(
+        [&](int argc, const char* const* argv, std::ostream& o, std::ostream& e) {
+          return cdarchive::runArchive(argc, argv, host, o, e, kNow);
+        },
+        "cdarchive", {catalog, "add", "cdrom"});
+  };
+  for (int nth = 1; nth <= 5; ++nth) {
+    testsupport::MemoryDisk host;
+    const std::string label = "SHELF00" + std::to_string(nth);
+    mount(host, nth, label.c_str());
+    ASSERT_EQ(add(host), 0) << err;
+    EXPECT_EQ(out.substr(0, out.find(',')), label + ": added") << out;
+  }
+  for (int nth = 6; nth <= 7; ++nth) {
+    testsupport::MemoryDisk host;
+    mount(host, nth, nullptr);
+    EXPECT_EQ(add(host), nth == 6 ? 0 : 1);
+  }
+  EXPECT_EQ(err.substr(0, 61), "cdarchive: cdrom: another disk is catalogued under this label");
+  ASSERT_EQ(archive({catalog, "disks", "--format=csv"}), 0);
+  for (const char* label : {"SHELF001|", "SHELF005|", "cdrom|"})
+    EXPECT_NE(out.find(std::string("\r\n") + label), std::string::npos) << label << out;
+  ASSERT_EQ(archive({catalog, "availability", "--extent"}), 0);
+  EXPECT_NE(out.find(" 2006-06-15T13:00:01 2006-06-15T18:03:01 "), std::string::npos) << out;
+}
+
 TEST_F(ArchiveRunTest, FindNamesTheDisksFilesAndGapsOfAWindow) {
   ASSERT_EQ(archive({"add", "--as=shelf-042", disk.setting()}), 0);
   ASSERT_EQ(

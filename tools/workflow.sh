@@ -37,6 +37,7 @@ need libarchive-dev has_file /usr/include/archive.h
 need libsqlite3-dev has_file /usr/include/sqlite3.h
 need libpq-dev has_file /usr/include/postgresql/libpq-fe.h
 need libssl-dev has_file /usr/include/openssl/evp.h
+need libblkid-dev has_file /usr/include/blkid/blkid.h
 if [ "$preset" = test ]; then
   need python3 has_command python3
   need xorriso has_command xorriso                # the disk image tests

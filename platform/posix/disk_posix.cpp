@@ -12,6 +12,7 @@
 #include "platform/disk.h"
 #include "platform/name_match.h"
 #include "platform/path_rules.h"
+#include "platform/volume_label.h"
 
 namespace platform {
 namespace {
@@ -175,6 +176,10 @@ class PosixDisk : public Disk {
     if (facts.regular) facts.size = static_cast<int64_t>(info.st_size);
     facts.modified = static_cast<int64_t>(info.st_mtime);
     return facts;
+  }
+
+  std::optional<std::string> volumeLabel(const std::string& folder) override {
+    return mountedVolumeLabel(folder);
   }
 
   std::optional<std::string> replaceFile(const std::string& path, std::string_view bytes) override {

@@ -9,6 +9,7 @@
 
 #include "platform/disk.h"
 #include "platform/path_rules.h"
+#include "platform/volume_label.h"
 
 namespace platform {
 namespace {
@@ -178,6 +179,10 @@ class Win32Disk : public Disk {
     }
     CloseHandle(handle);
     return facts;
+  }
+
+  std::optional<std::string> volumeLabel(const std::string& folder) override {
+    return mountedVolumeLabel(folder);
   }
 
   std::optional<std::string> replaceFile(const std::string& path, std::string_view bytes) override {

@@ -28,10 +28,12 @@ namespace cdarchive {
 
 namespace {
 
-// A disk's own name: an image's volume identifier, else the last part of the
-// folder's path (the drive letter on Windows).
+// A disk's own name: an image's volume identifier, the label of the volume
+// mounted at the folder (or of the drive on Windows), else the last part of
+// the folder's path (the drive letter on Windows).
 std::string labelOf(const std::string& setting, platform::Disk& host) {
   if (std::optional<std::string> volume = image::isoVolumeIdentifier(host, setting)) return *volume;
+  if (std::optional<std::string> volume = host.volumeLabel(setting)) return *volume;
   std::string path = host.resolve(setting).value_or(setting);
   while (path.size() > 1 && path.back() == platform::kPathSeparator) path.pop_back();
   const std::size_t slash = path.find_last_of(platform::kPathSeparator);

@@ -81,16 +81,23 @@ class MemoryDisk : public platform::Disk {
     return facts;
   }
 
+  std::optional<std::string> volumeLabel(const std::string& folder) override {
+    const auto found = labels.find(folder);
+    if (found == labels.end()) return std::nullopt;
+    return found->second;
+  }
+
   std::optional<std::string> replaceFile(const std::string& path, std::string_view bytes) override {
     if (unwritable.count(path) != 0) return std::string("cannot be written");
     files_[path] = std::string(bytes);
     return std::nullopt;
   }
 
-  std::vector<std::string> patterns;        // every pattern listed, in order
-  std::map<std::string, std::string> logs;  // bytes appended, by path
-  std::map<std::string, bool> unwritable;   // paths whose appends fail
-  std::set<std::string> unlistable;         // directories whose listing fails
+  std::vector<std::string> patterns;          // every pattern listed, in order
+  std::map<std::string, std::string> logs;    // bytes appended, by path
+  std::map<std::string, bool> unwritable;     // paths whose appends fail
+  std::set<std::string> unlistable;           // directories whose listing fails
+  std::map<std::string, std::string> labels;  // volume labels, by the folder mounting them
   // Per path, byte ranges that cannot be read, as a damaged sector: a read
   // that touches one fails.
   std::map<std::string, std::vector<base::ByteRange>> unreadable;

@@ -1,0 +1,23 @@
+#include <windows.h>
+
+#include "platform/volume_label.h"
+
+namespace platform {
+
+std::optional<std::string> mountedVolumeLabel(const std::string& folder) {
+  // A drive's root: "g:", "g:\" or "g:/".
+  const bool root =
+      (folder.size() == 2 || (folder.size() == 3 && (folder[2] == '\\' || folder[2] == '/'))) &&
+      folder[1] == ':';
+  if (!root) return std::nullopt;
+  const std::string drive = folder.substr(0, 2) + "\\";
+  char name[MAX_PATH + 1] = {};
+  if (!GetVolumeInformationA(drive.c_str(), name, sizeof name, nullptr, nullptr, nullptr, nullptr,
+                             0) ||
+      name[0] == '\0') {
+    return std::nullopt;
+  }
+  return std::string(name);
+}
+
+}  // namespace platform
