@@ -27,7 +27,7 @@ cp "$seeds/level1.iso" "$seeds/forged_size.iso"
 printf '\377\377\377\177\177\377\377\377' |
   dd of="$seeds/forged_size.iso" bs=1 seek=$((16 * 2048 + 80)) conv=notrunc 2>/dev/null
 for target in header_text_fuzz c_scan_fuzz verify_file_fuzz summary_json_fuzz disk_image_fuzz \
-  manifest_fuzz; do
+  manifest_fuzz mount_table_fuzz; do
   found=build/fuzz/found/$target
   corpus=fuzz/corpus/$target
   if [ "$target" = disk_image_fuzz ]; then corpus=$seeds; fi
