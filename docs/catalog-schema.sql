@@ -8,9 +8,9 @@
 
 CREATE TABLE disk (
   id INTEGER PRIMARY KEY,
-  label TEXT NOT NULL UNIQUE,   -- --as, the image's volume identifier, or the folder's name
+  label TEXT NOT NULL UNIQUE,   -- --as, the image's or the mounted volume's label, or the folder's name
   source TEXT NOT NULL,         -- the folder, drive or image it was read from
-  listing TEXT NOT NULL,        -- digest of its listing and the walk's settings: unchanged means not read again
+  listing TEXT NOT NULL,        -- digest of its listing and the walk's settings, a record: it decides nothing
   file_count INTEGER NOT NULL,
   bytes INTEGER NOT NULL,
   first_time INTEGER,           -- over its usable files; NULL when none covers time
