@@ -29,10 +29,14 @@ DiskMatch matchOf(const CataloguedDisk& recorded, const std::string& recordedRoo
   for (std::size_t i = 0; i < read.files.size(); ++i) {
     const CataloguedFile& then = recorded.files[i];
     const CataloguedFile& now = read.files[i];
-    if (pathBelowRoot(then.record.path, recordedRoot) != pathBelowRoot(now.record.path, readRoot) ||
-        then.size != now.size) {
+    if (pathBelowRoot(then.record.path, recordedRoot) != pathBelowRoot(now.record.path, readRoot)) {
       return DiskMatch::kOther;
     }
+    if (then.size < 0 || now.size < 0) {  // a file that could not be opened has no size
+      asItWas = asItWas && then.size == now.size;
+      continue;
+    }
+    if (then.size != now.size) return DiskMatch::kOther;
     if (then.record.usable && now.record.usable) {
       if (then.stream != now.stream || !sameHeader(then.record, now.record))
         return DiskMatch::kOther;

@@ -22,8 +22,9 @@ std::string pathBelowRoot(const std::string& path, const std::string& root);
 // Each one's data files are named below its own root (recordedRoot, readRoot:
 // the disk roots their paths begin with, as the logs show paths), so that a
 // disk mounted elsewhere is still itself. The files must be the same names and
-// sizes in the same order, and every file usable in both must hold the same
-// station, stream, frequency, position and times: else it is another disk.
+// sizes (where both could be opened) in the same order, and every file usable
+// in both must hold the same station, stream, frequency, position and times:
+// else it is another disk.
 DiskMatch matchOf(const CataloguedDisk& recorded, const std::string& recordedRoot,
                   const CataloguedDisk& read, const std::string& readRoot);
 

@@ -42,6 +42,12 @@ TEST(DiskIdentity, ADiskIsWhatItsFilesHoldWhereverItIsMounted) {
            {"another stream", [](CataloguedDisk& d) { d.files[1].stream = 2; }, DiskMatch::kOther},
            {"a file unusable now", [](CataloguedDisk& d) { d.files[1].record.usable = false; },
             DiskMatch::kReadsOtherwise},
+           {"a file that cannot be opened now",
+            [](CataloguedDisk& d) {
+              d.files[1].size = -1;
+              d.files[1].record.usable = false;
+            },
+            DiskMatch::kReadsOtherwise},
            {"other bytes", [](CataloguedDisk& d) { d.manifest = "b"; }, DiskMatch::kReadsOtherwise},
        }) {
     CataloguedDisk then = recorded;
