@@ -66,6 +66,10 @@ bool separator(std::string_view text, std::size_t& at, std::string_view accepted
 
 }  // namespace
 
+std::string isoTimeOrNone(const std::optional<int64_t>& seconds) {
+  return seconds ? isoTime(*seconds) : std::string("none");
+}
+
 std::string isoTime(int64_t seconds) {
   int64_t days = seconds / kSecondsPerDay;
   int64_t rest = seconds % kSecondsPerDay;

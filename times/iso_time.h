@@ -21,6 +21,9 @@ namespace times {
 // digits as they need and a sign for negative ones.
 std::string isoTime(int64_t seconds);
 
+// isoTime of a time that may be missing; "none" when it is.
+std::string isoTimeOrNone(const std::optional<int64_t>& seconds);
+
 // The time of "YYYY-MM-DDTHH:MM:SS" (a space may stand for the T) or of
 // "YYYY-MM-DD" (midnight). Nothing for any other text or an impossible date.
 std::optional<int64_t> parseIsoTime(std::string_view text);

@@ -40,10 +40,6 @@ std::string labelOf(const std::string& setting, platform::Disk& host) {
   return slash == std::string::npos || slash + 1 == path.size() ? path : path.substr(slash + 1);
 }
 
-std::string optionalTime(const std::optional<int64_t>& time) {
-  return time ? times::isoTime(*time) : std::string("none");
-}
-
 // Tells digests every byte read, and progress how much that is.
 class ReadingProgress : public base::FileBytesListener {
  public:
@@ -122,20 +118,6 @@ std::optional<ReadDisk> readDisk(const DiskToRead& disk, platform::Disk& host,
   return ReadDisk{std::move(catalogued), std::move(read.unreadableDirectories)};
 }
 
-// The directories of unlisted (as the logs show paths) as an audit takes them:
-// below the root of the disk that setting names, '/' between their parts.
-std::vector<std::string> belowRoot(const std::vector<std::string>& unlisted,
-                                   const std::string& setting) {
-  const std::string root = base::printableName(*platform::diskRoot(setting));
-  std::vector<std::string> directories;
-  for (std::string directory : unlisted) {
-    directory.erase(0, std::min(root.size(), directory.size()));
-    std::replace(directory.begin(), directory.end(), platform::kPathSeparator, '/');
-    directories.push_back(std::move(directory));
-  }
-  return directories;
-}
-
 // Tells of every file of disk with bytes that could not be read, and the time
 // its records lost; false when there is any.
 bool reportUnreadable(const catalog::CataloguedDisk& disk, std::ostream& err) {
@@ -207,8 +189,8 @@ std::string refusal(const std::string& label, const catalog::CataloguedDisk& kno
            "--replace records it as it reads now";
   }
   return name + ": another disk is catalogued under this label (added " +
-         times::isoTime(entry.added) + ", " + optionalTime(entry.first) + " .. " +
-         optionalTime(entry.last) + ", " + std::to_string(entry.files) + " files, from " +
+         times::isoTime(entry.added) + ", " + times::isoTimeOrNone(entry.first) + " .. " +
+         times::isoTimeOrNone(entry.last) + ", " + std::to_string(entry.files) + " files, from " +
          base::printableName(entry.source) + "): not added; --as=LABEL adds this one under " +
          "another label, --replace replaces that one";
 }
@@ -279,8 +261,8 @@ bool addDisks(const ArchiveOptions& options, catalog::Catalog& catalog, platform
     if (options.fixity && !reportUnreadable(disk, err)) allAdded = false;
     catalog.putDisk(disk);
     out << base::printableName(label) << ": " << (known ? "replaced" : "added") << ", "
-        << disk.entry.files << " files, " << optionalTime(disk.entry.first) << " .. "
-        << optionalTime(disk.entry.last) << "\n";
+        << disk.entry.files << " files, " << times::isoTimeOrNone(disk.entry.first) << " .. "
+        << times::isoTimeOrNone(disk.entry.last) << "\n";
   }
   return allAdded;
 }
@@ -322,8 +304,11 @@ int checkDisk(const ArchiveOptions& options, catalog::Catalog* catalog, platform
   const std::optional<ReadDisk> read =
       readDisk(DiskToRead{input, walk, label, now, true}, host, guard, progress, err);
   if (!read) return 1;
+  std::vector<std::string> unlistedBelowRoot;  // as the audit names paths
+  for (const std::string& directory : read->unlisted)
+    unlistedBelowRoot.push_back(catalog::pathBelowRoot(directory, rootOf(input)));
   const std::vector<fixity::AuditEntry> entries =
-      fixity::audit(recorded, read->disk.held, belowRoot(read->unlisted, walk.archiveDisk));
+      fixity::audit(recorded, read->disk.held, unlistedBelowRoot);
   out << checkReport(
       label, entries,
       known ? checkLostTime(read->disk, rootOf(input), entries, *known, rootOf(known->entry.source))

@@ -15,18 +15,14 @@ namespace {
 constexpr std::array<const char*, 7> kColumns = {"label", "source", "files", "bytes",
                                                  "first", "last",   "added"};
 
-std::string optionalTime(const std::optional<int64_t>& time) {
-  return time ? times::isoTime(*time) : std::string("none");
-}
-
 // A disk's fields as text, in the columns' order.
 std::array<std::string, kColumns.size()> fieldsOf(const catalog::DiskEntry& disk) {
   return {disk.label,
           disk.source,
           std::to_string(disk.files),
           std::to_string(disk.bytes),
-          optionalTime(disk.first),
-          optionalTime(disk.last),
+          times::isoTimeOrNone(disk.first),
+          times::isoTimeOrNone(disk.last),
           times::isoTime(disk.added)};
 }
 
