@@ -11,7 +11,7 @@ namespace {
 // Collects a record per verified file, with the findings of its clock checks.
 class FileRecorder : public verify::VerificationListener {
  public:
-  explicit FileRecorder(DiskSurvey& survey) : disk_(survey.record), survey_(survey) {}
+  explicit FileRecorder(DiskSurvey& survey) : survey_(survey) {}
 
   void found(const verify::Finding& finding) override {
     if (verify::isClockFinding(finding.kind)) {
@@ -41,11 +41,10 @@ class FileRecorder : public verify::VerificationListener {
     }
     record.station = lastStation_;
     clockWarnings_.clear();
-    disk_.files.push_back(std::move(record));
+    survey_.record.files.push_back(std::move(record));
   }
 
  private:
-  DiskRecord& disk_;
   DiskSurvey& survey_;
   std::string lastStation_;
   std::vector<std::string> clockWarnings_;
