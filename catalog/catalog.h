@@ -21,15 +21,44 @@ struct CataloguedFile {
   std::vector<times::TimeSpan> lost;  // the time of its records that could not be read
 };
 
+// Which of a disk's two streams of data files a catalogued disk holds: a disk
+// may be catalogued once for each, under one label.
+enum class DiskStream : uint8_t { kPermanent, kTrigger };
+
+// "permanent" or "trigger", as the catalogue and the options name them.
+const char* streamName(DiskStream stream);
+
+// Where a disk's label came from.
+enum class LabelSource : uint8_t {
+  kUnknown,  // added before the catalogue kept it
+  kGiven,    // --as
+  kImage,    // an image's volume identifier
+  kVolume,   // the label of the volume mounted at the folder, or of the drive
+  kFolder,   // the folder's name: no mount point, or a volume without a label
+};
+
+// "", "given", "image", "volume" or "folder", as the catalogue keeps it.
+const char* labelSourceName(LabelSource source);
+// The source of that name; kUnknown for any other.
+LabelSource labelSourceOf(const std::string& name);
+
 // A disk as `cdarchive disks` lists it.
 struct DiskEntry {
   std::string label;
+  DiskStream stream = DiskStream::kPermanent;
+  LabelSource labelSource = LabelSource::kUnknown;
   std::string source;  // where it was read from: a folder, a drive or an image
   int64_t files = 0;
   int64_t bytes = 0;
   std::optional<int64_t> first;  // over its usable files, the station's clock
   std::optional<int64_t> last;
   int64_t added = 0;  // when it was added, seconds since 1970 UTC
+  // What its data files hold (contentOf); empty when it holds none.
+  std::string content;
+  // The label of the disk of the same content and stream that was added first
+  // (the earlier label first when added in the same second): this disk is a
+  // copy of it. Nothing when it is the first, or holds no data file.
+  std::optional<std::string> copyOf;
 };
 
 struct CataloguedDisk {
@@ -67,7 +96,7 @@ class CatalogError : public std::runtime_error {
 enum class CatalogAccess : uint8_t { kRead, kWrite, kCreate };
 
 // The schema version this program writes, in both stores.
-inline constexpr int64_t kCatalogSchemaVersion = 2;
+inline constexpr int64_t kCatalogSchemaVersion = 3;
 
 // Throws when a catalogue's schema version is newer than this program's: such
 // a catalogue is left as it is.
@@ -85,32 +114,35 @@ class Catalog {
  public:
   virtual ~Catalog() = default;
 
-  // The listing the catalogue holds for the disk of that label; nothing when
-  // it holds no such disk.
-  virtual std::optional<std::string> listingOf(const std::string& label) = 0;
-  // Makes the disk and its files what the catalogue holds under its label, in
-  // one transaction: added, or every row it had replaced.
+  // Makes the disk and its files what the catalogue holds under its label and
+  // stream, in one transaction: added, or every row it had replaced. Its
+  // entry's copyOf is not kept: copies are known by their content.
   virtual void putDisk(const CataloguedDisk& disk) = 0;
-  // Removes the disk of that label and its files; false when there is none.
-  virtual bool removeDisk(const std::string& label) = 0;
-  // Every disk, by label.
+  // Removes the disk of that label and stream and its files; false when there
+  // is none. Its copies stay.
+  virtual bool removeDisk(const std::string& label, DiskStream stream) = 0;
+  // Every disk, copies after the disk they copy (orderedWithCopies).
   virtual std::vector<DiskEntry> disks() = 0;
   // Every station with a usable file, in byte order.
   virtual std::vector<std::string> stations() = 0;
-  // The disk of that label with its data files (in the walk's order) and its
-  // fixity (manifest and held), without its listing; nothing when there is no
-  // such disk.
-  virtual std::optional<CataloguedDisk> fixityOf(const std::string& label) = 0;
-  // The disks by label, each with its files in the walk's order: with a
-  // window, only the usable files of station (every station when empty) whose
-  // records cover part of the window; without one, every file of station.
-  // Disks without such files are left out; their listings are not given.
+  // The disk of that label and stream with its data files (in the walk's
+  // order) and its fixity (manifest and held), without its listing; nothing
+  // when there is no such disk.
+  virtual std::optional<CataloguedDisk> fixityOf(const std::string& label, DiskStream stream) = 0;
+  // The disks of stream by label, each with its files in the walk's order:
+  // with a window, only the usable files of station (every station when empty)
+  // whose records cover part of the window; without one, every file of
+  // station. Disks without such files are left out; their listings are not
+  // given. Copies are given too, each entry's copyOf set.
   virtual std::vector<CataloguedDisk> filesOf(const std::string& station,
-                                              const std::optional<times::TimeSpan>& window) = 0;
-  // The usable files of station (every station when empty), those that meet
-  // the window where one is given, by station and start.
+                                              const std::optional<times::TimeSpan>& window,
+                                              DiskStream stream) = 0;
+  // The usable files of station (every station when empty) on disks of
+  // stream, those that meet the window where one is given, by station and
+  // start; a copy's files are left out, so that each content counts once.
   virtual std::vector<TimedFile> timesOf(const std::string& station,
-                                         const std::optional<times::TimeSpan>& window) = 0;
+                                         const std::optional<times::TimeSpan>& window,
+                                         DiskStream stream) = 0;
 };
 
 }  // namespace catalog

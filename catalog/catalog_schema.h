@@ -50,11 +50,42 @@ inline constexpr const char* kSchemaSteps[] = {
     "  sha256 TEXT NOT NULL,"
     "  unreadable TEXT NOT NULL,"
     "  PRIMARY KEY (disk_id, seq)) WITHOUT ROWID;",
+    // 2 -> 3: a disk is its label and stream; where the label came from, and
+    // its content, by which its copies are known (filled in by the program:
+    // contentOf). The table is made anew, as SQLite cannot change a key; the
+    // rows keep their ids, and so their files.
+    "CREATE TABLE disk_3 ("
+    "  id INTEGER PRIMARY KEY,"
+    "  label TEXT NOT NULL,"
+    "  stream TEXT NOT NULL,"
+    "  label_source TEXT NOT NULL,"
+    "  content TEXT NOT NULL,"
+    "  source TEXT NOT NULL,"
+    "  listing TEXT NOT NULL,"
+    "  file_count INTEGER NOT NULL,"
+    "  bytes INTEGER NOT NULL,"
+    "  first_time INTEGER,"
+    "  last_time INTEGER,"
+    "  added INTEGER NOT NULL,"
+    "  longest_file INTEGER NOT NULL,"
+    "  manifest TEXT NOT NULL,"
+    "  UNIQUE (label, stream));"
+    "INSERT INTO disk_3 SELECT id, label, 'permanent', '', '', source, listing, file_count, bytes,"
+    "  first_time, last_time, added, longest_file, manifest FROM disk;"
+    "DROP TABLE disk;"
+    "ALTER TABLE disk_3 RENAME TO disk;"
+    "CREATE INDEX disk_by_content ON disk (content);",
 };
 
 inline constexpr const char* kInsertDisk =
     "INSERT INTO disk (label, source, listing, file_count, bytes, first_time, last_time, added,"
-    " longest_file, manifest) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)";
+    " longest_file, manifest, stream, label_source, content)"
+    " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13)";
+
+// The disks whose content a catalogue of an earlier schema has not kept yet.
+inline constexpr const char* kSelectWithoutContent =
+    "SELECT id, source FROM disk WHERE content = ''";
+inline constexpr const char* kUpdateContent = "UPDATE disk SET content = ?2 WHERE id = ?1";
 
 // The rows of a disk's files and fixity go in many to a statement: each names
 // its table and columns, to be followed by that many values a row.
@@ -68,19 +99,20 @@ inline constexpr const char* kInsertHeld =
 inline constexpr int kHeldColumns = 6;
 
 // The columns of a disk entry, first in every query that gives one.
-inline constexpr int kDiskColumns = 7;
-#define CDARCHIVE_DISK_COLUMNS \
-  "d.label, d.source, d.file_count, d.bytes, d.first_time, d.last_time, d.added"
+inline constexpr int kDiskColumns = 10;
+#define CDARCHIVE_DISK_COLUMNS                                                     \
+  "d.label, d.source, d.file_count, d.bytes, d.first_time, d.last_time, d.added, " \
+  "d.stream, d.label_source, d.content"
 #define CDARCHIVE_FILE_COLUMNS                                                            \
   "f.path, f.size, f.usable, f.station, f.stream, f.frequency, f.latitude, f.longitude, " \
   "f.altitude, f.start_time, f.end_time, f.findings, f.clock_warnings, f.lost"
 
-inline constexpr const char* kSelectDisks =
-    "SELECT " CDARCHIVE_DISK_COLUMNS " FROM disk d ORDER BY d.label";
+inline constexpr const char* kSelectDisks = "SELECT " CDARCHIVE_DISK_COLUMNS " FROM disk d";
 inline constexpr const char* kSelectStations =
     "SELECT DISTINCT station FROM file WHERE usable ORDER BY station";
 inline constexpr const char* kSelectDiskFixity =
-    "SELECT " CDARCHIVE_DISK_COLUMNS ", d.manifest, d.id FROM disk d WHERE d.label = ?1";
+    "SELECT " CDARCHIVE_DISK_COLUMNS ", d.manifest, d.id FROM disk d"
+    " WHERE d.label = ?1 AND d.stream = ?2";
 inline constexpr const char* kSelectDiskFiles =
     "SELECT " CDARCHIVE_FILE_COLUMNS " FROM file f WHERE f.disk_id = ?1 ORDER BY f.seq";
 inline constexpr const char* kSelectHeld =
@@ -93,28 +125,26 @@ inline constexpr const char* kSelectHeld =
   " f.usable AND f.start_time < ?3 AND f.end_time > ?2 AND f.start_time >= ?2 - " \
   "(SELECT coalesce(max(longest_file), 0) FROM disk)"
 
+// Files with their disks, of the disks of one stream (?4).
+#define CDARCHIVE_DISK_FILES                                  \
+  "SELECT " CDARCHIVE_DISK_COLUMNS ", " CDARCHIVE_FILE_COLUMNS \
+  " FROM file f JOIN disk d ON d.id = f.disk_id WHERE d.stream = ?4"
+#define CDARCHIVE_DISK_FILES_ORDER " ORDER BY d.label, f.seq"
+
 inline constexpr const char* kStationFilesInWindow =
-    "SELECT " CDARCHIVE_DISK_COLUMNS ", " CDARCHIVE_FILE_COLUMNS
-    " FROM file f JOIN disk d ON d.id = f.disk_id"
-    " WHERE f.station = ?1 AND" CDARCHIVE_IN_WINDOW " ORDER BY d.label, f.seq";
-
+    CDARCHIVE_DISK_FILES " AND f.station = ?1 AND" CDARCHIVE_IN_WINDOW CDARCHIVE_DISK_FILES_ORDER;
 inline constexpr const char* kFilesInWindow =
-    "SELECT " CDARCHIVE_DISK_COLUMNS ", " CDARCHIVE_FILE_COLUMNS
-    " FROM file f JOIN disk d ON d.id = f.disk_id"
-    " WHERE" CDARCHIVE_IN_WINDOW " ORDER BY d.label, f.seq";
-
+    CDARCHIVE_DISK_FILES " AND" CDARCHIVE_IN_WINDOW CDARCHIVE_DISK_FILES_ORDER;
 inline constexpr const char* kStationFiles =
-    "SELECT " CDARCHIVE_DISK_COLUMNS ", " CDARCHIVE_FILE_COLUMNS
-    " FROM file f JOIN disk d ON d.id = f.disk_id WHERE f.station = ?1 ORDER BY d.label, f.seq";
-
-inline constexpr const char* kAllFiles =
-    "SELECT " CDARCHIVE_DISK_COLUMNS ", " CDARCHIVE_FILE_COLUMNS
-    " FROM file f JOIN disk d ON d.id = f.disk_id ORDER BY d.label, f.seq";
+    CDARCHIVE_DISK_FILES " AND f.station = ?1" CDARCHIVE_DISK_FILES_ORDER;
+inline constexpr const char* kAllFiles = CDARCHIVE_DISK_FILES CDARCHIVE_DISK_FILES_ORDER;
+#undef CDARCHIVE_DISK_FILES
+#undef CDARCHIVE_DISK_FILES_ORDER
 
 // A usable file's times, from the index alone; ?1 the station, ?2 and ?3 the
-// window.
-// In the index's order; the disk's id stands for when it was added
-// (kSelectAdded), so that no row needs its disk's.
+// window. In the index's order; the disk's id stands for its disk
+// (kSelectTimedDisks: when it was added, its stream, whether it is a copy), so
+// that no row needs its disk's.
 #define CDARCHIVE_TIMES                                                                      \
   "SELECT f.station, f.stream, f.frequency, f.start_time, f.end_time, f.disk_id FROM file f" \
   " WHERE f.usable"
@@ -127,7 +157,8 @@ inline constexpr const char* kStationTimes =
     CDARCHIVE_TIMES " AND f.station = ?1" CDARCHIVE_TIMES_ORDER;
 inline constexpr const char* kAllTimes = CDARCHIVE_TIMES CDARCHIVE_TIMES_ORDER;
 #undef CDARCHIVE_TIMES
-inline constexpr const char* kSelectAdded = "SELECT id, added FROM disk";
+inline constexpr const char* kSelectTimedDisks =
+    "SELECT " CDARCHIVE_DISK_COLUMNS ", d.id FROM disk d ORDER BY d.id";
 #undef CDARCHIVE_TIMES_ORDER
 
 #undef CDARCHIVE_DISK_COLUMNS

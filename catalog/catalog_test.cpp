@@ -20,6 +20,8 @@ namespace {
 
 using testsupport::ScratchDir;
 
+constexpr DiskStream kPermanent = DiskStream::kPermanent;
+
 CataloguedDisk disk(const std::string& label, std::vector<CataloguedFile> files) {
   CataloguedDisk disk;
   disk.entry.label = label;
@@ -119,15 +121,13 @@ TEST_P(CatalogTest, KeepsDisksAndFilesAcrossOpeningsAndReplacesADiskWhole) {
   }
   EXPECT_EQ(openCatalog(name, CatalogAccess::kRead)->disks().size(), 2u);  // a reader's session
   const auto catalog = open(false);
-  EXPECT_EQ(catalog->listingOf("a"), "listing of a");
-  EXPECT_EQ(catalog->listingOf("c"), std::nullopt);
   const std::vector<DiskEntry> disks = catalog->disks();
   ASSERT_EQ(disks.size(), 2u);
   EXPECT_EQ(disks[0].label, "a");
   EXPECT_EQ(disks[0].source, "/media/a");
   EXPECT_EQ(disks[0].files, 2);
 
-  const std::vector<CataloguedDisk> all = catalog->filesOf("", std::nullopt);
+  const std::vector<CataloguedDisk> all = catalog->filesOf("", std::nullopt, kPermanent);
   EXPECT_EQ(pathsOf(all), (std::vector<std::string>{"a:a/1", "a:a/2", "b:b/1"}));
   const CataloguedFile& back = all[0].files[1];
   EXPECT_EQ(back.record.station, "VE'L;K\n");  // data, never SQL
@@ -138,11 +138,11 @@ TEST_P(CatalogTest, KeepsDisksAndFilesAcrossOpeningsAndReplacesADiskWhole) {
   EXPECT_EQ(back.stream, 1);
 
   catalog->putDisk(disk("a", {file("a/9", 0, 30)}));
-  EXPECT_EQ(pathsOf(catalog->filesOf("", std::nullopt)),
+  EXPECT_EQ(pathsOf(catalog->filesOf("", std::nullopt, kPermanent)),
             (std::vector<std::string>{"a:a/9", "b:b/1"}));
-  EXPECT_TRUE(catalog->removeDisk("a"));
-  EXPECT_FALSE(catalog->removeDisk("a"));
-  EXPECT_EQ(pathsOf(catalog->filesOf("", std::nullopt)), (std::vector<std::string>{"b:b/1"}));
+  EXPECT_TRUE(catalog->removeDisk("a", kPermanent));
+  EXPECT_FALSE(catalog->removeDisk("a", kPermanent));
+  EXPECT_EQ(pathsOf(catalog->filesOf("", std::nullopt, kPermanent)), (std::vector<std::string>{"b:b/1"}));
 }
 
 TEST_P(CatalogTest, AWindowFindsTheUsableFilesOfItsStationThatMeetIt) {
@@ -153,19 +153,19 @@ TEST_P(CatalogTest, AWindowFindsTheUsableFilesOfItsStationThatMeetIt) {
   catalog->putDisk(disk("a", {unusable, file("a/long", 0, 10000), file("a/1", 20000, 20060)}));
   catalog->putDisk(disk("b", {file("b/1", 9990, 10010), file("b/2", 10100, 10200),
                               file("b/other", 10000, 10100, "OTHER")}));
-  EXPECT_EQ(pathsOf(catalog->filesOf("VELK", times::TimeSpan{9999, 10100})),
+  EXPECT_EQ(pathsOf(catalog->filesOf("VELK", times::TimeSpan{9999, 10100}, kPermanent)),
             (std::vector<std::string>{"a:a/long", "b:b/1"}));
-  EXPECT_EQ(pathsOf(catalog->filesOf("", times::TimeSpan{10000, 10101})),
+  EXPECT_EQ(pathsOf(catalog->filesOf("", times::TimeSpan{10000, 10101}, kPermanent)),
             (std::vector<std::string>{"b:b/1", "b:b/2", "b:b/other"}));
-  EXPECT_EQ(pathsOf(catalog->filesOf("VELK", std::nullopt)).size(), 5u);
+  EXPECT_EQ(pathsOf(catalog->filesOf("VELK", std::nullopt, kPermanent)).size(), 5u);
   // The times alone: usable files by station and start.
   std::vector<std::string> times;
-  for (const TimedFile& found : catalog->timesOf("", times::TimeSpan{9999, 10100}))
+  for (const TimedFile& found : catalog->timesOf("", times::TimeSpan{9999, 10100}, kPermanent))
     times.push_back(found.station + " " + std::to_string(found.start) + " " +
                     std::to_string(found.added));
   EXPECT_EQ(times, (std::vector<std::string>{"OTHER 10000 1700000000", "VELK 0 1700000000",
                                              "VELK 9990 1700000000"}));
-  EXPECT_EQ(catalog->timesOf("VELK", std::nullopt).size(), 4u);
+  EXPECT_EQ(catalog->timesOf("VELK", std::nullopt, kPermanent).size(), 4u);
   CataloguedFile ghost = file("c/0", 0, 0, "GHOST");  // a station on no usable file
   ghost.record.usable = false;
   catalog->putDisk(disk("c", {ghost}));
@@ -183,7 +183,7 @@ TEST_P(CatalogTest, KeepsEachDisksFixityAndTheTimeItsUnreadableBytesCost) {
   open(true)->putDisk(disk("quick", {file("q/1", 0, 60)}));  // no fixity taken
 
   const std::unique_ptr<Catalog> catalog = open(false);
-  const std::optional<CataloguedDisk> fixity = catalog->fixityOf("a");
+  const std::optional<CataloguedDisk> fixity = catalog->fixityOf("a", kPermanent);
   ASSERT_TRUE(fixity);
   EXPECT_EQ(fixity->entry.label, "a");
   EXPECT_EQ(fixity->manifest, damaged.manifest);
@@ -191,15 +191,15 @@ TEST_P(CatalogTest, KeepsEachDisksFixityAndTheTimeItsUnreadableBytesCost) {
   ASSERT_EQ(fixity->files.size(), 2u);  // its data files too
   EXPECT_EQ(fixity->files[1].record.path, "a/2");
   EXPECT_EQ(fixity->files[1].lost, damaged.files[1].lost);
-  EXPECT_EQ(catalog->fixityOf("quick")->manifest, "");
-  EXPECT_TRUE(catalog->fixityOf("quick")->held.empty());
-  EXPECT_FALSE(catalog->fixityOf("none"));
-  const std::vector<CataloguedDisk> found = catalog->filesOf("VELK", std::nullopt);
+  EXPECT_EQ(catalog->fixityOf("quick", kPermanent)->manifest, "");
+  EXPECT_TRUE(catalog->fixityOf("quick", kPermanent)->held.empty());
+  EXPECT_FALSE(catalog->fixityOf("none", kPermanent));
+  const std::vector<CataloguedDisk> found = catalog->filesOf("VELK", std::nullopt, kPermanent);
   ASSERT_EQ(found.size(), 2u);
   EXPECT_TRUE(found[0].files[0].lost.empty());
   EXPECT_EQ(found[0].files[1].lost, damaged.files[1].lost);
-  EXPECT_TRUE(catalog->removeDisk("a"));
-  EXPECT_FALSE(catalog->fixityOf("a"));
+  EXPECT_TRUE(catalog->removeDisk("a", kPermanent));
+  EXPECT_FALSE(catalog->fixityOf("a", kPermanent));
 }
 
 TEST_P(CatalogTest, ADiskOfManyFilesComesBackWholeInItsOrder) {
@@ -218,7 +218,7 @@ TEST_P(CatalogTest, ADiskOfManyFilesComesBackWholeInItsOrder) {
     open(true)->putDisk(many);
 
     const std::unique_ptr<Catalog> catalog = open(false);
-    const std::vector<CataloguedDisk> found = catalog->filesOf("VELK", std::nullopt);
+    const std::vector<CataloguedDisk> found = catalog->filesOf("VELK", std::nullopt, kPermanent);
     ASSERT_EQ(found.size(), 1u);
     ASSERT_EQ(found[0].files.size(), files.size()) << count;
     for (std::size_t i = 0; i < files.size(); ++i) {
@@ -227,9 +227,9 @@ TEST_P(CatalogTest, ADiskOfManyFilesComesBackWholeInItsOrder) {
       EXPECT_EQ(found[0].files[i].findings, files[i].findings);
       EXPECT_EQ(found[0].files[i].lost, files[i].lost);
     }
-    EXPECT_EQ(catalog->fixityOf("many")->held, held);
-    ASSERT_EQ(catalog->fixityOf("many")->files.size(), files.size());
-    EXPECT_EQ(catalog->fixityOf("many")->files.back().record.path, files.back().record.path);
+    EXPECT_EQ(catalog->fixityOf("many", kPermanent)->held, held);
+    ASSERT_EQ(catalog->fixityOf("many", kPermanent)->files.size(), files.size());
+    EXPECT_EQ(catalog->fixityOf("many", kPermanent)->files.back().record.path, files.back().record.path);
   }
 }
 
@@ -298,10 +298,9 @@ TEST_F(SqliteCatalogTest, ACatalogueOfVersionOneIsBroughtUpToDateKeepingItsDisks
   sqlite3_close(db);
 
   const std::unique_ptr<Catalog> catalog = openCatalog(path, CatalogAccess::kWrite);
-  EXPECT_EQ(catalog->listingOf("old"), "x");
-  EXPECT_EQ(pathsOf(catalog->filesOf("VELK", std::nullopt)),
+  EXPECT_EQ(pathsOf(catalog->filesOf("VELK", std::nullopt, kPermanent)),
             (std::vector<std::string>{"old:old/1"}));
-  EXPECT_EQ(catalog->fixityOf("old")->manifest, "");  // taken before fixity was kept
+  EXPECT_EQ(catalog->fixityOf("old", kPermanent)->manifest, "");  // taken before fixity was kept
 }
 
 TEST(CatalogName, APasswordIsNeverShown) {

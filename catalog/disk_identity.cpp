@@ -1,10 +1,87 @@
 #include "catalog/disk_identity.h"
 
 #include <algorithm>
+#include <map>
+#include <tuple>
 
+#include "base/printable_name.h"
 #include "platform/path_rules.h"
 
 namespace catalog {
+
+const char* streamName(DiskStream stream) {
+  return stream == DiskStream::kTrigger ? "trigger" : "permanent";
+}
+
+namespace {
+
+constexpr const char* kLabelSourceNames[] = {"", "given", "image", "volume", "folder"};
+
+}  // namespace
+
+const char* labelSourceName(LabelSource source) {
+  return kLabelSourceNames[static_cast<std::size_t>(source)];
+}
+
+LabelSource labelSourceOf(const std::string& name) {
+  for (std::size_t i = 0; i < std::size(kLabelSourceNames); ++i) {
+    if (name == kLabelSourceNames[i]) return static_cast<LabelSource>(i);
+  }
+  return LabelSource::kUnknown;
+}
+
+std::string diskRootOf(const std::string& source) {
+  return base::printableName(
+      platform::diskRoot(platform::diskSettingOf(source)).value_or(std::string()));
+}
+
+void linkCopies(std::vector<DiskEntry>& disks) {
+  // The first added of each content and stream is the one the others copy.
+  std::map<std::pair<std::string, DiskStream>, const DiskEntry*> first;
+  for (const DiskEntry& disk : disks) {
+    if (disk.content.empty()) continue;
+    const DiskEntry*& known = first[{disk.content, disk.stream}];
+    if (known == nullptr || std::tie(disk.added, disk.label) < std::tie(known->added, known->label))
+      known = &disk;
+  }
+  std::vector<std::optional<std::string>> copyOf;
+  for (const DiskEntry& disk : disks) {
+    const DiskEntry* original =
+        disk.content.empty() ? nullptr : first.at({disk.content, disk.stream});
+    copyOf.push_back(original == nullptr || original == &disk
+                         ? std::nullopt
+                         : std::optional<std::string>(original->label));
+  }
+  for (std::size_t i = 0; i < disks.size(); ++i) disks[i].copyOf = std::move(copyOf[i]);
+}
+
+void linkCopies(std::vector<CataloguedDisk>& disks) {
+  std::vector<DiskEntry> entries;
+  for (const CataloguedDisk& disk : disks) entries.push_back(disk.entry);
+  linkCopies(entries);
+  for (std::size_t i = 0; i < disks.size(); ++i) disks[i].entry.copyOf = entries[i].copyOf;
+}
+
+std::unordered_map<int64_t, int64_t> timedDisks(std::vector<DiskEntry> disks,
+                                                const std::vector<int64_t>& ids, DiskStream stream) {
+  linkCopies(disks);
+  std::unordered_map<int64_t, int64_t> added;
+  for (std::size_t i = 0; i < disks.size(); ++i) {
+    if (disks[i].stream == stream && !disks[i].copyOf) added[ids[i]] = disks[i].added;
+  }
+  return added;
+}
+
+std::vector<DiskEntry> orderedWithCopies(std::vector<DiskEntry> disks) {
+  linkCopies(disks);
+  const auto key = [](const DiskEntry& disk) {
+    return std::make_tuple(disk.copyOf.value_or(disk.label), disk.stream, disk.copyOf.has_value(),
+                           disk.label);
+  };
+  std::stable_sort(disks.begin(), disks.end(),
+                   [&](const DiskEntry& a, const DiskEntry& b) { return key(a) < key(b); });
+  return disks;
+}
 
 std::string pathBelowRoot(const std::string& path, const std::string& root) {
   std::string relative = path.compare(0, root.size(), root) == 0 ? path.substr(root.size()) : path;

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "catalog/catalog.h"
 
@@ -17,6 +19,33 @@ enum class DiskMatch : uint8_t {
 
 // path (as the logs show a data file's) below root, '/' between its parts.
 std::string pathBelowRoot(const std::string& path, const std::string& root);
+
+// The root of the disk that source (an input as named on a command line, as a
+// disk's entry keeps it) names, as the logs show paths: what its data files'
+// paths begin with.
+std::string diskRootOf(const std::string& source);
+
+// What a disk's data files hold, as one digest (SHA-256, in hex) over each
+// one's path below root, size, usability, and header values (station, stream,
+// frequency, position and times), in the walk's order; empty when it holds no
+// data file. Two disks of equal content are copies of one disk, whatever their
+// labels, folders or modification times.
+std::string contentOf(const std::vector<CataloguedFile>& files, const std::string& root);
+
+// Sets each copy's copyOf (DiskEntry::copyOf) among disks, every other's to
+// nothing.
+void linkCopies(std::vector<DiskEntry>& disks);
+void linkCopies(std::vector<CataloguedDisk>& disks);
+
+// Of disks (each with its row id at the same place in ids), those whose files
+// count for Catalog::timesOf: of stream, and no copy; by id, when each was
+// added.
+std::unordered_map<int64_t, int64_t> timedDisks(std::vector<DiskEntry> disks,
+                                                const std::vector<int64_t>& ids, DiskStream stream);
+
+// disks with their copies linked, ordered by label and stream, each disk's
+// copies right after it.
+std::vector<DiskEntry> orderedWithCopies(std::vector<DiskEntry> disks);
 
 // Compares recorded (as the catalogue gives it, files and fixity) with read.
 // Each one's data files are named below its own root (recordedRoot, readRoot:

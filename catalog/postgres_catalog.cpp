@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "catalog/catalog_name.h"
+#include "catalog/disk_identity.h"
 #include "catalog/text_list.h"
 
 namespace catalog {
@@ -58,14 +59,21 @@ constexpr const char* kSchemaSteps[] = {
     "  sha256 BYTEA NOT NULL,"
     "  unreadable BYTEA NOT NULL,"
     "  PRIMARY KEY (disk_id, seq));",
+    "ALTER TABLE disk ADD COLUMN stream TEXT NOT NULL DEFAULT 'permanent';"
+    "ALTER TABLE disk ADD COLUMN label_source TEXT NOT NULL DEFAULT '';"
+    "ALTER TABLE disk ADD COLUMN content TEXT NOT NULL DEFAULT '';"
+    "ALTER TABLE disk DROP CONSTRAINT disk_label_key;"
+    "ALTER TABLE disk ADD UNIQUE (label, stream);"
+    "CREATE INDEX disk_by_content ON disk (content);",
 };
 
 constexpr const char* kDiskColumns =
-    "d.label, d.source, d.file_count, d.bytes, d.first_time, d.last_time, d.added";
+    "d.label, d.source, d.file_count, d.bytes, d.first_time, d.last_time, d.added, d.stream, "
+    "d.label_source, d.content";
 constexpr const char* kFileColumns =
     "f.path, f.size, f.usable, f.station, f.stream, f.frequency, f.latitude, f.longitude, "
     "f.altitude, f.start_time, f.end_time, f.findings, f.clock_warnings, f.lost";
-constexpr int kDiskColumnCount = 7;
+constexpr int kDiskColumnCount = 10;
 
 // A parameter of a statement: bytes, or a number written in decimal, or null.
 struct Parameter {
@@ -102,6 +110,11 @@ class Result {
     return number(row, column);
   }
   bool flag(int row, int column) const { return PQgetvalue(result_, row, column)[0] == 't'; }
+  // A TEXT column.
+  std::string text(int row, int column) const {
+    return std::string(PQgetvalue(result_, row, column),
+                       static_cast<std::size_t>(PQgetlength(result_, row, column)));
+  }
   // A BYTEA column, which text results give in hex.
   std::string bytes(int row, int column) const {
     std::size_t length = 0;
@@ -182,48 +195,44 @@ class PostgresCatalog : public Catalog {
   }
   ~PostgresCatalog() override { PQfinish(connection_); }
 
-  std::optional<std::string> listingOf(const std::string& label) override {
-    const Result result =
-        run("SELECT listing FROM disk WHERE label = $1", {Parameter::text(label)});
-    if (result.rows() == 0) return std::nullopt;
-    return result.bytes(0, 0);
-  }
-
   void putDisk(const CataloguedDisk& disk) override {
     Transaction transaction(*this);
     run("LOCK TABLE disk IN SHARE ROW EXCLUSIVE MODE", {});  // writers queue
-    run("DELETE FROM disk WHERE label = $1", {Parameter::text(disk.entry.label)});
+    const Parameter stream = Parameter::text(streamName(disk.entry.stream));
+    run("DELETE FROM disk WHERE label = $1 AND stream = $2",
+        {Parameter::text(disk.entry.label), stream});
     int64_t longest = 0;
     for (const CataloguedFile& file : disk.files)
       longest = std::max(longest, file.record.end - file.record.start);
     const Result inserted =
         run("INSERT INTO disk (label, source, listing, file_count, bytes, first_time, last_time,"
-            " added, longest_file, manifest) VALUES ($1, $2, $3, $4, $5, $6, $7, $8, $9, $10)"
-            " RETURNING id",
+            " added, longest_file, manifest, stream, label_source, content)"
+            " VALUES ($1, $2, $3, $4, $5, $6, $7, $8, $9, $10, $11, $12, $13) RETURNING id",
             {Parameter::text(disk.entry.label), Parameter::text(disk.entry.source),
              Parameter::text(disk.listing), Parameter::number(disk.entry.files),
              Parameter::number(disk.entry.bytes), Parameter::number(disk.entry.first),
              Parameter::number(disk.entry.last), Parameter::number(disk.entry.added),
-             Parameter::number(longest), Parameter::text(disk.manifest)});
+             Parameter::number(longest), Parameter::text(disk.manifest), stream,
+             Parameter::text(labelSourceName(disk.entry.labelSource)),
+             Parameter::text(disk.entry.content)});
     copyFiles(inserted.number(0, 0), disk.files);
     copyHeld(inserted.number(0, 0), disk.held);
     transaction.commit();
   }
 
-  bool removeDisk(const std::string& label) override {
+  bool removeDisk(const std::string& label, DiskStream stream) override {
     Transaction transaction(*this);
-    const Result removed =
-        run("DELETE FROM disk WHERE label = $1 RETURNING id", {Parameter::text(label)});
+    const Result removed = run("DELETE FROM disk WHERE label = $1 AND stream = $2 RETURNING id",
+                               {Parameter::text(label), Parameter::text(streamName(stream))});
     transaction.commit();
     return removed.rows() > 0;
   }
 
   std::vector<DiskEntry> disks() override {
-    const Result result =
-        run(std::string("SELECT ") + kDiskColumns + " FROM disk d ORDER BY d.label", {});
+    const Result result = run(std::string("SELECT ") + kDiskColumns + " FROM disk d", {});
     std::vector<DiskEntry> list;
     for (int row = 0; row < result.rows(); ++row) list.push_back(entryAt(result, row));
-    return list;
+    return orderedWithCopies(std::move(list));
   }
 
   std::vector<std::string> stations() override {
@@ -235,10 +244,19 @@ class PostgresCatalog : public Catalog {
   }
 
   std::vector<TimedFile> timesOf(const std::string& station,
-                                 const std::optional<times::TimeSpan>& window) override {
-    std::unordered_map<int64_t, int64_t> added;  // by disk id: no row needs its disk's
-    const Result disks = run("SELECT id, added FROM disk", {});
-    for (int row = 0; row < disks.rows(); ++row) added[disks.number(row, 0)] = disks.number(row, 1);
+                                 const std::optional<times::TimeSpan>& window,
+                                 DiskStream stream) override {
+    // By disk id, the disks whose files count: no row needs its disk's.
+    std::vector<DiskEntry> entries;
+    std::vector<int64_t> ids;
+    const Result disks =
+        run(std::string("SELECT ") + kDiskColumns + ", d.id FROM disk d ORDER BY d.id", {});
+    for (int row = 0; row < disks.rows(); ++row) {
+      entries.push_back(entryAt(disks, row));
+      ids.push_back(disks.number(row, kDiskColumnCount));
+    }
+    const std::unordered_map<int64_t, int64_t> added =
+        timedDisks(std::move(entries), ids, stream);
     std::vector<Parameter> parameters;
     const Result result =
         run("SELECT f.station, f.stream, f.frequency, f.start_time, f.end_time, f.disk_id"
@@ -247,31 +265,34 @@ class PostgresCatalog : public Catalog {
             parameters);
     std::vector<TimedFile> found;
     found.reserve(static_cast<std::size_t>(result.rows()));
+    int previous = -1;  // the row of the file found last
     for (int row = 0; row < result.rows(); ++row) {
+      const auto disk = added.find(result.number(row, 5));
+      if (disk == added.end()) continue;  // a copy, or of the other stream
       TimedFile& file = found.emplace_back();
       // Rows of one station follow each other: its name is decoded once.
-      file.station = row > 0 && result.sameText(row, row - 1, 0) ? found[found.size() - 2].station
-                                                                 : result.bytes(row, 0);
+      file.station = previous >= 0 && result.sameText(row, previous, 0)
+                         ? found[found.size() - 2].station
+                         : result.bytes(row, 0);
+      previous = row;
       file.stream = static_cast<int32_t>(result.number(row, 1));
       file.frequency = static_cast<int32_t>(result.number(row, 2));
       file.start = result.number(row, 3);
       file.end = result.number(row, 4);
-      file.added = added[result.number(row, 5)];
+      file.added = disk->second;
     }
     return found;
   }
 
-  std::optional<CataloguedDisk> fixityOf(const std::string& label) override {
-    const Result disk = run(
-        std::string("SELECT ") + kDiskColumns + ", d.manifest, d.id FROM disk d WHERE d.label = $1",
-        {Parameter::text(label)});
+  std::optional<CataloguedDisk> fixityOf(const std::string& label, DiskStream stream) override {
+    const Result disk = run(std::string("SELECT ") + kDiskColumns +
+                                ", d.manifest, d.id FROM disk d WHERE d.label = $1 AND"
+                                " d.stream = $2",
+                            {Parameter::text(label), Parameter::text(streamName(stream))});
     if (disk.rows() == 0) return std::nullopt;
     CataloguedDisk found{entryAt(disk, 0), {}, {}, disk.bytes(0, kDiskColumnCount), {}};
     const Parameter diskId = Parameter::number(disk.number(0, kDiskColumnCount + 1));
-    const Result files = run(
-        std::string("SELECT ") + kFileColumns + " FROM file f WHERE f.disk_id = $1 ORDER BY f.seq",
-        {diskId});
-    for (int row = 0; row < files.rows(); ++row) found.files.push_back(fileAt(files, row, 0));
+    found.files = filesOfDisk(diskId);
     const Result held =
         run("SELECT path, size, sha256, unreadable FROM held WHERE disk_id = $1"
             " ORDER BY seq",
@@ -284,10 +305,11 @@ class PostgresCatalog : public Catalog {
   }
 
   std::vector<CataloguedDisk> filesOf(const std::string& station,
-                                      const std::optional<times::TimeSpan>& window) override {
-    std::vector<Parameter> parameters;
+                                      const std::optional<times::TimeSpan>& window,
+                                      DiskStream stream) override {
+    std::vector<Parameter> parameters = {Parameter::text(streamName(stream))};
     const std::string sql = std::string("SELECT ") + kDiskColumns + ", " + kFileColumns +
-                            " FROM file f JOIN disk d ON d.id = f.disk_id WHERE TRUE" +
+                            " FROM file f JOIN disk d ON d.id = f.disk_id WHERE d.stream = $1" +
                             conditions(station, window, parameters) + " ORDER BY d.label, f.seq";
     const Result result = run(sql, parameters);
     std::vector<CataloguedDisk> found;
@@ -298,6 +320,7 @@ class PostgresCatalog : public Catalog {
       CataloguedFile file = fileAt(result, row, kDiskColumnCount);
       found.back().files.push_back(std::move(file));
     }
+    linkCopies(found);
     return found;
   }
 
@@ -328,7 +351,7 @@ class PostgresCatalog : public Catalog {
     std::string sql;
     if (!station.empty()) {
       parameters.push_back(Parameter::text(station));
-      sql += " AND f.station = $1";
+      sql += " AND f.station = $" + std::to_string(parameters.size());
     }
     if (window) {
       const std::string from = "$" + std::to_string(parameters.size() + 1);
@@ -448,6 +471,9 @@ class PostgresCatalog : public Catalog {
     entry.first = result.optionalNumber(row, 4);
     entry.last = result.optionalNumber(row, 5);
     entry.added = result.number(row, 6);
+    entry.stream = result.text(row, 7) == "trigger" ? DiskStream::kTrigger : DiskStream::kPermanent;
+    entry.labelSource = labelSourceOf(result.text(row, 8));
+    entry.content = result.text(row, 9);
     return entry;
   }
 
@@ -476,10 +502,32 @@ class PostgresCatalog : public Catalog {
     if (version == 0) run("CREATE TABLE catalog_version (version INTEGER NOT NULL)", {});
     for (int64_t step = version; step < kCatalogSchemaVersion; ++step)
       checked(Result(PQexec(connection_, kSchemaSteps[step])));
+    if (version > 0 && version < 3) fillContent();
     run("DELETE FROM catalog_version", {});
     run("INSERT INTO catalog_version VALUES ($1::INTEGER)",
         {Parameter::number(kCatalogSchemaVersion)});
     transaction.commit();
+  }
+
+  // The data files of the disk of that id, in the walk's order.
+  std::vector<CataloguedFile> filesOfDisk(const Parameter& diskId) {
+    const Result files = run(
+        std::string("SELECT ") + kFileColumns + " FROM file f WHERE f.disk_id = $1 ORDER BY f.seq",
+        {diskId});
+    std::vector<CataloguedFile> found;
+    for (int row = 0; row < files.rows(); ++row) found.push_back(fileAt(files, row, 0));
+    return found;
+  }
+
+  // Gives each disk of a catalogue of an earlier schema its content, from its
+  // files as recorded.
+  void fillContent() {
+    const Result disks = run("SELECT id, source FROM disk WHERE content = ''", {});
+    for (int row = 0; row < disks.rows(); ++row) {
+      const Parameter diskId = Parameter::number(disks.number(row, 0));
+      const std::string content = contentOf(filesOfDisk(diskId), diskRootOf(disks.bytes(row, 1)));
+      run("UPDATE disk SET content = $2 WHERE id = $1", {diskId, Parameter::text(content)});
+    }
   }
 
   std::string where_;

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "catalog/catalog_schema.h"
+#include "catalog/disk_identity.h"
 #include "catalog/text_list.h"
 
 namespace catalog {
@@ -159,17 +160,12 @@ class SqliteCatalog : public Catalog {
   }
   ~SqliteCatalog() override { sqlite3_close(db_); }
 
-  std::optional<std::string> listingOf(const std::string& label) override {
-    Statement query(db_, "SELECT listing FROM disk WHERE label = ?1", where_);
-    query.bind(1, label);
-    if (!query.step()) return std::nullopt;
-    return query.text(0);
-  }
-
   void putDisk(const CataloguedDisk& disk) override {
     Transaction transaction(*this);
-    Statement remove(db_, "DELETE FROM disk WHERE label = ?1", where_);
-    remove.bind(1, disk.entry.label).run();
+    const std::string stream = streamName(disk.entry.stream);
+    const std::string labelSource = labelSourceName(disk.entry.labelSource);
+    Statement remove(db_, "DELETE FROM disk WHERE label = ?1 AND stream = ?2", where_);
+    remove.bind(1, disk.entry.label).bind(2, stream).run();
     int64_t longest = 0;
     for (const CataloguedFile& file : disk.files)
       longest = std::max(longest, file.record.end - file.record.start);
@@ -184,6 +180,9 @@ class SqliteCatalog : public Catalog {
         .bind(8, disk.entry.added)
         .bind(9, longest)
         .bind(10, disk.manifest)
+        .bind(11, stream)
+        .bind(12, labelSource)
+        .bind(13, disk.entry.content)
         .run();
     const int64_t diskId = sqlite3_last_insert_rowid(db_);
     // The texts made for a group's rows, alive until its statement has run.
@@ -227,10 +226,11 @@ class SqliteCatalog : public Catalog {
     transaction.commit();
   }
 
-  bool removeDisk(const std::string& label) override {
+  bool removeDisk(const std::string& label, DiskStream stream) override {
     Transaction transaction(*this);
-    Statement remove(db_, "DELETE FROM disk WHERE label = ?1", where_);
-    remove.bind(1, label).run();
+    const std::string name = streamName(stream);
+    Statement remove(db_, "DELETE FROM disk WHERE label = ?1 AND stream = ?2", where_);
+    remove.bind(1, label).bind(2, name).run();
     const bool removed = sqlite3_changes(db_) > 0;
     transaction.commit();
     return removed;
@@ -240,7 +240,7 @@ class SqliteCatalog : public Catalog {
     std::vector<DiskEntry> list;
     Statement query(db_, kSelectDisks, where_);
     while (query.step()) list.push_back(entryAt(query, 0));
-    return list;
+    return orderedWithCopies(std::move(list));
   }
 
   std::vector<std::string> stations() override {
@@ -251,17 +251,26 @@ class SqliteCatalog : public Catalog {
   }
 
   std::vector<TimedFile> timesOf(const std::string& station,
-                                 const std::optional<times::TimeSpan>& window) override {
+                                 const std::optional<times::TimeSpan>& window,
+                                 DiskStream stream) override {
     const char* sql = window ? (station.empty() ? kTimesInWindow : kStationTimesInWindow)
                              : (station.empty() ? kAllTimes : kStationTimes);
-    std::unordered_map<int64_t, int64_t> added;  // by disk id
-    Statement disks(db_, kSelectAdded, where_);
-    while (disks.step()) added[disks.number(0)] = disks.number(1);
+    std::vector<DiskEntry> entries;
+    std::vector<int64_t> ids;
+    Statement disks(db_, kSelectTimedDisks, where_);
+    while (disks.step()) {
+      entries.push_back(entryAt(disks, 0));
+      ids.push_back(disks.number(kDiskColumns));
+    }
+    const std::unordered_map<int64_t, int64_t> added =
+        timedDisks(std::move(entries), ids, stream);
     Statement query(db_, sql, where_);
     if (!station.empty()) query.bind(1, station);
     if (window) query.bind(2, window->start).bind(3, window->end);
     std::vector<TimedFile> found;
     while (query.step()) {
+      const auto disk = added.find(query.number(5));
+      if (disk == added.end()) continue;  // a copy, or of the other stream
       TimedFile& file = found.emplace_back();
       // Rows of one station follow each other: its name is read once.
       if (found.size() == 1 || !query.textEquals(0, found[found.size() - 2].station)) {
@@ -273,14 +282,15 @@ class SqliteCatalog : public Catalog {
       file.frequency = static_cast<int32_t>(query.number(2));
       file.start = query.number(3);
       file.end = query.number(4);
-      file.added = added[query.number(5)];
+      file.added = disk->second;
     }
     return found;
   }
 
-  std::optional<CataloguedDisk> fixityOf(const std::string& label) override {
+  std::optional<CataloguedDisk> fixityOf(const std::string& label, DiskStream stream) override {
+    const std::string name = streamName(stream);
     Statement query(db_, kSelectDiskFixity, where_);
-    query.bind(1, label);
+    query.bind(1, label).bind(2, name);
     if (!query.step()) return std::nullopt;
     CataloguedDisk disk{entryAt(query, 0), {}, {}, query.text(kDiskColumns), {}};
     Statement files(db_, kSelectDiskFiles, where_);
@@ -296,12 +306,15 @@ class SqliteCatalog : public Catalog {
   }
 
   std::vector<CataloguedDisk> filesOf(const std::string& station,
-                                      const std::optional<times::TimeSpan>& window) override {
+                                      const std::optional<times::TimeSpan>& window,
+                                      DiskStream stream) override {
     const char* sql = window ? (station.empty() ? kFilesInWindow : kStationFilesInWindow)
                              : (station.empty() ? kAllFiles : kStationFiles);
+    const std::string name = streamName(stream);
     Statement query(db_, sql, where_);
     if (!station.empty()) query.bind(1, station);
     if (window) query.bind(2, window->start).bind(3, window->end);
+    query.bind(4, name);
     std::vector<CataloguedDisk> found;
     while (query.step()) {
       const DiskEntry entry = entryAt(query, 0);
@@ -310,6 +323,7 @@ class SqliteCatalog : public Catalog {
       CataloguedFile file = fileAt(query, kDiskColumns);
       found.back().files.push_back(std::move(file));
     }
+    linkCopies(found);
     return found;
   }
 
@@ -392,6 +406,10 @@ class SqliteCatalog : public Catalog {
     entry.first = query.optionalNumber(from + 4);
     entry.last = query.optionalNumber(from + 5);
     entry.added = query.number(from + 6);
+    entry.stream = query.textEquals(from + 7, "trigger") ? DiskStream::kTrigger
+                                                         : DiskStream::kPermanent;
+    entry.labelSource = labelSourceOf(query.text(from + 8));
+    entry.content = query.text(from + 9);
     return entry;
   }
 
@@ -446,12 +464,30 @@ class SqliteCatalog : public Catalog {
       // Another process may have brought it up to date meanwhile: look again
       // once the write lock is held.
       Transaction transaction(*this);
-      for (int64_t step = pragmaNumber("PRAGMA user_version"); step < kCatalogSchemaVersion; ++step)
-        execute(kSchemaSteps[step]);
+      const int64_t from = pragmaNumber("PRAGMA user_version");
+      for (int64_t step = from; step < kCatalogSchemaVersion; ++step) execute(kSchemaSteps[step]);
+      if (from > 0 && from < 3) fillContent();
       execute(("PRAGMA user_version = " + std::to_string(kCatalogSchemaVersion)).c_str());
       transaction.commit();
     }
     execute("PRAGMA foreign_keys = ON");
+  }
+
+  // Gives each disk of a catalogue of an earlier schema its content, from its
+  // files as recorded.
+  void fillContent() {
+    std::vector<std::pair<int64_t, std::string>> sources;  // by id
+    Statement disks(db_, kSelectWithoutContent, where_);
+    while (disks.step()) sources.emplace_back(disks.number(0), disks.text(1));
+    Statement update(db_, kUpdateContent, where_);
+    for (const auto& [id, source] : sources) {
+      std::vector<CataloguedFile> found;
+      Statement files(db_, kSelectDiskFiles, where_);
+      files.bind(1, id);
+      while (files.step()) found.push_back(fileAt(files, 0));
+      const std::string content = contentOf(found, diskRootOf(source));
+      update.bind(1, id).bind(2, content).run();
+    }
   }
 
   std::string where_;

@@ -14,11 +14,7 @@ std::string csvField(const std::string& text) {
   return quoted + "\"";
 }
 
-namespace {
-
-// Names comma-separated; a comma or a backslash within a name is escaped
-// with a backslash, so that every name can be told apart again.
-std::string listOf(const std::vector<std::string>& names) {
+std::string csvList(const std::vector<std::string>& names) {
   std::string text;
   for (std::size_t i = 0; i < names.size(); ++i) {
     if (i > 0) text += ',';
@@ -27,8 +23,10 @@ std::string listOf(const std::vector<std::string>& names) {
       text += c;
     }
   }
-  return text;
+  return csvField(text);
 }
+
+namespace {
 
 std::vector<std::string> labelsOf(const std::vector<FileName>& files) {
   std::vector<std::string> paths;
@@ -40,7 +38,7 @@ std::string row(const char* kind, const std::string& station, const times::TimeS
                 const std::vector<std::string>& disks, const std::vector<FileName>& files = {}) {
   return std::string(kind) + "|" + csvField(station) + "|" + times::isoTime(span.start) + "|" +
          times::isoTime(span.end) + "|" + base::formatText("%" PRId64, span.seconds()) + "|" +
-         csvField(listOf(disks)) + "|" + csvField(listOf(labelsOf(files))) + "\r\n";
+         csvList(disks) + "|" + csvList(labelsOf(files)) + "\r\n";
 }
 
 }  // namespace

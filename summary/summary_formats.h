@@ -23,6 +23,11 @@ std::string summaryCsv(const CoverageSummary& summary);
 // delimiter "|", a quote or a line break.
 std::string csvField(const std::string& text);
 
+// names as one field of a CSV row: comma-separated, a comma or a backslash
+// within a name escaped with a backslash, so that every name can be told apart
+// again.
+std::string csvList(const std::vector<std::string>& names);
+
 // A self-contained SVG timeline: a row per disk with its covered spans, a
 // merged row per station with its gaps, overlaps and events, and a dated axis.
 // Spans closer than a pixel are drawn as one bar, so its size follows the

@@ -58,6 +58,13 @@ std::optional<int> parseArchiveOptions(int argc, const char* const* argv, Archiv
   CLI::App* find = app.add_subcommand(
       "find", "the disks and files that hold a station's data of a window, and its gaps");
   find->add_option("--station", options.station, "the station's name")->required();
+  std::string stream = "permanent";
+  const auto addStreamOption = [&stream](CLI::App& command) {
+    command.add_option("--stream", stream, "the disks' permanent or trigger stream")
+        ->check(CLI::IsMember({"permanent", "trigger"}))
+        ->capture_default_str();
+  };
+  addStreamOption(*find);
   addWindowOptions(*find, from, to);
   find->add_option("--format", options.format, "text, csv or json")
       ->check(CLI::IsMember({"text", "csv", "json"}))
@@ -69,6 +76,7 @@ std::optional<int> parseArchiveOptions(int argc, const char* const* argv, Archiv
                          "earliest and latest), from the catalogue alone");
   availability->add_flag("--extent", options.extent, "one line per station and stream");
   availability->add_option("--station", options.station, "only this station");
+  addStreamOption(*availability);
   addWindowOptions(*availability, from, to);
   std::string mergeGaps = "0";
   availability
@@ -96,9 +104,11 @@ std::optional<int> parseArchiveOptions(int argc, const char* const* argv, Archiv
       ->capture_default_str();
   CLI::App* remove = app.add_subcommand("remove", "remove a disk and its files from the catalogue");
   remove->add_option("LABEL", options.diskLabel, "the disk's label")->required();
+  addStreamOption(*remove);
   CLI::App* manifest = app.add_subcommand(
       "manifest", "the SHA-256 of every file of a disk, as sha256sum -c reads them");
   manifest->add_option("LABEL", options.diskLabel, "the disk's label")->required();
+  addStreamOption(*manifest);
 
   if (const std::optional<int> status =
           cli::parseCommandLine(app, "cdarchive", argc, argv, out, err)) {
@@ -125,6 +135,8 @@ std::optional<int> parseArchiveOptions(int argc, const char* const* argv, Archiv
   }
   options.fixity = !noFixity;
   cli::applyWalkOptions(walkTexts, options.walk);
+  options.stream = stream == "trigger" ? catalog::DiskStream::kTrigger
+                                       : catalog::DiskStream::kPermanent;
   options.mergeGaps = *cli::secondsOf(mergeGaps);
   if (!from.empty()) options.from = times::parseIsoTime(from);
   if (!to.empty()) options.to = times::parseIsoTime(to);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "catalog/catalog.h"
 #include "walk/archive_walk.h"
 
 namespace cdarchive {
@@ -35,6 +36,9 @@ struct ArchiveOptions {
   int64_t mergeGaps = 0;
   // remove, manifest
   std::string diskLabel;
+  // find, availability, remove, manifest: which of a disk's streams (add and
+  // check have it in walk)
+  catalog::DiskStream stream = catalog::DiskStream::kPermanent;
 };
 
 // Reads the command line into options. Returns the exit status when the run

@@ -28,16 +28,30 @@ namespace cdarchive {
 
 namespace {
 
-// A disk's own name: an image's volume identifier, the label of the volume
-// mounted at the folder (or of the drive on Windows), else the last part of
-// the folder's path (the drive letter on Windows).
-std::string labelOf(const std::string& setting, platform::Disk& host) {
-  if (std::optional<std::string> volume = image::isoVolumeIdentifier(host, setting)) return *volume;
-  if (std::optional<std::string> volume = host.volumeLabel(setting)) return *volume;
+struct Label {
+  std::string name;
+  catalog::LabelSource source;
+};
+
+// A disk's label: the one given (--as), else its own: an image's volume
+// identifier, the label of the volume mounted at the folder (or of the drive
+// on Windows), else the last part of the folder's path (the drive letter on
+// Windows).
+Label labelOf(const std::string& given, const std::string& setting, platform::Disk& host) {
+  if (!given.empty()) return {given, catalog::LabelSource::kGiven};
+  if (std::optional<std::string> volume = image::isoVolumeIdentifier(host, setting))
+    return {*volume, catalog::LabelSource::kImage};
+  if (std::optional<std::string> volume = host.volumeLabel(setting))
+    return {*volume, catalog::LabelSource::kVolume};
   std::string path = host.resolve(setting).value_or(setting);
   while (path.size() > 1 && path.back() == platform::kPathSeparator) path.pop_back();
   const std::size_t slash = path.find_last_of(platform::kPathSeparator);
-  return slash == std::string::npos || slash + 1 == path.size() ? path : path.substr(slash + 1);
+  return {slash == std::string::npos || slash + 1 == path.size() ? path : path.substr(slash + 1),
+          catalog::LabelSource::kFolder};
+}
+
+catalog::DiskStream streamOf(const walk::WalkSettings& walk) {
+  return walk.triggerStream != 0 ? catalog::DiskStream::kTrigger : catalog::DiskStream::kPermanent;
 }
 
 // Tells digests every byte read, and progress how much that is.
@@ -73,7 +87,7 @@ class ReadingProgress : public base::FileBytesListener {
 struct DiskToRead {
   const std::string& input;  // as named on the command line
   const walk::WalkSettings& walk;
-  const std::string& label;
+  const Label& label;
   int64_t now;
   bool fixity;  // every byte read, a SHA-256 taken of each file
 };
@@ -109,7 +123,10 @@ std::optional<ReadDisk> readDisk(const DiskToRead& disk, platform::Disk& host,
     return std::nullopt;
   }
   catalog::CataloguedDisk catalogued = catalog::cataloguedDisk(
-      disk.label, disk.input, facts.listing(), disk.now, std::move(*read.record), facts);
+      disk.label.name, disk.input, facts.listing(), disk.now, std::move(*read.record), facts);
+  catalogued.entry.stream = streamOf(walk);
+  catalogued.entry.labelSource = disk.label.source;
+  catalogued.entry.content = catalog::contentOf(catalogued.files, catalog::diskRootOf(disk.input));
   if (digests) {
     std::vector<fixity::FileFixity> held = digests->files();
     catalogued.manifest = fixity::sha256Hex(fixity::manifestText(held));
@@ -146,14 +163,44 @@ bool reportUnreadable(const catalog::CataloguedDisk& disk, std::ostream& err) {
   return whole;
 }
 
+// That the catalogue holds no disk of label and stream, as a message: with the
+// option that names the other stream, where the catalogue holds that.
+std::string noDisk(catalog::Catalog& catalog, const std::string& label,
+                   catalog::DiskStream stream) {
+  const catalog::DiskStream other = stream == catalog::DiskStream::kTrigger
+                                        ? catalog::DiskStream::kPermanent
+                                        : catalog::DiskStream::kTrigger;
+  std::string message =
+      "no disk " + base::printableName(label) +
+      (stream == catalog::DiskStream::kTrigger ? " of the trigger stream" : "") + " in the catalogue";
+  if (catalog.fixityOf(label, other)) {
+    message += " (it holds its " + std::string(catalog::streamName(other)) + " stream: --stream=" +
+               catalog::streamName(other) + ")";
+  }
+  return message;
+}
+
+// The disks catalogued before whose content and stream equal disk's: those it
+// is a copy of, or copies of it.
+std::vector<std::string> copiesAmong(catalog::Catalog& catalog,
+                                     const catalog::DiskEntry& disk) {
+  std::vector<std::string> labels;
+  if (disk.content.empty()) return labels;
+  for (const catalog::DiskEntry& entry : catalog.disks()) {
+    if (entry.content == disk.content && entry.stream == disk.stream && entry.label != disk.label)
+      labels.push_back(entry.label);
+  }
+  return labels;
+}
+
 // Writes the manifest of the disk of that label; false (and why on err) when
 // there is no such disk, it has no fixity, or some of its files are left out
 // for bytes that could not be read.
-bool writeManifest(catalog::Catalog& catalog, const std::string& label, std::ostream& out,
-                   std::ostream& err) {
-  const std::optional<catalog::CataloguedDisk> disk = catalog.fixityOf(label);
+bool writeManifest(catalog::Catalog& catalog, const std::string& label,
+                   catalog::DiskStream stream, std::ostream& out, std::ostream& err) {
+  const std::optional<catalog::CataloguedDisk> disk = catalog.fixityOf(label, stream);
   if (!disk) {
-    err << "cdarchive: no disk " << base::printableName(label) << " in the catalogue\n";
+    err << "cdarchive: " << noDisk(catalog, label, stream) << "\n";
     return false;
   }
   if (disk->manifest.empty()) {
@@ -170,11 +217,6 @@ bool writeManifest(catalog::Catalog& catalog, const std::string& label, std::ost
         << ": left out, some of its bytes could not be read when the disk was added\n";
   }
   return whole;
-}
-
-// The root of the disk that input names, as the logs show paths.
-std::string rootOf(const std::string& input) {
-  return base::printableName(*platform::diskRoot(platform::diskSettingOf(input)));
 }
 
 // Why a disk read under label is not recorded over known, the disk catalogued
@@ -204,14 +246,14 @@ bool addDisks(const ArchiveOptions& options, catalog::Catalog& catalog, platform
     const std::string& input = options.disks[i];
     walk::WalkSettings walk = options.walk;
     walk.archiveDisk = platform::diskSettingOf(input);
-    const std::string label =
-        options.label.empty() ? labelOf(walk.archiveDisk, host) : options.label;
+    const Label given = labelOf(options.label, walk.archiveDisk, host);
+    const std::string& label = given.name;
     if (progress) {
       progress->begin("cdarchive: disk " + std::to_string(i + 1) + " of " +
                       std::to_string(options.disks.size()) + ", " + base::printableName(input));
     }
     std::optional<ReadDisk> read =
-        readDisk(DiskToRead{input, walk, label, now, options.fixity}, host, guard, progress, err);
+        readDisk(DiskToRead{input, walk, given, now, options.fixity}, host, guard, progress, err);
     if (!read) {
       allAdded = false;
       continue;
@@ -242,10 +284,10 @@ bool addDisks(const ArchiveOptions& options, catalog::Catalog& catalog, platform
     }
     // A disk is known by what it holds: the one catalogued under this label is
     // never replaced unless asked, and is kept when it is this one.
-    const std::optional<catalog::CataloguedDisk> known = catalog.fixityOf(label);
+    const std::optional<catalog::CataloguedDisk> known = catalog.fixityOf(label, streamOf(walk));
     if (known) {
       const catalog::DiskMatch match =
-          catalog::matchOf(*known, rootOf(known->entry.source), disk, rootOf(input));
+          catalog::matchOf(*known, catalog::diskRootOf(known->entry.source), disk, catalog::diskRootOf(input));
       const bool fixityNow = match == catalog::DiskMatch::kSame && known->manifest.empty() &&
                              !disk.manifest.empty();  // added without it before
       if (match == catalog::DiskMatch::kSame && !fixityNow) {
@@ -259,8 +301,13 @@ bool addDisks(const ArchiveOptions& options, catalog::Catalog& catalog, platform
       }
     }
     if (options.fixity && !reportUnreadable(disk, err)) allAdded = false;
+    const std::vector<std::string> copies = copiesAmong(catalog, disk.entry);
     catalog.putDisk(disk);
-    out << base::printableName(label) << ": " << (known ? "replaced" : "added") << ", "
+    out << base::printableName(label) << (disk.entry.stream == catalog::DiskStream::kTrigger
+                                               ? " (trigger stream)"
+                                               : "")
+        << ": " << (known ? "replaced" : "added") << ", "
+        << (copies.empty() ? "" : "a copy of " + base::printableName(copies.front()) + ", ")
         << disk.entry.files << " files, " << times::isoTimeOrNone(disk.entry.first) << " .. "
         << times::isoTimeOrNone(disk.entry.last) << "\n";
   }
@@ -276,7 +323,8 @@ int checkDisk(const ArchiveOptions& options, catalog::Catalog* catalog, platform
   const std::string& input = options.disks.front();
   walk::WalkSettings walk = options.walk;
   walk.archiveDisk = platform::diskSettingOf(input);
-  const std::string label = options.label.empty() ? labelOf(walk.archiveDisk, host) : options.label;
+  const Label given = labelOf(options.label, walk.archiveDisk, host);
+  const std::string& label = given.name;
   std::vector<fixity::FileFixity> recorded;
   std::optional<catalog::CataloguedDisk> known;  // what the catalogue recorded of it
   if (catalog == nullptr) {
@@ -291,27 +339,37 @@ int checkDisk(const ArchiveOptions& options, catalog::Catalog* catalog, platform
     }
     recorded = std::move(*read);
   } else {
-    known = catalog->fixityOf(label);
-    if (!known || known->manifest.empty()) {
-      err << "cdarchive: " << (known ? "disk " : "no disk ") << base::printableName(label)
-          << (known ? " was added without fixity: nothing to check against\n"
-                    : " in the catalogue (--as names the label it was added under)\n");
+    known = catalog->fixityOf(label, streamOf(walk));
+    if (!known) {
+      err << "cdarchive: " << noDisk(*catalog, label, streamOf(walk))
+          << " (--as names the label it was added under)\n";
+      return 1;
+    }
+    // A copy added without fixity is checked against its disk's digests.
+    for (const std::string& copy : copiesAmong(*catalog, known->entry)) {
+      if (!known->manifest.empty()) break;
+      std::optional<catalog::CataloguedDisk> other = catalog->fixityOf(copy, streamOf(walk));
+      if (other && !other->manifest.empty()) known = std::move(other);
+    }
+    if (known->manifest.empty()) {
+      err << "cdarchive: disk " << base::printableName(label)
+          << " was added without fixity, and so were its copies: nothing to check against\n";
       return 1;
     }
     recorded = known->held;
   }
   if (progress) progress->begin("cdarchive: checking " + base::printableName(input));
   const std::optional<ReadDisk> read =
-      readDisk(DiskToRead{input, walk, label, now, true}, host, guard, progress, err);
+      readDisk(DiskToRead{input, walk, given, now, true}, host, guard, progress, err);
   if (!read) return 1;
   std::vector<std::string> unlistedBelowRoot;  // as the audit names paths
   for (const std::string& directory : read->unlisted)
-    unlistedBelowRoot.push_back(catalog::pathBelowRoot(directory, rootOf(input)));
+    unlistedBelowRoot.push_back(catalog::pathBelowRoot(directory, catalog::diskRootOf(input)));
   const std::vector<fixity::AuditEntry> entries =
       fixity::audit(recorded, read->disk.held, unlistedBelowRoot);
   out << checkReport(
       label, entries,
-      known ? checkLostTime(read->disk, rootOf(input), entries, *known, rootOf(known->entry.source))
+      known ? checkLostTime(read->disk, catalog::diskRootOf(input), entries, *known, catalog::diskRootOf(known->entry.source))
             : lostTimeOf(read->disk),
       options.format);
   const bool allMatched =
@@ -388,7 +446,7 @@ int runCommand(int argc, const char* const* argv, platform::Disk& host, std::ost
         return checkDisk(options, catalog.get(), host, guard, progress, now, out, err);
       case Command::kFind: {
         const std::vector<catalog::CataloguedDisk> found =
-            catalog->filesOf(options.station, windowOf(options));
+            catalog->filesOf(options.station, windowOf(options), options.stream);
         if (toldUnknown(*catalog, options.station, found.empty(), err)) return 1;
         out << findReport(found, FindQuery{options.station, options.from, options.to},
                           options.format);
@@ -396,7 +454,7 @@ int runCommand(int argc, const char* const* argv, platform::Disk& host, std::ost
       }
       case Command::kAvailability: {
         const std::vector<catalog::TimedFile> found =
-            catalog->timesOf(options.station, windowOf(options));
+            catalog->timesOf(options.station, windowOf(options), options.stream);
         if (toldUnknown(*catalog, options.station, found.empty(), err)) return 1;
         out << availabilityReport(
             found,
@@ -408,12 +466,11 @@ int runCommand(int argc, const char* const* argv, platform::Disk& host, std::ost
         out << disksReport(catalog->disks(), options.format);
         return 0;
       case Command::kRemove:
-        if (catalog->removeDisk(options.diskLabel)) return 0;
-        err << "cdarchive: no disk " << base::printableName(options.diskLabel)
-            << " in the catalogue\n";
+        if (catalog->removeDisk(options.diskLabel, options.stream)) return 0;
+        err << "cdarchive: " << noDisk(*catalog, options.diskLabel, options.stream) << "\n";
         return 1;
       case Command::kManifest:
-        return writeManifest(*catalog, options.diskLabel, out, err) ? 0 : 1;
+        return writeManifest(*catalog, options.diskLabel, options.stream, out, err) ? 0 : 1;
     }
   } catch (const std::runtime_error& error) {  // a CatalogError, or libcrypto missing
     err << "cdarchive: " << base::printableName(error.what()) << "\n";

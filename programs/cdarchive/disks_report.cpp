@@ -12,12 +12,22 @@ namespace cdarchive {
 
 namespace {
 
-constexpr std::array<const char*, 7> kColumns = {"label", "source", "files", "bytes",
-                                                 "first", "last",   "added"};
+constexpr std::array<const char*, 10> kColumns = {
+    "label", "stream", "copy_of", "label_from", "source", "files", "bytes", "first", "last", "added"};
+
+// Where a disk's label came from, as the report names it.
+std::string labelFrom(const catalog::DiskEntry& disk) {
+  return disk.labelSource == catalog::LabelSource::kUnknown
+             ? "unknown"
+             : catalog::labelSourceName(disk.labelSource);
+}
 
 // A disk's fields as text, in the columns' order.
 std::array<std::string, kColumns.size()> fieldsOf(const catalog::DiskEntry& disk) {
   return {disk.label,
+          catalog::streamName(disk.stream),
+          disk.copyOf.value_or(""),
+          labelFrom(disk),
           disk.source,
           std::to_string(disk.files),
           std::to_string(disk.bytes),
@@ -32,7 +42,7 @@ std::string textReport(const std::vector<catalog::DiskEntry>& disks) {
   std::copy(kColumns.begin(), kColumns.end(), rows.back().begin());
   for (const catalog::DiskEntry& disk : disks) {
     rows.push_back(fieldsOf(disk));
-    for (std::string& field : rows.back()) field = base::printableName(field);
+    for (std::string& field : rows.back()) field = field.empty() ? "-" : base::printableName(field);
   }
   std::array<std::size_t, kColumns.size()> widths{};
   for (const auto& row : rows) {
@@ -71,6 +81,9 @@ std::string jsonReport(const std::vector<catalog::DiskEntry>& disks) {
   Json list = Json::array();
   for (const catalog::DiskEntry& disk : disks) {
     list.push_back({{"label", disk.label},
+                    {"stream", catalog::streamName(disk.stream)},
+                    {"copy_of", disk.copyOf ? Json(*disk.copyOf) : Json(nullptr)},
+                    {"label_from", labelFrom(disk)},
                     {"source", disk.source},
                     {"files", disk.files},
                     {"bytes", disk.bytes},

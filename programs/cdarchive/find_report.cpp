@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cinttypes>
 #include <map>
+#include <set>
 #include <nlohmann/json.hpp>
 
 #include "base/printable_name.h"
@@ -22,11 +23,13 @@ struct FoundPart {
   times::TimeSpan part;
 };
 
-// A disk to fetch: the part of the window its files hold, and how many.
+// A disk to fetch: the part of the window its files hold, and how many; the
+// labels of its copies, any of which will do as well.
 struct DiskToFetch {
   const catalog::CataloguedDisk* disk;
   times::TimeSpan part;
   std::size_t files = 0;
+  std::vector<std::string> copies;
 };
 
 struct Found {
@@ -49,7 +52,17 @@ Found collect(const std::vector<catalog::CataloguedDisk>& found, const FindQuery
   Found result;
   result.window =
       times::TimeSpan{query.from.value_or(first.value_or(0)), query.to.value_or(last.value_or(0))};
+  // A copy holds what its disk holds: it is named beside it, not counted again.
+  std::set<std::string> labels;
+  for (const catalog::CataloguedDisk& disk : found) labels.insert(disk.entry.label);
+  std::map<std::string, std::vector<std::string>> copiesOf;
   for (const catalog::CataloguedDisk& disk : found) {
+    const std::optional<std::string>& original = disk.entry.copyOf;
+    if (original && labels.count(*original) != 0) copiesOf[*original].push_back(disk.entry.label);
+  }
+  for (const catalog::CataloguedDisk& disk : found) {
+    const std::optional<std::string>& original = disk.entry.copyOf;
+    if (original && labels.count(*original) != 0) continue;
     for (const catalog::CataloguedFile& file : disk.files) {
       const summary::FileRecord& r = file.record;
       if (r.station != query.station || !r.usable) continue;
@@ -66,7 +79,10 @@ Found collect(const std::vector<catalog::CataloguedDisk>& found, const FindQuery
   for (const FoundPart& part : result.parts) {
     spans.push_back(part.part);
     const auto [at, added] = diskIndex.emplace(part.disk, result.disks.size());
-    if (added) result.disks.push_back(DiskToFetch{part.disk, part.part, 0});
+    if (added) {
+      result.disks.push_back(
+          DiskToFetch{part.disk, part.part, 0, copiesOf[part.disk->entry.label]});
+    }
     DiskToFetch& disk = result.disks[at->second];
     disk.part.start = std::min(disk.part.start, part.part.start);
     disk.part.end = std::max(disk.part.end, part.part.end);
@@ -80,6 +96,16 @@ std::string spanText(const times::TimeSpan& span) {
   return times::isoTime(span.start) + " .. " + times::isoTime(span.end);
 }
 
+// "disk042", or "disk042, or its copy disk042b" (or its copies ..., ...).
+std::string withCopies(const DiskToFetch& disk) {
+  std::string text = base::printableName(disk.disk->entry.label);
+  for (std::size_t i = 0; i < disk.copies.size(); ++i) {
+    if (i == 0) text += disk.copies.size() == 1 ? ", or its copy " : ", or its copies ";
+    text += (i == 0 ? "" : ", ") + base::printableName(disk.copies[i]);
+  }
+  return text;
+}
+
 std::string textReport(const Found& found, const FindQuery& query) {
   std::string text = "Station " + base::printableName(query.station) + ", " +
                      spanText(found.window) + ": " + std::to_string(found.parts.size()) +
@@ -87,7 +113,7 @@ std::string textReport(const Found& found, const FindQuery& query) {
                      std::to_string(found.gaps.size()) + " gaps\n";
   text += "\nDisks to fetch: " + std::to_string(found.disks.size()) + "\n";
   for (const DiskToFetch& disk : found.disks) {
-    text += "  " + base::printableName(disk.disk->entry.label) + "  " + spanText(disk.part) + "  " +
+    text += "  " + withCopies(disk) + "  " + spanText(disk.part) + "  " +
             std::to_string(disk.files) + " files  (" +
             base::printableName(disk.disk->entry.source) + ")\n";
   }
@@ -105,16 +131,17 @@ std::string textReport(const Found& found, const FindQuery& query) {
 }
 
 std::string csvRow(const char* kind, const std::string& disk, const std::string& path,
-                   const times::TimeSpan& span) {
+                   const times::TimeSpan& span, const std::vector<std::string>& copies = {}) {
   return std::string(kind) + "|" + summary::csvField(disk) + "|" + summary::csvField(path) + "|" +
          times::isoTime(span.start) + "|" + times::isoTime(span.end) + "|" +
-         base::formatText("%" PRId64, span.seconds()) + "\r\n";
+         base::formatText("%" PRId64, span.seconds()) + "|" + summary::csvList(copies) + "\r\n";
 }
 
 std::string csvReport(const Found& found) {
-  std::string csv = "kind|disk|path|start|end|seconds\r\n";
-  for (const DiskToFetch& disk : found.disks)
-    csv += csvRow("disk", disk.disk->entry.label, disk.disk->entry.source, disk.part);
+  std::string csv = "kind|disk|path|start|end|seconds|copies\r\n";
+  for (const DiskToFetch& disk : found.disks) {
+    csv += csvRow("disk", disk.disk->entry.label, disk.disk->entry.source, disk.part, disk.copies);
+  }
   for (const FoundPart& part : found.parts) {
     csv += csvRow("file", part.disk->entry.label, part.file->record.path, part.part);
     for (const times::TimeSpan& lost : part.file->lost)
@@ -135,7 +162,8 @@ std::string jsonReport(const Found& found, const FindQuery& query) {
   for (const DiskToFetch& disk : found.disks) {
     Json item = {{"label", disk.disk->entry.label},
                  {"source", disk.disk->entry.source},
-                 {"files", disk.files}};
+                 {"files", disk.files},
+                 {"copies", disk.copies}};
     item.update(span(disk.part));
     disks.push_back(item);
   }

@@ -80,14 +80,24 @@ InputRead readInput(const std::string& input, walk::WalkSettings& walk, platform
   return read;
 }
 
-// Adds every disk of the catalogue named, each under its label; the problem
+// Adds every disk of the catalogue named of the walk's stream, each under its
+// label, but for copies, which are told on err and counted once; the problem
 // when it cannot be read, or guard refuses what it may write.
-std::optional<std::string> readCatalog(const std::string& name, walk::WriteGuard& guard,
-                                       std::vector<summary::DiskRecord>& disks) {
+std::optional<std::string> readCatalog(const std::string& name, const walk::WalkSettings& walk,
+                                       walk::WriteGuard& guard,
+                                       std::vector<summary::DiskRecord>& disks, std::ostream& err) {
   if (std::optional<std::string> refusal = catalog::refusalOf(name, guard)) return refusal;
+  const catalog::DiskStream stream =
+      walk.triggerStream != 0 ? catalog::DiskStream::kTrigger : catalog::DiskStream::kPermanent;
   try {
-    for (catalog::CataloguedDisk& disk :
-         catalog::openCatalog(name, catalog::CatalogAccess::kRead)->filesOf("", std::nullopt)) {
+    for (catalog::CataloguedDisk& disk : catalog::openCatalog(name, catalog::CatalogAccess::kRead)
+                                             ->filesOf("", std::nullopt, stream)) {
+      if (disk.entry.copyOf) {
+        err << "cdcoverage: disk " << base::printableName(disk.entry.label) << " of catalogue "
+            << base::printableName(catalog::shownCatalogName(name)) << " is a copy of disk "
+            << base::printableName(*disk.entry.copyOf) << ": it is counted once\n";
+        continue;
+      }
       summary::DiskRecord record{disk.entry.label, {}};
       for (catalog::CataloguedFile& file : disk.files)
         record.files.push_back(std::move(file.record));
@@ -155,7 +165,8 @@ int summarizeInputs(int argc, const char* const* argv, platform::Disk& disk, std
     }
   }
   if (!options.catalog.empty()) {
-    if (std::optional<std::string> problem = readCatalog(options.catalog, guard, disks)) {
+    if (std::optional<std::string> problem =
+            readCatalog(options.catalog, options.walk, guard, disks, err)) {
       err << "cdcoverage: " << base::printableName(*problem) << "\n";
       status = 1;
     }
