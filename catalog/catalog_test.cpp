@@ -9,7 +9,9 @@
 #include <cstdlib>
 
 #include "catalog/catalog_schema.h"
+#include "catalog/disk_identity.h"
 #include "catalog/open_catalog.h"
+#include "catalog/postgres_schema.h"
 #include "catalog/sqlite_catalog.h"
 #include "tests/support/file_records.h"
 #include "tests/support/scratch_dir.h"
@@ -231,6 +233,100 @@ TEST_P(CatalogTest, ADiskOfManyFilesComesBackWholeInItsOrder) {
     ASSERT_EQ(catalog->fixityOf("many", kPermanent)->files.size(), files.size());
     EXPECT_EQ(catalog->fixityOf("many", kPermanent)->files.back().record.path, files.back().record.path);
   }
+}
+
+CataloguedDisk withContent(CataloguedDisk disk, const std::string& content, int64_t added) {
+  disk.entry.content = content;
+  disk.entry.added = added;
+  return disk;
+}
+
+std::vector<std::string> labelsOf(const std::vector<DiskEntry>& disks) {
+  std::vector<std::string> labels;
+  for (const DiskEntry& entry : disks)
+    labels.push_back(entry.label + (entry.copyOf ? " copies " + *entry.copyOf : ""));
+  return labels;
+}
+
+TEST_P(CatalogTest, CopiesAreKnownByTheirContentAndTheirTimeCountsOnce) {
+  const auto catalog = open(true);
+  // The first added is the disk the other copies, whatever their labels.
+  catalog->putDisk(withContent(disk("b", {file("b/1", 0, 60)}), "same", 1700000000));
+  catalog->putDisk(withContent(disk("a", {file("a/1", 0, 60)}), "same", 1700000100));
+  catalog->putDisk(withContent(disk("c", {file("c/1", 100, 160)}), "other", 1700000000));
+  catalog->putDisk(disk("e", {}));  // holding no data file, no disk is a copy
+  catalog->putDisk(disk("d", {}));
+  EXPECT_EQ(labelsOf(catalog->disks()),
+            (std::vector<std::string>{"b", "a copies b", "c", "d", "e"}));
+  std::vector<DiskEntry> found;
+  for (const CataloguedDisk& each : catalog->filesOf("VELK", times::TimeSpan{0, 30}, kPermanent))
+    found.push_back(each.entry);
+  EXPECT_EQ(labelsOf(found), (std::vector<std::string>{"a copies b", "b"}));
+  EXPECT_EQ(catalog->timesOf("", std::nullopt, kPermanent).size(), 2u);
+  EXPECT_EQ(catalog->timesOf("VELK", times::TimeSpan{0, 30}, kPermanent).size(), 1u);
+
+  ASSERT_TRUE(catalog->removeDisk("b", kPermanent));
+  EXPECT_EQ(labelsOf(catalog->disks()), (std::vector<std::string>{"a", "c", "d", "e"}));
+  EXPECT_EQ(catalog->timesOf("VELK", times::TimeSpan{0, 30}, kPermanent).size(), 1u);
+}
+
+TEST_P(CatalogTest, ADisksTwoStreamsAreTwoRecordsUnderOneLabel) {
+  const auto catalog = open(true);
+  CataloguedDisk trigger = disk("a", {file("a/T1", 30, 90)});
+  trigger.entry.stream = DiskStream::kTrigger;
+  trigger.entry.labelSource = LabelSource::kVolume;
+  catalog->putDisk(disk("a", {file("a/P1", 0, 60)}));
+  catalog->putDisk(trigger);
+  catalog->putDisk(disk("a", {file("a/P2", 0, 60)}));  // the permanent stream again
+  const std::vector<DiskEntry> disks = catalog->disks();
+  ASSERT_EQ(disks.size(), 2u);
+  EXPECT_EQ(disks[1].stream, DiskStream::kTrigger);
+  EXPECT_EQ(disks[1].labelSource, LabelSource::kVolume);
+  EXPECT_EQ(pathsOf(catalog->filesOf("", std::nullopt, DiskStream::kTrigger)),
+            (std::vector<std::string>{"a:a/T1"}));
+  EXPECT_EQ(pathsOf(catalog->filesOf("", std::nullopt, kPermanent)),
+            (std::vector<std::string>{"a:a/P2"}));
+  EXPECT_EQ(catalog->timesOf("", std::nullopt, DiskStream::kTrigger).front().start, 30);
+  EXPECT_EQ(catalog->fixityOf("a", DiskStream::kTrigger)->files.front().record.path, "a/T1");
+
+  EXPECT_TRUE(catalog->removeDisk("a", DiskStream::kTrigger));
+  EXPECT_FALSE(catalog->removeDisk("a", DiskStream::kTrigger));
+  EXPECT_EQ(pathsOf(catalog->filesOf("", std::nullopt, kPermanent)),
+            (std::vector<std::string>{"a:a/P2"}));
+}
+
+// A catalogue of version 2, as cdarchive made it: two copies of one disk
+// under two labels, read from two places.
+constexpr const char* kVersionTwoDisks =
+    "INSERT INTO disk (label, source, listing, file_count, bytes, first_time, last_time, added,"
+    " longest_file, manifest) VALUES ('one', '/media/one', 'x', 1, 7256, 0, 60, 1700000000, 60,"
+    " ''), ('two', '/mnt/cd', 'y', 1, 7256, 0, 60, 1700000100, 60, '');"
+    "INSERT INTO file (disk_id, seq, path, size, usable, station, stream, frequency, latitude,"
+    " longitude, altitude, start_time, end_time, findings, clock_warnings, lost) VALUES"
+    " (1, 0, '/media/one/20060615/P1.DAT', 7256, TRUE, 'VELK', 1, 100, '', '', '', 0, 60, '',"
+    " '', ''), (2, 0, '/mnt/cd/20060615/P1.DAT', 7256, TRUE, 'VELK', 1, 100, '', '', '', 0, 60,"
+    " '', '', '');";
+
+TEST_P(CatalogTest, ACatalogueOfVersionTwoKeepsItsLabelsAndKnowsItsCopies) {
+  if (GetParam() == Store::kSqlite) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+    const std::string sql = std::string(kSchemaSteps[0]) + kSchemaSteps[1] + kVersionTwoDisks +
+                            "PRAGMA user_version = 2;";
+    ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+  } else {
+    onServer(name, std::string(kPostgresSchemaSteps[0]) + kPostgresSchemaSteps[1] +
+                       kVersionTwoDisks +
+                       "CREATE TABLE catalog_version (version INTEGER NOT NULL);"
+                       "INSERT INTO catalog_version VALUES (2);");
+  }
+  const auto catalog = open(false);
+  EXPECT_EQ(labelsOf(catalog->disks()), (std::vector<std::string>{"one", "two copies one"}));
+  EXPECT_EQ(catalog->disks().front().labelSource, LabelSource::kUnknown);
+  EXPECT_EQ(catalog->timesOf("VELK", std::nullopt, kPermanent).size(), 1u);
+  catalog->putDisk(disk("three", {file("three/1", 0, 60)}));  // and it takes new disks
+  EXPECT_EQ(catalog->disks().size(), 3u);
 }
 
 // Expects the catalogue of that name, of schema version 99, to be refused.

@@ -10,62 +10,12 @@
 
 #include "catalog/catalog_name.h"
 #include "catalog/disk_identity.h"
+#include "catalog/postgres_schema.h"
 #include "catalog/text_list.h"
 
 namespace catalog {
 
 namespace {
-
-// The tables of each schema version, as the SQLite catalogue has them, with every
-// text as bytes: names may hold NUL or bytes that are not UTF-8.
-constexpr const char* kSchemaSteps[] = {
-    "CREATE TABLE disk ("
-    "  id BIGSERIAL PRIMARY KEY,"
-    "  label BYTEA NOT NULL UNIQUE,"
-    "  source BYTEA NOT NULL,"
-    "  listing BYTEA NOT NULL,"
-    "  file_count BIGINT NOT NULL,"
-    "  bytes BIGINT NOT NULL,"
-    "  first_time BIGINT,"
-    "  last_time BIGINT,"
-    "  added BIGINT NOT NULL,"
-    "  longest_file BIGINT NOT NULL);"
-    "CREATE TABLE file ("
-    "  disk_id BIGINT NOT NULL REFERENCES disk(id) ON DELETE CASCADE,"
-    "  seq BIGINT NOT NULL,"
-    "  path BYTEA NOT NULL,"
-    "  size BIGINT NOT NULL,"
-    "  usable BOOLEAN NOT NULL,"
-    "  station BYTEA NOT NULL,"
-    "  stream INTEGER NOT NULL,"
-    "  frequency INTEGER NOT NULL,"
-    "  latitude BYTEA NOT NULL,"
-    "  longitude BYTEA NOT NULL,"
-    "  altitude BYTEA NOT NULL,"
-    "  start_time BIGINT NOT NULL,"
-    "  end_time BIGINT NOT NULL,"
-    "  findings BYTEA NOT NULL,"
-    "  clock_warnings BYTEA NOT NULL,"
-    "  PRIMARY KEY (disk_id, seq));"
-    "CREATE INDEX file_by_station_and_start"
-    "  ON file (station, start_time, end_time, usable, stream, frequency);",
-    "ALTER TABLE disk ADD COLUMN manifest BYTEA NOT NULL DEFAULT '';"
-    "ALTER TABLE file ADD COLUMN lost BYTEA NOT NULL DEFAULT '';"
-    "CREATE TABLE held ("
-    "  disk_id BIGINT NOT NULL REFERENCES disk(id) ON DELETE CASCADE,"
-    "  seq BIGINT NOT NULL,"
-    "  path BYTEA NOT NULL,"
-    "  size BIGINT NOT NULL,"
-    "  sha256 BYTEA NOT NULL,"
-    "  unreadable BYTEA NOT NULL,"
-    "  PRIMARY KEY (disk_id, seq));",
-    "ALTER TABLE disk ADD COLUMN stream TEXT NOT NULL DEFAULT 'permanent';"
-    "ALTER TABLE disk ADD COLUMN label_source TEXT NOT NULL DEFAULT '';"
-    "ALTER TABLE disk ADD COLUMN content TEXT NOT NULL DEFAULT '';"
-    "ALTER TABLE disk DROP CONSTRAINT disk_label_key;"
-    "ALTER TABLE disk ADD UNIQUE (label, stream);"
-    "CREATE INDEX disk_by_content ON disk (content);",
-};
 
 constexpr const char* kDiskColumns =
     "d.label, d.source, d.file_count, d.bytes, d.first_time, d.last_time, d.added, d.stream, "
@@ -501,7 +451,7 @@ class PostgresCatalog : public Catalog {
     }
     if (version == 0) run("CREATE TABLE catalog_version (version INTEGER NOT NULL)", {});
     for (int64_t step = version; step < kCatalogSchemaVersion; ++step)
-      checked(Result(PQexec(connection_, kSchemaSteps[step])));
+      checked(Result(PQexec(connection_, kPostgresSchemaSteps[step])));
     if (version > 0 && version < 3) fillContent();
     run("DELETE FROM catalog_version", {});
     run("INSERT INTO catalog_version VALUES ($1::INTEGER)",

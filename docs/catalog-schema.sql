@@ -1,5 +1,9 @@
--- The cdarchive catalogue, schema version 2 (PRAGMA user_version = 2).
--- Version 1 had neither disk.manifest, file.lost nor the table held.
+-- The cdarchive catalogue, schema version 3 (PRAGMA user_version = 3).
+-- Version 2 keyed a disk by its label alone, and had neither disk.stream,
+-- disk.label_source nor disk.content: stepping up, each disk keeps its label
+-- as the permanent stream's, its label's source unknown, and gets its content
+-- from its recorded files, so that copies among the disks are known. Version 1
+-- had neither disk.manifest, file.lost nor the table held.
 --
 -- Times are whole seconds since 1970-01-01T00:00:00: a file's start and end,
 -- and a disk's first and last time, on the station's clock (it has no zone);
@@ -8,7 +12,12 @@
 
 CREATE TABLE disk (
   id INTEGER PRIMARY KEY,
-  label TEXT NOT NULL UNIQUE,   -- --as, the image's or the mounted volume's label, or the folder's name
+  label TEXT NOT NULL,          -- --as, the image's or the mounted volume's label, or the folder's name
+  stream TEXT NOT NULL,         -- 'permanent' or 'trigger': which of its data files it holds
+  label_source TEXT NOT NULL,   -- 'given', 'image', 'volume' or 'folder'; '' added before it was kept
+  content TEXT NOT NULL,        -- SHA-256 over its data files' names below the root, sizes and
+                                -- header values; '' with none. Disks of one content and stream are
+                                -- copies: the first added is the one the others copy
   source TEXT NOT NULL,         -- the folder, drive or image it was read from
   listing TEXT NOT NULL,        -- digest of its listing and the walk's settings, a record: it decides nothing
   file_count INTEGER NOT NULL,
@@ -17,8 +26,10 @@ CREATE TABLE disk (
   last_time INTEGER,
   added INTEGER NOT NULL,
   longest_file INTEGER NOT NULL, -- the longest file's seconds: bounds the index range a window reads
-  manifest TEXT NOT NULL DEFAULT '' -- SHA-256 of its manifest (cdarchive manifest); '': no fixity taken
+  manifest TEXT NOT NULL,       -- SHA-256 of its manifest (cdarchive manifest); '': no fixity taken
+  UNIQUE (label, stream)
 );
+CREATE INDEX disk_by_content ON disk (content);
 
 CREATE TABLE file (
   disk_id INTEGER NOT NULL REFERENCES disk(id) ON DELETE CASCADE,

@@ -110,6 +110,98 @@ TEST_F(ArchiveRunTest, ADiskIsKnownByWhatItHoldsAndNeverReplacedSilently) {
   ASSERT_EQ(archive({"add", "--as=disk", first.string()}), 1);
 }
 
+// Two copies of one disk, a folder and an image, each under its own label:
+// the catalogue keeps both and knows them as one content, counted once.
+TEST_F(ArchiveRunTest, ADiskAndItsImageAreCopiesCountedOnce) {
+  if (std::system("xorriso -version > /dev/null 2>&1") != 0) GTEST_SKIP() << "no xorriso";
+  ASSERT_EQ(std::system(("cd '" + dir.path().string() +
+                         "' && xorriso -as mkisofs -R -J -quiet -V disk042b -o d.iso disk "
+                         "> /dev/null 2>&1")
+                            .c_str()),
+            0);
+  const std::string image = (dir.path() / "d.iso").string();
+  const std::vector<std::string> window = {"--station=VELK", "--from=2006-06-15T12:01:00",
+                                           "--to=2006-06-15T12:04:00"};
+  const auto answers = [&] {
+    std::string text;
+    for (const std::vector<std::string>& query : std::vector<std::vector<std::string>>{
+             {"availability", "--extent"}, {"availability", "--format=json"}}) {
+      EXPECT_EQ(archive(query), 0) << err;
+      text += out;
+    }
+    EXPECT_EQ(cover({"--catalog=archive.db", "--format=csv"}), 0) << err;
+    return text + out;
+  };
+  ASSERT_EQ(archive({"add", "--as=disk042", disk.setting()}), 0) << err;
+  const std::string once = answers();
+
+  ASSERT_EQ(archive({"add", "--no-fixity", image}), 0) << err;
+  EXPECT_EQ(out,
+            "disk042b: added, a copy of disk042, 7 files, 2006-06-15T12:00:01 .. "
+            "2006-06-16T08:03:01\n");
+  EXPECT_EQ(answers(), once);
+  EXPECT_EQ(err,
+            "cdcoverage: disk disk042b of catalogue archive.db is a copy of disk disk042: it is "
+            "counted once\n");
+  ASSERT_EQ(archive({"disks", "--format=csv"}), 0);
+  const std::size_t second = out.find("\r\n") + 2, third = out.find("\r\n", second) + 2;
+  EXPECT_EQ(out.substr(second, 25), "disk042|permanent||given|");
+  EXPECT_EQ(out.substr(third, 32), "disk042b|permanent|disk042|image");
+  std::vector<std::string> find = {"find"};
+  find.insert(find.end(), window.begin(), window.end());
+  ASSERT_EQ(archive(find), 0);
+  EXPECT_EQ(out.substr(0, out.find("\nFiles")),
+            "Station VELK, 2006-06-15T12:01:00 .. 2006-06-15T12:04:00: 3 files on 1 disks, 1 gaps\n"
+            "\n"
+            "Disks to fetch: 1\n"
+            "  disk042, or its copy disk042b  2006-06-15T12:01:00 .. 2006-06-15T12:03:01  3 files  "
+            "(" + disk.setting() + ")\n");
+  // The copy added without fixity is audited against its disk's digests.
+  ASSERT_EQ(archive({"check", image}), 0) << err;
+  EXPECT_EQ(out,
+            "disk042b: 11 files: 11 matched, 0 changed, 0 moved, 0 missing, 0 new, 0 unreadable\n");
+
+  // Either copy removed, the other holds the time alone.
+  ASSERT_EQ(archive({"remove", "disk042"}), 0) << err;
+  std::string copyAlone = once;
+  for (std::size_t at = 0; (at = copyAlone.find("|disk042|", at)) != std::string::npos;)
+    copyAlone.replace(at, 9, "|disk042b|");
+  EXPECT_EQ(answers(), copyAlone);
+  EXPECT_EQ(err, "");
+  ASSERT_EQ(archive({"disks", "--format=csv"}), 0);
+  EXPECT_EQ(out.substr(out.find("\r\n") + 2, 26), "disk042b|permanent||image|");
+}
+
+// A disk's permanent and trigger streams are two records under one label:
+// adding, finding and removing one leaves the other as it was.
+TEST_F(ArchiveRunTest, TheStreamsOfADiskAreKeptApart) {
+  ASSERT_EQ(archive({"add", disk.setting()}), 0) << err;
+  ASSERT_EQ(archive({"availability", "--format=request"}), 0);
+  const std::string permanent = out;
+  ASSERT_EQ(archive({"add", "--stream=trigger", disk.setting()}), 0) << err;
+  EXPECT_EQ(out,
+            "disk (trigger stream): added, 1 files, 2006-06-15T12:00:31 .. 2006-06-15T12:01:31\n");
+  ASSERT_EQ(archive({"availability", "--format=request"}), 0);
+  EXPECT_EQ(out, permanent);
+  ASSERT_EQ(archive({"availability", "--stream=trigger", "--format=request"}), 0);
+  EXPECT_EQ(out, "VELK 1 2006-06-15T12:00:31 2006-06-15T12:01:31\n");
+  ASSERT_EQ(archive({"find", "--station=VELK", "--stream=trigger"}), 0);
+  EXPECT_EQ(out.substr(0, out.find('\n')),
+            "Station VELK, 2006-06-15T12:00:31 .. 2006-06-15T12:01:31: 1 files on 1 disks, 0 gaps");
+  ASSERT_EQ(archive({"disks", "--format=csv"}), 0);
+  EXPECT_NE(out.find("\r\ndisk|permanent|"), std::string::npos);
+  EXPECT_NE(out.find("\r\ndisk|trigger|"), std::string::npos);
+
+  ASSERT_EQ(archive({"remove", "disk"}), 0);
+  EXPECT_EQ(archive({"manifest", "disk"}), 1);
+  EXPECT_EQ(err,
+            "cdarchive: no disk disk in the catalogue (it holds its trigger stream: "
+            "--stream=trigger)\n");
+  ASSERT_EQ(archive({"manifest", "--stream=trigger", "disk"}), 0) << err;
+  EXPECT_NE(out.find("  20060615/T0615001.DAT\n"), std::string::npos) << out;
+  ASSERT_EQ(archive({"check", "--stream=trigger", disk.setting()}), 0) << err;
+}
+
 // The burn-time workflow: disk after disk mounted at one folder, each with
 // the same names and sizes. Each is catalogued under the label its volume
 // carries; without one, the second under the folder's name is refused, never

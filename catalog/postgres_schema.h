@@ -1,0 +1,61 @@
+#pragma once
+
+namespace catalog {
+
+// The tables of each schema version as the SQLite catalogue has them
+// (catalog_schema.h), with every text as bytes: names may hold NUL or bytes
+// that are not UTF-8. kPostgresSchemaSteps[n] takes a catalogue from version n
+// to n + 1.
+inline constexpr const char* kPostgresSchemaSteps[] = {
+    // 0 -> 1
+    "CREATE TABLE disk ("
+    "  id BIGSERIAL PRIMARY KEY,"
+    "  label BYTEA NOT NULL UNIQUE,"
+    "  source BYTEA NOT NULL,"
+    "  listing BYTEA NOT NULL,"
+    "  file_count BIGINT NOT NULL,"
+    "  bytes BIGINT NOT NULL,"
+    "  first_time BIGINT,"
+    "  last_time BIGINT,"
+    "  added BIGINT NOT NULL,"
+    "  longest_file BIGINT NOT NULL);"
+    "CREATE TABLE file ("
+    "  disk_id BIGINT NOT NULL REFERENCES disk(id) ON DELETE CASCADE,"
+    "  seq BIGINT NOT NULL,"
+    "  path BYTEA NOT NULL,"
+    "  size BIGINT NOT NULL,"
+    "  usable BOOLEAN NOT NULL,"
+    "  station BYTEA NOT NULL,"
+    "  stream INTEGER NOT NULL,"
+    "  frequency INTEGER NOT NULL,"
+    "  latitude BYTEA NOT NULL,"
+    "  longitude BYTEA NOT NULL,"
+    "  altitude BYTEA NOT NULL,"
+    "  start_time BIGINT NOT NULL,"
+    "  end_time BIGINT NOT NULL,"
+    "  findings BYTEA NOT NULL,"
+    "  clock_warnings BYTEA NOT NULL,"
+    "  PRIMARY KEY (disk_id, seq));"
+    "CREATE INDEX file_by_station_and_start"
+    "  ON file (station, start_time, end_time, usable, stream, frequency);",
+    // 1 -> 2
+    "ALTER TABLE disk ADD COLUMN manifest BYTEA NOT NULL DEFAULT '';"
+    "ALTER TABLE file ADD COLUMN lost BYTEA NOT NULL DEFAULT '';"
+    "CREATE TABLE held ("
+    "  disk_id BIGINT NOT NULL REFERENCES disk(id) ON DELETE CASCADE,"
+    "  seq BIGINT NOT NULL,"
+    "  path BYTEA NOT NULL,"
+    "  size BIGINT NOT NULL,"
+    "  sha256 BYTEA NOT NULL,"
+    "  unreadable BYTEA NOT NULL,"
+    "  PRIMARY KEY (disk_id, seq));",
+    // 2 -> 3: the content is filled in by the program.
+    "ALTER TABLE disk ADD COLUMN stream TEXT NOT NULL DEFAULT 'permanent';"
+    "ALTER TABLE disk ADD COLUMN label_source TEXT NOT NULL DEFAULT '';"
+    "ALTER TABLE disk ADD COLUMN content TEXT NOT NULL DEFAULT '';"
+    "ALTER TABLE disk DROP CONSTRAINT disk_label_key;"
+    "ALTER TABLE disk ADD UNIQUE (label, stream);"
+    "CREATE INDEX disk_by_content ON disk (content);",
+};
+
+}  // namespace catalog
