@@ -46,6 +46,18 @@ std::vector<TimeSpan> clippedTo(const std::vector<TimeSpan>& covered, TimeSpan w
   return clipped;
 }
 
+std::vector<TimeSpan> joinedAcross(const std::vector<TimeSpan>& covered, int64_t gap) {
+  std::vector<TimeSpan> joined;
+  for (const TimeSpan& span : covered) {
+    if (!joined.empty() && span.start - joined.back().end <= gap) {
+      joined.back().end = std::max(joined.back().end, span.end);
+    } else {
+      joined.push_back(span);
+    }
+  }
+  return joined;
+}
+
 int64_t totalSeconds(const std::vector<TimeSpan>& covered) {
   int64_t total = 0;
   for (const TimeSpan& span : covered) total += span.seconds();

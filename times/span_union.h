@@ -28,6 +28,10 @@ std::vector<TimeSpan> gapsIn(const std::vector<TimeSpan>& covered, TimeSpan wind
 // The disjoint, ordered spans cut to window; those outside it are dropped.
 std::vector<TimeSpan> clippedTo(const std::vector<TimeSpan>& covered, TimeSpan window);
 
+// The disjoint, ordered spans, those apart by at most gap seconds joined into
+// one (FDSN availability's mergegaps).
+std::vector<TimeSpan> joinedAcross(const std::vector<TimeSpan>& covered, int64_t gap);
+
 // Total length of disjoint spans.
 int64_t totalSeconds(const std::vector<TimeSpan>& covered);
 

@@ -67,4 +67,12 @@ TEST(SpanUnion, ClippingKeepsNoSpanThatOnlyTouchesTheWindow) {
   EXPECT_EQ(clippedTo({{0, 150}}, TimeSpan{100, 200}), (Spans{{100, 150}}));
 }
 
+TEST(SpanUnion, SpansApartByAtMostTheGapAreJoined) {
+  const Spans spans = {{0, 10}, {15, 20}, {26, 30}, {100, 110}};
+  EXPECT_EQ(joinedAcross(spans, 0), spans);
+  EXPECT_EQ(joinedAcross(spans, 5), (Spans{{0, 20}, {26, 30}, {100, 110}}));
+  EXPECT_EQ(joinedAcross(spans, 6), (Spans{{0, 30}, {100, 110}}));
+  EXPECT_EQ(joinedAcross({}, 60), Spans{});
+}
+
 }  // namespace times

@@ -4,6 +4,10 @@
 #include <ostream>
 
 #include "programs/common/command_line_options.h"
+#include "queries/availability.h"
+#include "queries/check.h"
+#include "queries/disks.h"
+#include "queries/find.h"
 #include "times/iso_time.h"
 
 namespace cdarchive {
@@ -66,9 +70,7 @@ std::optional<int> parseArchiveOptions(int argc, const char* const* argv, Archiv
   };
   addStreamOption(*find);
   addWindowOptions(*find, from, to);
-  find->add_option("--format", options.format, "text, csv or json")
-      ->check(CLI::IsMember({"text", "csv", "json"}))
-      ->capture_default_str();
+  cli::addFormatOption(*find, options.format, queries::formatNames(queries::findFormats()));
 
   CLI::App* availability =
       app.add_subcommand("availability",
@@ -83,9 +85,8 @@ std::optional<int> parseArchiveOptions(int argc, const char* const* argv, Archiv
       ->add_option("--merge-gaps", mergeGaps, "spans apart by at most this many seconds are one")
       ->check(cli::kSeconds)
       ->capture_default_str();
-  availability->add_option("--format", options.format, "text, geocsv, json or request")
-      ->check(CLI::IsMember({"text", "geocsv", "json", "request"}))
-      ->capture_default_str();
+  cli::addFormatOption(*availability, options.format,
+                       queries::formatNames(queries::availabilityFormats()));
 
   CLI::App* check = app.add_subcommand(
       "check", "read a disk again and audit every file against its digest in the catalogue");
@@ -93,15 +94,11 @@ std::optional<int> parseArchiveOptions(int argc, const char* const* argv, Archiv
   check->add_option("--as", options.label, "the disk's label, as it was added");
   check->add_option("--manifest", options.manifest,
                     "audit against this manifest (sha256sum's lines), not the catalogue");
-  check->add_option("--format", options.format, "text or json")
-      ->check(CLI::IsMember({"text", "json"}))
-      ->capture_default_str();
+  cli::addFormatOption(*check, options.format, queries::formatNames(queries::checkFormats()));
   check->add_option("DISK", options.disks, "the disk to check")->required()->expected(1);
 
   CLI::App* disks = app.add_subcommand("disks", "every disk in the catalogue");
-  disks->add_option("--format", options.format, "text, csv or json")
-      ->check(CLI::IsMember({"text", "csv", "json"}))
-      ->capture_default_str();
+  cli::addFormatOption(*disks, options.format, queries::formatNames(queries::disksFormats()));
   CLI::App* remove = app.add_subcommand("remove", "remove a disk and its files from the catalogue");
   remove->add_option("LABEL", options.diskLabel, "the disk's label")->required();
   addStreamOption(*remove);

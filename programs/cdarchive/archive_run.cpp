@@ -14,12 +14,12 @@
 #include "image/volume_identifier.h"
 #include "platform/path_rules.h"
 #include "programs/cdarchive/archive_options.h"
-#include "programs/cdarchive/availability_report.h"
-#include "programs/cdarchive/check_report.h"
-#include "programs/cdarchive/disks_report.h"
-#include "programs/cdarchive/find_report.h"
 #include "programs/common/disk_input.h"
 #include "programs/common/standard_output.h"
+#include "queries/availability.h"
+#include "queries/check.h"
+#include "queries/disks.h"
+#include "queries/find.h"
 #include "times/iso_time.h"
 #include "walk/walk_progress.h"
 #include "walk/write_guard.h"
@@ -367,11 +367,12 @@ int checkDisk(const ArchiveOptions& options, catalog::Catalog* catalog, platform
     unlistedBelowRoot.push_back(catalog::pathBelowRoot(directory, catalog::diskRootOf(input)));
   const std::vector<fixity::AuditEntry> entries =
       fixity::audit(recorded, read->disk.held, unlistedBelowRoot);
-  out << checkReport(
-      label, entries,
-      known ? checkLostTime(read->disk, catalog::diskRootOf(input), entries, *known, catalog::diskRootOf(known->entry.source))
-            : lostTimeOf(read->disk),
-      options.format);
+  std::vector<queries::LostTime> lost =
+      known ? queries::checkLostTime(read->disk, catalog::diskRootOf(input), entries, *known,
+                                     catalog::diskRootOf(known->entry.source))
+            : queries::lostTimeOf(read->disk);
+  out << queries::formatNamed(queries::checkFormats(), options.format)
+             .write(queries::CheckedDisk{label, entries, std::move(lost)});
   const bool allMatched =
       std::all_of(entries.begin(), entries.end(), [](const fixity::AuditEntry& entry) {
         return entry.status == fixity::AuditStatus::kMatched;
@@ -448,22 +449,24 @@ int runCommand(int argc, const char* const* argv, platform::Disk& host, std::ost
         const std::vector<catalog::CataloguedDisk> found =
             catalog->filesOf(options.station, windowOf(options), options.stream);
         if (toldUnknown(*catalog, options.station, found.empty(), err)) return 1;
-        out << findReport(found, FindQuery{options.station, options.from, options.to},
-                          options.format);
+        out << queries::formatNamed(queries::findFormats(), options.format)
+                   .write(queries::findIn(
+                       found, queries::FindQuery{options.station, options.from, options.to}));
         return 0;
       }
       case Command::kAvailability: {
         const std::vector<catalog::TimedFile> found =
             catalog->timesOf(options.station, windowOf(options), options.stream);
         if (toldUnknown(*catalog, options.station, found.empty(), err)) return 1;
-        out << availabilityReport(
-            found,
-            AvailabilityQuery{options.from, options.to, options.extent, options.mergeGaps, now},
-            options.format);
+        out << queries::formatNamed(queries::availabilityFormats(), options.format)
+                   .write(queries::availabilityOf(
+                       found, queries::AvailabilityQuery{options.from, options.to, options.extent,
+                                                         options.mergeGaps, now}));
         return 0;
       }
       case Command::kDisks:
-        out << disksReport(catalog->disks(), options.format);
+        out << queries::formatNamed(queries::disksFormats(), options.format)
+                   .write(catalog->disks());
         return 0;
       case Command::kRemove:
         if (catalog->removeDisk(options.diskLabel, options.stream)) return 0;

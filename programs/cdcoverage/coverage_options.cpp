@@ -11,15 +11,12 @@ namespace cdcoverage {
 
 namespace {
 
-// --format, one of the summary's formats ("text, json or csv").
-void addFormatOption(CLI::App& app, std::string& format) {
+// The summary's formats' names, the default first.
+std::vector<std::string> summaryFormatNames() {
   std::vector<std::string> names;
-  std::string help;
-  for (const summary::SummaryFormat& known : summary::summaryFormats()) {
-    help += (names.empty() ? "" : &known == &summary::summaryFormats().back() ? " or " : ", ");
-    help += names.emplace_back(known.name);
-  }
-  app.add_option("--format", format, help)->check(CLI::IsMember(names))->capture_default_str();
+  for (const summary::SummaryFormat& known : summary::summaryFormats())
+    names.emplace_back(known.name);
+  return names;
 }
 
 }  // namespace
@@ -53,7 +50,7 @@ std::optional<int> parseCoverageOptions(int argc, const char* const* argv, Cover
       ->check(cli::kIsoTime);
   app.add_option("--to", to, "end of the coverage window (default: each station's last)")
       ->check(cli::kIsoTime);
-  addFormatOption(app, options.format);
+  cli::addFormatOption(app, options.format, summaryFormatNames());
   app.add_option("--output", options.output, "write the summary to FILE, not standard output");
   app.add_flag("--daily", options.daily,
                "write each station's availability per UTC day (percent covered, gaps and "

@@ -95,6 +95,13 @@ void addWalkOptions(CLI::App& app, WalkOptionTexts& texts) {
   app.add_option("--ext", texts.extension, "data file extension, * for any")->capture_default_str();
 }
 
+void addFormatOption(CLI::App& app, std::string& format, const std::vector<std::string>& names) {
+  std::string help;
+  for (std::size_t i = 0; i < names.size(); ++i)
+    help += (i == 0 ? "" : i + 1 == names.size() ? " or " : ", ") + names[i];
+  app.add_option("--format", format, help)->check(CLI::IsMember(names))->capture_default_str();
+}
+
 void applyWalkOptions(const WalkOptionTexts& texts, walk::WalkSettings& walk) {
   walk.planeMode = texts.mode == "plane" ? 1 : 0;
   walk.triggerStream = texts.stream == "trigger" ? 1 : 0;

@@ -36,6 +36,10 @@ struct WalkOptionTexts {
 
 // --mode, --stream, --first-byte and --ext.
 void addWalkOptions(CLI::App& app, WalkOptionTexts& texts);
+
+// --format into format, one of names (the default first), its help listing
+// them ("text, csv or json").
+void addFormatOption(CLI::App& app, std::string& format, const std::vector<std::string>& names);
 void applyWalkOptions(const WalkOptionTexts& texts, walk::WalkSettings& walk);
 
 }  // namespace cli

@@ -1,4 +1,4 @@
-#include "programs/cdarchive/check_report.h"
+#include "queries/check.h"
 
 #include <array>
 #include <map>
@@ -8,7 +8,7 @@
 #include "catalog/disk_identity.h"
 #include "times/iso_time.h"
 
-namespace cdarchive {
+namespace queries {
 
 namespace {
 
@@ -27,8 +27,8 @@ std::string rangesText(const fixity::AuditEntry& entry) {
   return text;
 }
 
-std::string textReport(const std::string& label, const std::vector<fixity::AuditEntry>& entries,
-                       const std::vector<LostTime>& lost) {
+std::string textReport(const CheckedDisk& checked) {
+  const std::vector<fixity::AuditEntry>& entries = checked.entries;
   std::string text;
   std::array<std::size_t, kStatuses.size()> counts{};
   for (const fixity::AuditEntry& entry : entries) {
@@ -41,12 +41,12 @@ std::string textReport(const std::string& label, const std::vector<fixity::Audit
     if (entry.status == fixity::AuditStatus::kUnreadable) text += ": " + rangesText(entry);
     text += "\n";
   }
-  for (const LostTime& time : lost) {
+  for (const LostTime& time : checked.lost) {
     text += "lost: station " + base::printableName(time.station) + ", " +
             times::isoTime(time.span.start) + " to " + times::isoTime(time.span.end) + " (" +
             time.path + ")\n";
   }
-  text += base::printableName(label) + ": " + std::to_string(entries.size()) + " files";
+  text += base::printableName(checked.label) + ": " + std::to_string(entries.size()) + " files";
   for (std::size_t i = 0; i < kStatuses.size(); ++i) {
     text += std::string(i == 0 ? ": " : ", ") + std::to_string(counts[i]) + " " +
             fixity::auditStatusName(kStatuses[i]);
@@ -54,8 +54,8 @@ std::string textReport(const std::string& label, const std::vector<fixity::Audit
   return text + "\n";
 }
 
-std::string jsonReport(const std::string& label, const std::vector<fixity::AuditEntry>& entries,
-                       const std::vector<LostTime>& lost) {
+std::string jsonReport(const CheckedDisk& checked) {
+  const std::vector<fixity::AuditEntry>& entries = checked.entries;
   using Json = nlohmann::ordered_json;
   Json files = Json::array(), lostTimes = Json::array(), summary = Json::object();
   summary["files"] = entries.size();
@@ -75,7 +75,7 @@ std::string jsonReport(const std::string& label, const std::vector<fixity::Audit
     summary[fixity::auditStatusName(entry.status)] =
         summary[fixity::auditStatusName(entry.status)].get<std::size_t>() + 1;
   }
-  for (const LostTime& time : lost) {
+  for (const LostTime& time : checked.lost) {
     lostTimes.push_back({{"station", time.station},
                          {"path", time.path},
                          {"start", times::isoTime(time.span.start)},
@@ -83,7 +83,7 @@ std::string jsonReport(const std::string& label, const std::vector<fixity::Audit
                          {"seconds", time.span.seconds()}});
   }
   const Json report = {
-      {"disk", label}, {"files", files}, {"lost", lostTimes}, {"summary", summary}};
+      {"disk", checked.label}, {"files", files}, {"lost", lostTimes}, {"summary", summary}};
   return report.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 
@@ -123,9 +123,10 @@ std::vector<LostTime> checkLostTime(const catalog::CataloguedDisk& read,
   return lost;
 }
 
-std::string checkReport(const std::string& label, const std::vector<fixity::AuditEntry>& entries,
-                        const std::vector<LostTime>& lost, const std::string& format) {
-  return format == "json" ? jsonReport(label, entries, lost) : textReport(label, entries, lost);
+const std::vector<ReportFormat<CheckedDisk>>& checkFormats() {
+  static const std::vector<ReportFormat<CheckedDisk>> formats = {{"text", textReport},
+                                                                  {"json", jsonReport}};
+  return formats;
 }
 
-}  // namespace cdarchive
+}  // namespace queries

@@ -1,4 +1,4 @@
-#include "programs/cdarchive/find_report.h"
+#include "queries/find.h"
 
 #include <algorithm>
 #include <cinttypes>
@@ -12,34 +12,9 @@
 #include "times/duration.h"
 #include "times/iso_time.h"
 
-namespace cdarchive {
+namespace queries {
 
-namespace {
-
-// A file's part of the window.
-struct FoundPart {
-  const catalog::CataloguedDisk* disk;
-  const catalog::CataloguedFile* file;
-  times::TimeSpan part;
-};
-
-// A disk to fetch: the part of the window its files hold, and how many; the
-// labels of its copies, any of which will do as well.
-struct DiskToFetch {
-  const catalog::CataloguedDisk* disk;
-  times::TimeSpan part;
-  std::size_t files = 0;
-  std::vector<std::string> copies;
-};
-
-struct Found {
-  times::TimeSpan window;
-  std::vector<FoundPart> parts;    // by start
-  std::vector<DiskToFetch> disks;  // by their first part
-  std::vector<times::TimeSpan> gaps;
-};
-
-Found collect(const std::vector<catalog::CataloguedDisk>& found, const FindQuery& query) {
+FoundWindow findIn(const std::vector<catalog::CataloguedDisk>& found, const FindQuery& query) {
   std::optional<int64_t> first, last;
   for (const catalog::CataloguedDisk& disk : found) {
     for (const catalog::CataloguedFile& file : disk.files) {
@@ -49,7 +24,8 @@ Found collect(const std::vector<catalog::CataloguedDisk>& found, const FindQuery
       last = std::max(last.value_or(r.end), r.end);
     }
   }
-  Found result;
+  FoundWindow result;
+  result.station = query.station;
   result.window =
       times::TimeSpan{query.from.value_or(first.value_or(0)), query.to.value_or(last.value_or(0))};
   // A copy holds what its disk holds: it is named beside it, not counted again.
@@ -92,6 +68,8 @@ Found collect(const std::vector<catalog::CataloguedDisk>& found, const FindQuery
   return result;
 }
 
+namespace {
+
 std::string spanText(const times::TimeSpan& span) {
   return times::isoTime(span.start) + " .. " + times::isoTime(span.end);
 }
@@ -106,8 +84,8 @@ std::string withCopies(const DiskToFetch& disk) {
   return text;
 }
 
-std::string textReport(const Found& found, const FindQuery& query) {
-  std::string text = "Station " + base::printableName(query.station) + ", " +
+std::string textReport(const FoundWindow& found) {
+  std::string text = "Station " + base::printableName(found.station) + ", " +
                      spanText(found.window) + ": " + std::to_string(found.parts.size()) +
                      " files on " + std::to_string(found.disks.size()) + " disks, " +
                      std::to_string(found.gaps.size()) + " gaps\n";
@@ -137,7 +115,7 @@ std::string csvRow(const char* kind, const std::string& disk, const std::string&
          base::formatText("%" PRId64, span.seconds()) + "|" + summary::csvList(copies) + "\r\n";
 }
 
-std::string csvReport(const Found& found) {
+std::string csvReport(const FoundWindow& found) {
   std::string csv = "kind|disk|path|start|end|seconds|copies\r\n";
   for (const DiskToFetch& disk : found.disks) {
     csv += csvRow("disk", disk.disk->entry.label, disk.disk->entry.source, disk.part, disk.copies);
@@ -151,7 +129,7 @@ std::string csvReport(const Found& found) {
   return csv;
 }
 
-std::string jsonReport(const Found& found, const FindQuery& query) {
+std::string jsonReport(const FoundWindow& found) {
   using Json = nlohmann::ordered_json;
   const auto span = [](const times::TimeSpan& s) {
     return Json{{"start", times::isoTime(s.start)},
@@ -178,7 +156,7 @@ std::string jsonReport(const Found& found, const FindQuery& query) {
     files.push_back(item);
   }
   for (const times::TimeSpan& gap : found.gaps) gaps.push_back(span(gap));
-  const Json report = {{"station", query.station},
+  const Json report = {{"station", found.station},
                        {"window", span(found.window)},
                        {"disks", disks},
                        {"files", files},
@@ -188,12 +166,10 @@ std::string jsonReport(const Found& found, const FindQuery& query) {
 
 }  // namespace
 
-std::string findReport(const std::vector<catalog::CataloguedDisk>& found, const FindQuery& query,
-                       const std::string& format) {
-  const Found result = collect(found, query);
-  if (format == "csv") return csvReport(result);
-  if (format == "json") return jsonReport(result, query);
-  return textReport(result, query);
+const std::vector<ReportFormat<FoundWindow>>& findFormats() {
+  static const std::vector<ReportFormat<FoundWindow>> formats = {
+      {"text", textReport}, {"csv", csvReport}, {"json", jsonReport}};
+  return formats;
 }
 
-}  // namespace cdarchive
+}  // namespace queries

@@ -5,8 +5,9 @@
 
 #include "catalog/catalog.h"
 #include "fixity/audit.h"
+#include "queries/report_format.h"
 
-namespace cdarchive {
+namespace queries {
 
 // A data file's time lost to bytes that cannot be read.
 struct LostTime {
@@ -29,11 +30,16 @@ std::vector<LostTime> checkLostTime(const catalog::CataloguedDisk& read,
                                     const catalog::CataloguedDisk& recorded,
                                     const std::string& recordedRoot);
 
-// What `cdarchive check` writes in format ("text" or "json") of the disk
-// labelled label: in text, each file not matched (status and path, a moved
-// file's former path, an unreadable one's byte ranges), the time lost, and a
-// summary line of the counts; in JSON, every file.
-std::string checkReport(const std::string& label, const std::vector<fixity::AuditEntry>& entries,
-                        const std::vector<LostTime>& lost, const std::string& format);
+// A disk's audit: its label, each file's entry, and the time lost.
+struct CheckedDisk {
+  std::string label;
+  std::vector<fixity::AuditEntry> entries;
+  std::vector<LostTime> lost;
+};
 
-}  // namespace cdarchive
+// `cdarchive check`'s formats: "text", each file not matched (status and path,
+// a moved file's former path, an unreadable one's byte ranges), the time lost,
+// and a summary line of the counts; "json", every file.
+const std::vector<ReportFormat<CheckedDisk>>& checkFormats();
+
+}  // namespace queries

@@ -1,4 +1,4 @@
-#include "programs/cdarchive/availability_report.h"
+#include "queries/availability.h"
 
 #include <map>
 #include <nlohmann/json.hpp>
@@ -9,45 +9,22 @@
 #include "times/iso_time.h"
 #include "times/span_union.h"
 
-namespace cdarchive {
-
-namespace {
-
-// One station's stream, as availability lists it.
-struct Source {
-  std::string station;
-  int32_t stream = 0;
-  int32_t sampleRate = 0;  // of its first file
-  int64_t updated = 0;     // when its newest disk was added
-  std::vector<times::TimeSpan> spans;
-};
-
-std::vector<times::TimeSpan> mergedAcross(std::vector<times::TimeSpan> spans, int64_t gaps) {
-  std::vector<times::TimeSpan> merged;
-  for (const times::TimeSpan& span : spans) {
-    if (!merged.empty() && span.start - merged.back().end <= gaps) {
-      merged.back().end = std::max(merged.back().end, span.end);
-    } else {
-      merged.push_back(span);
-    }
-  }
-  return merged;
-}
+namespace queries {
 
 // The files come by station and start: each stream of a station is a source,
 // its spans the union of its files' records (touching records one span, as
 // cdcoverage's timespans), cut to the window.
-std::vector<Source> sourcesOf(const std::vector<catalog::TimedFile>& files,
-                              const AvailabilityQuery& query) {
-  std::vector<Source> list;
+Availability availabilityOf(const std::vector<catalog::TimedFile>& files,
+                            const AvailabilityQuery& query) {
+  std::vector<DataSource> list;
   for (std::size_t from = 0; from < files.size();) {
-    std::map<int32_t, std::pair<Source, std::vector<times::TimeSpan>>> streams;
+    std::map<int32_t, std::pair<DataSource, std::vector<times::TimeSpan>>> streams;
     std::size_t to = from;
     for (; to < files.size() && files[to].station == files[from].station; ++to) {
       const catalog::TimedFile& file = files[to];
       auto [at, added] = streams.try_emplace(file.stream);
-      Source& source = at->second.first;
-      if (added) source = Source{file.station, file.stream, file.frequency, 0, {}};
+      DataSource& source = at->second.first;
+      if (added) source = DataSource{file.station, file.stream, file.frequency, 0, {}};
       source.updated = std::max(source.updated, file.added);
       at->second.second.push_back(times::TimeSpan{file.start, file.end});
     }
@@ -58,18 +35,20 @@ std::vector<Source> sourcesOf(const std::vector<catalog::TimedFile>& files,
       if (spans.empty()) continue;
       spans = times::clippedTo(spans, times::TimeSpan{query.from.value_or(spans.front().start),
                                                       query.to.value_or(spans.back().end)});
-      source.spans = mergedAcross(std::move(spans), query.mergeGaps);
+      source.spans = times::joinedAcross(spans, query.mergeGaps);
       if (!source.spans.empty()) list.push_back(std::move(source));
     }
   }
-  return list;
+  return Availability{query, std::move(list)};
 }
+
+namespace {
 
 // A line's fields: station, stream, sample rate, earliest, latest, and for an
 // extent when updated and how many spans.
-std::vector<std::vector<std::string>> rowsOf(const std::vector<Source>& sources, bool extent) {
+std::vector<std::vector<std::string>> rowsOf(const std::vector<DataSource>& sources, bool extent) {
   std::vector<std::vector<std::string>> rows;
-  for (const Source& source : sources) {
+  for (const DataSource& source : sources) {
     const std::vector<std::string> lead = {source.station, std::to_string(source.stream),
                                            std::to_string(source.sampleRate)};
     if (extent) {
@@ -121,10 +100,11 @@ std::string word(const std::string& text) {
   return quoted + "\"";
 }
 
-std::string jsonReport(const std::vector<Source>& sources, const AvailabilityQuery& query) {
+std::string jsonReport(const Availability& availability) {
   using Json = nlohmann::ordered_json;
+  const AvailabilityQuery& query = availability.query;
   Json list = Json::array();
-  for (const Source& source : sources) {
+  for (const DataSource& source : availability.sources) {
     Json item = {{"station", source.station},
                  {"stream", source.stream},
                  {"samplerate", source.sampleRate},
@@ -147,32 +127,41 @@ std::string jsonReport(const std::vector<Source>& sources, const AvailabilityQue
   return report.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 
-}  // namespace
-
-std::string availabilityReport(const std::vector<catalog::TimedFile>& found,
-                               const AvailabilityQuery& query, const std::string& format) {
-  const std::vector<Source> sources = sourcesOf(found, query);
-  if (format == "json") return jsonReport(sources, query);
-  const std::vector<std::vector<std::string>> rows = rowsOf(sources, query.extent);
-  std::string text;
-  if (format == "geocsv") {
-    text = "#dataset: GeoCSV 2.0\n#delimiter: |\n";
-    text += query.extent
-                ? "#field_unit: unitless|unitless|hertz|ISO_8601|ISO_8601|ISO_8601|unitless\n"
-                  "#field_type: string|integer|integer|datetime|datetime|datetime|integer\n"
-                : "#field_unit: unitless|unitless|hertz|ISO_8601|ISO_8601\n"
-                  "#field_type: string|integer|integer|datetime|datetime\n";
-    text += joined(headerOf(query.extent), "|", asIs) + "\n";
-    for (const auto& row : rows) text += joined(row, "|", summary::csvField) + "\n";
-  } else if (format == "request") {
-    // A request line per span or extent: station, stream, start, end.
-    for (const auto& row : rows)
-      text += word(row[0]) + " " + row[1] + " " + row[3] + " " + row[4] + "\n";
-  } else {
-    text = "#" + joined(headerOf(query.extent), " ", asIs) + "\n";
-    for (const auto& row : rows) text += joined(row, " ", word) + "\n";
-  }
+std::string geocsvReport(const Availability& availability) {
+  const bool extent = availability.query.extent;
+  std::string text = "#dataset: GeoCSV 2.0\n#delimiter: |\n";
+  text += extent ? "#field_unit: unitless|unitless|hertz|ISO_8601|ISO_8601|ISO_8601|unitless\n"
+                   "#field_type: string|integer|integer|datetime|datetime|datetime|integer\n"
+                 : "#field_unit: unitless|unitless|hertz|ISO_8601|ISO_8601\n"
+                   "#field_type: string|integer|integer|datetime|datetime\n";
+  text += joined(headerOf(extent), "|", asIs) + "\n";
+  for (const auto& row : rowsOf(availability.sources, extent))
+    text += joined(row, "|", summary::csvField) + "\n";
   return text;
 }
 
-}  // namespace cdarchive
+// A request line per span or extent: station, stream, start, end.
+std::string requestReport(const Availability& availability) {
+  std::string text;
+  for (const auto& row : rowsOf(availability.sources, availability.query.extent))
+    text += word(row[0]) + " " + row[1] + " " + row[3] + " " + row[4] + "\n";
+  return text;
+}
+
+std::string textReport(const Availability& availability) {
+  std::string text = "#" + joined(headerOf(availability.query.extent), " ", asIs) + "\n";
+  for (const auto& row : rowsOf(availability.sources, availability.query.extent))
+    text += joined(row, " ", word) + "\n";
+  return text;
+}
+
+}  // namespace
+
+const std::vector<ReportFormat<Availability>>& availabilityFormats() {
+  static const std::vector<ReportFormat<Availability>> formats = {
+      {"text", textReport}, {"geocsv", geocsvReport}, {"json", jsonReport},
+      {"request", requestReport}};
+  return formats;
+}
+
+}  // namespace queries

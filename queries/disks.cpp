@@ -1,4 +1,4 @@
-#include "programs/cdarchive/disks_report.h"
+#include "queries/disks.h"
 
 #include <algorithm>
 #include <array>
@@ -8,7 +8,7 @@
 #include "summary/summary_formats.h"
 #include "times/iso_time.h"
 
-namespace cdarchive {
+namespace queries {
 
 namespace {
 
@@ -96,10 +96,10 @@ std::string jsonReport(const std::vector<catalog::DiskEntry>& disks) {
 
 }  // namespace
 
-std::string disksReport(const std::vector<catalog::DiskEntry>& disks, const std::string& format) {
-  if (format == "csv") return csvReport(disks);
-  if (format == "json") return jsonReport(disks);
-  return textReport(disks);
+const std::vector<ReportFormat<std::vector<catalog::DiskEntry>>>& disksFormats() {
+  static const std::vector<ReportFormat<std::vector<catalog::DiskEntry>>> formats = {
+      {"text", textReport}, {"csv", csvReport}, {"json", jsonReport}};
+  return formats;
 }
 
-}  // namespace cdarchive
+}  // namespace queries
