@@ -123,6 +123,9 @@ class Catalog {
   virtual bool removeDisk(const std::string& label, DiskStream stream) = 0;
   // Every disk, copies after the disk they copy (orderedWithCopies).
   virtual std::vector<DiskEntry> disks() = 0;
+  // The disks of that content and stream (copies of one disk), the one the
+  // others copy first; none for the empty content.
+  virtual std::vector<DiskEntry> disksHolding(const std::string& content, DiskStream stream) = 0;
   // Every station with a usable file, in byte order.
   virtual std::vector<std::string> stations() = 0;
   // The disk of that label and stream with its data files (in the walk's

@@ -108,6 +108,8 @@ inline constexpr int kDiskColumns = 10;
   "f.altitude, f.start_time, f.end_time, f.findings, f.clock_warnings, f.lost"
 
 inline constexpr const char* kSelectDisks = "SELECT " CDARCHIVE_DISK_COLUMNS " FROM disk d";
+inline constexpr const char* kSelectDisksHolding =
+    "SELECT " CDARCHIVE_DISK_COLUMNS " FROM disk d WHERE d.content = ?1 AND d.stream = ?2";
 inline constexpr const char* kSelectStations =
     "SELECT DISTINCT station FROM file WHERE usable ORDER BY station";
 inline constexpr const char* kSelectDiskFixity =

@@ -264,6 +264,10 @@ TEST_P(CatalogTest, CopiesAreKnownByTheirContentAndTheirTimeCountsOnce) {
   EXPECT_EQ(labelsOf(found), (std::vector<std::string>{"a copies b", "b"}));
   EXPECT_EQ(catalog->timesOf("", std::nullopt, kPermanent).size(), 2u);
   EXPECT_EQ(catalog->timesOf("VELK", times::TimeSpan{0, 30}, kPermanent).size(), 1u);
+  EXPECT_EQ(labelsOf(catalog->disksHolding("same", kPermanent)),
+            (std::vector<std::string>{"b", "a copies b"}));
+  EXPECT_TRUE(catalog->disksHolding("", kPermanent).empty());
+  EXPECT_TRUE(catalog->disksHolding("same", DiskStream::kTrigger).empty());
 
   ASSERT_TRUE(catalog->removeDisk("b", kPermanent));
   EXPECT_EQ(labelsOf(catalog->disks()), (std::vector<std::string>{"a", "c", "d", "e"}));

@@ -185,6 +185,17 @@ class PostgresCatalog : public Catalog {
     return orderedWithCopies(std::move(list));
   }
 
+  std::vector<DiskEntry> disksHolding(const std::string& content, DiskStream stream) override {
+    std::vector<DiskEntry> list;
+    if (content.empty()) return list;
+    const Result result =
+        run(std::string("SELECT ") + kDiskColumns +
+                " FROM disk d WHERE d.content = $1 AND d.stream = $2",
+            {Parameter::text(content), Parameter::text(streamName(stream))});
+    for (int row = 0; row < result.rows(); ++row) list.push_back(entryAt(result, row));
+    return orderedWithCopies(std::move(list));
+  }
+
   std::vector<std::string> stations() override {
     const Result result =
         run("SELECT DISTINCT station FROM file WHERE usable ORDER BY station", {});

@@ -243,6 +243,16 @@ class SqliteCatalog : public Catalog {
     return orderedWithCopies(std::move(list));
   }
 
+  std::vector<DiskEntry> disksHolding(const std::string& content, DiskStream stream) override {
+    std::vector<DiskEntry> list;
+    if (content.empty()) return list;
+    const std::string name = streamName(stream);
+    Statement query(db_, kSelectDisksHolding, where_);
+    query.bind(1, content).bind(2, name);
+    while (query.step()) list.push_back(entryAt(query, 0));
+    return orderedWithCopies(std::move(list));
+  }
+
   std::vector<std::string> stations() override {
     std::vector<std::string> list;
     Statement query(db_, kSelectStations, where_);

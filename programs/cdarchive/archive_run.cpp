@@ -180,15 +180,12 @@ std::string noDisk(catalog::Catalog& catalog, const std::string& label,
   return message;
 }
 
-// The disks catalogued before whose content and stream equal disk's: those it
-// is a copy of, or copies of it.
-std::vector<std::string> copiesAmong(catalog::Catalog& catalog,
-                                     const catalog::DiskEntry& disk) {
+// The labels of the other catalogued disks whose content and stream equal
+// disk's, the one the others copy first.
+std::vector<std::string> copiesAmong(catalog::Catalog& catalog, const catalog::DiskEntry& disk) {
   std::vector<std::string> labels;
-  if (disk.content.empty()) return labels;
-  for (const catalog::DiskEntry& entry : catalog.disks()) {
-    if (entry.content == disk.content && entry.stream == disk.stream && entry.label != disk.label)
-      labels.push_back(entry.label);
+  for (const catalog::DiskEntry& entry : catalog.disksHolding(disk.content, disk.stream)) {
+    if (entry.label != disk.label) labels.push_back(entry.label);
   }
   return labels;
 }
