@@ -28,12 +28,12 @@ class FolderReader {
     const auto enter = [&](const std::string& treePath) {
       tree.directories[treePath];
       const std::string directory = hostPath(treePath);
-      const std::optional<platform::FileFacts> facts = host_.inspect(directory);
+      const base::Outcome<platform::FileFacts> facts = host_.inspect(directory);
       if (facts && !entered_.insert({facts->identity.volume, facts->identity.index}).second) return;
-      std::optional<std::vector<platform::DirectoryEntry>> listed = host_.list(directory + "*.*");
+      base::Outcome<std::vector<platform::DirectoryEntry>> listed = host_.list(directory + "*.*");
       if (!listed) tree.unlistable.insert(treePath);
       std::vector<platform::DirectoryEntry> entries =
-          listed.value_or(std::vector<platform::DirectoryEntry>{});
+          listed ? std::move(*listed) : std::vector<platform::DirectoryEntry>{};
       std::reverse(entries.begin(), entries.end());  // taken from the back
       pending.emplace_back(treePath, std::move(entries));
     };
@@ -64,8 +64,8 @@ class FolderReader {
   bool admitted(const std::string& treePath, const platform::DirectoryEntry& entry) {
     if (!entry.link) return true;
     const std::string path = hostPath(treePath + entry.name);
-    const std::optional<std::string> place = host_.resolve(path);
-    const std::optional<platform::FileFacts> facts = host_.inspect(path);
+    const base::Outcome<std::string> place = host_.resolve(path);
+    const base::Outcome<platform::FileFacts> facts = host_.inspect(path);
     return place && platform::isInside(*place, resolvedRoot_) && facts && facts->regular;
   }
 
@@ -76,23 +76,25 @@ class FolderReader {
   }
 
   void readFile(const std::string& treePath) {
-    const std::unique_ptr<platform::OpenFile> opened = host_.openForReading(hostPath(treePath));
-    if (opened == nullptr || opened->length() < 0) {  // listed, but it cannot be read
+    const base::Outcome<std::unique_ptr<platform::OpenFile>> opened =
+        host_.openForReading(hostPath(treePath));
+    if (!opened || (*opened)->length() < 0) {  // listed, but it cannot be read
       if (policy_.everyByte != nullptr) {
         policy_.everyByte->fileBegins(treePath, -1);
         policy_.everyByte->fileEnds();
       }
       return;
     }
+    platform::OpenFile& source = **opened;
     auto file = std::make_shared<ImageFile>();
-    file->length = opened->length();
+    file->length = source.length();
     file->dataStart = 0;
-    file->modified = opened->modified();
+    file->modified = source.modified();
     if (policy_.everyByte != nullptr) policy_.everyByte->fileBegins(treePath, file->length);
     for (int64_t offset = 0; offset < file->length;) {
       const std::size_t wanted =
           static_cast<std::size_t>(std::min<int64_t>(file->length - offset, kFolderBlockSize));
-      if (opened->readAt(offset, block_.data(), wanted) == static_cast<int64_t>(wanted)) {
+      if (source.readWhole(offset, block_.data(), wanted)) {
         told(*file, offset, wanted);
         offset += static_cast<int64_t>(wanted);
         continue;
@@ -101,7 +103,7 @@ class FolderReader {
       for (std::size_t done = 0; done < wanted;) {
         const std::size_t size = std::min(kSectorSize, wanted - done);
         const int64_t at = offset + static_cast<int64_t>(done);
-        if (opened->readAt(at, block_.data(), size) == static_cast<int64_t>(size)) {
+        if (source.readWhole(at, block_.data(), size)) {
           told(*file, at, size);
         } else {
           if (policy_.everyByte != nullptr)

@@ -50,16 +50,16 @@ int64_t IsoStream::skipAhead(int64_t request) {
 std::size_t IsoStream::readReal(std::size_t wanted) {
   wanted = static_cast<std::size_t>(
       std::min<int64_t>(static_cast<int64_t>(wanted), realEnd_ - position_));
-  const int64_t read = image_.readAt(position_, block_.data(), wanted);
-  auto got = static_cast<std::size_t>(std::max<int64_t>(read, 0));
+  const base::Outcome<int64_t> read = image_.readAt(position_, block_.data(), wanted);
+  auto got = static_cast<std::size_t>(read.value_or(0));
   // Short: the end of a file that shrank, or a failure; sector by sector, the
   // sectors that fail are passed over as zero bytes.
   while (got < wanted) {
     const std::size_t size = std::min<std::size_t>(kSector, wanted - got);
     const int64_t at = position_ + static_cast<int64_t>(got);
-    const int64_t sector = image_.readAt(at, block_.data() + got, size);
-    if (sector == 0) break;  // the end
-    if (sector != static_cast<int64_t>(size)) {
+    const base::Outcome<int64_t> sector = image_.readAt(at, block_.data() + got, size);
+    if (sector && *sector == 0) break;  // the end
+    if (!sector || *sector != static_cast<int64_t>(size)) {
       std::memset(block_.data() + got, 0, size);
       if (!unreadable_.empty() && unreadable_.back().offset + unreadable_.back().size == at) {
         unreadable_.back().size += static_cast<int64_t>(size);

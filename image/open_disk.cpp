@@ -16,7 +16,7 @@ OpenedDisk openDisk(const std::string& setting, platform::Disk& host,
   if (!root) return opened;
   // "x.iso/" names the image too, as it names a folder.
   const std::string path = platform::withoutTrailingSeparators(setting);
-  const std::optional<platform::FileFacts> facts = host.inspect(path);
+  const base::Outcome<platform::FileFacts> facts = host.inspect(path);
   if (facts && facts->directory && policy.everyByte != nullptr) {
     ImageTree tree = readFolder(host, *root, policy);
     for (std::string directory : tree.unlistable) {
@@ -30,12 +30,13 @@ OpenedDisk openDisk(const std::string& setting, platform::Disk& host,
     return opened;
   }
   if (!facts || !facts->regular) return opened;
-  const std::optional<std::string> resolved = host.resolve(path);
-  const std::unique_ptr<platform::OpenFile> image = host.openForReading(path);
+  const base::Outcome<std::string> resolved = host.resolve(path);
+  const base::Outcome<std::unique_ptr<platform::OpenFile>> opening = host.openForReading(path);
   ImageRead read;
-  if (image == nullptr) {
+  if (!opening) {
     read.problem = "cannot be opened";
   } else {
+    platform::OpenFile* const image = opening->get();
     read = readIsoImage(*image, true, policy);
     if (!read.problem && !read.unnamed.empty()) {
       // Joliet's names are the ones most often broken (lone UTF-16 surrogates,

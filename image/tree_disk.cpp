@@ -14,8 +14,8 @@ class ImageFileReader : public platform::OpenFile {
   explicit ImageFileReader(const ImageFile& file) : file_(file) {}
   int64_t length() const override { return file_.length; }
   int64_t modified() const override { return file_.modified; }
-  int64_t readAt(int64_t offset, char* buffer, std::size_t size) override {
-    if (offset < 0) return -1;
+  base::Outcome<int64_t> readAt(int64_t offset, char* buffer, std::size_t size) override {
+    if (offset < 0) return base::failure("a negative offset");
     if (offset >= file_.length) return 0;
     if (offset < static_cast<int64_t>(file_.leading.size())) {
       return copyFrom(file_.leading, offset, buffer, size);
@@ -25,7 +25,7 @@ class ImageFileReader : public platform::OpenFile {
         return copyFrom(bytes, offset - range.offset, buffer, size);
       }
     }
-    return -1;  // bytes the image does not hold, or that were not kept
+    return base::failure("the image does not hold these bytes");  // or they were not kept
   }
 
  private:
@@ -50,11 +50,12 @@ bool TreeDisk::inTree(const std::string& path) const {
   return path.compare(0, root_.size(), root_) == 0;
 }
 
-std::optional<std::vector<platform::DirectoryEntry>> TreeDisk::list(const std::string& pattern) {
+base::Outcome<std::vector<platform::DirectoryEntry>> TreeDisk::list(const std::string& pattern) {
   const std::string directory = platform::directoryPart(pattern);
   if (!inTree(directory)) return host_.list(pattern);
   const std::string treePath = directory.substr(root_.size());
-  if (tree_.unlistable.count(treePath) != 0) return std::nullopt;
+  if (tree_.unlistable.count(treePath) != 0)
+    return base::failure("its directory record cannot be read from the image");
   std::vector<platform::DirectoryEntry> matched;
   const auto found = tree_.directories.find(treePath);
   if (found == tree_.directories.end()) return matched;
@@ -65,32 +66,36 @@ std::optional<std::vector<platform::DirectoryEntry>> TreeDisk::list(const std::s
   return matched;
 }
 
-std::unique_ptr<platform::OpenFile> TreeDisk::openForReading(const std::string& path) {
+base::Outcome<std::unique_ptr<platform::OpenFile>> TreeDisk::openForReading(
+    const std::string& path) {
   if (!inTree(path)) return host_.openForReading(path);
   const auto found = tree_.files.find(path.substr(root_.size()));
-  if (found == tree_.files.end()) return nullptr;
-  return std::make_unique<ImageFileReader>(*found->second);
+  if (found == tree_.files.end()) return base::failure("the image holds no such file");
+  std::unique_ptr<platform::OpenFile> file = std::make_unique<ImageFileReader>(*found->second);
+  return file;
 }
 
-bool TreeDisk::appendToFile(const std::string& path, std::string_view bytes) {
-  return !inTree(path) && host_.appendToFile(path, bytes);
+base::Status TreeDisk::appendToFile(const std::string& path, std::string_view bytes) {
+  if (inTree(path)) return base::failure("it lies inside a disk image, which is only read");
+  return host_.appendToFile(path, bytes);
 }
 
-std::optional<std::string> TreeDisk::resolve(const std::string& path) {
+base::Outcome<std::string> TreeDisk::resolve(const std::string& path) {
   if (!inTree(path)) return host_.resolve(path);
   return resolvedImage_ + "/" + path.substr(root_.size());
 }
 
-std::optional<platform::FileFacts> TreeDisk::inspect(const std::string& path) {
-  return inTree(path) ? std::nullopt : host_.inspect(path);
+base::Outcome<platform::FileFacts> TreeDisk::inspect(const std::string& path) {
+  if (inTree(path)) return base::failure("a file of a disk image has no identity on the host");
+  return host_.inspect(path);
 }
 
 std::optional<std::string> TreeDisk::volumeLabel(const std::string& folder) {
   return host_.volumeLabel(folder);
 }
 
-std::optional<std::string> TreeDisk::replaceFile(const std::string& path, std::string_view bytes) {
-  if (inTree(path)) return std::string("it lies inside a disk image, which is only read");
+base::Status TreeDisk::replaceFile(const std::string& path, std::string_view bytes) {
+  if (inTree(path)) return base::failure("it lies inside a disk image, which is only read");
   return host_.replaceFile(path, bytes);
 }
 

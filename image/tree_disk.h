@@ -21,13 +21,14 @@ class TreeDisk : public platform::Disk {
   // gives for root.
   TreeDisk(std::string root, std::string resolvedImage, ImageTree tree, platform::Disk& host);
 
-  std::optional<std::vector<platform::DirectoryEntry>> list(const std::string& pattern) override;
-  std::unique_ptr<platform::OpenFile> openForReading(const std::string& path) override;
-  bool appendToFile(const std::string& path, std::string_view bytes) override;
-  std::optional<std::string> resolve(const std::string& path) override;
+  base::Outcome<std::vector<platform::DirectoryEntry>> list(const std::string& pattern) override;
+  base::Outcome<std::unique_ptr<platform::OpenFile>> openForReading(
+      const std::string& path) override;
+  base::Status appendToFile(const std::string& path, std::string_view bytes) override;
+  base::Outcome<std::string> resolve(const std::string& path) override;
   // The tree's own files have no identity on the host.
-  std::optional<platform::FileFacts> inspect(const std::string& path) override;
-  std::optional<std::string> replaceFile(const std::string& path, std::string_view bytes) override;
+  base::Outcome<platform::FileFacts> inspect(const std::string& path) override;
+  base::Status replaceFile(const std::string& path, std::string_view bytes) override;
   // The host's: a folder read whole keeps the label of its volume, and an
   // image file is no mount point.
   std::optional<std::string> volumeLabel(const std::string& folder) override;

@@ -10,14 +10,13 @@ namespace image {
 std::optional<std::string> isoVolumeIdentifier(platform::Disk& host, const std::string& setting) {
   // "x.iso/" names the image too, as openDisk reads it.
   const std::string path = platform::withoutTrailingSeparators(setting);
-  const std::optional<platform::FileFacts> facts = host.inspect(path);
+  const base::Outcome<platform::FileFacts> facts = host.inspect(path);
   if (!facts || !facts->regular) return std::nullopt;
-  const std::unique_ptr<platform::OpenFile> file = host.openForReading(path);
+  const base::Outcome<std::unique_ptr<platform::OpenFile>> file = host.openForReading(path);
   if (!file) return std::nullopt;
   // Type 1, "CD001", version 1; the identifier is bytes 40 to 71.
   char descriptor[72];
-  if (file->readAt(iso9660::kPrimaryDescriptor, descriptor, sizeof descriptor) !=
-          static_cast<int64_t>(sizeof descriptor) ||
+  if (!(*file)->readWhole(iso9660::kPrimaryDescriptor, descriptor, sizeof descriptor) ||
       std::memcmp(descriptor,
                   "\x01"
                   "CD001\x01",

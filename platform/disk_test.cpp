@@ -25,15 +25,17 @@ TEST(SystemDiskAppend, CreatesOrAppendsButNeverInAMissingDirectory) {
 TEST(SystemDiskOpenFile, ReportsLengthAndReadsAtOffsets) {
   ScratchDir dir;
   writeFile(dir.file("f"), "0123456789");
-  const auto file = systemDisk().openForReading(dir.file("f"));
-  ASSERT_NE(file, nullptr);
-  EXPECT_EQ(file->length(), 10);
+  const auto opened = systemDisk().openForReading(dir.file("f"));
+  ASSERT_TRUE(opened);
+  OpenFile& file = **opened;
+  EXPECT_EQ(file.length(), 10);
   char buffer[4] = {};
-  EXPECT_EQ(file->readAt(8, buffer, 4), 2);
+  EXPECT_EQ(*file.readAt(8, buffer, 4), 2);
   EXPECT_EQ(std::string(buffer, 2), "89");
-  EXPECT_EQ(file->readAt(10, buffer, 4), 0);
-  EXPECT_EQ(file->readAt(-1, buffer, 1), -1);
-  EXPECT_EQ(systemDisk().openForReading(dir.file("missing")), nullptr);
+  EXPECT_EQ(*file.readAt(10, buffer, 4), 0);
+  EXPECT_FALSE(file.readAt(-1, buffer, 1));
+  EXPECT_FALSE(file.readWhole(8, buffer, 4));  // two bytes are there, not four
+  EXPECT_FALSE(systemDisk().openForReading(dir.file("missing")));
 }
 
 }  // namespace

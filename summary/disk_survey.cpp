@@ -58,7 +58,7 @@ std::optional<DiskSurvey> surveyDisk(const walk::WalkSettings& settings, platfor
   const std::optional<std::string> root = platform::diskRoot(settings.archiveDisk);
   if (!root || !disk.resolve(*root)) return std::nullopt;
   // A root that cannot be listed is walked, and told as such.
-  const std::optional<std::vector<platform::DirectoryEntry>> listed = disk.list(*root + "*.*");
+  const base::Outcome<std::vector<platform::DirectoryEntry>> listed = disk.list(*root + "*.*");
   if (listed && listed->empty()) return std::nullopt;
   DiskSurvey survey{{validUtf8(settings.archiveDisk), {}}, {}};
   FileRecorder recorder(survey);

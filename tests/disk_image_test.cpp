@@ -27,7 +27,7 @@ using datagen::DataFile;
 
 // Each entry of a listing as "name hidden system directory".
 std::vector<std::string> shown(
-    const std::optional<std::vector<platform::DirectoryEntry>>& entries) {
+    const base::Outcome<std::vector<platform::DirectoryEntry>>& entries) {
   std::vector<std::string> lines;
   if (!entries) return {"cannot be listed"};
   for (const platform::DirectoryEntry& entry : *entries) {
@@ -288,12 +288,10 @@ TEST_F(DiskImageTest, AnImageIsReadThroughItsHostDiskKeepingWhatThePolicyNames) 
     const image::OpenedDisk opened = image::openDisk("disk.iso", memory, policy);
     EXPECT_FALSE(opened.problem);
     const auto file = opened.disk->openForReading("disk.iso/20060615/P0615001.DAT");
-    EXPECT_NE(file, nullptr);
-    EXPECT_EQ(file->length(), static_cast<int64_t>(original.size()));
+    EXPECT_TRUE(file);
+    EXPECT_EQ((*file)->length(), static_cast<int64_t>(original.size()));
     std::string bytes(size, '\0');
-    return file->readAt(offset, bytes.data(), size) == static_cast<int64_t>(size)
-               ? bytes
-               : std::string("unreadable");
+    return (*file)->readWhole(offset, bytes.data(), size) ? bytes : std::string("unreadable");
   };
   const base::KeepPolicy verification =
       verify::verificationKeepPolicy(profile::ProfileDialect::kPosix);
@@ -362,7 +360,7 @@ std::map<std::string, ToldBytes::File> toldOf(const std::string& image,
   base::KeepPolicy policy = keepingNothing();
   policy.everyByte = &told;
   const auto file = host.openForReading("d.iso");
-  const image::ImageRead read = image::readIsoImage(*file, true, policy);
+  const image::ImageRead read = image::readIsoImage(**file, true, policy);
   EXPECT_FALSE(read.problem) << *read.problem;
   return told.files;
 }
@@ -378,7 +376,8 @@ TEST_F(DiskImageTest, EveryUnreadByteIsToldAgainstTheFileWhoseExtentHoldsIt) {
   testsupport::MemoryDisk host;
   host.addFile("", "d.iso", whole);
   const auto opened = host.openForReading("d.iso");
-  for (const auto& [path, file] : image::readIsoImage(*opened, true, keepingNothing()).tree.files) {
+  for (const auto& [path, file] :
+       image::readIsoImage(**opened, true, keepingNothing()).tree.files) {
     if (file->length > 0) starts[path] = file->dataStart;
   }
   const std::map<std::string, ToldBytes::File> original = toldOf(whole);

@@ -34,10 +34,10 @@ void DataFileBytes::extendTo(std::size_t wanted) {
     capacity_ = wanted;
   }
   while (!exhausted_ && heldSize_ < wanted) {
-    const int64_t got =
+    const base::Outcome<int64_t> got =
         file_->readAt(static_cast<int64_t>(heldSize_), held_.get() + heldSize_, wanted - heldSize_);
-    if (got <= 0) exhausted_ = true;
-    if (got > 0) heldSize_ += static_cast<std::size_t>(got);
+    if (!got || *got == 0) exhausted_ = true;
+    if (got && *got > 0) heldSize_ += static_cast<std::size_t>(*got);
   }
 }
 
@@ -45,7 +45,7 @@ int DataFileBytes::checkEnd() {
   const int64_t length = file_->length();
   if (length < 2) return -2;
   char lastBytes[2];
-  return read(length - 2, lastBytes, sizeof lastBytes) == 2 ? 0 : -3;
+  return readWhole(length - 2, lastBytes, sizeof lastBytes) ? 0 : -3;
 }
 
 std::string_view DataFileBytes::headerText(profile::ProfileDialect dialect) {
@@ -62,14 +62,14 @@ std::string_view DataFileBytes::headerText(profile::ProfileDialect dialect) {
   return held().substr(0, limit);
 }
 
-int64_t DataFileBytes::read(int64_t offset, char* buffer, std::size_t size) {
-  if (offset < 0) return -1;
+bool DataFileBytes::readWhole(int64_t offset, char* buffer, std::size_t size) {
+  if (offset < 0) return false;
   const auto start = static_cast<uint64_t>(offset);
   if (start + size <= heldSize_) {
     std::memcpy(buffer, held_.get() + start, size);
-    return static_cast<int64_t>(size);
+    return true;
   }
-  return file_->readAt(offset, buffer, size);
+  return file_->readWhole(offset, buffer, size);
 }
 
 std::vector<base::ByteRange> bytesVerificationReads(std::string_view leadingText, int64_t length,

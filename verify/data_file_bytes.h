@@ -31,9 +31,9 @@ class DataFileBytes {
   // byte, or the whole file; never more than profile::kMaxHeaderTextBytes.
   std::string_view headerText(profile::ProfileDialect dialect);
 
-  // Reads up to size bytes from offset; returns how many were delivered (fewer
-  // at the end of the file), or -1 when the read fails or offset is negative.
-  int64_t read(int64_t offset, char* buffer, std::size_t size);
+  // Whether all size bytes from offset were read into buffer, from what is
+  // held where it can be.
+  bool readWhole(int64_t offset, char* buffer, std::size_t size);
 
  private:
   // Reads on from the end of what is held until it holds `wanted` bytes, the

@@ -52,11 +52,11 @@ int ArchiveVerifier::verifyFile(const std::string& path) {
   ++counters_.fileCount;
   for (VerificationListener* listener : listeners_) listener->fileStarted(currentFile_);
 
-  std::unique_ptr<platform::OpenFile> opened = disk_.openForReading(path);
-  currentLength_ = opened != nullptr ? opened->length() : -1;
-  currentModified_ = opened != nullptr ? opened->modified() : 0;
+  base::Outcome<std::unique_ptr<platform::OpenFile>> opened = disk_.openForReading(path);
+  currentLength_ = opened ? (*opened)->length() : -1;
+  currentModified_ = opened ? (*opened)->modified() : 0;
   std::optional<DataFileBytes> file;
-  if (opened != nullptr) file.emplace(std::move(opened));
+  if (opened) file.emplace(std::move(*opened));
   if (!file || file->checkEnd() != 0) {
     report({.kind = FindingKind::kUnusable});
     for (VerificationListener* listener : listeners_) listener->fileVerified(*this, false);
@@ -98,8 +98,8 @@ int ArchiveVerifier::verifyFile(const std::string& path) {
   // The binary block is read (bytes past the file's end keep their value) but
   // not interpreted; a negative offset reads nothing.
   if (header_.headerSize >= 0) {
-    file->read(header_.headerSize, reinterpret_cast<char*>(header_.binaryHeader.data()),
-               header_.binaryHeader.size());
+    file->readWhole(header_.headerSize, reinterpret_cast<char*>(header_.binaryHeader.data()),
+                    header_.binaryHeader.size());
   }
   for (VerificationListener* listener : listeners_) listener->fileVerified(*this, true);
   return 0;

@@ -33,7 +33,7 @@ void scanFiles(const WalkSettings& settings, platform::Disk& disk, DiskBoundary&
   const std::string directory = platform::directoryPart(pattern);
   const char streamLetterAlt = alternateStreamLetter(settings.streamLetter);
   std::vector<std::string> selected;
-  const std::optional<std::vector<platform::DirectoryEntry>> listed = disk.list(pattern);
+  const base::Outcome<std::vector<platform::DirectoryEntry>> listed = disk.list(pattern);
   if (!listed) selection.directoryUnreadable(directory);
   for (const platform::DirectoryEntry& entry : listed ? *listed : kNoEntries) {
     if (entry.hidden || entry.system || entry.directory || entry.name.empty()) continue;
@@ -69,7 +69,7 @@ class Verification : public WalkSelection {
 std::optional<std::string> diskProblem(std::string_view setting, platform::Disk& disk) {
   const std::optional<std::string> root = platform::diskRoot(setting);
   if (!root) return "no disk is named";
-  const std::optional<platform::FileFacts> facts = disk.inspect(*root);
+  const base::Outcome<platform::FileFacts> facts = disk.inspect(*root);
   if (!facts) {
     const std::optional<std::string> hint = platform::diskSettingHint(setting);
     return "no such disk or folder" + (hint ? " (" + *hint + ")" : std::string());
@@ -88,7 +88,7 @@ void selectArchiveFiles(const WalkSettings& settings, platform::Disk& disk,
                         WalkSelection& selection) {
   const std::optional<std::string> root = platform::diskRoot(settings.archiveDisk);
   if (!root) return;
-  const std::optional<std::string> resolvedRoot = disk.resolve(*root);
+  const base::Outcome<std::string> resolvedRoot = disk.resolve(*root);
   if (!resolvedRoot) return;  // no such disk
   DiskBoundary boundary(disk, *resolvedRoot, settings.runLogs);
   const std::string filePattern = "*." + settings.fileExtension;
@@ -98,7 +98,7 @@ void selectArchiveFiles(const WalkSettings& settings, platform::Disk& disk,
   }
   // The root is listed whole ("*.*", whatever the extension): the date
   // directories have no dot in their names.
-  const std::optional<std::vector<platform::DirectoryEntry>> listed = disk.list(*root + "*.*");
+  const base::Outcome<std::vector<platform::DirectoryEntry>> listed = disk.list(*root + "*.*");
   if (!listed) selection.directoryUnreadable(*root);
   for (const platform::DirectoryEntry& entry : listed ? *listed : kNoEntries) {
     if (!entry.directory || isDateDirectory(entry.name) == 0) continue;

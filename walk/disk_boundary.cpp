@@ -23,7 +23,7 @@ const std::string& DiskBoundary::resolvedDirectory(const std::string& directory)
 bool DiskBoundary::admits(const std::string& directory, const platform::DirectoryEntry& entry) {
   std::string place;
   if (entry.link) {
-    const std::optional<std::string> resolved = disk_.resolve(directory + entry.name);
+    const base::Outcome<std::string> resolved = disk_.resolve(directory + entry.name);
     if (!resolved || !platform::isInside(*resolved, root_)) return false;
     place = *resolved;
   } else {

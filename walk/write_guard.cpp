@@ -19,18 +19,21 @@ std::string parentOf(const std::string& path) {
 void WriteGuard::protect(std::string_view setting) {
   const std::optional<std::string> root = platform::diskRoot(setting);
   if (!root) return;
-  const std::optional<std::string> place =
+  const base::Outcome<std::string> place =
       host_.resolve(platform::withoutTrailingSeparators(*root));
   if (!place) return;
-  std::optional<platform::FileFacts> facts = host_.inspect(*place);
-  if (facts && !(facts->directory || facts->regular)) facts.reset();
+  std::optional<platform::FileFacts> facts;
+  if (const base::Outcome<platform::FileFacts> found = host_.inspect(*place);
+      found && (found->directory || found->regular)) {
+    facts = *found;
+  }
   disks_.push_back({base::printableName(setting), *place, facts});
 }
 
 std::optional<WriteGuard::Refusal> WriteGuard::refusal(const std::string& path) {
-  const std::optional<std::string> place = host_.resolve(path);
+  const base::Outcome<std::string> place = host_.resolve(path);
   if (!place) return Refusal{true, "cannot be reached (a folder on its way is missing)"};
-  const std::optional<platform::FileFacts> target = host_.inspect(*place);
+  const base::Outcome<platform::FileFacts> target = host_.inspect(*place);
   for (const ProtectedDisk& disk : disks_) {
     const bool sameFile = target && disk.facts && (target->regular || target->directory) &&
                           target->identity == disk.facts->identity;
@@ -43,7 +46,7 @@ std::optional<WriteGuard::Refusal> WriteGuard::refusal(const std::string& path) 
     bool inside = sameFile || platform::isInside(*place, disk.place);
     for (std::string up = parentOf(*place); !inside && disk.facts && !up.empty();
          up = parentOf(up)) {
-      const std::optional<platform::FileFacts> folder = host_.inspect(up);
+      const base::Outcome<platform::FileFacts> folder = host_.inspect(up);
       inside = folder && folder->directory && folder->identity == disk.facts->identity;
     }
     if (inside) return Refusal{false, "lies inside the disk " + disk.shown};

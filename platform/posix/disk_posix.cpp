@@ -12,6 +12,7 @@
 #include "platform/disk.h"
 #include "platform/name_match.h"
 #include "platform/path_rules.h"
+#include "platform/file_writes.h"
 #include "platform/volume_label.h"
 
 namespace platform {
@@ -54,14 +55,15 @@ class PosixOpenFile : public OpenFile {
   int64_t length() const override { return length_; }
   int64_t modified() const override { return modified_; }
 
-  int64_t readAt(int64_t offset, char* buffer, std::size_t size) override {
-    if (offset < 0) return -1;
+  base::Outcome<int64_t> readAt(int64_t offset, char* buffer, std::size_t size) override {
+    if (offset < 0) return base::failure("a negative offset");
     std::size_t done = 0;
     while (done < size) {
       const ssize_t got = ::pread(handle_, buffer + done, size - done,
                                   static_cast<off_t>(offset + static_cast<int64_t>(done)));
       if (got < 0 && errno == EINTR) continue;
-      if (got < 0) return done > 0 ? static_cast<int64_t>(done) : -1;
+      if (got < 0 && done == 0) return base::failure(std::strerror(errno));
+      if (got < 0) return static_cast<int64_t>(done);
       if (got == 0) break;
       done += static_cast<std::size_t>(got);
     }
@@ -74,43 +76,9 @@ class PosixOpenFile : public OpenFile {
   int64_t modified_;
 };
 
-// Writes all of bytes to fd, going on after interruptions; false on failure,
-// with errno telling why.
-bool writeAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return false;
-    bytes.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return true;
-}
-
-std::string lastError() { return std::strerror(errno); }
-
-// Writes bytes to a device, FIFO or other special file as it is.
-std::optional<std::string> writeSpecial(const std::string& path, std::string_view bytes) {
-  // O_NONBLOCK only for the open: a FIFO without a reader fails at once.
-  const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (fd == -1) return lastError();
-  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-  const bool written = writeAll(fd, bytes);
-  std::optional<std::string> problem;
-  if (!written) problem = lastError();
-  if (::close(fd) != 0 && !problem) problem = lastError();
-  return problem;
-}
-
-// The permissions a new file gets from open(2)'s 0666 and the process's umask.
-mode_t newFileMode() {
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  return 0666 & ~mask;
-}
-
 class PosixDisk : public Disk {
  public:
-  std::optional<std::vector<DirectoryEntry>> list(const std::string& pattern) override {
+  base::Outcome<std::vector<DirectoryEntry>> list(const std::string& pattern) override {
     const std::string directory = directoryPart(pattern);
     const std::string wildcard = pattern.substr(directory.size());
 
@@ -118,7 +86,7 @@ class PosixDisk : public Disk {
     DIR* dir = ::opendir(directory.empty() ? "." : directory.c_str());
     if (dir == nullptr) {
       if (errno == ENOENT) return entries;
-      return std::nullopt;
+      return base::failure(std::strerror(errno));
     }
     for (;;) {
       errno = 0;  // readdir tells its end from a failure only by errno
@@ -126,48 +94,42 @@ class PosixDisk : public Disk {
       if (item == nullptr) break;
       if (wildcardMatch(wildcard, item->d_name)) entries.push_back(describe(directory, *item));
     }
-    const bool failed = errno != 0;
+    const int failed = errno;
     ::closedir(dir);
-    if (failed) return std::nullopt;
+    if (failed != 0) return base::failure(std::strerror(failed));
     std::sort(entries.begin(), entries.end(), [](const DirectoryEntry& a, const DirectoryEntry& b) {
       return entryNameLess(a.name, b.name);
     });
     return entries;
   }
 
-  std::unique_ptr<OpenFile> openForReading(const std::string& path) override {
+  base::Outcome<std::unique_ptr<OpenFile>> openForReading(const std::string& path) override {
     // O_NONBLOCK: opening a FIFO that slipped through must not hang the run.
     const int handle = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (handle == -1) return nullptr;
+    if (handle == -1) return base::failure(std::strerror(errno));
     struct stat info;
-    if (::fstat(handle, &info) != 0) return std::make_unique<PosixOpenFile>(handle, -1, 0);
-    return std::make_unique<PosixOpenFile>(handle, static_cast<int64_t>(info.st_size),
-                                           static_cast<int64_t>(info.st_mtime));
+    std::unique_ptr<OpenFile> file;
+    if (::fstat(handle, &info) != 0) {
+      file = std::make_unique<PosixOpenFile>(handle, -1, 0);
+    } else {
+      file = std::make_unique<PosixOpenFile>(handle, static_cast<int64_t>(info.st_size),
+                                             static_cast<int64_t>(info.st_mtime));
+    }
+    return file;
   }
 
-  bool appendToFile(const std::string& path, std::string_view bytes) override {
-    // O_NONBLOCK: a FIFO without a reader fails at once instead of waiting for
-    // one (and no write waits for a slow reader); O_NOCTTY: a terminal named as
-    // a log never becomes the run's controlling terminal.
-    constexpr int kFlags = O_WRONLY | O_APPEND | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
-    int fd = ::open(path.c_str(), kFlags);
-    if (fd == -1) fd = ::open(path.c_str(), kFlags | O_CREAT, 0600);
-    if (fd == -1) return false;
-    ssize_t written;
-    do {
-      written = ::write(fd, bytes.data(), bytes.size());
-    } while (written < 0 && errno == EINTR);
-    ::close(fd);
-    return true;
+  base::Status appendToFile(const std::string& path, std::string_view bytes) override {
+    return appendBytes(path, bytes);
   }
 
-  std::optional<std::string> resolve(const std::string& path) override {
-    return resolveFollowing(path, 0);
+  base::Outcome<std::string> resolve(const std::string& path) override {
+    if (std::optional<std::string> resolved = resolveFollowing(path, 0)) return *resolved;
+    return base::failure("a directory on its way is missing, or a link loops");
   }
 
-  std::optional<FileFacts> inspect(const std::string& path) override {
+  base::Outcome<FileFacts> inspect(const std::string& path) override {
     struct stat info;
-    if (::stat(path.c_str(), &info) != 0) return std::nullopt;
+    if (::stat(path.c_str(), &info) != 0) return base::failure(std::strerror(errno));
     FileFacts facts;
     facts.identity = {static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino)};
     facts.links = static_cast<uint32_t>(info.st_nlink);
@@ -182,26 +144,9 @@ class PosixDisk : public Disk {
     return mountedVolumeLabel(folder);
   }
 
-  std::optional<std::string> replaceFile(const std::string& path, std::string_view bytes) override {
-    struct stat existing;
-    const bool exists = ::stat(path.c_str(), &existing) == 0;
-    if (exists && S_ISDIR(existing.st_mode)) return std::string("it is a directory");
-    if (exists && !S_ISREG(existing.st_mode)) return writeSpecial(path, bytes);
-    const std::optional<std::string> place = resolve(path);
-    if (!place) return std::string("a directory on its way is missing, or a link loops");
-    // Past a file size limit a write then fails (EFBIG) instead of ending the
-    // process with the new file half written.
-    ::signal(SIGXFSZ, SIG_IGN);
-    std::string temporary = directoryPart(*place) + ".cdtmp.XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
-    if (fd == -1) return lastError();
-    const mode_t mode = exists ? existing.st_mode & 07777 : newFileMode();
-    std::optional<std::string> problem;
-    if (!writeAll(fd, bytes) || ::fchmod(fd, mode) != 0 || ::fsync(fd) != 0) problem = lastError();
-    if (::close(fd) != 0 && !problem) problem = lastError();
-    if (!problem && ::rename(temporary.c_str(), place->c_str()) != 0) problem = lastError();
-    if (problem) ::unlink(temporary.c_str());
-    return problem;
+  base::Status replaceFile(const std::string& path, std::string_view bytes) override {
+    const base::Outcome<std::string> place = resolve(path);
+    return replaceWhole(path, place ? *place : std::string(), bytes);
   }
 
  private:

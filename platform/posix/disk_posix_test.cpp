@@ -6,21 +6,24 @@
 
 #include "platform/disk.h"
 #include "platform/path_rules.h"
+#include "tests/support/outcomes.h"
 #include "tests/support/scratch_dir.h"
 
 namespace platform {
 namespace {
 
 namespace fs = std::filesystem;
+using testsupport::problemOf;
 using testsupport::ScratchDir;
+using testsupport::valueOf;
 using testsupport::writeFile;
 
 // "name:flags" of each entry listed, flags h(idden) s(ystem) d(irectory) l(ink).
 std::vector<std::string> listed(const ScratchDir& dir, const std::string& wildcard) {
   std::vector<std::string> lines;
-  const std::optional<std::vector<DirectoryEntry>> entries =
+  const base::Outcome<std::vector<DirectoryEntry>> entries =
       systemDisk().list(dir.path().string() + "/" + wildcard);
-  for (const DirectoryEntry& entry : entries.value()) {
+  for (const DirectoryEntry& entry : *entries) {
     lines.push_back(entry.name + ":" + (entry.hidden ? "h" : "") + (entry.system ? "s" : "") +
                     (entry.directory ? "d" : "") + (entry.link ? "l" : ""));
   }
@@ -45,13 +48,13 @@ TEST(PosixDiskListing, NameOrderAndTheFlagsTheWalkNeeds) {
 
 TEST(PosixDiskListing, NoSuchDirectoryListsNothingAndOneThatCannotBeReadFails) {
   ScratchDir dir;
-  EXPECT_EQ(systemDisk().list(dir.file("gone") + "/*.*"), std::vector<DirectoryEntry>{});
+  EXPECT_EQ(valueOf(systemDisk().list(dir.file("gone") + "/*.*")), std::vector<DirectoryEntry>{});
   writeFile(dir.file("plain"), "x");  // a file where a directory was expected
-  EXPECT_EQ(systemDisk().list(dir.file("plain") + "/*.*"), std::nullopt);
+  EXPECT_EQ(valueOf(systemDisk().list(dir.file("plain") + "/*.*")), std::nullopt);
   fs::create_directory(dir.path() / "closed");
   ::chmod(dir.file("closed").c_str(), 0);
   if (::geteuid() != 0) {  // root reads it all the same
-    EXPECT_EQ(systemDisk().list(dir.file("closed") + "/*.*"), std::nullopt);
+    EXPECT_EQ(valueOf(systemDisk().list(dir.file("closed") + "/*.*")), std::nullopt);
   }
   ::chmod(dir.file("closed").c_str(), 0700);
 }
@@ -78,17 +81,17 @@ TEST(PosixDiskResolve, FollowsLinksAlsoWhereTheyLeadNowhere) {
   fs::create_directory_symlink("d", dir.path() / "link");
   fs::create_symlink("d/new.log", dir.path() / "dangling");
   fs::create_symlink("loop", dir.path() / "loop");
-  EXPECT_EQ(systemDisk().resolve(dir.file("link")), real + "/d");
-  EXPECT_EQ(systemDisk().resolve(dir.file("link/missing")), real + "/d/missing");
-  EXPECT_EQ(systemDisk().resolve(dir.file("dangling")), real + "/d/new.log");
-  EXPECT_EQ(systemDisk().resolve(dir.file("loop")), std::nullopt);
-  EXPECT_EQ(systemDisk().resolve(dir.file("missing/x")), std::nullopt);
+  EXPECT_EQ(valueOf(systemDisk().resolve(dir.file("link"))), real + "/d");
+  EXPECT_EQ(valueOf(systemDisk().resolve(dir.file("link/missing"))), real + "/d/missing");
+  EXPECT_EQ(valueOf(systemDisk().resolve(dir.file("dangling"))), real + "/d/new.log");
+  EXPECT_EQ(valueOf(systemDisk().resolve(dir.file("loop"))), std::nullopt);
+  EXPECT_EQ(valueOf(systemDisk().resolve(dir.file("missing/x"))), std::nullopt);
   // A bare name and a bare link target: both from the working directory.
   const fs::path previous = fs::current_path();
   fs::current_path(dir.path());
   fs::create_symlink("d/bare.log", dir.path() / "bare");
-  EXPECT_EQ(systemDisk().resolve("bare"), real + "/d/bare.log");
-  EXPECT_EQ(systemDisk().resolve("new.log"), real + "/new.log");
+  EXPECT_EQ(valueOf(systemDisk().resolve("bare")), real + "/d/bare.log");
+  EXPECT_EQ(valueOf(systemDisk().resolve("new.log")), real + "/new.log");
   fs::current_path(previous);
 }
 
@@ -97,7 +100,7 @@ TEST(PosixDiskInspect, IdentityIsTheFileWhateverNamesItAndLinksAreCounted) {
   writeFile(dir.path() / "a", "x");
   fs::create_hard_link(dir.path() / "a", dir.path() / "b");
   fs::create_symlink("a", dir.path() / "c");
-  const std::optional<FileFacts> a = systemDisk().inspect(dir.file("a"));
+  const base::Outcome<FileFacts> a = systemDisk().inspect(dir.file("a"));
   ASSERT_TRUE(a);
   EXPECT_TRUE(a->regular && !a->directory);
   EXPECT_EQ(a->links, 2u);
@@ -107,7 +110,7 @@ TEST(PosixDiskInspect, IdentityIsTheFileWhateverNamesItAndLinksAreCounted) {
   EXPECT_EQ(systemDisk().inspect(dir.file("c"))->identity, a->identity);
   EXPECT_TRUE(systemDisk().inspect(dir.path().string() + "/")->directory);
   EXPECT_FALSE(systemDisk().inspect("/dev/null")->regular);
-  EXPECT_EQ(systemDisk().inspect(dir.file("missing")), std::nullopt);
+  EXPECT_FALSE(systemDisk().inspect(dir.file("missing")));
 }
 
 TEST(PosixDiskReplace, NewContentWholeKeepsModeAndLinksAndFailureChangesNothing) {
@@ -115,17 +118,17 @@ TEST(PosixDiskReplace, NewContentWholeKeepsModeAndLinksAndFailureChangesNothing)
   writeFile(dir.file("out.txt"), "old");
   ::chmod(dir.file("out.txt").c_str(), 0640);
   fs::create_symlink("out.txt", dir.path() / "link");
-  EXPECT_EQ(systemDisk().replaceFile(dir.file("link"), "new"), std::nullopt);
+  EXPECT_EQ(problemOf(systemDisk().replaceFile(dir.file("link"), "new")), std::nullopt);
   EXPECT_EQ(testsupport::readFile(dir.file("out.txt")), "new");
   EXPECT_TRUE(fs::is_symlink(dir.path() / "link"));
   struct stat info;
   ASSERT_EQ(::stat(dir.file("out.txt").c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0640u);
-  EXPECT_EQ(systemDisk().replaceFile(dir.file("fresh.txt"), "x"), std::nullopt);
+  EXPECT_EQ(problemOf(systemDisk().replaceFile(dir.file("fresh.txt"), "x")), std::nullopt);
   EXPECT_EQ(testsupport::readFile(dir.file("fresh.txt")), "x");
-  EXPECT_EQ(systemDisk().replaceFile("/dev/null", "to a device as it is"), std::nullopt);
-  EXPECT_EQ(systemDisk().replaceFile(dir.file("missing/x"), "x").has_value(), true);
-  EXPECT_EQ(systemDisk().replaceFile(dir.path().string(), "x"), "it is a directory");
+  EXPECT_EQ(problemOf(systemDisk().replaceFile("/dev/null", "to a device as it is")), std::nullopt);
+  EXPECT_FALSE(systemDisk().replaceFile(dir.file("missing/x"), "x"));
+  EXPECT_EQ(problemOf(systemDisk().replaceFile(dir.path().string(), "x")), "it is a directory");
 
   // Past the file size limit: the old content stays, no new file is left over.
   rlimit saved;
@@ -134,13 +137,13 @@ TEST(PosixDiskReplace, NewContentWholeKeepsModeAndLinksAndFailureChangesNothing)
   small.rlim_cur = 1024;
   ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
   const std::optional<std::string> problem =
-      systemDisk().replaceFile(dir.file("out.txt"), std::string(4096, 'y'));
+      problemOf(systemDisk().replaceFile(dir.file("out.txt"), std::string(4096, 'y')));
   ::setrlimit(RLIMIT_FSIZE, &saved);
   EXPECT_EQ(problem, "File too large");
   EXPECT_EQ(testsupport::readFile(dir.file("out.txt")), "new");
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 3);
   if (fs::exists("/dev/full")) {
-    EXPECT_EQ(systemDisk().replaceFile("/dev/full", "x"), "No space left on device");
+    EXPECT_EQ(problemOf(systemDisk().replaceFile("/dev/full", "x")), "No space left on device");
   }
 }
 

@@ -1,15 +1,12 @@
-#include <fcntl.h>
-#include <io.h>
-#include <share.h>
-#include <sys/stat.h>
 #include <windows.h>
 
 #include <algorithm>
 #include <string>
 
 #include "platform/disk.h"
-#include "platform/path_rules.h"
+#include "platform/file_writes.h"
 #include "platform/volume_label.h"
+#include "platform/win32/win32_files.h"
 
 namespace platform {
 namespace {
@@ -41,8 +38,8 @@ class Win32OpenFile : public OpenFile {
   int64_t length() const override { return length_; }
   int64_t modified() const override { return modified_; }
 
-  int64_t readAt(int64_t offset, char* buffer, std::size_t size) override {
-    if (offset < 0) return -1;
+  base::Outcome<int64_t> readAt(int64_t offset, char* buffer, std::size_t size) override {
+    if (offset < 0) return base::failure("a negative offset");
     std::size_t done = 0;
     while (done < size) {
       const auto at = static_cast<uint64_t>(offset) + done;
@@ -53,7 +50,8 @@ class Win32OpenFile : public OpenFile {
       DWORD got = 0;
       if (!ReadFile(handle_, buffer + done, chunk, &got, &position)) {
         if (GetLastError() == ERROR_HANDLE_EOF) break;
-        return done > 0 ? static_cast<int64_t>(done) : -1;
+        if (done == 0) return base::failure(lastErrorText());
+        return static_cast<int64_t>(done);
       }
       if (got == 0) break;
       done += got;
@@ -67,44 +65,11 @@ class Win32OpenFile : public OpenFile {
   int64_t modified_;
 };
 
-// The system's message for the last error, without its line end.
-std::string lastErrorText() {
-  const DWORD code = GetLastError();
-  char* text = nullptr;
-  const DWORD length = FormatMessageA(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-  std::string message = length > 0 ? std::string(text, length) : "error " + std::to_string(code);
-  if (text != nullptr) LocalFree(text);
-  while (!message.empty() && (message.back() == '\n' || message.back() == '\r' ||
-                              message.back() == ' ' || message.back() == '.')) {
-    message.pop_back();
-  }
-  return message;
-}
-
-// Writes all of bytes through handle; false on failure, GetLastError telling why.
-bool writeAll(HANDLE handle, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const auto chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
-    DWORD written = 0;
-    if (!WriteFile(handle, bytes.data(), chunk, &written, nullptr) || written == 0) return false;
-    bytes.remove_prefix(written);
-  }
-  return true;
-}
-
-// Opens path with access, sharing with everyone, as disposition says.
-HANDLE openShared(const std::string& path, DWORD access, DWORD disposition, DWORD flags) {
-  return CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                     nullptr, disposition, flags, nullptr);
-}
-
 // The platform's own enumeration, in its own order, with its own wildcards;
 // data files read without restricting anyone else's access.
 class Win32Disk : public Disk {
  public:
-  std::optional<std::vector<DirectoryEntry>> list(const std::string& pattern) override {
+  base::Outcome<std::vector<DirectoryEntry>> list(const std::string& pattern) override {
     std::vector<DirectoryEntry> entries;
     WIN32_FIND_DATAA found;
     const HANDLE search = FindFirstFileA(pattern.c_str(), &found);
@@ -113,58 +78,51 @@ class Win32Disk : public Disk {
       // else: none.
       const DWORD error = GetLastError();
       if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return entries;
-      return std::nullopt;
+      return base::failure(lastErrorText());
     }
     do {
       entries.push_back(describe(found));
     } while (FindNextFileA(search, &found));
     const bool ended = GetLastError() == ERROR_NO_MORE_FILES;
+    const std::string problem = ended ? std::string() : lastErrorText();
     FindClose(search);
-    if (!ended) return std::nullopt;
+    if (!ended) return base::failure(problem);
     return entries;
   }
 
-  std::unique_ptr<OpenFile> openForReading(const std::string& path) override {
+  base::Outcome<std::unique_ptr<OpenFile>> openForReading(const std::string& path) override {
     const HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return nullptr;
+    if (handle == INVALID_HANDLE_VALUE) return base::failure(lastErrorText());
     LARGE_INTEGER size;
     const int64_t length = GetFileSizeEx(handle, &size) ? static_cast<int64_t>(size.QuadPart) : -1;
     FILETIME written;
     const int64_t modified =
         GetFileTime(handle, nullptr, nullptr, &written) ? unixTime(written) : 0;
-    return std::make_unique<Win32OpenFile>(handle, length, modified);
+    std::unique_ptr<OpenFile> file = std::make_unique<Win32OpenFile>(handle, length, modified);
+    return file;
   }
 
-  bool appendToFile(const std::string& path, std::string_view bytes) override {
-    int fd = -1;
-    if (_sopen_s(&fd, path.c_str(), _O_WRONLY | _O_APPEND | _O_BINARY, _SH_DENYNO, 0) != 0) {
-      if (_sopen_s(&fd, path.c_str(), _O_WRONLY | _O_APPEND | _O_CREAT | _O_BINARY, _SH_DENYNO,
-                   _S_IREAD | _S_IWRITE) != 0) {
-        return false;
-      }
-    }
-    _write(fd, bytes.data(), static_cast<unsigned>(bytes.size()));
-    _close(fd);
-    return true;
+  base::Status appendToFile(const std::string& path, std::string_view bytes) override {
+    return appendBytes(path, bytes);
   }
 
   // Windows data disks are CDs, which have no links: the full path is the place.
-  std::optional<std::string> resolve(const std::string& path) override {
+  base::Outcome<std::string> resolve(const std::string& path) override {
     const DWORD needed = GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);
-    if (needed == 0) return std::nullopt;
+    if (needed == 0) return base::failure("its name cannot be resolved");
     std::string full(needed, '\0');
     const DWORD length = GetFullPathNameA(path.c_str(), needed, full.data(), nullptr);
-    if (length == 0 || length >= needed) return std::nullopt;
+    if (length == 0 || length >= needed) return base::failure("its name cannot be resolved");
     full.resize(length);
     return full;
   }
 
-  std::optional<FileFacts> inspect(const std::string& path) override {
+  base::Outcome<FileFacts> inspect(const std::string& path) override {
     // Backup semantics: directories open too; no access asked, only attributes.
     const HANDLE handle = openShared(path, 0, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS);
-    if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
+    if (handle == INVALID_HANDLE_VALUE) return base::failure(lastErrorText());
     FileFacts facts;
     BY_HANDLE_FILE_INFORMATION info;
     if (GetFileType(handle) == FILE_TYPE_DISK && GetFileInformationByHandle(handle, &info)) {
@@ -185,45 +143,9 @@ class Win32Disk : public Disk {
     return mountedVolumeLabel(folder);
   }
 
-  std::optional<std::string> replaceFile(const std::string& path, std::string_view bytes) override {
-    const std::optional<FileFacts> existing = inspect(path);
-    if (existing && existing->directory) return std::string("it is a directory");
-    if (existing && !existing->regular) return writeDirectly(path, bytes);
-    const std::optional<std::string> place = resolve(path);
-    if (!place) return std::string("its name cannot be resolved");
-    const std::string directory = directoryPart(*place);
-    char temporary[MAX_PATH];
-    if (GetTempFileNameA(directory.empty() ? "." : directory.c_str(), "cdt", 0, temporary) == 0) {
-      return lastErrorText();
-    }
-    std::optional<std::string> problem;
-    const HANDLE handle = openShared(temporary, GENERIC_WRITE, TRUNCATE_EXISTING, 0);
-    if (handle == INVALID_HANDLE_VALUE) {
-      problem = lastErrorText();
-    } else {
-      if (!writeAll(handle, bytes) || !FlushFileBuffers(handle)) problem = lastErrorText();
-      if (!CloseHandle(handle) && !problem) problem = lastErrorText();
-    }
-    // ReplaceFile keeps the replaced file's attributes and access rights.
-    if (!problem && !(existing ? ReplaceFileA(place->c_str(), temporary, nullptr,
-                                              REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)
-                               : MoveFileExA(temporary, place->c_str(),
-                                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))) {
-      problem = lastErrorText();
-    }
-    if (problem) DeleteFileA(temporary);
-    return problem;
-  }
-
- private:
-  // Writes bytes to a device or console as it is.
-  static std::optional<std::string> writeDirectly(const std::string& path, std::string_view bytes) {
-    const HANDLE handle = openShared(path, GENERIC_WRITE, OPEN_EXISTING, 0);
-    if (handle == INVALID_HANDLE_VALUE) return lastErrorText();
-    std::optional<std::string> problem;
-    if (!writeAll(handle, bytes)) problem = lastErrorText();
-    CloseHandle(handle);
-    return problem;
+  base::Status replaceFile(const std::string& path, std::string_view bytes) override {
+    const base::Outcome<std::string> place = resolve(path);
+    return replaceWhole(path, place ? *place : std::string(), bytes);
   }
 };
 

@@ -325,7 +325,7 @@ int checkDisk(const ArchiveOptions& options, catalog::Catalog* catalog, platform
   std::vector<fixity::FileFixity> recorded;
   std::optional<catalog::CataloguedDisk> known;  // what the catalogue recorded of it
   if (catalog == nullptr) {
-    const std::optional<std::string> text = cli::readWholeFile(host, options.manifest);
+    const base::Outcome<std::string> text = cli::readWholeFile(host, options.manifest);
     std::string problem = "it cannot be read";
     std::optional<std::vector<fixity::FileFixity>> read;
     if (text) read = fixity::readManifest(*text, problem);

@@ -36,8 +36,8 @@ bool writeFile(const std::string& path, const std::string& bytes, walk::WriteGua
     err << "cdcoverage: " << name << " " << refusal->reason << ": it is not written\n";
     return false;
   }
-  if (const std::optional<std::string> problem = disk.replaceFile(path, bytes)) {
-    err << "cdcoverage: cannot write " << name << ": " << *problem << "\n";
+  if (const base::Status written = disk.replaceFile(path, bytes); !written) {
+    err << "cdcoverage: cannot write " << name << ": " << written.problem() << "\n";
     return false;
   }
   return true;
@@ -59,7 +59,7 @@ InputRead readInput(const std::string& input, walk::WalkSettings& walk, platform
   const std::string name = base::printableName(input);
   InputRead read;
   if (isSummaryFile(input)) {
-    const std::optional<std::string> text = cli::readWholeFile(host, input);
+    const base::Outcome<std::string> text = cli::readWholeFile(host, input);
     if (!text) {
       read.problem = "summary " + name + ": cannot be opened";
       return read;

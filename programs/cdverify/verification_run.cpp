@@ -56,7 +56,7 @@ LogPlaces placeLogs(const RunSettings& settings, platform::Disk& host, std::ostr
   for (std::size_t i = 0; i < 4; ++i) {
     const std::optional<walk::WriteGuard::Refusal> refusal = guard.refusal(names[i]);
     places.writable[i] = !refusal;
-    if (const std::optional<std::string> place = host.resolve(names[i])) {
+    if (const base::Outcome<std::string> place = host.resolve(names[i])) {
       places.resolved.push_back(*place);
     }
     const bool saidBefore = std::find(names, names + i, names[i]) != names + i;

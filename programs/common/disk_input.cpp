@@ -45,11 +45,13 @@ DiskRead surveyInputDisk(const std::string& input, walk::WalkSettings& walk, pla
   return read;
 }
 
-std::optional<std::string> readWholeFile(platform::Disk& disk, const std::string& path) {
-  const std::unique_ptr<platform::OpenFile> file = disk.openForReading(path);
-  if (!file || file->length() < 0) return std::nullopt;
-  std::string bytes(static_cast<std::size_t>(file->length()), '\0');
-  if (file->readAt(0, bytes.data(), bytes.size()) != file->length()) return std::nullopt;
+base::Outcome<std::string> readWholeFile(platform::Disk& disk, const std::string& path) {
+  const base::Outcome<std::unique_ptr<platform::OpenFile>> opened = disk.openForReading(path);
+  if (!opened) return base::failure(opened.problem());
+  platform::OpenFile& file = **opened;
+  if (file.length() < 0) return base::failure("its length cannot be told");
+  std::string bytes(static_cast<std::size_t>(file.length()), '\0');
+  if (!file.readWhole(0, bytes.data(), bytes.size())) return base::failure("it cannot be read");
   return bytes;
 }
 

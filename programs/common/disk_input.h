@@ -36,7 +36,7 @@ DiskRead surveyInputDisk(const std::string& input, walk::WalkSettings& walk, pla
                          verify::VerificationListener* also = nullptr,
                          base::FileBytesListener* everyByte = nullptr);
 
-// The whole content of the file at path; nothing when it cannot be read.
-std::optional<std::string> readWholeFile(platform::Disk& disk, const std::string& path);
+// The whole content of the file at path; a failure when it cannot be read.
+base::Outcome<std::string> readWholeFile(platform::Disk& disk, const std::string& path);
 
 }  // namespace cli

@@ -34,10 +34,10 @@ class MemoryDisk : public platform::Disk {
     add(directory, platform::DirectoryEntry{name, false, false, true});
   }
 
-  std::optional<std::vector<platform::DirectoryEntry>> list(const std::string& pattern) override {
+  base::Outcome<std::vector<platform::DirectoryEntry>> list(const std::string& pattern) override {
     patterns.push_back(pattern);
     const std::string directory = platform::directoryPart(pattern);
-    if (unlistable.count(directory) != 0) return std::nullopt;
+    if (unlistable.count(directory) != 0) return base::failure("Permission denied");
     std::vector<platform::DirectoryEntry> matched;
     const auto found = directories_.find(directory);
     if (found == directories_.end()) return matched;
@@ -49,29 +49,32 @@ class MemoryDisk : public platform::Disk {
     return matched;
   }
 
-  std::unique_ptr<platform::OpenFile> openForReading(const std::string& path) override {
+  base::Outcome<std::unique_ptr<platform::OpenFile>> openForReading(
+      const std::string& path) override {
     ++opens;
     const auto found = files_.find(path);
-    if (found == files_.end()) return nullptr;
-    return std::make_unique<File>(found->second, *this, unreadable[path]);
+    if (found == files_.end()) return base::failure("No such file or directory");
+    std::unique_ptr<platform::OpenFile> file =
+        std::make_unique<File>(found->second, *this, unreadable[path]);
+    return file;
   }
 
-  bool appendToFile(const std::string& path, std::string_view bytes) override {
-    if (path.empty() || unwritable.count(path) != 0) return false;
+  base::Status appendToFile(const std::string& path, std::string_view bytes) override {
+    if (path.empty() || unwritable.count(path) != 0) return base::failure("Permission denied");
     logs[path] += bytes;
-    return true;
+    return {};
   }
 
   // A disk in memory has no links: every path leads to itself.
-  std::optional<std::string> resolve(const std::string& path) override { return path; }
+  base::Outcome<std::string> resolve(const std::string& path) override { return path; }
 
   // Every file and directory is a file of its own, on one volume.
-  std::optional<platform::FileFacts> inspect(const std::string& path) override {
+  base::Outcome<platform::FileFacts> inspect(const std::string& path) override {
     const bool file = files_.count(path) != 0;
     // A directory is named with or without its closing separator.
     if (!file && directories_.count(path) == 0 &&
         directories_.count(path + platform::kPathSeparator) == 0) {
-      return std::nullopt;
+      return base::failure("No such file or directory");
     }
     platform::FileFacts facts;
     facts.identity = {1, std::hash<std::string>()(path)};
@@ -87,10 +90,10 @@ class MemoryDisk : public platform::Disk {
     return found->second;
   }
 
-  std::optional<std::string> replaceFile(const std::string& path, std::string_view bytes) override {
-    if (unwritable.count(path) != 0) return std::string("cannot be written");
+  base::Status replaceFile(const std::string& path, std::string_view bytes) override {
+    if (unwritable.count(path) != 0) return base::failure("cannot be written");
     files_[path] = std::string(bytes);
-    return std::nullopt;
+    return {};
   }
 
   std::vector<std::string> patterns;          // every pattern listed, in order
@@ -111,15 +114,15 @@ class MemoryDisk : public platform::Disk {
         : bytes_(bytes), disk_(disk), damaged_(damaged) {}
     int64_t length() const override { return static_cast<int64_t>(bytes_.size()); }
     int64_t modified() const override { return 0; }
-    int64_t readAt(int64_t offset, char* buffer, std::size_t size) override {
+    base::Outcome<int64_t> readAt(int64_t offset, char* buffer, std::size_t size) override {
       ++disk_.reads;
-      if (offset < 0) return -1;
+      if (offset < 0) return base::failure("a negative offset");
       if (static_cast<std::size_t>(offset) >= bytes_.size()) return 0;
       const std::size_t count = std::min(size, bytes_.size() - static_cast<std::size_t>(offset));
       for (const base::ByteRange& range : damaged_) {
         if (range.offset < offset + static_cast<int64_t>(count) &&
             offset < range.offset + range.size)
-          return -1;
+          return base::failure("Input/output error");
       }
       std::memcpy(buffer, bytes_.data() + offset, count);
       return static_cast<int64_t>(count);
