@@ -35,11 +35,9 @@ std::optional<std::string> unescaped(std::string_view path) {
 
 }  // namespace
 
-std::optional<std::vector<FileFixity>> readManifest(std::string_view text, std::string& problem) {
-  if (const std::size_t zero = text.find('\0'); zero != std::string_view::npos) {
-    problem = "byte " + std::to_string(zero) + " is a NUL byte: it is not a manifest's text";
-    return std::nullopt;
-  }
+base::Outcome<std::vector<FileFixity>> readManifest(std::string_view text) {
+  if (const std::size_t zero = text.find('\0'); zero != std::string_view::npos)
+    return base::failure("byte " + std::to_string(zero) + " is a NUL byte: it is not a manifest's text");
   std::vector<FileFixity> files;
   std::map<std::string, std::size_t> lineOf;  // each path's line
   std::size_t lineNumber = 0;
@@ -53,8 +51,7 @@ std::optional<std::vector<FileFixity>> readManifest(std::string_view text, std::
     const bool escaped = line.front() == '\\';
     if (escaped) line.remove_prefix(1);
     const auto bad = [&](const char* why) {
-      problem = "line " + std::to_string(lineNumber) + ": " + why;
-      return std::nullopt;
+      return base::failure("line " + std::to_string(lineNumber) + ": " + why);
     };
     if (line.size() < 64 || !std::all_of(line.begin(), line.begin() + 64, isHexDigit))
       return bad("it does not begin with a SHA-256 of 64 hex digits");
@@ -67,16 +64,12 @@ std::optional<std::vector<FileFixity>> readManifest(std::string_view text, std::
     if (escaped) path = unescaped(*path);
     if (!path) return bad("its path holds an unknown escape");
     if (const auto [before, isNew] = lineOf.emplace(*path, lineNumber); !isNew) {
-      problem = "line " + std::to_string(lineNumber) + ": its path is listed on line " +
-                std::to_string(before->second) + " already";
-      return std::nullopt;
+      return base::failure("line " + std::to_string(lineNumber) + ": its path is listed on line " +
+                           std::to_string(before->second) + " already");
     }
     files.push_back(FileFixity{std::move(*path), -1, std::move(digest), {}});
   }
-  if (files.empty()) {
-    problem = "it lists no file";
-    return std::nullopt;
-  }
+  if (files.empty()) return base::failure("it lists no file");
   return files;
 }
 

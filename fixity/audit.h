@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/outcome.h"
 #include "fixity/file_fixity.h"
 
 namespace fixity {
@@ -13,10 +14,10 @@ namespace fixity {
 // (either case), a blank, a blank or '*' (binary mode), and the path; a line
 // starting with a backslash has "\\", "\n" and "\r" in its path for a
 // backslash, a line feed and a carriage return. Blank lines are passed over;
-// CR LF line ends are taken. The files come without sizes (-1). Nothing, and
-// problem set to why, when a line is neither (its number given), when a path
-// is listed twice, when the text holds a NUL byte, or when it lists no file.
-std::optional<std::vector<FileFixity>> readManifest(std::string_view text, std::string& problem);
+// CR LF line ends are taken. The files come without sizes (-1). A failure
+// when a line is neither (its number given), when a path is listed twice,
+// when the text holds a NUL byte, or when it lists no file.
+base::Outcome<std::vector<FileFixity>> readManifest(std::string_view text);
 
 // How a file found on a disk stands against what was recorded of it.
 enum class AuditStatus { kMatched, kChanged, kMoved, kMissing, kNew, kUnreadable };

@@ -41,14 +41,13 @@ TEST(Audit, TellsEachFileMatchedChangedMovedMissingNewOrUnreadable) {
 TEST(Manifest, ReadsWhatSha256sumWritesAndRefusesWhatItDoesNot) {
   const std::vector<FileFixity> files = {
       {"a\\b\nc\rd", 1, kA, {}}, {"plain/name", 2, kB, {}}, {"lost", 3, "", {{0, 3}}}};
-  std::string problem;
-  const std::optional<std::vector<FileFixity>> read = readManifest(manifestText(files), problem);
-  ASSERT_TRUE(read) << problem;
+  const base::Outcome<std::vector<FileFixity>> read = readManifest(manifestText(files));
+  ASSERT_TRUE(read) << read.problem();
   EXPECT_EQ(*read,
             (std::vector<FileFixity>{{"a\\b\nc\rd", -1, kA, {}}, {"plain/name", -1, kB, {}}}));
 
   // Binary mode, upper-case digits, CR LF, blank lines, a blank in the name.
-  EXPECT_EQ(readManifest(std::string(64, 'A') + " *x y\r\n\r\n", problem),
+  EXPECT_EQ(*readManifest(std::string(64, 'A') + " *x y\r\n\r\n"),
             (std::vector<FileFixity>{{"x y", -1, kA, {}}}));
   for (const auto& [text, why] : std::vector<std::pair<std::string, std::string>>{
            {kA + "  ok\nabc  short\n", "line 2: it does not begin with a SHA-256"},
@@ -62,9 +61,9 @@ TEST(Manifest, ReadsWhatSha256sumWritesAndRefusesWhatItDoesNot) {
            {std::string(4096, '\0'), "byte 0 is a NUL byte"},  // /dev/zero
            {"", "it lists no file"},
            {"\r\n\n", "it lists no file"}}) {
-    problem.clear();
-    EXPECT_FALSE(readManifest(text, problem)) << text;
-    EXPECT_EQ(problem.substr(0, why.size()), why) << text;
+    const base::Outcome<std::vector<FileFixity>> refused = readManifest(text);
+    EXPECT_FALSE(refused) << text;
+    EXPECT_EQ(refused.problem().substr(0, why.size()), why) << text;
   }
 }
 

@@ -24,15 +24,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     std::ofstream image(path, std::ios::binary | std::ios::trunc);
     image.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
   }
-  const image::OpenedDisk opened = image::openDisk(
+  const base::Outcome<image::OpenedDisk> opened = image::openDisk(
       path, platform::systemDisk(), verify::verificationKeepPolicy(platform::kHostProfileDialect));
   for (const bool plane : {false, true}) {
+    if (!opened) break;
     walk::WalkSettings settings;
     settings.archiveDisk = path;
     settings.fileExtension = "*";
     settings.planeMode = plane ? 1 : 0;
     settings.streamLetter = 'P';
-    summary::surveyDisk(settings, *opened.disk);
+    summary::surveyDisk(settings, *opened->disk);
   }
   return 0;
 }

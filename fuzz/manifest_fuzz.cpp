@@ -22,14 +22,13 @@ void byPathAndDigest(std::vector<fixity::FileFixity>& files) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
-  std::string problem;
-  std::optional<std::vector<fixity::FileFixity>> files = fixity::readManifest(text, problem);
+  base::Outcome<std::vector<fixity::FileFixity>> files = fixity::readManifest(text);
   if (!files) {
-    if (problem.empty()) std::abort();  // refused without a reason
+    if (files.problem().empty()) std::abort();  // refused without a reason
     return 0;
   }
-  std::optional<std::vector<fixity::FileFixity>> again =
-      fixity::readManifest(fixity::manifestText(*files), problem);
+  base::Outcome<std::vector<fixity::FileFixity>> again =
+      fixity::readManifest(fixity::manifestText(*files));
   if (!again) std::abort();
   byPathAndDigest(*files);
   byPathAndDigest(*again);

@@ -14,9 +14,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   auto read = summary::disksFromSummaryJson(text);
-  auto* disks = std::get_if<std::vector<summary::DiskRecord>>(&read);
-  if (disks == nullptr) return 0;
-  summary::DistinctDisks distinct = summary::distinctDisks(std::move(*disks));
+  if (!read) return 0;
+  summary::DistinctDisks distinct = summary::distinctDisks(std::move(*read));
   summary::SummaryOptions options;
   options.gapToleranceSeconds = 1;
   const summary::CoverageSummary summary = summary::summarize(distinct.disks, options);
@@ -24,8 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   summary::timelineSvg(summary);
 
   auto again = summary::disksFromSummaryJson(summary::summaryJson(summary));
-  auto* back = std::get_if<std::vector<summary::DiskRecord>>(&again);
-  if (back == nullptr || back->size() != summary.disks.size()) std::abort();
+  if (!again || again->size() != summary.disks.size()) std::abort();
+  const std::vector<summary::DiskRecord>* back = &*again;
   for (std::size_t i = 0; i < back->size(); ++i) {
     if ((*back)[i].name != summary.disks[i].record.name ||
         !summary::sameContent((*back)[i], summary.disks[i].record)) {

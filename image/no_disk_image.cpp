@@ -2,8 +2,8 @@
 
 #include "image/disk_image.h"
 
-image::OpenedDisk image::openDisk(const std::string&, platform::Disk& host,
-                                  const base::KeepPolicy&) {
+base::Outcome<image::OpenedDisk> image::openDisk(const std::string&, platform::Disk& host,
+                                                 const base::KeepPolicy&) {
   OpenedDisk opened;
   opened.disk = &host;
   return opened;

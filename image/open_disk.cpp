@@ -8,8 +8,8 @@
 
 namespace image {
 
-OpenedDisk openDisk(const std::string& setting, platform::Disk& host,
-                    const base::KeepPolicy& policy) {
+base::Outcome<OpenedDisk> openDisk(const std::string& setting, platform::Disk& host,
+                                   const base::KeepPolicy& policy) {
   OpenedDisk opened;
   opened.disk = &host;
   const std::optional<std::string> root = platform::diskRoot(setting);
@@ -32,6 +32,7 @@ OpenedDisk openDisk(const std::string& setting, platform::Disk& host,
   if (!facts || !facts->regular) return opened;
   const base::Outcome<std::string> resolved = host.resolve(path);
   const base::Outcome<std::unique_ptr<platform::OpenFile>> opening = host.openForReading(path);
+  std::vector<std::string> warnings;
   ImageRead read;
   if (!opening) {
     read.problem = "cannot be opened";
@@ -43,19 +44,22 @@ OpenedDisk openDisk(const std::string& setting, platform::Disk& host,
       // a '/' in a name); the image's own tree names every file.
       ImageRead plain = readIsoImage(*image, false, policy);
       if (!plain.problem && plain.unnamed.empty()) {
-        opened.warnings.push_back("Joliet names cannot be read: " + read.unnamed.front() +
+        warnings.push_back("Joliet names cannot be read: " + read.unnamed.front() +
                                   "; files are named as the image's ISO 9660 tree names them");
         read = std::move(plain);
       }
     }
   }
-  for (const std::string& lost : read.unnamed) opened.warnings.push_back(lost + ": not verified");
-  opened.problem = std::move(read.problem);
-  if (opened.problem) read.tree = ImageTree{};  // nothing is found on it
-  opened.owned =
-      std::make_unique<TreeDisk>(*root, resolved.value_or(path), std::move(read.tree), host);
-  opened.disk = opened.owned.get();
-  return opened;
+  for (const std::string& lost : read.unnamed) warnings.push_back(lost + ": not verified");
+  base::Outcome<OpenedDisk> outcome = base::failure(read.problem.value_or(""));
+  if (!read.problem) {
+    opened.owned =
+        std::make_unique<TreeDisk>(*root, resolved.value_or(path), std::move(read.tree), host);
+    opened.disk = opened.owned.get();
+    outcome = std::move(opened);
+  }
+  outcome.warnings = std::move(warnings);
+  return outcome;
 }
 
 }  // namespace image

@@ -224,23 +224,25 @@ std::string summaryJson(const CoverageSummary& summary) {
   return text;
 }
 
-std::variant<std::vector<DiskRecord>, std::string> disksFromSummaryJson(std::string_view text) {
+base::Outcome<std::vector<DiskRecord>> disksFromSummaryJson(std::string_view text) {
   Json json;
   try {
     json = Json::parse(text);
   } catch (const Json::parse_error& error) {
     // The byte counts from 1; one past the text means it ended too early.
-    return error.byte > text.size() ? std::string("not valid JSON: it ends too early")
-                                    : "not valid JSON (at byte " + std::to_string(error.byte) + ")";
+    return base::failure(error.byte > text.size()
+                             ? std::string("not valid JSON: it ends too early")
+                             : "not valid JSON (at byte " + std::to_string(error.byte) + ")");
   } catch (const Json::out_of_range&) {  // a number beyond a double, such as 1E400
-    return std::string("not valid JSON: a number is out of range");
+    return base::failure("not valid JSON: a number is out of range");
   }
   try {
     const Json& version = field(json, "version");
     if (!version.is_number_integer() || version < kOldestReadableVersion ||
         version > kSummaryVersion) {
-      return "not a cdcoverage summary of version " + std::to_string(kOldestReadableVersion) +
-             " to " + std::to_string(kSummaryVersion);
+      return base::failure("not a cdcoverage summary of version " +
+                           std::to_string(kOldestReadableVersion) + " to " +
+                           std::to_string(kSummaryVersion));
     }
     std::vector<DiskRecord> disks;
     const Json& list = listField(json, "disks");
@@ -257,7 +259,7 @@ std::variant<std::vector<DiskRecord>, std::string> disksFromSummaryJson(std::str
     }
     return disks;
   } catch (const std::exception& error) {  // std::invalid_argument: a field's problem
-    return std::string(error.what());
+    return base::failure(error.what());
   }
 }
 

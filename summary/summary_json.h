@@ -1,10 +1,11 @@
 #pragma once
 
+#include "base/outcome.h"
 #include <string>
 #include <string_view>
-#include <variant>
 #include <vector>
 
+#include "base/outcome.h"
 #include "summary/summarize.h"
 
 namespace summary {
@@ -14,8 +15,8 @@ namespace summary {
 // of single disks can be merged later.
 std::string summaryJson(const CoverageSummary& summary);
 
-// The disks of a summary that summaryJson wrote; an error message when text is
-// not such a summary.
-std::variant<std::vector<DiskRecord>, std::string> disksFromSummaryJson(std::string_view text);
+// The disks of a summary that summaryJson wrote; a failure saying why when
+// text is not such a summary.
+base::Outcome<std::vector<DiskRecord>> disksFromSummaryJson(std::string_view text);
 
 }  // namespace summary

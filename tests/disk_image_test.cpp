@@ -101,11 +101,11 @@ TEST_F(DiskImageTest, LogsEqualTheFoldersForEveryKindOfNames) {
     EXPECT_EQ(logOf("image.iso"), folder) << arguments;
     EXPECT_EQ(said, "");
     // So do the listings, "." and ".." included.
-    const image::OpenedDisk opened =
+    const base::Outcome<image::OpenedDisk> opened =
         image::openDisk("image.iso", platform::systemDisk(),
                         verify::verificationKeepPolicy(profile::ProfileDialect::kPosix));
     for (const char* directory : {"", "20060615/"}) {
-      EXPECT_EQ(shown(opened.disk->list(std::string("image.iso/") + directory + "*.*")),
+      EXPECT_EQ(shown(opened->disk->list(std::string("image.iso/") + directory + "*.*")),
                 shown(platform::systemDisk().list(std::string("disk/") + directory + "*.*")))
           << arguments << " " << directory;
     }
@@ -285,9 +285,9 @@ TEST_F(DiskImageTest, AnImageIsReadThroughItsHostDiskKeepingWhatThePolicyNames) 
   const std::string path = "disk/20060615/P0615001.DAT";
   const std::string original = testsupport::readFile(dir.path() / path);
   const auto bytesOf = [&](const base::KeepPolicy& policy, int64_t offset, std::size_t size) {
-    const image::OpenedDisk opened = image::openDisk("disk.iso", memory, policy);
-    EXPECT_FALSE(opened.problem);
-    const auto file = opened.disk->openForReading("disk.iso/20060615/P0615001.DAT");
+    const base::Outcome<image::OpenedDisk> opened = image::openDisk("disk.iso", memory, policy);
+    EXPECT_TRUE(opened) << opened.problem();
+    const auto file = opened->disk->openForReading("disk.iso/20060615/P0615001.DAT");
     EXPECT_TRUE(file);
     EXPECT_EQ((*file)->length(), static_cast<int64_t>(original.size()));
     std::string bytes(size, '\0');

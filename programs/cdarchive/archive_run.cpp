@@ -326,12 +326,11 @@ int checkDisk(const ArchiveOptions& options, catalog::Catalog* catalog, platform
   std::optional<catalog::CataloguedDisk> known;  // what the catalogue recorded of it
   if (catalog == nullptr) {
     const base::Outcome<std::string> text = cli::readWholeFile(host, options.manifest);
-    std::string problem = "it cannot be read";
-    std::optional<std::vector<fixity::FileFixity>> read;
-    if (text) read = fixity::readManifest(*text, problem);
+    const base::Outcome<std::vector<fixity::FileFixity>> read =
+        text ? fixity::readManifest(*text) : base::failure("it cannot be read");
     if (!read) {
-      err << "cdarchive: manifest " << base::printableName(options.manifest) << ": " << problem
-          << "\n";
+      err << "cdarchive: manifest " << base::printableName(options.manifest) << ": "
+          << read.problem() << "\n";
       return 1;
     }
     recorded = std::move(*read);

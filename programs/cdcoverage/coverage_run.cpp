@@ -64,11 +64,11 @@ InputRead readInput(const std::string& input, walk::WalkSettings& walk, platform
       read.problem = "summary " + name + ": cannot be opened";
       return read;
     }
-    auto disks = summary::disksFromSummaryJson(*text);
-    if (auto* message = std::get_if<std::string>(&disks)) {
-      read.problem = "summary " + name + ": " + *message;
+    base::Outcome<std::vector<summary::DiskRecord>> disks = summary::disksFromSummaryJson(*text);
+    if (!disks) {
+      read.problem = "summary " + name + ": " + disks.problem();
     } else {
-      read.disks = std::move(std::get<std::vector<summary::DiskRecord>>(disks));
+      read.disks = std::move(*disks);
     }
     return read;
   }

@@ -89,21 +89,21 @@ int runVerification(int argc, const char* const* argv, platform::Disk& host, std
                     std::ostream& err, bool showProgress) {
   RunSettings settings;
   parseCommandLine(argc, argv, settings);
-  const image::OpenedDisk opened =
+  const base::Outcome<image::OpenedDisk> opened =
       image::openDisk(std::string(settings.archiveDisk.view()), host,
                       verify::verificationKeepPolicy(platform::kHostProfileDialect));
-  if (opened.problem) {
+  if (!opened) {
     err << "cdverify: disk image " << base::printableName(settings.archiveDisk.view())
-        << " cannot be read: " << *opened.problem << "\n";
+        << " cannot be read: " << opened.problem() << "\n";
   }
   for (const std::string& warning : opened.warnings) {
     err << "cdverify: disk image " << base::printableName(settings.archiveDisk.view()) << ": "
         << warning << "\n";
   }
-  platform::Disk& disk = *opened.disk;
+  platform::Disk& disk = opened ? *opened->disk : host;
   // A disk that cannot be walked is said aloud; the run goes on as for an empty
   // disk, so the logs and the exit status stay what scripts expect.
-  if (&disk == &host && !opened.problem) {
+  if (opened && &disk == &host) {
     if (const std::optional<std::string> problem =
             walk::diskProblem(settings.archiveDisk.view(), disk)) {
       err << "cdverify: disk " << base::printableName(settings.archiveDisk.view()) << ": "
@@ -112,6 +112,7 @@ int runVerification(int argc, const char* const* argv, platform::Disk& host, std
   }
 
   walk::WalkSettings walk = walkSettingsOf(settings);
+  if (!opened) walk.archiveDisk.clear();  // an image that cannot be read: nothing is found
   std::optional<walk::ProgressLine> progress;  // outlives the verifier that tells it
   if (showProgress) progress.emplace(err);
   verify::ArchiveVerifier verifier(disk);

@@ -20,16 +20,16 @@ DiskRead surveyInputDisk(const std::string& input, walk::WalkSettings& walk, pla
   DiskRead read;
   base::KeepPolicy policy = verify::verificationKeepPolicy(platform::kHostProfileDialect);
   policy.everyByte = everyByte;
-  const image::OpenedDisk opened = image::openDisk(setting, host, policy);
-  if (opened.problem) {
-    read.problem = "disk image " + name + " cannot be read: " + *opened.problem;
+  const base::Outcome<image::OpenedDisk> opened = image::openDisk(setting, host, policy);
+  if (!opened) {
+    read.problem = "disk image " + name + " cannot be read: " + opened.problem();
     return read;
   }
   for (const std::string& warning : opened.warnings)
     read.warnings.push_back("disk image " + name + ": " + warning);
   walk.archiveDisk = setting;
   std::optional<summary::DiskSurvey> survey =
-      summary::surveyDisk(walk, *opened.disk, progress, also);
+      summary::surveyDisk(walk, *opened->disk, progress, also);
   if (!survey) {
     read.problem = "disk " + name + ": no such disk, or nothing on it";
     return read;
@@ -38,7 +38,7 @@ DiskRead surveyInputDisk(const std::string& input, walk::WalkSettings& walk, pla
   // The walk's own, and those a whole read of the folder met beyond it.
   std::vector<std::string>& unreadable = read.unreadableDirectories;
   unreadable = std::move(survey->unreadableDirectories);
-  for (const std::string& directory : opened.unreadableDirectories)
+  for (const std::string& directory : opened->unreadableDirectories)
     unreadable.push_back(base::printableName(directory));
   std::sort(unreadable.begin(), unreadable.end());
   unreadable.erase(std::unique(unreadable.begin(), unreadable.end()), unreadable.end());
