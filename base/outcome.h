@@ -23,7 +23,8 @@ inline Failure failure(std::string problem) { return Failure{std::move(problem)}
 template <typename T>
 class [[nodiscard]] Outcome {
  public:
-  Outcome(T value) : value_(std::move(value)) {}  // NOLINT: a value is a success
+  // Implicit on purpose: a function returns its value, or base::failure(why).
+  Outcome(T value) : value_(std::move(value)) {}                    // NOLINT
   Outcome(Failure failed) : problem_(std::move(failed.problem)) {}  // NOLINT
 
   bool ok() const { return value_.has_value(); }

@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
     disk.listing = label;
     for (int f = 0; f < files; ++f) {
       catalog::CataloguedFile file;
-      summary::FileRecord& r = file.record;
+      survey::FileRecord& r = file.record;
       char path[64];
       std::snprintf(path, sizeof path, "/archive/%s/%08d/P%07d.DAT", label, 20060101, f);
       r.path = path;

@@ -7,14 +7,14 @@
 #include <vector>
 
 #include "fixity/file_fixity.h"
-#include "summary/file_record.h"
+#include "survey/file_record.h"
 #include "times/span_union.h"
 
 namespace catalog {
 
 // A data file as the catalogue keeps it.
 struct CataloguedFile {
-  summary::FileRecord record;
+  survey::FileRecord record;
   int64_t size = -1;                  // bytes as opened; -1 when it could not be opened
   int32_t stream = 0;                 // the header's stream number; 0 for an unusable file
   std::vector<std::string> findings;  // the kinds of its findings (verify::findingKindName)

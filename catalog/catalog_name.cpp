@@ -30,12 +30,12 @@ std::vector<std::string> companionFiles(const std::string& name) {
   return {name + "-journal", name + "-wal", name + "-shm"};
 }
 
-std::optional<std::string> refusalOf(const std::string& name, walk::WriteGuard& guard) {
+std::optional<std::string> refusalOf(const std::string& name, guard::WriteGuard& guard) {
   if (isCatalogUrl(name)) return std::nullopt;
   std::vector<std::string> files = companionFiles(name);
   files.insert(files.begin(), name);
   for (const std::string& file : files) {
-    if (const std::optional<walk::WriteGuard::Refusal> refusal = guard.refusal(file)) {
+    if (const std::optional<guard::WriteGuard::Refusal> refusal = guard.refusal(file)) {
       return "catalogue " + base::printableName(name) +
              (file == name ? "" : " (its file " + base::printableName(file) + ")") + " " +
              refusal->reason + ": it is not opened";

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "walk/write_guard.h"
+#include "guard/write_guard.h"
 
 // What a catalogue's name says, on every host: its kind, how messages show
 // it, and the files it may write.
@@ -25,6 +25,6 @@ std::vector<std::string> companionFiles(const std::string& name);
 
 // Why a run must not open the catalogue named name, which may write it or
 // files beside it (guard judges each), as a message; nothing when it may.
-std::optional<std::string> refusalOf(const std::string& name, walk::WriteGuard& guard);
+std::optional<std::string> refusalOf(const std::string& name, guard::WriteGuard& guard);
 
 }  // namespace catalog

@@ -112,9 +112,9 @@ inline constexpr const char* kSelectDisksHolding =
     "SELECT " CDARCHIVE_DISK_COLUMNS " FROM disk d WHERE d.content = ?1 AND d.stream = ?2";
 inline constexpr const char* kSelectStations =
     "SELECT DISTINCT station FROM file WHERE usable ORDER BY station";
-inline constexpr const char* kSelectDiskFixity =
-    "SELECT " CDARCHIVE_DISK_COLUMNS ", d.manifest, d.id FROM disk d"
-    " WHERE d.label = ?1 AND d.stream = ?2";
+inline constexpr const char* kSelectDiskFixity = "SELECT " CDARCHIVE_DISK_COLUMNS
+                                                 ", d.manifest, d.id FROM disk d"
+                                                 " WHERE d.label = ?1 AND d.stream = ?2";
 inline constexpr const char* kSelectDiskFiles =
     "SELECT " CDARCHIVE_FILE_COLUMNS " FROM file f WHERE f.disk_id = ?1 ORDER BY f.seq";
 inline constexpr const char* kSelectHeld =
@@ -128,7 +128,7 @@ inline constexpr const char* kSelectHeld =
   "(SELECT coalesce(max(longest_file), 0) FROM disk)"
 
 // Files with their disks, of the disks of one stream (?4).
-#define CDARCHIVE_DISK_FILES                                  \
+#define CDARCHIVE_DISK_FILES                                   \
   "SELECT " CDARCHIVE_DISK_COLUMNS ", " CDARCHIVE_FILE_COLUMNS \
   " FROM file f JOIN disk d ON d.id = f.disk_id WHERE d.stream = ?4"
 #define CDARCHIVE_DISK_FILES_ORDER " ORDER BY d.label, f.seq"

@@ -68,7 +68,7 @@ void addFixity(CataloguedDisk& disk, std::vector<fixity::FileFixity> held, const
 }
 
 CataloguedDisk cataloguedDisk(const std::string& label, const std::string& source,
-                              const std::string& listing, int64_t added, summary::DiskRecord record,
+                              const std::string& listing, int64_t added, survey::DiskRecord record,
                               const FileFactsRecorder& facts) {
   CataloguedDisk disk;
   disk.entry.label = label;
@@ -86,7 +86,7 @@ CataloguedDisk cataloguedDisk(const std::string& label, const std::string& sourc
       file.findings = heard.findings;
     }
     disk.entry.bytes += std::max<int64_t>(file.size, 0);
-    const summary::FileRecord& r = file.record;
+    const survey::FileRecord& r = file.record;
     if (r.usable && r.end > r.start) {
       disk.entry.first = std::min(disk.entry.first.value_or(r.start), r.start);
       disk.entry.last = std::max(disk.entry.last.value_or(r.end), r.end);

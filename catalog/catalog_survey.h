@@ -67,7 +67,7 @@ void addFixity(CataloguedDisk& disk, std::vector<fixity::FileFixity> held, const
 // facts heard beside them (one per record, in order), its entry counted from
 // them.
 CataloguedDisk cataloguedDisk(const std::string& label, const std::string& source,
-                              const std::string& listing, int64_t added, summary::DiskRecord record,
+                              const std::string& listing, int64_t added, survey::DiskRecord record,
                               const FileFactsRecorder& facts);
 
 }  // namespace catalog

@@ -144,7 +144,8 @@ TEST_P(CatalogTest, KeepsDisksAndFilesAcrossOpeningsAndReplacesADiskWhole) {
             (std::vector<std::string>{"a:a/9", "b:b/1"}));
   EXPECT_TRUE(catalog->removeDisk("a", kPermanent));
   EXPECT_FALSE(catalog->removeDisk("a", kPermanent));
-  EXPECT_EQ(pathsOf(catalog->filesOf("", std::nullopt, kPermanent)), (std::vector<std::string>{"b:b/1"}));
+  EXPECT_EQ(pathsOf(catalog->filesOf("", std::nullopt, kPermanent)),
+            (std::vector<std::string>{"b:b/1"}));
 }
 
 TEST_P(CatalogTest, AWindowFindsTheUsableFilesOfItsStationThatMeetIt) {
@@ -231,7 +232,8 @@ TEST_P(CatalogTest, ADiskOfManyFilesComesBackWholeInItsOrder) {
     }
     EXPECT_EQ(catalog->fixityOf("many", kPermanent)->held, held);
     ASSERT_EQ(catalog->fixityOf("many", kPermanent)->files.size(), files.size());
-    EXPECT_EQ(catalog->fixityOf("many", kPermanent)->files.back().record.path, files.back().record.path);
+    EXPECT_EQ(catalog->fixityOf("many", kPermanent)->files.back().record.path,
+              files.back().record.path);
   }
 }
 

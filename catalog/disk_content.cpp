@@ -21,7 +21,7 @@ std::string contentOf(const std::vector<CataloguedFile>& files, const std::strin
   if (files.empty()) return {};
   std::string text;
   for (const CataloguedFile& file : files) {
-    const summary::FileRecord& r = file.record;
+    const survey::FileRecord& r = file.record;
     addField(text, pathBelowRoot(r.path, root));
     for (const int64_t number : {file.size, int64_t{r.usable}, int64_t{file.stream},
                                  int64_t{r.frequency}, r.start, r.end}) {

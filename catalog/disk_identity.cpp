@@ -63,7 +63,8 @@ void linkCopies(std::vector<CataloguedDisk>& disks) {
 }
 
 std::unordered_map<int64_t, int64_t> timedDisks(std::vector<DiskEntry> disks,
-                                                const std::vector<int64_t>& ids, DiskStream stream) {
+                                                const std::vector<int64_t>& ids,
+                                                DiskStream stream) {
   linkCopies(disks);
   std::unordered_map<int64_t, int64_t> added;
   for (std::size_t i = 0; i < disks.size(); ++i) {
@@ -91,7 +92,7 @@ std::string pathBelowRoot(const std::string& path, const std::string& root) {
 
 namespace {
 
-bool sameHeader(const summary::FileRecord& a, const summary::FileRecord& b) {
+bool sameHeader(const survey::FileRecord& a, const survey::FileRecord& b) {
   return a.station == b.station && a.frequency == b.frequency && a.latitude == b.latitude &&
          a.longitude == b.longitude && a.altitude == b.altitude && a.start == b.start &&
          a.end == b.end;

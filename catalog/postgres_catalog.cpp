@@ -188,10 +188,9 @@ class PostgresCatalog : public Catalog {
   std::vector<DiskEntry> disksHolding(const std::string& content, DiskStream stream) override {
     std::vector<DiskEntry> list;
     if (content.empty()) return list;
-    const Result result =
-        run(std::string("SELECT ") + kDiskColumns +
-                " FROM disk d WHERE d.content = $1 AND d.stream = $2",
-            {Parameter::text(content), Parameter::text(streamName(stream))});
+    const Result result = run(std::string("SELECT ") + kDiskColumns +
+                                  " FROM disk d WHERE d.content = $1 AND d.stream = $2",
+                              {Parameter::text(content), Parameter::text(streamName(stream))});
     for (int row = 0; row < result.rows(); ++row) list.push_back(entryAt(result, row));
     return orderedWithCopies(std::move(list));
   }
@@ -216,8 +215,7 @@ class PostgresCatalog : public Catalog {
       entries.push_back(entryAt(disks, row));
       ids.push_back(disks.number(row, kDiskColumnCount));
     }
-    const std::unordered_map<int64_t, int64_t> added =
-        timedDisks(std::move(entries), ids, stream);
+    const std::unordered_map<int64_t, int64_t> added = timedDisks(std::move(entries), ids, stream);
     std::vector<Parameter> parameters;
     const Result result =
         run("SELECT f.station, f.stream, f.frequency, f.start_time, f.end_time, f.disk_id"
@@ -379,7 +377,7 @@ class PostgresCatalog : public Catalog {
         " FROM STDIN",
         files.size(), [&](std::size_t i) {
           const CataloguedFile& file = files[i];
-          const summary::FileRecord& r = file.record;
+          const survey::FileRecord& r = file.record;
           return std::to_string(diskId) + '\t' + std::to_string(i) + '\t' + copyBytes(r.path) +
                  '\t' + std::to_string(file.size) + '\t' + (r.usable ? "t" : "f") + '\t' +
                  copyBytes(r.station) + '\t' + std::to_string(file.stream) + '\t' +
@@ -405,7 +403,7 @@ class PostgresCatalog : public Catalog {
   // The file of a row whose kFileColumns start at column c.
   static CataloguedFile fileAt(const Result& result, int row, int c) {
     CataloguedFile file;
-    summary::FileRecord& record = file.record;
+    survey::FileRecord& record = file.record;
     record.path = result.bytes(row, c + 0);
     file.size = result.number(row, c + 1);
     record.usable = result.flag(row, c + 2);

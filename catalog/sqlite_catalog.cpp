@@ -190,7 +190,7 @@ class SqliteCatalog : public Catalog {
     insertRows(kInsertFiles, kFileColumns, disk.files.size(),
                [&](Statement& insert, int first, std::size_t i) {
                  const CataloguedFile& file = disk.files[i];
-                 const summary::FileRecord& record = file.record;
+                 const survey::FileRecord& record = file.record;
                  std::array<std::string, 3>& texts = made[i % kRowsPerInsert];
                  texts = {joinedList(file.findings, ','), joinedList(record.clockWarnings, '\n'),
                           spansText(file.lost)};
@@ -272,8 +272,7 @@ class SqliteCatalog : public Catalog {
       entries.push_back(entryAt(disks, 0));
       ids.push_back(disks.number(kDiskColumns));
     }
-    const std::unordered_map<int64_t, int64_t> added =
-        timedDisks(std::move(entries), ids, stream);
+    const std::unordered_map<int64_t, int64_t> added = timedDisks(std::move(entries), ids, stream);
     Statement query(db_, sql, where_);
     if (!station.empty()) query.bind(1, station);
     if (window) query.bind(2, window->start).bind(3, window->end);
@@ -389,7 +388,7 @@ class SqliteCatalog : public Catalog {
   // The file whose CDARCHIVE_FILE_COLUMNS start at column from.
   static CataloguedFile fileAt(const Statement& query, int from) {
     CataloguedFile file;
-    summary::FileRecord& record = file.record;
+    survey::FileRecord& record = file.record;
     record.path = query.text(from + 0);
     file.size = query.number(from + 1);
     record.usable = query.number(from + 2) != 0;
@@ -416,8 +415,8 @@ class SqliteCatalog : public Catalog {
     entry.first = query.optionalNumber(from + 4);
     entry.last = query.optionalNumber(from + 5);
     entry.added = query.number(from + 6);
-    entry.stream = query.textEquals(from + 7, "trigger") ? DiskStream::kTrigger
-                                                         : DiskStream::kPermanent;
+    entry.stream =
+        query.textEquals(from + 7, "trigger") ? DiskStream::kTrigger : DiskStream::kPermanent;
     entry.labelSource = labelSourceOf(query.text(from + 8));
     entry.content = query.text(from + 9);
     return entry;

@@ -37,7 +37,8 @@ std::optional<std::string> unescaped(std::string_view path) {
 
 base::Outcome<std::vector<FileFixity>> readManifest(std::string_view text) {
   if (const std::size_t zero = text.find('\0'); zero != std::string_view::npos)
-    return base::failure("byte " + std::to_string(zero) + " is a NUL byte: it is not a manifest's text");
+    return base::failure("byte " + std::to_string(zero) +
+                         " is a NUL byte: it is not a manifest's text");
   std::vector<FileFixity> files;
   std::map<std::string, std::size_t> lineOf;  // each path's line
   std::size_t lineNumber = 0;

@@ -9,9 +9,9 @@
 #include <random>
 #include <string>
 
-#include "image/disk_image.h"
 #include "platform/host_profile_dialect.h"
-#include "summary/disk_survey.h"
+#include "sources/disk_image.h"
+#include "survey/disk_survey.h"
 #include "verify/data_file_bytes.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     std::ofstream image(path, std::ios::binary | std::ios::trunc);
     image.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
   }
-  const base::Outcome<image::OpenedDisk> opened = image::openDisk(
+  const base::Outcome<sources::OpenedDisk> opened = sources::openDisk(
       path, platform::systemDisk(), verify::verificationKeepPolicy(platform::kHostProfileDialect));
   for (const bool plane : {false, true}) {
     if (!opened) break;
@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     settings.fileExtension = "*";
     settings.planeMode = plane ? 1 : 0;
     settings.streamLetter = 'P';
-    summary::surveyDisk(settings, *opened->disk);
+    survey::surveyDisk(settings, *opened->disk);
   }
   return 0;
 }

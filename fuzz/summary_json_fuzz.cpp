@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
 
   auto again = summary::disksFromSummaryJson(summary::summaryJson(summary));
   if (!again || again->size() != summary.disks.size()) std::abort();
-  const std::vector<summary::DiskRecord>* back = &*again;
+  const std::vector<survey::DiskRecord>* back = &*again;
   for (std::size_t i = 0; i < back->size(); ++i) {
     if ((*back)[i].name != summary.disks[i].record.name ||
         !summary::sameContent((*back)[i], summary.disks[i].record)) {

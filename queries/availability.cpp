@@ -158,9 +158,10 @@ std::string textReport(const Availability& availability) {
 }  // namespace
 
 const std::vector<ReportFormat<Availability>>& availabilityFormats() {
-  static const std::vector<ReportFormat<Availability>> formats = {
-      {"text", textReport}, {"geocsv", geocsvReport}, {"json", jsonReport},
-      {"request", requestReport}};
+  static const std::vector<ReportFormat<Availability>> formats = {{"text", textReport},
+                                                                  {"geocsv", geocsvReport},
+                                                                  {"json", jsonReport},
+                                                                  {"request", requestReport}};
   return formats;
 }
 

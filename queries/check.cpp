@@ -115,7 +115,7 @@ std::vector<LostTime> checkLostTime(const catalog::CataloguedDisk& read,
     const auto now = readNow.find(entry.path);
     if (then == recordedThen.end() || !then->second->record.usable) continue;
     if (now != readNow.end() && now->second->record.usable) continue;  // placed by lostTimeOf
-    const summary::FileRecord& record = then->second->record;
+    const survey::FileRecord& record = then->second->record;
     lost.push_back(LostTime{record.station,
                             now != readNow.end() ? now->second->record.path : record.path,
                             times::TimeSpan{record.start, record.end}});
@@ -125,7 +125,7 @@ std::vector<LostTime> checkLostTime(const catalog::CataloguedDisk& read,
 
 const std::vector<ReportFormat<CheckedDisk>>& checkFormats() {
   static const std::vector<ReportFormat<CheckedDisk>> formats = {{"text", textReport},
-                                                                  {"json", jsonReport}};
+                                                                 {"json", jsonReport}};
   return formats;
 }
 

@@ -12,8 +12,9 @@ namespace queries {
 
 namespace {
 
-constexpr std::array<const char*, 10> kColumns = {
-    "label", "stream", "copy_of", "label_from", "source", "files", "bytes", "first", "last", "added"};
+constexpr std::array<const char*, 10> kColumns = {"label",  "stream", "copy_of", "label_from",
+                                                  "source", "files",  "bytes",   "first",
+                                                  "last",   "added"};
 
 // Where a disk's label came from, as the report names it.
 std::string labelFrom(const catalog::DiskEntry& disk) {

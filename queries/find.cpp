@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cinttypes>
 #include <map>
-#include <set>
 #include <nlohmann/json.hpp>
+#include <set>
 
 #include "base/printable_name.h"
 #include "base/text_format.h"
@@ -18,7 +18,7 @@ FoundWindow findIn(const std::vector<catalog::CataloguedDisk>& found, const Find
   std::optional<int64_t> first, last;
   for (const catalog::CataloguedDisk& disk : found) {
     for (const catalog::CataloguedFile& file : disk.files) {
-      const summary::FileRecord& r = file.record;
+      const survey::FileRecord& r = file.record;
       if (r.station != query.station || !r.usable || r.end <= r.start) continue;
       first = std::min(first.value_or(r.start), r.start);
       last = std::max(last.value_or(r.end), r.end);
@@ -40,7 +40,7 @@ FoundWindow findIn(const std::vector<catalog::CataloguedDisk>& found, const Find
     const std::optional<std::string>& original = disk.entry.copyOf;
     if (original && labels.count(*original) != 0) continue;
     for (const catalog::CataloguedFile& file : disk.files) {
-      const summary::FileRecord& r = file.record;
+      const survey::FileRecord& r = file.record;
       if (r.station != query.station || !r.usable) continue;
       const times::TimeSpan part{std::max(r.start, result.window.start),
                                  std::min(r.end, result.window.end)};

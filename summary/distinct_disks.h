@@ -4,9 +4,13 @@
 #include <string>
 #include <vector>
 
-#include "summary/file_record.h"
+#include "survey/file_record.h"
 
 namespace summary {
+
+// The survey's records, which the summary is made of.
+using survey::DiskRecord;
+using survey::FileRecord;
 
 // A disk's content: its files, each with its path below the disk's name (a
 // path that does not begin with the name is taken whole) and everything

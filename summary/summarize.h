@@ -6,10 +6,14 @@
 #include <string_view>
 #include <vector>
 
-#include "summary/file_record.h"
+#include "survey/file_record.h"
 #include "times/span_union.h"
 
 namespace summary {
+
+// The survey's records, which the summary is made of.
+using survey::DiskRecord;
+using survey::FileRecord;
 
 // A data file as the summary names it.
 struct FileName {

@@ -5,8 +5,8 @@
 #include <random>
 
 #include "platform/path_rules.h"
-#include "summary/disk_survey.h"
 #include "summary/summary_json.h"
+#include "survey/disk_survey.h"
 #include "tests/support/file_records.h"
 #include "tests/support/memory_disk.h"
 #include "tests/support/time_span_printer.h"
@@ -125,8 +125,7 @@ TEST(Summarize, SummaryReadBackFromJsonGivesTheSameSummary) {
   const CoverageSummary summary = summarize({{"a", {odd, unusable}}, {"b", {}}}, {});
   const auto disks = disksFromSummaryJson(summaryJson(summary));
   ASSERT_TRUE(disks);
-  EXPECT_EQ(summaryJson(summarize(*disks, {})),
-            summaryJson(summary));
+  EXPECT_EQ(summaryJson(summarize(*disks, {})), summaryJson(summary));
 }
 
 // Every field is checked for its type and range, and the message names the key
@@ -162,17 +161,14 @@ TEST(Summarize, SummaryFieldsAreCheckedAndProblemsNamedWithTheirRecord) {
             "disk 1: file 1: \"clockWarnings\" holds something other than texts");
   for (const char* summary : {"{\"version\": 1}", "{\"version\": 1, \"disks\": null}",
                               "{\"version\": 1, \"disks\": {\"disk\": \"a\"}}"}) {
-    EXPECT_EQ(disksFromSummaryJson(summary).problem().substr(0, 8), "\"disks\" ")
-        << summary;
+    EXPECT_EQ(disksFromSummaryJson(summary).problem().substr(0, 8), "\"disks\" ") << summary;
   }
   EXPECT_EQ(disksFromSummaryJson("{\"version\": 1, \"disks\": [1]}").problem(),
             "disk 1: a record that is not an object");
-  EXPECT_EQ(disksFromSummaryJson("{\"version\": ").problem(),
-            "not valid JSON: it ends too early");
+  EXPECT_EQ(disksFromSummaryJson("{\"version\": ").problem(), "not valid JSON: it ends too early");
   EXPECT_EQ(disksFromSummaryJson("{\"version\": 2, \"disks\": 1E400}").problem(),
             "not valid JSON: a number is out of range");
-  EXPECT_EQ(disksFromSummaryJson("{\"version\": x}").problem(),
-            "not valid JSON (at byte 13)");
+  EXPECT_EQ(disksFromSummaryJson("{\"version\": x}").problem(), "not valid JSON (at byte 13)");
   for (const char* version : {"\"1\"", "0", "3", "1.5"}) {
     EXPECT_EQ(disksFromSummaryJson(std::string("{\"version\": ") + version + ", \"disks\": []}")
                   .problem(),
@@ -181,8 +177,7 @@ TEST(Summarize, SummaryFieldsAreCheckedAndProblemsNamedWithTheirRecord) {
   }
   // Version 1 wrote the disks as version 2 does.
   for (const char* version : {"1", "2"}) {
-    EXPECT_TRUE(
-        disksFromSummaryJson(std::string("{\"version\": ") + version + ", \"disks\": []}"));
+    EXPECT_TRUE(disksFromSummaryJson(std::string("{\"version\": ") + version + ", \"disks\": []}"));
   }
 }
 
@@ -210,7 +205,7 @@ TEST(Summarize, CoveredSpansEqualTheUnionOfTheVerifiersIntervals) {
     for (const times::Interval interval : verifier.coverage()) {
       intervals.push_back(times::TimeSpan{interval.start, interval.end});
     }
-    const std::optional<DiskSurvey> survey = surveyDisk(settings, disk);
+    const std::optional<survey::DiskSurvey> survey = survey::surveyDisk(settings, disk);
     const std::optional<DiskRecord> record =
         survey ? std::optional<DiskRecord>(survey->record) : std::nullopt;
     ASSERT_TRUE(record);

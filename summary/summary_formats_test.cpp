@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "summary/summary_json.h"
-#include "summary/utf8_text.h"
+#include "survey/utf8_text.h"
 #include "tests/support/file_records.h"
 
 namespace summary {
@@ -13,10 +13,10 @@ namespace {
 using testsupport::usableFile;
 
 TEST(ValidUtf8, KeepsValidSequencesAndReadsOtherBytesAsLatin1) {
-  EXPECT_EQ(validUtf8("Brno \xc5\xbd\xf0\x9f\x99\x82"), "Brno \xc5\xbd\xf0\x9f\x99\x82");
-  EXPECT_EQ(validUtf8("caf\xe9"), "caf\xc3\xa9");
-  EXPECT_EQ(validUtf8("\xc0\xaf\xed\xa0\x80"), "\xc3\x80\xc2\xaf\xc3\xad\xc2\xa0\xc2\x80");
-  EXPECT_EQ(validUtf8("\xf5\x90\x80\x80"), "\xc3\xb5\xc2\x90\xc2\x80\xc2\x80");
+  EXPECT_EQ(survey::validUtf8("Brno \xc5\xbd\xf0\x9f\x99\x82"), "Brno \xc5\xbd\xf0\x9f\x99\x82");
+  EXPECT_EQ(survey::validUtf8("caf\xe9"), "caf\xc3\xa9");
+  EXPECT_EQ(survey::validUtf8("\xc0\xaf\xed\xa0\x80"), "\xc3\x80\xc2\xaf\xc3\xad\xc2\xa0\xc2\x80");
+  EXPECT_EQ(survey::validUtf8("\xf5\x90\x80\x80"), "\xc3\xb5\xc2\x90\xc2\x80\xc2\x80");
 }
 
 TEST(SummaryFormats, OddStationNamesAreEscapedInJsonAndCsv) {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "base/outcome.h"
 #include <string>
 #include <string_view>
 #include <vector>

@@ -160,7 +160,8 @@ TEST_F(ArchiveRunTest, ADiskAndItsImageAreCopiesCountedOnce) {
             "\n"
             "Disks to fetch: 1\n"
             "  disk042, or its copy disk042b  2006-06-15T12:01:00 .. 2006-06-15T12:03:01  3 files  "
-            "(" + disk.setting() + ")\n");
+            "(" +
+                disk.setting() + ")\n");
   // The copy added without fixity is audited against its disk's digests.
   ASSERT_EQ(archive({"check", image}), 0) << err;
   EXPECT_EQ(out,

@@ -3,7 +3,7 @@
 // Joliet names, either alone, or plain level 1; damaged images are told on
 // standard error and verified as far as they hold whole files.
 
-#include "image/disk_image.h"
+#include "sources/disk_image.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -12,9 +12,9 @@
 #include <sstream>
 #include <tuple>
 
-#include "image/iso9660.h"
-#include "image/iso_image_reader.h"
 #include "programs/cdcoverage/coverage_run.h"
+#include "sources/iso9660.h"
+#include "sources/iso_image_reader.h"
 #include "tests/run_test_fixture.h"
 #include "tests/support/memory_disk.h"
 #include "tools/datagen/sample_disk.h"
@@ -101,9 +101,9 @@ TEST_F(DiskImageTest, LogsEqualTheFoldersForEveryKindOfNames) {
     EXPECT_EQ(logOf("image.iso"), folder) << arguments;
     EXPECT_EQ(said, "");
     // So do the listings, "." and ".." included.
-    const base::Outcome<image::OpenedDisk> opened =
-        image::openDisk("image.iso", platform::systemDisk(),
-                        verify::verificationKeepPolicy(profile::ProfileDialect::kPosix));
+    const base::Outcome<sources::OpenedDisk> opened =
+        sources::openDisk("image.iso", platform::systemDisk(),
+                          verify::verificationKeepPolicy(profile::ProfileDialect::kPosix));
     for (const char* directory : {"", "20060615/"}) {
       EXPECT_EQ(shown(opened->disk->list(std::string("image.iso/") + directory + "*.*")),
                 shown(platform::systemDisk().list(std::string("disk/") + directory + "*.*")))
@@ -162,7 +162,7 @@ TEST_F(DiskImageTest, UnreadableImagesAreToldAndFindNothing) {
   const std::string rootLocation = looped.substr(16 * 2048 + 156 + 2, 4);
   looped.replace(record + 2, 4, rootLocation);
   looped.replace(record + 6, 4, std::string(rootLocation.rbegin(), rootLocation.rend()));
-  const std::size_t rootAt = 2048 * image::iso9660::littleEndian32(rootLocation.data());
+  const std::size_t rootAt = 2048 * sources::iso9660::littleEndian32(rootLocation.data());
   writeImage("text.iso", "not an image\n");
   writeImage("cut.iso", image().substr(0, 18 * 2048));
   writeImage("rootcut.iso", image().substr(0, rootAt + 56));  // inside the root's own records
@@ -238,7 +238,7 @@ TEST_F(DiskImageTest, ForgedSizesAndOverlappingDirectoriesCostOnlyTheRealImage) 
   makeImage("-outdev big.iso -rockridge off -joliet off -map big /");
   std::string overlapping = testsupport::readFile(dir.path() / "big.iso");
   const std::size_t bigAt = recordOf(overlapping, "BIG.DAT;1");
-  const uint32_t bigSector = image::iso9660::littleEndian32(overlapping.data() + bigAt + 2);
+  const uint32_t bigSector = sources::iso9660::littleEndian32(overlapping.data() + bigAt + 2);
   for (int i = 0; i < 10; ++i) {
     const std::size_t record = recordOf(overlapping, "D" + std::to_string(i));
     setBoth(overlapping, record + 2, bigSector + static_cast<uint32_t>(i));
@@ -285,7 +285,7 @@ TEST_F(DiskImageTest, AnImageIsReadThroughItsHostDiskKeepingWhatThePolicyNames) 
   const std::string path = "disk/20060615/P0615001.DAT";
   const std::string original = testsupport::readFile(dir.path() / path);
   const auto bytesOf = [&](const base::KeepPolicy& policy, int64_t offset, std::size_t size) {
-    const base::Outcome<image::OpenedDisk> opened = image::openDisk("disk.iso", memory, policy);
+    const base::Outcome<sources::OpenedDisk> opened = sources::openDisk("disk.iso", memory, policy);
     EXPECT_TRUE(opened) << opened.problem();
     const auto file = opened->disk->openForReading("disk.iso/20060615/P0615001.DAT");
     EXPECT_TRUE(file);
@@ -360,7 +360,7 @@ std::map<std::string, ToldBytes::File> toldOf(const std::string& image,
   base::KeepPolicy policy = keepingNothing();
   policy.everyByte = &told;
   const auto file = host.openForReading("d.iso");
-  const image::ImageRead read = image::readIsoImage(**file, true, policy);
+  const sources::ImageRead read = sources::readIsoImage(**file, true, policy);
   EXPECT_FALSE(read.problem) << *read.problem;
   return told.files;
 }
@@ -377,7 +377,7 @@ TEST_F(DiskImageTest, EveryUnreadByteIsToldAgainstTheFileWhoseExtentHoldsIt) {
   host.addFile("", "d.iso", whole);
   const auto opened = host.openForReading("d.iso");
   for (const auto& [path, file] :
-       image::readIsoImage(**opened, true, keepingNothing()).tree.files) {
+       sources::readIsoImage(**opened, true, keepingNothing()).tree.files) {
     if (file->length > 0) starts[path] = file->dataStart;
   }
   const std::map<std::string, ToldBytes::File> original = toldOf(whole);
@@ -387,7 +387,7 @@ TEST_F(DiskImageTest, EveryUnreadByteIsToldAgainstTheFileWhoseExtentHoldsIt) {
     last = std::max(last, start + original.at(path).length);
     ASSERT_TRUE(original.at(path).unreadable.empty()) << path;
   }
-  constexpr int64_t kSector = image::iso9660::kSector;
+  constexpr int64_t kSector = sources::iso9660::kSector;
   // The ranges of a file of that start and length that fall in [from, to) of the image.
   const auto within = [](int64_t start, int64_t length, int64_t from, int64_t to) {
     std::vector<base::ByteRange> ranges;

@@ -10,9 +10,9 @@
 #include <cstring>
 
 #include "platform/disk.h"
+#include "platform/file_writes.h"
 #include "platform/name_match.h"
 #include "platform/path_rules.h"
-#include "platform/file_writes.h"
 #include "platform/volume_label.h"
 
 namespace platform {

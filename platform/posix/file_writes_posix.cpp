@@ -1,5 +1,3 @@
-#include "platform/file_writes.h"
-
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -9,6 +7,7 @@
 #include <cstring>
 #include <optional>
 
+#include "platform/file_writes.h"
 #include "platform/path_rules.h"
 
 namespace platform {

@@ -132,8 +132,8 @@ std::optional<int> parseArchiveOptions(int argc, const char* const* argv, Archiv
   }
   options.fixity = !noFixity;
   cli::applyWalkOptions(walkTexts, options.walk);
-  options.stream = stream == "trigger" ? catalog::DiskStream::kTrigger
-                                       : catalog::DiskStream::kPermanent;
+  options.stream =
+      stream == "trigger" ? catalog::DiskStream::kTrigger : catalog::DiskStream::kPermanent;
   options.mergeGaps = *cli::secondsOf(mergeGaps);
   if (!from.empty()) options.from = times::parseIsoTime(from);
   if (!to.empty()) options.to = times::parseIsoTime(to);

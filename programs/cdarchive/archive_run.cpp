@@ -9,20 +9,20 @@
 #include "catalog/catalog_survey.h"
 #include "catalog/disk_identity.h"
 #include "catalog/open_catalog.h"
+#include "display/progress_line.h"
 #include "fixity/file_digests.h"
 #include "fixity/sha256.h"
-#include "image/volume_identifier.h"
+#include "guard/write_guard.h"
 #include "platform/path_rules.h"
 #include "programs/cdarchive/archive_options.h"
-#include "programs/common/disk_input.h"
 #include "programs/common/standard_output.h"
 #include "queries/availability.h"
 #include "queries/check.h"
 #include "queries/disks.h"
 #include "queries/find.h"
+#include "sources/volume_identifier.h"
+#include "survey/input_disk.h"
 #include "times/iso_time.h"
-#include "walk/walk_progress.h"
-#include "walk/write_guard.h"
 
 namespace cdarchive {
 
@@ -39,7 +39,7 @@ struct Label {
 // Windows).
 Label labelOf(const std::string& given, const std::string& setting, platform::Disk& host) {
   if (!given.empty()) return {given, catalog::LabelSource::kGiven};
-  if (std::optional<std::string> volume = image::isoVolumeIdentifier(host, setting))
+  if (std::optional<std::string> volume = sources::isoVolumeIdentifier(host, setting))
     return {*volume, catalog::LabelSource::kImage};
   if (std::optional<std::string> volume = host.volumeLabel(setting))
     return {*volume, catalog::LabelSource::kVolume};
@@ -57,7 +57,7 @@ catalog::DiskStream streamOf(const walk::WalkSettings& walk) {
 // Tells digests every byte read, and progress how much that is.
 class ReadingProgress : public base::FileBytesListener {
  public:
-  ReadingProgress(base::FileBytesListener& digests, walk::ProgressLine& progress)
+  ReadingProgress(base::FileBytesListener& digests, display::ProgressLine& progress)
       : digests_(digests), progress_(progress) {}
   void fileBegins(const std::string& path, int64_t length) override {
     digests_.fileBegins(path, length);
@@ -79,7 +79,7 @@ class ReadingProgress : public base::FileBytesListener {
 
  private:
   base::FileBytesListener& digests_;
-  walk::ProgressLine& progress_;
+  display::ProgressLine& progress_;
   int64_t files_ = 0;
   int64_t bytes_ = 0;
 };
@@ -103,8 +103,9 @@ struct ReadDisk {
 // Reads the disk as the catalogue records it; nothing, told on err, when it
 // cannot be read.
 std::optional<ReadDisk> readDisk(const DiskToRead& disk, platform::Disk& host,
-                                 walk::WriteGuard& guard,
-                                 std::optional<walk::ProgressLine>& progress, std::ostream& err) {
+                                 guard::WriteGuard& guard,
+                                 std::optional<display::ProgressLine>& progress,
+                                 std::ostream& err) {
   walk::WalkSettings walk = disk.walk;
   catalog::FileFactsRecorder facts(walk);
   std::optional<fixity::FileDigests> digests;
@@ -114,8 +115,8 @@ std::optional<ReadDisk> readDisk(const DiskToRead& disk, platform::Disk& host,
     everyByte = &digests.emplace();
     if (progress) everyByte = &reading.emplace(*digests, *progress);
   }
-  cli::DiskRead read = cli::surveyInputDisk(disk.input, walk, host, guard,
-                                            progress ? &*progress : nullptr, &facts, everyByte);
+  survey::DiskRead read = survey::surveyInputDisk(
+      disk.input, walk, host, guard, progress ? &*progress : nullptr, &facts, everyByte);
   if (progress) progress->erase();
   for (const std::string& warning : read.warnings) err << "cdarchive: " << warning << "\n";
   if (read.problem) {
@@ -170,12 +171,12 @@ std::string noDisk(catalog::Catalog& catalog, const std::string& label,
   const catalog::DiskStream other = stream == catalog::DiskStream::kTrigger
                                         ? catalog::DiskStream::kPermanent
                                         : catalog::DiskStream::kTrigger;
-  std::string message =
-      "no disk " + base::printableName(label) +
-      (stream == catalog::DiskStream::kTrigger ? " of the trigger stream" : "") + " in the catalogue";
+  std::string message = "no disk " + base::printableName(label) +
+                        (stream == catalog::DiskStream::kTrigger ? " of the trigger stream" : "") +
+                        " in the catalogue";
   if (catalog.fixityOf(label, other)) {
-    message += " (it holds its " + std::string(catalog::streamName(other)) + " stream: --stream=" +
-               catalog::streamName(other) + ")";
+    message += " (it holds its " + std::string(catalog::streamName(other)) +
+               " stream: --stream=" + catalog::streamName(other) + ")";
   }
   return message;
 }
@@ -193,8 +194,8 @@ std::vector<std::string> copiesAmong(catalog::Catalog& catalog, const catalog::D
 // Writes the manifest of the disk of that label; false (and why on err) when
 // there is no such disk, it has no fixity, or some of its files are left out
 // for bytes that could not be read.
-bool writeManifest(catalog::Catalog& catalog, const std::string& label,
-                   catalog::DiskStream stream, std::ostream& out, std::ostream& err) {
+bool writeManifest(catalog::Catalog& catalog, const std::string& label, catalog::DiskStream stream,
+                   std::ostream& out, std::ostream& err) {
   const std::optional<catalog::CataloguedDisk> disk = catalog.fixityOf(label, stream);
   if (!disk) {
     err << "cdarchive: " << noDisk(catalog, label, stream) << "\n";
@@ -236,7 +237,7 @@ std::string refusal(const std::string& label, const catalog::CataloguedDisk& kno
 
 // Adds each disk of options, or tells why not; false when any failed.
 bool addDisks(const ArchiveOptions& options, catalog::Catalog& catalog, platform::Disk& host,
-              walk::WriteGuard& guard, std::optional<walk::ProgressLine>& progress, int64_t now,
+              guard::WriteGuard& guard, std::optional<display::ProgressLine>& progress, int64_t now,
               std::ostream& out, std::ostream& err) {
   bool allAdded = true;
   for (std::size_t i = 0; i < options.disks.size(); ++i) {
@@ -283,8 +284,8 @@ bool addDisks(const ArchiveOptions& options, catalog::Catalog& catalog, platform
     // never replaced unless asked, and is kept when it is this one.
     const std::optional<catalog::CataloguedDisk> known = catalog.fixityOf(label, streamOf(walk));
     if (known) {
-      const catalog::DiskMatch match =
-          catalog::matchOf(*known, catalog::diskRootOf(known->entry.source), disk, catalog::diskRootOf(input));
+      const catalog::DiskMatch match = catalog::matchOf(
+          *known, catalog::diskRootOf(known->entry.source), disk, catalog::diskRootOf(input));
       const bool fixityNow = match == catalog::DiskMatch::kSame && known->manifest.empty() &&
                              !disk.manifest.empty();  // added without it before
       if (match == catalog::DiskMatch::kSame && !fixityNow) {
@@ -300,10 +301,9 @@ bool addDisks(const ArchiveOptions& options, catalog::Catalog& catalog, platform
     if (options.fixity && !reportUnreadable(disk, err)) allAdded = false;
     const std::vector<std::string> copies = copiesAmong(catalog, disk.entry);
     catalog.putDisk(disk);
-    out << base::printableName(label) << (disk.entry.stream == catalog::DiskStream::kTrigger
-                                               ? " (trigger stream)"
-                                               : "")
-        << ": " << (known ? "replaced" : "added") << ", "
+    out << base::printableName(label)
+        << (disk.entry.stream == catalog::DiskStream::kTrigger ? " (trigger stream)" : "") << ": "
+        << (known ? "replaced" : "added") << ", "
         << (copies.empty() ? "" : "a copy of " + base::printableName(copies.front()) + ", ")
         << disk.entry.files << " files, " << times::isoTimeOrNone(disk.entry.first) << " .. "
         << times::isoTimeOrNone(disk.entry.last) << "\n";
@@ -315,7 +315,7 @@ bool addDisks(const ArchiveOptions& options, catalog::Catalog& catalog, platform
 // catalog recorded of it, or without one the manifest of options: 0 when every
 // file matched, else 1.
 int checkDisk(const ArchiveOptions& options, catalog::Catalog* catalog, platform::Disk& host,
-              walk::WriteGuard& guard, std::optional<walk::ProgressLine>& progress, int64_t now,
+              guard::WriteGuard& guard, std::optional<display::ProgressLine>& progress, int64_t now,
               std::ostream& out, std::ostream& err) {
   const std::string& input = options.disks.front();
   walk::WalkSettings walk = options.walk;
@@ -325,7 +325,7 @@ int checkDisk(const ArchiveOptions& options, catalog::Catalog* catalog, platform
   std::vector<fixity::FileFixity> recorded;
   std::optional<catalog::CataloguedDisk> known;  // what the catalogue recorded of it
   if (catalog == nullptr) {
-    const base::Outcome<std::string> text = cli::readWholeFile(host, options.manifest);
+    const base::Outcome<std::string> text = survey::readWholeFile(host, options.manifest);
     const base::Outcome<std::vector<fixity::FileFixity>> read =
         text ? fixity::readManifest(*text) : base::failure("it cannot be read");
     if (!read) {
@@ -419,14 +419,14 @@ int runCommand(int argc, const char* const* argv, platform::Disk& host, std::ost
   if (const std::optional<int> status = parseArchiveOptions(argc, argv, options, out, err)) {
     return *status;
   }
-  walk::WriteGuard guard(host);
+  guard::WriteGuard guard(host);
   for (const std::string& disk : options.disks) guard.protect(platform::diskSettingOf(disk));
   // Even a catalogue only read may get files beside it: judged with them.
   if (const std::optional<std::string> refusal = catalog::refusalOf(options.catalog, guard)) {
     err << "cdarchive: " << *refusal << "\n";
     return 1;
   }
-  std::optional<walk::ProgressLine> progress;
+  std::optional<display::ProgressLine> progress;
   if (showProgress) progress.emplace(err);
   try {
     if (options.command == Command::kCheck && !options.manifest.empty())

@@ -9,7 +9,7 @@ namespace cdarchive {
 
 // One cdarchive run: reads the command line and runs its command against the
 // catalogue. Disks are read through host, never written; the catalogue is
-// written only where walk::WriteGuard allows (never inside a disk or an image).
+// written only where guard::WriteGuard allows (never inside a disk or an image).
 // now is the time of the run (seconds since 1970 UTC), recorded as when a disk
 // was added. With showProgress (err is a terminal), err also shows how far the
 // disks have been read. Returns the exit status: 2 for a bad command line; 1

@@ -60,7 +60,8 @@ std::optional<int> parseCoverageOptions(int argc, const char* const* argv, Cover
                  "also write an interactive page of the archive into FILE (one file, usable "
                  "offline)");
   app.add_option("--catalog", options.catalog,
-                 "also every disk of this cdarchive catalogue (an SQLite file or a postgresql:// URL) of the stream --stream chooses, copies counted once");
+                 "also every disk of this cdarchive catalogue (an SQLite file or a postgresql:// "
+                 "URL) of the stream --stream chooses, copies counted once");
   app.add_option("INPUT", options.inputs, "disks and JSON summaries");
 
   if (const std::optional<int> status =

@@ -8,15 +8,15 @@
 #include "base/ascii_case.h"
 #include "base/printable_name.h"
 #include "catalog/open_catalog.h"
+#include "display/progress_line.h"
+#include "guard/write_guard.h"
 #include "programs/cdcoverage/coverage_options.h"
-#include "programs/common/disk_input.h"
 #include "programs/common/standard_output.h"
 #include "summary/distinct_disks.h"
 #include "summary/summary_formats.h"
 #include "summary/summary_json.h"
+#include "survey/input_disk.h"
 #include "times/iso_time.h"
-#include "walk/walk_progress.h"
-#include "walk/write_guard.h"
 
 namespace cdcoverage {
 
@@ -29,10 +29,10 @@ bool isSummaryFile(const std::string& input) {
 // Writes bytes as the whole of path, unless the guard refuses it: the
 // archive is only ever read. False, with the reason on err, when it is not
 // written; an earlier file of that name is then left as it was.
-bool writeFile(const std::string& path, const std::string& bytes, walk::WriteGuard& guard,
+bool writeFile(const std::string& path, const std::string& bytes, guard::WriteGuard& guard,
                platform::Disk& disk, std::ostream& err) {
   const std::string name = base::printableName(path);
-  if (const std::optional<walk::WriteGuard::Refusal> refusal = guard.refusal(path)) {
+  if (const std::optional<guard::WriteGuard::Refusal> refusal = guard.refusal(path)) {
     err << "cdcoverage: " << name << " " << refusal->reason << ": it is not written\n";
     return false;
   }
@@ -46,7 +46,7 @@ bool writeFile(const std::string& path, const std::string& bytes, walk::WriteGua
 // What one input gave: its disks, or the problem that kept it from being read,
 // and the warnings about it.
 struct InputRead {
-  std::vector<summary::DiskRecord> disks;
+  std::vector<survey::DiskRecord> disks;
   std::optional<std::string> problem;
   std::vector<std::string> warnings;
   std::vector<std::string> unlisted;  // directories that could not be listed
@@ -55,16 +55,16 @@ struct InputRead {
 // Reads one input: a JSON summary (a name ending in ".json"), or a disk, which
 // is walked with walk's settings and protected by guard.
 InputRead readInput(const std::string& input, walk::WalkSettings& walk, platform::Disk& host,
-                    walk::WalkProgress* progress, walk::WriteGuard& guard) {
+                    walk::WalkProgress* progress, guard::WriteGuard& guard) {
   const std::string name = base::printableName(input);
   InputRead read;
   if (isSummaryFile(input)) {
-    const base::Outcome<std::string> text = cli::readWholeFile(host, input);
+    const base::Outcome<std::string> text = survey::readWholeFile(host, input);
     if (!text) {
       read.problem = "summary " + name + ": cannot be opened";
       return read;
     }
-    base::Outcome<std::vector<summary::DiskRecord>> disks = summary::disksFromSummaryJson(*text);
+    base::Outcome<std::vector<survey::DiskRecord>> disks = summary::disksFromSummaryJson(*text);
     if (!disks) {
       read.problem = "summary " + name + ": " + disks.problem();
     } else {
@@ -72,7 +72,7 @@ InputRead readInput(const std::string& input, walk::WalkSettings& walk, platform
     }
     return read;
   }
-  cli::DiskRead disk = cli::surveyInputDisk(input, walk, host, guard, progress);
+  survey::DiskRead disk = survey::surveyInputDisk(input, walk, host, guard, progress);
   read.problem = std::move(disk.problem);
   read.warnings = std::move(disk.warnings);
   read.unlisted = std::move(disk.unreadableDirectories);
@@ -84,8 +84,8 @@ InputRead readInput(const std::string& input, walk::WalkSettings& walk, platform
 // label, but for copies, which are told on err and counted once; the problem
 // when it cannot be read, or guard refuses what it may write.
 std::optional<std::string> readCatalog(const std::string& name, const walk::WalkSettings& walk,
-                                       walk::WriteGuard& guard,
-                                       std::vector<summary::DiskRecord>& disks, std::ostream& err) {
+                                       guard::WriteGuard& guard,
+                                       std::vector<survey::DiskRecord>& disks, std::ostream& err) {
   if (std::optional<std::string> refusal = catalog::refusalOf(name, guard)) return refusal;
   const catalog::DiskStream stream =
       walk.triggerStream != 0 ? catalog::DiskStream::kTrigger : catalog::DiskStream::kPermanent;
@@ -98,7 +98,7 @@ std::optional<std::string> readCatalog(const std::string& name, const walk::Walk
             << base::printableName(*disk.entry.copyOf) << ": it is counted once\n";
         continue;
       }
-      summary::DiskRecord record{disk.entry.label, {}};
+      survey::DiskRecord record{disk.entry.label, {}};
       for (catalog::CataloguedFile& file : disk.files)
         record.files.push_back(std::move(file.record));
       disks.push_back(std::move(record));
@@ -133,11 +133,11 @@ int summarizeInputs(int argc, const char* const* argv, platform::Disk& disk, std
     return *status;
   }
   int status = 0;
-  std::vector<summary::DiskRecord> disks;
+  std::vector<survey::DiskRecord> disks;
   std::vector<std::string> sourceOf;  // of each disk: the input, or its label in the catalogue
-  walk::WriteGuard guard(disk);
+  guard::WriteGuard guard(disk);
   {
-    std::optional<walk::ProgressLine> progress;
+    std::optional<display::ProgressLine> progress;
     if (showProgress) progress.emplace(err);
     for (std::size_t i = 0; i < options.inputs.size(); ++i) {
       const std::string& input = options.inputs[i];
@@ -158,7 +158,7 @@ int summarizeInputs(int argc, const char* const* argv, platform::Disk& disk, std
             << " cannot be listed: what it holds is left out\n";
         status = 1;
       }
-      for (summary::DiskRecord& record : read.disks) {
+      for (survey::DiskRecord& record : read.disks) {
         disks.push_back(std::move(record));
         sourceOf.push_back(input);
       }

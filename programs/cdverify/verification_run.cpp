@@ -8,19 +8,19 @@
 
 #include "base/printable_name.h"
 #include "base/text_format.h"
-#include "image/disk_image.h"
+#include "display/progress_line.h"
+#include "guard/write_guard.h"
 #include "log/file_log.h"
 #include "log/level_filter.h"
 #include "log/log_fanout.h"
 #include "platform/host_profile_dialect.h"
 #include "programs/cdverify/command_line.h"
 #include "report/station_report.h"
+#include "sources/disk_image.h"
 #include "verify/archive_verifier.h"
 #include "verify/data_file_bytes.h"
 #include "verify/verification_log.h"
 #include "walk/archive_walk.h"
-#include "walk/walk_progress.h"
-#include "walk/write_guard.h"
 
 namespace cdverify {
 
@@ -47,14 +47,14 @@ struct LogPlaces {
 // read. Its lines are lost, and standard error says so once per log file; a log
 // that cannot be reached could not be opened anyway, and is lost unannounced.
 LogPlaces placeLogs(const RunSettings& settings, platform::Disk& host, std::ostream& err) {
-  walk::WriteGuard guard(host);
+  guard::WriteGuard guard(host);
   guard.protect(settings.archiveDisk.view());
   const std::string names[] = {
       std::string(settings.infoLogName.view()), std::string(settings.warningLogName.view()),
       std::string(settings.errorLogName.view()), std::string(settings.summaryLogName.view())};
   LogPlaces places;
   for (std::size_t i = 0; i < 4; ++i) {
-    const std::optional<walk::WriteGuard::Refusal> refusal = guard.refusal(names[i]);
+    const std::optional<guard::WriteGuard::Refusal> refusal = guard.refusal(names[i]);
     places.writable[i] = !refusal;
     if (const base::Outcome<std::string> place = host.resolve(names[i])) {
       places.resolved.push_back(*place);
@@ -89,9 +89,9 @@ int runVerification(int argc, const char* const* argv, platform::Disk& host, std
                     std::ostream& err, bool showProgress) {
   RunSettings settings;
   parseCommandLine(argc, argv, settings);
-  const base::Outcome<image::OpenedDisk> opened =
-      image::openDisk(std::string(settings.archiveDisk.view()), host,
-                      verify::verificationKeepPolicy(platform::kHostProfileDialect));
+  const base::Outcome<sources::OpenedDisk> opened =
+      sources::openDisk(std::string(settings.archiveDisk.view()), host,
+                        verify::verificationKeepPolicy(platform::kHostProfileDialect));
   if (!opened) {
     err << "cdverify: disk image " << base::printableName(settings.archiveDisk.view())
         << " cannot be read: " << opened.problem() << "\n";
@@ -112,8 +112,8 @@ int runVerification(int argc, const char* const* argv, platform::Disk& host, std
   }
 
   walk::WalkSettings walk = walkSettingsOf(settings);
-  if (!opened) walk.archiveDisk.clear();  // an image that cannot be read: nothing is found
-  std::optional<walk::ProgressLine> progress;  // outlives the verifier that tells it
+  if (!opened) walk.archiveDisk.clear();          // an image that cannot be read: nothing is found
+  std::optional<display::ProgressLine> progress;  // outlives the verifier that tells it
   if (showProgress) progress.emplace(err);
   verify::ArchiveVerifier verifier(disk);
 
