@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     settings.fileExtension = "*";
     settings.planeMode = plane ? 1 : 0;
     settings.streamLetter = 'P';
-    survey::surveyDisk(settings, *opened->disk);
+    (void)survey::surveyDisk(settings, *opened->disk);
   }
   return 0;
 }

@@ -205,7 +205,7 @@ TEST(Summarize, CoveredSpansEqualTheUnionOfTheVerifiersIntervals) {
     for (const times::Interval interval : verifier.coverage()) {
       intervals.push_back(times::TimeSpan{interval.start, interval.end});
     }
-    const std::optional<survey::DiskSurvey> survey = survey::surveyDisk(settings, disk);
+    const base::Outcome<survey::DiskSurvey> survey = survey::surveyDisk(settings, disk);
     const std::optional<DiskRecord> record =
         survey ? std::optional<DiskRecord>(survey->record) : std::nullopt;
     ASSERT_TRUE(record);

@@ -52,14 +52,14 @@ class FileRecorder : public verify::VerificationListener {
 
 }  // namespace
 
-std::optional<DiskSurvey> surveyDisk(const walk::WalkSettings& settings, platform::Disk& disk,
+base::Outcome<DiskSurvey> surveyDisk(const walk::WalkSettings& settings, platform::Disk& disk,
                                      walk::WalkProgress* progress,
                                      verify::VerificationListener* also) {
   const std::optional<std::string> root = platform::diskRoot(settings.archiveDisk);
-  if (!root || !disk.resolve(*root)) return std::nullopt;
+  if (!root || !disk.resolve(*root)) return base::failure("no such disk, or nothing on it");
   // A root that cannot be listed is walked, and told as such.
   const base::Outcome<std::vector<platform::DirectoryEntry>> listed = disk.list(*root + "*.*");
-  if (listed && listed->empty()) return std::nullopt;
+  if (listed && listed->empty()) return base::failure("no such disk, or nothing on it");
   DiskSurvey survey{{validUtf8(settings.archiveDisk), {}}, {}};
   FileRecorder recorder(survey);
   verify::ArchiveVerifier verifier(disk);

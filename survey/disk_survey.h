@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "base/outcome.h"
 #include "platform/disk.h"
 #include "survey/file_record.h"
 #include "walk/archive_walk.h"
@@ -20,10 +21,10 @@ struct DiskSurvey {
 
 // Walks and verifies the disk named in settings.archiveDisk exactly as cdverify
 // does (the same walk, header reading and checks, no logs written) and keeps a
-// record of every data file. Nothing when the disk cannot be found. progress,
+// record of every data file. A failure when the disk cannot be found. progress,
 // when given, hears of the walk's listings and of every file; also, when given,
 // hears the verifier too, after the record of each file is kept.
-std::optional<DiskSurvey> surveyDisk(const walk::WalkSettings& settings, platform::Disk& disk,
+base::Outcome<DiskSurvey> surveyDisk(const walk::WalkSettings& settings, platform::Disk& disk,
                                      walk::WalkProgress* progress = nullptr,
                                      verify::VerificationListener* also = nullptr);
 

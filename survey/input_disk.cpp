@@ -11,38 +11,31 @@
 
 namespace survey {
 
-DiskRead surveyInputDisk(const std::string& input, walk::WalkSettings& walk, platform::Disk& host,
-                         guard::WriteGuard& guard, walk::WalkProgress* progress,
-                         verify::VerificationListener* also, base::FileBytesListener* everyByte) {
+base::Outcome<DiskSurvey> surveyInputDisk(const std::string& input, walk::WalkSettings& walk,
+                                          platform::Disk& host, guard::WriteGuard& guard,
+                                          walk::WalkProgress* progress,
+                                          verify::VerificationListener* also,
+                                          base::FileBytesListener* everyByte) {
   const std::string name = base::printableName(input);
   const std::string setting = platform::diskSettingOf(input);  // "g:" is the drive g
   guard.protect(setting);
-  DiskRead read;
   base::KeepPolicy policy = verify::verificationKeepPolicy(platform::kHostProfileDialect);
   policy.everyByte = everyByte;
   const base::Outcome<sources::OpenedDisk> opened = sources::openDisk(setting, host, policy);
-  if (!opened) {
-    read.problem = "disk image " + name + " cannot be read: " + opened.problem();
-    return read;
-  }
-  for (const std::string& warning : opened.warnings)
-    read.warnings.push_back("disk image " + name + ": " + warning);
+  if (!opened) return base::failure("disk image " + name + " cannot be read: " + opened.problem());
   walk.archiveDisk = setting;
-  std::optional<survey::DiskSurvey> survey =
-      survey::surveyDisk(walk, *opened->disk, progress, also);
-  if (!survey) {
-    read.problem = "disk " + name + ": no such disk, or nothing on it";
-    return read;
-  }
-  read.record = std::move(survey->record);
+  base::Outcome<DiskSurvey> survey = surveyDisk(walk, *opened->disk, progress, also);
+  if (!survey) survey = base::failure("disk " + name + ": " + survey.problem());
+  for (const std::string& warning : opened.warnings)
+    survey.warnings.push_back("disk image " + name + ": " + warning);
+  if (!survey) return survey;
   // The walk's own, and those a whole read of the folder met beyond it.
-  std::vector<std::string>& unreadable = read.unreadableDirectories;
-  unreadable = std::move(survey->unreadableDirectories);
+  std::vector<std::string>& unreadable = survey->unreadableDirectories;
   for (const std::string& directory : opened->unreadableDirectories)
     unreadable.push_back(base::printableName(directory));
   std::sort(unreadable.begin(), unreadable.end());
   unreadable.erase(std::unique(unreadable.begin(), unreadable.end()), unreadable.end());
-  return read;
+  return survey;
 }
 
 base::Outcome<std::string> readWholeFile(platform::Disk& disk, const std::string& path) {

@@ -115,16 +115,16 @@ std::optional<ReadDisk> readDisk(const DiskToRead& disk, platform::Disk& host,
     everyByte = &digests.emplace();
     if (progress) everyByte = &reading.emplace(*digests, *progress);
   }
-  survey::DiskRead read = survey::surveyInputDisk(
+  base::Outcome<survey::DiskSurvey> read = survey::surveyInputDisk(
       disk.input, walk, host, guard, progress ? &*progress : nullptr, &facts, everyByte);
   if (progress) progress->erase();
   for (const std::string& warning : read.warnings) err << "cdarchive: " << warning << "\n";
-  if (read.problem) {
-    err << "cdarchive: " << *read.problem << "\n";
+  if (!read) {
+    err << "cdarchive: " << read.problem() << "\n";
     return std::nullopt;
   }
   catalog::CataloguedDisk catalogued = catalog::cataloguedDisk(
-      disk.label.name, disk.input, facts.listing(), disk.now, std::move(*read.record), facts);
+      disk.label.name, disk.input, facts.listing(), disk.now, std::move(read->record), facts);
   catalogued.entry.stream = streamOf(walk);
   catalogued.entry.labelSource = disk.label.source;
   catalogued.entry.content = catalog::contentOf(catalogued.files, catalog::diskRootOf(disk.input));
@@ -133,7 +133,7 @@ std::optional<ReadDisk> readDisk(const DiskToRead& disk, platform::Disk& host,
     catalogued.manifest = fixity::sha256Hex(fixity::manifestText(held));
     catalog::addFixity(catalogued, std::move(held), *platform::diskRoot(walk.archiveDisk), facts);
   }
-  return ReadDisk{std::move(catalogued), std::move(read.unreadableDirectories)};
+  return ReadDisk{std::move(catalogued), std::move(read->unreadableDirectories)};
 }
 
 // Tells of every file of disk with bytes that could not be read, and the time

@@ -43,40 +43,32 @@ bool writeFile(const std::string& path, const std::string& bytes, guard::WriteGu
   return true;
 }
 
-// What one input gave: its disks, or the problem that kept it from being read,
-// and the warnings about it.
-struct InputRead {
+// What one input gave.
+struct InputDisks {
   std::vector<survey::DiskRecord> disks;
-  std::optional<std::string> problem;
-  std::vector<std::string> warnings;
   std::vector<std::string> unlisted;  // directories that could not be listed
 };
 
 // Reads one input: a JSON summary (a name ending in ".json"), or a disk, which
 // is walked with walk's settings and protected by guard.
-InputRead readInput(const std::string& input, walk::WalkSettings& walk, platform::Disk& host,
-                    walk::WalkProgress* progress, guard::WriteGuard& guard) {
+base::Outcome<InputDisks> readInput(const std::string& input, walk::WalkSettings& walk,
+                                    platform::Disk& host, walk::WalkProgress* progress,
+                                    guard::WriteGuard& guard) {
   const std::string name = base::printableName(input);
-  InputRead read;
   if (isSummaryFile(input)) {
     const base::Outcome<std::string> text = survey::readWholeFile(host, input);
-    if (!text) {
-      read.problem = "summary " + name + ": cannot be opened";
-      return read;
-    }
+    if (!text) return base::failure("summary " + name + ": cannot be opened");
     base::Outcome<std::vector<survey::DiskRecord>> disks = summary::disksFromSummaryJson(*text);
-    if (!disks) {
-      read.problem = "summary " + name + ": " + disks.problem();
-    } else {
-      read.disks = std::move(*disks);
-    }
-    return read;
+    if (!disks) return base::failure("summary " + name + ": " + disks.problem());
+    return InputDisks{std::move(*disks), {}};
   }
-  survey::DiskRead disk = survey::surveyInputDisk(input, walk, host, guard, progress);
-  read.problem = std::move(disk.problem);
+  base::Outcome<survey::DiskSurvey> disk =
+      survey::surveyInputDisk(input, walk, host, guard, progress);
+  base::Outcome<InputDisks> read = base::failure(disk.problem());
+  if (disk) {
+    read = InputDisks{{std::move(disk->record)}, std::move(disk->unreadableDirectories)};
+  }
   read.warnings = std::move(disk.warnings);
-  read.unlisted = std::move(disk.unreadableDirectories);
-  if (disk.record) read.disks.push_back(std::move(*disk.record));
   return read;
 }
 
@@ -145,20 +137,22 @@ int summarizeInputs(int argc, const char* const* argv, platform::Disk& disk, std
         progress->begin("cdcoverage: input " + std::to_string(i + 1) + " of " +
                         std::to_string(options.inputs.size()) + ", " + base::printableName(input));
       }
-      InputRead read = readInput(input, options.walk, disk, progress ? &*progress : nullptr, guard);
-      if (progress && (read.problem || !read.warnings.empty() || !read.unlisted.empty()))
+      base::Outcome<InputDisks> read =
+          readInput(input, options.walk, disk, progress ? &*progress : nullptr, guard);
+      if (progress && (!read || !read.warnings.empty() || !read->unlisted.empty()))
         progress->erase();
       for (const std::string& warning : read.warnings) err << "cdcoverage: " << warning << "\n";
-      if (read.problem) {
-        err << "cdcoverage: " << *read.problem << "\n";
+      if (!read) {
+        err << "cdcoverage: " << read.problem() << "\n";
         status = 1;
+        continue;
       }
-      for (const std::string& directory : read.unlisted) {
+      for (const std::string& directory : read->unlisted) {
         err << "cdcoverage: disk " << base::printableName(input) << ": directory " << directory
             << " cannot be listed: what it holds is left out\n";
         status = 1;
       }
-      for (survey::DiskRecord& record : read.disks) {
+      for (survey::DiskRecord& record : read->disks) {
         disks.push_back(std::move(record));
         sourceOf.push_back(input);
       }
