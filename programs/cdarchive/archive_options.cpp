@@ -24,11 +24,11 @@ void addWindowOptions(CLI::App& command, std::string& from, std::string& to) {
 }  // namespace
 
 std::optional<int> parseArchiveOptions(int argc, const char* const* argv, ArchiveOptions& options,
-                                       std::ostream& out, std::ostream& err) {
+                                       std::ostream& out, base::Voice& voice) {
   CLI::App app(
       "The archive's catalogue: which disk holds which station's time, what the whole archive "
       "covers, without reading a disk again.",
-      "cdarchive");
+      kArchiveName);
   app.set_version_flag("--version", kArchiveVersion);
   app.require_subcommand(1);
   app.fallthrough();
@@ -107,14 +107,13 @@ std::optional<int> parseArchiveOptions(int argc, const char* const* argv, Archiv
   manifest->add_option("LABEL", options.diskLabel, "the disk's label")->required();
   addStreamOption(*manifest);
 
-  if (const std::optional<int> status =
-          cli::parseCommandLine(app, "cdarchive", argc, argv, out, err)) {
+  if (const std::optional<int> status = cli::parseCommandLine(app, argc, argv, out, voice)) {
     return status;
   }
   if (add->parsed()) {
     options.command = Command::kAdd;
     if (!options.label.empty() && options.disks.size() > 1) {
-      err << "cdarchive: --as names one disk, not " << options.disks.size() << "\n";
+      voice.fail() << "--as names one disk, not " << options.disks.size();
       return 2;
     }
   } else if (find->parsed()) {
@@ -138,7 +137,7 @@ std::optional<int> parseArchiveOptions(int argc, const char* const* argv, Archiv
   if (!from.empty()) options.from = times::parseIsoTime(from);
   if (!to.empty()) options.to = times::parseIsoTime(to);
   if (options.from && options.to && *options.to < *options.from) {
-    err << "cdarchive: --to lies before --from\n";
+    voice.fail() << "--to lies before --from";
     return 2;
   }
   return std::nullopt;

@@ -6,10 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "base/voice.h"
 #include "catalog/catalog.h"
 #include "walk/archive_walk.h"
 
 namespace cdarchive {
+
+// The program's name, which begins its messages.
+inline constexpr const char* kArchiveName = "cdarchive";
 
 // "cdarchive" and the project's version, as --version answers.
 inline constexpr const char* kArchiveVersion = "cdarchive " CDVERIFY_VERSION;
@@ -43,8 +47,8 @@ struct ArchiveOptions {
 
 // Reads the command line into options. Returns the exit status when the run
 // must end here: 0 after --help or --version (written to out), 2 after a bad
-// command, option or value (a message on err); nothing when the run goes on.
+// command, option or value (a message in voice); nothing when the run goes on.
 std::optional<int> parseArchiveOptions(int argc, const char* const* argv, ArchiveOptions& options,
-                                       std::ostream& out, std::ostream& err);
+                                       std::ostream& out, base::Voice& voice);
 
 }  // namespace cdarchive

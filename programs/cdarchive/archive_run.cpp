@@ -100,12 +100,12 @@ struct ReadDisk {
   std::vector<std::string> unlisted;
 };
 
-// Reads the disk as the catalogue records it; nothing, told on err, when it
+// Reads the disk as the catalogue records it; nothing, told by voice, when it
 // cannot be read.
 std::optional<ReadDisk> readDisk(const DiskToRead& disk, platform::Disk& host,
                                  guard::WriteGuard& guard,
                                  std::optional<display::ProgressLine>& progress,
-                                 std::ostream& err) {
+                                 base::Voice& voice) {
   walk::WalkSettings walk = disk.walk;
   catalog::FileFactsRecorder facts(walk);
   std::optional<fixity::FileDigests> digests;
@@ -118,9 +118,9 @@ std::optional<ReadDisk> readDisk(const DiskToRead& disk, platform::Disk& host,
   base::Outcome<survey::DiskSurvey> read = survey::surveyInputDisk(
       disk.input, walk, host, guard, progress ? &*progress : nullptr, &facts, everyByte);
   if (progress) progress->erase();
-  for (const std::string& warning : read.warnings) err << "cdarchive: " << warning << "\n";
+  for (const std::string& warning : read.warnings) voice.warn() << warning;
   if (!read) {
-    err << "cdarchive: " << read.problem() << "\n";
+    voice.fail() << read.problem();
     return std::nullopt;
   }
   catalog::CataloguedDisk catalogued = catalog::cataloguedDisk(
@@ -138,27 +138,26 @@ std::optional<ReadDisk> readDisk(const DiskToRead& disk, platform::Disk& host,
 
 // Tells of every file of disk with bytes that could not be read, and the time
 // its records lost; false when there is any.
-bool reportUnreadable(const catalog::CataloguedDisk& disk, std::ostream& err) {
+bool reportUnreadable(const catalog::CataloguedDisk& disk, base::Voice& voice) {
   bool whole = true;
   for (const fixity::FileFixity& held : disk.held) {
     if (held.size >= 0 && held.unreadable.empty()) continue;
     whole = false;
-    err << "cdarchive: " << base::printableName(disk.entry.label) << ": "
-        << base::printableName(held.path);
+    base::Voice::Line line = voice.fail();
+    line << base::printableName(disk.entry.label) << ": " << base::printableName(held.path);
     if (held.size < 0) {
-      err << " cannot be opened\n";
+      line << " cannot be opened";
       continue;
     }
-    err << ": unreadable bytes";
+    line << ": unreadable bytes";
     for (const base::ByteRange& range : held.unreadable)
-      err << " " << range.offset << ".." << range.offset + range.size - 1;
-    err << "\n";
+      line << " " << range.offset << ".." << range.offset + range.size - 1;
   }
   for (const catalog::CataloguedFile& file : disk.files) {
     for (const times::TimeSpan& lost : file.lost) {
-      err << "cdarchive: " << base::printableName(disk.entry.label) << ": station "
-          << base::printableName(file.record.station) << ", " << times::isoTime(lost.start)
-          << " to " << times::isoTime(lost.end) << " lost (" << file.record.path << ")\n";
+      voice.fail() << base::printableName(disk.entry.label) << ": station "
+                   << base::printableName(file.record.station) << ", " << times::isoTime(lost.start)
+                   << " to " << times::isoTime(lost.end) << " lost (" << file.record.path << ")";
     }
   }
   return whole;
@@ -191,19 +190,19 @@ std::vector<std::string> copiesAmong(catalog::Catalog& catalog, const catalog::D
   return labels;
 }
 
-// Writes the manifest of the disk of that label; false (and why on err) when
+// Writes the manifest of the disk of that label; false (and why, told by voice) when
 // there is no such disk, it has no fixity, or some of its files are left out
 // for bytes that could not be read.
 bool writeManifest(catalog::Catalog& catalog, const std::string& label, catalog::DiskStream stream,
-                   std::ostream& out, std::ostream& err) {
+                   std::ostream& out, base::Voice& voice) {
   const std::optional<catalog::CataloguedDisk> disk = catalog.fixityOf(label, stream);
   if (!disk) {
-    err << "cdarchive: " << noDisk(catalog, label, stream) << "\n";
+    voice.fail() << noDisk(catalog, label, stream);
     return false;
   }
   if (disk->manifest.empty()) {
-    err << "cdarchive: disk " << base::printableName(label)
-        << " was added without fixity: add it again without --no-fixity\n";
+    voice.fail() << "disk " << base::printableName(label)
+                 << " was added without fixity: add it again without --no-fixity";
     return false;
   }
   out << fixity::manifestText(disk->held);
@@ -211,8 +210,8 @@ bool writeManifest(catalog::Catalog& catalog, const std::string& label, catalog:
   for (const fixity::FileFixity& held : disk->held) {
     if (!held.sha256.empty()) continue;
     whole = false;
-    err << "cdarchive: " << base::printableName(held.path)
-        << ": left out, some of its bytes could not be read when the disk was added\n";
+    voice.fail() << base::printableName(held.path)
+                 << ": left out, some of its bytes could not be read when the disk was added";
   }
   return whole;
 }
@@ -238,7 +237,7 @@ std::string refusal(const std::string& label, const catalog::CataloguedDisk& kno
 // Adds each disk of options, or tells why not; false when any failed.
 bool addDisks(const ArchiveOptions& options, catalog::Catalog& catalog, platform::Disk& host,
               guard::WriteGuard& guard, std::optional<display::ProgressLine>& progress, int64_t now,
-              std::ostream& out, std::ostream& err) {
+              std::ostream& out, base::Voice& voice) {
   bool allAdded = true;
   for (std::size_t i = 0; i < options.disks.size(); ++i) {
     const std::string& input = options.disks[i];
@@ -247,11 +246,11 @@ bool addDisks(const ArchiveOptions& options, catalog::Catalog& catalog, platform
     const Label given = labelOf(options.label, walk.archiveDisk, host);
     const std::string& label = given.name;
     if (progress) {
-      progress->begin("cdarchive: disk " + std::to_string(i + 1) + " of " +
+      progress->begin(voice.name() + ": disk " + std::to_string(i + 1) + " of " +
                       std::to_string(options.disks.size()) + ", " + base::printableName(input));
     }
     std::optional<ReadDisk> read =
-        readDisk(DiskToRead{input, walk, given, now, options.fixity}, host, guard, progress, err);
+        readDisk(DiskToRead{input, walk, given, now, options.fixity}, host, guard, progress, voice);
     if (!read) {
       allAdded = false;
       continue;
@@ -260,11 +259,11 @@ bool addDisks(const ArchiveOptions& options, catalog::Catalog& catalog, platform
     // is unknown.
     if (!read->unlisted.empty()) {
       for (const std::string& directory : read->unlisted) {
-        err << "cdarchive: " << base::printableName(label) << ": directory " << directory
-            << " cannot be listed\n";
+        voice.fail() << base::printableName(label) << ": directory " << directory
+                     << " cannot be listed";
       }
-      err << "cdarchive: " << base::printableName(label)
-          << ": not added, as what those directories hold is unknown\n";
+      voice.fail() << base::printableName(label)
+                   << ": not added, as what those directories hold is unknown";
       allAdded = false;
       continue;
     }
@@ -272,11 +271,12 @@ bool addDisks(const ArchiveOptions& options, catalog::Catalog& catalog, platform
     // Most often a mistake: a date folder given as the disk, another stream
     // letter or stream.
     if (disk.files.empty() && !options.allowEmpty) {
-      err << "cdarchive: " << base::printableName(label) << ": no data file of the "
+      voice.fail()
+          << base::printableName(label) << ": no data file of the "
           << (walk.triggerStream != 0 ? "trigger" : "permanent") << " stream on it ("
           << base::printableName(input)
           << " is a disk's root? --mode, --stream, --first-byte and --ext choose the files): "
-             "not added; --allow-empty adds it empty\n";
+             "not added; --allow-empty adds it empty";
       allAdded = false;
       continue;
     }
@@ -293,12 +293,12 @@ bool addDisks(const ArchiveOptions& options, catalog::Catalog& catalog, platform
         continue;
       }
       if (match != catalog::DiskMatch::kSame && !options.replace) {
-        err << "cdarchive: " << refusal(label, *known, match) << "\n";
+        voice.fail() << refusal(label, *known, match);
         allAdded = false;
         continue;
       }
     }
-    if (options.fixity && !reportUnreadable(disk, err)) allAdded = false;
+    if (options.fixity && !reportUnreadable(disk, voice)) allAdded = false;
     const std::vector<std::string> copies = copiesAmong(catalog, disk.entry);
     catalog.putDisk(disk);
     out << base::printableName(label)
@@ -316,7 +316,7 @@ bool addDisks(const ArchiveOptions& options, catalog::Catalog& catalog, platform
 // file matched, else 1.
 int checkDisk(const ArchiveOptions& options, catalog::Catalog* catalog, platform::Disk& host,
               guard::WriteGuard& guard, std::optional<display::ProgressLine>& progress, int64_t now,
-              std::ostream& out, std::ostream& err) {
+              std::ostream& out, base::Voice& voice) {
   const std::string& input = options.disks.front();
   walk::WalkSettings walk = options.walk;
   walk.archiveDisk = platform::diskSettingOf(input);
@@ -329,16 +329,16 @@ int checkDisk(const ArchiveOptions& options, catalog::Catalog* catalog, platform
     const base::Outcome<std::vector<fixity::FileFixity>> read =
         text ? fixity::readManifest(*text) : base::failure("it cannot be read");
     if (!read) {
-      err << "cdarchive: manifest " << base::printableName(options.manifest) << ": "
-          << read.problem() << "\n";
+      voice.fail() << "manifest " << base::printableName(options.manifest) << ": "
+                   << read.problem();
       return 1;
     }
     recorded = std::move(*read);
   } else {
     known = catalog->fixityOf(label, streamOf(walk));
     if (!known) {
-      err << "cdarchive: " << noDisk(*catalog, label, streamOf(walk))
-          << " (--as names the label it was added under)\n";
+      voice.fail() << noDisk(*catalog, label, streamOf(walk))
+                   << " (--as names the label it was added under)";
       return 1;
     }
     // A copy added without fixity is checked against its disk's digests.
@@ -348,15 +348,15 @@ int checkDisk(const ArchiveOptions& options, catalog::Catalog* catalog, platform
       if (other && !other->manifest.empty()) known = std::move(other);
     }
     if (known->manifest.empty()) {
-      err << "cdarchive: disk " << base::printableName(label)
-          << " was added without fixity, and so were its copies: nothing to check against\n";
+      voice.fail() << "disk " << base::printableName(label)
+                   << " was added without fixity, and so were its copies: nothing to check against";
       return 1;
     }
     recorded = known->held;
   }
-  if (progress) progress->begin("cdarchive: checking " + base::printableName(input));
+  if (progress) progress->begin(voice.name() + ": checking " + base::printableName(input));
   const std::optional<ReadDisk> read =
-      readDisk(DiskToRead{input, walk, given, now, true}, host, guard, progress, err);
+      readDisk(DiskToRead{input, walk, given, now, true}, host, guard, progress, voice);
   if (!read) return 1;
   std::vector<std::string> unlistedBelowRoot;  // as the audit names paths
   for (const std::string& directory : read->unlisted)
@@ -396,13 +396,13 @@ std::optional<std::string> unknownStation(catalog::Catalog& catalog, const std::
          (alike.empty() ? std::string() : "; differing only in case: " + alike);
 }
 
-// Tells err when the query of a station found nothing because the catalogue
+// Tells by voice when the query of a station found nothing because the catalogue
 // holds no such station; true then.
 bool toldUnknown(catalog::Catalog& catalog, const std::string& station, bool foundNothing,
-                 std::ostream& err) {
+                 base::Voice& voice) {
   if (station.empty() || !foundNothing) return false;
   const std::optional<std::string> unknown = unknownStation(catalog, station);
-  if (unknown) err << "cdarchive: " << *unknown << "\n";
+  if (unknown) voice.fail() << *unknown;
   return unknown.has_value();
 }
 
@@ -414,23 +414,23 @@ std::optional<times::TimeSpan> windowOf(const ArchiveOptions& options) {
 }
 
 int runCommand(int argc, const char* const* argv, platform::Disk& host, std::ostream& out,
-               std::ostream& err, int64_t now, bool showProgress) {
+               base::Voice& voice, int64_t now, bool showProgress) {
   ArchiveOptions options;
-  if (const std::optional<int> status = parseArchiveOptions(argc, argv, options, out, err)) {
+  if (const std::optional<int> status = parseArchiveOptions(argc, argv, options, out, voice)) {
     return *status;
   }
   guard::WriteGuard guard(host);
   for (const std::string& disk : options.disks) guard.protect(platform::diskSettingOf(disk));
   // Even a catalogue only read may get files beside it: judged with them.
   if (const std::optional<std::string> refusal = catalog::refusalOf(options.catalog, guard)) {
-    err << "cdarchive: " << *refusal << "\n";
+    voice.fail() << *refusal;
     return 1;
   }
   std::optional<display::ProgressLine> progress;
-  if (showProgress) progress.emplace(err);
+  if (showProgress) progress.emplace(voice.stream());
   try {
     if (options.command == Command::kCheck && !options.manifest.empty())
-      return checkDisk(options, nullptr, host, guard, progress, now, out, err);
+      return checkDisk(options, nullptr, host, guard, progress, now, out, voice);
     const catalog::CatalogAccess access =
         options.command == Command::kAdd      ? catalog::CatalogAccess::kCreate
         : options.command == Command::kRemove ? catalog::CatalogAccess::kWrite
@@ -438,13 +438,13 @@ int runCommand(int argc, const char* const* argv, platform::Disk& host, std::ost
     const std::unique_ptr<catalog::Catalog> catalog = catalog::openCatalog(options.catalog, access);
     switch (options.command) {
       case Command::kAdd:
-        return addDisks(options, *catalog, host, guard, progress, now, out, err) ? 0 : 1;
+        return addDisks(options, *catalog, host, guard, progress, now, out, voice) ? 0 : 1;
       case Command::kCheck:
-        return checkDisk(options, catalog.get(), host, guard, progress, now, out, err);
+        return checkDisk(options, catalog.get(), host, guard, progress, now, out, voice);
       case Command::kFind: {
         const std::vector<catalog::CataloguedDisk> found =
             catalog->filesOf(options.station, windowOf(options), options.stream);
-        if (toldUnknown(*catalog, options.station, found.empty(), err)) return 1;
+        if (toldUnknown(*catalog, options.station, found.empty(), voice)) return 1;
         out << queries::formatNamed(queries::findFormats(), options.format)
                    .write(queries::findIn(
                        found, queries::FindQuery{options.station, options.from, options.to}));
@@ -453,7 +453,7 @@ int runCommand(int argc, const char* const* argv, platform::Disk& host, std::ost
       case Command::kAvailability: {
         const std::vector<catalog::TimedFile> found =
             catalog->timesOf(options.station, windowOf(options), options.stream);
-        if (toldUnknown(*catalog, options.station, found.empty(), err)) return 1;
+        if (toldUnknown(*catalog, options.station, found.empty(), voice)) return 1;
         out << queries::formatNamed(queries::availabilityFormats(), options.format)
                    .write(queries::availabilityOf(
                        found, queries::AvailabilityQuery{options.from, options.to, options.extent,
@@ -466,13 +466,13 @@ int runCommand(int argc, const char* const* argv, platform::Disk& host, std::ost
         return 0;
       case Command::kRemove:
         if (catalog->removeDisk(options.diskLabel, options.stream)) return 0;
-        err << "cdarchive: " << noDisk(*catalog, options.diskLabel, options.stream) << "\n";
+        voice.fail() << noDisk(*catalog, options.diskLabel, options.stream);
         return 1;
       case Command::kManifest:
-        return writeManifest(*catalog, options.diskLabel, options.stream, out, err) ? 0 : 1;
+        return writeManifest(*catalog, options.diskLabel, options.stream, out, voice) ? 0 : 1;
     }
   } catch (const std::runtime_error& error) {  // a CatalogError, or libcrypto missing
-    err << "cdarchive: " << base::printableName(error.what()) << "\n";
+    voice.fail() << base::printableName(error.what());
     return 1;
   }
   return 0;
@@ -482,8 +482,8 @@ int runCommand(int argc, const char* const* argv, platform::Disk& host, std::ost
 
 int runArchive(int argc, const char* const* argv, platform::Disk& host, std::ostream& out,
                std::ostream& err, int64_t now, bool showProgress) {
-  return cli::finishOutput(runCommand(argc, argv, host, out, err, now, showProgress), out,
-                           "cdarchive", err);
+  base::Voice voice(kArchiveName, err);
+  return cli::finishOutput(runCommand(argc, argv, host, out, voice, now, showProgress), out, voice);
 }
 
 }  // namespace cdarchive

@@ -22,13 +22,13 @@ std::vector<std::string> summaryFormatNames() {
 }  // namespace
 
 std::optional<int> parseCoverageOptions(int argc, const char* const* argv, CoverageOptions& options,
-                                        std::ostream& out, std::ostream& err) {
+                                        std::ostream& out, base::Voice& voice) {
   CLI::App app(
       "Summarises the time that recorded-data disks cover: per station the covered spans, the "
       "gaps and overlaps, the coverage of a window and the events an operator should see. Each "
       "INPUT is a disk (a folder; a drive letter on Windows) or a JSON summary written before "
       "with --format=json.",
-      "cdcoverage");
+      kCoverageName);
   app.set_version_flag("--version", kCoverageVersion);
   app.footer(
       "Exit status: 0 the summary was written; 1 an input could not be read or an output "
@@ -64,20 +64,19 @@ std::optional<int> parseCoverageOptions(int argc, const char* const* argv, Cover
                  "URL) of the stream --stream chooses, copies counted once");
   app.add_option("INPUT", options.inputs, "disks and JSON summaries");
 
-  if (const std::optional<int> status =
-          cli::parseCommandLine(app, "cdcoverage", argc, argv, out, err)) {
+  if (const std::optional<int> status = cli::parseCommandLine(app, argc, argv, out, voice)) {
     return status;
   }
   if (options.inputs.empty() && options.catalog.empty()) {
-    err << "cdcoverage: no INPUT given, and no --catalog\n"
-        << "Run with --help for more information.\n";
+    voice.fail() << "no INPUT given, and no --catalog\n"
+                 << "Run with --help for more information.";
     return 2;
   }
   options.summary.gapToleranceSeconds = *cli::secondsOf(gapTolerance);
   if (!from.empty()) options.summary.from = times::parseIsoTime(from);
   if (!to.empty()) options.summary.to = times::parseIsoTime(to);
   if (options.summary.from && options.summary.to && *options.summary.to < *options.summary.from) {
-    err << "cdcoverage: --to lies before --from\n";
+    voice.fail() << "--to lies before --from";
     return 2;
   }
   cli::applyWalkOptions(walkTexts, options.walk);

@@ -5,10 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "base/voice.h"
 #include "summary/summarize.h"
 #include "walk/archive_walk.h"
 
 namespace cdcoverage {
+
+// The program's name, which begins its messages.
+inline constexpr const char* kCoverageName = "cdcoverage";
 
 // "cdcoverage" and the project's version, as --version answers.
 inline constexpr const char* kCoverageVersion = "cdcoverage " CDVERIFY_VERSION;
@@ -27,8 +31,8 @@ struct CoverageOptions {
 
 // Reads the GNU-style command line into options. Returns the exit status when
 // the run must end here: 0 after --help or --version (written to out), 2 after
-// a bad option or value (a message on err); nothing when the run goes on.
+// a bad option or value (a message in voice); nothing when the run goes on.
 std::optional<int> parseCoverageOptions(int argc, const char* const* argv, CoverageOptions& options,
-                                        std::ostream& out, std::ostream& err);
+                                        std::ostream& out, base::Voice& voice);
 
 }  // namespace cdcoverage

@@ -27,17 +27,17 @@ bool isSummaryFile(const std::string& input) {
 }
 
 // Writes bytes as the whole of path, unless the guard refuses it: the
-// archive is only ever read. False, with the reason on err, when it is not
+// archive is only ever read. False, with the reason told by voice, when it is not
 // written; an earlier file of that name is then left as it was.
 bool writeFile(const std::string& path, const std::string& bytes, guard::WriteGuard& guard,
-               platform::Disk& disk, std::ostream& err) {
+               platform::Disk& disk, base::Voice& voice) {
   const std::string name = base::printableName(path);
   if (const std::optional<guard::WriteGuard::Refusal> refusal = guard.refusal(path)) {
-    err << "cdcoverage: " << name << " " << refusal->reason << ": it is not written\n";
+    voice.fail() << name << " " << refusal->reason << ": it is not written";
     return false;
   }
   if (const base::Status written = disk.replaceFile(path, bytes); !written) {
-    err << "cdcoverage: cannot write " << name << ": " << written.problem() << "\n";
+    voice.fail() << "cannot write " << name << ": " << written.problem();
     return false;
   }
   return true;
@@ -73,11 +73,11 @@ base::Outcome<InputDisks> readInput(const std::string& input, walk::WalkSettings
 }
 
 // Adds every disk of the catalogue named of the walk's stream, each under its
-// label, but for copies, which are told on err and counted once; the problem
+// label, but for copies, which voice tells of and counts once; the problem
 // when it cannot be read, or guard refuses what it may write.
 std::optional<std::string> readCatalog(const std::string& name, const walk::WalkSettings& walk,
                                        guard::WriteGuard& guard,
-                                       std::vector<survey::DiskRecord>& disks, std::ostream& err) {
+                                       std::vector<survey::DiskRecord>& disks, base::Voice& voice) {
   if (std::optional<std::string> refusal = catalog::refusalOf(name, guard)) return refusal;
   const catalog::DiskStream stream =
       walk.triggerStream != 0 ? catalog::DiskStream::kTrigger : catalog::DiskStream::kPermanent;
@@ -85,9 +85,10 @@ std::optional<std::string> readCatalog(const std::string& name, const walk::Walk
     for (catalog::CataloguedDisk& disk : catalog::openCatalog(name, catalog::CatalogAccess::kRead)
                                              ->filesOf("", std::nullopt, stream)) {
       if (disk.entry.copyOf) {
-        err << "cdcoverage: disk " << base::printableName(disk.entry.label) << " of catalogue "
-            << base::printableName(catalog::shownCatalogName(name)) << " is a copy of disk "
-            << base::printableName(*disk.entry.copyOf) << ": it is counted once\n";
+        voice.warn() << "disk " << base::printableName(disk.entry.label) << " of catalogue "
+                     << base::printableName(catalog::shownCatalogName(name))
+                     << " is a copy of disk " << base::printableName(*disk.entry.copyOf)
+                     << ": it is counted once";
         continue;
       }
       survey::DiskRecord record{disk.entry.label, {}};
@@ -104,24 +105,23 @@ std::optional<std::string> readCatalog(const std::string& name, const walk::Walk
 // Warns of each disk given again, named by where it came from (sourceOf, per
 // disk), and of each name that several disks share.
 void tellRepeatsApart(const summary::DistinctDisks& distinct,
-                      const std::vector<std::string>& sourceOf, std::ostream& err) {
+                      const std::vector<std::string>& sourceOf, base::Voice& voice) {
   for (const summary::RepeatedDisk& repeated : distinct.repeated) {
-    err << "cdcoverage: " << base::printableName(sourceOf[repeated.copy])
-        << " holds the same disk as " << base::printableName(sourceOf[repeated.original])
-        << ": it is counted once\n";
+    voice.warn() << base::printableName(sourceOf[repeated.copy]) << " holds the same disk as "
+                 << base::printableName(sourceOf[repeated.original]) << ": it is counted once";
   }
   for (const summary::SharedName& shared : distinct.sharedNames) {
     const std::string name = base::printableName(shared.name);
-    err << "cdcoverage: " << shared.disks << " different disks are named " << name
-        << ": they are told apart as " << name << " (1) to " << name << " (" << shared.disks
-        << ")\n";
+    voice.warn() << shared.disks << " different disks are named " << name
+                 << ": they are told apart as " << name << " (1) to " << name << " ("
+                 << shared.disks << ")";
   }
 }
 
 int summarizeInputs(int argc, const char* const* argv, platform::Disk& disk, std::ostream& out,
-                    std::ostream& err, bool showProgress) {
+                    base::Voice& voice, bool showProgress) {
   CoverageOptions options;
-  if (const std::optional<int> status = parseCoverageOptions(argc, argv, options, out, err)) {
+  if (const std::optional<int> status = parseCoverageOptions(argc, argv, options, out, voice)) {
     return *status;
   }
   int status = 0;
@@ -130,26 +130,26 @@ int summarizeInputs(int argc, const char* const* argv, platform::Disk& disk, std
   guard::WriteGuard guard(disk);
   {
     std::optional<display::ProgressLine> progress;
-    if (showProgress) progress.emplace(err);
+    if (showProgress) progress.emplace(voice.stream());
     for (std::size_t i = 0; i < options.inputs.size(); ++i) {
       const std::string& input = options.inputs[i];
       if (progress) {
-        progress->begin("cdcoverage: input " + std::to_string(i + 1) + " of " +
+        progress->begin(voice.name() + ": input " + std::to_string(i + 1) + " of " +
                         std::to_string(options.inputs.size()) + ", " + base::printableName(input));
       }
       base::Outcome<InputDisks> read =
           readInput(input, options.walk, disk, progress ? &*progress : nullptr, guard);
       if (progress && (!read || !read.warnings.empty() || !read->unlisted.empty()))
         progress->erase();
-      for (const std::string& warning : read.warnings) err << "cdcoverage: " << warning << "\n";
+      for (const std::string& warning : read.warnings) voice.warn() << warning;
       if (!read) {
-        err << "cdcoverage: " << read.problem() << "\n";
+        voice.fail() << read.problem();
         status = 1;
         continue;
       }
       for (const std::string& directory : read->unlisted) {
-        err << "cdcoverage: disk " << base::printableName(input) << ": directory " << directory
-            << " cannot be listed: what it holds is left out\n";
+        voice.fail() << "disk " << base::printableName(input) << ": directory " << directory
+                     << " cannot be listed: what it holds is left out";
         status = 1;
       }
       for (survey::DiskRecord& record : read->disks) {
@@ -160,8 +160,8 @@ int summarizeInputs(int argc, const char* const* argv, platform::Disk& disk, std
   }
   if (!options.catalog.empty()) {
     if (std::optional<std::string> problem =
-            readCatalog(options.catalog, options.walk, guard, disks, err)) {
-      err << "cdcoverage: " << base::printableName(*problem) << "\n";
+            readCatalog(options.catalog, options.walk, guard, disks, voice)) {
+      voice.fail() << base::printableName(*problem);
       status = 1;
     }
     for (std::size_t i = sourceOf.size(); i < disks.size(); ++i) {
@@ -170,16 +170,16 @@ int summarizeInputs(int argc, const char* const* argv, platform::Disk& disk, std
     }
   }
   summary::DistinctDisks distinct = summary::distinctDisks(std::move(disks));
-  tellRepeatsApart(distinct, sourceOf, err);
+  tellRepeatsApart(distinct, sourceOf, voice);
 
   const summary::CoverageSummary summary = summarize(std::move(distinct.disks), options.summary);
   // One side of the window given, the other a station's own: it may still end
   // before it starts.
   for (const summary::StationSummary& station : summary.stations) {
     if (station.firstStart && station.window.end < station.window.start) {
-      err << "cdcoverage: the window of station " << base::printableName(station.station)
-          << " ends before it starts: " << times::isoTime(station.window.start) << " .. "
-          << times::isoTime(station.window.end) << "\n";
+      voice.fail() << "the window of station " << base::printableName(station.station)
+                   << " ends before it starts: " << times::isoTime(station.window.start) << " .. "
+                   << times::isoTime(station.window.end);
       return 2;
     }
   }
@@ -187,15 +187,15 @@ int summarizeInputs(int argc, const char* const* argv, platform::Disk& disk, std
   const std::string text = (options.daily ? format.writeDaily : format.write)(summary);
   if (options.output.empty()) {
     out << text;  // a failure is told once the other outputs are written
-  } else if (!writeFile(options.output, text, guard, disk, err)) {
+  } else if (!writeFile(options.output, text, guard, disk, voice)) {
     status = 1;
   }
   if (!options.svg.empty() &&
-      !writeFile(options.svg, summary::timelineSvg(summary), guard, disk, err)) {
+      !writeFile(options.svg, summary::timelineSvg(summary), guard, disk, voice)) {
     status = 1;
   }
   if (!options.html.empty() &&
-      !writeFile(options.html, summary::coveragePage(summary), guard, disk, err)) {
+      !writeFile(options.html, summary::coveragePage(summary), guard, disk, voice)) {
     status = 1;
   }
   return status;
@@ -205,8 +205,8 @@ int summarizeInputs(int argc, const char* const* argv, platform::Disk& disk, std
 
 int runCoverage(int argc, const char* const* argv, platform::Disk& disk, std::ostream& out,
                 std::ostream& err, bool showProgress) {
-  return cli::finishOutput(summarizeInputs(argc, argv, disk, out, err, showProgress), out,
-                           "cdcoverage", err);
+  base::Voice voice(kCoverageName, err);
+  return cli::finishOutput(summarizeInputs(argc, argv, disk, out, voice, showProgress), out, voice);
 }
 
 }  // namespace cdcoverage

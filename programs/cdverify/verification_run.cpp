@@ -8,6 +8,7 @@
 
 #include "base/printable_name.h"
 #include "base/text_format.h"
+#include "base/voice.h"
 #include "display/progress_line.h"
 #include "guard/write_guard.h"
 #include "log/file_log.h"
@@ -46,7 +47,7 @@ struct LogPlaces {
 // A log that the guard refuses is never opened: the archive is only ever
 // read. Its lines are lost, and standard error says so once per log file; a log
 // that cannot be reached could not be opened anyway, and is lost unannounced.
-LogPlaces placeLogs(const RunSettings& settings, platform::Disk& host, std::ostream& err) {
+LogPlaces placeLogs(const RunSettings& settings, platform::Disk& host, base::Voice& voice) {
   guard::WriteGuard guard(host);
   guard.protect(settings.archiveDisk.view());
   const std::string names[] = {
@@ -61,8 +62,8 @@ LogPlaces placeLogs(const RunSettings& settings, platform::Disk& host, std::ostr
     }
     const bool saidBefore = std::find(names, names + i, names[i]) != names + i;
     if (refusal && !refusal->unreachable && !saidBefore) {
-      err << "cdverify: log " << base::printableName(names[i]) << " " << refusal->reason
-          << ": it is not written\n";
+      voice.warn() << "log " << base::printableName(names[i]) << " " << refusal->reason
+                   << ": it is not written";
     }
   }
   return places;
@@ -87,18 +88,19 @@ void writeSummary(const RunSettings& settings, const verify::RunCounters& counte
 
 int runVerification(int argc, const char* const* argv, platform::Disk& host, std::ostream& out,
                     std::ostream& err, bool showProgress) {
+  base::Voice voice("cdverify", err);
   RunSettings settings;
   parseCommandLine(argc, argv, settings);
   const base::Outcome<sources::OpenedDisk> opened =
       sources::openDisk(std::string(settings.archiveDisk.view()), host,
                         verify::verificationKeepPolicy(platform::kHostProfileDialect));
   if (!opened) {
-    err << "cdverify: disk image " << base::printableName(settings.archiveDisk.view())
-        << " cannot be read: " << opened.problem() << "\n";
+    voice.warn() << "disk image " << base::printableName(settings.archiveDisk.view())
+                 << " cannot be read: " << opened.problem();
   }
   for (const std::string& warning : opened.warnings) {
-    err << "cdverify: disk image " << base::printableName(settings.archiveDisk.view()) << ": "
-        << warning << "\n";
+    voice.warn() << "disk image " << base::printableName(settings.archiveDisk.view()) << ": "
+                 << warning;
   }
   platform::Disk& disk = opened ? *opened->disk : host;
   // A disk that cannot be walked is said aloud; the run goes on as for an empty
@@ -106,15 +108,15 @@ int runVerification(int argc, const char* const* argv, platform::Disk& host, std
   if (opened && &disk == &host) {
     if (const std::optional<std::string> problem =
             walk::diskProblem(settings.archiveDisk.view(), disk)) {
-      err << "cdverify: disk " << base::printableName(settings.archiveDisk.view()) << ": "
-          << *problem << "\n";
+      voice.warn() << "disk " << base::printableName(settings.archiveDisk.view()) << ": "
+                   << *problem;
     }
   }
 
   walk::WalkSettings walk = walkSettingsOf(settings);
   if (!opened) walk.archiveDisk.clear();          // an image that cannot be read: nothing is found
   std::optional<display::ProgressLine> progress;  // outlives the verifier that tells it
-  if (showProgress) progress.emplace(err);
+  if (showProgress) progress.emplace(voice.stream());
   verify::ArchiveVerifier verifier(disk);
 
   // One log per level, all in "log.out" unless named apart.
@@ -127,7 +129,7 @@ int runVerification(int argc, const char* const* argv, platform::Disk& host, std
   logging::FileLog errorLog(std::string(settings.errorLogName.view()), &errorFilter, disk);
   logging::FileLog summaryLog(std::string(settings.summaryLogName.view()), &summaryFilter, disk);
   logging::LogFanout log;
-  const LogPlaces places = placeLogs(settings, host, err);
+  const LogPlaces places = placeLogs(settings, host, voice);
   logging::FileLog* const logs[] = {&infoLog, &warningLog, &errorLog, &summaryLog};
   for (std::size_t i = 0; i < 4; ++i) {
     if (places.writable[i]) log.add(logs[i]);
@@ -140,7 +142,7 @@ int runVerification(int argc, const char* const* argv, platform::Disk& host, std
   log.write(logging::LOG_INFO, 0, base::printableName(settings.archiveDisk.view()),
             logging::LOG_PREFIX);
   if (progress) {
-    progress->begin("cdverify: disk " + base::printableName(settings.archiveDisk.view()));
+    progress->begin(voice.name() + ": disk " + base::printableName(settings.archiveDisk.view()));
     verifier.addListener(*progress);
   }
   walk::walkArchive(walk, disk, verifier, progress ? &*progress : nullptr);

@@ -62,18 +62,18 @@ void refuseEmptyValues(CLI::App& app) {
 
 }  // namespace
 
-std::optional<int> parseCommandLine(CLI::App& app, const char* program, int argc,
-                                    const char* const* argv, std::ostream& out, std::ostream& err) {
+std::optional<int> parseCommandLine(CLI::App& app, int argc, const char* const* argv,
+                                    std::ostream& out, base::Voice& voice) {
   refuseEmptyValues(app);
   if (const std::optional<std::string> option = optionWithEmptyValue(argc, argv)) {
-    err << program << ": option " << *option << " needs a value, not an empty one\n"
-        << "Run with --help for more information.\n";
+    voice.fail() << "option " << *option << " needs a value, not an empty one\n"
+                 << "Run with --help for more information.";
     return 2;
   }
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
-    const int status = app.exit(error, out, err);
+    const int status = app.exit(error, out, voice.stream());
     return status == 0 ? 0 : 2;
   }
   return std::nullopt;

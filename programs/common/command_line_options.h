@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "base/voice.h"
 #include "walk/archive_walk.h"
 
 // What the GNU-style command lines of cdcoverage and cdarchive share.
@@ -25,9 +26,9 @@ std::optional<int64_t> secondsOf(const std::string& text);
 // Parses the command line into app's options, refusing an empty value (as
 // "--svg=" from an unset variable) in any of them. The exit status when the run
 // must end here: 0 after --help or --version (written to out), 2 after a bad
-// option or value (a message on err, naming program); nothing when it goes on.
-std::optional<int> parseCommandLine(CLI::App& app, const char* program, int argc,
-                                    const char* const* argv, std::ostream& out, std::ostream& err);
+// option or value (a message in voice); nothing when it goes on.
+std::optional<int> parseCommandLine(CLI::App& app, int argc, const char* const* argv,
+                                    std::ostream& out, base::Voice& voice);
 
 // The walk's options as the command line spells them.
 struct WalkOptionTexts {

@@ -4,10 +4,10 @@
 
 namespace cli {
 
-int finishOutput(int status, std::ostream& out, const char* program, std::ostream& err) {
+int finishOutput(int status, std::ostream& out, base::Voice& voice) {
   if (out.flush()) return status;
-  err << program << ": standard output cannot be written: what it shows is incomplete\n"
-      << std::flush;
+  voice.fail() << "standard output cannot be written: what it shows is incomplete";
+  voice.stream() << std::flush;
   return 1;
 }
 
