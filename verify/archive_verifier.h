@@ -97,11 +97,11 @@ class ArchiveVerifier {
   void directoryUnreadable(std::string_view path);
 
   // Counts and announces the file, then opens it once. A file that cannot be
-  // opened or read to its last two bytes is reported unusable (result -1) and
-  // changes nothing else. Otherwise its header is parsed once and checked
-  // against the previous files, and the time its records cover is added to
-  // coverage (result 0).
-  int verifyFile(const std::string& path);
+  // opened or read to its last two bytes is reported unusable (a finding, and
+  // fileVerified(usable false) to the listeners) and changes nothing else.
+  // Otherwise its header is parsed once and checked against the previous
+  // files, and the time its records cover is added to coverage.
+  void verifyFile(const std::string& path);
 
   const CarriedStation& station() const { return station_; }
   // The header values of the latest usable file.

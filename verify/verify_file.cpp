@@ -47,7 +47,7 @@ void ArchiveVerifier::checkChannelCount() {
           .stream = header_.streamNumber});
 }
 
-int ArchiveVerifier::verifyFile(const std::string& path) {
+void ArchiveVerifier::verifyFile(const std::string& path) {
   currentFile_ = base::printableName(path);
   ++counters_.fileCount;
   for (VerificationListener* listener : listeners_) listener->fileStarted(currentFile_);
@@ -60,7 +60,7 @@ int ArchiveVerifier::verifyFile(const std::string& path) {
   if (!file || file->checkEnd() != 0) {
     report({.kind = FindingKind::kUnusable});
     for (VerificationListener* listener : listeners_) listener->fileVerified(*this, false);
-    return -1;
+    return;
   }
   const profile::ProfileText text(file->headerText(dialect_), dialect_);
 
@@ -102,7 +102,6 @@ int ArchiveVerifier::verifyFile(const std::string& path) {
                     header_.binaryHeader.size());
   }
   for (VerificationListener* listener : listeners_) listener->fileVerified(*this, true);
-  return 0;
 }
 
 }  // namespace verify
