@@ -27,20 +27,16 @@ bool isSummaryFile(const std::string& input) {
 }
 
 // Writes bytes as the whole of path, unless the guard refuses it: the
-// archive is only ever read. False, with the reason told by voice, when it is not
-// written; an earlier file of that name is then left as it was.
-bool writeFile(const std::string& path, const std::string& bytes, guard::WriteGuard& guard,
+// archive is only ever read. When it is not written, voice tells why, and an
+// earlier file of that name is left as it was.
+void writeFile(const std::string& path, const std::string& bytes, guard::WriteGuard& guard,
                platform::Disk& disk, base::Voice& voice) {
   const std::string name = base::printableName(path);
   if (const std::optional<guard::WriteGuard::Refusal> refusal = guard.refusal(path)) {
     voice.fail() << name << " " << refusal->reason << ": it is not written";
-    return false;
-  }
-  if (const base::Status written = disk.replaceFile(path, bytes); !written) {
+  } else if (const base::Status written = disk.replaceFile(path, bytes); !written) {
     voice.fail() << "cannot write " << name << ": " << written.problem();
-    return false;
   }
-  return true;
 }
 
 // What one input gave.
@@ -118,59 +114,83 @@ void tellRepeatsApart(const summary::DistinctDisks& distinct,
   }
 }
 
+// The disks of every input and of the catalogue, each with where it came from.
+struct GatheredDisks {
+  std::vector<survey::DiskRecord> disks;
+  std::vector<std::string> sourceOf;  // of each disk: the input, or its label in the catalogue
+};
+
+// Reads every input of options, then the catalogue's disks; each input that
+// cannot be read is told by voice, and the others are still gathered.
+GatheredDisks gatherDisks(CoverageOptions& options, platform::Disk& disk, guard::WriteGuard& guard,
+                          base::Voice& voice, bool showProgress) {
+  GatheredDisks gathered;
+  std::optional<display::ProgressLine> progress;
+  if (showProgress) progress.emplace(voice.stream());
+  for (std::size_t i = 0; i < options.inputs.size(); ++i) {
+    const std::string& input = options.inputs[i];
+    if (progress) {
+      progress->begin(voice.name() + ": input " + std::to_string(i + 1) + " of " +
+                      std::to_string(options.inputs.size()) + ", " + base::printableName(input));
+    }
+    base::Outcome<InputDisks> read =
+        readInput(input, options.walk, disk, progress ? &*progress : nullptr, guard);
+    if (progress && (!read || !read.warnings.empty() || !read->unlisted.empty())) progress->erase();
+    for (const std::string& warning : read.warnings) voice.warn() << warning;
+    if (!read) {
+      voice.fail() << read.problem();
+      continue;
+    }
+    for (const std::string& directory : read->unlisted) {
+      voice.fail() << "disk " << base::printableName(input) << ": directory " << directory
+                   << " cannot be listed: what it holds is left out";
+    }
+    for (survey::DiskRecord& record : read->disks) {
+      gathered.disks.push_back(std::move(record));
+      gathered.sourceOf.push_back(input);
+    }
+  }
+  progress.reset();
+  if (options.catalog.empty()) return gathered;
+  if (std::optional<std::string> problem =
+          readCatalog(options.catalog, options.walk, guard, gathered.disks, voice)) {
+    voice.fail() << base::printableName(*problem);
+  }
+  for (std::size_t i = gathered.sourceOf.size(); i < gathered.disks.size(); ++i) {
+    gathered.sourceOf.push_back("disk " + gathered.disks[i].name + " of catalogue " +
+                                catalog::shownCatalogName(options.catalog));
+  }
+  return gathered;
+}
+
+// Writes the summary in options' format to standard output or its file, and
+// the timeline and the page where asked; each failure is told by voice.
+void writeOutputs(const CoverageOptions& options, const summary::CoverageSummary& summary,
+                  guard::WriteGuard& guard, platform::Disk& disk, std::ostream& out,
+                  base::Voice& voice) {
+  const summary::SummaryFormat& format = *summary::findSummaryFormat(options.format);
+  const std::string text = (options.daily ? format.writeDaily : format.write)(summary);
+  if (options.output.empty()) {
+    out << text;  // a failure is told once the other outputs are written
+  } else {
+    writeFile(options.output, text, guard, disk, voice);
+  }
+  if (!options.svg.empty())
+    writeFile(options.svg, summary::timelineSvg(summary), guard, disk, voice);
+  if (!options.html.empty())
+    writeFile(options.html, summary::coveragePage(summary), guard, disk, voice);
+}
+
 int summarizeInputs(int argc, const char* const* argv, platform::Disk& disk, std::ostream& out,
                     base::Voice& voice, bool showProgress) {
   CoverageOptions options;
   if (const std::optional<int> status = parseCoverageOptions(argc, argv, options, out, voice)) {
     return *status;
   }
-  int status = 0;
-  std::vector<survey::DiskRecord> disks;
-  std::vector<std::string> sourceOf;  // of each disk: the input, or its label in the catalogue
   guard::WriteGuard guard(disk);
-  {
-    std::optional<display::ProgressLine> progress;
-    if (showProgress) progress.emplace(voice.stream());
-    for (std::size_t i = 0; i < options.inputs.size(); ++i) {
-      const std::string& input = options.inputs[i];
-      if (progress) {
-        progress->begin(voice.name() + ": input " + std::to_string(i + 1) + " of " +
-                        std::to_string(options.inputs.size()) + ", " + base::printableName(input));
-      }
-      base::Outcome<InputDisks> read =
-          readInput(input, options.walk, disk, progress ? &*progress : nullptr, guard);
-      if (progress && (!read || !read.warnings.empty() || !read->unlisted.empty()))
-        progress->erase();
-      for (const std::string& warning : read.warnings) voice.warn() << warning;
-      if (!read) {
-        voice.fail() << read.problem();
-        status = 1;
-        continue;
-      }
-      for (const std::string& directory : read->unlisted) {
-        voice.fail() << "disk " << base::printableName(input) << ": directory " << directory
-                     << " cannot be listed: what it holds is left out";
-        status = 1;
-      }
-      for (survey::DiskRecord& record : read->disks) {
-        disks.push_back(std::move(record));
-        sourceOf.push_back(input);
-      }
-    }
-  }
-  if (!options.catalog.empty()) {
-    if (std::optional<std::string> problem =
-            readCatalog(options.catalog, options.walk, guard, disks, voice)) {
-      voice.fail() << base::printableName(*problem);
-      status = 1;
-    }
-    for (std::size_t i = sourceOf.size(); i < disks.size(); ++i) {
-      sourceOf.push_back("disk " + disks[i].name + " of catalogue " +
-                         catalog::shownCatalogName(options.catalog));
-    }
-  }
-  summary::DistinctDisks distinct = summary::distinctDisks(std::move(disks));
-  tellRepeatsApart(distinct, sourceOf, voice);
+  GatheredDisks gathered = gatherDisks(options, disk, guard, voice, showProgress);
+  summary::DistinctDisks distinct = summary::distinctDisks(std::move(gathered.disks));
+  tellRepeatsApart(distinct, gathered.sourceOf, voice);
 
   const summary::CoverageSummary summary = summarize(std::move(distinct.disks), options.summary);
   // One side of the window given, the other a station's own: it may still end
@@ -183,22 +203,8 @@ int summarizeInputs(int argc, const char* const* argv, platform::Disk& disk, std
       return 2;
     }
   }
-  const summary::SummaryFormat& format = *summary::findSummaryFormat(options.format);
-  const std::string text = (options.daily ? format.writeDaily : format.write)(summary);
-  if (options.output.empty()) {
-    out << text;  // a failure is told once the other outputs are written
-  } else if (!writeFile(options.output, text, guard, disk, voice)) {
-    status = 1;
-  }
-  if (!options.svg.empty() &&
-      !writeFile(options.svg, summary::timelineSvg(summary), guard, disk, voice)) {
-    status = 1;
-  }
-  if (!options.html.empty() &&
-      !writeFile(options.html, summary::coveragePage(summary), guard, disk, voice)) {
-    status = 1;
-  }
-  return status;
+  writeOutputs(options, summary, guard, disk, out, voice);
+  return voice.status();
 }
 
 }  // namespace
