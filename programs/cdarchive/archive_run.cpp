@@ -137,12 +137,10 @@ std::optional<ReadDisk> readDisk(const DiskToRead& disk, platform::Disk& host,
 }
 
 // Tells of every file of disk with bytes that could not be read, and the time
-// its records lost; false when there is any.
-bool reportUnreadable(const catalog::CataloguedDisk& disk, base::Voice& voice) {
-  bool whole = true;
+// its records lost, as failures.
+void reportUnreadable(const catalog::CataloguedDisk& disk, base::Voice& voice) {
   for (const fixity::FileFixity& held : disk.held) {
     if (held.size >= 0 && held.unreadable.empty()) continue;
-    whole = false;
     base::Voice::Line line = voice.fail();
     line << base::printableName(disk.entry.label) << ": " << base::printableName(held.path);
     if (held.size < 0) {
@@ -160,7 +158,6 @@ bool reportUnreadable(const catalog::CataloguedDisk& disk, base::Voice& voice) {
                    << " to " << times::isoTime(lost.end) << " lost (" << file.record.path << ")";
     }
   }
-  return whole;
 }
 
 // That the catalogue holds no disk of label and stream, as a message: with the
@@ -234,81 +231,81 @@ std::string refusal(const std::string& label, const catalog::CataloguedDisk& kno
          "another label, --replace replaces that one";
 }
 
-// Adds each disk of options, or tells why not; false when any failed.
-bool addDisks(const ArchiveOptions& options, catalog::Catalog& catalog, platform::Disk& host,
-              guard::WriteGuard& guard, std::optional<display::ProgressLine>& progress, int64_t now,
-              std::ostream& out, base::Voice& voice) {
-  bool allAdded = true;
-  for (std::size_t i = 0; i < options.disks.size(); ++i) {
-    const std::string& input = options.disks[i];
-    walk::WalkSettings walk = options.walk;
-    walk.archiveDisk = platform::diskSettingOf(input);
-    const Label given = labelOf(options.label, walk.archiveDisk, host);
-    const std::string& label = given.name;
-    if (progress) {
-      progress->begin(voice.name() + ": disk " + std::to_string(i + 1) + " of " +
-                      std::to_string(options.disks.size()) + ", " + base::printableName(input));
+// Whether the disk read from input under label may be recorded: every
+// directory of it listed (what an unlisted one holds is unknown), and a data
+// file of the stream on it unless options allow an empty disk; voice tells
+// why not.
+bool recordable(const ReadDisk& read, const std::string& label, const std::string& input,
+                const ArchiveOptions& options, base::Voice& voice) {
+  if (!read.unlisted.empty()) {
+    for (const std::string& directory : read.unlisted) {
+      voice.fail() << base::printableName(label) << ": directory " << directory
+                   << " cannot be listed";
     }
-    std::optional<ReadDisk> read =
-        readDisk(DiskToRead{input, walk, given, now, options.fixity}, host, guard, progress, voice);
-    if (!read) {
-      allAdded = false;
-      continue;
-    }
-    // A disk is recorded whole or not at all: what an unlisted directory holds
-    // is unknown.
-    if (!read->unlisted.empty()) {
-      for (const std::string& directory : read->unlisted) {
-        voice.fail() << base::printableName(label) << ": directory " << directory
-                     << " cannot be listed";
-      }
-      voice.fail() << base::printableName(label)
-                   << ": not added, as what those directories hold is unknown";
-      allAdded = false;
-      continue;
-    }
-    const catalog::CataloguedDisk& disk = read->disk;
-    // Most often a mistake: a date folder given as the disk, another stream
-    // letter or stream.
-    if (disk.files.empty() && !options.allowEmpty) {
-      voice.fail()
-          << base::printableName(label) << ": no data file of the "
-          << (walk.triggerStream != 0 ? "trigger" : "permanent") << " stream on it ("
-          << base::printableName(input)
-          << " is a disk's root? --mode, --stream, --first-byte and --ext choose the files): "
-             "not added; --allow-empty adds it empty";
-      allAdded = false;
-      continue;
-    }
-    // A disk is known by what it holds: the one catalogued under this label is
-    // never replaced unless asked, and is kept when it is this one.
-    const std::optional<catalog::CataloguedDisk> known = catalog.fixityOf(label, streamOf(walk));
-    if (known) {
-      const catalog::DiskMatch match = catalog::matchOf(
-          *known, catalog::diskRootOf(known->entry.source), disk, catalog::diskRootOf(input));
-      const bool fixityNow = match == catalog::DiskMatch::kSame && known->manifest.empty() &&
-                             !disk.manifest.empty();  // added without it before
-      if (match == catalog::DiskMatch::kSame && !fixityNow) {
-        out << base::printableName(label) << ": unchanged, skipped\n";
-        continue;
-      }
-      if (match != catalog::DiskMatch::kSame && !options.replace) {
-        voice.fail() << refusal(label, *known, match);
-        allAdded = false;
-        continue;
-      }
-    }
-    if (options.fixity && !reportUnreadable(disk, voice)) allAdded = false;
-    const std::vector<std::string> copies = copiesAmong(catalog, disk.entry);
-    catalog.putDisk(disk);
-    out << base::printableName(label)
-        << (disk.entry.stream == catalog::DiskStream::kTrigger ? " (trigger stream)" : "") << ": "
-        << (known ? "replaced" : "added") << ", "
-        << (copies.empty() ? "" : "a copy of " + base::printableName(copies.front()) + ", ")
-        << disk.entry.files << " files, " << times::isoTimeOrNone(disk.entry.first) << " .. "
-        << times::isoTimeOrNone(disk.entry.last) << "\n";
+    voice.fail() << base::printableName(label)
+                 << ": not added, as what those directories hold is unknown";
+    return false;
   }
-  return allAdded;
+  // Most often a mistake: a date folder given as the disk, another stream
+  // letter or stream.
+  if (read.disk.files.empty() && !options.allowEmpty) {
+    voice.fail() << base::printableName(label) << ": no data file of the "
+                 << (options.walk.triggerStream != 0 ? "trigger" : "permanent") << " stream on it ("
+                 << base::printableName(input)
+                 << " is a disk's root? --mode, --stream, --first-byte and --ext choose the "
+                    "files): not added; --allow-empty adds it empty";
+    return false;
+  }
+  return true;
+}
+
+// Whether disk, read from input, is to be put over known, what the catalogue
+// holds under its label and stream. A disk is known by what it holds: another
+// disk, or the same one that reads otherwise now, is never put over it unless
+// replace says so (voice tells why); the same disk is skipped (said on out),
+// unless it brings the fixity that was not taken before.
+bool putOver(const catalog::CataloguedDisk& known, const catalog::CataloguedDisk& disk,
+             const std::string& input, bool replace, std::ostream& out, base::Voice& voice) {
+  const std::string& label = disk.entry.label;
+  const catalog::DiskMatch match = catalog::matchOf(known, catalog::diskRootOf(known.entry.source),
+                                                    disk, catalog::diskRootOf(input));
+  if (match == catalog::DiskMatch::kSame) {
+    if (known.manifest.empty() && !disk.manifest.empty()) return true;  // fixity now
+    out << base::printableName(label) << ": unchanged, skipped\n";
+    return false;
+  }
+  if (!replace) voice.fail() << refusal(label, known, match);
+  return replace;
+}
+
+// Reads the nth of options' disks and records it, or tells why not.
+void addDisk(const ArchiveOptions& options, std::size_t nth, catalog::Catalog& catalog,
+             platform::Disk& host, guard::WriteGuard& guard,
+             std::optional<display::ProgressLine>& progress, int64_t now, std::ostream& out,
+             base::Voice& voice) {
+  const std::string& input = options.disks[nth];
+  walk::WalkSettings walk = options.walk;
+  walk.archiveDisk = platform::diskSettingOf(input);
+  const Label given = labelOf(options.label, walk.archiveDisk, host);
+  if (progress) {
+    progress->begin(voice.name() + ": disk " + std::to_string(nth + 1) + " of " +
+                    std::to_string(options.disks.size()) + ", " + base::printableName(input));
+  }
+  const std::optional<ReadDisk> read =
+      readDisk(DiskToRead{input, walk, given, now, options.fixity}, host, guard, progress, voice);
+  if (!read || !recordable(*read, given.name, input, options, voice)) return;
+  const catalog::CataloguedDisk& disk = read->disk;
+  const std::optional<catalog::CataloguedDisk> known = catalog.fixityOf(given.name, streamOf(walk));
+  if (known && !putOver(*known, disk, input, options.replace, out, voice)) return;
+  if (options.fixity) reportUnreadable(disk, voice);
+  const std::vector<std::string> copies = copiesAmong(catalog, disk.entry);
+  catalog.putDisk(disk);
+  out << base::printableName(given.name)
+      << (disk.entry.stream == catalog::DiskStream::kTrigger ? " (trigger stream)" : "") << ": "
+      << (known ? "replaced" : "added") << ", "
+      << (copies.empty() ? "" : "a copy of " + base::printableName(copies.front()) + ", ")
+      << disk.entry.files << " files, " << times::isoTimeOrNone(disk.entry.first) << " .. "
+      << times::isoTimeOrNone(disk.entry.last) << "\n";
 }
 
 // Reads the one disk of options again, every byte, and audits it against what
@@ -438,7 +435,9 @@ int runCommand(int argc, const char* const* argv, platform::Disk& host, std::ost
     const std::unique_ptr<catalog::Catalog> catalog = catalog::openCatalog(options.catalog, access);
     switch (options.command) {
       case Command::kAdd:
-        return addDisks(options, *catalog, host, guard, progress, now, out, voice) ? 0 : 1;
+        for (std::size_t nth = 0; nth < options.disks.size(); ++nth)
+          addDisk(options, nth, *catalog, host, guard, progress, now, out, voice);
+        return voice.status();
       case Command::kCheck:
         return checkDisk(options, catalog.get(), host, guard, progress, now, out, voice);
       case Command::kFind: {
