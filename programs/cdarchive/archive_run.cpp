@@ -308,6 +308,31 @@ void addDisk(const ArchiveOptions& options, std::size_t nth, catalog::Catalog& c
       << times::isoTimeOrNone(disk.entry.last) << "\n";
 }
 
+// The disk of label and stream as the catalogue recorded it, with the fixity
+// to check it against: its own, or for a copy added without fixity that of a
+// disk of the same content. Nothing when there is none (voice tells why).
+std::optional<catalog::CataloguedDisk> fixityToCheck(catalog::Catalog& catalog,
+                                                     const std::string& label,
+                                                     catalog::DiskStream stream,
+                                                     base::Voice& voice) {
+  std::optional<catalog::CataloguedDisk> known = catalog.fixityOf(label, stream);
+  if (!known) {
+    voice.fail() << noDisk(catalog, label, stream) << " (--as names the label it was added under)";
+    return std::nullopt;
+  }
+  for (const std::string& copy : copiesAmong(catalog, known->entry)) {
+    if (!known->manifest.empty()) break;
+    std::optional<catalog::CataloguedDisk> other = catalog.fixityOf(copy, stream);
+    if (other && !other->manifest.empty()) known = std::move(other);
+  }
+  if (known->manifest.empty()) {
+    voice.fail() << "disk " << base::printableName(label)
+                 << " was added without fixity, and so were its copies: nothing to check against";
+    return std::nullopt;
+  }
+  return known;
+}
+
 // Reads the one disk of options again, every byte, and audits it against what
 // catalog recorded of it, or without one the manifest of options: 0 when every
 // file matched, else 1.
@@ -332,23 +357,8 @@ int checkDisk(const ArchiveOptions& options, catalog::Catalog* catalog, platform
     }
     recorded = std::move(*read);
   } else {
-    known = catalog->fixityOf(label, streamOf(walk));
-    if (!known) {
-      voice.fail() << noDisk(*catalog, label, streamOf(walk))
-                   << " (--as names the label it was added under)";
-      return 1;
-    }
-    // A copy added without fixity is checked against its disk's digests.
-    for (const std::string& copy : copiesAmong(*catalog, known->entry)) {
-      if (!known->manifest.empty()) break;
-      std::optional<catalog::CataloguedDisk> other = catalog->fixityOf(copy, streamOf(walk));
-      if (other && !other->manifest.empty()) known = std::move(other);
-    }
-    if (known->manifest.empty()) {
-      voice.fail() << "disk " << base::printableName(label)
-                   << " was added without fixity, and so were its copies: nothing to check against";
-      return 1;
-    }
+    known = fixityToCheck(*catalog, label, streamOf(walk), voice);
+    if (!known) return 1;
     recorded = known->held;
   }
   if (progress) progress->begin(voice.name() + ": checking " + base::printableName(input));
@@ -410,6 +420,37 @@ std::optional<times::TimeSpan> windowOf(const ArchiveOptions& options) {
   return std::nullopt;
 }
 
+// Answers find, availability or disks from catalog alone, on out.
+int answerQuery(const ArchiveOptions& options, catalog::Catalog& catalog, int64_t now,
+                std::ostream& out, base::Voice& voice) {
+  switch (options.command) {
+    case Command::kFind: {
+      const std::vector<catalog::CataloguedDisk> found =
+          catalog.filesOf(options.station, windowOf(options), options.stream);
+      if (toldUnknown(catalog, options.station, found.empty(), voice)) return 1;
+      out << queries::formatNamed(queries::findFormats(), options.format)
+                 .write(queries::findIn(
+                     found, queries::FindQuery{options.station, options.from, options.to}));
+      return 0;
+    }
+    case Command::kAvailability: {
+      const std::vector<catalog::TimedFile> found =
+          catalog.timesOf(options.station, windowOf(options), options.stream);
+      if (toldUnknown(catalog, options.station, found.empty(), voice)) return 1;
+      out << queries::formatNamed(queries::availabilityFormats(), options.format)
+                 .write(queries::availabilityOf(
+                     found, queries::AvailabilityQuery{options.from, options.to, options.extent,
+                                                       options.mergeGaps, now}));
+      return 0;
+    }
+    case Command::kDisks:
+      out << queries::formatNamed(queries::disksFormats(), options.format).write(catalog.disks());
+      return 0;
+    default:  // the other commands change or read disks
+      return 0;
+  }
+}
+
 int runCommand(int argc, const char* const* argv, platform::Disk& host, std::ostream& out,
                base::Voice& voice, int64_t now, bool showProgress) {
   ArchiveOptions options;
@@ -440,29 +481,10 @@ int runCommand(int argc, const char* const* argv, platform::Disk& host, std::ost
         return voice.status();
       case Command::kCheck:
         return checkDisk(options, catalog.get(), host, guard, progress, now, out, voice);
-      case Command::kFind: {
-        const std::vector<catalog::CataloguedDisk> found =
-            catalog->filesOf(options.station, windowOf(options), options.stream);
-        if (toldUnknown(*catalog, options.station, found.empty(), voice)) return 1;
-        out << queries::formatNamed(queries::findFormats(), options.format)
-                   .write(queries::findIn(
-                       found, queries::FindQuery{options.station, options.from, options.to}));
-        return 0;
-      }
-      case Command::kAvailability: {
-        const std::vector<catalog::TimedFile> found =
-            catalog->timesOf(options.station, windowOf(options), options.stream);
-        if (toldUnknown(*catalog, options.station, found.empty(), voice)) return 1;
-        out << queries::formatNamed(queries::availabilityFormats(), options.format)
-                   .write(queries::availabilityOf(
-                       found, queries::AvailabilityQuery{options.from, options.to, options.extent,
-                                                         options.mergeGaps, now}));
-        return 0;
-      }
+      case Command::kFind:
+      case Command::kAvailability:
       case Command::kDisks:
-        out << queries::formatNamed(queries::disksFormats(), options.format)
-                   .write(catalog->disks());
-        return 0;
+        return answerQuery(options, *catalog, now, out, voice);
       case Command::kRemove:
         if (catalog->removeDisk(options.diskLabel, options.stream)) return 0;
         voice.fail() << noDisk(*catalog, options.diskLabel, options.stream);
