@@ -84,6 +84,23 @@ void writeSummary(const RunSettings& settings, const verify::RunCounters& counte
     log.write(logging::LOG_SUMMARY, 0, line, logging::LOG_PREFIX);
 }
 
+// Tells what keeps the disk of settings from being read as it is: an image
+// that cannot be read or is read otherwise, a disk that is not there. The run
+// goes on as for an empty disk, so the logs and the exit status stay what
+// scripts expect.
+void tellDiskProblems(const RunSettings& settings, const base::Outcome<sources::OpenedDisk>& opened,
+                      platform::Disk& host, base::Voice& voice) {
+  const std::string name = base::printableName(settings.archiveDisk.view());
+  if (!opened) voice.warn() << "disk image " << name << " cannot be read: " << opened.problem();
+  for (const std::string& warning : opened.warnings)
+    voice.warn() << "disk image " << name << ": " << warning;
+  if (!opened || opened->disk != &host) return;
+  if (const std::optional<std::string> problem =
+          walk::diskProblem(settings.archiveDisk.view(), host)) {
+    voice.warn() << "disk " << name << ": " << *problem;
+  }
+}
+
 }  // namespace
 
 int runVerification(int argc, const char* const* argv, platform::Disk& host, std::ostream& out,
@@ -94,24 +111,8 @@ int runVerification(int argc, const char* const* argv, platform::Disk& host, std
   const base::Outcome<sources::OpenedDisk> opened =
       sources::openDisk(std::string(settings.archiveDisk.view()), host,
                         verify::verificationKeepPolicy(platform::kHostProfileDialect));
-  if (!opened) {
-    voice.warn() << "disk image " << base::printableName(settings.archiveDisk.view())
-                 << " cannot be read: " << opened.problem();
-  }
-  for (const std::string& warning : opened.warnings) {
-    voice.warn() << "disk image " << base::printableName(settings.archiveDisk.view()) << ": "
-                 << warning;
-  }
+  tellDiskProblems(settings, opened, host, voice);
   platform::Disk& disk = opened ? *opened->disk : host;
-  // A disk that cannot be walked is said aloud; the run goes on as for an empty
-  // disk, so the logs and the exit status stay what scripts expect.
-  if (opened && &disk == &host) {
-    if (const std::optional<std::string> problem =
-            walk::diskProblem(settings.archiveDisk.view(), disk)) {
-      voice.warn() << "disk " << base::printableName(settings.archiveDisk.view()) << ": "
-                   << *problem;
-    }
-  }
 
   walk::WalkSettings walk = walkSettingsOf(settings);
   if (!opened) walk.archiveDisk.clear();          // an image that cannot be read: nothing is found
