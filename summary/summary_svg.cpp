@@ -248,6 +248,30 @@ std::string unusableMarker(const DiskRow& row, double y, double rowHeight) {
       kUnusableColour, titleLines(lines).c_str());
 }
 
+
+// A station's merged row at y: its covered time over its gaps, its overlaps
+// and its events.
+std::string stationRow(const StationSummary& station, const TimeAxis& axis, double y,
+                       double height) {
+  std::string svg = label("merged " + station.station, y, height);
+  const std::string& name = station.station;
+  const double bandHeight = (height - 8) / 2;
+  svg += bars(spansOf(station.timespans), axis, y + 4, bandHeight, kCoveredColour,
+              name + " covered");
+  // Gaps under the covered time, shortest first, so that a row full of short
+  // gaps still shows its coverage and the long gaps stand out.
+  for (const GapClass& gapClass : kGapClasses) {
+    std::vector<times::TimeSpan> gaps;
+    for (const SpanWithDisks& gap : station.gaps) {
+      if (&gapClassOf(gap.span.seconds()) == &gapClass) gaps.push_back(gap.span);
+    }
+    svg += bars(gaps, axis, y + 4 + bandHeight, bandHeight, gapClass.colour, name + " gap");
+  }
+  svg += bars(spansOf(station.overlaps), axis, y + 4, 4, kOverlapColour, name + " overlap",
+              kMinOverlapWidth);
+  return svg + eventMarkers(station, axis, y + 3);
+}
+
 }  // namespace
 
 std::string timelineSvg(const CoverageSummary& summary) {
@@ -291,23 +315,7 @@ std::string timelineSvg(const CoverageSummary& summary) {
   }
   for (const StationSummary& station : summary.stations) {
     y += 10;
-    svg += label("merged " + station.station, y, stationHeight);
-    const std::string& name = station.station;
-    const double bandHeight = (stationHeight - 8) / 2;
-    svg += bars(spansOf(station.timespans), axis, y + 4, bandHeight, kCoveredColour,
-                name + " covered");
-    // Gaps under the covered time, shortest first, so that a row full of short
-    // gaps still shows its coverage and the long gaps stand out.
-    for (const GapClass& gapClass : kGapClasses) {
-      std::vector<times::TimeSpan> gaps;
-      for (const SpanWithDisks& gap : station.gaps) {
-        if (&gapClassOf(gap.span.seconds()) == &gapClass) gaps.push_back(gap.span);
-      }
-      svg += bars(gaps, axis, y + 4 + bandHeight, bandHeight, gapClass.colour, name + " gap");
-    }
-    svg += bars(spansOf(station.overlaps), axis, y + 4, 4, kOverlapColour, name + " overlap",
-                kMinOverlapWidth);
-    svg += eventMarkers(station, axis, y + 3);
+    svg += stationRow(station, axis, y, stationHeight);
     y += stationHeight;
   }
   svg += timeAxis(axis, y + 8);
