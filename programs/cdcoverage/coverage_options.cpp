@@ -19,6 +19,22 @@ std::vector<std::string> summaryFormatNames() {
   return names;
 }
 
+
+// Where the summary goes, what else is written, and the catalogue to read.
+void addOutputOptions(CLI::App& app, CoverageOptions& options) {
+  app.add_option("--output", options.output, "write the summary to FILE, not standard output");
+  app.add_flag("--daily", options.daily,
+               "write each station's availability per UTC day (percent covered, gaps and "
+               "overlaps) in place of the summary");
+  app.add_option("--svg", options.svg, "also draw the timeline as an SVG picture into FILE");
+  app.add_option("--html", options.html,
+                 "also write an interactive page of the archive into FILE (one file, usable "
+                 "offline)");
+  app.add_option("--catalog", options.catalog,
+                 "also every disk of this cdarchive catalogue (an SQLite file or a postgresql:// "
+                 "URL) of the stream --stream chooses, copies counted once");
+}
+
 }  // namespace
 
 std::optional<int> parseCoverageOptions(int argc, const char* const* argv, CoverageOptions& options,
@@ -51,17 +67,7 @@ std::optional<int> parseCoverageOptions(int argc, const char* const* argv, Cover
   app.add_option("--to", to, "end of the coverage window (default: each station's last)")
       ->check(cli::kIsoTime);
   cli::addFormatOption(app, options.format, summaryFormatNames());
-  app.add_option("--output", options.output, "write the summary to FILE, not standard output");
-  app.add_flag("--daily", options.daily,
-               "write each station's availability per UTC day (percent covered, gaps and "
-               "overlaps) in place of the summary");
-  app.add_option("--svg", options.svg, "also draw the timeline as an SVG picture into FILE");
-  app.add_option("--html", options.html,
-                 "also write an interactive page of the archive into FILE (one file, usable "
-                 "offline)");
-  app.add_option("--catalog", options.catalog,
-                 "also every disk of this cdarchive catalogue (an SQLite file or a postgresql:// "
-                 "URL) of the stream --stream chooses, copies counted once");
+  addOutputOptions(app, options);
   app.add_option("INPUT", options.inputs, "disks and JSON summaries");
 
   if (const std::optional<int> status = cli::parseCommandLine(app, argc, argv, out, voice)) {
