@@ -103,15 +103,7 @@ bool IntervalIndex::insert(int32_t start, int32_t end, uint64_t order, IntervalN
   Key addedLow{};
   int32_t target = leafIndex;
   if (leaves_[static_cast<std::size_t>(leafIndex)].count == kLeafCapacity) {
-    added = static_cast<int32_t>(leaves_.size());
-    leaves_.emplace_back();
-    Leaf& left = leaves_[static_cast<std::size_t>(leafIndex)];
-    Leaf& right = leaves_.back();
-    constexpr int kHalf = kLeafCapacity / 2;
-    std::copy(left.entries + kHalf, left.entries + kLeafCapacity, right.entries);
-    right.count = kLeafCapacity - kHalf;
-    left.count = kHalf;
-    addedLow = keyOf(right.entries[0]);
+    added = splitLeaf(leafIndex, addedLow);
     if (!less(key, addedLow)) target = added;
   }
   Leaf& leaf = leaves_[static_cast<std::size_t>(target)];
@@ -122,6 +114,11 @@ bool IntervalIndex::insert(int32_t start, int32_t end, uint64_t order, IntervalN
   insertAt(leaf.entries, leaf.count, position, entry);
   ++leaf.count;
 
+  if (added >= 0) carrySplit(path, split, added, addedLow);
+  return true;
+}
+
+void IntervalIndex::carrySplit(const Step* path, int32_t split, int32_t added, Key addedLow) {
   // Each parent takes the new node after the one split, and splits in turn
   // when full; both are summed up anew, the levels above already hold all.
   for (int level = 1; level <= height_ && added >= 0; ++level) {
@@ -131,18 +128,8 @@ bool IntervalIndex::insert(int32_t start, int32_t end, uint64_t order, IntervalN
     int32_t newInner = -1;
     Key newInnerLow{};
     if (inners_[static_cast<std::size_t>(parentIndex)].count == kInnerCapacity) {
-      newInner = static_cast<int32_t>(inners_.size());
-      inners_.emplace_back();
-      Inner& left = inners_[static_cast<std::size_t>(parentIndex)];
-      Inner& right = inners_.back();
+      newInner = splitInner(parentIndex, newInnerLow);
       constexpr int kHalf = kInnerCapacity / 2;
-      right.count = kInnerCapacity - kHalf;
-      std::copy(left.child + kHalf, left.child + kInnerCapacity, right.child);
-      std::copy(left.low + kHalf, left.low + kInnerCapacity, right.low);
-      std::copy(left.maxEnd + kHalf, left.maxEnd + kInnerCapacity, right.maxEnd);
-      std::copy(left.minOrder + kHalf, left.minOrder + kInnerCapacity, right.minOrder);
-      left.count = kHalf;
-      newInnerLow = right.low[0];
       if (slot >= kHalf) {  // the node split, and so the new one, went right
         holder = newInner;
         slot -= kHalf;
@@ -161,21 +148,51 @@ bool IntervalIndex::insert(int32_t start, int32_t end, uint64_t order, IntervalN
     added = newInner;
     addedLow = newInnerLow;
   }
-  if (added >= 0) {  // the root split: a new root above both halves
-    const int32_t newRoot = static_cast<int32_t>(inners_.size());
-    inners_.emplace_back();
-    Inner& top = inners_.back();
-    top.count = 2;
-    top.child[0] = split;
-    top.child[1] = added;
-    top.low[0] = Key{INT32_MIN, nullptr};
-    top.low[1] = addedLow;
-    summarize(height_, split, top.maxEnd[0], top.minOrder[0]);
-    summarize(height_, added, top.maxEnd[1], top.minOrder[1]);
-    root_ = newRoot;
-    ++height_;
-  }
-  return true;
+  if (added >= 0) growRoot(split, added, addedLow);  // the root split
+}
+
+int32_t IntervalIndex::splitLeaf(int32_t leaf, Key& low) {
+  const auto added = static_cast<int32_t>(leaves_.size());
+  leaves_.emplace_back();
+  Leaf& left = leaves_[static_cast<std::size_t>(leaf)];
+  Leaf& right = leaves_.back();
+  constexpr int kHalf = kLeafCapacity / 2;
+  std::copy(left.entries + kHalf, left.entries + kLeafCapacity, right.entries);
+  right.count = kLeafCapacity - kHalf;
+  left.count = kHalf;
+  low = keyOf(right.entries[0]);
+  return added;
+}
+
+int32_t IntervalIndex::splitInner(int32_t inner, Key& low) {
+  const auto added = static_cast<int32_t>(inners_.size());
+  inners_.emplace_back();
+  Inner& left = inners_[static_cast<std::size_t>(inner)];
+  Inner& right = inners_.back();
+  constexpr int kHalf = kInnerCapacity / 2;
+  right.count = kInnerCapacity - kHalf;
+  std::copy(left.child + kHalf, left.child + kInnerCapacity, right.child);
+  std::copy(left.low + kHalf, left.low + kInnerCapacity, right.low);
+  std::copy(left.maxEnd + kHalf, left.maxEnd + kInnerCapacity, right.maxEnd);
+  std::copy(left.minOrder + kHalf, left.minOrder + kInnerCapacity, right.minOrder);
+  left.count = kHalf;
+  low = right.low[0];
+  return added;
+}
+
+void IntervalIndex::growRoot(int32_t left, int32_t right, const Key& low) {
+  const auto newRoot = static_cast<int32_t>(inners_.size());
+  inners_.emplace_back();
+  Inner& top = inners_.back();
+  top.count = 2;
+  top.child[0] = left;
+  top.child[1] = right;
+  top.low[0] = Key{INT32_MIN, nullptr};
+  top.low[1] = low;
+  summarize(height_, left, top.maxEnd[0], top.minOrder[0]);
+  summarize(height_, right, top.maxEnd[1], top.minOrder[1]);
+  root_ = newRoot;
+  ++height_;
 }
 
 bool IntervalIndex::widen(int32_t start, const IntervalNode* node, int32_t newStart,

@@ -86,6 +86,16 @@ class IntervalIndex {
   void resummarize(const Step* path, int fromLevel);
   // Makes room for an insert's splits; false when there is no memory.
   bool reserveForInsert();
+  // Splits a full node in two halves, the upper half into a new node placed
+  // last, whose least key is given in low; returns the new node.
+  int32_t splitLeaf(int32_t leaf, Key& low);
+  int32_t splitInner(int32_t inner, Key& low);
+  // Places added (a node of the level below path's inner nodes, split from
+  // split, its least key addedLow) in the parent after split; each parent
+  // that is full splits in turn, up to a new root.
+  void carrySplit(const Step* path, int32_t split, int32_t added, Key addedLow);
+  // A new root above the two halves of the old one, right's least key low.
+  void growRoot(int32_t left, int32_t right, const Key& low);
   // Finds in a subtree the entry of least order below best.order with start <=
   // startAtMost, end >= endAtLeast and accepted by accept.
   template <typename Accept>
