@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "base/ascii_case.h"
+
 namespace platform {
 namespace {
 

@@ -2,8 +2,6 @@
 
 #include <string_view>
 
-#include "base/ascii_case.h"
-
 namespace platform {
 
 // Wildcard and ordering rules of the archive medium's file system, for hosts whose

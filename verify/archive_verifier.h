@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "base/fixed_text.h"
-#include "log/log_sink.h"
 #include "platform/disk.h"
 #include "platform/host_profile_dialect.h"
 #include "profile/profile_text.h"
