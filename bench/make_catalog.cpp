@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <iostream>
 #include <string>
 
 #include "catalog/open_catalog.h"
@@ -16,7 +17,12 @@ int main(int argc, char** argv) {
     return 2;
   }
   const int disks = std::atoi(argv[2]), files = std::atoi(argv[3]);
-  const auto catalog = catalog::openCatalog(argv[1], catalog::CatalogAccess::kCreate);
+  const auto opened = catalog::openCatalog(argv[1], catalog::CatalogAccess::kCreate);
+  if (!opened) {
+    std::cerr << "make_catalog: " << opened.problem() << "\n";
+    return 1;
+  }
+  catalog::Catalog& catalog = **opened;
   int64_t time = 1136073601;  // 2006-01-01T00:00:01
   for (int d = 0; d < disks; ++d) {
     catalog::CataloguedDisk disk;
@@ -49,7 +55,10 @@ int main(int argc, char** argv) {
     disk.entry.bytes = int64_t{files} * 7256;
     disk.entry.first = disk.files.front().record.start;
     disk.entry.last = disk.files.back().record.end;
-    catalog->putDisk(disk);
+    if (const base::Status put = catalog.putDisk(disk); !put) {
+      std::cerr << "make_catalog: " << put.problem() << "\n";
+      return 1;
+    }
   }
   return 0;
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/outcome.h"
 #include "fixity/file_fixity.h"
 #include "survey/file_record.h"
 #include "times/span_union.h"
@@ -83,8 +84,9 @@ struct TimedFile {
   int64_t added = 0;  // when its disk was added
 };
 
-// A catalogue that cannot be opened, is not one, or failed a statement. The
-// message says which catalogue and why.
+// A catalogue that cannot be opened, is not one, or failed a statement, as
+// the stores throw it inside; the message says which catalogue and why. It
+// never leaves the catalogue: its operations give it as their failure.
 class CatalogError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
@@ -108,8 +110,9 @@ inline void refuseNewerSchema(const std::string& where, int64_t version) {
 }
 
 // The archive's catalogue: every disk added and every data file on it. One
-// implementation per store (SQLite, PostgreSQL); each method throws
-// CatalogError when the store fails, and changes nothing then.
+// implementation per store (SQLite, PostgreSQL), each of the private store
+// operations below; every operation gives its value or the store's failure
+// (what failed, naming the catalogue), and changes nothing when it fails.
 class Catalog {
  public:
   virtual ~Catalog() = default;
@@ -117,35 +120,54 @@ class Catalog {
   // Makes the disk and its files what the catalogue holds under its label and
   // stream, in one transaction: added, or every row it had replaced. Its
   // entry's copyOf is not kept: copies are known by their content.
-  virtual void putDisk(const CataloguedDisk& disk) = 0;
+  base::Status putDisk(const CataloguedDisk& disk);
   // Removes the disk of that label and stream and its files; false when there
   // is none. Its copies stay.
-  virtual bool removeDisk(const std::string& label, DiskStream stream) = 0;
+  base::Outcome<bool> removeDisk(const std::string& label, DiskStream stream);
   // Every disk, copies after the disk they copy (orderedWithCopies).
-  virtual std::vector<DiskEntry> disks() = 0;
+  base::Outcome<std::vector<DiskEntry>> disks();
   // The disks of that content and stream (copies of one disk), the one the
   // others copy first; none for the empty content.
-  virtual std::vector<DiskEntry> disksHolding(const std::string& content, DiskStream stream) = 0;
+  base::Outcome<std::vector<DiskEntry>> disksHolding(const std::string& content, DiskStream stream);
   // Every station with a usable file, in byte order.
-  virtual std::vector<std::string> stations() = 0;
+  base::Outcome<std::vector<std::string>> stations();
   // The disk of that label and stream with its data files (in the walk's
   // order) and its fixity (manifest and held), without its listing; nothing
   // when there is no such disk.
-  virtual std::optional<CataloguedDisk> fixityOf(const std::string& label, DiskStream stream) = 0;
+  base::Outcome<std::optional<CataloguedDisk>> fixityOf(const std::string& label,
+                                                        DiskStream stream);
   // The disks of stream by label, each with its files in the walk's order:
   // with a window, only the usable files of station (every station when empty)
   // whose records cover part of the window; without one, every file of
   // station. Disks without such files are left out; their listings are not
   // given. Copies are given too, each entry's copyOf set.
-  virtual std::vector<CataloguedDisk> filesOf(const std::string& station,
-                                              const std::optional<times::TimeSpan>& window,
-                                              DiskStream stream) = 0;
+  base::Outcome<std::vector<CataloguedDisk>> filesOf(const std::string& station,
+                                                     const std::optional<times::TimeSpan>& window,
+                                                     DiskStream stream);
   // The usable files of station (every station when empty) on disks of
   // stream, those that meet the window where one is given, by station and
   // start; a copy's files are left out, so that each content counts once.
-  virtual std::vector<TimedFile> timesOf(const std::string& station,
-                                         const std::optional<times::TimeSpan>& window,
-                                         DiskStream stream) = 0;
+  base::Outcome<std::vector<TimedFile>> timesOf(const std::string& station,
+                                                const std::optional<times::TimeSpan>& window,
+                                                DiskStream stream);
+
+ private:
+  // What each store does for the operation of the same name; each throws
+  // CatalogError when the store fails, which the operation gives as its
+  // failure.
+  virtual void storeDisk(const CataloguedDisk& disk) = 0;
+  virtual bool deleteDisk(const std::string& label, DiskStream stream) = 0;
+  virtual std::vector<DiskEntry> allDisks() = 0;
+  virtual std::vector<DiskEntry> disksOfContent(const std::string& content, DiskStream stream) = 0;
+  virtual std::vector<std::string> allStations() = 0;
+  virtual std::optional<CataloguedDisk> diskWithFixity(const std::string& label,
+                                                       DiskStream stream) = 0;
+  virtual std::vector<CataloguedDisk> filesMeeting(const std::string& station,
+                                                   const std::optional<times::TimeSpan>& window,
+                                                   DiskStream stream) = 0;
+  virtual std::vector<TimedFile> timesMeeting(const std::string& station,
+                                              const std::optional<times::TimeSpan>& window,
+                                              DiskStream stream) = 0;
 };
 
 }  // namespace catalog

@@ -4,9 +4,10 @@
 // Linux.
 namespace catalog {
 
-std::unique_ptr<Catalog> openCatalog(const std::string& name, CatalogAccess /*access*/) {
-  throw CatalogError("catalogue " + shownCatalogName(name) +
-                     ": catalogues are kept on Linux, with cdarchive");
+base::Outcome<std::unique_ptr<Catalog>> openCatalog(const std::string& name,
+                                                    CatalogAccess /*access*/) {
+  return base::failure("catalogue " + shownCatalogName(name) +
+                       ": catalogues are kept on Linux, with cdarchive");
 }
 
 }  // namespace catalog

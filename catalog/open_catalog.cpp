@@ -5,8 +5,12 @@
 
 namespace catalog {
 
-std::unique_ptr<Catalog> openCatalog(const std::string& name, CatalogAccess access) {
-  return isCatalogUrl(name) ? openPostgresCatalog(name, access) : openSqliteCatalog(name, access);
+base::Outcome<std::unique_ptr<Catalog>> openCatalog(const std::string& name, CatalogAccess access) {
+  try {
+    return isCatalogUrl(name) ? openPostgresCatalog(name, access) : openSqliteCatalog(name, access);
+  } catch (const CatalogError& error) {
+    return base::failure(error.what());
+  }
 }
 
 }  // namespace catalog

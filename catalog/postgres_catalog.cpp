@@ -145,7 +145,7 @@ class PostgresCatalog : public Catalog {
   }
   ~PostgresCatalog() override { PQfinish(connection_); }
 
-  void putDisk(const CataloguedDisk& disk) override {
+  void storeDisk(const CataloguedDisk& disk) override {
     Transaction transaction(*this);
     run("LOCK TABLE disk IN SHARE ROW EXCLUSIVE MODE", {});  // writers queue
     const Parameter stream = Parameter::text(streamName(disk.entry.stream));
@@ -170,7 +170,7 @@ class PostgresCatalog : public Catalog {
     transaction.commit();
   }
 
-  bool removeDisk(const std::string& label, DiskStream stream) override {
+  bool deleteDisk(const std::string& label, DiskStream stream) override {
     Transaction transaction(*this);
     const Result removed = run("DELETE FROM disk WHERE label = $1 AND stream = $2 RETURNING id",
                                {Parameter::text(label), Parameter::text(streamName(stream))});
@@ -178,14 +178,14 @@ class PostgresCatalog : public Catalog {
     return removed.rows() > 0;
   }
 
-  std::vector<DiskEntry> disks() override {
+  std::vector<DiskEntry> allDisks() override {
     const Result result = run(std::string("SELECT ") + kDiskColumns + " FROM disk d", {});
     std::vector<DiskEntry> list;
     for (int row = 0; row < result.rows(); ++row) list.push_back(entryAt(result, row));
     return orderedWithCopies(std::move(list));
   }
 
-  std::vector<DiskEntry> disksHolding(const std::string& content, DiskStream stream) override {
+  std::vector<DiskEntry> disksOfContent(const std::string& content, DiskStream stream) override {
     std::vector<DiskEntry> list;
     if (content.empty()) return list;
     const Result result = run(std::string("SELECT ") + kDiskColumns +
@@ -195,7 +195,7 @@ class PostgresCatalog : public Catalog {
     return orderedWithCopies(std::move(list));
   }
 
-  std::vector<std::string> stations() override {
+  std::vector<std::string> allStations() override {
     const Result result =
         run("SELECT DISTINCT station FROM file WHERE usable ORDER BY station", {});
     std::vector<std::string> list;
@@ -203,9 +203,9 @@ class PostgresCatalog : public Catalog {
     return list;
   }
 
-  std::vector<TimedFile> timesOf(const std::string& station,
-                                 const std::optional<times::TimeSpan>& window,
-                                 DiskStream stream) override {
+  std::vector<TimedFile> timesMeeting(const std::string& station,
+                                      const std::optional<times::TimeSpan>& window,
+                                      DiskStream stream) override {
     // By disk id, the disks whose files count: no row needs its disk's.
     std::vector<DiskEntry> entries;
     std::vector<int64_t> ids;
@@ -243,7 +243,8 @@ class PostgresCatalog : public Catalog {
     return found;
   }
 
-  std::optional<CataloguedDisk> fixityOf(const std::string& label, DiskStream stream) override {
+  std::optional<CataloguedDisk> diskWithFixity(const std::string& label,
+                                               DiskStream stream) override {
     const Result disk = run(std::string("SELECT ") + kDiskColumns +
                                 ", d.manifest, d.id FROM disk d WHERE d.label = $1 AND"
                                 " d.stream = $2",
@@ -263,9 +264,9 @@ class PostgresCatalog : public Catalog {
     return found;
   }
 
-  std::vector<CataloguedDisk> filesOf(const std::string& station,
-                                      const std::optional<times::TimeSpan>& window,
-                                      DiskStream stream) override {
+  std::vector<CataloguedDisk> filesMeeting(const std::string& station,
+                                           const std::optional<times::TimeSpan>& window,
+                                           DiskStream stream) override {
     std::vector<Parameter> parameters = {Parameter::text(streamName(stream))};
     const std::string sql = std::string("SELECT ") + kDiskColumns + ", " + kFileColumns +
                             " FROM file f JOIN disk d ON d.id = f.disk_id WHERE d.stream = $1" +

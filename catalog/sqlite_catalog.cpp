@@ -160,7 +160,7 @@ class SqliteCatalog : public Catalog {
   }
   ~SqliteCatalog() override { sqlite3_close(db_); }
 
-  void putDisk(const CataloguedDisk& disk) override {
+  void storeDisk(const CataloguedDisk& disk) override {
     Transaction transaction(*this);
     const std::string stream = streamName(disk.entry.stream);
     const std::string labelSource = labelSourceName(disk.entry.labelSource);
@@ -226,7 +226,7 @@ class SqliteCatalog : public Catalog {
     transaction.commit();
   }
 
-  bool removeDisk(const std::string& label, DiskStream stream) override {
+  bool deleteDisk(const std::string& label, DiskStream stream) override {
     Transaction transaction(*this);
     const std::string name = streamName(stream);
     Statement remove(db_, "DELETE FROM disk WHERE label = ?1 AND stream = ?2", where_);
@@ -236,14 +236,14 @@ class SqliteCatalog : public Catalog {
     return removed;
   }
 
-  std::vector<DiskEntry> disks() override {
+  std::vector<DiskEntry> allDisks() override {
     std::vector<DiskEntry> list;
     Statement query(db_, kSelectDisks, where_);
     while (query.step()) list.push_back(entryAt(query, 0));
     return orderedWithCopies(std::move(list));
   }
 
-  std::vector<DiskEntry> disksHolding(const std::string& content, DiskStream stream) override {
+  std::vector<DiskEntry> disksOfContent(const std::string& content, DiskStream stream) override {
     std::vector<DiskEntry> list;
     if (content.empty()) return list;
     const std::string name = streamName(stream);
@@ -253,16 +253,16 @@ class SqliteCatalog : public Catalog {
     return orderedWithCopies(std::move(list));
   }
 
-  std::vector<std::string> stations() override {
+  std::vector<std::string> allStations() override {
     std::vector<std::string> list;
     Statement query(db_, kSelectStations, where_);
     while (query.step()) list.push_back(query.text(0));
     return list;
   }
 
-  std::vector<TimedFile> timesOf(const std::string& station,
-                                 const std::optional<times::TimeSpan>& window,
-                                 DiskStream stream) override {
+  std::vector<TimedFile> timesMeeting(const std::string& station,
+                                      const std::optional<times::TimeSpan>& window,
+                                      DiskStream stream) override {
     const char* sql = window ? (station.empty() ? kTimesInWindow : kStationTimesInWindow)
                              : (station.empty() ? kAllTimes : kStationTimes);
     std::vector<DiskEntry> entries;
@@ -296,7 +296,8 @@ class SqliteCatalog : public Catalog {
     return found;
   }
 
-  std::optional<CataloguedDisk> fixityOf(const std::string& label, DiskStream stream) override {
+  std::optional<CataloguedDisk> diskWithFixity(const std::string& label,
+                                               DiskStream stream) override {
     const std::string name = streamName(stream);
     Statement query(db_, kSelectDiskFixity, where_);
     query.bind(1, label).bind(2, name);
@@ -314,9 +315,9 @@ class SqliteCatalog : public Catalog {
     return disk;
   }
 
-  std::vector<CataloguedDisk> filesOf(const std::string& station,
-                                      const std::optional<times::TimeSpan>& window,
-                                      DiskStream stream) override {
+  std::vector<CataloguedDisk> filesMeeting(const std::string& station,
+                                           const std::optional<times::TimeSpan>& window,
+                                           DiskStream stream) override {
     const char* sql = window ? (station.empty() ? kFilesInWindow : kStationFilesInWindow)
                              : (station.empty() ? kAllFiles : kStationFiles);
     const std::string name = streamName(stream);

@@ -170,18 +170,35 @@ std::string noDisk(catalog::Catalog& catalog, const std::string& label,
   std::string message = "no disk " + base::printableName(label) +
                         (stream == catalog::DiskStream::kTrigger ? " of the trigger stream" : "") +
                         " in the catalogue";
-  if (catalog.fixityOf(label, other)) {
+  if (const auto held = catalog.fixityOf(label, other); held && *held) {  // a hint: none on failure
     message += " (it holds its " + std::string(catalog::streamName(other)) +
                " stream: --stream=" + catalog::streamName(other) + ")";
   }
   return message;
 }
 
+// The value of outcome, a catalogue's answer; nothing when the catalogue
+// failed, which voice tells.
+template <typename T>
+std::optional<T> told(base::Outcome<T> outcome, base::Voice& voice) {
+  if (!outcome) {
+    voice.fail() << base::printableName(outcome.problem());
+    return std::nullopt;
+  }
+  return std::move(*outcome);
+}
+
 // The labels of the other catalogued disks whose content and stream equal
-// disk's, the one the others copy first.
-std::vector<std::string> copiesAmong(catalog::Catalog& catalog, const catalog::DiskEntry& disk) {
+// disk's, the one the others copy first; nothing when the catalogue fails
+// (voice tells it).
+std::optional<std::vector<std::string>> copiesAmong(catalog::Catalog& catalog,
+                                                    const catalog::DiskEntry& disk,
+                                                    base::Voice& voice) {
+  const std::optional<std::vector<catalog::DiskEntry>> holding =
+      told(catalog.disksHolding(disk.content, disk.stream), voice);
+  if (!holding) return std::nullopt;
   std::vector<std::string> labels;
-  for (const catalog::DiskEntry& entry : catalog.disksHolding(disk.content, disk.stream)) {
+  for (const catalog::DiskEntry& entry : *holding) {
     if (entry.label != disk.label) labels.push_back(entry.label);
   }
   return labels;
@@ -192,7 +209,10 @@ std::vector<std::string> copiesAmong(catalog::Catalog& catalog, const catalog::D
 // for bytes that could not be read.
 bool writeManifest(catalog::Catalog& catalog, const std::string& label, catalog::DiskStream stream,
                    std::ostream& out, base::Voice& voice) {
-  const std::optional<catalog::CataloguedDisk> disk = catalog.fixityOf(label, stream);
+  const std::optional<std::optional<catalog::CataloguedDisk>> found =
+      told(catalog.fixityOf(label, stream), voice);
+  if (!found) return false;
+  const std::optional<catalog::CataloguedDisk>& disk = *found;
   if (!disk) {
     voice.fail() << noDisk(catalog, label, stream);
     return false;
@@ -295,15 +315,22 @@ void addDisk(const ArchiveOptions& options, std::size_t nth, catalog::Catalog& c
       readDisk(DiskToRead{input, walk, given, now, options.fixity}, host, guard, progress, voice);
   if (!read || !recordable(*read, given.name, input, options, voice)) return;
   const catalog::CataloguedDisk& disk = read->disk;
-  const std::optional<catalog::CataloguedDisk> known = catalog.fixityOf(given.name, streamOf(walk));
+  const std::optional<std::optional<catalog::CataloguedDisk>> held =
+      told(catalog.fixityOf(given.name, streamOf(walk)), voice);
+  if (!held) return;
+  const std::optional<catalog::CataloguedDisk>& known = *held;
   if (known && !putOver(*known, disk, input, options.replace, out, voice)) return;
   if (options.fixity) reportUnreadable(disk, voice);
-  const std::vector<std::string> copies = copiesAmong(catalog, disk.entry);
-  catalog.putDisk(disk);
+  const std::optional<std::vector<std::string>> copies = copiesAmong(catalog, disk.entry, voice);
+  if (!copies) return;
+  if (const base::Status put = catalog.putDisk(disk); !put) {
+    voice.fail() << base::printableName(put.problem());
+    return;
+  }
   out << base::printableName(given.name)
       << (disk.entry.stream == catalog::DiskStream::kTrigger ? " (trigger stream)" : "") << ": "
       << (known ? "replaced" : "added") << ", "
-      << (copies.empty() ? "" : "a copy of " + base::printableName(copies.front()) + ", ")
+      << (copies->empty() ? "" : "a copy of " + base::printableName(copies->front()) + ", ")
       << disk.entry.files << " files, " << times::isoTimeOrNone(disk.entry.first) << " .. "
       << times::isoTimeOrNone(disk.entry.last) << "\n";
 }
@@ -315,15 +342,22 @@ std::optional<catalog::CataloguedDisk> fixityToCheck(catalog::Catalog& catalog,
                                                      const std::string& label,
                                                      catalog::DiskStream stream,
                                                      base::Voice& voice) {
-  std::optional<catalog::CataloguedDisk> known = catalog.fixityOf(label, stream);
+  std::optional<std::optional<catalog::CataloguedDisk>> held =
+      told(catalog.fixityOf(label, stream), voice);
+  if (!held) return std::nullopt;
+  std::optional<catalog::CataloguedDisk> known = std::move(*held);
   if (!known) {
     voice.fail() << noDisk(catalog, label, stream) << " (--as names the label it was added under)";
     return std::nullopt;
   }
-  for (const std::string& copy : copiesAmong(catalog, known->entry)) {
+  const std::optional<std::vector<std::string>> copies = copiesAmong(catalog, known->entry, voice);
+  if (!copies) return std::nullopt;
+  for (const std::string& copy : *copies) {
     if (!known->manifest.empty()) break;
-    std::optional<catalog::CataloguedDisk> other = catalog.fixityOf(copy, stream);
-    if (other && !other->manifest.empty()) known = std::move(other);
+    std::optional<std::optional<catalog::CataloguedDisk>> other =
+        told(catalog.fixityOf(copy, stream), voice);
+    if (!other) return std::nullopt;
+    if (*other && !(*other)->manifest.empty()) known = std::move(*other);
   }
   if (known->manifest.empty()) {
     voice.fail() << "disk " << base::printableName(label)
@@ -387,7 +421,9 @@ int checkDisk(const ArchiveOptions& options, catalog::Catalog* catalog, platform
 // (the first 20), and those that differ from it only in case; nothing when it
 // holds station.
 std::optional<std::string> unknownStation(catalog::Catalog& catalog, const std::string& station) {
-  const std::vector<std::string> stations = catalog.stations();
+  const base::Outcome<std::vector<std::string>> held = catalog.stations();
+  if (!held) return base::printableName(held.problem());
+  const std::vector<std::string>& stations = *held;
   if (std::binary_search(stations.begin(), stations.end(), station)) return std::nullopt;
   constexpr std::size_t kShown = 20;
   std::string listed, alike;
@@ -425,27 +461,30 @@ int answerQuery(const ArchiveOptions& options, catalog::Catalog& catalog, int64_
                 std::ostream& out, base::Voice& voice) {
   switch (options.command) {
     case Command::kFind: {
-      const std::vector<catalog::CataloguedDisk> found =
-          catalog.filesOf(options.station, windowOf(options), options.stream);
-      if (toldUnknown(catalog, options.station, found.empty(), voice)) return 1;
+      const std::optional<std::vector<catalog::CataloguedDisk>> found =
+          told(catalog.filesOf(options.station, windowOf(options), options.stream), voice);
+      if (!found || toldUnknown(catalog, options.station, found->empty(), voice)) return 1;
       out << queries::formatNamed(queries::findFormats(), options.format)
                  .write(queries::findIn(
-                     found, queries::FindQuery{options.station, options.from, options.to}));
+                     *found, queries::FindQuery{options.station, options.from, options.to}));
       return 0;
     }
     case Command::kAvailability: {
-      const std::vector<catalog::TimedFile> found =
-          catalog.timesOf(options.station, windowOf(options), options.stream);
-      if (toldUnknown(catalog, options.station, found.empty(), voice)) return 1;
+      const std::optional<std::vector<catalog::TimedFile>> found =
+          told(catalog.timesOf(options.station, windowOf(options), options.stream), voice);
+      if (!found || toldUnknown(catalog, options.station, found->empty(), voice)) return 1;
       out << queries::formatNamed(queries::availabilityFormats(), options.format)
                  .write(queries::availabilityOf(
-                     found, queries::AvailabilityQuery{options.from, options.to, options.extent,
-                                                       options.mergeGaps, now}));
+                     *found, queries::AvailabilityQuery{options.from, options.to, options.extent,
+                                                        options.mergeGaps, now}));
       return 0;
     }
-    case Command::kDisks:
-      out << queries::formatNamed(queries::disksFormats(), options.format).write(catalog.disks());
+    case Command::kDisks: {
+      const std::optional<std::vector<catalog::DiskEntry>> disks = told(catalog.disks(), voice);
+      if (!disks) return 1;
+      out << queries::formatNamed(queries::disksFormats(), options.format).write(*disks);
       return 0;
+    }
     default:  // the other commands change or read disks
       return 0;
   }
@@ -473,26 +512,32 @@ int runCommand(int argc, const char* const* argv, platform::Disk& host, std::ost
         options.command == Command::kAdd      ? catalog::CatalogAccess::kCreate
         : options.command == Command::kRemove ? catalog::CatalogAccess::kWrite
                                               : catalog::CatalogAccess::kRead;
-    const std::unique_ptr<catalog::Catalog> catalog = catalog::openCatalog(options.catalog, access);
+    const std::optional<std::unique_ptr<catalog::Catalog>> opened =
+        told(catalog::openCatalog(options.catalog, access), voice);
+    if (!opened) return 1;
+    catalog::Catalog* const catalog = opened->get();
     switch (options.command) {
       case Command::kAdd:
         for (std::size_t nth = 0; nth < options.disks.size(); ++nth)
           addDisk(options, nth, *catalog, host, guard, progress, now, out, voice);
         return voice.status();
       case Command::kCheck:
-        return checkDisk(options, catalog.get(), host, guard, progress, now, out, voice);
+        return checkDisk(options, catalog, host, guard, progress, now, out, voice);
       case Command::kFind:
       case Command::kAvailability:
       case Command::kDisks:
         return answerQuery(options, *catalog, now, out, voice);
-      case Command::kRemove:
-        if (catalog->removeDisk(options.diskLabel, options.stream)) return 0;
-        voice.fail() << noDisk(*catalog, options.diskLabel, options.stream);
-        return 1;
+      case Command::kRemove: {
+        const std::optional<bool> removed =
+            told(catalog->removeDisk(options.diskLabel, options.stream), voice);
+        if (removed && !*removed)
+          voice.fail() << noDisk(*catalog, options.diskLabel, options.stream);
+        return voice.status();
+      }
       case Command::kManifest:
         return writeManifest(*catalog, options.diskLabel, options.stream, out, voice) ? 0 : 1;
     }
-  } catch (const std::runtime_error& error) {  // a CatalogError, or libcrypto missing
+  } catch (const std::runtime_error& error) {  // libcrypto missing
     voice.fail() << base::printableName(error.what());
     return 1;
   }

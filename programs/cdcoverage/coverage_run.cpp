@@ -77,23 +77,22 @@ std::optional<std::string> readCatalog(const std::string& name, const walk::Walk
   if (std::optional<std::string> refusal = catalog::refusalOf(name, guard)) return refusal;
   const catalog::DiskStream stream =
       walk.triggerStream != 0 ? catalog::DiskStream::kTrigger : catalog::DiskStream::kPermanent;
-  try {
-    for (catalog::CataloguedDisk& disk : catalog::openCatalog(name, catalog::CatalogAccess::kRead)
-                                             ->filesOf("", std::nullopt, stream)) {
-      if (disk.entry.copyOf) {
-        voice.warn() << "disk " << base::printableName(disk.entry.label) << " of catalogue "
-                     << base::printableName(catalog::shownCatalogName(name))
-                     << " is a copy of disk " << base::printableName(*disk.entry.copyOf)
-                     << ": it is counted once";
-        continue;
-      }
-      survey::DiskRecord record{disk.entry.label, {}};
-      for (catalog::CataloguedFile& file : disk.files)
-        record.files.push_back(std::move(file.record));
-      disks.push_back(std::move(record));
+  const base::Outcome<std::unique_ptr<catalog::Catalog>> opened =
+      catalog::openCatalog(name, catalog::CatalogAccess::kRead);
+  if (!opened) return opened.problem();
+  base::Outcome<std::vector<catalog::CataloguedDisk>> found =
+      (*opened)->filesOf("", std::nullopt, stream);
+  if (!found) return found.problem();
+  for (catalog::CataloguedDisk& disk : *found) {
+    if (disk.entry.copyOf) {
+      voice.warn() << "disk " << base::printableName(disk.entry.label) << " of catalogue "
+                   << base::printableName(catalog::shownCatalogName(name)) << " is a copy of disk "
+                   << base::printableName(*disk.entry.copyOf) << ": it is counted once";
+      continue;
     }
-  } catch (const catalog::CatalogError& error) {
-    return error.what();
+    survey::DiskRecord record{disk.entry.label, {}};
+    for (catalog::CataloguedFile& file : disk.files) record.files.push_back(std::move(file.record));
+    disks.push_back(std::move(record));
   }
   return std::nullopt;
 }

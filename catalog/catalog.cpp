@@ -1,0 +1,61 @@
+#include "catalog/catalog.h"
+
+namespace catalog {
+
+namespace {
+
+// What run gives, or the failure of the store it threw.
+template <typename Run>
+auto caught(Run run) -> base::Outcome<decltype(run())> {
+  try {
+    return run();
+  } catch (const CatalogError& error) {
+    return base::failure(error.what());
+  }
+}
+
+}  // namespace
+
+base::Status Catalog::putDisk(const CataloguedDisk& disk) {
+  try {
+    storeDisk(disk);
+  } catch (const CatalogError& error) {
+    return base::failure(error.what());
+  }
+  return {};
+}
+
+base::Outcome<bool> Catalog::removeDisk(const std::string& label, DiskStream stream) {
+  return caught([&] { return deleteDisk(label, stream); });
+}
+
+base::Outcome<std::vector<DiskEntry>> Catalog::disks() {
+  return caught([&] { return allDisks(); });
+}
+
+base::Outcome<std::vector<DiskEntry>> Catalog::disksHolding(const std::string& content,
+                                                            DiskStream stream) {
+  return caught([&] { return disksOfContent(content, stream); });
+}
+
+base::Outcome<std::vector<std::string>> Catalog::stations() {
+  return caught([&] { return allStations(); });
+}
+
+base::Outcome<std::optional<CataloguedDisk>> Catalog::fixityOf(const std::string& label,
+                                                               DiskStream stream) {
+  return caught([&] { return diskWithFixity(label, stream); });
+}
+
+base::Outcome<std::vector<CataloguedDisk>> Catalog::filesOf(
+    const std::string& station, const std::optional<times::TimeSpan>& window, DiskStream stream) {
+  return caught([&] { return filesMeeting(station, window, stream); });
+}
+
+base::Outcome<std::vector<TimedFile>> Catalog::timesOf(const std::string& station,
+                                                       const std::optional<times::TimeSpan>& window,
+                                                       DiskStream stream) {
+  return caught([&] { return timesMeeting(station, window, stream); });
+}
+
+}  // namespace catalog
