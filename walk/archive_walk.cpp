@@ -66,16 +66,16 @@ class Verification : public WalkSelection {
 
 }  // namespace
 
-std::optional<std::string> diskProblem(std::string_view setting, platform::Disk& disk) {
+base::Status walkableDisk(std::string_view setting, platform::Disk& disk) {
   const std::optional<std::string> root = platform::diskRoot(setting);
-  if (!root) return "no disk is named";
+  if (!root) return base::failure("no disk is named");
   const base::Outcome<platform::FileFacts> facts = disk.inspect(*root);
   if (!facts) {
     const std::optional<std::string> hint = platform::diskSettingHint(setting);
-    return "no such disk or folder" + (hint ? " (" + *hint + ")" : std::string());
+    return base::failure("no such disk or folder" + (hint ? " (" + *hint + ")" : std::string()));
   }
-  if (!facts->directory) return "not a folder, a drive or a disk image";
-  return std::nullopt;
+  if (!facts->directory) return base::failure("not a folder, a drive or a disk image");
+  return {};
 }
 
 void walkArchive(const WalkSettings& settings, platform::Disk& disk,

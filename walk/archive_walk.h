@@ -55,10 +55,10 @@ void selectArchiveFiles(const WalkSettings& settings, platform::Disk& disk,
 void walkArchive(const WalkSettings& settings, platform::Disk& disk,
                  verify::ArchiveVerifier& verifier, WalkProgress* progress = nullptr);
 
-// Why the disk that setting names cannot be walked: no disk is named, there is
-// no such disk or folder (with the host's hint where the setting is misspelled),
-// or it is not a folder. Nothing when it can be walked, empty or not.
-std::optional<std::string> diskProblem(std::string_view setting, platform::Disk& disk);
+// Whether the disk that setting names can be walked, empty or not; a failure
+// says why not: no disk is named, there is no such disk or folder (with the
+// host's hint where the setting is misspelled), or it is not a folder.
+base::Status walkableDisk(std::string_view setting, platform::Disk& disk);
 
 // 1 when c is one of the characters '0' to '9', else 0.
 int isDigitChar(char c);

@@ -1,4 +1,4 @@
-#include "platform/name_match.h"
+#include "base/ascii_case.h"
 #include "platform/path_rules.h"
 
 namespace platform {

@@ -95,9 +95,9 @@ void tellDiskProblems(const RunSettings& settings, const base::Outcome<sources::
   for (const std::string& warning : opened.warnings)
     voice.warn() << "disk image " << name << ": " << warning;
   if (!opened || opened->disk != &host) return;
-  if (const std::optional<std::string> problem =
-          walk::diskProblem(settings.archiveDisk.view(), host)) {
-    voice.warn() << "disk " << name << ": " << *problem;
+  if (const base::Status walkable = walk::walkableDisk(settings.archiveDisk.view(), host);
+      !walkable) {
+    voice.warn() << "disk " << name << ": " << walkable.problem();
   }
 }
 
