@@ -1,6 +1,8 @@
 // Whole cdarchive runs over the sample disk with a real SQLite catalogue:
 // adding, finding, availability, and the catalogue as cdcoverage's input.
 
+#include <sqlite3.h>
+
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -365,6 +367,26 @@ TEST_F(ArchiveRunTest, HostileNamesKeepEveryFormatWhole) {
       out.find("disk-gap||2006-06-16T08:03:01|2006-06-17T00:00:01|57420|\"a\\,b|c\nd,e\\\\f\"|"),
       std::string::npos)
       << out;
+}
+
+// A catalogue that fails a write mid-run (here a rule of its own refuses every
+// new disk) fails the add, says why, and keeps what it held.
+TEST_F(ArchiveRunTest, ACatalogueThatRefusesAWriteFailsTheAdd) {
+  ASSERT_EQ(archive({"add", "--as=first", disk.setting()}), 0) << err;
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open((dir.path() / "archive.db").string().c_str(), &db), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(db,
+                         "CREATE TRIGGER refuse BEFORE INSERT ON disk BEGIN"
+                         " SELECT RAISE(ABORT, 'no more disks'); END;",
+                         nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  sqlite3_close(db);
+  EXPECT_EQ(archive({"add", "--as=second", disk.setting()}), 1);
+  EXPECT_EQ(out, "");
+  EXPECT_EQ(err, "cdarchive: catalogue archive.db: no more disks\n");
+  ASSERT_EQ(archive({"disks", "--format=csv"}), 0);
+  EXPECT_NE(out.find("\r\nfirst|"), std::string::npos);
+  EXPECT_EQ(out.find("second"), std::string::npos);
 }
 
 TEST_F(ArchiveRunTest, ProblemsAreNamedAndNothingIsWrittenWhereItMustNotBe) {
