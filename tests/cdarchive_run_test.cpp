@@ -370,8 +370,9 @@ TEST_F(ArchiveRunTest, HostileNamesKeepEveryFormatWhole) {
 }
 
 // A catalogue that fails a write mid-run (here a rule of its own refuses every
-// new disk) fails the add, says why, and keeps what it held.
-TEST_F(ArchiveRunTest, ACatalogueThatRefusesAWriteFailsTheAdd) {
+// new disk) fails the add, says why, and keeps what it held; one that fails a
+// read fails the command.
+TEST_F(ArchiveRunTest, ACatalogueThatFailsAWriteOrAReadFailsTheCommand) {
   ASSERT_EQ(archive({"add", "--as=first", disk.setting()}), 0) << err;
   sqlite3* db = nullptr;
   ASSERT_EQ(sqlite3_open((dir.path() / "archive.db").string().c_str(), &db), SQLITE_OK);
@@ -387,6 +388,16 @@ TEST_F(ArchiveRunTest, ACatalogueThatRefusesAWriteFailsTheAdd) {
   ASSERT_EQ(archive({"disks", "--format=csv"}), 0);
   EXPECT_NE(out.find("\r\nfirst|"), std::string::npos);
   EXPECT_EQ(out.find("second"), std::string::npos);
+
+  ASSERT_EQ(sqlite3_open((dir.path() / "archive.db").string().c_str(), &db), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(db, "DROP TABLE held", nullptr, nullptr, nullptr), SQLITE_OK);
+  sqlite3_close(db);
+  for (const std::vector<std::string>& command :
+       {std::vector<std::string>{"manifest", "first"}, {"check", "--as=first", disk.setting()},
+        {"add", "--as=first", disk.setting()}}) {
+    EXPECT_EQ(archive(command), 1) << command.front();
+    EXPECT_EQ(err, "cdarchive: catalogue archive.db: no such table: held\n") << command.front();
+  }
 }
 
 TEST_F(ArchiveRunTest, ProblemsAreNamedAndNothingIsWrittenWhereItMustNotBe) {
