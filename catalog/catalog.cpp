@@ -1,5 +1,7 @@
 #include "catalog/catalog.h"
 
+#include <type_traits>
+
 namespace catalog {
 
 namespace {
@@ -8,7 +10,12 @@ namespace {
 template <typename Run>
 auto caught(Run run) -> base::Outcome<decltype(run())> {
   try {
-    return run();
+    if constexpr (std::is_void_v<decltype(run())>) {
+      run();
+      return {};
+    } else {
+      return run();
+    }
   } catch (const CatalogError& error) {
     return base::failure(error.what());
   }
@@ -17,12 +24,7 @@ auto caught(Run run) -> base::Outcome<decltype(run())> {
 }  // namespace
 
 base::Status Catalog::putDisk(const CataloguedDisk& disk) {
-  try {
-    storeDisk(disk);
-  } catch (const CatalogError& error) {
-    return base::failure(error.what());
-  }
-  return {};
+  return caught([&] { storeDisk(disk); });
 }
 
 base::Outcome<bool> Catalog::removeDisk(const std::string& label, DiskStream stream) {

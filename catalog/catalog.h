@@ -4,6 +4,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/outcome.h"
@@ -28,6 +29,9 @@ enum class DiskStream : uint8_t { kPermanent, kTrigger };
 
 // "permanent" or "trigger", as the catalogue and the options name them.
 const char* streamName(DiskStream stream);
+// The stream of that name: the trigger stream for "trigger", else the
+// permanent one.
+DiskStream streamNamed(std::string_view name);
 
 // Where a disk's label came from.
 enum class LabelSource : uint8_t {

@@ -13,6 +13,14 @@ const char* streamName(DiskStream stream) {
   return stream == DiskStream::kTrigger ? "trigger" : "permanent";
 }
 
+DiskStream streamNamed(std::string_view name) {
+  return name == "trigger" ? DiskStream::kTrigger : DiskStream::kPermanent;
+}
+
+DiskStream streamOf(const walk::WalkSettings& walk) {
+  return walk.triggerStream != 0 ? DiskStream::kTrigger : DiskStream::kPermanent;
+}
+
 namespace {
 
 constexpr const char* kLabelSourceNames[] = {"", "given", "image", "volume", "folder"};

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "catalog/catalog.h"
+#include "walk/archive_walk.h"
 
 namespace catalog {
 
@@ -16,6 +17,9 @@ enum class DiskMatch : uint8_t {
   kReadsOtherwise,  // the same files, but some read otherwise now (damage, or fixity differs)
   kOther,           // another disk: other files, or a usable file's header values differ
 };
+
+// The stream a walk with these settings selects.
+DiskStream streamOf(const walk::WalkSettings& walk);
 
 // path (as the logs show a data file's) below root, '/' between its parts.
 std::string pathBelowRoot(const std::string& path, const std::string& root);

@@ -431,7 +431,7 @@ class PostgresCatalog : public Catalog {
     entry.first = result.optionalNumber(row, 4);
     entry.last = result.optionalNumber(row, 5);
     entry.added = result.number(row, 6);
-    entry.stream = result.text(row, 7) == "trigger" ? DiskStream::kTrigger : DiskStream::kPermanent;
+    entry.stream = streamNamed(result.text(row, 7));
     entry.labelSource = labelSourceOf(result.text(row, 8));
     entry.content = result.text(row, 9);
     return entry;

@@ -416,8 +416,7 @@ class SqliteCatalog : public Catalog {
     entry.first = query.optionalNumber(from + 4);
     entry.last = query.optionalNumber(from + 5);
     entry.added = query.number(from + 6);
-    entry.stream =
-        query.textEquals(from + 7, "trigger") ? DiskStream::kTrigger : DiskStream::kPermanent;
+    entry.stream = streamNamed(query.text(from + 7));
     entry.labelSource = labelSourceOf(query.text(from + 8));
     entry.content = query.text(from + 9);
     return entry;

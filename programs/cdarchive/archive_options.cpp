@@ -130,8 +130,7 @@ std::optional<int> applyTexts(const OptionTexts& texts, ArchiveOptions& options,
   }
   options.fixity = !texts.noFixity;
   cli::applyWalkOptions(texts.walk, options.walk);
-  options.stream =
-      texts.stream == "trigger" ? catalog::DiskStream::kTrigger : catalog::DiskStream::kPermanent;
+  options.stream = catalog::streamNamed(texts.stream);
   options.mergeGaps = *cli::secondsOf(texts.mergeGaps);
   if (!texts.from.empty()) options.from = times::parseIsoTime(texts.from);
   if (!texts.to.empty()) options.to = times::parseIsoTime(texts.to);

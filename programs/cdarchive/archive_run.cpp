@@ -50,10 +50,6 @@ Label labelOf(const std::string& given, const std::string& setting, platform::Di
           catalog::LabelSource::kFolder};
 }
 
-catalog::DiskStream streamOf(const walk::WalkSettings& walk) {
-  return walk.triggerStream != 0 ? catalog::DiskStream::kTrigger : catalog::DiskStream::kPermanent;
-}
-
 // Tells digests every byte read, and progress how much that is.
 class ReadingProgress : public base::FileBytesListener {
  public:
@@ -125,7 +121,7 @@ std::optional<ReadDisk> readDisk(const DiskToRead& disk, platform::Disk& host,
   }
   catalog::CataloguedDisk catalogued = catalog::cataloguedDisk(
       disk.label.name, disk.input, facts.listing(), disk.now, std::move(read->record), facts);
-  catalogued.entry.stream = streamOf(walk);
+  catalogued.entry.stream = catalog::streamOf(walk);
   catalogued.entry.labelSource = disk.label.source;
   catalogued.entry.content = catalog::contentOf(catalogued.files, catalog::diskRootOf(disk.input));
   if (digests) {
@@ -270,7 +266,7 @@ bool recordable(const ReadDisk& read, const std::string& label, const std::strin
   // letter or stream.
   if (read.disk.files.empty() && !options.allowEmpty) {
     voice.fail() << base::printableName(label) << ": no data file of the "
-                 << (options.walk.triggerStream != 0 ? "trigger" : "permanent") << " stream on it ("
+                 << catalog::streamName(catalog::streamOf(options.walk)) << " stream on it ("
                  << base::printableName(input)
                  << " is a disk's root? --mode, --stream, --first-byte and --ext choose the "
                     "files): not added; --allow-empty adds it empty";
@@ -316,7 +312,7 @@ void addDisk(const ArchiveOptions& options, std::size_t nth, catalog::Catalog& c
   if (!read || !recordable(*read, given.name, input, options, voice)) return;
   const catalog::CataloguedDisk& disk = read->disk;
   const std::optional<std::optional<catalog::CataloguedDisk>> held =
-      told(catalog.fixityOf(given.name, streamOf(walk)), voice);
+      told(catalog.fixityOf(given.name, catalog::streamOf(walk)), voice);
   if (!held) return;
   const std::optional<catalog::CataloguedDisk>& known = *held;
   if (known && !putOver(*known, disk, input, options.replace, out, voice)) return;
@@ -391,7 +387,7 @@ int checkDisk(const ArchiveOptions& options, catalog::Catalog* catalog, platform
     }
     recorded = std::move(*read);
   } else {
-    known = fixityToCheck(*catalog, label, streamOf(walk), voice);
+    known = fixityToCheck(*catalog, label, catalog::streamOf(walk), voice);
     if (!known) return 1;
     recorded = known->held;
   }

@@ -7,6 +7,7 @@
 
 #include "base/ascii_case.h"
 #include "base/printable_name.h"
+#include "catalog/disk_identity.h"
 #include "catalog/open_catalog.h"
 #include "display/progress_line.h"
 #include "guard/write_guard.h"
@@ -75,8 +76,7 @@ std::optional<std::string> readCatalog(const std::string& name, const walk::Walk
                                        guard::WriteGuard& guard,
                                        std::vector<survey::DiskRecord>& disks, base::Voice& voice) {
   if (std::optional<std::string> refusal = catalog::refusalOf(name, guard)) return refusal;
-  const catalog::DiskStream stream =
-      walk.triggerStream != 0 ? catalog::DiskStream::kTrigger : catalog::DiskStream::kPermanent;
+  const catalog::DiskStream stream = catalog::streamOf(walk);
   const base::Outcome<std::unique_ptr<catalog::Catalog>> opened =
       catalog::openCatalog(name, catalog::CatalogAccess::kRead);
   if (!opened) return opened.problem();
