@@ -1,7 +1,7 @@
 #include <string_view>
 
 #include "catalog/disk_identity.h"
-#include "fixity/sha256.h"
+#include "platform/sha256.h"
 
 namespace catalog {
 
@@ -30,7 +30,7 @@ std::string contentOf(const std::vector<CataloguedFile>& files, const std::strin
     for (const std::string* field : {&r.station, &r.latitude, &r.longitude, &r.altitude})
       addField(text, *field);
   }
-  return fixity::sha256Hex(text);
+  return platform::sha256Hex(text);
 }
 
 }  // namespace catalog

@@ -43,6 +43,24 @@ std::string diskRootOf(const std::string& source) {
       platform::diskRoot(platform::diskSettingOf(source)).value_or(std::string()));
 }
 
+std::string recordedRootOf(const std::string& source, const std::vector<CataloguedFile>& files) {
+  const std::string here = diskRootOf(source);
+  if (files.empty() || source.empty()) return here;
+  const std::string& path = files.front().record.path;
+  const auto drive = [](const std::string& s) {
+    const bool letter = (s[0] >= 'A' && s[0] <= 'Z') || (s[0] >= 'a' && s[0] <= 'z');
+    return letter && (s.size() == 1 || s.substr(1) == ":" || s.substr(1) == ":\\");
+  };
+  const char last = source.back();
+  const std::string posix = last == '/' ? source : source + '/';
+  const std::string windows = drive(source)                 ? source.substr(0, 1) + ":\\"
+                              : last == '\\' || last == '/' ? source
+                                                            : source + '\\';
+  for (const std::string& root : {here, base::printableName(posix), base::printableName(windows)})
+    if (path.compare(0, root.size(), root) == 0) return root;
+  return here;
+}
+
 void linkCopies(std::vector<DiskEntry>& disks) {
   // The first added of each content and stream is the one the others copy.
   std::map<std::pair<std::string, DiskStream>, const DiskEntry*> first;
@@ -94,7 +112,9 @@ std::vector<DiskEntry> orderedWithCopies(std::vector<DiskEntry> disks) {
 
 std::string pathBelowRoot(const std::string& path, const std::string& root) {
   std::string relative = path.compare(0, root.size(), root) == 0 ? path.substr(root.size()) : path;
-  std::replace(relative.begin(), relative.end(), platform::kPathSeparator, '/');
+  const bool windows =
+      !root.empty() && (root.back() == '\\' || (root.size() == 3 && root.substr(1) == ":/"));
+  if (windows) std::replace(relative.begin(), relative.end(), '\\', '/');
   return relative;
 }
 

@@ -21,13 +21,21 @@ enum class DiskMatch : uint8_t {
 // The stream a walk with these settings selects.
 DiskStream streamOf(const walk::WalkSettings& walk);
 
-// path (as the logs show a data file's) below root, '/' between its parts.
+// path (as the logs show a data file's) below root, '/' between its parts:
+// a root of Windows' (one that ends in '\\', or a drive's "g:/") has its
+// paths' '\\' made '/', whichever host asks.
 std::string pathBelowRoot(const std::string& path, const std::string& root);
 
 // The root of the disk that source (an input as named on a command line, as a
-// disk's entry keeps it) names, as the logs show paths: what its data files'
-// paths begin with.
+// disk's entry keeps it) names on this host, as the logs show paths: what its
+// data files' paths begin with.
 std::string diskRootOf(const std::string& source);
+
+// The root of a recorded disk: its source as the host that added it named it
+// (a catalogue is shared by Linux and Windows), told by where its files lie:
+// this host's root, a POSIX folder's, or a Windows drive's or folder's,
+// whichever its first file's path begins with; this host's when none does.
+std::string recordedRootOf(const std::string& source, const std::vector<CataloguedFile>& files);
 
 // What a disk's data files hold, as one digest (SHA-256, in hex) over each
 // one's path below root, size, usability, and header values (station, stream,

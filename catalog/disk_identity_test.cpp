@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <utility>
 #include <vector>
@@ -65,6 +66,29 @@ TEST(DiskIdentity, ADiskIsWhatItsFilesHoldWhereverItIsMounted) {
   EXPECT_EQ(contentOf({}, "/media/cdrom/"), "");  // no data file: a copy of nothing
   // Fixity taken on one side only: the data files decide.
   EXPECT_EQ(matchOf(recorded, "/media/cdrom/", twoFiles("/media/cdrom/"), "/media/cdrom/"),
+            DiskMatch::kSame);
+}
+
+// A catalogue travels between Linux and Windows: a disk recorded on either is
+// known, on either, by the paths below its root.
+TEST(DiskIdentity, ADiskRecordedOnEitherHostIsTheSameDiskOnEither) {
+  CataloguedDisk onWindows = twoFiles("x:\\");
+  for (CataloguedFile& file : onWindows.files)
+    std::replace(file.record.path.begin(), file.record.path.end(), '/', '\\');
+  const CataloguedDisk onLinux = twoFiles("/media/cdrom/");
+  EXPECT_EQ(recordedRootOf("x", onWindows.files), "x:\\");
+  EXPECT_EQ(recordedRootOf("x:", onWindows.files), "x:\\");
+  EXPECT_EQ(recordedRootOf("/media/cdrom", onLinux.files), "/media/cdrom/");
+  EXPECT_EQ(recordedRootOf("/media/cdrom/", onLinux.files), "/media/cdrom/");
+  CataloguedDisk inFolder = twoFiles("d:\\disks\\042\\");
+  for (CataloguedFile& file : inFolder.files)
+    std::replace(file.record.path.begin() + 3, file.record.path.end(), '/', '\\');
+  EXPECT_EQ(recordedRootOf("d:\\disks\\042", inFolder.files), "d:\\disks\\042\\");
+  EXPECT_EQ(pathBelowRoot(onWindows.files[1].record.path, "x:\\"), "20060615/P0615001.DAT");
+  EXPECT_EQ(pathBelowRoot("a\\b/c", "/media/"), "a\\b/c");  // a POSIX name keeps its '\'
+  EXPECT_EQ(contentOf(onWindows.files, recordedRootOf("x", onWindows.files)),
+            contentOf(onLinux.files, recordedRootOf("/media/cdrom", onLinux.files)));
+  EXPECT_EQ(matchOf(onWindows, recordedRootOf("x", onWindows.files), onLinux, "/media/cdrom/"),
             DiskMatch::kSame);
 }
 

@@ -485,7 +485,8 @@ class PostgresCatalog : public Catalog {
     const Result disks = run("SELECT id, source FROM disk WHERE content = ''", {});
     for (int row = 0; row < disks.rows(); ++row) {
       const Parameter diskId = Parameter::number(disks.number(row, 0));
-      const std::string content = contentOf(filesOfDisk(diskId), diskRootOf(disks.bytes(row, 1)));
+      const std::vector<CataloguedFile> files = filesOfDisk(diskId);
+      const std::string content = contentOf(files, recordedRootOf(disks.bytes(row, 1), files));
       run("UPDATE disk SET content = $2 WHERE id = $1", {diskId, Parameter::text(content)});
     }
   }

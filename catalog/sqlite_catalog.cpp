@@ -494,7 +494,7 @@ class SqliteCatalog : public Catalog {
       Statement files(db_, kSelectDiskFiles, where_);
       files.bind(1, id);
       while (files.step()) found.push_back(fileAt(files, 0));
-      const std::string content = contentOf(found, diskRootOf(source));
+      const std::string content = contentOf(found, recordedRootOf(source, found));
       update.bind(1, id).bind(2, content).run();
     }
   }

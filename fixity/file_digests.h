@@ -13,7 +13,7 @@
 
 #include "base/byte_range.h"
 #include "fixity/file_fixity.h"
-#include "fixity/sha256.h"
+#include "platform/sha256.h"
 
 namespace fixity {
 
@@ -53,7 +53,7 @@ class FileDigests : public base::FileBytesListener {
     std::vector<std::pair<std::size_t, std::size_t>> fileEnds;
   };
   struct Lane {
-    Sha256 digest;        // made by the reader, where a failure can be told
+    platform::Sha256 digest;  // made by the reader, where a failure can be told
     std::string filling;  // bytes not yet handed over
     std::vector<std::pair<std::size_t, std::size_t>> endsInFilling;
     std::deque<Piece> queue;

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "fixity/sha256.h"
+#include "platform/sha256.h"
 
 namespace fixity {
 namespace {
@@ -33,7 +33,7 @@ TEST_P(FileDigestsInLanes, EachFileGetsTheDigestOfItsBytesHoweverTheyArePieced) 
   ASSERT_EQ(files.size(), 4u);
   EXPECT_EQ(files[0], (FileFixity{"a", 3, kAbc, {}}));
   EXPECT_EQ(files[1].sha256, kEmpty);
-  EXPECT_EQ(files[2].sha256, sha256Hex(large));
+  EXPECT_EQ(files[2].sha256, platform::sha256Hex(large));
   EXPECT_EQ(files[3], (FileFixity{"link", 3, kAbc, {}}));
 }
 

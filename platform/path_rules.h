@@ -10,14 +10,17 @@ namespace platform {
 extern const char kPathSeparator;
 
 // The root of the archive disk named by the -archDisk setting, ending in the path
-// separator: a drive letter's root on Windows ("g" gives "g:\"), a directory on
-// POSIX ("g" gives "g/", "/mnt/cd/" stays "/mnt/cd/"). Nothing when the setting
+// separator: a drive letter's root on Windows ("g" gives "g:\"; a setting that
+// ends in a separator is a folder's root and stays), a directory on POSIX ("g"
+// gives "g/", "/mnt/cd/" stays "/mnt/cd/"). Nothing when the setting
 // names no disk at all (the empty text on POSIX): the walk must then find nothing
 // rather than fall back to the file system's root.
 std::optional<std::string> diskRoot(std::string_view disk);
 
-// The disk setting an operator's input names: on Windows a drive given with its
-// colon ("g:" or "g:\\") is its letter alone; any other input is the setting.
+// The disk setting an operator's input names: on Windows a drive, given by its
+// letter alone or with its colon ("g", "g:" or "g:\\"), is its letter, and
+// any longer input is a folder, given as its root ("d:\\disks\\042\\"); on
+// POSIX the input is the setting.
 std::string diskSettingOf(std::string_view input);
 
 // A hint for a disk setting that names nothing because of how it is spelled

@@ -34,21 +34,24 @@ std::string patterned(std::size_t size) {
 }
 
 TEST(FolderReader, ReadsEveryByteOncePassingOverExactlyTheSectorsThatFail) {
+  // The host's paths; the tree's are always '/'-separated.
+  const std::string root = std::string("d") + platform::kPathSeparator;
+  const std::string dated = root + "20060615" + platform::kPathSeparator;
   testsupport::MemoryDisk disk;
-  disk.addDirectory("d/", "20060615");
+  disk.addDirectory(root, "20060615");
   const std::string damaged = patterned(kFolderBlockSize + 3 * kSectorSize + 7);
-  disk.addFile("d/20060615/", "A.DAT", damaged);
-  disk.addFile("d/20060615/", "B.DAT", "whole");
-  disk.addFile("d/", "NOTES.TXT", "notes");
+  disk.addFile(dated, "A.DAT", damaged);
+  disk.addFile(dated, "B.DAT", "whole");
+  disk.addFile(root, "NOTES.TXT", "notes");
   // One byte of the second sector, and the last, short sector.
-  disk.unreadable["d/20060615/A.DAT"] = {{kSectorSize + 5, 1}, {int64_t(damaged.size()) - 1, 1}};
+  disk.unreadable[dated + "A.DAT"] = {{kSectorSize + 5, 1}, {int64_t(damaged.size()) - 1, 1}};
   ToldBytes told;
   base::KeepPolicy policy{8, [](std::string_view, int64_t length) {
                             return std::vector<base::ByteRange>{{length - 2, 2}};
                           }};
   policy.everyByte = &told;
 
-  const ImageTree tree = readFolder(disk, "d/", policy);
+  const ImageTree tree = readFolder(disk, root, policy);
 
   const int64_t lastSector = int64_t(kFolderBlockSize + 3 * kSectorSize);
   // In the listing's order (the host's sorts by name).

@@ -1,10 +1,14 @@
-// Builds without image support: the disk is always the host's.
+// Builds without image support (Windows mounts images itself): the disk is
+// the host's.
 
-#include "sources/disk_image.h"
+#include "sources/open_image.h"
 
-base::Outcome<sources::OpenedDisk> sources::openDisk(const std::string&, platform::Disk& host,
-                                                     const base::KeepPolicy&) {
+base::Outcome<sources::OpenedDisk> sources::openImage(const std::string&, const std::string&,
+                                                      platform::Disk& host,
+                                                      const base::KeepPolicy&) {
   OpenedDisk opened;
   opened.disk = &host;
   return opened;
 }
+
+bool sources::readsImages() { return false; }

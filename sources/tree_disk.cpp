@@ -50,10 +50,17 @@ bool TreeDisk::inTree(const std::string& path) const {
   return path.compare(0, root_.size(), root_) == 0;
 }
 
+std::string TreeDisk::treePathOf(const std::string& path) const {
+  std::string below = path.substr(root_.size());
+  if (platform::kPathSeparator != '/')
+    std::replace(below.begin(), below.end(), platform::kPathSeparator, '/');
+  return below;
+}
+
 base::Outcome<std::vector<platform::DirectoryEntry>> TreeDisk::list(const std::string& pattern) {
   const std::string directory = platform::directoryPart(pattern);
   if (!inTree(directory)) return host_.list(pattern);
-  const std::string treePath = directory.substr(root_.size());
+  const std::string treePath = treePathOf(directory);
   if (tree_.unlistable.count(treePath) != 0)
     return base::failure("its directory record cannot be read from the image");
   std::vector<platform::DirectoryEntry> matched;
@@ -69,7 +76,7 @@ base::Outcome<std::vector<platform::DirectoryEntry>> TreeDisk::list(const std::s
 base::Outcome<std::unique_ptr<platform::OpenFile>> TreeDisk::openForReading(
     const std::string& path) {
   if (!inTree(path)) return host_.openForReading(path);
-  const auto found = tree_.files.find(path.substr(root_.size()));
+  const auto found = tree_.files.find(treePathOf(path));
   if (found == tree_.files.end()) return base::failure("the image holds no such file");
   std::unique_ptr<platform::OpenFile> file = std::make_unique<ImageFileReader>(*found->second);
   return file;
@@ -82,7 +89,7 @@ base::Status TreeDisk::appendToFile(const std::string& path, std::string_view by
 
 base::Outcome<std::string> TreeDisk::resolve(const std::string& path) {
   if (!inTree(path)) return host_.resolve(path);
-  return resolvedImage_ + "/" + path.substr(root_.size());
+  return resolvedImage_ + platform::kPathSeparator + path.substr(root_.size());
 }
 
 base::Outcome<platform::FileFacts> TreeDisk::inspect(const std::string& path) {

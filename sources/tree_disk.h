@@ -35,6 +35,8 @@ class TreeDisk : public platform::Disk {
 
  private:
   bool inTree(const std::string& path) const;
+  // path (in the tree) below the root, '/' between its parts, as the tree names it.
+  std::string treePathOf(const std::string& path) const;
 
   std::string root_;
   std::string resolvedImage_;

@@ -7,9 +7,10 @@
 #include <fstream>
 #include <sstream>
 
-#include "fixity/sha256.h"
+#include "platform/sha256.h"
 #include "programs/cdarchive/archive_run.h"
 #include "programs/cdcoverage/coverage_run.h"
+#include "sources/disk_image.h"
 #include "tests/run_test_fixture.h"
 #include "tests/support/memory_disk.h"
 #include "tools/datagen/data_file.h"
@@ -54,7 +55,12 @@ class ArchiveRunTest : public RunTest {
         "cdcoverage", std::move(arguments));
   }
 
-  static bool xorrisoHere() { return std::system("xorriso -version > /dev/null 2>&1") == 0; }
+  // Why images cannot be made and read here; nothing where they can.
+  static std::optional<std::string> noImages() {
+    if (!sources::readsImages()) return "this build reads no ISO images (Windows mounts them)";
+    if (std::system("xorriso -version > /dev/null 2>&1") != 0) return "no xorriso";
+    return std::nullopt;
+  }
   // Makes d.iso beside the disk, an ISO 9660 image of it with Rock Ridge and
   // Joliet names, under that volume identifier.
   bool imageTheDisk(const std::string& volume) {
@@ -64,6 +70,7 @@ class ArchiveRunTest : public RunTest {
   }
 
   std::string out, err;
+  const std::string label = disk.label();
 };
 
 // A disk is known by what it holds, never by its label, its listing's sizes
@@ -71,23 +78,23 @@ class ArchiveRunTest : public RunTest {
 // another one under a catalogued label is refused unless --replace says so.
 TEST_F(ArchiveRunTest, ADiskIsKnownByWhatItHoldsAndNeverReplacedSilently) {
   ASSERT_EQ(archive({"add", disk.setting()}), 0) << err;
-  EXPECT_EQ(out, "disk: added, 7 files, 2006-06-15T12:00:01 .. 2006-06-16T08:03:01\n");
+  EXPECT_EQ(out, label + ": added, 7 files, 2006-06-15T12:00:01 .. 2006-06-16T08:03:01\n");
   ASSERT_EQ(archive({"add", disk.setting()}), 0);
-  EXPECT_EQ(out, "disk: unchanged, skipped\n");
+  EXPECT_EQ(out, label + ": unchanged, skipped\n");
   // A data file written again with the same bytes is the same disk.
   const auto someTime = std::filesystem::file_time_type::clock::now() - std::chrono::hours(100);
   std::filesystem::last_write_time(disk.directory() / "20060615" / "P0615001.DAT", someTime);
   ASSERT_EQ(archive({"add", disk.setting()}), 0);
-  EXPECT_EQ(out, "disk: unchanged, skipped\n");
+  EXPECT_EQ(out, label + ": unchanged, skipped\n");
   // The same disk where another drive or mount point puts it is unchanged.
   const std::filesystem::path moved = dir.path() / "mounted-elsewhere";
   std::filesystem::rename(disk.directory(), moved);
-  ASSERT_EQ(archive({"add", "--as=disk", moved.string()}), 0) << err;
-  EXPECT_EQ(out, "disk: unchanged, skipped\n");
+  ASSERT_EQ(archive({"add", "--as=" + label, moved.string()}), 0) << err;
+  EXPECT_EQ(out, label + ": unchanged, skipped\n");
   std::filesystem::rename(moved, disk.directory());
 
   const std::string refused =
-      "cdarchive: disk: another disk is catalogued under this label (added 2026-11-30T00:53:20, "
+      "cdarchive: " + label + ": another disk is catalogued under this label (added 2026-11-30T00:53:20, "
       "2006-06-15T12:00:01 .. 2006-06-16T08:03:01, 7 files, from " +
       disk.setting() +
       "): not added; --as=LABEL adds this one under another label, --replace "
@@ -117,14 +124,14 @@ TEST_F(ArchiveRunTest, ADiskIsKnownByWhatItHoldsAndNeverReplacedSilently) {
   // A disk burnt again replaces the one catalogued when asked.
   std::filesystem::remove(disk.directory() / "20060616" / "P0616003.DAT");
   ASSERT_EQ(archive({"add", "--replace", disk.setting()}), 0) << err;
-  EXPECT_EQ(out, "disk: replaced, 6 files, 2006-06-16T08:00:01 .. 2007-06-15T12:03:01\n");
-  ASSERT_EQ(archive({"add", "--as=disk", first.string()}), 1);
+  EXPECT_EQ(out, label + ": replaced, 6 files, 2006-06-16T08:00:01 .. 2007-06-15T12:03:01\n");
+  ASSERT_EQ(archive({"add", "--as=" + label, first.string()}), 1);
 }
 
 // Two copies of one disk, a folder and an image, each under its own label:
 // the catalogue keeps both and knows them as one content, counted once.
 TEST_F(ArchiveRunTest, ADiskAndItsImageAreCopiesCountedOnce) {
-  if (!xorrisoHere()) GTEST_SKIP() << "no xorriso";
+  if (const auto why = noImages()) GTEST_SKIP() << *why;
   ASSERT_TRUE(imageTheDisk("disk042b"));
   const std::string image = (dir.path() / "d.iso").string();
   const std::vector<std::string> window = {"--station=VELK", "--from=2006-06-15T12:01:00",
@@ -188,7 +195,7 @@ TEST_F(ArchiveRunTest, TheStreamsOfADiskAreKeptApart) {
   const std::string permanent = out;
   ASSERT_EQ(archive({"add", "--stream=trigger", disk.setting()}), 0) << err;
   EXPECT_EQ(out,
-            "disk (trigger stream): added, 1 files, 2006-06-15T12:00:31 .. 2006-06-15T12:01:31\n");
+            label + " (trigger stream): added, 1 files, 2006-06-15T12:00:31 .. 2006-06-15T12:01:31\n");
   ASSERT_EQ(archive({"availability", "--format=request"}), 0);
   EXPECT_EQ(out, permanent);
   ASSERT_EQ(archive({"availability", "--stream=trigger", "--format=request"}), 0);
@@ -197,15 +204,15 @@ TEST_F(ArchiveRunTest, TheStreamsOfADiskAreKeptApart) {
   EXPECT_EQ(out.substr(0, out.find('\n')),
             "Station VELK, 2006-06-15T12:00:31 .. 2006-06-15T12:01:31: 1 files on 1 disks, 0 gaps");
   ASSERT_EQ(archive({"disks", "--format=csv"}), 0);
-  EXPECT_NE(out.find("\r\ndisk|permanent|"), std::string::npos);
-  EXPECT_NE(out.find("\r\ndisk|trigger|"), std::string::npos);
+  EXPECT_NE(out.find("\r\n" + label + "|permanent|"), std::string::npos);
+  EXPECT_NE(out.find("\r\n" + label + "|trigger|"), std::string::npos);
 
-  ASSERT_EQ(archive({"remove", "disk"}), 0);
-  EXPECT_EQ(archive({"manifest", "disk"}), 1);
+  ASSERT_EQ(archive({"remove", label}), 0);
+  EXPECT_EQ(archive({"manifest", label}), 1);
   EXPECT_EQ(err,
-            "cdarchive: no disk disk in the catalogue (it holds its trigger stream: "
+            "cdarchive: no disk " + label + " in the catalogue (it holds its trigger stream: "
             "--stream=trigger)\n");
-  ASSERT_EQ(archive({"manifest", "--stream=trigger", "disk"}), 0) << err;
+  ASSERT_EQ(archive({"manifest", "--stream=trigger", label}), 0) << err;
   EXPECT_NE(out.find("  20060615/T0615001.DAT\n"), std::string::npos) << out;
   ASSERT_EQ(archive({"check", "--stream=trigger", disk.setting()}), 0) << err;
 }
@@ -216,13 +223,13 @@ TEST_F(ArchiveRunTest, TheStreamsOfADiskAreKeptApart) {
 // put in the place of the first.
 TEST_F(ArchiveRunTest, DisksMountedOneAfterAnotherAtOneFolderAreEachKept) {
   const std::string catalog = "--catalog=" + (dir.path() / "archive.db").string();
-  const auto mount = [&](testsupport::MemoryDisk& host, int nth, const char* label) {
+  const auto mount = [&](testsupport::MemoryDisk& host, int nth, const char* volume) {
     host.addDirectory("cdrom/", "20060615");
     for (int i = 0; i < 3; ++i) {
       host.addFile("cdrom/20060615/", "P061500" + std::to_string(i) + ".DAT",
                    datagen::DataFile().startingAt(1150372800 + nth * 3600 + i * 60).bytes());
     }
-    if (label != nullptr) host.labels["cdrom"] = label;
+    if (volume != nullptr) host.labels["cdrom"] = volume;
   };
   const auto add = [&](testsupport::MemoryDisk& host) {
     return runWith(
@@ -233,10 +240,10 @@ TEST_F(ArchiveRunTest, DisksMountedOneAfterAnotherAtOneFolderAreEachKept) {
   };
   for (int nth = 1; nth <= 5; ++nth) {
     testsupport::MemoryDisk host;
-    const std::string label = "SHELF00" + std::to_string(nth);
-    mount(host, nth, label.c_str());
+    const std::string shelf = "SHELF00" + std::to_string(nth);
+    mount(host, nth, shelf.c_str());
     ASSERT_EQ(add(host), 0) << err;
-    EXPECT_EQ(out.substr(0, out.find(',')), label + ": added") << out;
+    EXPECT_EQ(out.substr(0, out.find(',')), shelf + ": added") << out;
   }
   for (int nth = 6; nth <= 7; ++nth) {
     testsupport::MemoryDisk host;
@@ -245,8 +252,8 @@ TEST_F(ArchiveRunTest, DisksMountedOneAfterAnotherAtOneFolderAreEachKept) {
   }
   EXPECT_EQ(err.substr(0, 61), "cdarchive: cdrom: another disk is catalogued under this label");
   ASSERT_EQ(archive({catalog, "disks", "--format=csv"}), 0);
-  for (const char* label : {"SHELF001|", "SHELF005|", "cdrom|"})
-    EXPECT_NE(out.find(std::string("\r\n") + label), std::string::npos) << label << out;
+  for (const char* shown : {"SHELF001|", "SHELF005|", "cdrom|"})
+    EXPECT_NE(out.find(std::string("\r\n") + shown), std::string::npos) << shown << out;
   ASSERT_EQ(archive({catalog, "availability", "--extent"}), 0);
   EXPECT_NE(out.find(" 2006-06-15T13:00:01 2006-06-15T18:03:01 "), std::string::npos) << out;
 }
@@ -440,7 +447,7 @@ TEST_F(ArchiveRunTest, ProblemsAreNamedAndNothingIsWrittenWhereItMustNotBe) {
   // A disk that cannot be read is named; the others are still added.
   EXPECT_EQ(archive({"add", "no-such-disk", disk.setting()}), 1);
   EXPECT_EQ(err, "cdarchive: disk no-such-disk: no such disk, or nothing on it\n");
-  EXPECT_EQ(out, "disk: added, 7 files, 2006-06-15T12:00:01 .. 2006-06-16T08:03:01\n");
+  EXPECT_EQ(out, label + ": added, 7 files, 2006-06-15T12:00:01 .. 2006-06-16T08:03:01\n");
 
   // No data file of the stream: a mistake unless said otherwise.
   const std::string dated = disk.path("", "20060615");
@@ -461,7 +468,7 @@ TEST_F(ArchiveRunTest, ProblemsAreNamedAndNothingIsWrittenWhereItMustNotBe) {
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "missing.db"));
   EXPECT_EQ(archive({"remove", "nothing"}), 1);
   EXPECT_EQ(err, "cdarchive: no disk nothing in the catalogue\n");
-  EXPECT_EQ(archive({"remove", "disk"}), 0);
+  EXPECT_EQ(archive({"remove", label}), 0);
   for (const std::vector<std::string>& bad :
        {std::vector<std::string>{},
         {"add"},
@@ -480,7 +487,7 @@ namespace {
 
 TEST_F(ArchiveRunTest, TheManifestOfAnAddedDiskChecksWithSha256sum) {
   ASSERT_EQ(archive({"add", disk.setting()}), 0) << err;
-  ASSERT_EQ(archive({"manifest", "disk"}), 0) << err;
+  ASSERT_EQ(archive({"manifest", label}), 0) << err;
   EXPECT_NE(out.find("  20060615/P0615001.DAT\n"), std::string::npos);
   EXPECT_NE(out.find("  P0000001.DAT\n"), std::string::npos);  // every file, data or not
   std::ofstream(dir.path() / "manifest-sha256.txt") << out;
@@ -497,7 +504,7 @@ TEST_F(ArchiveRunTest, TheManifestOfAnAddedDiskChecksWithSha256sum) {
   EXPECT_EQ(out, "quick: unchanged, skipped\n");
   ASSERT_EQ(archive({"add", "--as=quick", disk.setting()}), 0);  // unchanged, but no fixity
   EXPECT_EQ(out,
-            "quick: replaced, a copy of disk, 7 files, 2006-06-15T12:00:01 .. "
+            "quick: replaced, a copy of " + label + ", 7 files, 2006-06-15T12:00:01 .. "
             "2006-06-16T08:03:01\n");
   EXPECT_EQ(archive({"manifest", "quick"}), 0);
 }
@@ -525,7 +532,7 @@ TEST_F(ArchiveRunTest, UnreadableSectorsArePassedOverAndCostTheTimeOfTheirRecord
             "cdarchive: d: station VELK, 2006-06-15T12:00:21 to 2006-06-15T12:00:51 lost "
             "(d/20060615/P0615001.DAT)\n");
   EXPECT_EQ(run({"--catalog=" + (dir.path() / "archive.db").string(), "manifest", "d"}), 1);
-  EXPECT_EQ(out, fixity::sha256Hex(bytes) + "  20060615/P0615002.DAT\n");
+  EXPECT_EQ(out, platform::sha256Hex(bytes) + "  20060615/P0615002.DAT\n");
   EXPECT_EQ(err,
             "cdarchive: 20060615/P0615001.DAT: left out, some of its bytes could not be read "
             "when the disk was added\n");
@@ -617,10 +624,10 @@ TEST_F(ArchiveRunTest, ADirectoryThatCannotBeListedIsNamedAndTheDiskNotAdded) {
 }
 
 TEST_F(ArchiveRunTest, AnImageIsReadPastItsUnreadableSectorsWithTheSameDigestsAsTheFolder) {
-  if (!xorrisoHere()) GTEST_SKIP() << "no xorriso";
+  if (const auto why = noImages()) GTEST_SKIP() << *why;
   ASSERT_TRUE(imageTheDisk("disk"));
   ASSERT_EQ(archive({"add", disk.setting()}), 0) << err;
-  ASSERT_EQ(archive({"manifest", "disk"}), 0);
+  ASSERT_EQ(archive({"manifest", label}), 0);
   const std::string folderManifest = out;
   testsupport::MemoryDisk host;
   const std::string image = testsupport::readFile(dir.path() / "d.iso");
@@ -635,8 +642,8 @@ TEST_F(ArchiveRunTest, AnImageIsReadPastItsUnreadableSectorsWithTheSameDigestsAs
   };
   ASSERT_EQ(run({"add", "d.iso"}), 0) << err;
   ASSERT_EQ(run({"add", "d.iso/"}), 0) << err;  // the same image, by its volume name
-  EXPECT_EQ(out, "disk: unchanged, skipped\n");
-  ASSERT_EQ(run({"manifest", "disk"}), 0);
+  EXPECT_EQ(out, label + ": unchanged, skipped\n");
+  ASSERT_EQ(run({"manifest", label}), 0);
   EXPECT_EQ(out, folderManifest);  // the same bytes, read from the image in its order
 
   // A sector in the middle of one file's data: that file alone is hurt.
@@ -648,14 +655,14 @@ TEST_F(ArchiveRunTest, AnImageIsReadPastItsUnreadableSectorsWithTheSameDigestsAs
   EXPECT_EQ(out,
             "unreadable 20060615/P0615002.DAT: bytes 4096..6143\n"
             "lost: station VELK, 2006-06-15T12:01:21 to 2006-06-15T12:01:51 "
-            "(d.iso/20060615/P0615002.DAT)\n"
-            "disk: 11 files: 10 matched, 0 changed, 0 moved, 0 missing, 0 new, 1 unreadable\n");
+            "(d.iso/20060615/P0615002.DAT)\n" +
+                label + ": 11 files: 10 matched, 0 changed, 0 moved, 0 missing, 0 new, 1 unreadable\n");
 
   // Cut short inside that file: it and every file after it are unreadable,
   // never matched on the digest of no bytes.
   host.unreadable.clear();
   host.addFile("", "cut.iso", image.substr(0, (at / 2048 + 2) * 2048));
-  EXPECT_EQ(run({"check", "--as=disk", "--format=json", "cut.iso"}), 1);
+  EXPECT_EQ(run({"check", "--as=" + label, "--format=json", "cut.iso"}), 1);
   EXPECT_NE(out.find("\"matched\": 2,"), std::string::npos) << out;
   EXPECT_NE(out.find("\"unreadable\": 9\n"), std::string::npos) << out;
   EXPECT_NE(
@@ -672,9 +679,9 @@ TEST_F(ArchiveRunTest, AnImageIsReadPastItsUnreadableSectorsWithTheSameDigestsAs
       << out;
   ASSERT_EQ(run({"add", "--as=cut", "cut.iso"}), 1);
   ASSERT_EQ(run({"manifest", "cut"}), 1);
-  EXPECT_EQ(out, fixity::sha256Hex(
+  EXPECT_EQ(out, platform::sha256Hex(
                      testsupport::readFile(disk.directory() / "20060615" / "P0615001.DAT")) +
-                     "  20060615/P0615001.DAT\n" + fixity::sha256Hex("") +
+                     "  20060615/P0615001.DAT\n" + platform::sha256Hex("") +
                      "  20060616/P0616004.DAT\n");  // the one empty file
 }
 
@@ -682,8 +689,8 @@ TEST_F(ArchiveRunTest, CheckAuditsADiskAgainstTheCatalogueOrAManifest) {
   ASSERT_EQ(archive({"add", disk.setting()}), 0) << err;
   ASSERT_EQ(archive({"check", disk.setting()}), 0) << err;
   EXPECT_EQ(out,
-            "disk: 11 files: 11 matched, 0 changed, 0 moved, 0 missing, 0 new, 0 unreadable\n");
-  ASSERT_EQ(archive({"manifest", "disk"}), 0);
+            label + ": 11 files: 11 matched, 0 changed, 0 moved, 0 missing, 0 new, 0 unreadable\n");
+  ASSERT_EQ(archive({"manifest", label}), 0);
   std::ofstream(dir.path() / "m.txt") << out;
 
   std::ofstream(disk.directory() / "20060615" / "P0615002.DAT", std::ios::app) << "x";
@@ -695,8 +702,8 @@ TEST_F(ArchiveRunTest, CheckAuditsADiskAgainstTheCatalogueOrAManifest) {
       "changed 20060615/P0615002.DAT\n"
       "moved 20060616/MOVED.DAT (was 20060616/P0616001.DAT)\n"
       "new NEW.TXT\n"
-      "missing P0000001.DAT\n"
-      "disk: 12 files: 8 matched, 1 changed, 1 moved, 1 missing, 1 new, 0 unreadable\n";
+      "missing P0000001.DAT\n" +
+      label + ": 12 files: 8 matched, 1 changed, 1 moved, 1 missing, 1 new, 0 unreadable\n";
   EXPECT_EQ(archive({"check", disk.setting()}), 1);
   EXPECT_EQ(out, report);
   // Without the catalogue: the manifest alone (no sizes), the same audit.

@@ -5,23 +5,30 @@ namespace platform {
 
 const char kPathSeparator = '\\';
 
-// A drive letter's root. An empty setting gives ":\", which names no drive: the
-// enumeration then fails, as on the archive's home platform.
-std::optional<std::string> diskRoot(std::string_view disk) { return std::string(disk) + ":\\"; }
+// A drive letter's root, or a folder given as its own root. An empty setting
+// gives ":\", which names no drive: the enumeration then fails, as on the
+// archive's home platform.
+std::optional<std::string> diskRoot(std::string_view disk) {
+  if (!disk.empty() && (disk.back() == '\\' || disk.back() == '/')) return std::string(disk);
+  return std::string(disk) + ":\\";
+}
 
 namespace {
 
+bool isDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
 // "g:" or "g:\\": a drive letter with its colon (and root).
 bool isDriveWithColon(std::string_view disk) {
-  const bool letter =
-      !disk.empty() && ((disk[0] >= 'A' && disk[0] <= 'Z') || (disk[0] >= 'a' && disk[0] <= 'z'));
-  return letter && (disk.substr(1) == ":" || disk.substr(1) == ":\\");
+  return !disk.empty() && isDriveLetter(disk[0]) &&
+         (disk.substr(1) == ":" || disk.substr(1) == ":\\");
 }
 
 }  // namespace
 
 std::string diskSettingOf(std::string_view input) {
-  return std::string(isDriveWithColon(input) ? input.substr(0, 1) : input);
+  if (isDriveWithColon(input)) return std::string(input.substr(0, 1));
+  if (input.size() <= 1 || input.back() == '\\' || input.back() == '/') return std::string(input);
+  return std::string(input) + '\\';  // a folder, given as its root
 }
 
 std::optional<std::string> diskSettingHint(std::string_view disk) {

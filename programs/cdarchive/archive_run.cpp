@@ -11,9 +11,9 @@
 #include "catalog/open_catalog.h"
 #include "display/progress_line.h"
 #include "fixity/file_digests.h"
-#include "fixity/sha256.h"
 #include "guard/write_guard.h"
 #include "platform/path_rules.h"
+#include "platform/sha256.h"
 #include "programs/cdarchive/archive_options.h"
 #include "programs/common/standard_output.h"
 #include "queries/availability.h"
@@ -126,7 +126,7 @@ std::optional<ReadDisk> readDisk(const DiskToRead& disk, platform::Disk& host,
   catalogued.entry.content = catalog::contentOf(catalogued.files, catalog::diskRootOf(disk.input));
   if (digests) {
     std::vector<fixity::FileFixity> held = digests->files();
-    catalogued.manifest = fixity::sha256Hex(fixity::manifestText(held));
+    catalogued.manifest = platform::sha256Hex(fixity::manifestText(held));
     catalog::addFixity(catalogued, std::move(held), *platform::diskRoot(walk.archiveDisk), facts);
   }
   return ReadDisk{std::move(catalogued), std::move(read->unreadableDirectories)};
@@ -283,8 +283,9 @@ bool recordable(const ReadDisk& read, const std::string& label, const std::strin
 bool putOver(const catalog::CataloguedDisk& known, const catalog::CataloguedDisk& disk,
              const std::string& input, bool replace, std::ostream& out, base::Voice& voice) {
   const std::string& label = disk.entry.label;
-  const catalog::DiskMatch match = catalog::matchOf(known, catalog::diskRootOf(known.entry.source),
-                                                    disk, catalog::diskRootOf(input));
+  const catalog::DiskMatch match =
+      catalog::matchOf(known, catalog::recordedRootOf(known.entry.source, known.files), disk,
+                       catalog::diskRootOf(input));
   if (match == catalog::DiskMatch::kSame) {
     if (known.manifest.empty() && !disk.manifest.empty()) return true;  // fixity now
     out << base::printableName(label) << ": unchanged, skipped\n";
@@ -402,7 +403,7 @@ int checkDisk(const ArchiveOptions& options, catalog::Catalog* catalog, platform
       fixity::audit(recorded, read->disk.held, unlistedBelowRoot);
   std::vector<queries::LostTime> lost =
       known ? queries::checkLostTime(read->disk, catalog::diskRootOf(input), entries, *known,
-                                     catalog::diskRootOf(known->entry.source))
+                                     catalog::recordedRootOf(known->entry.source, known->files))
             : queries::lostTimeOf(read->disk);
   out << queries::formatNamed(queries::checkFormats(), options.format)
              .write(queries::CheckedDisk{label, entries, std::move(lost)});

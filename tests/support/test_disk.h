@@ -27,6 +27,10 @@ class TestDisk {
 
   // The -archDisk value that names the disk.
   std::string setting() const;
+  // The label cdarchive gives the disk when none is given: the folder's name on
+  // POSIX; on Windows the drive's letter, as a drive without a volume label
+  // (Wine's mapped drive has none) is known by it.
+  std::string label() const;
   // Where the disk's files are written.
   const std::filesystem::path& directory() const { return directory_; }
   // How the run writes the path of name in the date directory dir ("" for the

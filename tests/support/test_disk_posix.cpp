@@ -9,4 +9,6 @@ TestDisk::~TestDisk() = default;
 
 std::string TestDisk::setting() const { return "disk"; }
 
+std::string TestDisk::label() const { return "disk"; }
+
 }  // namespace testsupport

@@ -55,4 +55,6 @@ TestDisk::~TestDisk() {
 
 std::string TestDisk::setting() const { return "x"; }
 
+std::string TestDisk::label() const { return "x"; }
+
 }  // namespace testsupport
