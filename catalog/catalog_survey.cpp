@@ -49,14 +49,18 @@ std::vector<times::TimeSpan> lostTime(const FileFactsRecorder::RecordLayout& lay
   return lost;
 }
 
-void addFixity(CataloguedDisk& disk, std::vector<fixity::FileFixity> held, const std::string& root,
-               const FileFactsRecorder& facts) {
+base::Status addFixity(CataloguedDisk& disk, std::vector<fixity::FileFixity> held,
+                       const std::string& root, const FileFactsRecorder& facts) {
   std::map<std::string, const fixity::FileFixity*> byPath;
   for (const fixity::FileFixity& file : held) {
     std::string path = root + file.path;
     if (platform::kPathSeparator != '/')
       std::replace(path.begin(), path.end(), '/', platform::kPathSeparator);
     byPath[base::printableName(path)] = &file;
+  }
+  for (const CataloguedFile& file : disk.files) {
+    if (byPath.count(file.record.path) == 0)
+      return base::failure(file.record.path + " was never read for its digest: no fixity taken");
   }
   for (std::size_t i = 0; i < disk.files.size() && i < facts.files().size(); ++i) {
     const FileFactsRecorder::Facts& heard = facts.files()[i];
@@ -65,6 +69,7 @@ void addFixity(CataloguedDisk& disk, std::vector<fixity::FileFixity> held, const
     disk.files[i].lost = lostTime(*heard.layout, found->second->unreadable);
   }
   disk.held = std::move(held);
+  return {};
 }
 
 CataloguedDisk cataloguedDisk(const std::string& label, const std::string& source,

@@ -59,9 +59,11 @@ std::vector<times::TimeSpan> lostTime(const FileFactsRecorder::RecordLayout& lay
 
 // Gives disk its fixity: held (every file of the disk, as a pass below root,
 // the disk's root, found it) and, for each of its data files with unreadable
-// bytes, the time they cost.
-void addFixity(CataloguedDisk& disk, std::vector<fixity::FileFixity> held, const std::string& root,
-               const FileFactsRecorder& facts);
+// bytes, the time they cost. A failure, naming it, when a data file of the
+// survey is not among held: its bytes were never read for a digest, and the
+// disk has no fixity to record.
+base::Status addFixity(CataloguedDisk& disk, std::vector<fixity::FileFixity> held,
+                       const std::string& root, const FileFactsRecorder& facts);
 
 // The disk as the catalogue records it: the survey's records joined with the
 // facts heard beside them (one per record, in order), its entry counted from

@@ -37,7 +37,4 @@ struct OpenedDisk {
 base::Outcome<OpenedDisk> openDisk(const std::string& setting, platform::Disk& host,
                                    const base::KeepPolicy& policy);
 
-// Whether this build reads ISO 9660 images itself (not the Windows build).
-bool readsImages();
-
 }  // namespace sources

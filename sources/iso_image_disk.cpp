@@ -4,8 +4,6 @@
 
 namespace sources {
 
-bool readsImages() { return true; }
-
 base::Outcome<OpenedDisk> openImage(const std::string& root, const std::string& path,
                                     platform::Disk& host, const base::KeepPolicy& policy) {
   OpenedDisk opened;

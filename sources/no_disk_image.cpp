@@ -10,5 +10,3 @@ base::Outcome<sources::OpenedDisk> sources::openImage(const std::string&, const 
   opened.disk = &host;
   return opened;
 }
-
-bool sources::readsImages() { return false; }

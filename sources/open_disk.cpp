@@ -14,8 +14,8 @@ base::Outcome<OpenedDisk> openDisk(const std::string& setting, platform::Disk& h
   opened.disk = &host;
   const std::optional<std::string> root = platform::diskRoot(setting);
   if (!root) return opened;
-  // "x.iso/" names the image too, as it names a folder.
-  const std::string path = platform::withoutTrailingSeparators(setting);
+  // "x.iso/" names the image too, as it names a folder; a drive is its root.
+  const std::string path = platform::withoutTrailingSeparators(*root);
   const base::Outcome<platform::FileFacts> facts = host.inspect(path);
   if (facts && facts->directory && policy.everyByte != nullptr) {
     ImageTree tree = readFolder(host, *root, policy);

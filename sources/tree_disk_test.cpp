@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/path_rules.h"
 #include "tests/support/memory_disk.h"
 
 namespace sources {
@@ -49,7 +50,8 @@ TEST(TreeDisk, AFileReadsItsKeptBytesAndFailsAnywhereElseBeforeItsEnd) {
   EXPECT_FALSE(disk.appendToFile("R/D/F.DAT", "x"));
   EXPECT_FALSE(disk.appendToFile("R/new.log", "x"));
   EXPECT_TRUE(disk.appendToFile("elsewhere/log.txt", "x"));
-  EXPECT_EQ(*disk.resolve("R/D/F.DAT"), "/images/r.iso/D/F.DAT");
+  EXPECT_EQ(*disk.resolve("R/D/F.DAT"),
+            std::string("/images/r.iso") + platform::kPathSeparator + "D/F.DAT");
 }
 
 }  // namespace

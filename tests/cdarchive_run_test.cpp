@@ -1,5 +1,6 @@
 // Whole cdarchive runs over the sample disk with a real SQLite catalogue:
-// adding, finding, availability, and the catalogue as cdcoverage's input.
+// adding, finding, availability, and the catalogue as cdcoverage's input; on
+// every host (images: cdarchive_image_test.cpp).
 
 #include <sqlite3.h>
 
@@ -8,70 +9,11 @@
 #include <sstream>
 
 #include "platform/sha256.h"
-#include "programs/cdarchive/archive_run.h"
-#include "programs/cdcoverage/coverage_run.h"
-#include "sources/disk_image.h"
-#include "tests/run_test_fixture.h"
+#include "tests/archive_run_fixture.h"
 #include "tests/support/memory_disk.h"
 #include "tools/datagen/data_file.h"
-#include "tools/datagen/sample_disk.h"
 
 namespace {
-
-constexpr int64_t kNow = 1796000000;  // 2026-11-29T...: when the disks are added
-
-class ArchiveRunTest : public RunTest {
- protected:
-  void SetUp() override {
-    RunTest::SetUp();
-    if (!IsSkipped()) datagen::makeSampleDisk(disk.directory());
-  }
-
-  // Runs a program's entry with the arguments; returns the exit status and
-  // keeps standard output and error.
-  template <typename Entry>
-  int runWith(Entry entry, const char* program, std::vector<std::string> arguments) {
-    arguments.insert(arguments.begin(), program);
-    std::vector<const char*> argv;
-    for (const std::string& argument : arguments) argv.push_back(argument.c_str());
-    std::ostringstream outStream, errStream;
-    const int status = entry(static_cast<int>(argv.size()), argv.data(), outStream, errStream);
-    out = outStream.str();
-    err = errStream.str();
-    return status;
-  }
-  int archive(std::vector<std::string> arguments) {
-    return runWith(
-        [](int argc, const char* const* argv, std::ostream& o, std::ostream& e) {
-          return cdarchive::runArchive(argc, argv, platform::systemDisk(), o, e, kNow);
-        },
-        "cdarchive", std::move(arguments));
-  }
-  int cover(std::vector<std::string> arguments) {
-    return runWith(
-        [](int argc, const char* const* argv, std::ostream& o, std::ostream& e) {
-          return cdcoverage::runCoverage(argc, argv, platform::systemDisk(), o, e);
-        },
-        "cdcoverage", std::move(arguments));
-  }
-
-  // Why images cannot be made and read here; nothing where they can.
-  static std::optional<std::string> noImages() {
-    if (!sources::readsImages()) return "this build reads no ISO images (Windows mounts them)";
-    if (std::system("xorriso -version > /dev/null 2>&1") != 0) return "no xorriso";
-    return std::nullopt;
-  }
-  // Makes d.iso beside the disk, an ISO 9660 image of it with Rock Ridge and
-  // Joliet names, under that volume identifier.
-  bool imageTheDisk(const std::string& volume) {
-    return std::system(("cd '" + dir.path().string() + "' && xorriso -as mkisofs -R -J -quiet -V " +
-                        volume + " -o d.iso disk > /dev/null 2>&1")
-                           .c_str()) == 0;
-  }
-
-  std::string out, err;
-  const std::string label = disk.label();
-};
 
 // A disk is known by what it holds, never by its label, its listing's sizes
 // or its files' times: the same disk is skipped wherever it is mounted, and
@@ -94,7 +36,8 @@ TEST_F(ArchiveRunTest, ADiskIsKnownByWhatItHoldsAndNeverReplacedSilently) {
   std::filesystem::rename(moved, disk.directory());
 
   const std::string refused =
-      "cdarchive: " + label + ": another disk is catalogued under this label (added 2026-11-30T00:53:20, "
+      "cdarchive: " + label +
+      ": another disk is catalogued under this label (added 2026-11-30T00:53:20, "
       "2006-06-15T12:00:01 .. 2006-06-16T08:03:01, 7 files, from " +
       disk.setting() +
       "): not added; --as=LABEL adds this one under another label, --replace "
@@ -118,73 +61,15 @@ TEST_F(ArchiveRunTest, ADiskIsKnownByWhatItHoldsAndNeverReplacedSilently) {
   ASSERT_EQ(archive({"disks", "--format=csv"}), 0);
   EXPECT_EQ(out.substr(0, out.find('\n') + 1),
             "label|stream|copy_of|label_from|source|files|bytes|first|last|added\r\n");
-  EXPECT_EQ(out.substr(out.find('\n') + 1, 26 + disk.setting().size()),
-            "disk|permanent||folder|" + disk.setting() + "|7|");
+  EXPECT_NE(out.find("\r\n" + label + "|permanent||folder|" + disk.setting() + "|7|"),
+            std::string::npos)
+      << out;
   EXPECT_NE(out.find("\r\ndisk-b|permanent||given|"), std::string::npos);
   // A disk burnt again replaces the one catalogued when asked.
   std::filesystem::remove(disk.directory() / "20060616" / "P0616003.DAT");
   ASSERT_EQ(archive({"add", "--replace", disk.setting()}), 0) << err;
   EXPECT_EQ(out, label + ": replaced, 6 files, 2006-06-16T08:00:01 .. 2007-06-15T12:03:01\n");
   ASSERT_EQ(archive({"add", "--as=" + label, first.string()}), 1);
-}
-
-// Two copies of one disk, a folder and an image, each under its own label:
-// the catalogue keeps both and knows them as one content, counted once.
-TEST_F(ArchiveRunTest, ADiskAndItsImageAreCopiesCountedOnce) {
-  if (const auto why = noImages()) GTEST_SKIP() << *why;
-  ASSERT_TRUE(imageTheDisk("disk042b"));
-  const std::string image = (dir.path() / "d.iso").string();
-  const std::vector<std::string> window = {"--station=VELK", "--from=2006-06-15T12:01:00",
-                                           "--to=2006-06-15T12:04:00"};
-  const auto answers = [&] {
-    std::string text;
-    for (const std::vector<std::string>& query : std::vector<std::vector<std::string>>{
-             {"availability", "--extent"}, {"availability", "--format=json"}}) {
-      EXPECT_EQ(archive(query), 0) << err;
-      text += out;
-    }
-    EXPECT_EQ(cover({"--catalog=archive.db", "--format=csv"}), 0) << err;
-    return text + out;
-  };
-  ASSERT_EQ(archive({"add", "--as=disk042", disk.setting()}), 0) << err;
-  const std::string once = answers();
-
-  ASSERT_EQ(archive({"add", "--no-fixity", image}), 0) << err;
-  EXPECT_EQ(out,
-            "disk042b: added, a copy of disk042, 7 files, 2006-06-15T12:00:01 .. "
-            "2006-06-16T08:03:01\n");
-  EXPECT_EQ(answers(), once);
-  EXPECT_EQ(err,
-            "cdcoverage: disk disk042b of catalogue archive.db is a copy of disk disk042: it is "
-            "counted once\n");
-  ASSERT_EQ(archive({"disks", "--format=csv"}), 0);
-  const std::size_t second = out.find("\r\n") + 2, third = out.find("\r\n", second) + 2;
-  EXPECT_EQ(out.substr(second, 25), "disk042|permanent||given|");
-  EXPECT_EQ(out.substr(third, 32), "disk042b|permanent|disk042|image");
-  std::vector<std::string> find = {"find"};
-  find.insert(find.end(), window.begin(), window.end());
-  ASSERT_EQ(archive(find), 0);
-  EXPECT_EQ(out.substr(0, out.find("\nFiles")),
-            "Station VELK, 2006-06-15T12:01:00 .. 2006-06-15T12:04:00: 3 files on 1 disks, 1 gaps\n"
-            "\n"
-            "Disks to fetch: 1\n"
-            "  disk042, or its copy disk042b  2006-06-15T12:01:00 .. 2006-06-15T12:03:01  3 files  "
-            "(" +
-                disk.setting() + ")\n");
-  // The copy added without fixity is audited against its disk's digests.
-  ASSERT_EQ(archive({"check", image}), 0) << err;
-  EXPECT_EQ(out,
-            "disk042b: 11 files: 11 matched, 0 changed, 0 moved, 0 missing, 0 new, 0 unreadable\n");
-
-  // Either copy removed, the other holds the time alone.
-  ASSERT_EQ(archive({"remove", "disk042"}), 0) << err;
-  std::string copyAlone = once;
-  for (std::size_t at = 0; (at = copyAlone.find("|disk042|", at)) != std::string::npos;)
-    copyAlone.replace(at, 9, "|disk042b|");
-  EXPECT_EQ(answers(), copyAlone);
-  EXPECT_EQ(err, "");
-  ASSERT_EQ(archive({"disks", "--format=csv"}), 0);
-  EXPECT_EQ(out.substr(out.find("\r\n") + 2, 26), "disk042b|permanent||image|");
 }
 
 // A disk's permanent and trigger streams are two records under one label:
@@ -194,8 +79,9 @@ TEST_F(ArchiveRunTest, TheStreamsOfADiskAreKeptApart) {
   ASSERT_EQ(archive({"availability", "--format=request"}), 0);
   const std::string permanent = out;
   ASSERT_EQ(archive({"add", "--stream=trigger", disk.setting()}), 0) << err;
-  EXPECT_EQ(out,
-            label + " (trigger stream): added, 1 files, 2006-06-15T12:00:31 .. 2006-06-15T12:01:31\n");
+  EXPECT_EQ(
+      out,
+      label + " (trigger stream): added, 1 files, 2006-06-15T12:00:31 .. 2006-06-15T12:01:31\n");
   ASSERT_EQ(archive({"availability", "--format=request"}), 0);
   EXPECT_EQ(out, permanent);
   ASSERT_EQ(archive({"availability", "--stream=trigger", "--format=request"}), 0);
@@ -209,9 +95,9 @@ TEST_F(ArchiveRunTest, TheStreamsOfADiskAreKeptApart) {
 
   ASSERT_EQ(archive({"remove", label}), 0);
   EXPECT_EQ(archive({"manifest", label}), 1);
-  EXPECT_EQ(err,
-            "cdarchive: no disk " + label + " in the catalogue (it holds its trigger stream: "
-            "--stream=trigger)\n");
+  EXPECT_EQ(err, "cdarchive: no disk " + label +
+                     " in the catalogue (it holds its trigger stream: "
+                     "--stream=trigger)\n");
   ASSERT_EQ(archive({"manifest", "--stream=trigger", label}), 0) << err;
   EXPECT_NE(out.find("  20060615/T0615001.DAT\n"), std::string::npos) << out;
   ASSERT_EQ(archive({"check", "--stream=trigger", disk.setting()}), 0) << err;
@@ -224,12 +110,12 @@ TEST_F(ArchiveRunTest, TheStreamsOfADiskAreKeptApart) {
 TEST_F(ArchiveRunTest, DisksMountedOneAfterAnotherAtOneFolderAreEachKept) {
   const std::string catalog = "--catalog=" + (dir.path() / "archive.db").string();
   const auto mount = [&](testsupport::MemoryDisk& host, int nth, const char* volume) {
-    host.addDirectory("cdrom/", "20060615");
+    host.addDirectory(onHost("cdrom/"), "20060615");
     for (int i = 0; i < 3; ++i) {
-      host.addFile("cdrom/20060615/", "P061500" + std::to_string(i) + ".DAT",
+      host.addFile(onHost("cdrom/20060615/"), "P061500" + std::to_string(i) + ".DAT",
                    datagen::DataFile().startingAt(1150372800 + nth * 3600 + i * 60).bytes());
     }
-    if (volume != nullptr) host.labels["cdrom"] = volume;
+    if (volume != nullptr) host.labels[platform::diskSettingOf("cdrom")] = volume;
   };
   const auto add = [&](testsupport::MemoryDisk& host) {
     return runWith(
@@ -399,9 +285,9 @@ TEST_F(ArchiveRunTest, ACatalogueThatFailsAWriteOrAReadFailsTheCommand) {
   ASSERT_EQ(sqlite3_open((dir.path() / "archive.db").string().c_str(), &db), SQLITE_OK);
   ASSERT_EQ(sqlite3_exec(db, "DROP TABLE held", nullptr, nullptr, nullptr), SQLITE_OK);
   sqlite3_close(db);
-  for (const std::vector<std::string>& command :
-       {std::vector<std::string>{"manifest", "first"}, {"check", "--as=first", disk.setting()},
-        {"add", "--as=first", disk.setting()}}) {
+  for (const std::vector<std::string>& command : {std::vector<std::string>{"manifest", "first"},
+                                                  {"check", "--as=first", disk.setting()},
+                                                  {"add", "--as=first", disk.setting()}}) {
     EXPECT_EQ(archive(command), 1) << command.front();
     EXPECT_EQ(err, "cdarchive: catalogue archive.db: no such table: held\n") << command.front();
   }
@@ -426,11 +312,15 @@ TEST_F(ArchiveRunTest, ProblemsAreNamedAndNothingIsWrittenWhereItMustNotBe) {
                      " lies inside the disk " + disk.setting() + ": it is not opened\n"),
             std::string::npos)
       << err;
-  // A catalogue beside the disk whose write-ahead log would be written into it.
-  std::filesystem::create_symlink(disk.directory() / "log", dir.path() / "linked.db-wal");
-  EXPECT_EQ(archive({"--catalog=linked.db", "check", disk.setting()}), 1);
-  EXPECT_EQ(err, "cdarchive: catalogue linked.db (its file linked.db-wal) lies inside the disk " +
-                     disk.setting() + ": it is not opened\n");
+  // A catalogue beside the disk whose write-ahead log would be written into
+  // it, through a link (where the host makes links: Wine does not).
+  std::error_code linked;
+  std::filesystem::create_symlink(disk.directory() / "log", dir.path() / "linked.db-wal", linked);
+  if (!linked) {
+    EXPECT_EQ(archive({"--catalog=linked.db", "check", disk.setting()}), 1);
+    EXPECT_EQ(err, "cdarchive: catalogue linked.db (its file linked.db-wal) lies inside the disk " +
+                       disk.setting() + ": it is not opened\n");
+  }
   std::filesystem::remove(disk.directory() / "archive.db");
   for (const char* companion : {"-wal", "-shm", "-journal"})
     EXPECT_FALSE(
@@ -490,10 +380,14 @@ TEST_F(ArchiveRunTest, TheManifestOfAnAddedDiskChecksWithSha256sum) {
   ASSERT_EQ(archive({"manifest", label}), 0) << err;
   EXPECT_NE(out.find("  20060615/P0615001.DAT\n"), std::string::npos);
   EXPECT_NE(out.find("  P0000001.DAT\n"), std::string::npos);  // every file, data or not
-  std::ofstream(dir.path() / "manifest-sha256.txt") << out;
-  const std::string check = "cd '" + disk.directory().string() + "' && sha256sum --quiet -c '" +
-                            (dir.path() / "manifest-sha256.txt").string() + "'";
-  EXPECT_EQ(std::system(check.c_str()), 0);
+  // Where coreutils are (not under Wine, whose manifests CI compares with
+  // Linux's of the same disk).
+  if (std::system("sha256sum --version > /dev/null 2>&1") == 0) {
+    std::ofstream(dir.path() / "manifest-sha256.txt") << out;
+    const std::string check = "cd '" + disk.directory().string() + "' && sha256sum --quiet -c '" +
+                              (dir.path() / "manifest-sha256.txt").string() + "'";
+    EXPECT_EQ(std::system(check.c_str()), 0);
+  }
 
   ASSERT_EQ(archive({"add", "--no-fixity", "--as=quick", disk.setting()}), 0);
   EXPECT_EQ(archive({"manifest", "quick"}), 1);
@@ -503,21 +397,21 @@ TEST_F(ArchiveRunTest, TheManifestOfAnAddedDiskChecksWithSha256sum) {
   ASSERT_EQ(archive({"add", "--no-fixity", "--as=quick", disk.setting()}), 0);
   EXPECT_EQ(out, "quick: unchanged, skipped\n");
   ASSERT_EQ(archive({"add", "--as=quick", disk.setting()}), 0);  // unchanged, but no fixity
-  EXPECT_EQ(out,
-            "quick: replaced, a copy of " + label + ", 7 files, 2006-06-15T12:00:01 .. "
-            "2006-06-16T08:03:01\n");
+  EXPECT_EQ(out, "quick: replaced, a copy of " + label +
+                     ", 7 files, 2006-06-15T12:00:01 .. "
+                     "2006-06-16T08:03:01\n");
   EXPECT_EQ(archive({"manifest", "quick"}), 0);
 }
 
 TEST_F(ArchiveRunTest, UnreadableSectorsArePassedOverAndCostTheTimeOfTheirRecords) {
   testsupport::MemoryDisk host;
   const std::string bytes = datagen::DataFile().startingAt(1150372800).bytes();  // 12:00:00
-  host.addDirectory("d/", "20060615");
-  host.addFile("d/20060615/", "P0615001.DAT", bytes);
-  host.addFile("d/20060615/", "P0615002.DAT", bytes);
+  host.addDirectory(onHost("d/"), "20060615");
+  host.addFile(onHost("d/20060615/"), "P0615001.DAT", bytes);
+  host.addFile(onHost("d/20060615/"), "P0615002.DAT", bytes);
   // Byte 5000 fails: its sector, 4096 to 6143, holds part of records 2 to 4
   // (records of 856 bytes from 2120, of 10 s from 12:00:01).
-  host.unreadable["d/20060615/P0615001.DAT"] = {{5000, 1}};
+  host.unreadable[onHost("d/20060615/P0615001.DAT")] = {{5000, 1}};
   const auto run = [&](std::vector<std::string> arguments) {
     return runWith(
         [&](int argc, const char* const* argv, std::ostream& o, std::ostream& e) {
@@ -530,7 +424,8 @@ TEST_F(ArchiveRunTest, UnreadableSectorsArePassedOverAndCostTheTimeOfTheirRecord
   EXPECT_EQ(err,
             "cdarchive: d: 20060615/P0615001.DAT: unreadable bytes 4096..6143\n"
             "cdarchive: d: station VELK, 2006-06-15T12:00:21 to 2006-06-15T12:00:51 lost "
-            "(d/20060615/P0615001.DAT)\n");
+            "(" +
+                onHost("d/20060615/P0615001.DAT") + ")\n");
   EXPECT_EQ(run({"--catalog=" + (dir.path() / "archive.db").string(), "manifest", "d"}), 1);
   EXPECT_EQ(out, platform::sha256Hex(bytes) + "  20060615/P0615002.DAT\n");
   EXPECT_EQ(err,
@@ -547,8 +442,10 @@ TEST_F(ArchiveRunTest, UnreadableSectorsArePassedOverAndCostTheTimeOfTheirRecord
   EXPECT_EQ(out,
             "unreadable 20060615/P0615001.DAT: bytes 4096..6143\n"
             "lost: station VELK, 2006-06-15T12:00:21 to 2006-06-15T12:00:51 "
-            "(d/20060615/P0615001.DAT)\n"
-            "d: 2 files: 1 matched, 0 changed, 0 moved, 0 missing, 0 new, 1 unreadable\n");
+            "(" +
+                onHost("d/20060615/P0615001.DAT") +
+                ")\n"
+                "d: 2 files: 1 matched, 0 changed, 0 moved, 0 missing, 0 new, 1 unreadable\n");
   host.unreadable.clear();
   EXPECT_EQ(run({"--catalog=" + (dir.path() / "archive.db").string(), "check", "d"}), 1);
   EXPECT_EQ(out,
@@ -569,12 +466,12 @@ TEST_F(ArchiveRunTest, UnreadableSectorsArePassedOverAndCostTheTimeOfTheirRecord
 TEST_F(ArchiveRunTest, ADirectoryThatCannotBeListedIsNamedAndTheDiskNotAdded) {
   testsupport::MemoryDisk host;
   const std::string bytes = datagen::DataFile().startingAt(1150372800).bytes();
-  host.addDirectory("d/", "20060615");
-  host.addDirectory("d/", "20060616");
-  host.addDirectory("d/", "notes");
-  host.addFile("d/20060615/", "P0615001.DAT", bytes);
-  host.addFile("d/20060616/", "P0616001.DAT", bytes);
-  host.addFile("d/notes/", "a.txt", "a");
+  host.addDirectory(onHost("d/"), "20060615");
+  host.addDirectory(onHost("d/"), "20060616");
+  host.addDirectory(onHost("d/"), "notes");
+  host.addFile(onHost("d/20060615/"), "P0615001.DAT", bytes);
+  host.addFile(onHost("d/20060616/"), "P0616001.DAT", bytes);
+  host.addFile(onHost("d/notes/"), "a.txt", "a");
   const std::string catalog = "--catalog=" + (dir.path() / "archive.db").string();
   const auto run = [&](std::vector<std::string> arguments) {
     arguments.insert(arguments.begin(), catalog);
@@ -586,14 +483,14 @@ TEST_F(ArchiveRunTest, ADirectoryThatCannotBeListedIsNamedAndTheDiskNotAdded) {
   };
   ASSERT_EQ(run({"add", "d"}), 0) << err;
   for (const char* unlisted : {"d/20060616/", "d/notes/", "d/"}) {
-    host.unlistable = {unlisted};
+    host.unlistable = {onHost(unlisted)};
     for (const std::vector<std::string>& add : {std::vector<std::string>{"add", "--as=again", "d"},
                                                 {"add", "--as=again", "--no-fixity", "d"}}) {
       // The walk lists no directory but the date directories: without fixity
       // notes/ is not read at all.
       const bool seen = unlisted != std::string("d/notes/") || add.size() == 3;
       EXPECT_EQ(run(add), seen ? 1 : 0) << unlisted;
-      EXPECT_EQ(err, seen ? "cdarchive: again: directory " + std::string(unlisted) +
+      EXPECT_EQ(err, seen ? "cdarchive: again: directory " + onHost(unlisted) +
                                 " cannot be listed\ncdarchive: again: not added, as what those "
                                 "directories hold is unknown\n"
                           : "")
@@ -612,77 +509,14 @@ TEST_F(ArchiveRunTest, ADirectoryThatCannotBeListedIsNamedAndTheDiskNotAdded) {
   }
   ASSERT_EQ(run({"disks"}), 0);
   EXPECT_EQ(out.find("again"), std::string::npos);
-  host.unlistable = {"d/20060616/"};
+  host.unlistable = {onHost("d/20060616/")};
   EXPECT_EQ(
       runWith([&](int argc, const char* const* argv, std::ostream& o,
                   std::ostream& e) { return cdcoverage::runCoverage(argc, argv, host, o, e); },
               "cdcoverage", {"d"}),
       1);
-  EXPECT_EQ(err,
-            "cdcoverage: disk d: directory d/20060616/ cannot be listed: what it holds is left "
-            "out\n");
-}
-
-TEST_F(ArchiveRunTest, AnImageIsReadPastItsUnreadableSectorsWithTheSameDigestsAsTheFolder) {
-  if (const auto why = noImages()) GTEST_SKIP() << *why;
-  ASSERT_TRUE(imageTheDisk("disk"));
-  ASSERT_EQ(archive({"add", disk.setting()}), 0) << err;
-  ASSERT_EQ(archive({"manifest", label}), 0);
-  const std::string folderManifest = out;
-  testsupport::MemoryDisk host;
-  const std::string image = testsupport::readFile(dir.path() / "d.iso");
-  host.addFile("", "d.iso", image);
-  const auto run = [&](std::vector<std::string> arguments) {
-    arguments.insert(arguments.begin(), "--catalog=" + (dir.path() / "image.db").string());
-    return runWith(
-        [&](int argc, const char* const* argv, std::ostream& o, std::ostream& e) {
-          return cdarchive::runArchive(argc, argv, host, o, e, kNow);
-        },
-        "cdarchive", std::move(arguments));
-  };
-  ASSERT_EQ(run({"add", "d.iso"}), 0) << err;
-  ASSERT_EQ(run({"add", "d.iso/"}), 0) << err;  // the same image, by its volume name
-  EXPECT_EQ(out, label + ": unchanged, skipped\n");
-  ASSERT_EQ(run({"manifest", label}), 0);
-  EXPECT_EQ(out, folderManifest);  // the same bytes, read from the image in its order
-
-  // A sector in the middle of one file's data: that file alone is hurt.
-  const std::size_t at =
-      image.find(testsupport::readFile(disk.directory() / "20060615" / "P0615002.DAT"));
-  ASSERT_NE(at, std::string::npos);
-  host.unreadable["d.iso"] = {{static_cast<int64_t>(at) + 5000, 1}};
-  EXPECT_EQ(run({"check", "d.iso"}), 1);
-  EXPECT_EQ(out,
-            "unreadable 20060615/P0615002.DAT: bytes 4096..6143\n"
-            "lost: station VELK, 2006-06-15T12:01:21 to 2006-06-15T12:01:51 "
-            "(d.iso/20060615/P0615002.DAT)\n" +
-                label + ": 11 files: 10 matched, 0 changed, 0 moved, 0 missing, 0 new, 1 unreadable\n");
-
-  // Cut short inside that file: it and every file after it are unreadable,
-  // never matched on the digest of no bytes.
-  host.unreadable.clear();
-  host.addFile("", "cut.iso", image.substr(0, (at / 2048 + 2) * 2048));
-  EXPECT_EQ(run({"check", "--as=" + label, "--format=json", "cut.iso"}), 1);
-  EXPECT_NE(out.find("\"matched\": 2,"), std::string::npos) << out;
-  EXPECT_NE(out.find("\"unreadable\": 9\n"), std::string::npos) << out;
-  EXPECT_NE(
-      out.find("{\n      \"path\": \"20060615/P0615002.DAT\",\n      \"status\": "
-               "\"unreadable\",\n      \"opened\": true,\n      \"unreadable\": [\n        {\n"
-               "          \"offset\": 4096,\n          \"size\": 3160\n"),
-      std::string::npos)
-      << out;
-  // Recorded usable, now unusable: the whole time it held is lost.
-  EXPECT_NE(
-      out.find("\"station\": \"VELK\",\n      \"path\": \"cut.iso/20060615/P0615002.DAT\",\n"
-               "      \"start\": \"2006-06-15T12:01:01\",\n      \"end\": \"2006-06-15T12:02:01\""),
-      std::string::npos)
-      << out;
-  ASSERT_EQ(run({"add", "--as=cut", "cut.iso"}), 1);
-  ASSERT_EQ(run({"manifest", "cut"}), 1);
-  EXPECT_EQ(out, platform::sha256Hex(
-                     testsupport::readFile(disk.directory() / "20060615" / "P0615001.DAT")) +
-                     "  20060615/P0615001.DAT\n" + platform::sha256Hex("") +
-                     "  20060616/P0616004.DAT\n");  // the one empty file
+  EXPECT_EQ(err, "cdcoverage: disk d: directory " + onHost("d/20060616/") +
+                     " cannot be listed: what it holds is left out\n");
 }
 
 TEST_F(ArchiveRunTest, CheckAuditsADiskAgainstTheCatalogueOrAManifest) {

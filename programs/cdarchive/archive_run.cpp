@@ -127,7 +127,12 @@ std::optional<ReadDisk> readDisk(const DiskToRead& disk, platform::Disk& host,
   if (digests) {
     std::vector<fixity::FileFixity> held = digests->files();
     catalogued.manifest = platform::sha256Hex(fixity::manifestText(held));
-    catalog::addFixity(catalogued, std::move(held), *platform::diskRoot(walk.archiveDisk), facts);
+    const base::Status taken = catalog::addFixity(catalogued, std::move(held),
+                                                  *platform::diskRoot(walk.archiveDisk), facts);
+    if (!taken) {
+      voice.fail() << "disk " << base::printableName(disk.input) << ": " << taken.problem();
+      return std::nullopt;
+    }
   }
   return ReadDisk{std::move(catalogued), std::move(read->unreadableDirectories)};
 }
