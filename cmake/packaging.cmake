@@ -2,11 +2,8 @@
 # the Windows build. `cmake --workflow --preset package` makes both.
 include(GNUInstallDirs)
 
-# The programs of this host's build: cdarchive (the catalogue) is Linux's only.
-set(CDVERIFY_PROGRAMS cdverify cdcoverage)
-if(NOT WIN32)
-  list(APPEND CDVERIFY_PROGRAMS cdarchive)
-endif()
+# The programs, on every host.
+set(CDVERIFY_PROGRAMS cdverify cdcoverage cdarchive)
 
 set(CPACK_PACKAGE_NAME cdverify)
 set(CPACK_PACKAGE_VENDOR "cdverify developers")
@@ -51,7 +48,7 @@ if(WIN32)
   manual_files(text_manuals .txt "${CDVERIFY_GROFF} -man -Tascii -P-cbou {in} | sed 's/$/\\r/' > {out}")
   # Text documents with CR LF line ends, as Windows editors expect them.
   set(crlf_documents)
-  foreach(document README.md LICENSE docs/cdcoverage-summary.schema.json)
+  foreach(document README.md LICENSE docs/cdcoverage-summary.schema.json docs/catalog-schema.sql)
     get_filename_component(name ${document} NAME)
     set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${document})
     file(READ ${CMAKE_SOURCE_DIR}/${document} text)

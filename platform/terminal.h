@@ -11,4 +11,9 @@ bool standardErrorIsTerminal();
 // writes its other outputs whole and says how the run ended.
 void failWritesToClosedPipes();
 
+// Standard output carries exactly the bytes written: on Windows the C
+// runtime would otherwise write each '\n' as "\r\n", and a CSV's "\r\n" as
+// "\r\r\n". Outputs are then the same bytes on every host.
+void writeStandardOutputAsBytes();
+
 }  // namespace platform

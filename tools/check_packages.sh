@@ -2,8 +2,9 @@
 # Checks what `cmake --workflow --preset package` made: the Debian package,
 # unpacked into a scratch root, must hold the three programs, their manual pages and
 # the documents, and its programs must run on the sample disk; the Windows .zip
-# must hold both executables (32-bit, importing only system DLLs), their manuals
-# as text, the README and the licence, every document with CR LF line ends.
+# must hold the three executables (32-bit, importing only system DLLs), their
+# manuals as text, the README, the licence and the catalogue's schema, every
+# document with CR LF line ends.
 # lintian must find no error or warning in the Debian package.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -38,14 +39,15 @@ echo "== $zip"
 python3 -m zipfile -l "$zip"
 python3 -m zipfile -e "$zip" "$work/zip"
 folder=$(ls -d "$work"/zip/cdverify-*)
-for file in cdverify.exe cdcoverage.exe doc/cdverify.txt doc/cdcoverage.txt doc/README.md \
-  doc/LICENSE doc/cdcoverage-summary.schema.json; do
+for file in cdverify.exe cdcoverage.exe cdarchive.exe doc/cdverify.txt doc/cdcoverage.txt \
+  doc/cdarchive.txt doc/README.md doc/LICENSE doc/cdcoverage-summary.schema.json \
+  doc/catalog-schema.sql; do
   [ -f "$folder/$file" ] || { echo "missing from the zip: $file"; exit 1; }
 done
 for document in "$folder"/doc/*; do
   if grep -q -v $'\r$' "$document"; then echo "a line without CR LF in $document"; exit 1; fi
 done
 grep -q "gap-tolerance" "$folder/doc/cdcoverage.txt"
-for exe in cdverify.exe cdcoverage.exe; do
+for exe in cdverify.exe cdcoverage.exe cdarchive.exe; do
   tools/check_windows_exe.sh "$folder/$exe" "PE32 executable (console) Intel 80386"
 done

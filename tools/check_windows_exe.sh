@@ -17,7 +17,7 @@ imports=$(objdump -p "$exe" | sed -n 's/^[[:space:]]*DLL Name: //p')
 [ -n "$imports" ] || { echo "$exe: objdump lists no imported DLLs" >&2; exit 1; }
 for dll in $imports; do
   case $(echo "$dll" | tr '[:upper:]' '[:lower:]') in
-  kernel32.dll | user32.dll | advapi32.dll | msvcrt.dll | ntdll.dll | ws2_32.dll | shell32.dll) ;;
+  kernel32.dll | user32.dll | advapi32.dll | msvcrt.dll | ntdll.dll | ws2_32.dll | shell32.dll | bcrypt.dll) ;;
   *) echo "$exe: imports $dll, which Windows does not ship" >&2; exit 1 ;;
   esac
 done

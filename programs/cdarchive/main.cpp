@@ -6,6 +6,7 @@
 
 int main(int argc, char** argv) {
   platform::failWritesToClosedPipes();
+  platform::writeStandardOutputAsBytes();
   return cdarchive::runArchive(argc, argv, platform::systemDisk(), std::cout, std::cerr,
                                static_cast<int64_t>(std::time(nullptr)),
                                platform::standardErrorIsTerminal());

@@ -5,6 +5,7 @@
 
 int main(int argc, char** argv) {
   platform::failWritesToClosedPipes();
+  platform::writeStandardOutputAsBytes();
   return cdcoverage::runCoverage(argc, argv, platform::systemDisk(), std::cout, std::cerr,
                                  platform::standardErrorIsTerminal());
 }
