@@ -29,30 +29,7 @@ export WINEPREFIX=$(pwd)/$build/wine-prefix WINEDEBUG=-all
 /usr/lib/wine/wineserver -p120  # one server for every run, as a session has
 windows_path() { echo "Z:${1//\//\\}"; }
 
-middle() {
-  sort -n | awk '{ t[NR] = $1 } END { printf "%d", t[int((NR + 1) / 2)] * 1000 }'
-}
-seconds() {
-  local TIMEFORMAT=%R
-  { time "$@" >/dev/null 2>&1; } 2>&1
-}
-runs() {
-  local rounds=$1 before=$2
-  shift 2
-  for ((run = 0; run < rounds; run++)); do
-    $before
-    seconds "$@"
-  done
-}
-alternating() {
-  local a=() b=()
-  for ((run = 0; run < $1; run++)); do
-    $2
-    a+=("$(seconds "$3")")
-    b+=("$(seconds "$4")")
-  done
-  echo "$(printf '%s\n' "${a[@]}" | middle) $(printf '%s\n' "${b[@]}" | middle)"
-}
+source bench/timing.sh
 
 build/bench/tools/datagen/make_large_disk "$work/disk" 5000 >/dev/null
 disk=$(windows_path "$work/disk")

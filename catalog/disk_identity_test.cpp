@@ -86,6 +86,7 @@ TEST(DiskIdentity, ADiskRecordedOnEitherHostIsTheSameDiskOnEither) {
   EXPECT_EQ(recordedRootOf("d:\\disks\\042", inFolder.files), "d:\\disks\\042\\");
   EXPECT_EQ(pathBelowRoot(onWindows.files[1].record.path, "x:\\"), "20060615/P0615001.DAT");
   EXPECT_EQ(pathBelowRoot("a\\b/c", "/media/"), "a\\b/c");  // a POSIX name keeps its '\'
+  EXPECT_EQ(pathBelowRoot("g:/20060615\\P1.DAT", "g:/"), "20060615/P1.DAT");  // a drive as "g:/"
   EXPECT_EQ(contentOf(onWindows.files, recordedRootOf("x", onWindows.files)),
             contentOf(onLinux.files, recordedRootOf("/media/cdrom", onLinux.files)));
   EXPECT_EQ(matchOf(onWindows, recordedRootOf("x", onWindows.files), onLinux, "/media/cdrom/"),
