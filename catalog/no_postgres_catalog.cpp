@@ -8,7 +8,7 @@ namespace catalog {
 
 std::unique_ptr<Catalog> openPostgresCatalog(const std::string& url, CatalogAccess /*access*/) {
   throw CatalogError("catalogue " + shownCatalogName(url) +
-                     ": this cdarchive has no PostgreSQL client; use an SQLite file here, or "
+                     ": the Windows build has no PostgreSQL client; use an SQLite file here, or "
                      "cdarchive on Linux for a PostgreSQL catalogue");
 }
 
