@@ -2,7 +2,8 @@
 # One catalogue for both hosts: a catalogue made by cdarchive.exe (under Wine)
 # is read by the Linux cdarchive, and the reverse, with the same rows, labels,
 # digests and answers; and both hosts give the same manifest of the same disk,
-# and the same bytes on standard output.
+# and the same bytes on standard output; and a drive is known by its volume
+# name.
 #
 # usage: catalog_between_hosts_test.sh NATIVE_BUILD WINDOWS_BUILD WINE_LOADER
 set -eu
@@ -29,7 +30,7 @@ same "the add's outputs" added-on-windows added-on-linux
 # catalogue and whoever reads it.
 for made in made-on-windows made-on-linux; do
   for ask in "find --station=VELK --from=2006-06-15T12:00:00 --to=2006-06-16T12:00:00" \
-    "find --station=VELK --format=csv" "availability" "availability --extent --format=json" \
+    "find --station=VELK --format=csv" "availability" "availability --extent --format=geocsv" \
     "manifest disk"; do
     # shellcheck disable=SC2086 # the words of a question
     linux --catalog=$made.db $ask > linux-reads-$made
@@ -57,4 +58,19 @@ linux --catalog=made-on-windows.db add --as=again disk | grep -q "^again: added,
   fail "Linux does not know Windows' disk as the one it reads"
 win --catalog=made-on-linux.db add --as=again "$disk_on_windows" |
   grep -q "^again: added, a copy of disk," || fail "Windows does not know Linux's disk as the one it reads"
+
+# A drive's volume name is the disk's label: the disk as a drive of its own
+# (Wine reads a drive's volume name from .windows-label at its root, once per
+# session: the server starts anew).
+link="$WINEPREFIX/dosdevices/l:"
+[ ! -e "$link" ] && [ ! -L "$link" ] || fail "drive l: of $WINEPREFIX is taken"
+cp -r disk drive
+printf DISK042 > drive/.windows-label
+ln -s "$work/drive" "$link"
+trap 'rm -f "$link"; rm -rf "$work"' EXIT
+/usr/lib/wine/wineserver -k 2>/dev/null || true
+"$loader" reg add 'HKLM\Software\Wine\Drives' /v l: /d hd /f >/dev/null 2>&1
+/usr/lib/wine/wineserver -k 2>/dev/null || true
+win --catalog=drive.db add l > added-drive
+grep -q "^DISK042: added, 7 files," added-drive || fail "the drive's label: $(cat added-drive)"
 echo "catalog_between_hosts_test: one catalogue, the same answers on Linux and on Windows"

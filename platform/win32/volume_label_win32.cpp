@@ -5,12 +5,14 @@
 namespace platform {
 
 std::optional<std::string> mountedVolumeLabel(const std::string& folder) {
-  // A drive's root: "g:", "g:\" or "g:/".
+  // A drive: its letter (as a disk setting names it), "g:", "g:\" or "g:/".
+  const bool letter = folder.size() == 1 && ((folder[0] >= 'A' && folder[0] <= 'Z') ||
+                                             (folder[0] >= 'a' && folder[0] <= 'z'));
   const bool root =
       (folder.size() == 2 || (folder.size() == 3 && (folder[2] == '\\' || folder[2] == '/'))) &&
       folder[1] == ':';
-  if (!root) return std::nullopt;
-  const std::string drive = folder.substr(0, 2) + "\\";
+  if (!letter && !root) return std::nullopt;
+  const std::string drive = folder.substr(0, 1) + ":\\";
   char name[MAX_PATH + 1] = {};
   if (!GetVolumeInformationA(drive.c_str(), name, sizeof name, nullptr, nullptr, nullptr, nullptr,
                              0) ||
