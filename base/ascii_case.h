@@ -14,6 +14,11 @@ inline unsigned char upperAscii(char c) {
   return u >= 'a' && u <= 'z' ? static_cast<unsigned char>(u - 'a' + 'A') : u;
 }
 
+inline bool isAsciiLetter(char c) {
+  const unsigned char u = upperAscii(c);
+  return u >= 'A' && u <= 'Z';
+}
+
 inline bool equalsIgnoringCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {

@@ -4,6 +4,7 @@
 #include <map>
 #include <tuple>
 
+#include "base/ascii_case.h"
 #include "base/printable_name.h"
 #include "platform/path_rules.h"
 
@@ -48,8 +49,8 @@ std::string recordedRootOf(const std::string& source, const std::vector<Catalogu
   if (files.empty() || source.empty()) return here;
   const std::string& path = files.front().record.path;
   const auto drive = [](const std::string& s) {
-    const bool letter = (s[0] >= 'A' && s[0] <= 'Z') || (s[0] >= 'a' && s[0] <= 'z');
-    return letter && (s.size() == 1 || s.substr(1) == ":" || s.substr(1) == ":\\");
+    return base::isAsciiLetter(s[0]) &&
+           (s.size() == 1 || s.substr(1) == ":" || s.substr(1) == ":\\");
   };
   const char last = source.back();
   const std::string posix = last == '/' ? source : source + '/';

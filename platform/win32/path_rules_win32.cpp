@@ -15,11 +15,9 @@ std::optional<std::string> diskRoot(std::string_view disk) {
 
 namespace {
 
-bool isDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-
 // "g:" or "g:\\": a drive letter with its colon (and root).
 bool isDriveWithColon(std::string_view disk) {
-  return !disk.empty() && isDriveLetter(disk[0]) &&
+  return !disk.empty() && base::isAsciiLetter(disk[0]) &&
          (disk.substr(1) == ":" || disk.substr(1) == ":\\");
 }
 

@@ -1,13 +1,13 @@
 #include <windows.h>
 
+#include "base/ascii_case.h"
 #include "platform/volume_label.h"
 
 namespace platform {
 
 std::optional<std::string> mountedVolumeLabel(const std::string& folder) {
   // A drive: its letter (as a disk setting names it), "g:", "g:\" or "g:/".
-  const bool letter = folder.size() == 1 && ((folder[0] >= 'A' && folder[0] <= 'Z') ||
-                                             (folder[0] >= 'a' && folder[0] <= 'z'));
+  const bool letter = folder.size() == 1 && base::isAsciiLetter(folder[0]);
   const bool root =
       (folder.size() == 2 || (folder.size() == 3 && (folder[2] == '\\' || folder[2] == '/'))) &&
       folder[1] == ':';
