@@ -31,7 +31,7 @@ TEST(DailyAvailability, SpansGapsAndOverlapsAcrossMidnightCountOnBothDays) {
                                           day(kDay, kDay - 500, 1, 500, 1, kDay - 80100)}));
 }
 
-TEST(DailyAvailability, PercentIsOfTheWholeDayAndDaysWithoutDataAreListed) {
+TEST(DailyAvailability, PercentAndGapsAreOfTheWholeDayAndDaysWithoutDataAreListed) {
   SummaryOptions options;
   options.from = kDay / 2;  // the window starts at noon of day 0
   options.to = 3 * kDay;
@@ -41,7 +41,8 @@ TEST(DailyAvailability, PercentIsOfTheWholeDayAndDaysWithoutDataAreListed) {
       options);
   const std::vector<DayAvailability> days = dailyAvailability(summary);
   ASSERT_EQ(days.size(), 3u);
-  EXPECT_EQ(days[0], day(0, kDay / 2 - 60, 0, 0, 0, 0));
+  // The morning outside the window is missing, so it is a gap.
+  EXPECT_EQ(days[0], day(0, kDay / 2 - 60, 1, kDay / 2, 0, 0));
   EXPECT_DOUBLE_EQ(days[0].percent(), 100.0 * (kDay / 2 - 60) / kDay);
   // Day 1 and 2 hold nothing: one gap across both, counted on each.
   EXPECT_EQ(days[1], day(kDay, 0, 1, kDay, 0, 0));
@@ -53,7 +54,55 @@ TEST(DailyAvailability, DaysBefore1970AreWholeUtcDays) {
       summarize({{"a", {usableFile("a/1", -kDay - 10, -kDay + 10)}}}, {});
   EXPECT_EQ(
       dailyAvailability(summary),
-      (std::vector<DayAvailability>{day(-2 * kDay, 10, 0, 0, 0, 0), day(-kDay, 10, 0, 0, 0, 0)}));
+      (std::vector<DayAvailability>{day(-2 * kDay, 10, 1, kDay - 10, 0, 0),
+                                    day(-kDay, 10, 1, kDay - 10, 0, 0)}));
+}
+
+// A day below 100 % has a gap that accounts for its missing time, the first and
+// last day of the data as much as any other, past the tolerance as everywhere.
+TEST(DailyAvailability, EdgeDaysCountTheirMissingHoursAsGaps) {
+  struct Case {
+    const char* what;
+    std::vector<FileRecord> files;
+    SummaryOptions options;
+    std::vector<DayAvailability> expected;
+  };
+  SummaryOptions tolerance;
+  tolerance.gapToleranceSeconds = 120;
+  SummaryOptions windowWithGapAtItsStart;
+  windowWithGapAtItsStart.from = kDay / 2;
+  windowWithGapAtItsStart.gapToleranceSeconds = 120;
+  const std::vector<Case> cases = {
+      {"data ending a second after midnight",
+       {usableFile("a/1", 0, kDay + 1)},
+       {},
+       {day(0, kDay, 0, 0, 0, 0), day(kDay, 1, 1, kDay - 1, 0, 0)}},
+      {"data starting a second before midnight",
+       {usableFile("a/1", kDay - 1, 2 * kDay)},
+       {},
+       {day(0, 1, 1, kDay - 1, 0, 0), day(kDay, kDay, 0, 0, 0, 0)}},
+      {"missing hours at the edges within the tolerance are no gap",
+       {usableFile("a/1", 60, kDay - 60)},
+       tolerance,
+       {day(0, kDay - 120, 0, 0, 0, 0)}},
+      {"a gap within the tolerance at the window's start joins the morning outside it",
+       {usableFile("a/1", 0, kDay / 2), usableFile("a/2", kDay / 2 + 60, kDay)},
+       windowWithGapAtItsStart,
+       {day(0, kDay / 2 - 60, 1, kDay / 2 + 60, 0, 0)}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::vector<DayAvailability> days =
+        dailyAvailability(summarize({{"a", c.files}}, c.options));
+    EXPECT_EQ(days, c.expected);
+    for (const DayAvailability& d : days) {
+      const int64_t missing = kDay - d.coveredSeconds;
+      if (missing > c.options.gapToleranceSeconds) {
+        EXPECT_GT(d.gapCount, 0);
+      }
+      EXPECT_LE(d.longestGapSeconds, missing);
+    }
+  }
 }
 
 TEST(DailyAvailability, EveryFormatStatesTheToleranceAndTheSameNumbers) {
@@ -67,16 +116,16 @@ TEST(DailyAvailability, EveryFormatStatesTheToleranceAndTheSameNumbers) {
   EXPECT_EQ(dailyCsv(summary),
             "station|day|percent|covered_seconds|gaps|longest_gap_seconds|overlaps|"
             "longest_overlap_seconds|gap_tolerance_seconds\r\n"
-            "VELK|1970-01-01|8.414|7270|1|30|1|200|5\r\n");
+            "VELK|1970-01-01|8.414|7270|2|79100|1|200|5\r\n");
   EXPECT_EQ(dailyJson(summary),
             "{\n  \"gapToleranceSeconds\": 5,\n  \"days\": [\n"
             "    {\"station\":\"VELK\",\"day\":\"1970-01-01\",\"percent\":8.414,"
-            "\"coveredSeconds\":7270,\"gaps\":1,\"longestGapSeconds\":30,\"overlaps\":1,"
+            "\"coveredSeconds\":7270,\"gaps\":2,\"longestGapSeconds\":79100,\"overlaps\":1,"
             "\"longestOverlapSeconds\":200}\n  ]\n}\n");
   EXPECT_EQ(dailyText(summary),
             "Daily availability (UTC days; gaps longer than 0d 0h 0m 5s counted)\n"
             "STATION  DAY          PERCENT   GAPS      LONGEST GAP  OVERLAPS  LONGEST OVERLAP\n"
-            "VELK     1970-01-01     8.414      1     0d 0h 0m 30s         1     0d 0h 3m 20s\n");
+            "VELK     1970-01-01     8.414      2   0d 21h 58m 20s         1     0d 0h 3m 20s\n");
   EXPECT_EQ(dailyJson(summarize({}, options)),
             "{\n  \"gapToleranceSeconds\": 5,\n  \"days\": []\n}\n");
 }
