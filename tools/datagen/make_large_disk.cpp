@@ -1,23 +1,12 @@
-// make_large_disk DIRECTORY FILES [RECORDS] [--start=TIME] [--station=NAME] [--step=SECONDS]
-//   [--shuffle]:
-// writes a disk of FILES permanent-stream data files of RECORDS records of 10 s
-// each (default 6: a minute, 7 KiB a file) in the "subdir" layout, 200 to a date
-// directory, a day's files one after another from the day's start and a gap
-// between days; every tenth file has a trigger-stream twin.
-// --start: the first day's start (default 2006-06-15T00:00:00);
-// --station: the station name (default VELK);
-// --step: the seconds from one file's start to the next (default 60: back to
-//   back for files of 6 records; less than a file's length overlaps, more leaves
-//   gaps);
-// --shuffle: the same start times dealt to the files in a random order (the
-//   same each run), so that names do not follow time: the intervals a walk
-//   meets arrive out of order.
-// For timing whole runs at archive scale, and for trying cdcoverage on an
-// archive of several disks.
+// make_large_disk: writes a disk of generated data files of any size, start,
+// station and spacing, for timing whole runs at archive scale and for trying
+// cdcoverage on an archive of several disks. --help tells its arguments.
 
 #include <algorithm>
 #include <charconv>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <random>
@@ -31,6 +20,27 @@
 namespace {
 
 constexpr int kFilesPerDay = 200;
+constexpr int32_t kRecordSeconds = 10;
+
+constexpr const char* kUsage =
+    "usage: make_large_disk DIRECTORY FILES [RECORDS] [--start=TIME] [--station=NAME]\n"
+    "                       [--step=SECONDS] [--shuffle]\n";
+
+constexpr const char* kHelp =
+    "Writes into DIRECTORY (emptied first) a disk of FILES permanent-stream data files\n"
+    "of RECORDS records of 10 s each (default 6: a minute a file, 7 KiB), in the\n"
+    "\"subdir\" layout: 200 files a day in a date folder, each day's files one after\n"
+    "another from the day's start (200 one-minute files cover 3 h 20 m), the rest of\n"
+    "the day a gap. Every tenth file has a trigger-stream twin.\n"
+    "\n"
+    "  --start=TIME     the first day's start (default 2006-06-15T00:00:00; the forms\n"
+    "                   cdarchive takes: 2006-06-15, 2006-06-15T08:30, ...:00Z)\n"
+    "  --station=NAME   the station's name (default VELK)\n"
+    "  --step=SECONDS   from one file's start to the next (default the file's length,\n"
+    "                   RECORDS x 10 s: back to back); less overlaps, more leaves gaps\n"
+    "  --shuffle        the same start times dealt to the files in a random order\n"
+    "                   (the same each run), so that names do not follow time\n"
+    "  --help           this text\n";
 
 struct Layout {
   long files = 0;
@@ -61,7 +71,7 @@ std::optional<Layout> layoutOf(int argc, char** argv) {
       return argument.substr(option.size());
     };
     if (const auto start = value("--start=")) {
-      const std::optional<int64_t> time = times::parseIsoTime(*start);
+      const std::optional<int64_t> time = times::parseTypedTime(*start);
       if (!time || *time < INT32_MIN || *time > INT32_MAX - 86400 * 365) return std::nullopt;
       layout.firstDay = static_cast<int32_t>(*time);
     } else if (const auto station = value("--station=")) {
@@ -91,22 +101,32 @@ std::optional<Layout> layoutOf(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::optional<Layout> layout = argc >= 3 ? layoutOf(argc, argv) : std::nullopt;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--help") == 0) {
+      std::printf("%s\n%s", kUsage, kHelp);
+      return 0;
+    }
+  }
+  const bool directoryNamed = argc >= 2 && argv[1][0] != '-';
+  const std::optional<Layout> layout =
+      directoryNamed && argc >= 3 ? layoutOf(argc, argv) : std::nullopt;
   if (!layout) {
-    std::fprintf(stderr,
-                 "usage: make_large_disk DIRECTORY FILES [RECORDS] [--start=TIME] "
-                 "[--station=NAME] [--step=SECONDS] [--shuffle]\n");
+    std::fprintf(stderr, "%sTry make_large_disk --help.\n", kUsage);
     return 2;
   }
   const std::filesystem::path root = argv[1];
-  const int32_t step = layout->step.value_or(60);
-  std::filesystem::remove_all(root);
+  const int32_t step = layout->step.value_or(layout->records * kRecordSeconds);
   std::vector<int32_t> starts;
   for (long i = 0; i < layout->files; ++i) {
-    const auto day = static_cast<int32_t>(i / kFilesPerDay);
-    const auto slot = static_cast<int32_t>(i % kFilesPerDay);
-    starts.push_back(layout->firstDay + day * 86400 + slot * step);
+    const int64_t start = int64_t{layout->firstDay} + int64_t{i / kFilesPerDay} * 86400 +
+                          int64_t{i % kFilesPerDay} * step;
+    if (start > INT32_MAX - int64_t{layout->records} * kRecordSeconds) {
+      std::fprintf(stderr, "make_large_disk: the files would end past 2038-01-19\n");
+      return 2;
+    }
+    starts.push_back(static_cast<int32_t>(start));
   }
+  std::filesystem::remove_all(root);
   if (layout->shuffle) std::shuffle(starts.begin(), starts.end(), std::mt19937(1150329600));
   for (long i = 0; i < layout->files; ++i) {
     const auto day = static_cast<int32_t>(i / kFilesPerDay);
