@@ -100,6 +100,20 @@ TEST(IsoTime, WritesAndReadsBackTimesAroundTheCountsLimits) {
   }
 }
 
+TEST(IsoTime, TypedTimesTakeTheFormsPeopleTypeAndNothingElse) {
+  const std::optional<int64_t> halfPastTwelve = parseIsoTime("2006-06-15T12:30:00");
+  for (const char* same : {"2006-06-15T12:30", "2006-06-15 12:30", "2006-06-15T12:30Z",
+                           "2006-06-15T12:30:00Z", "2006-06-15 12:30:00"}) {
+    EXPECT_EQ(parseTypedTime(same), halfPastTwelve) << same;
+  }
+  EXPECT_EQ(parseTypedTime("2006-06-15"), parseIsoTime("2006-06-15T00:00:00"));
+  for (const char* bad : {"2006-06-15T12", "2006-06-15T12:3", "2006-06-15T12:30ZZ",
+                          "2006-06-15T24:00", "2006-06-15T12:30:00.5", "2006-06-15T12:30+01:00",
+                          "Z", "2006-06-15T12:60Z", "15.06.2006"}) {
+    EXPECT_FALSE(parseTypedTime(bad)) << bad;
+  }
+}
+
 // The verifier's calendar and the ISO one agree over every 32-bit count.
 TEST(IsoTime, AgreesWithTheVerifiersCalendarOverThe32BitRange) {
   std::mt19937 random(19011213);

@@ -108,4 +108,12 @@ std::optional<int64_t> parseIsoTime(std::string_view text) {
   return daysFromCivil(*year, *month, *day) * kSecondsPerDay + secondOfDay;
 }
 
+std::optional<int64_t> parseTypedTime(std::string_view text) {
+  constexpr std::size_t kDateLength = 10;           // 2006-06-15
+  constexpr std::size_t kNoSecondsLength = 16;      // 2006-06-15T12:30
+  if (text.size() > kDateLength && text.back() == 'Z') text.remove_suffix(1);
+  if (text.size() == kNoSecondsLength) return parseIsoTime(std::string(text) + ":00");
+  return parseIsoTime(text);
+}
+
 }  // namespace times

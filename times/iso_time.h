@@ -28,4 +28,16 @@ std::string isoTimeOrNone(const std::optional<int64_t>& seconds);
 // "YYYY-MM-DD" (midnight). Nothing for any other text or an impossible date.
 std::optional<int64_t> parseIsoTime(std::string_view text);
 
+// The forms of a time that people type on a command line, as FDSN web services
+// and ObsPy take them: "2006-06-15" (midnight), "2006-06-15T12:30" (no seconds)
+// and "2006-06-15T12:30:01", a space for the T and a trailing "Z" allowed. The
+// station's clock has no zone, so the Z changes nothing. Nothing for any other
+// text.
+std::optional<int64_t> parseTypedTime(std::string_view text);
+
+// The forms parseTypedTime takes, for help and messages.
+inline constexpr std::string_view kTypedTimeForms =
+    "2006-06-15, 2006-06-15T12:30 or 2006-06-15T12:30:01 (a space may stand for the T, a Z "
+    "may end it)";
+
 }  // namespace times

@@ -62,10 +62,12 @@ std::optional<int> parseCoverageOptions(int argc, const char* const* argv, Cover
                  "gaps of at most this many seconds are not listed")
       ->check(cli::kSeconds)
       ->capture_default_str();
-  app.add_option("--from", from, "start of the coverage window (default: each station's first)")
-      ->check(cli::kIsoTime);
+  app.add_option("--from", from,
+                 "start of the coverage window (default: each station's first), as " +
+                     std::string(times::kTypedTimeForms))
+      ->check(cli::kTypedTime);
   app.add_option("--to", to, "end of the coverage window (default: each station's last)")
-      ->check(cli::kIsoTime);
+      ->check(cli::kTypedTime);
   cli::addFormatOption(app, options.format, summaryFormatNames());
   addOutputOptions(app, options);
   app.add_option("INPUT", options.inputs, "disks and JSON summaries");
@@ -79,8 +81,8 @@ std::optional<int> parseCoverageOptions(int argc, const char* const* argv, Cover
     return 2;
   }
   options.summary.gapToleranceSeconds = *cli::secondsOf(gapTolerance);
-  if (!from.empty()) options.summary.from = times::parseIsoTime(from);
-  if (!to.empty()) options.summary.to = times::parseIsoTime(to);
+  if (!from.empty()) options.summary.from = times::parseTypedTime(from);
+  if (!to.empty()) options.summary.to = times::parseTypedTime(to);
   if (options.summary.from && options.summary.to && *options.summary.to < *options.summary.from) {
     voice.fail() << "--to lies before --from";
     return 2;

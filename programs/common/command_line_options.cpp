@@ -4,14 +4,17 @@
 #include <ostream>
 #include <string_view>
 
+#include "programs/common/unknown_words.h"
 #include "times/iso_time.h"
 
 namespace cli {
 
-const CLI::Validator kIsoTime(
+const CLI::Validator kTypedTime(
     [](std::string& text) {
-      return times::parseIsoTime(text) ? std::string()
-                                       : "not a time of the form 2006-06-15T12:00:01: " + text;
+      return times::parseTypedTime(text)
+                 ? std::string()
+                 : "not a time: " + text + "; the forms taken are " +
+                       std::string(times::kTypedTimeForms);
     },
     "TIME");
 
@@ -70,11 +73,16 @@ std::optional<int> parseCommandLine(CLI::App& app, int argc, const char* const* 
                  << "Run with --help for more information.";
     return 2;
   }
+  if (const std::optional<std::string> unknown = unknownWord(app, argc, argv)) {
+    voice.fail() << *unknown << "\nRun with --help for more information.";
+    return 2;
+  }
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
-    const int status = app.exit(error, out, voice.stream());
-    return status == 0 ? 0 : 2;
+    if (error.get_exit_code() == 0) return app.exit(error, out, voice.stream());  // --help
+    voice.fail() << error.what() << "\nRun with --help for more information.";
+    return 2;
   }
   return std::nullopt;
 }

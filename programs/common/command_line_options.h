@@ -12,8 +12,9 @@
 // What the GNU-style command lines of cdcoverage and cdarchive share.
 namespace cli {
 
-// Accepts ISO 8601 times as times::parseIsoTime reads them.
-extern const CLI::Validator kIsoTime;
+// Accepts the times people type, as times::parseTypedTime reads them; the
+// refusal lists the forms taken.
+extern const CLI::Validator kTypedTime;
 // A count of seconds in decimal digits alone that fits 64 bits (secondsOf).
 extern const CLI::Validator kSeconds;
 // Refuses an empty value.
