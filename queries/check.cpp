@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "base/printable_name.h"
+#include "base/text_format.h"
 #include "catalog/disk_identity.h"
 #include "times/iso_time.h"
 
@@ -46,7 +47,8 @@ std::string textReport(const CheckedDisk& checked) {
             times::isoTime(time.span.start) + " to " + times::isoTime(time.span.end) + " (" +
             time.path + ")\n";
   }
-  text += base::printableName(checked.label) + ": " + std::to_string(entries.size()) + " files";
+  text += base::printableName(checked.label) + ": " +
+          base::counted(static_cast<int64_t>(entries.size()), "file");
   for (std::size_t i = 0; i < kStatuses.size(); ++i) {
     text += std::string(i == 0 ? ": " : ", ") + std::to_string(counts[i]) + " " +
             fixity::auditStatusName(kStatuses[i]);

@@ -84,21 +84,29 @@ std::string withCopies(const DiskToFetch& disk) {
   return text;
 }
 
+times::TimeSpan fileSpan(const FoundPart& part) {
+  return {part.file->record.start, part.file->record.end};
+}
+
 std::string textReport(const FoundWindow& found) {
   std::string text = "Station " + base::printableName(found.station) + ", " +
-                     spanText(found.window) + ": " + std::to_string(found.parts.size()) +
-                     " files on " + std::to_string(found.disks.size()) + " disks, " +
-                     std::to_string(found.gaps.size()) + " gaps\n";
+                     spanText(found.window) + ": " +
+                     base::counted(static_cast<int64_t>(found.parts.size()), "file") + " on " +
+                     base::counted(static_cast<int64_t>(found.disks.size()), "disk") + ", " +
+                     base::counted(static_cast<int64_t>(found.gaps.size()), "gap") + "\n";
   text += "\nDisks to fetch: " + std::to_string(found.disks.size()) + "\n";
   for (const DiskToFetch& disk : found.disks) {
     text += "  " + withCopies(disk) + "  " + spanText(disk.part) + "  " +
-            std::to_string(disk.files) + " files  (" +
+            base::counted(disk.files, "file") + "  (" +
             base::printableName(disk.disk->entry.source) + ")\n";
   }
   text += "\nFiles: " + std::to_string(found.parts.size()) + "\n";
   for (const FoundPart& part : found.parts) {
-    text += "  " + spanText(part.part) + "  " + base::printableName(part.disk->entry.label) + "  " +
-            base::printableName(part.file->record.path) + "\n";
+    const times::TimeSpan whole = fileSpan(part);
+    text += "  " + spanText(whole) + "  " + base::printableName(part.disk->entry.label) + "  " +
+            base::printableName(part.file->record.path);
+    if (part.part != whole) text += "  (in the window " + spanText(part.part) + ")";
+    text += "\n";
     for (const times::TimeSpan& lost : part.file->lost)
       text += "    lost: " + spanText(lost) + " could not be read from the disk\n";
   }
@@ -108,20 +116,24 @@ std::string textReport(const FoundWindow& found) {
   return text;
 }
 
+// A row; a file's carries its own span beside the part in the window.
 std::string csvRow(const char* kind, const std::string& disk, const std::string& path,
-                   const times::TimeSpan& span, const std::vector<std::string>& copies = {}) {
+                   const times::TimeSpan& span, const std::vector<std::string>& copies = {},
+                   const std::optional<times::TimeSpan>& file = std::nullopt) {
   return std::string(kind) + "|" + summary::csvField(disk) + "|" + summary::csvField(path) + "|" +
          times::isoTime(span.start) + "|" + times::isoTime(span.end) + "|" +
-         base::formatText("%" PRId64, span.seconds()) + "|" + summary::csvList(copies) + "\r\n";
+         base::formatText("%" PRId64, span.seconds()) + "|" + summary::csvList(copies) + "|" +
+         (file ? times::isoTime(file->start) + "|" + times::isoTime(file->end) : "|") + "\r\n";
 }
 
 std::string csvReport(const FoundWindow& found) {
-  std::string csv = "kind|disk|path|start|end|seconds|copies\r\n";
+  std::string csv = "kind|disk|path|start|end|seconds|copies|file_start|file_end\r\n";
   for (const DiskToFetch& disk : found.disks) {
     csv += csvRow("disk", disk.disk->entry.label, disk.disk->entry.source, disk.part, disk.copies);
   }
   for (const FoundPart& part : found.parts) {
-    csv += csvRow("file", part.disk->entry.label, part.file->record.path, part.part);
+    csv += csvRow("file", part.disk->entry.label, part.file->record.path, part.part, {},
+                  fileSpan(part));
     for (const times::TimeSpan& lost : part.file->lost)
       csv += csvRow("lost", part.disk->entry.label, part.file->record.path, lost);
   }
@@ -148,6 +160,8 @@ std::string jsonReport(const FoundWindow& found) {
   for (const FoundPart& part : found.parts) {
     Json item = {{"disk", part.disk->entry.label}, {"path", part.file->record.path}};
     item.update(span(part.part));
+    item["fileStart"] = times::isoTime(part.file->record.start);
+    item["fileEnd"] = times::isoTime(part.file->record.end);
     if (!part.file->lost.empty()) {
       Json lost = Json::array();
       for (const times::TimeSpan& l : part.file->lost) lost.push_back(span(l));

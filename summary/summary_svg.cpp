@@ -222,7 +222,7 @@ std::vector<DiskRow> diskRows(const CoverageSummary& summary) {
     }
     if (groups.size() > kMaxDiskRows && period == 7) continue;
     for (auto& [key, disks] : groups) {
-      rows.push_back({key + " (" + std::to_string(disks.size()) + " disks)", std::move(disks)});
+      rows.push_back({key + " (" + base::counted(static_cast<int64_t>(disks.size()), "disk") + ")", std::move(disks)});
     }
     break;
   }

@@ -23,6 +23,19 @@ std::string spanLine(const times::TimeSpan& span, const std::string& tail) {
 
 std::string fileText(const FileName& file) { return base::printableName(file.label()); }
 
+// An overlap's files: named when they are few, counted with their disks when
+// they are many (the JSON and CSV forms name every one).
+std::string filesOf(const OverlapRegion& region) {
+  constexpr std::size_t kNamedFiles = 4;
+  if (region.files.size() > kNamedFiles) {
+    return base::counted(static_cast<int64_t>(region.files.size()), "file") + " on " +
+           joined(region.disks);
+  }
+  std::string files;
+  for (const FileName& file : region.files) files += (files.empty() ? "" : ", ") + fileText(file);
+  return files;
+}
+
 std::string eventLine(const StationEvent& event) {
   std::string line =
       "    " + (event.time ? times::isoTime(*event.time) : std::string(19, ' ')) + "  ";
@@ -59,11 +72,7 @@ std::string stationText(const StationSummary& station) {
   text += "  gaps: " + std::to_string(station.gaps.size()) + "\n";
   for (const SpanWithDisks& gap : station.gaps) text += spanLine(gap.span, joined(gap.disks));
   text += "  overlaps: " + std::to_string(station.overlaps.size()) + "\n";
-  for (const OverlapRegion& region : station.overlaps) {
-    std::string files;
-    for (const FileName& file : region.files) files += (files.empty() ? "" : ", ") + fileText(file);
-    text += spanLine(region.span, files);
-  }
+  for (const OverlapRegion& region : station.overlaps) text += spanLine(region.span, filesOf(region));
   text += "  overlapping file pairs: " + std::to_string(station.overlapPairs.size()) + "\n";
   for (const OverlapPair& pair : station.overlapPairs) {
     text += spanLine(pair.span, fileText(pair.first) + " and " + fileText(pair.second));
@@ -79,14 +88,16 @@ std::string summaryText(const CoverageSummary& summary) {
   int64_t files = 0;
   for (const DiskSummary& disk : summary.disks)
     files += static_cast<int64_t>(disk.record.files.size());
-  std::string text = "cdcoverage: " + std::to_string(summary.disks.size()) + " disks, " +
-                     std::to_string(files) + " files, gap tolerance " +
+  std::string text = "cdcoverage: " +
+                     base::counted(static_cast<int64_t>(summary.disks.size()), "disk") + ", " +
+                     base::counted(files, "file") + ", gap tolerance " +
                      std::to_string(summary.options.gapToleranceSeconds) + " s\n";
   for (const StationSummary& station : summary.stations) text += "\n" + stationText(station);
   text += "\nDisks: " + std::to_string(summary.disks.size()) + "\n";
   for (const DiskSummary& disk : summary.disks) {
     text += "  " + base::printableName(disk.record.name) + "  " +
-            std::to_string(disk.record.files.size()) + " files  " + optionalTime(disk.first) +
+            base::counted(static_cast<int64_t>(disk.record.files.size()), "file") + "  " +
+            optionalTime(disk.first) +
             " .. " + optionalTime(disk.last) + "\n";
   }
   for (const DiskJunction& gap : summary.diskGaps) {

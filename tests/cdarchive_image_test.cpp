@@ -46,7 +46,7 @@ TEST_F(ArchiveRunTest, ADiskAndItsImageAreCopiesCountedOnce) {
   find.insert(find.end(), window.begin(), window.end());
   ASSERT_EQ(archive(find), 0);
   EXPECT_EQ(out.substr(0, out.find("\nFiles")),
-            "Station VELK, 2006-06-15T12:01:00 .. 2006-06-15T12:04:00: 3 files on 1 disks, 1 gaps\n"
+            "Station VELK, 2006-06-15T12:01:00 .. 2006-06-15T12:04:00: 3 files on 1 disk, 1 gap\n"
             "\n"
             "Disks to fetch: 1\n"
             "  disk042, or its copy disk042b  2006-06-15T12:01:00 .. 2006-06-15T12:03:01  3 files  "

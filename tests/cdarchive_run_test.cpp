@@ -81,19 +81,20 @@ TEST_F(ArchiveRunTest, TheStreamsOfADiskAreKeptApart) {
   ASSERT_EQ(archive({"add", "--stream=trigger", disk.setting()}), 0) << err;
   EXPECT_EQ(
       out,
-      label + " (trigger stream): added, 1 files, 2006-06-15T12:00:31 .. 2006-06-15T12:01:31\n");
+      label + " (trigger stream): added, 1 file, 2006-06-15T12:00:31 .. 2006-06-15T12:01:31\n");
   ASSERT_EQ(archive({"availability", "--format=request"}), 0);
   EXPECT_EQ(out, permanent);
   ASSERT_EQ(archive({"availability", "--stream=trigger", "--format=request"}), 0);
   EXPECT_EQ(out, "VELK 1 2006-06-15T12:00:31 2006-06-15T12:01:31\n");
   ASSERT_EQ(archive({"find", "--station=VELK", "--stream=trigger"}), 0);
   EXPECT_EQ(out.substr(0, out.find('\n')),
-            "Station VELK, 2006-06-15T12:00:31 .. 2006-06-15T12:01:31: 1 files on 1 disks, 0 gaps");
+            "Station VELK, 2006-06-15T12:00:31 .. 2006-06-15T12:01:31: 1 file on 1 disk, 0 gaps");
   ASSERT_EQ(archive({"disks", "--format=csv"}), 0);
   EXPECT_NE(out.find("\r\n" + label + "|permanent|"), std::string::npos);
   EXPECT_NE(out.find("\r\n" + label + "|trigger|"), std::string::npos);
 
   ASSERT_EQ(archive({"remove", label}), 0);
+  EXPECT_EQ(out, label + ": removed, 7 files, 2006-06-15T12:00:01 .. 2006-06-16T08:03:01\n");
   EXPECT_EQ(archive({"manifest", label}), 1);
   EXPECT_EQ(err, "cdarchive: no disk " + label +
                      " in the catalogue (it holds its trigger stream: "
@@ -147,10 +148,10 @@ TEST_F(ArchiveRunTest, DisksMountedOneAfterAnotherAtOneFolderAreEachKept) {
 TEST_F(ArchiveRunTest, FindNamesTheDisksFilesAndGapsOfAWindow) {
   ASSERT_EQ(archive({"add", "--as=shelf-042", disk.setting()}), 0);
   ASSERT_EQ(
-      archive({"find", "--station=VELK", "--from=2006-06-15T12:01:00", "--to=2006-06-15T12:04:00"}),
+      archive({"find", "--station=VELK", "--from=2006-06-15T12:01Z", "--to=2006-06-15 12:04:00"}),
       0);
   EXPECT_EQ(out,
-            "Station VELK, 2006-06-15T12:01:00 .. 2006-06-15T12:04:00: 3 files on 1 disks, 1 gaps\n"
+            "Station VELK, 2006-06-15T12:01:00 .. 2006-06-15T12:04:00: 3 files on 1 disk, 1 gap\n"
             "\n"
             "Disks to fetch: 1\n"
             "  shelf-042  2006-06-15T12:01:00 .. 2006-06-15T12:03:01  3 files  (" +
@@ -158,9 +159,9 @@ TEST_F(ArchiveRunTest, FindNamesTheDisksFilesAndGapsOfAWindow) {
                 ")\n"
                 "\n"
                 "Files: 3\n"
-                "  2006-06-15T12:01:00 .. 2006-06-15T12:01:01  shelf-042  " +
+                "  2006-06-15T12:00:01 .. 2006-06-15T12:01:01  shelf-042  " +
                 disk.path("20060615", "P0615001.DAT") +
-                "\n"
+                "  (in the window 2006-06-15T12:01:00 .. 2006-06-15T12:01:01)\n"
                 "  2006-06-15T12:01:01 .. 2006-06-15T12:02:01  shelf-042  " +
                 disk.path("20060615", "P0615002.DAT") +
                 "\n"
@@ -173,14 +174,19 @@ TEST_F(ArchiveRunTest, FindNamesTheDisksFilesAndGapsOfAWindow) {
   ASSERT_EQ(archive({"find", "--station=VELK", "--from=2006-06-15T12:01:00",
                      "--to=2006-06-15T12:04:00", "--format=csv"}),
             0);
-  EXPECT_NE(out.find("gap|||2006-06-15T12:03:01|2006-06-15T12:04:00|59|\r\n"), std::string::npos);
+  EXPECT_NE(out.find("gap|||2006-06-15T12:03:01|2006-06-15T12:04:00|59|||\r\n"),
+            std::string::npos);
+  EXPECT_NE(out.find("|2006-06-15T12:01:00|2006-06-15T12:01:01|1||2006-06-15T12:00:01|"
+                     "2006-06-15T12:01:01\r\n"),
+            std::string::npos)
+      << out;
   // One side alone: the window reaches to the station's first or last time.
   ASSERT_EQ(archive({"find", "--station=VELK", "--from=2006-06-16T08:01:30"}), 0);
   EXPECT_EQ(out.substr(0, out.find('\n')),
-            "Station VELK, 2006-06-16T08:01:30 .. 2006-06-16T08:03:01: 2 files on 1 disks, 0 gaps");
+            "Station VELK, 2006-06-16T08:01:30 .. 2006-06-16T08:03:01: 2 files on 1 disk, 0 gaps");
   ASSERT_EQ(archive({"find", "--station=VELK", "--to=2006-06-15T12:00:30"}), 0);
   EXPECT_EQ(out.substr(0, out.find('\n')),
-            "Station VELK, 2006-06-15T12:00:01 .. 2006-06-15T12:00:30: 1 files on 1 disks, 0 gaps");
+            "Station VELK, 2006-06-15T12:00:01 .. 2006-06-15T12:00:30: 1 file on 1 disk, 0 gaps");
   // A window of a station the catalogue holds may find nothing; a station it
   // does not hold is no gap but a mistake.
   ASSERT_EQ(archive({"find", "--station=VELK", "--to=2000-01-01", "--format=json"}), 0);
@@ -369,6 +375,28 @@ TEST_F(ArchiveRunTest, ProblemsAreNamedAndNothingIsWrittenWhereItMustNotBe) {
         {"--catalog=", "disks"}}) {
     EXPECT_EQ(archive(bad), 2) << (bad.empty() ? "" : bad[0]);
   }
+  // A misspelt word is named, with the nearest known one where there is one.
+  const std::string more = "\nRun with --help for more information.\n";
+  struct Typo {
+    std::vector<std::string> arguments;
+    std::string told;
+  };
+  for (const Typo& typo : std::vector<Typo>{
+           {{"availabilty"}, "unknown command availabilty; did you mean availability?"},
+           {{"find", "--staton=VELK"}, "unknown option --staton; did you mean --station?"},
+           {{"--catalg", "x.db", "disks"}, "unknown option --catalg; did you mean --catalog?"},
+           {{"disks", "--fromat=csv"}, "unknown option --fromat; did you mean --format?"},
+           {{"remove", "--stream", "trigger", "--replce", "x"},
+            "unknown option --replce"},  // add's, not remove's: no suggestion from there
+           {{"shelve", "disk042"},
+            "unknown command shelve (the commands are add, find, availability, check, disks, "
+            "remove or manifest)"}}) {
+    EXPECT_EQ(archive(typo.arguments), 2) << typo.told;
+    EXPECT_EQ(err, "cdarchive: " + typo.told + more);
+  }
+  // An option's value given apart is no word of its own.
+  EXPECT_EQ(archive({"--catalog", "missing.db", "find", "--station", "--stream"}), 1);
+  EXPECT_EQ(err.find("unknown"), std::string::npos) << err;
 }
 
 }  // namespace

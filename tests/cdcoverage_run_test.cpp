@@ -72,6 +72,15 @@ TEST_F(CoverageRunTest, BadCommandLinesExitTwoAndUnreadableInputsOne) {
     EXPECT_NE(err, "") << bad;
   }
   EXPECT_EQ(cover({}), 2);
+  EXPECT_EQ(cover({"--gap-tolerence=5", disk.setting()}), 2);
+  EXPECT_EQ(err,
+            "cdcoverage: unknown option --gap-tolerence; did you mean --gap-tolerance?\n"
+            "Run with --help for more information.\n");
+  EXPECT_EQ(cover({"--from=2006-06-16T12", disk.setting()}), 2);
+  EXPECT_EQ(err.substr(0, err.find('\n')),
+            "cdcoverage: --from: not a time: 2006-06-16T12; the forms taken are 2006-06-15, "
+            "2006-06-15T12:30 or 2006-06-15T12:30:01 (a space may stand for the T, a Z may end "
+            "it)");
   EXPECT_EQ(cover({"--from=2006-06-16", "--to=2006-06-15", disk.setting()}), 2);
   EXPECT_EQ(cover({"--from=2007-01-01", disk.setting()}), 2);  // after all the data
   EXPECT_EQ(err,
@@ -85,7 +94,7 @@ TEST_F(CoverageRunTest, BadCommandLinesExitTwoAndUnreadableInputsOne) {
   EXPECT_EQ(out, "cdcoverage " CDVERIFY_VERSION "\n");
   testsupport::writeFile(dir.path() / "broken.json", "{\"version\": 1, \"disks\": [");
   EXPECT_EQ(cover({"no-such-disk", disk.setting(), "broken.json", "missing.json"}), 1);
-  EXPECT_NE(out.find("cdcoverage: 1 disks, 7 files"), std::string::npos);
+  EXPECT_NE(out.find("cdcoverage: 1 disk, 7 files"), std::string::npos);
   EXPECT_EQ(err.substr(0, err.find('\n')),
             "cdcoverage: disk no-such-disk: no such disk, or nothing on it");
   EXPECT_NE(err.find("cdcoverage: summary broken.json: not valid JSON: it ends too early\n"),

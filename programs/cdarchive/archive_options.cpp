@@ -25,10 +25,12 @@ struct OptionTexts {
 
 void addWindowOptions(CLI::App& command, OptionTexts& texts) {
   command
-      .add_option("--from", texts.from, "start of the window (default: the station's first time)")
-      ->check(cli::kIsoTime);
+      .add_option("--from", texts.from,
+                  "start of the window (default: the station's first time), as " +
+                      std::string(times::kTypedTimeForms))
+      ->check(cli::kTypedTime);
   command.add_option("--to", texts.to, "end of the window (default: the station's last time)")
-      ->check(cli::kIsoTime);
+      ->check(cli::kTypedTime);
 }
 
 void addStreamOption(CLI::App& command, OptionTexts& texts) {
@@ -109,7 +111,8 @@ void describeProgram(CLI::App& app, ArchiveOptions& options) {
   app.require_subcommand(1);
   app.fallthrough();
   app.add_option("--catalog", options.catalog,
-                 "the catalogue: an SQLite file (made by add when missing)")
+                 "the catalogue: an SQLite file (made by add when missing) or a "
+                 "postgresql:// URL (an empty database made one by add)")
       ->capture_default_str();
   app.footer(
       "Exit status: 0 done; 1 a disk or the catalogue could not be read or written, a disk has "
@@ -132,8 +135,8 @@ std::optional<int> applyTexts(const OptionTexts& texts, ArchiveOptions& options,
   cli::applyWalkOptions(texts.walk, options.walk);
   options.stream = catalog::streamNamed(texts.stream);
   options.mergeGaps = *cli::secondsOf(texts.mergeGaps);
-  if (!texts.from.empty()) options.from = times::parseIsoTime(texts.from);
-  if (!texts.to.empty()) options.to = times::parseIsoTime(texts.to);
+  if (!texts.from.empty()) options.from = times::parseTypedTime(texts.from);
+  if (!texts.to.empty()) options.to = times::parseTypedTime(texts.to);
   if (options.from && options.to && *options.to < *options.from) {
     voice.fail() << "--to lies before --from";
     return 2;

@@ -6,6 +6,7 @@
 
 #include "base/ascii_case.h"
 #include "base/printable_name.h"
+#include "base/text_format.h"
 #include "catalog/catalog_survey.h"
 #include "catalog/disk_identity.h"
 #include "catalog/open_catalog.h"
@@ -61,7 +62,7 @@ class ReadingProgress : public base::FileBytesListener {
   void fileBytes(std::string_view bytes) override {
     digests_.fileBytes(bytes);
     bytes_ += static_cast<int64_t>(bytes.size());
-    progress_.note(std::to_string(files_) + " files read, " + std::to_string(bytes_ >> 20) +
+    progress_.note(base::counted(files_, "file") + " read, " + std::to_string(bytes_ >> 20) +
                    " MiB");
   }
   void fileUnreadable(base::ByteRange range) override { digests_.fileUnreadable(range); }
@@ -205,6 +206,38 @@ std::optional<std::vector<std::string>> copiesAmong(catalog::Catalog& catalog,
   return labels;
 }
 
+// Removes the disk of that label and stream and says what went, and which
+// copies of it stay.
+void removeDisk(catalog::Catalog& catalog, const std::string& label, catalog::DiskStream stream,
+                std::ostream& out, base::Voice& voice) {
+  const std::optional<std::optional<catalog::CataloguedDisk>> found =
+      told(catalog.fixityOf(label, stream), voice);
+  if (!found) return;
+  if (!*found) {
+    voice.fail() << noDisk(catalog, label, stream);
+    return;
+  }
+  const catalog::DiskEntry& entry = (*found)->entry;
+  const std::optional<std::vector<std::string>> copies = copiesAmong(catalog, entry, voice);
+  if (!copies) return;
+  const std::optional<bool> removed = told(catalog.removeDisk(label, stream), voice);
+  if (!removed) return;
+  if (!*removed) {  // removed by another writer meanwhile
+    voice.fail() << noDisk(catalog, label, stream);
+    return;
+  }
+  out << base::printableName(label)
+      << (stream == catalog::DiskStream::kTrigger ? " (trigger stream)" : "") << ": removed, "
+      << base::counted(entry.files, "file") << ", " << times::isoTimeOrNone(entry.first) << " .. "
+      << times::isoTimeOrNone(entry.last);
+  for (std::size_t i = 0; i < copies->size(); ++i) {
+    out << (i == 0 ? (copies->size() == 1 ? "; its copy " : "; its copies ") : ", ")
+        << base::printableName((*copies)[i]);
+  }
+  if (!copies->empty()) out << (copies->size() == 1 ? " stays" : " stay");
+  out << "\n";
+}
+
 // Writes the manifest of the disk of that label; false (and why, told by voice) when
 // there is no such disk, it has no fixity, or some of its files are left out
 // for bytes that could not be read.
@@ -247,7 +280,7 @@ std::string refusal(const std::string& label, const catalog::CataloguedDisk& kno
   }
   return name + ": another disk is catalogued under this label (added " +
          times::isoTime(entry.added) + ", " + times::isoTimeOrNone(entry.first) + " .. " +
-         times::isoTimeOrNone(entry.last) + ", " + std::to_string(entry.files) + " files, from " +
+         times::isoTimeOrNone(entry.last) + ", " + base::counted(entry.files, "file") + ", from " +
          base::printableName(entry.source) + "): not added; --as=LABEL adds this one under " +
          "another label, --replace replaces that one";
 }
@@ -333,7 +366,7 @@ void addDisk(const ArchiveOptions& options, std::size_t nth, catalog::Catalog& c
       << (disk.entry.stream == catalog::DiskStream::kTrigger ? " (trigger stream)" : "") << ": "
       << (known ? "replaced" : "added") << ", "
       << (copies->empty() ? "" : "a copy of " + base::printableName(copies->front()) + ", ")
-      << disk.entry.files << " files, " << times::isoTimeOrNone(disk.entry.first) << " .. "
+      << base::counted(disk.entry.files, "file") << ", " << times::isoTimeOrNone(disk.entry.first) << " .. "
       << times::isoTimeOrNone(disk.entry.last) << "\n";
 }
 
@@ -529,13 +562,9 @@ int runCommand(int argc, const char* const* argv, platform::Disk& host, std::ost
       case Command::kAvailability:
       case Command::kDisks:
         return answerQuery(options, *catalog, now, out, voice);
-      case Command::kRemove: {
-        const std::optional<bool> removed =
-            told(catalog->removeDisk(options.diskLabel, options.stream), voice);
-        if (removed && !*removed)
-          voice.fail() << noDisk(*catalog, options.diskLabel, options.stream);
+      case Command::kRemove:
+        removeDisk(*catalog, options.diskLabel, options.stream, out, voice);
         return voice.status();
-      }
       case Command::kManifest:
         return writeManifest(*catalog, options.diskLabel, options.stream, out, voice) ? 0 : 1;
     }
