@@ -22,11 +22,10 @@ void WriteGuard::protect(std::string_view setting) {
   const base::Outcome<std::string> place =
       host_.resolve(platform::withoutTrailingSeparators(*root));
   if (!place) return;
+  const base::Outcome<platform::FileFacts> found = host_.inspect(*place);
+  if (!found) return;  // no disk there: nothing to damage
   std::optional<platform::FileFacts> facts;
-  if (const base::Outcome<platform::FileFacts> found = host_.inspect(*place);
-      found && (found->directory || found->regular)) {
-    facts = *found;
-  }
+  if (found->directory || found->regular) facts = *found;
   disks_.push_back({base::printableName(setting), *place, facts});
 }
 

@@ -25,7 +25,10 @@ class WriteGuard {
 
   // Protects the disk that setting names (a folder, a drive, an image file),
   // however spelled ("x.iso/", "./sample", "sample//"): at least the place it
-  // resolves to, and by identity too where the host tells what is there.
+  // resolves to, and by identity too where it is a folder or a file. A setting
+  // that names nothing there (no such disk, no disk in the drive) protects
+  // nothing: where there is no disk, no write can damage one, and a file of
+  // that name may be written.
   void protect(std::string_view setting);
 
   // Why path must not be written, or nothing when it may be. Refused are: a
@@ -39,7 +42,7 @@ class WriteGuard {
   struct ProtectedDisk {
     std::string shown;                         // the setting, as messages name it
     std::string place;                         // resolved
-    std::optional<platform::FileFacts> facts;  // nothing: no such disk, or the host cannot tell
+    std::optional<platform::FileFacts> facts;  // nothing: neither a folder nor a file
     bool image() const { return facts && facts->regular; }
   };
 

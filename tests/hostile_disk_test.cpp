@@ -35,7 +35,8 @@ TEST_F(HostileDiskTest, LogsLinkedOrPathedIntoTheDiskNeverWriteThere) {
   EXPECT_EQ(errors,
             "cdverify: log log.out lies inside the disk disk: it is not written\n"
             "cdverify: log warn.log lies inside the disk disk: it is not written\n"
-            "cdverify: log disk/err.log lies inside the disk disk: it is not written\n");
+            "cdverify: log disk/err.log lies inside the disk disk: it is not written\n"
+            "cdverify: disk disk: no data file of stream P found\n");
   EXPECT_EQ(testsupport::readFile(data), before);
   EXPECT_FALSE(fs::exists(disk.directory() / "20060615" / "new.log"));
   EXPECT_FALSE(fs::exists(disk.directory() / "err.log"));

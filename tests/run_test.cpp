@@ -59,6 +59,29 @@ TEST_F(SubdirDiskTest, StreamAndExtensionSelectTheFiles) {
   expectLog("xyz.log", "subdir_xyz_info.log");
 }
 
+// A disk read whole that holds no file of the stream asked for is said on
+// standard error, as a missing disk is; standard output and the exit status
+// stay as they are.
+TEST_F(SubdirDiskTest, NoDataFileOfTheStreamIsSaidOnStandardError) {
+  const std::string told = "cdverify: disk " + disk.setting() + ": no data file of ";
+  const struct {
+    std::vector<std::string> options;
+    std::string said;
+  } cases[] = {
+      {{"-firstbyte=Q"}, told + "stream Q found\n"},
+      {{"-fileExt=XYZ"}, told + "stream P found\n"},
+      {{"-firstbyte=Q", "-stream=trigger", "-fileExt=XYZ"}, told + "the trigger stream found\n"},
+      {{}, ""},
+      {{"-stream=trigger"}, ""},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> arguments = c.options;
+    arguments.push_back("-archDisk=" + disk.setting());
+    EXPECT_EQ(run(arguments), "Data:\n");
+    EXPECT_EQ(errors, c.said);
+  }
+}
+
 TEST_F(RunTest, PlaneModeVerifiesTheRootFilesOnly) {
   put("", "P0615001.DAT", DataFile().startingAt(kJune15Noon));
   put("", "p0615002.DAT", DataFile().startingAt(kJune15Noon + 60));
@@ -74,6 +97,22 @@ TEST_F(RunTest, IntervalsArriveInWalkOrderAndAreReportedSorted) {
   put("20060615", "P0615002.DAT", DataFile().startingAt(kJune15Noon));
   run({"-archDisk=" + disk.setting(), "-fNameInfo=info.log"});
   expectLog("info.log", "walk_order_info.log");
+}
+
+// "-=DAT" sets every option to DAT: the disk DAT is not there, so the four
+// logs, all named DAT, are one file written as the default log is.
+TEST_F(RunTest, ALogNamedAsADiskThatIsNotThereIsWritten) {
+  EXPECT_EQ(run({"-=DAT"}), "Data:\n");
+  EXPECT_EQ(errors, "cdverify: disk DAT: no such disk or folder\n");
+  expectLog("DAT", "no_disk.log", "DAT");
+  // Once the log is there, the disk DAT is that file, taken for an image:
+  // protected as any disk is, so the log is left as it was.
+  const std::string first = logFile("DAT");
+  EXPECT_EQ(run({"-=DAT"}), "Data:\n");
+  EXPECT_NE(errors.find("cdverify: log DAT is the disk image DAT: it is not written\n"),
+            std::string::npos)
+      << errors;
+  EXPECT_EQ(logFile("DAT"), first);
 }
 
 TEST_F(RunTest, EmptyAndLongDiskSettingsAreWrittenWholeAndFindNothing) {

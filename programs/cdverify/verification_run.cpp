@@ -87,17 +87,33 @@ void writeSummary(const RunSettings& settings, const verify::RunCounters& counte
 // Tells what keeps the disk of settings from being read as it is: an image
 // that cannot be read or is read otherwise, a disk that is not there. The run
 // goes on as for an empty disk, so the logs and the exit status stay what
-// scripts expect.
-void tellDiskProblems(const RunSettings& settings, const base::Outcome<sources::OpenedDisk>& opened,
+// scripts expect. Whether it told anything.
+bool tellDiskProblems(const RunSettings& settings, const base::Outcome<sources::OpenedDisk>& opened,
                       platform::Disk& host, base::Voice& voice) {
   const std::string name = base::printableName(settings.archiveDisk.view());
   if (!opened) voice.warn() << "disk image " << name << " cannot be read: " << opened.problem();
   for (const std::string& warning : opened.warnings)
     voice.warn() << "disk image " << name << ": " << warning;
-  if (!opened || opened->disk != &host) return;
+  if (!opened) return true;
+  if (opened->disk != &host) return !opened.warnings.empty();
   if (const base::Status walkable = walk::walkableDisk(settings.archiveDisk.view(), host);
       !walkable) {
     voice.warn() << "disk " << name << ": " << walkable.problem();
+    return true;
+  }
+  return !opened.warnings.empty();
+}
+
+// A disk that was read but held no data file of the stream asked for (a
+// wrong -firstbyte, a -mode that finds no date folders) is said, as a missing
+// disk is; the logs and the exit status stay as they are.
+void tellNothingFound(const RunSettings& settings, base::Voice& voice) {
+  const std::string name = base::printableName(settings.archiveDisk.view());
+  if (settings.triggerStream) {
+    voice.warn() << "disk " << name << ": no data file of the trigger stream found";
+  } else {
+    voice.warn() << "disk " << name << ": no data file of stream "
+                 << base::printableName(std::string(1, settings.streamLetter)) << " found";
   }
 }
 
@@ -111,7 +127,7 @@ int runVerification(int argc, const char* const* argv, platform::Disk& host, std
   const base::Outcome<sources::OpenedDisk> opened =
       sources::openDisk(std::string(settings.archiveDisk.view()), host,
                         verify::verificationKeepPolicy(platform::kHostProfileDialect));
-  tellDiskProblems(settings, opened, host, voice);
+  const bool diskProblemTold = tellDiskProblems(settings, opened, host, voice);
   platform::Disk& disk = opened ? *opened->disk : host;
 
   walk::WalkSettings walk = walkSettingsOf(settings);
@@ -148,6 +164,7 @@ int runVerification(int argc, const char* const* argv, platform::Disk& host, std
   }
   walk::walkArchive(walk, disk, verifier, progress ? &*progress : nullptr);
   if (progress) progress->erase();
+  if (verifier.counters().fileCount == 0 && !diskProblemTold) tellNothingFound(settings, voice);
   writeSummary(settings, verifier.counters(), log);
 
   verifier.coverage().sortByStart(times::SORT_ASCENDING);
