@@ -128,8 +128,8 @@ TEST(SummaryFormats, TimelineTooltipsNameTheirDiskAndKeepTheirLineBreaks) {
                      "</title></text>"),
             std::string::npos);
   EXPECT_NE(svg.find("1 unusable file:&#10;" + longName + "/bad</title>"), std::string::npos);
-  // The 10 s overlap, far below a pixel, is still 2 px wide.
-  EXPECT_NE(svg.find("width=\"2.0\" height=\"4.0\" fill=\"#e377c2\"><title>VELK overlap"),
+  // The 10 s overlap, far below a pixel, is still 3 px wide.
+  EXPECT_NE(svg.find("width=\"3.0\" height=\"6.0\" fill=\"#e377c2\"><title>VELK overlap"),
             std::string::npos);
 }
 
@@ -157,6 +157,20 @@ TEST(SummaryFormats, TimelineGroupsManyDisksByMonthAndNamesEachInItsTooltip) {
   EXPECT_NE(svg.find(">2006-07 (25 disks)<title>"), std::string::npos);
   EXPECT_EQ(svg.find(">disk40<"), std::string::npos);
   EXPECT_NE(svg.find("<title>disk40: covered 2006-07-25T12:00:01 .. "), std::string::npos);
+}
+
+// Many rows never shrink below a legible height: the picture grows instead.
+TEST(SummaryFormats, TimelineRowsKeepALegibleHeightAndThePictureGrows) {
+  std::vector<DiskRecord> disks;
+  for (int k = 0; k < 40; ++k) {  // a row per disk, and a station row per disk
+    FileRecord file = usableFile("f", int64_t{k} * 3600, int64_t{k} * 3600 + 600);
+    file.station = "S" + std::to_string(k);
+    disks.push_back({"disk" + std::to_string(k), {file}});
+  }
+  const std::string svg = timelineSvg(summarize(disks, {}));
+  EXPECT_NE(svg.find(" height=\"2090\" viewBox"), std::string::npos) << svg.substr(0, 200);
+  EXPECT_NE(svg.find("font-size=\"10\" text-anchor=\"end\">disk39<"), std::string::npos);
+  EXPECT_NE(svg.find("text-anchor=\"end\">merged S39<"), std::string::npos);
 }
 
 TEST(SummaryFormats, PageCarriesItsDataAsStepsInsideOneScriptElementWhateverTheNames) {

@@ -25,8 +25,10 @@ const char* const kEventColour = "#6a3d9a";
 const char* const kNeighbourColour = "#1f4e99";  // every other disk of a grouped row
 
 constexpr std::size_t kMaxDiskRows = 40;  // past it, disks are grouped
+constexpr double kMinRowHeight = 12;       // a disk row's, its name still legible
+constexpr double kStationRowHeight = 28;   // covered and gaps bands of 10 px
 constexpr std::size_t kMostNamed = 20;    // unusable files named in one tooltip
-constexpr double kMinOverlapWidth = 2;
+constexpr double kMinOverlapWidth = 3;
 
 // Text safe inside an XML element or attribute; control bytes are written as
 // "\xNN" first, since XML cannot hold them.
@@ -267,8 +269,8 @@ std::string stationRow(const StationSummary& station, const TimeAxis& axis, doub
     }
     svg += bars(gaps, axis, y + 4 + bandHeight, bandHeight, gapClass.colour, name + " gap");
   }
-  svg += bars(spansOf(station.overlaps), axis, y + 4, 4, kOverlapColour, name + " overlap",
-              kMinOverlapWidth);
+  svg += bars(spansOf(station.overlaps), axis, y + 4, bandHeight * 0.6, kOverlapColour,
+              name + " overlap", kMinOverlapWidth);
   return svg + eventMarkers(station, axis, y + 3);
 }
 
@@ -285,9 +287,11 @@ std::string timelineSvg(const CoverageSummary& summary) {
   const TimeAxis axis(start, end);
   const std::vector<DiskRow> disks = diskRows(summary);
   const std::size_t rows = disks.size() + summary.stations.size();
-  const double rowHeight =
-      std::clamp(800.0 / static_cast<double>(std::max<std::size_t>(rows, 1)), 3.0, 18.0);
-  const double stationHeight = std::max(rowHeight, 18.0);
+  // Rows share 800 px while they are few; past that each keeps a height its
+  // name and marks read at, and the picture grows.
+  const double rowHeight = std::clamp(
+      800.0 / static_cast<double>(std::max<std::size_t>(rows, 1)), kMinRowHeight, 18.0);
+  const double stationHeight = kStationRowHeight;
   const double height = kTop + rowHeight * static_cast<double>(disks.size()) +
                         (stationHeight + 10) * static_cast<double>(summary.stations.size()) + 40;
 
