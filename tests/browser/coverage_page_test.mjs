@@ -4,7 +4,12 @@
 // JSON, that it loads without a console error, that its controls move the view,
 // and that a screenshot of it is not blank.
 //
-// usage: node coverage_page_test.mjs CDCOVERAGE MAKE_SUMMARIES WORKDIR
+// A page of two generated disks, one station covered a minute in 432 s and one
+// covered solidly for hours, is read back from the canvas's pixels: each
+// column is drawn by the share of its time covered, so sparse data never looks
+// complete; the station filter and the calendar's bands are checked there too.
+//
+// usage: node coverage_page_test.mjs CDCOVERAGE MAKE_SUMMARIES WORKDIR MAKE_LARGE_DISK
 // Exit status 77 (skipped) when no browser or driver is here, unless CI is set:
 // there a missing browser is a failure.
 import assert from "node:assert/strict";
@@ -12,7 +17,7 @@ import { execFileSync } from "node:child_process";
 import fs from "node:fs";
 import path from "node:path";
 
-const [cdcoverage, makeSummaries, work] = process.argv.slice(2);
+const [cdcoverage, makeSummaries, work, makeLargeDisk] = process.argv.slice(2);
 const chromiumPath = process.env.CHROMIUM || "/usr/bin/chromium";
 
 function skip(reason) {
@@ -196,9 +201,79 @@ for (const [diskCount, files, label] of archives) {
     console.log(`FAILED ${name}: ${error.stack || error}`);
   }
 }
+try {
+  await checkSparseAndDense();
+  console.log("ok the page draws sparse data by its share of each pixel");
+} catch (error) {
+  failures++;
+  console.log(`FAILED sparse and dense stations: ${error.stack || error}`);
+}
 await browser.close();
-console.log(`${archives.length - failures} passed, ${failures} failed`);
+console.log(`${archives.length + 1 - failures} passed, ${failures} failed`);
 process.exit(failures ? 1 : 0);
+
+async function checkSparseAndDense() {
+  const dir = path.join(work, "sparse-and-dense");
+  fs.rmSync(dir, { recursive: true, force: true });
+  // 20 days of 200 one-minute files a day: SPRS one every 432 s, the whole day
+  // at 13.9 %; DENS back to back, 200 minutes of each day solid.
+  const sparse = path.join(dir, "sparse"), dense = path.join(dir, "dense");
+  execFileSync(makeLargeDisk, [sparse, "4000", "--station=SPRS", "--step=432"]);
+  execFileSync(makeLargeDisk, [dense, "4000", "--station=DENS"]);
+  const pagePath = path.join(dir, "page.html");
+  execFileSync(cdcoverage, ["--html=" + pagePath, "--output=" + path.join(dir, "summary.txt"), sparse, dense]);
+  const page = await browser.newPage({ viewport: { width: 1300, height: 1000 }, deviceScaleFactor: 1 });
+  try {
+    await page.goto("file://" + pagePath, { waitUntil: "load" });
+    await page.waitForFunction(() => window.coverageView !== undefined);
+    // The shade of each pixel column of a station's covered band, as the
+    // canvas (transparent where nothing is drawn) holds it: 0 nothing, 1 solid.
+    const shades = (name) => page.evaluate((station) => {
+      const band = window.coverageView.coveredBand(station);
+      const canvas = document.getElementById("timeline");
+      const ratio = canvas.width / canvas.clientWidth;
+      const row = canvas.getContext("2d").getImageData(Math.ceil(band.left * ratio),
+        Math.round((band.top + band.bottom) / 2 * ratio), Math.floor((band.right - band.left) * ratio), 1).data;
+      const shade = [];
+      for (let i = 0; i < row.length; i += 4) shade.push(row[i + 3] / 255);
+      return shade;
+    }, name);
+    const sparseShades = (await shades("SPRS")).filter((s) => s > 0.02);
+    const mean = sparseShades.reduce((a, b) => a + b, 0) / sparseShades.length;
+    assert.ok(sparseShades.length > 900, "SPRS is drawn over its 20 days: " + sparseShades.length);
+    assert.ok(Math.abs(mean - 60 / 432) < 0.03, "SPRS's columns average its share: " + mean);
+    assert.ok(Math.max(...sparseShades) < 0.35, "no column of SPRS is drawn solid: " + Math.max(...sparseShades));
+    const denseShades = await shades("DENS");
+    assert.ok(denseShades.filter((s) => s > 0.97).length >= 20 * 5, "DENS's hours are solid");
+
+    // The station filter shows one station's row and calendar, then all again.
+    const heightOfAll = await page.evaluate(() => document.getElementById("timeline").clientHeight);
+    await page.selectOption("#station-filter", "SPRS");
+    assert.deepEqual(await page.evaluate(() => window.coverageView.shownStations()), ["SPRS"]);
+    assert.ok(await page.evaluate(() => document.getElementById("timeline").clientHeight) < heightOfAll);
+    assert.deepEqual(await page.evaluate(() => [...document.querySelectorAll("#calendars > div")]
+      .map((block) => block.hidden)), [true, false]);  // DENS, SPRS in the summary's order
+    assert.equal(await page.evaluate(() => window.coverageView.coveredBand("DENS")), null);
+    await page.selectOption("#station-filter", "");
+    assert.deepEqual(await page.evaluate(() => window.coverageView.shownStations()), ["DENS", "SPRS"]);
+
+    // The calendar's legend names its bands, and a day's cell has its band's colour.
+    assert.deepEqual(await page.evaluate(() => [...document.querySelectorAll("#calendar-legend span")]
+      .map((s) => s.textContent)), ["0 %", "under 50 %", "50 to 90 %", "90 to 99 %", "99 % to under 100 %", "100 %"]);
+    const cellColour = await page.evaluate(() => {
+      const cell = window.coverageView.dayCell("SPRS", "2006-06-16");
+      const calendar = document.elementFromPoint(cell.x, cell.y);
+      const box = calendar.getBoundingClientRect();
+      const ratio = calendar.width / calendar.clientWidth;
+      const [r, g, b] = calendar.getContext("2d").getImageData(
+        Math.round((cell.x - box.left) * ratio), Math.round((cell.y - box.top) * ratio), 1, 1).data;
+      return "#" + [r, g, b].map((v) => v.toString(16).padStart(2, "0")).join("");
+    });
+    assert.equal(cellColour, "#ef6548", "a day at 13.9 % is under 50 %");
+  } finally {
+    await page.close();
+  }
+}
 
 function nextDay(day) {
   return new Date(Date.parse(day + "T00:00:00Z") + 86400000).toISOString().slice(0, 19);
