@@ -1,6 +1,7 @@
 #include "display/progress_line.h"
 
 #include "base/printable_name.h"
+#include "base/text_format.h"
 
 namespace display {
 
@@ -49,7 +50,8 @@ void ProgressLine::erase() {
 std::string ProgressLine::text() const {
   std::string line = title_;
   if (listed_ == 0 && done_ == 0) return note_.empty() ? line : line + ": " + note_;
-  line += ": " + std::to_string(done_) + " of " + std::to_string(listed_) + " files listed so far";
+  line += ": " + std::to_string(done_) + " of " +
+          base::counted(static_cast<int64_t>(listed_), "file") + " listed so far";
   if (!directory_.empty()) line += ", in " + directory_;
   return line;
 }

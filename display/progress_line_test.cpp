@@ -126,7 +126,7 @@ TEST_F(ProgressLineTest, ALongLineIsCutSoThatItNeverWraps) {
 TEST_F(ProgressLineTest, ControlBytesOfADirectoryNameAreShownEscaped) {
   line.begin("cdverify: disk g");
   line.filesListed("2006\r0615", 1);
-  EXPECT_EQ(shown(), "cdverify: disk g: 0 of 1 files listed so far, in 2006\\x0d0615");
+  EXPECT_EQ(shown(), "cdverify: disk g: 0 of 1 file listed so far, in 2006\\x0d0615");
 }
 
 }  // namespace
