@@ -52,10 +52,9 @@ TEST(DailyAvailability, PercentAndGapsAreOfTheWholeDayAndDaysWithoutDataAreListe
 TEST(DailyAvailability, DaysBefore1970AreWholeUtcDays) {
   const CoverageSummary summary =
       summarize({{"a", {usableFile("a/1", -kDay - 10, -kDay + 10)}}}, {});
-  EXPECT_EQ(
-      dailyAvailability(summary),
-      (std::vector<DayAvailability>{day(-2 * kDay, 10, 1, kDay - 10, 0, 0),
-                                    day(-kDay, 10, 1, kDay - 10, 0, 0)}));
+  EXPECT_EQ(dailyAvailability(summary),
+            (std::vector<DayAvailability>{day(-2 * kDay, 10, 1, kDay - 10, 0, 0),
+                                          day(-kDay, 10, 1, kDay - 10, 0, 0)}));
 }
 
 // A day below 100 % has a gap that accounts for its missing time, the first and

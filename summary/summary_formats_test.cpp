@@ -72,12 +72,11 @@ TEST(SummaryFormats, EveryFormatCountsOverlapRegionsAndLabelsThePairsApart) {
 
 // An overlap of many files reads as a count in text; CSV and JSON name each.
 TEST(SummaryFormats, TextCountsTheFilesOfAnOverlapOfManyWhereCsvNamesThem) {
-  const CoverageSummary summary =
-      summarize({{"a", {usableFile("a/1", 0, 100), usableFile("a/2", 50, 150)}},
-                 {"b",
-                  {usableFile("b/1", 100, 200), usableFile("b/2", 150, 250),
-                   usableFile("b/3", 200, 300)}}},
-                {});
+  const CoverageSummary summary = summarize(
+      {{"a", {usableFile("a/1", 0, 100), usableFile("a/2", 50, 150)}},
+       {"b",
+        {usableFile("b/1", 100, 200), usableFile("b/2", 150, 250), usableFile("b/3", 200, 300)}}},
+      {});
   EXPECT_NE(summaryText(summary).find("  overlaps: 1\n    1970-01-01T00:00:50 .. "
                                       "1970-01-01T00:04:10  0d 0h 3m 20s  5 files on a, b\n"),
             std::string::npos)

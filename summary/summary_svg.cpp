@@ -25,8 +25,8 @@ const char* const kEventColour = "#6a3d9a";
 const char* const kNeighbourColour = "#1f4e99";  // every other disk of a grouped row
 
 constexpr std::size_t kMaxDiskRows = 40;  // past it, disks are grouped
-constexpr double kMinRowHeight = 12;       // a disk row's, its name still legible
-constexpr double kStationRowHeight = 28;   // covered and gaps bands of 10 px
+constexpr double kMinRowHeight = 12;      // a disk row's, its name still legible
+constexpr double kStationRowHeight = 28;  // covered and gaps bands of 10 px
 constexpr std::size_t kMostNamed = 20;    // unusable files named in one tooltip
 constexpr double kMinOverlapWidth = 3;
 
@@ -224,7 +224,8 @@ std::vector<DiskRow> diskRows(const CoverageSummary& summary) {
     }
     if (groups.size() > kMaxDiskRows && period == 7) continue;
     for (auto& [key, disks] : groups) {
-      rows.push_back({key + " (" + base::counted(static_cast<int64_t>(disks.size()), "disk") + ")", std::move(disks)});
+      rows.push_back({key + " (" + base::counted(static_cast<int64_t>(disks.size()), "disk") + ")",
+                      std::move(disks)});
     }
     break;
   }
@@ -250,7 +251,6 @@ std::string unusableMarker(const DiskRow& row, double y, double rowHeight) {
       kUnusableColour, titleLines(lines).c_str());
 }
 
-
 // A station's merged row at y: its covered time over its gaps, its overlaps
 // and its events.
 std::string stationRow(const StationSummary& station, const TimeAxis& axis, double y,
@@ -258,8 +258,8 @@ std::string stationRow(const StationSummary& station, const TimeAxis& axis, doub
   std::string svg = label("merged " + station.station, y, height);
   const std::string& name = station.station;
   const double bandHeight = (height - 8) / 2;
-  svg += bars(spansOf(station.timespans), axis, y + 4, bandHeight, kCoveredColour,
-              name + " covered");
+  svg +=
+      bars(spansOf(station.timespans), axis, y + 4, bandHeight, kCoveredColour, name + " covered");
   // Gaps under the covered time, shortest first, so that a row full of short
   // gaps still shows its coverage and the long gaps stand out.
   for (const GapClass& gapClass : kGapClasses) {
@@ -289,8 +289,8 @@ std::string timelineSvg(const CoverageSummary& summary) {
   const std::size_t rows = disks.size() + summary.stations.size();
   // Rows share 800 px while they are few; past that each keeps a height its
   // name and marks read at, and the picture grows.
-  const double rowHeight = std::clamp(
-      800.0 / static_cast<double>(std::max<std::size_t>(rows, 1)), kMinRowHeight, 18.0);
+  const double rowHeight =
+      std::clamp(800.0 / static_cast<double>(std::max<std::size_t>(rows, 1)), kMinRowHeight, 18.0);
   const double stationHeight = kStationRowHeight;
   const double height = kTop + rowHeight * static_cast<double>(disks.size()) +
                         (stationHeight + 10) * static_cast<double>(summary.stations.size()) + 40;

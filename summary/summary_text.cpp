@@ -72,7 +72,8 @@ std::string stationText(const StationSummary& station) {
   text += "  gaps: " + std::to_string(station.gaps.size()) + "\n";
   for (const SpanWithDisks& gap : station.gaps) text += spanLine(gap.span, joined(gap.disks));
   text += "  overlaps: " + std::to_string(station.overlaps.size()) + "\n";
-  for (const OverlapRegion& region : station.overlaps) text += spanLine(region.span, filesOf(region));
+  for (const OverlapRegion& region : station.overlaps)
+    text += spanLine(region.span, filesOf(region));
   text += "  overlapping file pairs: " + std::to_string(station.overlapPairs.size()) + "\n";
   for (const OverlapPair& pair : station.overlapPairs) {
     text += spanLine(pair.span, fileText(pair.first) + " and " + fileText(pair.second));
@@ -88,17 +89,16 @@ std::string summaryText(const CoverageSummary& summary) {
   int64_t files = 0;
   for (const DiskSummary& disk : summary.disks)
     files += static_cast<int64_t>(disk.record.files.size());
-  std::string text = "cdcoverage: " +
-                     base::counted(static_cast<int64_t>(summary.disks.size()), "disk") + ", " +
-                     base::counted(files, "file") + ", gap tolerance " +
-                     std::to_string(summary.options.gapToleranceSeconds) + " s\n";
+  std::string text =
+      "cdcoverage: " + base::counted(static_cast<int64_t>(summary.disks.size()), "disk") + ", " +
+      base::counted(files, "file") + ", gap tolerance " +
+      std::to_string(summary.options.gapToleranceSeconds) + " s\n";
   for (const StationSummary& station : summary.stations) text += "\n" + stationText(station);
   text += "\nDisks: " + std::to_string(summary.disks.size()) + "\n";
   for (const DiskSummary& disk : summary.disks) {
     text += "  " + base::printableName(disk.record.name) + "  " +
             base::counted(static_cast<int64_t>(disk.record.files.size()), "file") + "  " +
-            optionalTime(disk.first) +
-            " .. " + optionalTime(disk.last) + "\n";
+            optionalTime(disk.first) + " .. " + optionalTime(disk.last) + "\n";
   }
   for (const DiskJunction& gap : summary.diskGaps) {
     text += "  gap between " + base::printableName(gap.before) + " and " +

@@ -174,8 +174,7 @@ TEST_F(ArchiveRunTest, FindNamesTheDisksFilesAndGapsOfAWindow) {
   ASSERT_EQ(archive({"find", "--station=VELK", "--from=2006-06-15T12:01:00",
                      "--to=2006-06-15T12:04:00", "--format=csv"}),
             0);
-  EXPECT_NE(out.find("gap|||2006-06-15T12:03:01|2006-06-15T12:04:00|59|||\r\n"),
-            std::string::npos);
+  EXPECT_NE(out.find("gap|||2006-06-15T12:03:01|2006-06-15T12:04:00|59|||\r\n"), std::string::npos);
   EXPECT_NE(out.find("|2006-06-15T12:01:00|2006-06-15T12:01:01|1||2006-06-15T12:00:01|"
                      "2006-06-15T12:01:01\r\n"),
             std::string::npos)

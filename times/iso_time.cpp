@@ -109,8 +109,8 @@ std::optional<int64_t> parseIsoTime(std::string_view text) {
 }
 
 std::optional<int64_t> parseTypedTime(std::string_view text) {
-  constexpr std::size_t kDateLength = 10;           // 2006-06-15
-  constexpr std::size_t kNoSecondsLength = 16;      // 2006-06-15T12:30
+  constexpr std::size_t kDateLength = 10;       // 2006-06-15
+  constexpr std::size_t kNoSecondsLength = 16;  // 2006-06-15T12:30
   if (text.size() > kDateLength && text.back() == 'Z') text.remove_suffix(1);
   if (text.size() == kNoSecondsLength) return parseIsoTime(std::string(text) + ":00");
   return parseIsoTime(text);

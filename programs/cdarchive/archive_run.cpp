@@ -366,8 +366,8 @@ void addDisk(const ArchiveOptions& options, std::size_t nth, catalog::Catalog& c
       << (disk.entry.stream == catalog::DiskStream::kTrigger ? " (trigger stream)" : "") << ": "
       << (known ? "replaced" : "added") << ", "
       << (copies->empty() ? "" : "a copy of " + base::printableName(copies->front()) + ", ")
-      << base::counted(disk.entry.files, "file") << ", " << times::isoTimeOrNone(disk.entry.first) << " .. "
-      << times::isoTimeOrNone(disk.entry.last) << "\n";
+      << base::counted(disk.entry.files, "file") << ", " << times::isoTimeOrNone(disk.entry.first)
+      << " .. " << times::isoTimeOrNone(disk.entry.last) << "\n";
 }
 
 // The disk of label and stream as the catalogue recorded it, with the fixity

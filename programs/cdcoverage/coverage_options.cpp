@@ -19,7 +19,6 @@ std::vector<std::string> summaryFormatNames() {
   return names;
 }
 
-
 // Where the summary goes, what else is written, and the catalogue to read.
 void addOutputOptions(CLI::App& app, CoverageOptions& options) {
   app.add_option("--output", options.output, "write the summary to FILE, not standard output");

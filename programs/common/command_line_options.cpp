@@ -11,10 +11,9 @@ namespace cli {
 
 const CLI::Validator kTypedTime(
     [](std::string& text) {
-      return times::parseTypedTime(text)
-                 ? std::string()
-                 : "not a time: " + text + "; the forms taken are " +
-                       std::string(times::kTypedTimeForms);
+      return times::parseTypedTime(text) ? std::string()
+                                         : "not a time: " + text + "; the forms taken are " +
+                                               std::string(times::kTypedTimeForms);
     },
     "TIME");
 
