@@ -29,6 +29,7 @@ figures() {
     local bytes=$(stat -c %s "$catalog")
     echo "catalogue: $bytes bytes, $((bytes / (disks * files))) bytes per file row"
   fi
+  echo "the program's start alone (--version): $(median $cdarchive --version) ms"
   echo "find, one station, one day in the middle: $(median $cdarchive --catalog="$catalog" \
     find --station=VELK --from=2006-06-15 --to=2006-06-16) ms"
   echo "availability, one station, the whole archive: $(median $cdarchive \

@@ -10,6 +10,7 @@
 
 #include "catalog/catalog_name.h"
 #include "catalog/disk_identity.h"
+#include "catalog/libpq_on_demand.h"
 #include "catalog/postgres_schema.h"
 #include "catalog/text_list.h"
 
@@ -122,6 +123,9 @@ void ignoreNotice(void*, const char*) {}
 class PostgresCatalog : public Catalog {
  public:
   PostgresCatalog(const std::string& url, CatalogAccess access) : where_(shownCatalogName(url)) {
+    if (const base::Status loaded = loadLibpq(); !loaded) {
+      throw CatalogError("catalogue " + where_ + " cannot be opened: " + loaded.problem());
+    }
     // Keywords are taken in order, so the URL's own timeout overrides ours.
     const char* const keywords[] = {"connect_timeout", "dbname", nullptr};
     const char* const values[] = {kConnectTimeoutSeconds, url.c_str(), nullptr};

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "catalog/catalog_contract_test.h"
+#include "catalog/libpq_on_demand.h"
 #include "catalog/postgres_schema.h"
 #include "tests/support/scratch_dir.h"
 
@@ -33,6 +34,8 @@ std::optional<std::string> postgresUrl(std::string& why) {
 
 // Runs sql on the server at url, as a test's own setting up.
 void onServer(const std::string& url, const std::string& sql) {
+  const base::Status loaded = loadLibpq();
+  ASSERT_TRUE(loaded) << loaded.problem();
   PGconn* connection = PQconnectdb(url.c_str());
   ASSERT_EQ(PQstatus(connection), CONNECTION_OK) << PQerrorMessage(connection);
   PGresult* result = PQexec(connection, sql.c_str());
@@ -69,9 +72,11 @@ class PostgresStore : public StoreUnderTest {
   std::string why_;
 };
 
-INSTANTIATE_TEST_SUITE_P(Postgres, CatalogTest, ::testing::Values(StoreKind{"PostgreSQL", [] {
-                           return std::unique_ptr<StoreUnderTest>(new PostgresStore);
-                         }}));
+INSTANTIATE_TEST_SUITE_P(Postgres, CatalogTest,
+                         ::testing::Values(StoreKind{"PostgreSQL", [] {
+                                                       return std::unique_ptr<StoreUnderTest>(
+                                                           new PostgresStore);
+                                                     }}));
 
 TEST(PostgresCatalog, ADatabaseOfSomethingElseOrANewerCatalogueIsRefusedAndLeftAsItWas) {
   std::string why;

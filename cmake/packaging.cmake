@@ -88,6 +88,9 @@ else()
   set(CPACK_GENERATOR DEB)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  # Loaded when a PostgreSQL catalogue or an image is named, so dpkg-shlibdeps
+  # cannot see them; the versions it found when they were linked.
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libarchive13 (>= 3.2.1), libpq5 (>= 9.0~)")
   set(CPACK_DEBIAN_PACKAGE_SECTION science)
   set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
 endif()

@@ -13,6 +13,7 @@
 
 #include "base/printable_name.h"
 #include "sources/iso_stream.h"
+#include "sources/libarchive_on_demand.h"
 
 namespace sources {
 namespace {
@@ -149,6 +150,10 @@ void addNamesLeadingNowhere(const ImageTree& tree, std::vector<std::string>& pro
 
 ImageRead readIsoImage(platform::OpenFile& image, bool joliet, const base::KeepPolicy& policy) {
   ImageRead read;
+  if (const base::Status loaded = loadLibarchive(); !loaded) {
+    read.problem = loaded.problem();
+    return read;
+  }
   ImageTree& tree = read.tree;
   IsoStream stream(image);
   const Utf8NamesWhileAlive utf8Names;

@@ -15,6 +15,10 @@ trap 'rm -rf "$work"' EXIT
 
 echo "== $deb"
 dpkg-deb --field "$deb" Package Version Depends Maintainer
+# The libraries loaded on demand, which dpkg-shlibdeps cannot see.
+for library in libpq5 libarchive13; do
+  dpkg-deb --field "$deb" Depends | grep -q "$library" || { echo "Depends lacks $library"; exit 1; }
+done
 lintian --fail-on error,warning "$deb"
 echo "lintian: no error or warning"
 dpkg -x "$deb" "$work/root"
@@ -29,7 +33,10 @@ man -l "$work/root/usr/share/man/man1/cdcoverage.1.gz" 2>/dev/null | grep -q "ga
 build/package/tools/datagen/make_sample_disk "$work/disk"
 (cd "$work" && root/usr/bin/cdverify -archDisk=disk > /dev/null)
 grep -a -q "^     files: 7 " "$work/log.out"
-"$work/root/usr/bin/cdcoverage" "$work/disk" | grep -q "^cdcoverage: 1 disks, 7 files"
+"$work/root/usr/bin/cdcoverage" "$work/disk" | grep -q "^cdcoverage: 1 disk, 7 files"
+# An image, read by the library loaded on demand.
+xorriso -as mkisofs -R -J -quiet -V SAMPLE -o "$work/sample.iso" "$work/disk"
+"$work/root/usr/bin/cdcoverage" "$work/sample.iso" | grep -q "^cdcoverage: 1 disk, 7 files"
 "$work/root/usr/bin/cdcoverage" --version
 "$work/root/usr/bin/cdarchive" --catalog="$work/archive.db" add "$work/disk" | grep -q ": added, 7 files"
 "$work/root/usr/bin/cdarchive" --catalog="$work/archive.db" availability --extent | grep -q "^VELK 1 10 "
