@@ -11,12 +11,28 @@ namespace {
 constexpr const char* kLibpq = "libpq.so.5";
 
 // Every libpq function the catalogue and its tests call.
-#define CDVERIFY_LIBPQ_FUNCTIONS(X)                                                              \
-  X(PQclear)                                                                                     \
-  X(PQconnectdb) X(PQconnectdbParams) X(PQerrorMessage) X(PQexec) X(PQexecParams) X(PQfinish)    \
-      X(PQfreemem) X(PQgetResult) X(PQgetisnull) X(PQgetlength) X(PQgetvalue) X(PQntuples)       \
-          X(PQputCopyData) X(PQputCopyEnd) X(PQresultStatus) X(PQsetNoticeProcessor) X(PQstatus) \
-              X(PQunescapeBytea)
+// clang-format off
+#define CDVERIFY_LIBPQ_FUNCTIONS(X) \
+  X(PQclear) \
+  X(PQconnectdb) \
+  X(PQconnectdbParams) \
+  X(PQerrorMessage) \
+  X(PQexec) \
+  X(PQexecParams) \
+  X(PQfinish) \
+  X(PQfreemem) \
+  X(PQgetResult) \
+  X(PQgetisnull) \
+  X(PQgetlength) \
+  X(PQgetvalue) \
+  X(PQntuples) \
+  X(PQputCopyData) \
+  X(PQputCopyEnd) \
+  X(PQresultStatus) \
+  X(PQsetNoticeProcessor) \
+  X(PQstatus) \
+  X(PQunescapeBytea)
+// clang-format on
 
 struct Functions {
 #define CDVERIFY_SLOT(name) decltype(&::name) name = nullptr;

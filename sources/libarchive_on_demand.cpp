@@ -12,15 +12,27 @@ namespace {
 constexpr const char* kLibarchive = "libarchive.so.13";
 
 // Every libarchive function the image reader calls.
-#define CDVERIFY_LIBARCHIVE_FUNCTIONS(X)                                                  \
-  X(archive_entry_filetype)                                                               \
-  X(archive_entry_hardlink) X(archive_entry_pathname) X(archive_entry_pathname_utf8)      \
-      X(archive_entry_size) X(archive_error_string) X(archive_filter_bytes)               \
-          X(archive_read_data_block) X(archive_read_data_skip) X(archive_read_free)       \
-              X(archive_read_new) X(archive_read_next_header) X(archive_read_open1)       \
-                  X(archive_read_set_callback_data) X(archive_read_set_format_option)     \
-                      X(archive_read_set_read_callback) X(archive_read_set_skip_callback) \
-                          X(archive_read_support_format_iso9660)
+// clang-format off
+#define CDVERIFY_LIBARCHIVE_FUNCTIONS(X) \
+  X(archive_entry_filetype) \
+  X(archive_entry_hardlink) \
+  X(archive_entry_pathname) \
+  X(archive_entry_pathname_utf8) \
+  X(archive_entry_size) \
+  X(archive_error_string) \
+  X(archive_filter_bytes) \
+  X(archive_read_data_block) \
+  X(archive_read_data_skip) \
+  X(archive_read_free) \
+  X(archive_read_new) \
+  X(archive_read_next_header) \
+  X(archive_read_open1) \
+  X(archive_read_set_callback_data) \
+  X(archive_read_set_format_option) \
+  X(archive_read_set_read_callback) \
+  X(archive_read_set_skip_callback) \
+  X(archive_read_support_format_iso9660)
+// clang-format on
 
 struct Functions {
 #define CDVERIFY_SLOT(name) decltype(&::name) name = nullptr;
@@ -38,8 +50,10 @@ base::Status load() {
   }
 #define CDVERIFY_FIND(name)                                                                     \
   libarchive.name = reinterpret_cast<decltype(&::name)>(platform::functionOf(*library, #name)); \
-  if (libarchive.name == nullptr) return base::failure(std::string(kLibarchive) + " has "       \
-                                                                                  "no " #name);
+  if (libarchive.name == nullptr)                                                               \
+    return base::failure(std::string(kLibarchive) +                                             \
+                         " has "                                                                \
+                         "no " #name);
   CDVERIFY_LIBARCHIVE_FUNCTIONS(CDVERIFY_FIND)
 #undef CDVERIFY_FIND
   return {};
