@@ -48,9 +48,9 @@ base::Status load() {
     return base::failure("the PostgreSQL client library cannot be loaded (Debian's libpq5): " +
                          library.problem());
   }
-#define CDVERIFY_FIND(name)                                                                \
-  libpq.name = reinterpret_cast<decltype(&::name)>(platform::functionOf(*library, #name)); \
-  if (libpq.name == nullptr) return base::failure(std::string(kLibpq) + " has no " #name);
+#define CDVERIFY_FIND(name)                                 \
+  if (!platform::findFunction(*library, #name, libpq.name)) \
+    return base::failure(std::string(kLibpq) + " has no " + #name);
   CDVERIFY_LIBPQ_FUNCTIONS(CDVERIFY_FIND)
 #undef CDVERIFY_FIND
   return {};

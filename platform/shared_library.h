@@ -20,4 +20,12 @@ base::Outcome<SharedLibrary> loadSharedLibrary(const std::string& name);
 // The address of the library's function of that name; null when it has none.
 void* functionOf(const SharedLibrary& library, const char* name);
 
+// Sets function to the library's function of that name, of the type the
+// caller declares it with; false when the library has none.
+template <typename Function>
+bool findFunction(const SharedLibrary& library, const char* name, Function*& function) {
+  function = reinterpret_cast<Function*>(functionOf(library, name));
+  return function != nullptr;
+}
+
 }  // namespace platform

@@ -48,12 +48,9 @@ base::Status load() {
     return base::failure("the image reader library cannot be loaded (Debian's libarchive13): " +
                          library.problem());
   }
-#define CDVERIFY_FIND(name)                                                                     \
-  libarchive.name = reinterpret_cast<decltype(&::name)>(platform::functionOf(*library, #name)); \
-  if (libarchive.name == nullptr)                                                               \
-    return base::failure(std::string(kLibarchive) +                                             \
-                         " has "                                                                \
-                         "no " #name);
+#define CDVERIFY_FIND(name)                                      \
+  if (!platform::findFunction(*library, #name, libarchive.name)) \
+    return base::failure(std::string(kLibarchive) + " has no " + #name);
   CDVERIFY_LIBARCHIVE_FUNCTIONS(CDVERIFY_FIND)
 #undef CDVERIFY_FIND
   return {};

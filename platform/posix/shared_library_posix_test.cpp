@@ -8,9 +8,8 @@ namespace {
 TEST(SharedLibrary, LoadsALibraryAndFindsItsFunctionsOrSaysWhyNot) {
   const base::Outcome<SharedLibrary> c = loadSharedLibrary("libc.so.6");
   ASSERT_TRUE(c) << c.problem();
-  using Length = std::size_t (*)(const char*);
-  const auto length = reinterpret_cast<Length>(functionOf(*c, "strlen"));
-  ASSERT_NE(length, nullptr);
+  std::size_t (*length)(const char*) = nullptr;
+  ASSERT_TRUE(findFunction(*c, "strlen", length));
   EXPECT_EQ(length("archive"), 7u);
   EXPECT_EQ(functionOf(*c, "no_such_function_anywhere"), nullptr);
 
