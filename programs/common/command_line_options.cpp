@@ -102,11 +102,17 @@ void addWalkOptions(CLI::App& app, WalkOptionTexts& texts) {
   app.add_option("--ext", texts.extension, "data file extension, * for any")->capture_default_str();
 }
 
-void addFormatOption(CLI::App& app, std::string& format, const std::vector<std::string>& names) {
-  std::string help;
+std::string oneOf(const std::vector<std::string>& names) {
+  std::string text;
   for (std::size_t i = 0; i < names.size(); ++i)
-    help += (i == 0 ? "" : i + 1 == names.size() ? " or " : ", ") + names[i];
-  app.add_option("--format", format, help)->check(CLI::IsMember(names))->capture_default_str();
+    text += (i == 0 ? "" : i + 1 == names.size() ? " or " : ", ") + names[i];
+  return text;
+}
+
+void addFormatOption(CLI::App& app, std::string& format, const std::vector<std::string>& names) {
+  app.add_option("--format", format, oneOf(names))
+      ->check(CLI::IsMember(names))
+      ->capture_default_str();
 }
 
 void applyWalkOptions(const WalkOptionTexts& texts, walk::WalkSettings& walk) {

@@ -39,8 +39,11 @@ struct WalkOptionTexts {
 // --mode, --stream, --first-byte and --ext.
 void addWalkOptions(CLI::App& app, WalkOptionTexts& texts);
 
+// The names as alternatives: "text, csv or json".
+std::string oneOf(const std::vector<std::string>& names);
+
 // --format into format, one of names (the default first), its help listing
-// them ("text, csv or json").
+// them (oneOf).
 void addFormatOption(CLI::App& app, std::string& format, const std::vector<std::string>& names);
 void applyWalkOptions(const WalkOptionTexts& texts, walk::WalkSettings& walk);
 

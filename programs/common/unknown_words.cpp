@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "programs/common/command_line_options.h"
+
 namespace cli {
 
 namespace {
@@ -48,19 +50,14 @@ std::vector<std::string> commandsOf(const CLI::App& app) {
   return names;
 }
 
-std::string listed(const std::vector<std::string>& names) {
-  std::string text;
-  for (std::size_t i = 0; i < names.size(); ++i)
-    text += (i == 0 ? "" : i + 1 == names.size() ? " or " : ", ") + names[i];
-  return text;
-}
-
-std::string unknown(const char* what, std::string_view word,
-                    const std::vector<std::string>& known) {
+// "unknown option --staton; did you mean --station?", or when no known word
+// is near, the text otherwise (after a blank) or nothing more.
+std::string unknown(const char* what, std::string_view word, const std::vector<std::string>& known,
+                    const std::string& otherwise = "") {
   std::string text = std::string("unknown ") + what + " " + std::string(word);
   if (const std::optional<std::string> nearest = nearestWord(word, known))
     return text + "; did you mean " + *nearest + "?";
-  return text;
+  return otherwise.empty() ? text : text + " " + otherwise;
 }
 
 }  // namespace
@@ -99,9 +96,7 @@ std::optional<std::string> unknownWord(const CLI::App& app, int argc, const char
       const std::vector<std::string> commands = commandsOf(*command);
       const auto chosen = std::find(commands.begin(), commands.end(), argument);
       if (chosen == commands.end()) {
-        std::string text = unknown("command", argument, commands);
-        if (text.back() != '?') text += " (the commands are " + listed(commands) + ")";
-        return text;
+        return unknown("command", argument, commands, "(the commands are " + oneOf(commands) + ")");
       }
       command = command->get_subcommand(std::string(argument));
       commandChosen = true;
