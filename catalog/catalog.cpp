@@ -54,10 +54,10 @@ base::Outcome<std::vector<CataloguedDisk>> Catalog::filesOf(
   return caught([&] { return filesMeeting(station, window, stream); });
 }
 
-base::Outcome<std::vector<TimedFile>> Catalog::timesOf(const std::string& station,
-                                                       const std::optional<times::TimeSpan>& window,
-                                                       DiskStream stream) {
-  return caught([&] { return timesMeeting(station, window, stream); });
+base::Outcome<std::vector<KeptSource>> Catalog::sourcesOf(const std::string& station,
+                                                          times::TimeSpan window,
+                                                          DiskStream stream) {
+  return caught([&] { return sourcesMeeting(station, window, stream); });
 }
 
 }  // namespace catalog

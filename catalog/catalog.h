@@ -78,14 +78,16 @@ struct CataloguedDisk {
   std::vector<fixity::FileFixity> held;
 };
 
-// A usable file's time, as availability needs it: little, for a million rows.
-struct TimedFile {
+// A station's stream of one of the disks' streams, as availability needs it:
+// from what the catalogue keeps, no file row read.
+struct KeptSource {
   std::string station;
   int32_t stream = 0;
-  int32_t frequency = 0;
-  int64_t start = 0;
-  int64_t end = 0;
-  int64_t added = 0;  // when its disk was added
+  int32_t sampleRate = 0;  // of the first file of the earliest disk that meets the window
+  int64_t updated = 0;     // when the newest disk that meets the window was added
+  // The union of its files' records (touching records one span), each span
+  // that meets the window, whole.
+  std::vector<times::TimeSpan> spans;
 };
 
 // A catalogue that cannot be opened, is not one, or failed a statement, as
@@ -102,7 +104,7 @@ class CatalogError : public std::runtime_error {
 enum class CatalogAccess : uint8_t { kRead, kWrite, kCreate };
 
 // The schema version this program writes, in both stores.
-inline constexpr int64_t kCatalogSchemaVersion = 3;
+inline constexpr int64_t kCatalogSchemaVersion = 4;
 
 // Throws when a catalogue's schema version is newer than this program's: such
 // a catalogue is left as it is.
@@ -148,12 +150,12 @@ class Catalog {
   base::Outcome<std::vector<CataloguedDisk>> filesOf(const std::string& station,
                                                      const std::optional<times::TimeSpan>& window,
                                                      DiskStream stream);
-  // The usable files of station (every station when empty) on disks of
-  // stream, those that meet the window where one is given, by station and
-  // start; a copy's files are left out, so that each content counts once.
-  base::Outcome<std::vector<TimedFile>> timesOf(const std::string& station,
-                                                const std::optional<times::TimeSpan>& window,
-                                                DiskStream stream);
+  // Each stream of station (every station when empty) held by usable files
+  // on disks of stream, with its spans that meet the window (a side without
+  // a limit is the smallest or largest time); a copy's disk neither counts
+  // for the sample rate nor when it was updated. By station, then stream.
+  base::Outcome<std::vector<KeptSource>> sourcesOf(const std::string& station,
+                                                   times::TimeSpan window, DiskStream stream);
 
  private:
   // What each store does for the operation of the same name; each throws
@@ -169,9 +171,8 @@ class Catalog {
   virtual std::vector<CataloguedDisk> filesMeeting(const std::string& station,
                                                    const std::optional<times::TimeSpan>& window,
                                                    DiskStream stream) = 0;
-  virtual std::vector<TimedFile> timesMeeting(const std::string& station,
-                                              const std::optional<times::TimeSpan>& window,
-                                              DiskStream stream) = 0;
+  virtual std::vector<KeptSource> sourcesMeeting(const std::string& station, times::TimeSpan window,
+                                                 DiskStream stream) = 0;
 };
 
 }  // namespace catalog

@@ -75,6 +75,28 @@ inline constexpr const char* kSchemaSteps[] = {
     "DROP TABLE disk;"
     "ALTER TABLE disk_3 RENAME TO disk;"
     "CREATE INDEX disk_by_content ON disk (content);",
+    // 3 -> 4: what each disk holds of each station's stream, and the union of
+    // the time every station's stream holds, kept as disks come and go
+    // (kept_spans.h; filled in by the program). The longest file is indexed,
+    // as every window reads its greatest.
+    "CREATE TABLE source_on_disk ("
+    "  disk_id INTEGER NOT NULL REFERENCES disk(id) ON DELETE CASCADE,"
+    "  station TEXT NOT NULL,"
+    "  stream INTEGER NOT NULL,"
+    "  frequency INTEGER NOT NULL,"
+    "  first_time INTEGER NOT NULL,"
+    "  last_time INTEGER NOT NULL,"
+    "  PRIMARY KEY (disk_id, station, stream)) WITHOUT ROWID;"
+    "CREATE INDEX source_on_disk_by_station ON source_on_disk (station, stream, first_time);"
+    "CREATE TABLE kept_span ("
+    "  disk_stream TEXT NOT NULL,"
+    "  station TEXT NOT NULL,"
+    "  stream INTEGER NOT NULL,"
+    "  start_time INTEGER NOT NULL,"
+    "  end_time INTEGER NOT NULL,"
+    "  PRIMARY KEY (disk_stream, station, stream, start_time)) WITHOUT ROWID;"
+    "CREATE INDEX kept_span_by_end ON kept_span (disk_stream, station, stream, end_time);"
+    "CREATE INDEX disk_by_longest_file ON disk (longest_file);",
 };
 
 inline constexpr const char* kInsertDisk =
@@ -110,8 +132,6 @@ inline constexpr int kDiskColumns = 10;
 inline constexpr const char* kSelectDisks = "SELECT " CDARCHIVE_DISK_COLUMNS " FROM disk d";
 inline constexpr const char* kSelectDisksHolding =
     "SELECT " CDARCHIVE_DISK_COLUMNS " FROM disk d WHERE d.content = ?1 AND d.stream = ?2";
-inline constexpr const char* kSelectStations =
-    "SELECT DISTINCT station FROM file WHERE usable ORDER BY station";
 inline constexpr const char* kSelectDiskFixity = "SELECT " CDARCHIVE_DISK_COLUMNS
                                                  ", d.manifest, d.id FROM disk d"
                                                  " WHERE d.label = ?1 AND d.stream = ?2";
@@ -143,25 +163,46 @@ inline constexpr const char* kAllFiles = CDARCHIVE_DISK_FILES CDARCHIVE_DISK_FIL
 #undef CDARCHIVE_DISK_FILES
 #undef CDARCHIVE_DISK_FILES_ORDER
 
-// A usable file's times, from the index alone; ?1 the station, ?2 and ?3 the
-// window. In the index's order; the disk's id stands for its disk
-// (kSelectTimedDisks: when it was added, its stream, whether it is a copy), so
-// that no row needs its disk's.
-#define CDARCHIVE_TIMES                                                                      \
-  "SELECT f.station, f.stream, f.frequency, f.start_time, f.end_time, f.disk_id FROM file f" \
-  " WHERE f.usable"
-#define CDARCHIVE_TIMES_ORDER " ORDER BY f.station, f.start_time"
-inline constexpr const char* kStationTimesInWindow =
-    CDARCHIVE_TIMES " AND f.station = ?1 AND" CDARCHIVE_IN_WINDOW CDARCHIVE_TIMES_ORDER;
-inline constexpr const char* kTimesInWindow =
-    CDARCHIVE_TIMES " AND" CDARCHIVE_IN_WINDOW CDARCHIVE_TIMES_ORDER;
-inline constexpr const char* kStationTimes =
-    CDARCHIVE_TIMES " AND f.station = ?1" CDARCHIVE_TIMES_ORDER;
-inline constexpr const char* kAllTimes = CDARCHIVE_TIMES CDARCHIVE_TIMES_ORDER;
-#undef CDARCHIVE_TIMES
+// What a disk holds of each source, and the kept spans (kept_spans.h): ?1
+// the disk's stream, ?2 the station, ?3 the stream; ?4 and ?5 a span that the
+// spans given touch. Kept spans do not overlap, so those that touch a span are
+// those from the first that ends at or after its start (when none does, none
+// touches: one that starts at its end would end after its start).
+inline constexpr const char* kInsertSourceOnDisk =
+    "INSERT INTO source_on_disk (disk_id, station, stream, frequency, first_time, last_time)"
+    " VALUES (?1, ?2, ?3, ?4, ?5, ?6)";
+#define CDARCHIVE_SOURCES                                                               \
+  "SELECT s.disk_id, s.station, s.stream, s.frequency, s.first_time, s.last_time FROM " \
+  "source_on_disk s"
+#define CDARCHIVE_SOURCES_ORDER " ORDER BY s.station, s.stream, s.first_time"
+inline constexpr const char* kSelectSources = CDARCHIVE_SOURCES CDARCHIVE_SOURCES_ORDER;
+inline constexpr const char* kSelectStationSources =
+    CDARCHIVE_SOURCES " WHERE s.station = ?1" CDARCHIVE_SOURCES_ORDER;
+inline constexpr const char* kSelectDiskSources = CDARCHIVE_SOURCES " WHERE s.disk_id = ?1";
+#undef CDARCHIVE_SOURCES
+#undef CDARCHIVE_SOURCES_ORDER
+#define CDARCHIVE_KEPT " FROM kept_span WHERE disk_stream = ?1 AND station = ?2 AND stream = ?3"
+inline constexpr const char* kSelectKeptTouching =
+    "SELECT start_time, end_time" CDARCHIVE_KEPT
+    " AND start_time <= ?5 AND start_time >= coalesce((SELECT start_time" CDARCHIVE_KEPT
+    " AND end_time >= ?4 ORDER BY end_time LIMIT 1), ?5) ORDER BY start_time";
+inline constexpr const char* kDeleteKept = "DELETE" CDARCHIVE_KEPT " AND start_time = ?4";
+#undef CDARCHIVE_KEPT
+inline constexpr const char* kInsertKept =
+    "INSERT INTO kept_span (disk_stream, station, stream, start_time, end_time)"
+    " VALUES (?1, ?2, ?3, ?4, ?5)";
+// The records of a source's usable files that touch a span, on every disk of
+// the stream.
+inline constexpr const char* kSelectFilesTouching =
+    "SELECT f.start_time, f.end_time FROM file f JOIN disk d ON d.id = f.disk_id"
+    " WHERE d.stream = ?1 AND f.station = ?2 AND f.stream = ?3 AND f.usable"
+    " AND f.start_time <= ?5 AND f.end_time >= ?4"
+    " AND f.start_time >= ?4 - (SELECT coalesce(max(longest_file), 0) FROM disk)";
+inline constexpr const char* kSelectAllDisks = "SELECT id, stream FROM disk ORDER BY id";
 inline constexpr const char* kSelectTimedDisks =
     "SELECT " CDARCHIVE_DISK_COLUMNS ", d.id FROM disk d ORDER BY d.id";
-#undef CDARCHIVE_TIMES_ORDER
+inline constexpr const char* kSelectStations =
+    "SELECT DISTINCT station FROM source_on_disk ORDER BY station";
 
 #undef CDARCHIVE_DISK_COLUMNS
 #undef CDARCHIVE_FILE_COLUMNS

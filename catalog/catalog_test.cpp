@@ -4,12 +4,17 @@
 
 #include <sqlite3.h>
 
+#include <limits>
+#include <map>
+#include <random>
+
 #include "catalog/catalog_contract_test.h"
 #include "catalog/catalog_schema.h"
 #include "catalog/disk_identity.h"
 #include "catalog/sqlite_catalog.h"
 #include "tests/support/file_records.h"
 #include "tests/support/scratch_dir.h"
+#include "tests/support/time_span_printer.h"
 
 namespace catalog {
 
@@ -36,6 +41,23 @@ CataloguedFile file(const std::string& path, int64_t start, int64_t end,
   file.record.station = station;
   return file;
 }
+
+// What sourcesOf gives: "station stream rate updated" and its spans.
+std::vector<std::string> sourcesIn(Catalog& catalog, const std::string& station,
+                                   times::TimeSpan window, DiskStream stream = kPermanent) {
+  std::vector<std::string> lines;
+  for (const KeptSource& source : must(catalog.sourcesOf(station, window, stream))) {
+    std::string line = source.station + " " + std::to_string(source.stream) + " " +
+                       std::to_string(source.sampleRate) + " " + std::to_string(source.updated);
+    for (const times::TimeSpan& span : source.spans)
+      line += " " + std::to_string(span.start) + "-" + std::to_string(span.end);
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+constexpr times::TimeSpan kAllTime{std::numeric_limits<int64_t>::min(),
+                                   std::numeric_limits<int64_t>::max()};
 
 std::vector<std::string> pathsOf(const std::vector<CataloguedDisk>& disks) {
   std::vector<std::string> paths;
@@ -70,9 +92,11 @@ class SqliteStore : public StoreUnderTest {
   const std::string path_ = dir_.file("archive.db");
 };
 
-INSTANTIATE_TEST_SUITE_P(Sqlite, CatalogTest, ::testing::Values(StoreKind{"SQLite", [] {
-                           return std::unique_ptr<StoreUnderTest>(new SqliteStore);
-                         }}));
+INSTANTIATE_TEST_SUITE_P(Sqlite, CatalogTest,
+                         ::testing::Values(StoreKind{"SQLite", [] {
+                                                       return std::unique_ptr<StoreUnderTest>(
+                                                           new SqliteStore);
+                                                     }}));
 
 TEST_P(CatalogTest, KeepsDisksAndFilesAcrossOpeningsAndReplacesADiskWhole) {
   CataloguedFile odd = file("a/2", 60, 120, "VE'L;K\n");
@@ -126,15 +150,12 @@ TEST_P(CatalogTest, AWindowFindsTheUsableFilesOfItsStationThatMeetIt) {
   EXPECT_EQ(pathsOf(must(catalog->filesOf("", times::TimeSpan{10000, 10101}, kPermanent))),
             (std::vector<std::string>{"b:b/1", "b:b/2", "b:b/other"}));
   EXPECT_EQ(pathsOf(must(catalog->filesOf("VELK", std::nullopt, kPermanent))).size(), 5u);
-  // The times alone: usable files by station and start.
-  std::vector<std::string> times;
-  for (const TimedFile& found :
-       must(catalog->timesOf("", times::TimeSpan{9999, 10100}, kPermanent)))
-    times.push_back(found.station + " " + std::to_string(found.start) + " " +
-                    std::to_string(found.added));
-  EXPECT_EQ(times, (std::vector<std::string>{"OTHER 10000 1700000000", "VELK 0 1700000000",
-                                             "VELK 9990 1700000000"}));
-  EXPECT_EQ(must(catalog->timesOf("VELK", std::nullopt, kPermanent)).size(), 4u);
+  // The time alone: each station's spans that meet the window, whole.
+  EXPECT_EQ(sourcesIn(*catalog, "", times::TimeSpan{9999, 10100}),
+            (std::vector<std::string>{"OTHER 1 10 1700000000 10000-10100",
+                                      "VELK 1 10 1700000000 0-10010"}));
+  EXPECT_EQ(sourcesIn(*catalog, "VELK", kAllTime),
+            (std::vector<std::string>{"VELK 1 10 1700000000 0-10010 10100-10200 20000-20060"}));
   CataloguedFile ghost = file("c/0", 0, 0, "GHOST");  // a station on no usable file
   ghost.record.usable = false;
   mustDo(catalog->putDisk(disk("c", {ghost})));
@@ -233,8 +254,9 @@ TEST_P(CatalogTest, CopiesAreKnownByTheirContentAndTheirTimeCountsOnce) {
        must(catalog->filesOf("VELK", times::TimeSpan{0, 30}, kPermanent)))
     found.push_back(each.entry);
   EXPECT_EQ(labelsOf(found), (std::vector<std::string>{"a copies b", "b"}));
-  EXPECT_EQ(must(catalog->timesOf("", std::nullopt, kPermanent)).size(), 2u);
-  EXPECT_EQ(must(catalog->timesOf("VELK", times::TimeSpan{0, 30}, kPermanent)).size(), 1u);
+  // The copy counts neither for when the station was updated nor twice.
+  EXPECT_EQ(sourcesIn(*catalog, "", kAllTime),
+            (std::vector<std::string>{"VELK 1 10 1700000000 0-60 100-160"}));
   EXPECT_EQ(labelsOf(must(catalog->disksHolding("same", kPermanent))),
             (std::vector<std::string>{"b", "a copies b"}));
   EXPECT_TRUE(must(catalog->disksHolding("", kPermanent)).empty());
@@ -242,7 +264,8 @@ TEST_P(CatalogTest, CopiesAreKnownByTheirContentAndTheirTimeCountsOnce) {
 
   ASSERT_TRUE(must(catalog->removeDisk("b", kPermanent)));
   EXPECT_EQ(labelsOf(must(catalog->disks())), (std::vector<std::string>{"a", "c", "d", "e"}));
-  EXPECT_EQ(must(catalog->timesOf("VELK", times::TimeSpan{0, 30}, kPermanent)).size(), 1u);
+  EXPECT_EQ(sourcesIn(*catalog, "VELK", times::TimeSpan{0, 30}),
+            (std::vector<std::string>{"VELK 1 10 1700000100 0-60"}));
 }
 
 TEST_P(CatalogTest, ADisksTwoStreamsAreTwoRecordsUnderOneLabel) {
@@ -261,13 +284,88 @@ TEST_P(CatalogTest, ADisksTwoStreamsAreTwoRecordsUnderOneLabel) {
             (std::vector<std::string>{"a:a/T1"}));
   EXPECT_EQ(pathsOf(must(catalog->filesOf("", std::nullopt, kPermanent))),
             (std::vector<std::string>{"a:a/P2"}));
-  EXPECT_EQ(must(catalog->timesOf("", std::nullopt, DiskStream::kTrigger)).front().start, 30);
+  EXPECT_EQ(sourcesIn(*catalog, "", kAllTime, DiskStream::kTrigger),
+            (std::vector<std::string>{"VELK 1 10 1700000000 30-90"}));
   EXPECT_EQ(must(catalog->fixityOf("a", DiskStream::kTrigger))->files.front().record.path, "a/T1");
 
   EXPECT_TRUE(must(catalog->removeDisk("a", DiskStream::kTrigger)));
   EXPECT_FALSE(must(catalog->removeDisk("a", DiskStream::kTrigger)));
   EXPECT_EQ(pathsOf(must(catalog->filesOf("", std::nullopt, kPermanent))),
             (std::vector<std::string>{"a:a/P2"}));
+}
+
+// The spans of each station's stream on the disks of stream, made afresh:
+// the union of the usable files' records, copies and all.
+std::map<std::string, std::vector<times::TimeSpan>> unionsOf(
+    const std::map<std::pair<std::string, DiskStream>, CataloguedDisk>& shelf, DiskStream stream) {
+  std::map<std::string, std::vector<times::TimeSpan>> spans;
+  for (const auto& [key, held] : shelf) {
+    if (key.second != stream) continue;
+    for (const CataloguedFile& f : held.files) {
+      if (f.record.usable)
+        spans[f.record.station + " " + std::to_string(f.stream)].push_back(
+            {f.record.start, f.record.end});
+    }
+  }
+  std::map<std::string, std::vector<times::TimeSpan>> unions;
+  for (auto& [source, list] : spans) {
+    std::vector<times::TimeSpan> joined = times::unionOf(std::move(list));
+    if (!joined.empty()) unions[source] = std::move(joined);  // no time in files of no length
+  }
+  return unions;
+}
+
+TEST_P(CatalogTest, KeptSpansAreTheUnionOfTheFilesAfterAnyAddsReplacementsAndRemovals) {
+  const auto catalog = open(true);
+  std::mt19937 random(20261209);
+  const auto pick = [&](int count) { return static_cast<int>(random() % count); };
+  std::map<std::pair<std::string, DiskStream>, CataloguedDisk> shelf;  // what it should hold
+  for (int step = 0; step < 80; ++step) {
+    const std::string label = "d" + std::to_string(pick(8));
+    const DiskStream stream = pick(4) == 0 ? DiskStream::kTrigger : kPermanent;
+    std::vector<const CataloguedDisk*> ofStream;
+    for (const auto& [key, held] : shelf)
+      if (key.second == stream) ofStream.push_back(&held);
+    std::optional<CataloguedDisk> next;
+    if (pick(5) == 0) {
+      EXPECT_EQ(must(catalog->removeDisk(label, stream)), shelf.erase({label, stream}) == 1);
+    } else if (pick(3) == 0 && !ofStream.empty()) {  // a copy: the same files, another label
+      next = *ofStream[static_cast<std::size_t>(pick(static_cast<int>(ofStream.size())))];
+      next->entry.label = label;
+    } else {  // files that touch, overlap, nest, last no time, or are unusable
+      std::vector<CataloguedFile> files;
+      for (int i = pick(6); i >= 0; --i) {
+        const int64_t start = pick(60) * 10;
+        files.push_back(file(label + "/" + std::to_string(i), start, start + pick(5) * 10,
+                             pick(2) == 0 ? "A" : "B"));
+        files.back().stream = 1 + pick(2);
+        files.back().record.usable = pick(6) != 0;
+      }
+      next = withContent(disk(label, std::move(files)), "content " + std::to_string(step),
+                         1700000000 + step);
+      next->entry.stream = stream;
+    }
+    if (next) {
+      mustDo(catalog->putDisk(*next));  // replacing what the label held
+      shelf[{label, stream}] = *next;
+    }
+
+    const int64_t from = pick(70) * 10 - 20;
+    const times::TimeSpan near{from, from + 40};
+    for (const DiskStream each : {kPermanent, DiskStream::kTrigger}) {
+      std::map<std::string, std::vector<times::TimeSpan>> kept, inWindow, expected;
+      for (const KeptSource& source : must(catalog->sourcesOf("", kAllTime, each)))
+        kept[source.station + " " + std::to_string(source.stream)] = source.spans;
+      for (const KeptSource& source : must(catalog->sourcesOf("", near, each)))
+        inWindow[source.station + " " + std::to_string(source.stream)] = source.spans;
+      ASSERT_EQ(kept, unionsOf(shelf, each)) << "after step " << step;
+      for (const auto& [source, spans] : kept) {
+        for (const times::TimeSpan& span : spans)
+          if (span.start < near.end && span.end > near.start) expected[source].push_back(span);
+      }
+      ASSERT_EQ(inWindow, expected) << "after step " << step;
+    }
+  }
 }
 
 // A catalogue of version 2, as cdarchive made it: two copies of one disk
@@ -287,9 +385,12 @@ TEST_P(CatalogTest, ACatalogueOfVersionTwoKeepsItsLabelsAndKnowsItsCopies) {
   const auto catalog = open(false);
   EXPECT_EQ(labelsOf(must(catalog->disks())), (std::vector<std::string>{"one", "two copies one"}));
   EXPECT_EQ(must(catalog->disks()).front().labelSource, LabelSource::kUnknown);
-  EXPECT_EQ(must(catalog->timesOf("VELK", std::nullopt, kPermanent)).size(), 1u);
-  mustDo(catalog->putDisk(disk("three", {file("three/1", 0, 60)})));  // and it takes new disks
+  EXPECT_EQ(sourcesIn(*catalog, "VELK", kAllTime),
+            (std::vector<std::string>{"VELK 1 100 1700000000 0-60"}));
+  mustDo(catalog->putDisk(disk("three", {file("three/1", 60, 90)})));  // and it takes new disks
   EXPECT_EQ(must(catalog->disks()).size(), 3u);
+  EXPECT_EQ(sourcesIn(*catalog, "VELK", kAllTime),
+            (std::vector<std::string>{"VELK 1 100 1700000000 0-90"}));
 }
 
 class SqliteCatalogTest : public ::testing::Test {

@@ -10,6 +10,7 @@
 
 #include "catalog/catalog_name.h"
 #include "catalog/disk_identity.h"
+#include "catalog/kept_spans.h"
 #include "catalog/libpq_on_demand.h"
 #include "catalog/postgres_schema.h"
 #include "catalog/text_list.h"
@@ -153,8 +154,7 @@ class PostgresCatalog : public Catalog {
     Transaction transaction(*this);
     run("LOCK TABLE disk IN SHARE ROW EXCLUSIVE MODE", {});  // writers queue
     const Parameter stream = Parameter::text(streamName(disk.entry.stream));
-    run("DELETE FROM disk WHERE label = $1 AND stream = $2",
-        {Parameter::text(disk.entry.label), stream});
+    const std::vector<SourceOnDisk> before = removed(disk.entry.label, disk.entry.stream);
     int64_t longest = 0;
     for (const CataloguedFile& file : disk.files)
       longest = std::max(longest, file.record.end - file.record.start);
@@ -169,17 +169,25 @@ class PostgresCatalog : public Catalog {
              Parameter::number(longest), Parameter::text(disk.manifest), stream,
              Parameter::text(labelSourceName(disk.entry.labelSource)),
              Parameter::text(disk.entry.content)});
-    copyFiles(inserted.number(0, 0), disk.files);
-    copyHeld(inserted.number(0, 0), disk.held);
+    const int64_t diskId = inserted.number(0, 0);
+    copyFiles(diskId, disk.files);
+    copyHeld(diskId, disk.held);
+    const std::vector<SourceOnDisk> after = sourcesOnDisk(disk.files);
+    insertSources(diskId, after);
+    KeptSpans kept(*this);
+    keepSpans(disk.entry.stream, before, after, kept);
     transaction.commit();
   }
 
   bool deleteDisk(const std::string& label, DiskStream stream) override {
     Transaction transaction(*this);
-    const Result removed = run("DELETE FROM disk WHERE label = $1 AND stream = $2 RETURNING id",
-                               {Parameter::text(label), Parameter::text(streamName(stream))});
+    run("LOCK TABLE disk IN SHARE ROW EXCLUSIVE MODE", {});
+    std::optional<int64_t> id;
+    const std::vector<SourceOnDisk> before = removed(label, stream, &id);
+    KeptSpans kept(*this);
+    keepSpans(stream, before, {}, kept);
     transaction.commit();
-    return removed.rows() > 0;
+    return id.has_value();
   }
 
   std::vector<DiskEntry> allDisks() override {
@@ -200,17 +208,15 @@ class PostgresCatalog : public Catalog {
   }
 
   std::vector<std::string> allStations() override {
-    const Result result =
-        run("SELECT DISTINCT station FROM file WHERE usable ORDER BY station", {});
+    const Result result = run("SELECT DISTINCT station FROM source_on_disk ORDER BY station", {});
     std::vector<std::string> list;
     for (int row = 0; row < result.rows(); ++row) list.push_back(result.bytes(row, 0));
     return list;
   }
 
-  std::vector<TimedFile> timesMeeting(const std::string& station,
-                                      const std::optional<times::TimeSpan>& window,
-                                      DiskStream stream) override {
-    // By disk id, the disks whose files count: no row needs its disk's.
+  std::vector<KeptSource> sourcesMeeting(const std::string& station, times::TimeSpan window,
+                                         DiskStream stream) override {
+    // By disk id, the disks that count for a source's rate and update.
     std::vector<DiskEntry> entries;
     std::vector<int64_t> ids;
     const Result disks =
@@ -219,32 +225,18 @@ class PostgresCatalog : public Catalog {
       entries.push_back(entryAt(disks, row));
       ids.push_back(disks.number(row, kDiskColumnCount));
     }
-    const std::unordered_map<int64_t, int64_t> added = timedDisks(std::move(entries), ids, stream);
     std::vector<Parameter> parameters;
-    const Result result =
-        run("SELECT f.station, f.stream, f.frequency, f.start_time, f.end_time, f.disk_id"
-            " FROM file f WHERE f.usable" +
-                conditions(station, window, parameters) + " ORDER BY f.station, f.start_time",
-            parameters);
-    std::vector<TimedFile> found;
-    found.reserve(static_cast<std::size_t>(result.rows()));
-    int previous = -1;  // the row of the file found last
-    for (int row = 0; row < result.rows(); ++row) {
-      const auto disk = added.find(result.number(row, 5));
-      if (disk == added.end()) continue;  // a copy, or of the other stream
-      TimedFile& file = found.emplace_back();
-      // Rows of one station follow each other: its name is decoded once.
-      file.station = previous >= 0 && result.sameText(row, previous, 0)
-                         ? found[found.size() - 2].station
-                         : result.bytes(row, 0);
-      previous = row;
-      file.stream = static_cast<int32_t>(result.number(row, 1));
-      file.frequency = static_cast<int32_t>(result.number(row, 2));
-      file.start = result.number(row, 3);
-      file.end = result.number(row, 4);
-      file.added = disk->second;
+    std::string sql = std::string(kSelectSources);
+    if (!station.empty()) {
+      sql += " WHERE s.station = $1";
+      parameters.push_back(Parameter::text(station));
     }
-    return found;
+    const Result sources = run(sql + " ORDER BY s.station, s.stream, s.first_time", parameters);
+    std::vector<SourceRow> rows;
+    for (int row = 0; row < sources.rows(); ++row) rows.push_back(sourceRowAt(sources, row));
+    KeptSpans kept(*this);
+    return keptSourcesOf(rows, timedDisks(std::move(entries), ids, stream), stream, window,
+                         [&](const SourceKey& key) { return kept.keptTouching(key, window); });
   }
 
   std::optional<CataloguedDisk> diskWithFixity(const std::string& label,
@@ -307,6 +299,113 @@ class PostgresCatalog : public Catalog {
     PostgresCatalog& catalog_;
     bool committed_ = false;
   };
+
+  // The kept spans of the catalogue's tables, as keepSpans changes them.
+  class KeptSpans : public KeptSpanTable {
+   public:
+    explicit KeptSpans(PostgresCatalog& catalog) : catalog_(catalog) {}
+
+    std::vector<times::TimeSpan> keptTouching(const SourceKey& key, times::TimeSpan span) override {
+      // As kSelectKeptTouching finds them.
+      return spansOf("SELECT start_time, end_time" + std::string(kKept) +
+                         " AND start_time <= $5 AND start_time >= coalesce((SELECT start_time" +
+                         kKept + " AND end_time >= $4 ORDER BY end_time LIMIT 1), $5)" +
+                         " ORDER BY start_time",
+                     key, span);
+    }
+    std::vector<times::TimeSpan> filesTouching(const SourceKey& key,
+                                               times::TimeSpan span) override {
+      return spansOf(
+          "SELECT f.start_time, f.end_time FROM file f JOIN disk d ON d.id = f.disk_id"
+          " WHERE d.stream = $1 AND f.station = $2 AND f.stream = $3 AND f.usable"
+          " AND f.start_time <= $5 AND f.end_time >= $4"
+          " AND f.start_time >= $4 - (SELECT coalesce(max(longest_file), 0) FROM disk)",
+          key, span);
+    }
+    void replaceKept(const SourceKey& key, const std::vector<times::TimeSpan>& were,
+                     const std::vector<times::TimeSpan>& are) override {
+      std::string starts = "{";
+      for (const times::TimeSpan& span : were)
+        starts += (starts.size() > 1 ? "," : "") + std::to_string(span.start);
+      catalog_.run("DELETE" + std::string(kKept) + " AND start_time = ANY($4::BIGINT[])",
+                   keyParameters(key, {Parameter{starts + "}", false}}));
+      if (are.empty()) return;
+      catalog_.copyRows(
+          "COPY kept_span (disk_stream, station, stream, start_time, end_time)"
+          " FROM STDIN",
+          are.size(), [&](std::size_t i) {
+            return std::string(streamName(key.diskStream)) + '\t' + copyBytes(key.station) + '\t' +
+                   std::to_string(key.stream) + '\t' + std::to_string(are[i].start) + '\t' +
+                   std::to_string(are[i].end) + '\n';
+          });
+    }
+
+   private:
+    static constexpr const char* kKept =
+        " FROM kept_span WHERE disk_stream = $1 AND station = $2 AND stream = $3::INTEGER";
+
+    static std::vector<Parameter> keyParameters(const SourceKey& key, std::vector<Parameter> more) {
+      std::vector<Parameter> parameters = {Parameter::text(streamName(key.diskStream)),
+                                           Parameter::text(key.station),
+                                           Parameter::number(int64_t{key.stream})};
+      parameters.insert(parameters.end(), more.begin(), more.end());
+      return parameters;
+    }
+
+    // The spans sql gives of key ($1 to $3) and span ($4, $5).
+    std::vector<times::TimeSpan> spansOf(const std::string& sql, const SourceKey& key,
+                                         times::TimeSpan span) {
+      const Result result = catalog_.run(
+          sql, keyParameters(key, {Parameter::number(span.start), Parameter::number(span.end)}));
+      std::vector<times::TimeSpan> found;
+      found.reserve(static_cast<std::size_t>(result.rows()));
+      for (int row = 0; row < result.rows(); ++row)
+        found.push_back({result.number(row, 0), result.number(row, 1)});
+      return found;
+    }
+
+    PostgresCatalog& catalog_;
+  };
+
+  static constexpr const char* kSelectSources =
+      "SELECT s.disk_id, s.station, s.stream, s.frequency, s.first_time, s.last_time"
+      " FROM source_on_disk s";
+
+  // Removes the disk of label and stream, if there is one (its id in *id),
+  // and gives what it held of each source.
+  std::vector<SourceOnDisk> removed(const std::string& label, DiskStream stream,
+                                    std::optional<int64_t>* id = nullptr) {
+    const Result found = run("SELECT id FROM disk WHERE label = $1 AND stream = $2",
+                             {Parameter::text(label), Parameter::text(streamName(stream))});
+    if (found.rows() == 0) return {};
+    const Parameter diskId = Parameter::number(found.number(0, 0));
+    if (id != nullptr) *id = found.number(0, 0);
+    const Result held = run(std::string(kSelectSources) + " WHERE s.disk_id = $1", {diskId});
+    std::vector<SourceOnDisk> sources;
+    for (int row = 0; row < held.rows(); ++row) sources.push_back(sourceRowAt(held, row).source);
+    run("DELETE FROM disk WHERE id = $1", {diskId});
+    return sources;
+  }
+
+  void insertSources(int64_t diskId, const std::vector<SourceOnDisk>& sources) {
+    if (sources.empty()) return;
+    copyRows(
+        "COPY source_on_disk (disk_id, station, stream, frequency, first_time, last_time)"
+        " FROM STDIN",
+        sources.size(), [&](std::size_t i) {
+          const SourceOnDisk& source = sources[i];
+          return std::to_string(diskId) + '\t' + copyBytes(source.station) + '\t' +
+                 std::to_string(source.stream) + '\t' + std::to_string(source.frequency) + '\t' +
+                 std::to_string(source.first) + '\t' + std::to_string(source.last) + '\n';
+        });
+  }
+
+  static SourceRow sourceRowAt(const Result& result, int row) {
+    return SourceRow{result.number(row, 0),
+                     SourceOnDisk{result.bytes(row, 1), static_cast<int32_t>(result.number(row, 2)),
+                                  static_cast<int32_t>(result.number(row, 3)),
+                                  result.number(row, 4), result.number(row, 5)}};
+  }
 
   // The WHERE conditions of a station and a window, their parameters added.
   static std::string conditions(const std::string& station,
@@ -467,6 +566,7 @@ class PostgresCatalog : public Catalog {
     for (int64_t step = version; step < kCatalogSchemaVersion; ++step)
       checked(Result(PQexec(connection_, kPostgresSchemaSteps[step])));
     if (version > 0 && version < 3) fillContent();
+    if (version > 0 && version < 4) fillKeptSpans();
     run("DELETE FROM catalog_version", {});
     run("INSERT INTO catalog_version VALUES ($1::INTEGER)",
         {Parameter::number(kCatalogSchemaVersion)});
@@ -492,6 +592,20 @@ class PostgresCatalog : public Catalog {
       const std::vector<CataloguedFile> files = filesOfDisk(diskId);
       const std::string content = contentOf(files, recordedRootOf(disks.bytes(row, 1), files));
       run("UPDATE disk SET content = $2 WHERE id = $1", {diskId, Parameter::text(content)});
+    }
+  }
+
+  // Keeps what each disk of a catalogue of an earlier schema holds of each
+  // source, and the spans of each, from the files as recorded: disk by disk,
+  // as each were added.
+  void fillKeptSpans() {
+    const Result disks = run("SELECT id, stream FROM disk ORDER BY id", {});
+    KeptSpans kept(*this);
+    for (int row = 0; row < disks.rows(); ++row) {
+      const int64_t id = disks.number(row, 0);
+      const std::vector<SourceOnDisk> sources = sourcesOnDisk(filesOfDisk(Parameter::number(id)));
+      insertSources(id, sources);
+      keepSpans(streamNamed(disks.text(row, 1)), {}, sources, kept);
     }
   }
 

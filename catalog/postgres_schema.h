@@ -56,6 +56,26 @@ inline constexpr const char* kPostgresSchemaSteps[] = {
     "ALTER TABLE disk DROP CONSTRAINT disk_label_key;"
     "ALTER TABLE disk ADD UNIQUE (label, stream);"
     "CREATE INDEX disk_by_content ON disk (content);",
+    // 3 -> 4: the sources on each disk and the kept spans, filled in by the
+    // program.
+    "CREATE TABLE source_on_disk ("
+    "  disk_id BIGINT NOT NULL REFERENCES disk(id) ON DELETE CASCADE,"
+    "  station BYTEA NOT NULL,"
+    "  stream INTEGER NOT NULL,"
+    "  frequency INTEGER NOT NULL,"
+    "  first_time BIGINT NOT NULL,"
+    "  last_time BIGINT NOT NULL,"
+    "  PRIMARY KEY (disk_id, station, stream));"
+    "CREATE INDEX source_on_disk_by_station ON source_on_disk (station, stream, first_time);"
+    "CREATE TABLE kept_span ("
+    "  disk_stream TEXT NOT NULL,"
+    "  station BYTEA NOT NULL,"
+    "  stream INTEGER NOT NULL,"
+    "  start_time BIGINT NOT NULL,"
+    "  end_time BIGINT NOT NULL,"
+    "  PRIMARY KEY (disk_stream, station, stream, start_time));"
+    "CREATE INDEX kept_span_by_end ON kept_span (disk_stream, station, stream, end_time);"
+    "CREATE INDEX disk_by_longest_file ON disk (longest_file);",
 };
 
 }  // namespace catalog

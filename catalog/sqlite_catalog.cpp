@@ -10,6 +10,7 @@
 
 #include "catalog/catalog_schema.h"
 #include "catalog/disk_identity.h"
+#include "catalog/kept_spans.h"
 #include "catalog/text_list.h"
 
 namespace catalog {
@@ -62,8 +63,10 @@ class Statement {
   void run() {
     while (step()) {
     }
-    sqlite3_reset(statement_);
+    reset();
   }
+  // Ready to run again, once stepped to the end.
+  void reset() { sqlite3_reset(statement_); }
   int64_t number(int column) const { return sqlite3_column_int64(statement_, column); }
   std::optional<int64_t> optionalNumber(int column) const {
     if (sqlite3_column_type(statement_, column) == SQLITE_NULL) return std::nullopt;
@@ -164,8 +167,7 @@ class SqliteCatalog : public Catalog {
     Transaction transaction(*this);
     const std::string stream = streamName(disk.entry.stream);
     const std::string labelSource = labelSourceName(disk.entry.labelSource);
-    Statement remove(db_, "DELETE FROM disk WHERE label = ?1 AND stream = ?2", where_);
-    remove.bind(1, disk.entry.label).bind(2, stream).run();
+    const std::vector<SourceOnDisk> before = removed(disk.entry.label, disk.entry.stream);
     int64_t longest = 0;
     for (const CataloguedFile& file : disk.files)
       longest = std::max(longest, file.record.end - file.record.start);
@@ -223,17 +225,21 @@ class SqliteCatalog : public Catalog {
                      .bind(first + 4, held.sha256)
                      .bind(first + 5, unreadable);
                });
+    const std::vector<SourceOnDisk> after = sourcesOnDisk(disk.files);
+    insertSources(diskId, after);
+    KeptSpans kept(*this);
+    keepSpans(disk.entry.stream, before, after, kept);
     transaction.commit();
   }
 
   bool deleteDisk(const std::string& label, DiskStream stream) override {
     Transaction transaction(*this);
-    const std::string name = streamName(stream);
-    Statement remove(db_, "DELETE FROM disk WHERE label = ?1 AND stream = ?2", where_);
-    remove.bind(1, label).bind(2, name).run();
-    const bool removed = sqlite3_changes(db_) > 0;
+    std::optional<int64_t> id;
+    const std::vector<SourceOnDisk> before = removed(label, stream, &id);
+    KeptSpans kept(*this);
+    keepSpans(stream, before, {}, kept);
     transaction.commit();
-    return removed;
+    return id.has_value();
   }
 
   std::vector<DiskEntry> allDisks() override {
@@ -260,11 +266,8 @@ class SqliteCatalog : public Catalog {
     return list;
   }
 
-  std::vector<TimedFile> timesMeeting(const std::string& station,
-                                      const std::optional<times::TimeSpan>& window,
-                                      DiskStream stream) override {
-    const char* sql = window ? (station.empty() ? kTimesInWindow : kStationTimesInWindow)
-                             : (station.empty() ? kAllTimes : kStationTimes);
+  std::vector<KeptSource> sourcesMeeting(const std::string& station, times::TimeSpan window,
+                                         DiskStream stream) override {
     std::vector<DiskEntry> entries;
     std::vector<int64_t> ids;
     Statement disks(db_, kSelectTimedDisks, where_);
@@ -272,28 +275,13 @@ class SqliteCatalog : public Catalog {
       entries.push_back(entryAt(disks, 0));
       ids.push_back(disks.number(kDiskColumns));
     }
-    const std::unordered_map<int64_t, int64_t> added = timedDisks(std::move(entries), ids, stream);
-    Statement query(db_, sql, where_);
-    if (!station.empty()) query.bind(1, station);
-    if (window) query.bind(2, window->start).bind(3, window->end);
-    std::vector<TimedFile> found;
-    while (query.step()) {
-      const auto disk = added.find(query.number(5));
-      if (disk == added.end()) continue;  // a copy, or of the other stream
-      TimedFile& file = found.emplace_back();
-      // Rows of one station follow each other: its name is read once.
-      if (found.size() == 1 || !query.textEquals(0, found[found.size() - 2].station)) {
-        file.station = query.text(0);
-      } else {
-        file.station = found[found.size() - 2].station;
-      }
-      file.stream = static_cast<int32_t>(query.number(1));
-      file.frequency = static_cast<int32_t>(query.number(2));
-      file.start = query.number(3);
-      file.end = query.number(4);
-      file.added = disk->second;
-    }
-    return found;
+    std::vector<SourceRow> rows;
+    Statement sources(db_, station.empty() ? kSelectSources : kSelectStationSources, where_);
+    if (!station.empty()) sources.bind(1, station);
+    while (sources.step()) rows.push_back(sourceRowAt(sources));
+    KeptSpans kept(*this);
+    return keptSourcesOf(rows, timedDisks(std::move(entries), ids, stream), stream, window,
+                         [&](const SourceKey& key) { return kept.keptTouching(key, window); });
   }
 
   std::optional<CataloguedDisk> diskWithFixity(const std::string& label,
@@ -357,6 +345,85 @@ class SqliteCatalog : public Catalog {
     SqliteCatalog& catalog_;
     bool committed_ = false;
   };
+
+  // The kept spans of the catalogue's tables, as keepSpans changes them.
+  class KeptSpans : public KeptSpanTable {
+   public:
+    explicit KeptSpans(SqliteCatalog& catalog)
+        : touching_(catalog.db_, kSelectKeptTouching, catalog.where_),
+          files_(catalog.db_, kSelectFilesTouching, catalog.where_),
+          delete_(catalog.db_, kDeleteKept, catalog.where_),
+          insert_(catalog.db_, kInsertKept, catalog.where_) {}
+
+    std::vector<times::TimeSpan> keptTouching(const SourceKey& key, times::TimeSpan span) override {
+      return spansOf(touching_, key, span);
+    }
+    std::vector<times::TimeSpan> filesTouching(const SourceKey& key,
+                                               times::TimeSpan span) override {
+      return spansOf(files_, key, span);
+    }
+    void replaceKept(const SourceKey& key, const std::vector<times::TimeSpan>& were,
+                     const std::vector<times::TimeSpan>& are) override {
+      const std::string stream = streamName(key.diskStream);
+      for (const times::TimeSpan& span : were) {
+        delete_.bind(1, stream).bind(2, key.station).bind(3, int64_t{key.stream});
+        delete_.bind(4, span.start).run();
+      }
+      for (const times::TimeSpan& span : are) {
+        insert_.bind(1, stream).bind(2, key.station).bind(3, int64_t{key.stream});
+        insert_.bind(4, span.start).bind(5, span.end).run();
+      }
+    }
+
+   private:
+    // The spans query gives of key and span, its statement reset.
+    static std::vector<times::TimeSpan> spansOf(Statement& query, const SourceKey& key,
+                                                times::TimeSpan span) {
+      const std::string stream = streamName(key.diskStream);
+      query.bind(1, stream).bind(2, key.station).bind(3, int64_t{key.stream});
+      query.bind(4, span.start).bind(5, span.end);
+      std::vector<times::TimeSpan> found;
+      while (query.step()) found.push_back({query.number(0), query.number(1)});
+      query.reset();
+      return found;
+    }
+
+    Statement touching_, files_, delete_, insert_;
+  };
+
+  // Removes the disk of label and stream, if there is one (its id in *id),
+  // and gives what it held of each source.
+  std::vector<SourceOnDisk> removed(const std::string& label, DiskStream stream,
+                                    std::optional<int64_t>* id = nullptr) {
+    const std::string name = streamName(stream);
+    Statement find(db_, "SELECT id FROM disk WHERE label = ?1 AND stream = ?2", where_);
+    find.bind(1, label).bind(2, name);
+    if (!find.step()) return {};
+    const int64_t diskId = find.number(0);
+    if (id != nullptr) *id = diskId;
+    std::vector<SourceOnDisk> sources;
+    Statement held(db_, kSelectDiskSources, where_);
+    held.bind(1, diskId);
+    while (held.step()) sources.push_back(sourceRowAt(held).source);
+    Statement remove(db_, "DELETE FROM disk WHERE id = ?1", where_);
+    remove.bind(1, diskId).run();
+    return sources;
+  }
+
+  void insertSources(int64_t diskId, const std::vector<SourceOnDisk>& sources) {
+    Statement insert(db_, kInsertSourceOnDisk, where_);
+    for (const SourceOnDisk& source : sources) {
+      insert.bind(1, diskId).bind(2, source.station).bind(3, int64_t{source.stream});
+      insert.bind(4, int64_t{source.frequency}).bind(5, source.first).bind(6, source.last).run();
+    }
+  }
+
+  static SourceRow sourceRowAt(const Statement& query) {
+    return SourceRow{
+        query.number(0),
+        SourceOnDisk{query.text(1), static_cast<int32_t>(query.number(2)),
+                     static_cast<int32_t>(query.number(3)), query.number(4), query.number(5)}};
+  }
 
   // Inserts that many rows through insert ("INSERT INTO t (its columns)
   // VALUES "), kRowsPerInsert to a statement, so that a statement's own cost
@@ -476,6 +543,7 @@ class SqliteCatalog : public Catalog {
       const int64_t from = pragmaNumber("PRAGMA user_version");
       for (int64_t step = from; step < kCatalogSchemaVersion; ++step) execute(kSchemaSteps[step]);
       if (from > 0 && from < 3) fillContent();
+      if (from > 0 && from < 4) fillKeptSpans();
       execute(("PRAGMA user_version = " + std::to_string(kCatalogSchemaVersion)).c_str());
       transaction.commit();
     }
@@ -496,6 +564,25 @@ class SqliteCatalog : public Catalog {
       while (files.step()) found.push_back(fileAt(files, 0));
       const std::string content = contentOf(found, recordedRootOf(source, found));
       update.bind(1, id).bind(2, content).run();
+    }
+  }
+
+  // Keeps what each disk of a catalogue of an earlier schema holds of each
+  // source, and the spans of each, from the files as recorded: disk by disk,
+  // as each were added.
+  void fillKeptSpans() {
+    std::vector<std::pair<int64_t, DiskStream>> disks;
+    Statement all(db_, kSelectAllDisks, where_);
+    while (all.step()) disks.emplace_back(all.number(0), streamNamed(all.text(1)));
+    KeptSpans kept(*this);
+    for (const auto& [id, stream] : disks) {
+      std::vector<CataloguedFile> found;
+      Statement files(db_, kSelectDiskFiles, where_);
+      files.bind(1, id);
+      while (files.step()) found.push_back(fileAt(files, 0));
+      const std::vector<SourceOnDisk> sources = sourcesOnDisk(found);
+      insertSources(id, sources);
+      keepSpans(stream, {}, sources, kept);
     }
   }
 

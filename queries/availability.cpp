@@ -1,6 +1,5 @@
 #include "queries/availability.h"
 
-#include <map>
 #include <nlohmann/json.hpp>
 #include <utility>
 
@@ -11,33 +10,16 @@
 
 namespace queries {
 
-// The files come by station and start: each stream of a station is a source,
-// its spans the union of its files' records (touching records one span, as
-// cdcoverage's timespans), cut to the window.
-Availability availabilityOf(const std::vector<catalog::TimedFile>& files,
+Availability availabilityOf(const std::vector<catalog::KeptSource>& found,
                             const AvailabilityQuery& query) {
   std::vector<DataSource> list;
-  for (std::size_t from = 0; from < files.size();) {
-    std::map<int32_t, std::pair<DataSource, std::vector<times::TimeSpan>>> streams;
-    std::size_t to = from;
-    for (; to < files.size() && files[to].station == files[from].station; ++to) {
-      const catalog::TimedFile& file = files[to];
-      auto [at, added] = streams.try_emplace(file.stream);
-      DataSource& source = at->second.first;
-      if (added) source = DataSource{file.station, file.stream, file.frequency, 0, {}};
-      source.updated = std::max(source.updated, file.added);
-      at->second.second.push_back(times::TimeSpan{file.start, file.end});
-    }
-    from = to;
-    for (auto& [stream, found] : streams) {
-      auto& [source, spans] = found;
-      spans = times::unionOf(std::move(spans));
-      if (spans.empty()) continue;
-      spans = times::clippedTo(spans, times::TimeSpan{query.from.value_or(spans.front().start),
-                                                      query.to.value_or(spans.back().end)});
-      source.spans = times::joinedAcross(spans, query.mergeGaps);
-      if (!source.spans.empty()) list.push_back(std::move(source));
-    }
+  for (const catalog::KeptSource& kept : found) {
+    if (kept.spans.empty()) continue;
+    const times::TimeSpan window{query.from.value_or(kept.spans.front().start),
+                                 query.to.value_or(kept.spans.back().end)};
+    DataSource source{kept.station, kept.stream, kept.sampleRate, kept.updated,
+                      times::joinedAcross(times::clippedTo(kept.spans, window), query.mergeGaps)};
+    if (!source.spans.empty()) list.push_back(std::move(source));
   }
   return Availability{query, std::move(list)};
 }

@@ -23,8 +23,8 @@ struct AvailabilityQuery {
 struct DataSource {
   std::string station;
   int32_t stream = 0;
-  int32_t sampleRate = 0;  // of its first file
-  int64_t updated = 0;     // when its newest disk was added
+  int32_t sampleRate = 0;  // as catalog::KeptSource
+  int64_t updated = 0;
   std::vector<times::TimeSpan> spans;
 };
 
@@ -33,12 +33,11 @@ struct Availability {
   std::vector<DataSource> sources;  // by station, then stream
 };
 
-// After FDSN availability: per station and stream of the usable files found
-// (catalog::Catalog::timesOf, by station and start), each continuous span
-// within the window, as cdcoverage's timespans are (the union of the files'
-// records, touching spans one), spans apart by at most mergeGaps seconds made
-// one.
-Availability availabilityOf(const std::vector<catalog::TimedFile>& found,
+// After FDSN availability: per station and stream the catalogue keeps
+// (catalog::Catalog::sourcesOf), each continuous span within the window, as
+// cdcoverage's timespans are (the union of the files' records, touching spans
+// one), spans apart by at most mergeGaps seconds made one.
+Availability availabilityOf(const std::vector<catalog::KeptSource>& found,
                             const AvailabilityQuery& query);
 
 // `cdarchive availability`'s formats: "text" (a '#' header, columns apart by

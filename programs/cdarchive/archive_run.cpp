@@ -505,8 +505,14 @@ int answerQuery(const ArchiveOptions& options, catalog::Catalog& catalog, int64_
       return 0;
     }
     case Command::kAvailability: {
-      const std::optional<std::vector<catalog::TimedFile>> found =
-          told(catalog.timesOf(options.station, windowOf(options), options.stream), voice);
+      constexpr int64_t kEarliest = std::numeric_limits<int64_t>::min();
+      constexpr int64_t kLatest = std::numeric_limits<int64_t>::max();
+      const std::optional<std::vector<catalog::KeptSource>> found =
+          told(catalog.sourcesOf(
+                   options.station,
+                   times::TimeSpan{options.from.value_or(kEarliest), options.to.value_or(kLatest)},
+                   options.stream),
+               voice);
       if (!found || toldUnknown(catalog, options.station, found->empty(), voice)) return 1;
       out << queries::formatNamed(queries::availabilityFormats(), options.format)
                  .write(queries::availabilityOf(

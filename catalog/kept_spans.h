@@ -1,0 +1,85 @@
+#pragma once
+
+// The time each station's stream holds, kept by the catalogue as it changes:
+// availability reads these few rows instead of every file's. Both stores keep
+// them alike; what they share is here, what each store does with its tables
+// behind KeptSpanTable.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "catalog/catalog.h"
+#include "times/span_union.h"
+
+namespace catalog {
+
+// A station's stream of one of a disk's streams: what spans are kept for.
+struct SourceKey {
+  DiskStream diskStream = DiskStream::kPermanent;
+  std::string station;
+  int32_t stream = 0;
+};
+
+// What one disk holds of a source, kept beside the disk (and gone with it).
+struct SourceOnDisk {
+  std::string station;
+  int32_t stream = 0;
+  int32_t frequency = 0;  // of its earliest file
+  int64_t first = 0;      // the earliest start of its files
+  int64_t last = 0;       // and the latest end
+};
+
+// The sources of a disk's usable files, by station and stream.
+std::vector<SourceOnDisk> sourcesOnDisk(const std::vector<CataloguedFile>& files);
+
+// A source's kept spans after a change of its files within changed: those
+// parts of the kept spans that touch changed (kept) outside it, and within it
+// the union of the records of the files the catalogue holds now that touch it
+// (filesNow). Outside changed, nothing has changed; so the result is the union
+// of every file's records there, as unionOf makes it.
+std::vector<times::TimeSpan> keptAfterChange(const std::vector<times::TimeSpan>& kept,
+                                             times::TimeSpan changed,
+                                             std::vector<times::TimeSpan> filesNow);
+
+// A store's kept spans, within the transaction that changes a disk.
+class KeptSpanTable {
+ public:
+  virtual ~KeptSpanTable() = default;
+  // The kept spans of key that touch span (ending at or after its start and
+  // starting at or before its end), in time order.
+  virtual std::vector<times::TimeSpan> keptTouching(const SourceKey& key, times::TimeSpan span) = 0;
+  // The records of key's usable files, on every disk the catalogue holds now,
+  // that touch span.
+  virtual std::vector<times::TimeSpan> filesTouching(const SourceKey& key,
+                                                     times::TimeSpan span) = 0;
+  // Replaces the kept spans of key that were (as keptTouching gave them) with
+  // those that are.
+  virtual void replaceKept(const SourceKey& key, const std::vector<times::TimeSpan>& were,
+                           const std::vector<times::TimeSpan>& are) = 0;
+};
+
+// Brings the kept spans up to date once a disk of stream has changed in the
+// transaction: before, the sources it held (none when it is new), after those
+// it holds now (none when it was removed).
+void keepSpans(DiskStream stream, const std::vector<SourceOnDisk>& before,
+               const std::vector<SourceOnDisk>& after, KeptSpanTable& table);
+
+// A source row as a store gives it: of which disk.
+struct SourceRow {
+  int64_t diskId = 0;
+  SourceOnDisk source;
+};
+
+// The sources availability lists (Catalog::sourcesOf): of rows (by station,
+// stream and first), those of the disks counted (timedDisks: of the stream,
+// no copy; their ids and when each was added), with their kept spans that
+// meet the window (spansOf gives those that touch it).
+std::vector<KeptSource> keptSourcesOf(
+    const std::vector<SourceRow>& rows, const std::unordered_map<int64_t, int64_t>& counted,
+    DiskStream stream, times::TimeSpan window,
+    const std::function<std::vector<times::TimeSpan>(const SourceKey&)>& spansOf);
+
+}  // namespace catalog
