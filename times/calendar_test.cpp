@@ -93,6 +93,10 @@ TEST(IsoTime, WritesAndReadsBackTimesAroundTheCountsLimits) {
   }
   EXPECT_EQ(isoTime(951825600), "2000-02-29T12:00:00");
   EXPECT_EQ(isoTime(-1), "1969-12-31T23:59:59");
+  EXPECT_EQ(isoTime(253402300799), "9999-12-31T23:59:59");  // the last of four digits
+  EXPECT_EQ(isoTime(253402300800), "10000-01-01T00:00:00");
+  EXPECT_EQ(isoTime(-62167219200), "0000-01-01T00:00:00");
+  EXPECT_EQ(isoTime(-62167219201), "-001-12-31T23:59:59");
   EXPECT_EQ(parseIsoTime("2006-06-15"), parseIsoTime("2006-06-15 00:00:00"));
   for (const char* bad : {"2006-02-29", "2100-02-29", "2006-06-15T24:00:00", "2006-6-15",
                           "2006-06-15T12:00", "2006-06-15T12:00:00Z", "", "2006-13-01"}) {

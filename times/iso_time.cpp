@@ -78,10 +78,26 @@ std::string isoTime(int64_t seconds) {
     --days;
   }
   const CivilDate date = civilFromDays(days);
-  char text[64];
-  std::snprintf(text, sizeof text, "%04" PRId64 "-%02" PRId64 "-%02" PRId64 "T%02d:%02d:%02d",
-                date.year, date.month, date.day, static_cast<int>(rest / 3600),
-                static_cast<int>(rest / 60 % 60), static_cast<int>(rest % 60));
+  if (date.year < 0 || date.year > 9999) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%04" PRId64 "-%02" PRId64 "-%02" PRId64 "T%02d:%02d:%02d",
+                  date.year, date.month, date.day, static_cast<int>(rest / 3600),
+                  static_cast<int>(rest / 60 % 60), static_cast<int>(rest % 60));
+    return text;
+  }
+  // The common case by hand: availability writes two for each of a
+  // hundred thousand spans.
+  std::string text = "0000-00-00T00:00:00";
+  const auto put = [&](std::size_t at, int64_t value, int width) {
+    for (std::size_t i = at + static_cast<std::size_t>(width); i-- > at; value /= 10)
+      text[i] = static_cast<char>('0' + value % 10);
+  };
+  put(0, date.year, 4);
+  put(5, date.month, 2);
+  put(8, date.day, 2);
+  put(11, rest / 3600, 2);
+  put(14, rest / 60 % 60, 2);
+  put(17, rest % 60, 2);
   return text;
 }
 
