@@ -55,9 +55,9 @@ base::Outcome<std::vector<CataloguedDisk>> Catalog::filesOf(
 }
 
 base::Outcome<std::vector<KeptSource>> Catalog::sourcesOf(const std::string& station,
-                                                          times::TimeSpan window,
-                                                          DiskStream stream) {
-  return caught([&] { return sourcesMeeting(station, window, stream); });
+                                                          times::TimeSpan window, DiskStream stream,
+                                                          SpanDetail detail) {
+  return caught([&] { return sourcesMeeting(station, window, stream, detail); });
 }
 
 }  // namespace catalog

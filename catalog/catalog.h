@@ -85,10 +85,14 @@ struct KeptSource {
   int32_t stream = 0;
   int32_t sampleRate = 0;  // of the first file of the earliest disk that meets the window
   int64_t updated = 0;     // when the newest disk that meets the window was added
-  // The union of its files' records (touching records one span), each span
-  // that meets the window, whole.
+  // The union of its files' records (touching records one span): each span
+  // that meets the window, whole; of an extent, the first and the last only.
   std::vector<times::TimeSpan> spans;
+  int64_t spanCount = 0;  // how many spans meet the window
 };
+
+// How much of each source's time Catalog::sourcesOf gives.
+enum class SpanDetail : uint8_t { kEvery, kExtent };
 
 // A catalogue that cannot be opened, is not one, or failed a statement, as
 // the stores throw it inside; the message says which catalogue and why. It
@@ -154,8 +158,10 @@ class Catalog {
   // on disks of stream, with its spans that meet the window (a side without
   // a limit is the smallest or largest time); a copy's disk neither counts
   // for the sample rate nor when it was updated. By station, then stream.
+  // Of an extent, without reading the spans between its first and last.
   base::Outcome<std::vector<KeptSource>> sourcesOf(const std::string& station,
-                                                   times::TimeSpan window, DiskStream stream);
+                                                   times::TimeSpan window, DiskStream stream,
+                                                   SpanDetail detail = SpanDetail::kEvery);
 
  private:
   // What each store does for the operation of the same name; each throws
@@ -172,7 +178,7 @@ class Catalog {
                                                    const std::optional<times::TimeSpan>& window,
                                                    DiskStream stream) = 0;
   virtual std::vector<KeptSource> sourcesMeeting(const std::string& station, times::TimeSpan window,
-                                                 DiskStream stream) = 0;
+                                                 DiskStream stream, SpanDetail detail) = 0;
 };
 
 }  // namespace catalog

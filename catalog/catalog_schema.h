@@ -75,19 +75,24 @@ inline constexpr const char* kSchemaSteps[] = {
     "DROP TABLE disk;"
     "ALTER TABLE disk_3 RENAME TO disk;"
     "CREATE INDEX disk_by_content ON disk (content);",
-    // 3 -> 4: what each disk holds of each station's stream, and the union of
-    // the time every station's stream holds, kept as disks come and go
-    // (kept_spans.h; filled in by the program). The longest file is indexed,
+    // 3 -> 4: what each disk holds of each station's stream, with its
+    // disk's stream, when it was added and whether it counts (is no copy); and
+    // the union of the time every station's stream holds, kept as disks come
+    // and go (kept_spans.h; filled in by the program). The longest file is indexed,
     // as every window reads its greatest.
     "CREATE TABLE source_on_disk ("
     "  disk_id INTEGER NOT NULL REFERENCES disk(id) ON DELETE CASCADE,"
     "  station TEXT NOT NULL,"
     "  stream INTEGER NOT NULL,"
+    "  disk_stream TEXT NOT NULL,"
+    "  counted INTEGER NOT NULL,"
+    "  added INTEGER NOT NULL,"
     "  frequency INTEGER NOT NULL,"
     "  first_time INTEGER NOT NULL,"
     "  last_time INTEGER NOT NULL,"
     "  PRIMARY KEY (disk_id, station, stream)) WITHOUT ROWID;"
-    "CREATE INDEX source_on_disk_by_station ON source_on_disk (station, stream, first_time);"
+    "CREATE INDEX source_on_disk_counted ON source_on_disk"
+    "  (disk_stream, counted, station, stream, first_time, last_time, frequency, added);"
     "CREATE TABLE kept_span ("
     "  disk_stream TEXT NOT NULL,"
     "  station TEXT NOT NULL,"
@@ -163,29 +168,58 @@ inline constexpr const char* kAllFiles = CDARCHIVE_DISK_FILES CDARCHIVE_DISK_FIL
 #undef CDARCHIVE_DISK_FILES
 #undef CDARCHIVE_DISK_FILES_ORDER
 
-// What a disk holds of each source, and the kept spans (kept_spans.h): ?1
-// the disk's stream, ?2 the station, ?3 the stream; ?4 and ?5 a span that the
-// spans given touch. Kept spans do not overlap, so those that touch a span are
-// those from the first that ends at or after its start (when none does, none
-// touches: one that starts at its end would end after its start).
+// What a disk holds of each source, and the kept spans (kept_spans.h), in
+// SQL both stores take (PostgreSQL with $n for ?n). ?1 the disks' stream, ?2
+// the station, ?3 the stream; ?4 and ?5 a span that the spans given touch.
 inline constexpr const char* kInsertSourceOnDisk =
-    "INSERT INTO source_on_disk (disk_id, station, stream, frequency, first_time, last_time)"
-    " VALUES (?1, ?2, ?3, ?4, ?5, ?6)";
-#define CDARCHIVE_SOURCES                                                               \
-  "SELECT s.disk_id, s.station, s.stream, s.frequency, s.first_time, s.last_time FROM " \
-  "source_on_disk s"
+    "INSERT INTO source_on_disk (disk_id, station, stream, disk_stream, counted, added, frequency,"
+    " first_time, last_time) VALUES (?1, ?2, ?3, ?4, TRUE, ?5, ?6, ?7, ?8)";
+#define CDARCHIVE_SOURCES "SELECT s.station, s.stream, s.frequency, s.first_time, s.last_time"
+inline constexpr const char* kSelectDiskSources =
+    CDARCHIVE_SOURCES " FROM source_on_disk s WHERE s.disk_id = ?1";
+// The sources on the disks of the stream ?1 that count, with when each disk
+// was added, by station, stream and first time; of the station ?2 alone
+// where one is given.
+#define CDARCHIVE_COUNTED_SOURCES                                                               \
+  CDARCHIVE_SOURCES ", s.added FROM source_on_disk s WHERE s.disk_stream = ?1 AND s.counted = " \
+                    "TRUE"
 #define CDARCHIVE_SOURCES_ORDER " ORDER BY s.station, s.stream, s.first_time"
-inline constexpr const char* kSelectSources = CDARCHIVE_SOURCES CDARCHIVE_SOURCES_ORDER;
-inline constexpr const char* kSelectStationSources =
-    CDARCHIVE_SOURCES " WHERE s.station = ?1" CDARCHIVE_SOURCES_ORDER;
-inline constexpr const char* kSelectDiskSources = CDARCHIVE_SOURCES " WHERE s.disk_id = ?1";
+inline constexpr const char* kSelectCountedSources =
+    CDARCHIVE_COUNTED_SOURCES CDARCHIVE_SOURCES_ORDER;
+inline constexpr const char* kSelectCountedStationSources =
+    CDARCHIVE_COUNTED_SOURCES " AND s.station = ?2" CDARCHIVE_SOURCES_ORDER;
 #undef CDARCHIVE_SOURCES
+#undef CDARCHIVE_COUNTED_SOURCES
 #undef CDARCHIVE_SOURCES_ORDER
+// Which disks count: those that copy no other, as linkCopies has it (a copy
+// is a disk of the content and stream of one added before it, or as early and
+// of a smaller label). Of the disks of the content ?1, or of all.
+#define CDARCHIVE_RECOUNT                                                                  \
+  "UPDATE source_on_disk SET counted = NOT EXISTS (SELECT 1 FROM disk d JOIN disk o"       \
+  " ON o.content = d.content AND o.stream = d.stream AND (o.added < d.added OR (o.added =" \
+  " d.added AND o.label < d.label)) WHERE d.id = source_on_disk.disk_id AND d.content <> '')"
+inline constexpr const char* kRecountContent =
+    CDARCHIVE_RECOUNT " WHERE disk_id IN (SELECT id FROM disk WHERE content = ?1)";
+inline constexpr const char* kRecountAll = CDARCHIVE_RECOUNT;
+#undef CDARCHIVE_RECOUNT
+// Kept spans do not overlap, so those that touch a span are those from the
+// first that ends at or after its start (when none does, none touches: one
+// that starts at its end would end after its start).
 #define CDARCHIVE_KEPT " FROM kept_span WHERE disk_stream = ?1 AND station = ?2 AND stream = ?3"
 inline constexpr const char* kSelectKeptTouching =
     "SELECT start_time, end_time" CDARCHIVE_KEPT
     " AND start_time <= ?5 AND start_time >= coalesce((SELECT start_time" CDARCHIVE_KEPT
     " AND end_time >= ?4 ORDER BY end_time LIMIT 1), ?5) ORDER BY start_time";
+// A window's kept spans, in a few rows read: those that meet it (?4 to ?5),
+// the first that ends after its start, and the last that starts before its
+// end.
+inline constexpr const char* kCountKeptMeeting =
+    "SELECT count(*)" CDARCHIVE_KEPT " AND start_time < ?5 AND end_time > ?4";
+inline constexpr const char* kSelectKeptAtEnds =
+    "SELECT * FROM (SELECT start_time, end_time" CDARCHIVE_KEPT
+    " AND end_time > ?4 ORDER BY end_time LIMIT 1) AS first UNION ALL"
+    " SELECT * FROM (SELECT start_time, end_time" CDARCHIVE_KEPT
+    " AND start_time < ?5 ORDER BY start_time DESC LIMIT 1) AS last";
 inline constexpr const char* kDeleteKept = "DELETE" CDARCHIVE_KEPT " AND start_time = ?4";
 #undef CDARCHIVE_KEPT
 inline constexpr const char* kInsertKept =
@@ -198,9 +232,7 @@ inline constexpr const char* kSelectFilesTouching =
     " WHERE d.stream = ?1 AND f.station = ?2 AND f.stream = ?3 AND f.usable"
     " AND f.start_time <= ?5 AND f.end_time >= ?4"
     " AND f.start_time >= ?4 - (SELECT coalesce(max(longest_file), 0) FROM disk)";
-inline constexpr const char* kSelectAllDisks = "SELECT id, stream FROM disk ORDER BY id";
-inline constexpr const char* kSelectTimedDisks =
-    "SELECT " CDARCHIVE_DISK_COLUMNS ", d.id FROM disk d ORDER BY d.id";
+inline constexpr const char* kSelectAllDisks = "SELECT id, stream, added FROM disk ORDER BY id";
 inline constexpr const char* kSelectStations =
     "SELECT DISTINCT station FROM source_on_disk ORDER BY station";
 

@@ -315,6 +315,26 @@ std::map<std::string, std::vector<times::TimeSpan>> unionsOf(
   return unions;
 }
 
+// When each station's stream of unions on the disks of stream was updated:
+// the latest addition of a disk with a usable file of it, copies left out.
+std::map<std::string, int64_t> updatesOf(
+    const std::map<std::pair<std::string, DiskStream>, CataloguedDisk>& shelf, DiskStream stream,
+    const std::map<std::string, std::vector<times::TimeSpan>>& unions) {
+  std::vector<CataloguedDisk> disks;
+  for (const auto& [key, held] : shelf)
+    if (key.second == stream) disks.push_back(held);
+  linkCopies(disks);  // the copy of the same addition is the one of the greater label
+  std::map<std::string, int64_t> updated;
+  for (const CataloguedDisk& held : disks) {
+    for (const CataloguedFile& f : held.files) {
+      const std::string source = f.record.station + " " + std::to_string(f.stream);
+      if (!held.entry.copyOf && f.record.usable && unions.count(source) == 1)
+        updated[source] = std::max(updated[source], held.entry.added);
+    }
+  }
+  return updated;
+}
+
 TEST_P(CatalogTest, KeptSpansAreTheUnionOfTheFilesAfterAnyAddsReplacementsAndRemovals) {
   const auto catalog = open(true);
   std::mt19937 random(20261209);
@@ -351,19 +371,41 @@ TEST_P(CatalogTest, KeptSpansAreTheUnionOfTheFilesAfterAnyAddsReplacementsAndRem
     }
 
     const int64_t from = pick(70) * 10 - 20;
-    const times::TimeSpan near{from, from + 40};
+    const times::TimeSpan window{from, from + pick(30) * 10};
+    const auto keyOf = [](const KeptSource& source) {
+      return source.station + " " + std::to_string(source.stream);
+    };
     for (const DiskStream each : {kPermanent, DiskStream::kTrigger}) {
-      std::map<std::string, std::vector<times::TimeSpan>> kept, inWindow, expected;
-      for (const KeptSource& source : must(catalog->sourcesOf("", kAllTime, each)))
-        kept[source.station + " " + std::to_string(source.stream)] = source.spans;
-      for (const KeptSource& source : must(catalog->sourcesOf("", near, each)))
-        inWindow[source.station + " " + std::to_string(source.stream)] = source.spans;
-      ASSERT_EQ(kept, unionsOf(shelf, each)) << "after step " << step;
+      std::map<std::string, std::vector<times::TimeSpan>> kept, inWindow, expected, ends;
+      std::map<std::string, int64_t> updated, counted, count;
+      for (const KeptSource& source : must(catalog->sourcesOf("", kAllTime, each))) {
+        kept[keyOf(source)] = source.spans;
+        updated[keyOf(source)] = source.updated;
+      }
+      const std::map<std::string, std::vector<times::TimeSpan>> unions = unionsOf(shelf, each);
+      ASSERT_EQ(kept, unions) << "after step " << step;
+      ASSERT_EQ(updated, updatesOf(shelf, each, unions)) << "after step " << step;
+
+      // A window: the spans that meet it, whole; or of an extent, the first and
+      // last of them and how many.
+      for (const KeptSource& source : must(catalog->sourcesOf("", window, each)))
+        inWindow[keyOf(source)] = source.spans;
+      for (const KeptSource& source :
+           must(catalog->sourcesOf("", window, each, SpanDetail::kExtent))) {
+        ends[keyOf(source)] = source.spans;
+        counted[keyOf(source)] = source.spanCount;
+      }
       for (const auto& [source, spans] : kept) {
         for (const times::TimeSpan& span : spans)
-          if (span.start < near.end && span.end > near.start) expected[source].push_back(span);
+          if (span.start < window.end && span.end > window.start) expected[source].push_back(span);
       }
       ASSERT_EQ(inWindow, expected) << "after step " << step;
+      for (auto& [source, spans] : expected) {
+        count[source] = static_cast<int64_t>(spans.size());
+        if (spans.size() > 2) spans.erase(spans.begin() + 1, spans.end() - 1);
+      }
+      ASSERT_EQ(ends, expected) << "after step " << step;
+      ASSERT_EQ(counted, count) << "after step " << step;
     }
   }
 }

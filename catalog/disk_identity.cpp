@@ -89,17 +89,6 @@ void linkCopies(std::vector<CataloguedDisk>& disks) {
   for (std::size_t i = 0; i < disks.size(); ++i) disks[i].entry.copyOf = entries[i].copyOf;
 }
 
-std::unordered_map<int64_t, int64_t> timedDisks(std::vector<DiskEntry> disks,
-                                                const std::vector<int64_t>& ids,
-                                                DiskStream stream) {
-  linkCopies(disks);
-  std::unordered_map<int64_t, int64_t> added;
-  for (std::size_t i = 0; i < disks.size(); ++i) {
-    if (disks[i].stream == stream && !disks[i].copyOf) added[ids[i]] = disks[i].added;
-  }
-  return added;
-}
-
 std::vector<DiskEntry> orderedWithCopies(std::vector<DiskEntry> disks) {
   linkCopies(disks);
   const auto key = [](const DiskEntry& disk) {

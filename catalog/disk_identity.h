@@ -1,7 +1,6 @@
 #pragma once
 
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "catalog/catalog.h"
@@ -45,15 +44,9 @@ std::string recordedRootOf(const std::string& source, const std::vector<Catalogu
 std::string contentOf(const std::vector<CataloguedFile>& files, const std::string& root);
 
 // Sets each copy's copyOf (DiskEntry::copyOf) among disks, every other's to
-// nothing.
+// nothing. (The catalogue's kSelectCountedSources asks the same in SQL.)
 void linkCopies(std::vector<DiskEntry>& disks);
 void linkCopies(std::vector<CataloguedDisk>& disks);
-
-// Of disks (each with its row id at the same place in ids), those whose files
-// count for Catalog::timesOf: of stream, and no copy; by id, when each was
-// added.
-std::unordered_map<int64_t, int64_t> timedDisks(std::vector<DiskEntry> disks,
-                                                const std::vector<int64_t>& ids, DiskStream stream);
 
 // disks with their copies linked, ordered by label and stream, each disk's
 // copies right after it.

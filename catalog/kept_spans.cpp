@@ -66,31 +66,34 @@ void keepSpans(DiskStream stream, const std::vector<SourceOnDisk>& before,
   }
 }
 
-std::vector<KeptSource> keptSourcesOf(
-    const std::vector<SourceRow>& rows, const std::unordered_map<int64_t, int64_t>& counted,
-    DiskStream stream, times::TimeSpan window,
-    const std::function<std::vector<times::TimeSpan>(const SourceKey&)>& spansOf) {
-  const auto meets = [&](int64_t start, int64_t end) {
-    return start < window.end && end > window.start;
+std::vector<KeptSource> keptSourcesOf(const std::vector<CountedSource>& rows, DiskStream stream,
+                                      times::TimeSpan window, SpanDetail detail,
+                                      KeptSpanTable& table) {
+  const auto meets = [&](const times::TimeSpan& span) {
+    return span.start < window.end && span.end > window.start;
   };
   std::vector<KeptSource> list;
   for (std::size_t from = 0; from < rows.size();) {
     const SourceOnDisk& first = rows[from].source;
-    std::size_t to = from;
     std::optional<KeptSource> found;
-    for (; to < rows.size() && rows[to].source.station == first.station &&
-           rows[to].source.stream == first.stream;
-         ++to) {
-      const auto disk = counted.find(rows[to].diskId);
-      const SourceOnDisk& source = rows[to].source;
-      if (disk == counted.end() || !meets(source.first, source.last)) continue;
-      if (!found) found = KeptSource{source.station, source.stream, source.frequency, 0, {}};
-      found->updated = std::max(found->updated, disk->second);
+    for (; from < rows.size() && rows[from].source.station == first.station &&
+           rows[from].source.stream == first.stream;
+         ++from) {
+      const SourceOnDisk& source = rows[from].source;
+      if (!meets(times::TimeSpan{source.first, source.last})) continue;
+      if (!found) found = KeptSource{source.station, source.stream, source.frequency, 0, {}, 0};
+      found->updated = std::max(found->updated, rows[from].added);
     }
-    from = to;
     if (!found) continue;
-    for (const times::TimeSpan& span : spansOf(SourceKey{stream, found->station, found->stream}))
-      if (meets(span.start, span.end)) found->spans.push_back(span);
+    const SourceKey key{stream, found->station, found->stream};
+    const bool extent = detail == SpanDetail::kExtent;
+    for (const times::TimeSpan& span :
+         extent ? table.keptAtEnds(key, window) : table.keptTouching(key, window)) {
+      if (meets(span) && (found->spans.empty() || !(span == found->spans.back())))
+        found->spans.push_back(span);
+    }
+    found->spanCount =
+        extent ? table.keptCount(key, window) : static_cast<int64_t>(found->spans.size());
     if (!found->spans.empty()) list.push_back(std::move(*found));
   }
   return list;

@@ -6,9 +6,7 @@
 // behind KeptSpanTable.
 
 #include <cstdint>
-#include <functional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "catalog/catalog.h"
@@ -51,6 +49,11 @@ class KeptSpanTable {
   // The kept spans of key that touch span (ending at or after its start and
   // starting at or before its end), in time order.
   virtual std::vector<times::TimeSpan> keptTouching(const SourceKey& key, times::TimeSpan span) = 0;
+  // Of the kept spans of key that meet window (end after its start, start
+  // before its end): how many, and the first and the last, as
+  // kSelectKeptAtEnds gives them.
+  virtual int64_t keptCount(const SourceKey& key, times::TimeSpan window) = 0;
+  virtual std::vector<times::TimeSpan> keptAtEnds(const SourceKey& key, times::TimeSpan window) = 0;
   // The records of key's usable files, on every disk the catalogue holds now,
   // that touch span.
   virtual std::vector<times::TimeSpan> filesTouching(const SourceKey& key,
@@ -67,19 +70,18 @@ class KeptSpanTable {
 void keepSpans(DiskStream stream, const std::vector<SourceOnDisk>& before,
                const std::vector<SourceOnDisk>& after, KeptSpanTable& table);
 
-// A source row as a store gives it: of which disk.
-struct SourceRow {
-  int64_t diskId = 0;
+// A source on a disk that counts for it, as a store gives it
+// (kSelectCountedSources): with when its disk was added.
+struct CountedSource {
   SourceOnDisk source;
+  int64_t added = 0;
 };
 
-// The sources availability lists (Catalog::sourcesOf): of rows (by station,
-// stream and first), those of the disks counted (timedDisks: of the stream,
-// no copy; their ids and when each was added), with their kept spans that
-// meet the window (spansOf gives those that touch it).
-std::vector<KeptSource> keptSourcesOf(
-    const std::vector<SourceRow>& rows, const std::unordered_map<int64_t, int64_t>& counted,
-    DiskStream stream, times::TimeSpan window,
-    const std::function<std::vector<times::TimeSpan>(const SourceKey&)>& spansOf);
+// The sources availability lists (Catalog::sourcesOf) of the disks of stream:
+// of rows (by station, stream and first), those that meet the window, with
+// their kept spans that meet it, as detailed.
+std::vector<KeptSource> keptSourcesOf(const std::vector<CountedSource>& rows, DiskStream stream,
+                                      times::TimeSpan window, SpanDetail detail,
+                                      KeptSpanTable& table);
 
 }  // namespace catalog

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "catalog/catalog_name.h"
+#include "catalog/catalog_schema.h"
 #include "catalog/disk_identity.h"
 #include "catalog/kept_spans.h"
 #include "catalog/libpq_on_demand.h"
@@ -117,6 +118,15 @@ std::string oneLine(const std::string& message) {
   return line;
 }
 
+// SQL written for SQLite (catalog_schema.h) as PostgreSQL numbers its
+// parameters: ?n as $n. Only for SQL with no '?' of its own.
+std::string numbered(const char* sql) {
+  std::string text = sql;
+  for (char& c : text)
+    if (c == '?') c = '$';
+  return text;
+}
+
 // The server's notices (a warning of a statement's own) are no operator's
 // business: the statements that matter fail as errors.
 void ignoreNotice(void*, const char*) {}
@@ -173,7 +183,8 @@ class PostgresCatalog : public Catalog {
     copyFiles(diskId, disk.files);
     copyHeld(diskId, disk.held);
     const std::vector<SourceOnDisk> after = sourcesOnDisk(disk.files);
-    insertSources(diskId, after);
+    insertSources(diskId, disk.entry.stream, disk.entry.added, after);
+    recount(disk.entry.content);
     KeptSpans kept(*this);
     keepSpans(disk.entry.stream, before, after, kept);
     transaction.commit();
@@ -208,35 +219,24 @@ class PostgresCatalog : public Catalog {
   }
 
   std::vector<std::string> allStations() override {
-    const Result result = run("SELECT DISTINCT station FROM source_on_disk ORDER BY station", {});
+    const Result result = run(kSelectStations, {});
     std::vector<std::string> list;
     for (int row = 0; row < result.rows(); ++row) list.push_back(result.bytes(row, 0));
     return list;
   }
 
   std::vector<KeptSource> sourcesMeeting(const std::string& station, times::TimeSpan window,
-                                         DiskStream stream) override {
-    // By disk id, the disks that count for a source's rate and update.
-    std::vector<DiskEntry> entries;
-    std::vector<int64_t> ids;
-    const Result disks =
-        run(std::string("SELECT ") + kDiskColumns + ", d.id FROM disk d ORDER BY d.id", {});
-    for (int row = 0; row < disks.rows(); ++row) {
-      entries.push_back(entryAt(disks, row));
-      ids.push_back(disks.number(row, kDiskColumnCount));
-    }
-    std::vector<Parameter> parameters;
-    std::string sql = std::string(kSelectSources);
-    if (!station.empty()) {
-      sql += " WHERE s.station = $1";
-      parameters.push_back(Parameter::text(station));
-    }
-    const Result sources = run(sql + " ORDER BY s.station, s.stream, s.first_time", parameters);
-    std::vector<SourceRow> rows;
-    for (int row = 0; row < sources.rows(); ++row) rows.push_back(sourceRowAt(sources, row));
+                                         DiskStream stream, SpanDetail detail) override {
+    std::vector<Parameter> parameters = {Parameter::text(streamName(stream))};
+    if (!station.empty()) parameters.push_back(Parameter::text(station));
+    const Result sources =
+        run(numbered(station.empty() ? kSelectCountedSources : kSelectCountedStationSources),
+            parameters);
+    std::vector<CountedSource> rows;
+    for (int row = 0; row < sources.rows(); ++row)
+      rows.push_back(CountedSource{sourceAt(sources, row), sources.number(row, 5)});
     KeptSpans kept(*this);
-    return keptSourcesOf(rows, timedDisks(std::move(entries), ids, stream), stream, window,
-                         [&](const SourceKey& key) { return kept.keptTouching(key, window); });
+    return keptSourcesOf(rows, stream, window, detail, kept);
   }
 
   std::optional<CataloguedDisk> diskWithFixity(const std::string& label,
@@ -306,45 +306,34 @@ class PostgresCatalog : public Catalog {
     explicit KeptSpans(PostgresCatalog& catalog) : catalog_(catalog) {}
 
     std::vector<times::TimeSpan> keptTouching(const SourceKey& key, times::TimeSpan span) override {
-      // As kSelectKeptTouching finds them.
-      return spansOf("SELECT start_time, end_time" + std::string(kKept) +
-                         " AND start_time <= $5 AND start_time >= coalesce((SELECT start_time" +
-                         kKept + " AND end_time >= $4 ORDER BY end_time LIMIT 1), $5)" +
-                         " ORDER BY start_time",
-                     key, span);
+      return spansOf(touching_, key, span);
+    }
+    int64_t keptCount(const SourceKey& key, times::TimeSpan window) override {
+      return catalog_
+          .run(count_,
+               keyAnd(key, {Parameter::number(window.start), Parameter::number(window.end)}))
+          .number(0, 0);
+    }
+    std::vector<times::TimeSpan> keptAtEnds(const SourceKey& key, times::TimeSpan window) override {
+      return spansOf(ends_, key, window);
     }
     std::vector<times::TimeSpan> filesTouching(const SourceKey& key,
                                                times::TimeSpan span) override {
-      return spansOf(
-          "SELECT f.start_time, f.end_time FROM file f JOIN disk d ON d.id = f.disk_id"
-          " WHERE d.stream = $1 AND f.station = $2 AND f.stream = $3 AND f.usable"
-          " AND f.start_time <= $5 AND f.end_time >= $4"
-          " AND f.start_time >= $4 - (SELECT coalesce(max(longest_file), 0) FROM disk)",
-          key, span);
+      return spansOf(files_, key, span);
     }
     void replaceKept(const SourceKey& key, const std::vector<times::TimeSpan>& were,
                      const std::vector<times::TimeSpan>& are) override {
-      std::string starts = "{";
       for (const times::TimeSpan& span : were)
-        starts += (starts.size() > 1 ? "," : "") + std::to_string(span.start);
-      catalog_.run("DELETE" + std::string(kKept) + " AND start_time = ANY($4::BIGINT[])",
-                   keyParameters(key, {Parameter{starts + "}", false}}));
-      if (are.empty()) return;
-      catalog_.copyRows(
-          "COPY kept_span (disk_stream, station, stream, start_time, end_time)"
-          " FROM STDIN",
-          are.size(), [&](std::size_t i) {
-            return std::string(streamName(key.diskStream)) + '\t' + copyBytes(key.station) + '\t' +
-                   std::to_string(key.stream) + '\t' + std::to_string(are[i].start) + '\t' +
-                   std::to_string(are[i].end) + '\n';
-          });
+        catalog_.run(delete_, keyAnd(key, {Parameter::number(span.start)}));
+      for (const times::TimeSpan& span : are) {
+        catalog_.run(insert_,
+                     keyAnd(key, {Parameter::number(span.start), Parameter::number(span.end)}));
+      }
     }
 
    private:
-    static constexpr const char* kKept =
-        " FROM kept_span WHERE disk_stream = $1 AND station = $2 AND stream = $3::INTEGER";
-
-    static std::vector<Parameter> keyParameters(const SourceKey& key, std::vector<Parameter> more) {
+    // The parameters of key ($1 to $3) and more.
+    static std::vector<Parameter> keyAnd(const SourceKey& key, std::vector<Parameter> more) {
       std::vector<Parameter> parameters = {Parameter::text(streamName(key.diskStream)),
                                            Parameter::text(key.station),
                                            Parameter::number(int64_t{key.stream})};
@@ -352,11 +341,11 @@ class PostgresCatalog : public Catalog {
       return parameters;
     }
 
-    // The spans sql gives of key ($1 to $3) and span ($4, $5).
+    // The spans sql gives of key and span ($4, $5).
     std::vector<times::TimeSpan> spansOf(const std::string& sql, const SourceKey& key,
                                          times::TimeSpan span) {
       const Result result = catalog_.run(
-          sql, keyParameters(key, {Parameter::number(span.start), Parameter::number(span.end)}));
+          sql, keyAnd(key, {Parameter::number(span.start), Parameter::number(span.end)}));
       std::vector<times::TimeSpan> found;
       found.reserve(static_cast<std::size_t>(result.rows()));
       for (int row = 0; row < result.rows(); ++row)
@@ -365,46 +354,55 @@ class PostgresCatalog : public Catalog {
     }
 
     PostgresCatalog& catalog_;
+    const std::string touching_ = numbered(kSelectKeptTouching);
+    const std::string count_ = numbered(kCountKeptMeeting);
+    const std::string ends_ = numbered(kSelectKeptAtEnds);
+    const std::string files_ = numbered(kSelectFilesTouching);
+    const std::string delete_ = numbered(kDeleteKept);
+    const std::string insert_ = numbered(kInsertKept);
   };
-
-  static constexpr const char* kSelectSources =
-      "SELECT s.disk_id, s.station, s.stream, s.frequency, s.first_time, s.last_time"
-      " FROM source_on_disk s";
 
   // Removes the disk of label and stream, if there is one (its id in *id),
   // and gives what it held of each source.
   std::vector<SourceOnDisk> removed(const std::string& label, DiskStream stream,
                                     std::optional<int64_t>* id = nullptr) {
-    const Result found = run("SELECT id FROM disk WHERE label = $1 AND stream = $2",
+    const Result found = run("SELECT id, content FROM disk WHERE label = $1 AND stream = $2",
                              {Parameter::text(label), Parameter::text(streamName(stream))});
     if (found.rows() == 0) return {};
     const Parameter diskId = Parameter::number(found.number(0, 0));
     if (id != nullptr) *id = found.number(0, 0);
-    const Result held = run(std::string(kSelectSources) + " WHERE s.disk_id = $1", {diskId});
+    const Result held = run(numbered(kSelectDiskSources), {diskId});
     std::vector<SourceOnDisk> sources;
-    for (int row = 0; row < held.rows(); ++row) sources.push_back(sourceRowAt(held, row).source);
+    for (int row = 0; row < held.rows(); ++row) sources.push_back(sourceAt(held, row));
     run("DELETE FROM disk WHERE id = $1", {diskId});
+    recount(found.text(0, 1));
     return sources;
   }
 
-  void insertSources(int64_t diskId, const std::vector<SourceOnDisk>& sources) {
-    if (sources.empty()) return;
-    copyRows(
-        "COPY source_on_disk (disk_id, station, stream, frequency, first_time, last_time)"
-        " FROM STDIN",
-        sources.size(), [&](std::size_t i) {
-          const SourceOnDisk& source = sources[i];
-          return std::to_string(diskId) + '\t' + copyBytes(source.station) + '\t' +
-                 std::to_string(source.stream) + '\t' + std::to_string(source.frequency) + '\t' +
-                 std::to_string(source.first) + '\t' + std::to_string(source.last) + '\n';
-        });
+  // Keeps what the disk of that id (of stream, added then) holds of each
+  // source, counted until recount says otherwise.
+  void insertSources(int64_t diskId, DiskStream stream, int64_t added,
+                     const std::vector<SourceOnDisk>& sources) {
+    const std::string insert = numbered(kInsertSourceOnDisk);
+    for (const SourceOnDisk& source : sources) {
+      run(insert, {Parameter::number(diskId), Parameter::text(source.station),
+                   Parameter::number(int64_t{source.stream}), Parameter::text(streamName(stream)),
+                   Parameter::number(added), Parameter::number(int64_t{source.frequency}),
+                   Parameter::number(source.first), Parameter::number(source.last)});
+    }
   }
 
-  static SourceRow sourceRowAt(const Result& result, int row) {
-    return SourceRow{result.number(row, 0),
-                     SourceOnDisk{result.bytes(row, 1), static_cast<int32_t>(result.number(row, 2)),
-                                  static_cast<int32_t>(result.number(row, 3)),
-                                  result.number(row, 4), result.number(row, 5)}};
+  // Settles which disks of content count, once one has come or gone.
+  void recount(const std::string& content) {
+    if (content.empty()) return;  // no disk of no data file copies another
+    run(numbered(kRecountContent), {Parameter::text(content)});
+  }
+
+  // The source of a row of kSelectDiskSources or kSelectCountedSources.
+  static SourceOnDisk sourceAt(const Result& result, int row) {
+    return SourceOnDisk{result.bytes(row, 0), static_cast<int32_t>(result.number(row, 1)),
+                        static_cast<int32_t>(result.number(row, 2)), result.number(row, 3),
+                        result.number(row, 4)};
   }
 
   // The WHERE conditions of a station and a window, their parameters added.
@@ -599,14 +597,16 @@ class PostgresCatalog : public Catalog {
   // source, and the spans of each, from the files as recorded: disk by disk,
   // as each were added.
   void fillKeptSpans() {
-    const Result disks = run("SELECT id, stream FROM disk ORDER BY id", {});
+    const Result disks = run(kSelectAllDisks, {});
     KeptSpans kept(*this);
     for (int row = 0; row < disks.rows(); ++row) {
       const int64_t id = disks.number(row, 0);
       const std::vector<SourceOnDisk> sources = sourcesOnDisk(filesOfDisk(Parameter::number(id)));
-      insertSources(id, sources);
-      keepSpans(streamNamed(disks.text(row, 1)), {}, sources, kept);
+      const DiskStream stream = streamNamed(disks.text(row, 1));
+      insertSources(id, stream, disks.number(row, 2), sources);
+      keepSpans(stream, {}, sources, kept);
     }
+    run(kRecountAll, {});
   }
 
   std::string where_;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <optional>
+#include <tuple>
 #include <unordered_map>
 #include <utility>
 
@@ -42,6 +43,11 @@ class Statement {
     return *this;
   }
   Statement& bind(int index, std::string&& text) = delete;
+  // A C string is copied.
+  Statement& bind(int index, const char* text) {
+    check(sqlite3_bind_text(statement_, index, text, -1, SQLITE_TRANSIENT));
+    return *this;
+  }
   Statement& bind(int index, int64_t number) {
     check(sqlite3_bind_int64(statement_, index, number));
     return *this;
@@ -226,7 +232,8 @@ class SqliteCatalog : public Catalog {
                      .bind(first + 5, unreadable);
                });
     const std::vector<SourceOnDisk> after = sourcesOnDisk(disk.files);
-    insertSources(diskId, after);
+    insertSources(diskId, disk.entry.stream, disk.entry.added, after);
+    recount(disk.entry.content);
     KeptSpans kept(*this);
     keepSpans(disk.entry.stream, before, after, kept);
     transaction.commit();
@@ -267,21 +274,16 @@ class SqliteCatalog : public Catalog {
   }
 
   std::vector<KeptSource> sourcesMeeting(const std::string& station, times::TimeSpan window,
-                                         DiskStream stream) override {
-    std::vector<DiskEntry> entries;
-    std::vector<int64_t> ids;
-    Statement disks(db_, kSelectTimedDisks, where_);
-    while (disks.step()) {
-      entries.push_back(entryAt(disks, 0));
-      ids.push_back(disks.number(kDiskColumns));
-    }
-    std::vector<SourceRow> rows;
-    Statement sources(db_, station.empty() ? kSelectSources : kSelectStationSources, where_);
-    if (!station.empty()) sources.bind(1, station);
-    while (sources.step()) rows.push_back(sourceRowAt(sources));
+                                         DiskStream stream, SpanDetail detail) override {
+    Statement sources(db_, station.empty() ? kSelectCountedSources : kSelectCountedStationSources,
+                      where_);
+    const std::string name = streamName(stream);
+    sources.bind(1, name);
+    if (!station.empty()) sources.bind(2, station);
+    std::vector<CountedSource> rows;
+    while (sources.step()) rows.push_back(CountedSource{sourceAt(sources), sources.number(5)});
     KeptSpans kept(*this);
-    return keptSourcesOf(rows, timedDisks(std::move(entries), ids, stream), stream, window,
-                         [&](const SourceKey& key) { return kept.keptTouching(key, window); });
+    return keptSourcesOf(rows, stream, window, detail, kept);
   }
 
   std::optional<CataloguedDisk> diskWithFixity(const std::string& label,
@@ -351,12 +353,23 @@ class SqliteCatalog : public Catalog {
    public:
     explicit KeptSpans(SqliteCatalog& catalog)
         : touching_(catalog.db_, kSelectKeptTouching, catalog.where_),
+          count_(catalog.db_, kCountKeptMeeting, catalog.where_),
+          ends_(catalog.db_, kSelectKeptAtEnds, catalog.where_),
           files_(catalog.db_, kSelectFilesTouching, catalog.where_),
           delete_(catalog.db_, kDeleteKept, catalog.where_),
           insert_(catalog.db_, kInsertKept, catalog.where_) {}
 
     std::vector<times::TimeSpan> keptTouching(const SourceKey& key, times::TimeSpan span) override {
       return spansOf(touching_, key, span);
+    }
+    int64_t keptCount(const SourceKey& key, times::TimeSpan window) override {
+      bindKey(count_, key, window);
+      const int64_t count = count_.step() ? count_.number(0) : 0;
+      count_.reset();
+      return count;
+    }
+    std::vector<times::TimeSpan> keptAtEnds(const SourceKey& key, times::TimeSpan window) override {
+      return spansOf(ends_, key, window);
     }
     std::vector<times::TimeSpan> filesTouching(const SourceKey& key,
                                                times::TimeSpan span) override {
@@ -376,19 +389,23 @@ class SqliteCatalog : public Catalog {
     }
 
    private:
+    // Binds key to ?1 to ?3 and span to ?4 and ?5.
+    static void bindKey(Statement& query, const SourceKey& key, times::TimeSpan span) {
+      query.bind(1, streamName(key.diskStream)).bind(2, key.station);
+      query.bind(3, int64_t{key.stream}).bind(4, span.start).bind(5, span.end);
+    }
+
     // The spans query gives of key and span, its statement reset.
     static std::vector<times::TimeSpan> spansOf(Statement& query, const SourceKey& key,
                                                 times::TimeSpan span) {
-      const std::string stream = streamName(key.diskStream);
-      query.bind(1, stream).bind(2, key.station).bind(3, int64_t{key.stream});
-      query.bind(4, span.start).bind(5, span.end);
+      bindKey(query, key, span);
       std::vector<times::TimeSpan> found;
       while (query.step()) found.push_back({query.number(0), query.number(1)});
       query.reset();
       return found;
     }
 
-    Statement touching_, files_, delete_, insert_;
+    Statement touching_, count_, ends_, files_, delete_, insert_;
   };
 
   // Removes the disk of label and stream, if there is one (its id in *id),
@@ -396,33 +413,45 @@ class SqliteCatalog : public Catalog {
   std::vector<SourceOnDisk> removed(const std::string& label, DiskStream stream,
                                     std::optional<int64_t>* id = nullptr) {
     const std::string name = streamName(stream);
-    Statement find(db_, "SELECT id FROM disk WHERE label = ?1 AND stream = ?2", where_);
+    Statement find(db_, "SELECT id, content FROM disk WHERE label = ?1 AND stream = ?2", where_);
     find.bind(1, label).bind(2, name);
     if (!find.step()) return {};
     const int64_t diskId = find.number(0);
+    const std::string content = find.text(1);
     if (id != nullptr) *id = diskId;
     std::vector<SourceOnDisk> sources;
     Statement held(db_, kSelectDiskSources, where_);
     held.bind(1, diskId);
-    while (held.step()) sources.push_back(sourceRowAt(held).source);
+    while (held.step()) sources.push_back(sourceAt(held));
     Statement remove(db_, "DELETE FROM disk WHERE id = ?1", where_);
     remove.bind(1, diskId).run();
+    recount(content);
     return sources;
   }
 
-  void insertSources(int64_t diskId, const std::vector<SourceOnDisk>& sources) {
+  // Keeps what the disk of that id (of stream, added then) holds of each
+  // source, counted until recount says otherwise.
+  void insertSources(int64_t diskId, DiskStream stream, int64_t added,
+                     const std::vector<SourceOnDisk>& sources) {
     Statement insert(db_, kInsertSourceOnDisk, where_);
     for (const SourceOnDisk& source : sources) {
       insert.bind(1, diskId).bind(2, source.station).bind(3, int64_t{source.stream});
-      insert.bind(4, int64_t{source.frequency}).bind(5, source.first).bind(6, source.last).run();
+      insert.bind(4, streamName(stream)).bind(5, added).bind(6, int64_t{source.frequency});
+      insert.bind(7, source.first).bind(8, source.last).run();
     }
   }
 
-  static SourceRow sourceRowAt(const Statement& query) {
-    return SourceRow{
-        query.number(0),
-        SourceOnDisk{query.text(1), static_cast<int32_t>(query.number(2)),
-                     static_cast<int32_t>(query.number(3)), query.number(4), query.number(5)}};
+  // Settles which disks of content count, once one has come or gone.
+  void recount(const std::string& content) {
+    if (content.empty()) return;  // no disk of no data file copies another
+    Statement update(db_, kRecountContent, where_);
+    update.bind(1, content).run();
+  }
+
+  // The source of a row of kSelectDiskSources or kSelectCountedSources.
+  static SourceOnDisk sourceAt(const Statement& query) {
+    return SourceOnDisk{query.text(0), static_cast<int32_t>(query.number(1)),
+                        static_cast<int32_t>(query.number(2)), query.number(3), query.number(4)};
   }
 
   // Inserts that many rows through insert ("INSERT INTO t (its columns)
@@ -571,19 +600,20 @@ class SqliteCatalog : public Catalog {
   // source, and the spans of each, from the files as recorded: disk by disk,
   // as each were added.
   void fillKeptSpans() {
-    std::vector<std::pair<int64_t, DiskStream>> disks;
+    std::vector<std::tuple<int64_t, DiskStream, int64_t>> disks;
     Statement all(db_, kSelectAllDisks, where_);
-    while (all.step()) disks.emplace_back(all.number(0), streamNamed(all.text(1)));
+    while (all.step()) disks.emplace_back(all.number(0), streamNamed(all.text(1)), all.number(2));
     KeptSpans kept(*this);
-    for (const auto& [id, stream] : disks) {
+    for (const auto& [id, stream, added] : disks) {
       std::vector<CataloguedFile> found;
       Statement files(db_, kSelectDiskFiles, where_);
       files.bind(1, id);
       while (files.step()) found.push_back(fileAt(files, 0));
       const std::vector<SourceOnDisk> sources = sourcesOnDisk(found);
-      insertSources(id, sources);
+      insertSources(id, stream, added, sources);
       keepSpans(stream, {}, sources, kept);
     }
+    execute(kRecountAll);
   }
 
   std::string where_;

@@ -17,8 +17,15 @@ Availability availabilityOf(const std::vector<catalog::KeptSource>& found,
     if (kept.spans.empty()) continue;
     const times::TimeSpan window{query.from.value_or(kept.spans.front().start),
                                  query.to.value_or(kept.spans.back().end)};
-    DataSource source{kept.station, kept.stream, kept.sampleRate, kept.updated,
-                      times::joinedAcross(times::clippedTo(kept.spans, window), query.mergeGaps)};
+    DataSource source{kept.station,
+                      kept.stream,
+                      kept.sampleRate,
+                      kept.updated,
+                      times::joinedAcross(times::clippedTo(kept.spans, window), query.mergeGaps),
+                      0};
+    // Those of an extent, not read, are apart: none were joined.
+    source.spanCount =
+        kept.spanCount - static_cast<int64_t>(kept.spans.size() - source.spans.size());
     if (!source.spans.empty()) list.push_back(std::move(source));
   }
   return Availability{query, std::move(list)};
@@ -26,30 +33,29 @@ Availability availabilityOf(const std::vector<catalog::KeptSource>& found,
 
 namespace {
 
-// A line's fields: station, stream, sample rate, earliest, latest, and for an
-// extent when updated and how many spans.
-std::vector<std::vector<std::string>> rowsOf(const std::vector<DataSource>& sources, bool extent) {
-  std::vector<std::vector<std::string>> rows;
+// Calls line(fields) for each line: station, stream, sample rate, earliest,
+// latest, and for an extent when updated and how many spans. The fields are
+// one vector, refilled for each line.
+template <typename Line>
+void forEachLine(const std::vector<DataSource>& sources, bool extent, const Line& line) {
+  std::vector<std::string> fields;
   for (const DataSource& source : sources) {
-    const std::vector<std::string> lead = {source.station, std::to_string(source.stream),
-                                           std::to_string(source.sampleRate)};
+    fields = {source.station, std::to_string(source.stream), std::to_string(source.sampleRate)};
     if (extent) {
-      std::vector<std::string> row = lead;
-      row.push_back(times::isoTime(source.spans.front().start));
-      row.push_back(times::isoTime(source.spans.back().end));
-      row.push_back(times::isoTime(source.updated));
-      row.push_back(std::to_string(source.spans.size()));
-      rows.push_back(std::move(row));
+      fields.push_back(times::isoTime(source.spans.front().start));
+      fields.push_back(times::isoTime(source.spans.back().end));
+      fields.push_back(times::isoTime(source.updated));
+      fields.push_back(std::to_string(source.spanCount));
+      line(fields);
       continue;
     }
     for (const times::TimeSpan& span : source.spans) {
-      std::vector<std::string> row = lead;
-      row.push_back(times::isoTime(span.start));
-      row.push_back(times::isoTime(span.end));
-      rows.push_back(std::move(row));
+      fields.resize(3);
+      fields.push_back(times::isoTime(span.start));
+      fields.push_back(times::isoTime(span.end));
+      line(fields);
     }
   }
-  return rows;
 }
 
 std::vector<std::string> headerOf(bool extent) {
@@ -94,7 +100,7 @@ std::string jsonReport(const Availability& availability) {
                  {"latest", times::isoTime(source.spans.back().end)}};
     if (query.extent) {
       item["updated"] = times::isoTime(source.updated);
-      item["timespanCount"] = source.spans.size();
+      item["timespanCount"] = source.spanCount;
     } else {
       Json spans = Json::array();
       for (const times::TimeSpan& span : source.spans)
@@ -117,23 +123,27 @@ std::string geocsvReport(const Availability& availability) {
                  : "#field_unit: unitless|unitless|hertz|ISO_8601|ISO_8601\n"
                    "#field_type: string|integer|integer|datetime|datetime\n";
   text += joined(headerOf(extent), "|", asIs) + "\n";
-  for (const auto& row : rowsOf(availability.sources, extent))
-    text += joined(row, "|", summary::csvField) + "\n";
+  forEachLine(availability.sources, extent, [&](const std::vector<std::string>& fields) {
+    text += joined(fields, "|", summary::csvField) + "\n";
+  });
   return text;
 }
 
 // A request line per span or extent: station, stream, start, end.
 std::string requestReport(const Availability& availability) {
   std::string text;
-  for (const auto& row : rowsOf(availability.sources, availability.query.extent))
-    text += word(row[0]) + " " + row[1] + " " + row[3] + " " + row[4] + "\n";
+  forEachLine(
+      availability.sources, availability.query.extent, [&](const std::vector<std::string>& fields) {
+        text += word(fields[0]) + " " + fields[1] + " " + fields[3] + " " + fields[4] + "\n";
+      });
   return text;
 }
 
 std::string textReport(const Availability& availability) {
   std::string text = "#" + joined(headerOf(availability.query.extent), " ", asIs) + "\n";
-  for (const auto& row : rowsOf(availability.sources, availability.query.extent))
-    text += joined(row, " ", word) + "\n";
+  forEachLine(
+      availability.sources, availability.query.extent,
+      [&](const std::vector<std::string>& fields) { text += joined(fields, " ", word) + "\n"; });
   return text;
 }
 

@@ -25,7 +25,8 @@ struct DataSource {
   int32_t stream = 0;
   int32_t sampleRate = 0;  // as catalog::KeptSource
   int64_t updated = 0;
-  std::vector<times::TimeSpan> spans;
+  std::vector<times::TimeSpan> spans;  // of an extent, the first and the last
+  int64_t spanCount = 0;
 };
 
 struct Availability {

@@ -511,7 +511,9 @@ int answerQuery(const ArchiveOptions& options, catalog::Catalog& catalog, int64_
           told(catalog.sourcesOf(
                    options.station,
                    times::TimeSpan{options.from.value_or(kEarliest), options.to.value_or(kLatest)},
-                   options.stream),
+                   options.stream,
+                   options.extent && options.mergeGaps == 0 ? catalog::SpanDetail::kExtent
+                                                            : catalog::SpanDetail::kEvery),
                voice);
       if (!found || toldUnknown(catalog, options.station, found->empty(), voice)) return 1;
       out << queries::formatNamed(queries::availabilityFormats(), options.format)
