@@ -1,5 +1,6 @@
--- The cdarchive catalogue, schema version 3 (PRAGMA user_version = 3).
--- Version 2 keyed a disk by its label alone, and had neither disk.stream,
+-- The cdarchive catalogue, schema version 4 (PRAGMA user_version = 4).
+-- Version 3 had neither source_on_disk nor kept_span: stepping up, both are
+-- made from the recorded files, disk by disk. Version 2 keyed a disk by its label alone, and had neither disk.stream,
 -- disk.label_source nor disk.content: stepping up, each disk keeps its label
 -- as the permanent stream's, its label's source unknown, and gets its content
 -- from its recorded files, so that copies among the disks are known. Version 1
@@ -30,6 +31,8 @@ CREATE TABLE disk (
   UNIQUE (label, stream)
 );
 CREATE INDEX disk_by_content ON disk (content);
+-- Its greatest is read by every window of files.
+CREATE INDEX disk_by_longest_file ON disk (longest_file);
 
 CREATE TABLE file (
   disk_id INTEGER NOT NULL REFERENCES disk(id) ON DELETE CASCADE,
@@ -64,4 +67,36 @@ CREATE TABLE held (
 
 -- A station's window: files that start before its end, from the longest
 -- file's length before its start.
-CREATE INDEX file_by_station_and_start ON file (station, start_time);
+CREATE INDEX file_by_station_and_start ON file (station, start_time, end_time, usable, stream, frequency);
+
+-- What each disk holds of each station's stream (its usable files), kept
+-- beside the disk and gone with it.
+CREATE TABLE source_on_disk (
+  disk_id INTEGER NOT NULL REFERENCES disk(id) ON DELETE CASCADE,
+  station TEXT NOT NULL,
+  stream INTEGER NOT NULL,      -- the header's stream number
+  disk_stream TEXT NOT NULL,    -- its disk's: 'permanent' or 'trigger'
+  counted INTEGER NOT NULL,     -- 1 unless its disk is a copy (of disk.content): settled as disks come and go
+  added INTEGER NOT NULL,       -- its disk's
+  frequency INTEGER NOT NULL,   -- of its earliest file
+  first_time INTEGER NOT NULL,  -- the earliest start of its files
+  last_time INTEGER NOT NULL,   -- the latest end
+  PRIMARY KEY (disk_id, station, stream)
+) WITHOUT ROWID;
+CREATE INDEX source_on_disk_counted ON source_on_disk
+  (disk_stream, counted, station, stream, first_time, last_time, frequency, added);
+
+-- The time each station's stream holds on the disks of each stream: the
+-- union of its usable files' records (touching records one span, copies and
+-- overlapping disks alike counted once), kept within the transaction that
+-- adds, replaces or removes a disk. Availability reads these rows, not the
+-- files'.
+CREATE TABLE kept_span (
+  disk_stream TEXT NOT NULL,
+  station TEXT NOT NULL,
+  stream INTEGER NOT NULL,
+  start_time INTEGER NOT NULL,
+  end_time INTEGER NOT NULL,
+  PRIMARY KEY (disk_stream, station, stream, start_time)
+) WITHOUT ROWID;
+CREATE INDEX kept_span_by_end ON kept_span (disk_stream, station, stream, end_time);
