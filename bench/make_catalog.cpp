@@ -32,6 +32,7 @@ int main(int argc, char** argv) {
     disk.entry.source = std::string("/archive/") + label;
     disk.entry.added = 1796000000 + d;
     disk.listing = label;
+    disk.entry.content = std::string("content of ") + label;  // no copies
     for (int f = 0; f < files; ++f) {
       catalog::CataloguedFile file;
       survey::FileRecord& r = file.record;
