@@ -180,9 +180,10 @@ inline constexpr const char* kSelectDiskSources =
 // The sources on the disks of the stream ?1 that count, with when each disk
 // was added, by station, stream and first time; of the station ?2 alone
 // where one is given.
-#define CDARCHIVE_COUNTED_SOURCES                                                               \
-  CDARCHIVE_SOURCES ", s.added FROM source_on_disk s WHERE s.disk_stream = ?1 AND s.counted = " \
-                    "TRUE"
+#define CDARCHIVE_COUNTED_SOURCES                                                 \
+  CDARCHIVE_SOURCES                                                               \
+      ", s.added FROM source_on_disk s WHERE s.disk_stream = ?1 AND s.counted = " \
+      "TRUE"
 #define CDARCHIVE_SOURCES_ORDER " ORDER BY s.station, s.stream, s.first_time"
 inline constexpr const char* kSelectCountedSources =
     CDARCHIVE_COUNTED_SOURCES CDARCHIVE_SOURCES_ORDER;

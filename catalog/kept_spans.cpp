@@ -5,7 +5,21 @@
 #include <tuple>
 #include <utility>
 
+#include "catalog/catalog_schema.h"
+
 namespace catalog {
+
+const char* sqlOf(SpanQuery query) {
+  switch (query) {
+    case SpanQuery::kKeptTouching:
+      return kSelectKeptTouching;
+    case SpanQuery::kKeptAtEnds:
+      return kSelectKeptAtEnds;
+    case SpanQuery::kFilesTouching:
+      return kSelectFilesTouching;
+  }
+  return kSelectKeptTouching;  // not reached
+}
 
 std::vector<SourceOnDisk> sourcesOnDisk(const std::vector<CataloguedFile>& files) {
   std::map<std::pair<std::string, int32_t>, SourceOnDisk> sources;
@@ -59,9 +73,9 @@ void keepSpans(DiskStream stream, const std::vector<SourceOnDisk>& before,
   }
   for (const auto& [name, span] : changed) {
     const SourceKey key{stream, name.first, name.second};
-    const std::vector<times::TimeSpan> were = table.keptTouching(key, span);
+    const std::vector<times::TimeSpan> were = table.spansOf(SpanQuery::kKeptTouching, key, span);
     const std::vector<times::TimeSpan> are =
-        keptAfterChange(were, span, table.filesTouching(key, span));
+        keptAfterChange(were, span, table.spansOf(SpanQuery::kFilesTouching, key, span));
     if (are != were) table.replaceKept(key, were, are);
   }
 }
@@ -88,7 +102,7 @@ std::vector<KeptSource> keptSourcesOf(const std::vector<CountedSource>& rows, Di
     const SourceKey key{stream, found->station, found->stream};
     const bool extent = detail == SpanDetail::kExtent;
     for (const times::TimeSpan& span :
-         extent ? table.keptAtEnds(key, window) : table.keptTouching(key, window)) {
+         table.spansOf(extent ? SpanQuery::kKeptAtEnds : SpanQuery::kKeptTouching, key, window)) {
       if (meets(span) && (found->spans.empty() || !(span == found->spans.back())))
         found->spans.push_back(span);
     }

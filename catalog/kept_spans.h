@@ -42,24 +42,29 @@ std::vector<times::TimeSpan> keptAfterChange(const std::vector<times::TimeSpan>&
                                              times::TimeSpan changed,
                                              std::vector<times::TimeSpan> filesNow);
 
+// The questions of spans a store answers, each one statement of
+// catalog_schema.h, in SQL both stores take: of a source (?1 to ?3) and a span
+// (?4, ?5), in time order,
+enum class SpanQuery : uint8_t {
+  kKeptTouching,   // the kept spans that touch it (end at or after its start and
+                   // start at or before its end);
+  kKeptAtEnds,     // of those that meet it (end after its start, start before its
+                   // end), the first and the last (one twice when it is alone);
+  kFilesTouching,  // the records of the usable files, on every disk the
+                   // catalogue holds now, that touch it.
+};
+const char* sqlOf(SpanQuery query);
+
 // A store's kept spans, within the transaction that changes a disk.
 class KeptSpanTable {
  public:
   virtual ~KeptSpanTable() = default;
-  // The kept spans of key that touch span (ending at or after its start and
-  // starting at or before its end), in time order.
-  virtual std::vector<times::TimeSpan> keptTouching(const SourceKey& key, times::TimeSpan span) = 0;
-  // Of the kept spans of key that meet window (end after its start, start
-  // before its end): how many, and the first and the last, as
-  // kSelectKeptAtEnds gives them.
+  virtual std::vector<times::TimeSpan> spansOf(SpanQuery query, const SourceKey& key,
+                                               times::TimeSpan span) = 0;
+  // How many kept spans of key meet window (kCountKeptMeeting).
   virtual int64_t keptCount(const SourceKey& key, times::TimeSpan window) = 0;
-  virtual std::vector<times::TimeSpan> keptAtEnds(const SourceKey& key, times::TimeSpan window) = 0;
-  // The records of key's usable files, on every disk the catalogue holds now,
-  // that touch span.
-  virtual std::vector<times::TimeSpan> filesTouching(const SourceKey& key,
-                                                     times::TimeSpan span) = 0;
-  // Replaces the kept spans of key that were (as keptTouching gave them) with
-  // those that are.
+  // Replaces the kept spans of key that were (as kKeptTouching gave them)
+  // with those that are.
   virtual void replaceKept(const SourceKey& key, const std::vector<times::TimeSpan>& were,
                            const std::vector<times::TimeSpan>& are) = 0;
 };

@@ -305,21 +305,22 @@ class PostgresCatalog : public Catalog {
    public:
     explicit KeptSpans(PostgresCatalog& catalog) : catalog_(catalog) {}
 
-    std::vector<times::TimeSpan> keptTouching(const SourceKey& key, times::TimeSpan span) override {
-      return spansOf(touching_, key, span);
+    std::vector<times::TimeSpan> spansOf(SpanQuery query, const SourceKey& key,
+                                         times::TimeSpan span) override {
+      const Result result =
+          catalog_.run(numbered(sqlOf(query)),
+                       keyAnd(key, {Parameter::number(span.start), Parameter::number(span.end)}));
+      std::vector<times::TimeSpan> found;
+      found.reserve(static_cast<std::size_t>(result.rows()));
+      for (int row = 0; row < result.rows(); ++row)
+        found.push_back({result.number(row, 0), result.number(row, 1)});
+      return found;
     }
     int64_t keptCount(const SourceKey& key, times::TimeSpan window) override {
       return catalog_
           .run(count_,
                keyAnd(key, {Parameter::number(window.start), Parameter::number(window.end)}))
           .number(0, 0);
-    }
-    std::vector<times::TimeSpan> keptAtEnds(const SourceKey& key, times::TimeSpan window) override {
-      return spansOf(ends_, key, window);
-    }
-    std::vector<times::TimeSpan> filesTouching(const SourceKey& key,
-                                               times::TimeSpan span) override {
-      return spansOf(files_, key, span);
     }
     void replaceKept(const SourceKey& key, const std::vector<times::TimeSpan>& were,
                      const std::vector<times::TimeSpan>& are) override {
@@ -341,23 +342,8 @@ class PostgresCatalog : public Catalog {
       return parameters;
     }
 
-    // The spans sql gives of key and span ($4, $5).
-    std::vector<times::TimeSpan> spansOf(const std::string& sql, const SourceKey& key,
-                                         times::TimeSpan span) {
-      const Result result = catalog_.run(
-          sql, keyAnd(key, {Parameter::number(span.start), Parameter::number(span.end)}));
-      std::vector<times::TimeSpan> found;
-      found.reserve(static_cast<std::size_t>(result.rows()));
-      for (int row = 0; row < result.rows(); ++row)
-        found.push_back({result.number(row, 0), result.number(row, 1)});
-      return found;
-    }
-
     PostgresCatalog& catalog_;
-    const std::string touching_ = numbered(kSelectKeptTouching);
     const std::string count_ = numbered(kCountKeptMeeting);
-    const std::string ends_ = numbered(kSelectKeptAtEnds);
-    const std::string files_ = numbered(kSelectFilesTouching);
     const std::string delete_ = numbered(kDeleteKept);
     const std::string insert_ = numbered(kInsertKept);
   };

@@ -352,28 +352,26 @@ class SqliteCatalog : public Catalog {
   class KeptSpans : public KeptSpanTable {
    public:
     explicit KeptSpans(SqliteCatalog& catalog)
-        : touching_(catalog.db_, kSelectKeptTouching, catalog.where_),
+        : catalog_(catalog),
           count_(catalog.db_, kCountKeptMeeting, catalog.where_),
-          ends_(catalog.db_, kSelectKeptAtEnds, catalog.where_),
-          files_(catalog.db_, kSelectFilesTouching, catalog.where_),
           delete_(catalog.db_, kDeleteKept, catalog.where_),
           insert_(catalog.db_, kInsertKept, catalog.where_) {}
 
-    std::vector<times::TimeSpan> keptTouching(const SourceKey& key, times::TimeSpan span) override {
-      return spansOf(touching_, key, span);
+    std::vector<times::TimeSpan> spansOf(SpanQuery query, const SourceKey& key,
+                                         times::TimeSpan span) override {
+      std::optional<Statement>& statement = queries_[static_cast<std::size_t>(query)];
+      if (!statement) statement.emplace(catalog_.db_, sqlOf(query), catalog_.where_);
+      bindKey(*statement, key, span);
+      std::vector<times::TimeSpan> found;
+      while (statement->step()) found.push_back({statement->number(0), statement->number(1)});
+      statement->reset();
+      return found;
     }
     int64_t keptCount(const SourceKey& key, times::TimeSpan window) override {
       bindKey(count_, key, window);
       const int64_t count = count_.step() ? count_.number(0) : 0;
       count_.reset();
       return count;
-    }
-    std::vector<times::TimeSpan> keptAtEnds(const SourceKey& key, times::TimeSpan window) override {
-      return spansOf(ends_, key, window);
-    }
-    std::vector<times::TimeSpan> filesTouching(const SourceKey& key,
-                                               times::TimeSpan span) override {
-      return spansOf(files_, key, span);
     }
     void replaceKept(const SourceKey& key, const std::vector<times::TimeSpan>& were,
                      const std::vector<times::TimeSpan>& are) override {
@@ -395,17 +393,9 @@ class SqliteCatalog : public Catalog {
       query.bind(3, int64_t{key.stream}).bind(4, span.start).bind(5, span.end);
     }
 
-    // The spans query gives of key and span, its statement reset.
-    static std::vector<times::TimeSpan> spansOf(Statement& query, const SourceKey& key,
-                                                times::TimeSpan span) {
-      bindKey(query, key, span);
-      std::vector<times::TimeSpan> found;
-      while (query.step()) found.push_back({query.number(0), query.number(1)});
-      query.reset();
-      return found;
-    }
-
-    Statement touching_, count_, ends_, files_, delete_, insert_;
+    SqliteCatalog& catalog_;
+    std::optional<Statement> queries_[3];  // by SpanQuery, prepared when first asked
+    Statement count_, delete_, insert_;
   };
 
   // Removes the disk of label and stream, if there is one (its id in *id),
