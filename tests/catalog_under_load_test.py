@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 """The catalogue under the faults of real use: cdarchive add killed at any
 moment leaves the catalogue exactly as before that disk (whole, never half a
-disk), and four adds at once into one catalogue each wait for the others and
-lose nothing; the four adds also into the tests' PostgreSQL server, where
+disk, its kept spans the union of its files), and four adds at once into one
+catalogue each wait for the others and lose nothing; the four adds also into
+the tests' PostgreSQL server, which then answers availability as SQLite does,
+where
 CDVERIFY_TEST_POSTGRES_DIR names one (tests/support/postgres_session.sh).
 
 usage: catalog_under_load_test.py CDARCHIVE MAKE_LARGE_DISK
@@ -23,6 +25,17 @@ def check(condition, message):
         sys.exit(1)
 
 
+def union(spans):
+    """The union of (start, end) spans, touching ones joined, none of no length."""
+    joined = []
+    for start, end in sorted(spans):
+        if joined and start <= joined[-1][1]:
+            joined[-1][1] = max(joined[-1][1], end)
+        else:
+            joined.append([start, end])
+    return [(start, end) for start, end in joined if end > start]
+
+
 def state(catalog):
     """The catalogue's integrity and what it holds: (disk, files) per disk."""
     db = sqlite3.connect(catalog)
@@ -31,6 +44,16 @@ def state(catalog):
               "the catalogue is damaged")
         check(db.execute("PRAGMA foreign_key_check").fetchall() == [],
               "files without their disk")
+        files = {}
+        for key in db.execute("SELECT d.stream, f.station, f.stream, f.start_time, f.end_time"
+                              " FROM file f JOIN disk d ON d.id = f.disk_id WHERE f.usable"):
+            files.setdefault(key[:3], []).append(key[3:])
+        kept = {}
+        for key in db.execute("SELECT disk_stream, station, stream, start_time, end_time"
+                              " FROM kept_span ORDER BY start_time"):
+            kept.setdefault(key[:3], []).append(key[3:])
+        check(kept == {key: union(spans) for key, spans in files.items() if union(spans)},
+              "the kept spans are not the union of the files")
         return db.execute("SELECT d.label, count(f.seq), d.file_count FROM disk d "
                           "LEFT JOIN file f ON f.disk_id = d.id GROUP BY d.id "
                           "ORDER BY d.label").fetchall()
@@ -112,7 +135,14 @@ def main():
         for i in range(4):
             check(any(line.startswith("parallel%d|" % i) and "|2000|" in line for line in listed),
                   "parallel%d is not in the PostgreSQL catalogue whole: %r" % (i, listed))
-        print("four adds at once into PostgreSQL: every disk and file is there")
+        def availability(catalog):
+            return subprocess.run([cdarchive, "availability", "--format=request",
+                                   "--catalog=" + catalog], check=True, capture_output=True,
+                                  text=True).stdout
+        check(availability(url) == availability(together),
+              "PostgreSQL's availability differs from SQLite's")
+        print("four adds at once into PostgreSQL: every disk and file is there, and its "
+              "availability is SQLite's")
 
 
 if __name__ == "__main__":
