@@ -517,6 +517,20 @@ class SqliteCatalog : public Catalog {
     }
   }
 
+  // Puts the file in write-ahead logging. Another process making the
+  // catalogue at this moment holds the file, and SQLite does not wait for a
+  // change of journal mode as it waits for a lock: so we do, as long as the
+  // busy timeout.
+  void enterWal() {
+    constexpr int kPauseMilliseconds = 5;
+    for (int waited = 0;; waited += kPauseMilliseconds) {
+      const int result = sqlite3_exec(db_, "PRAGMA journal_mode = WAL", nullptr, nullptr, nullptr);
+      if (result != SQLITE_BUSY || waited >= kBusyTimeoutMilliseconds) break;
+      sqlite3_sleep(kPauseMilliseconds);
+    }
+    execute("PRAGMA journal_mode = WAL");  // done, or its failure told
+  }
+
   int64_t pragmaNumber(const char* sql) {
     Statement query(db_, sql, where_);
     return query.step() ? query.number(0) : 0;
@@ -555,7 +569,7 @@ class SqliteCatalog : public Catalog {
           "written");
     }
     if (version < kCatalogSchemaVersion) {
-      execute("PRAGMA journal_mode = WAL");
+      enterWal();
       // Another process may have brought it up to date meanwhile: look again
       // once the write lock is held.
       Transaction transaction(*this);
