@@ -48,8 +48,9 @@ std::vector<times::TimeSpan> keptAfterChange(const std::vector<times::TimeSpan>&
 enum class SpanQuery : uint8_t {
   kKeptTouching,   // the kept spans that touch it (end at or after its start and
                    // start at or before its end);
-  kKeptAtEnds,     // of those that meet it (end after its start, start before its
-                   // end), the first and the last (one twice when it is alone);
+  kKeptAtEnds,     // the first that ends after its start and the last that
+                   // starts before its end: of those, the ones that meet it are
+                   // the first and the last that meet it (perhaps one, twice);
   kFilesTouching,  // the records of the usable files, on every disk the
                    // catalogue holds now, that touch it.
 };
