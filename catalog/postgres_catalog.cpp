@@ -20,10 +20,10 @@ namespace catalog {
 
 namespace {
 
-constexpr const char* kDiskColumns =
+constexpr const char* kDiskColumnList =
     "d.label, d.source, d.file_count, d.bytes, d.first_time, d.last_time, d.added, d.stream, "
     "d.label_source, d.content";
-constexpr const char* kFileColumns =
+constexpr const char* kFileColumnList =
     "f.path, f.size, f.usable, f.station, f.stream, f.frequency, f.latitude, f.longitude, "
     "f.altitude, f.start_time, f.end_time, f.findings, f.clock_warnings, f.lost";
 constexpr int kDiskColumnCount = 10;
@@ -202,7 +202,7 @@ class PostgresCatalog : public Catalog {
   }
 
   std::vector<DiskEntry> allDisks() override {
-    const Result result = run(std::string("SELECT ") + kDiskColumns + " FROM disk d", {});
+    const Result result = run(std::string("SELECT ") + kDiskColumnList + " FROM disk d", {});
     std::vector<DiskEntry> list;
     for (int row = 0; row < result.rows(); ++row) list.push_back(entryAt(result, row));
     return orderedWithCopies(std::move(list));
@@ -211,7 +211,7 @@ class PostgresCatalog : public Catalog {
   std::vector<DiskEntry> disksOfContent(const std::string& content, DiskStream stream) override {
     std::vector<DiskEntry> list;
     if (content.empty()) return list;
-    const Result result = run(std::string("SELECT ") + kDiskColumns +
+    const Result result = run(std::string("SELECT ") + kDiskColumnList +
                                   " FROM disk d WHERE d.content = $1 AND d.stream = $2",
                               {Parameter::text(content), Parameter::text(streamName(stream))});
     for (int row = 0; row < result.rows(); ++row) list.push_back(entryAt(result, row));
@@ -241,7 +241,7 @@ class PostgresCatalog : public Catalog {
 
   std::optional<CataloguedDisk> diskWithFixity(const std::string& label,
                                                DiskStream stream) override {
-    const Result disk = run(std::string("SELECT ") + kDiskColumns +
+    const Result disk = run(std::string("SELECT ") + kDiskColumnList +
                                 ", d.manifest, d.id FROM disk d WHERE d.label = $1 AND"
                                 " d.stream = $2",
                             {Parameter::text(label), Parameter::text(streamName(stream))});
@@ -264,7 +264,7 @@ class PostgresCatalog : public Catalog {
                                            const std::optional<times::TimeSpan>& window,
                                            DiskStream stream) override {
     std::vector<Parameter> parameters = {Parameter::text(streamName(stream))};
-    const std::string sql = std::string("SELECT ") + kDiskColumns + ", " + kFileColumns +
+    const std::string sql = std::string("SELECT ") + kDiskColumnList + ", " + kFileColumnList +
                             " FROM file f JOIN disk d ON d.id = f.disk_id WHERE d.stream = $1" +
                             conditions(station, window, parameters) + " ORDER BY d.label, f.seq";
     const Result result = run(sql, parameters);
@@ -488,7 +488,7 @@ class PostgresCatalog : public Catalog {
              });
   }
 
-  // The file of a row whose kFileColumns start at column c.
+  // The file of a row whose kFileColumnList start at column c.
   static CataloguedFile fileAt(const Result& result, int row, int c) {
     CataloguedFile file;
     survey::FileRecord& record = file.record;
@@ -559,9 +559,9 @@ class PostgresCatalog : public Catalog {
 
   // The data files of the disk of that id, in the walk's order.
   std::vector<CataloguedFile> filesOfDisk(const Parameter& diskId) {
-    const Result files = run(
-        std::string("SELECT ") + kFileColumns + " FROM file f WHERE f.disk_id = $1 ORDER BY f.seq",
-        {diskId});
+    const Result files = run(std::string("SELECT ") + kFileColumnList +
+                                 " FROM file f WHERE f.disk_id = $1 ORDER BY f.seq",
+                             {diskId});
     std::vector<CataloguedFile> found;
     for (int row = 0; row < files.rows(); ++row) found.push_back(fileAt(files, row, 0));
     return found;
