@@ -43,17 +43,13 @@ struct Functions {
 Functions libpq;  // filled by loadLibpq before any is called
 
 base::Status load() {
-  const base::Outcome<platform::SharedLibrary> library = platform::loadSharedLibrary(kLibpq);
-  if (!library) {
-    return base::failure("the PostgreSQL client library cannot be loaded (Debian's libpq5): " +
-                         library.problem());
-  }
-#define CDVERIFY_FIND(name)                                 \
-  if (!platform::findFunction(*library, #name, libpq.name)) \
-    return base::failure(std::string(kLibpq) + " has no " + #name);
-  CDVERIFY_LIBPQ_FUNCTIONS(CDVERIFY_FIND)
+  const auto bind = [](const auto& find) {
+#define CDVERIFY_FIND(name) find(#name, libpq.name);
+    CDVERIFY_LIBPQ_FUNCTIONS(CDVERIFY_FIND)
 #undef CDVERIFY_FIND
-  return {};
+  };
+  return platform::loadFunctions(
+      kLibpq, "the PostgreSQL client library cannot be loaded (Debian's libpq5)", bind);
 }
 
 }  // namespace

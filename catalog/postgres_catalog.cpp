@@ -4,8 +4,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
-#include <unordered_map>
 #include <utility>
 
 #include "catalog/catalog_name.h"
@@ -53,10 +51,6 @@ class Result {
   bool null(int row, int column) const { return PQgetisnull(result_, row, column) != 0; }
   int64_t number(int row, int column) const {
     return std::strtoll(PQgetvalue(result_, row, column), nullptr, 10);
-  }
-  // Whether a column holds the same text in two rows.
-  bool sameText(int row, int other, int column) const {
-    return std::strcmp(PQgetvalue(result_, row, column), PQgetvalue(result_, other, column)) == 0;
   }
   std::optional<int64_t> optionalNumber(int row, int column) const {
     if (null(row, column)) return std::nullopt;

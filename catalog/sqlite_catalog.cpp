@@ -6,7 +6,6 @@
 #include <array>
 #include <optional>
 #include <tuple>
-#include <unordered_map>
 #include <utility>
 
 #include "catalog/catalog_schema.h"
@@ -77,11 +76,6 @@ class Statement {
   std::optional<int64_t> optionalNumber(int column) const {
     if (sqlite3_column_type(statement_, column) == SQLITE_NULL) return std::nullopt;
     return number(column);
-  }
-  bool textEquals(int column, const std::string& text) const {
-    const auto* bytes = static_cast<const char*>(sqlite3_column_blob(statement_, column));
-    const auto size = static_cast<std::size_t>(sqlite3_column_bytes(statement_, column));
-    return size == text.size() && (size == 0 || text.compare(0, size, bytes, size) == 0);
   }
   std::string text(int column) const {
     const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_blob(statement_, column));

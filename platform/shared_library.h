@@ -28,4 +28,21 @@ bool findFunction(const SharedLibrary& library, const char* name, Function*& fun
   return function != nullptr;
 }
 
+// Loads the library of that name and each function bind asks for: bind(find)
+// calls find("name", slot) for each, slot a function pointer of the type the
+// caller declares it with. A failure begins with unloadable (what the library
+// is for, and which package gives it) when the library cannot be loaded, or
+// names the first function it lacks.
+template <typename Bind>
+base::Status loadFunctions(const char* name, const std::string& unloadable, const Bind& bind) {
+  const base::Outcome<SharedLibrary> library = loadSharedLibrary(name);
+  if (!library) return base::failure(unloadable + ": " + library.problem());
+  const char* missing = nullptr;
+  bind([&](const char* function, auto*& slot) {
+    if (missing == nullptr && !findFunction(*library, function, slot)) missing = function;
+  });
+  if (missing != nullptr) return base::failure(std::string(name) + " has no " + missing);
+  return {};
+}
+
 }  // namespace platform

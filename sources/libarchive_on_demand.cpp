@@ -43,17 +43,13 @@ struct Functions {
 Functions libarchive;  // filled by loadLibarchive before any is called
 
 base::Status load() {
-  const base::Outcome<platform::SharedLibrary> library = platform::loadSharedLibrary(kLibarchive);
-  if (!library) {
-    return base::failure("the image reader library cannot be loaded (Debian's libarchive13): " +
-                         library.problem());
-  }
-#define CDVERIFY_FIND(name)                                      \
-  if (!platform::findFunction(*library, #name, libarchive.name)) \
-    return base::failure(std::string(kLibarchive) + " has no " + #name);
-  CDVERIFY_LIBARCHIVE_FUNCTIONS(CDVERIFY_FIND)
+  const auto bind = [](const auto& find) {
+#define CDVERIFY_FIND(name) find(#name, libarchive.name);
+    CDVERIFY_LIBARCHIVE_FUNCTIONS(CDVERIFY_FIND)
 #undef CDVERIFY_FIND
-  return {};
+  };
+  return platform::loadFunctions(
+      kLibarchive, "the image reader library cannot be loaded (Debian's libarchive13)", bind);
 }
 
 }  // namespace
