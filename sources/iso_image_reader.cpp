@@ -161,6 +161,9 @@ ImageRead readIsoImage(platform::OpenFile& image, bool joliet, const base::KeepP
                                                                 archive_read_free);
   archive* a = reader.get();
   const auto fail = [&](std::optional<std::string> reason) {
+    // Directory records are read while headers are (the open included): the
+    // image ending then means some of them are not in it.
+    if (stream.headersCutShort()) reason = "the image ends before the end of its directory records";
     read.problem = stream.failure() ? stream.failure() : reason ? reason : errorOf(a);
     return std::move(read);
   };
@@ -177,11 +180,7 @@ ImageRead readIsoImage(platform::OpenFile& image, bool joliet, const base::KeepP
     stream.readingHeaders(true);
     const int status = archive_read_next_header(a, &entry);
     stream.readingHeaders(false);
-    // The directory records are read while headers are: padding read then
-    // stood for directory records the image does not hold.
-    if (stream.paddedWhileReadingHeaders()) {
-      return fail("the image ends before the end of its directory records");
-    }
+    if (stream.headersCutShort()) return fail(std::nullopt);
     if (status == ARCHIVE_EOF) break;
     if (status < ARCHIVE_WARN || stream.failure()) return fail(std::nullopt);
     const auto type = archive_entry_filetype(entry);

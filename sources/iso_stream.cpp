@@ -28,10 +28,15 @@ int64_t IsoStream::next(const void** buffer) {
     if (got > 0) return static_cast<int64_t>(got);
   }
   if (position_ >= volumeEnd_) return 0;
+  // Directory records past the real end are missing: the pass ends there,
+  // rather than handing out zeros for as many as the records claim.
+  if (inHeaders_) {
+    headersCutShort_ = true;
+    return 0;
+  }
   const int64_t padding = std::min<int64_t>(kSector, volumeEnd_ - position_);
   std::memset(block_.data(), 0, static_cast<std::size_t>(padding));
   position_ += padding;
-  if (inHeaders_) paddedInHeaders_ = true;
   return padding;
 }
 

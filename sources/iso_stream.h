@@ -33,11 +33,13 @@ class IsoStream {
   int64_t realEnd() const { return realEnd_; }
   // The image's sectors that could not be read so far, in order.
   const std::vector<base::ByteRange>& unreadable() const { return unreadable_; }
-  bool paddedWhileReadingHeaders() const { return paddedInHeaders_; }
+  // Whether headers were read past the real end (the stream ended there).
+  bool headersCutShort() const { return headersCutShort_; }
   const IsoHiddenFlags& hiddenFlags() const { return hiddenFlags_; }
   // Why the stream stopped the pass itself, if it did.
   const std::optional<std::string>& failure() const { return failure_; }
-  // While on, padding handed out means directory records are missing.
+  // While on, the stream ends at the real end: no padding stands in for
+  // directory records.
   void readingHeaders(bool on) { inHeaders_ = on; }
 
  private:
@@ -49,7 +51,7 @@ class IsoStream {
   int64_t volumeEnd_ = 0;  // nothing is padded before the volume's size is known
   int64_t position_ = 0;
   bool inHeaders_ = false;
-  bool paddedInHeaders_ = false;
+  bool headersCutShort_ = false;
   std::optional<std::string> failure_;
   std::vector<base::ByteRange> unreadable_;
   IsoHiddenFlags hiddenFlags_;
