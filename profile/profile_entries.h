@@ -26,6 +26,7 @@ struct ProfileEntries {
   };
 
   void addSection(std::string_view name);
+  // Added to the latest section; passed over when onlySection names another.
   void addKey(std::string_view name, std::string_view value, bool hasValue);
   // True when the latest section has at least one key.
   bool lastSectionHasKeys() const {
@@ -34,6 +35,10 @@ struct ProfileEntries {
 
   std::vector<Section> sections;
   std::vector<Key> keys;
+  // When not empty, only the keys of sections of this name (ignoring ASCII
+  // case) are kept.
+  std::string_view onlySection;
+  bool keepingKeys = true;  // whether the latest section's keys are kept
 };
 
 // FNV-1a over the name's bytes with ASCII letters folded to upper case.

@@ -24,16 +24,19 @@ uint32_t foldedHash(std::string_view name) {
 
 void ProfileEntries::addSection(std::string_view name) {
   sections.push_back(Section{name, foldedHash(name), keys.size(), false});
+  keepingKeys = onlySection.empty() || base::equalsIgnoringCase(name, onlySection);
 }
 
 void ProfileEntries::addKey(std::string_view name, std::string_view value, bool hasValue) {
-  keys.push_back(Key{name, foldedHash(name), value, hasValue});
+  if (keepingKeys) keys.push_back(Key{name, foldedHash(name), value, hasValue});
 }
 
-ProfileText::ProfileText(std::string_view bytes, ProfileDialect dialect)
+ProfileText::ProfileText(std::string_view bytes, ProfileDialect dialect,
+                         std::string_view onlySection)
     : rules_(rulesOf(dialect)) {
+  entries_.onlySection = rules_.lookupName(onlySection);
   entries_.sections.reserve(16);
-  entries_.keys.reserve(64);
+  entries_.keys.reserve(entries_.onlySection.empty() ? 64 : 16);
   const bool utf8 = bytes.substr(0, kUtf8ByteOrderMark.size()) == kUtf8ByteOrderMark;
   if (utf8) bytes.remove_prefix(kUtf8ByteOrderMark.size());
   text_ = rules_.headerText(bytes, utf8);

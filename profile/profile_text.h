@@ -18,7 +18,9 @@ struct DialectRules;
 // every lookup after that is answered from memory, without allocating.
 class ProfileText {
  public:
-  ProfileText(std::string_view bytes, ProfileDialect dialect);
+  // With onlySection, the keys of other sections are not kept (a lookup there
+  // finds none): a cheaper read when one section is all that is asked.
+  ProfileText(std::string_view bytes, ProfileDialect dialect, std::string_view onlySection = {});
   // Names and values are views into the text the object holds.
   ProfileText(const ProfileText&) = delete;
   ProfileText& operator=(const ProfileText&) = delete;

@@ -94,6 +94,24 @@ TEST(ProfileText, LargeHeadersAreSearchedThroughTheirIndexAlike) {
   }
 }
 
+TEST(ProfileText, AReadOfOneSectionAnswersForItAsTheWholeReadDoes) {
+  // Keys before any section, a repeated section (the first counts), names in
+  // other cases and with blanks, a Windows key without a value, and a section
+  // whose name only begins like the one read.
+  const std::string text =
+      "K=0\n[FILE]\nK=1\n[ header ]\nK=2\nN\n[HEADERS]\nK=3\n[Header]\nK=4\nJ=5\n";
+  for (const ProfileDialect dialect : {ProfileDialect::kPosix, ProfileDialect::kWindows}) {
+    const ProfileText whole(text, dialect), header(text, dialect, "HEADER");
+    for (const char* section : {"HEADER", "header", " HEADER "}) {
+      for (const char* key : {"K", "J", "N", "X"}) {
+        EXPECT_EQ(header.find(section, key), whole.find(section, key)) << section << key;
+      }
+    }
+    EXPECT_TRUE(whole.find("FILE", "K"));
+    EXPECT_FALSE(header.find("FILE", "K"));
+  }
+}
+
 TEST(ProfileText, IntegersByDialect) {
   const std::vector<std::tuple<std::string, int32_t, int32_t>> cases = {
       // value, as kPosix reads it, as kWindows reads it (default -7)

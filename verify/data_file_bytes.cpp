@@ -76,7 +76,7 @@ std::vector<base::ByteRange> bytesVerificationReads(std::string_view leadingText
                                                     profile::ProfileDialect dialect) {
   std::vector<base::ByteRange> ranges;
   const int32_t headerSize =
-      profile::ProfileText(leadingText, dialect).readInt("HEADER", "HEADER_SIZE", -1);
+      profile::ProfileText(leadingText, dialect, "HEADER").readInt("HEADER", "HEADER_SIZE", -1);
   if (headerSize >= 0 && headerSize < length) {
     ranges.push_back(base::ByteRange{
         headerSize,
