@@ -31,6 +31,40 @@ base::Outcome<bool> Catalog::removeDisk(const std::string& label, DiskStream str
   return caught([&] { return deleteDisk(label, stream); });
 }
 
+const char* diskStateName(DiskState state) {
+  switch (state) {
+    case DiskState::kIntact:
+      return "intact";
+    case DiskState::kDamaged:
+      return "damaged";
+    case DiskState::kUnproven:
+      break;
+  }
+  return "unproven";
+}
+
+void setProof(DiskEntry& entry, const ProofFacts& facts) {
+  entry.proven = facts.lastClean;
+  if (facts.readWhole && (!entry.proven || *entry.proven < facts.added)) entry.proven = facts.added;
+  if (facts.latest) {
+    entry.state = facts.latestClean ? DiskState::kIntact : DiskState::kDamaged;
+  } else if (facts.fixity) {
+    entry.state = facts.readWhole ? DiskState::kIntact : DiskState::kDamaged;
+  } else {
+    entry.state = DiskState::kUnproven;
+  }
+}
+
+base::Outcome<bool> Catalog::recordAudit(const std::string& label, DiskStream stream,
+                                         const AuditRecord& audit) {
+  return caught([&] { return storeAudit(label, stream, audit); });
+}
+
+base::Outcome<std::optional<AuditRecord>> Catalog::latestAuditOf(const std::string& label,
+                                                                 DiskStream stream) {
+  return caught([&] { return latestAudit(label, stream); });
+}
+
 base::Outcome<std::vector<DiskEntry>> Catalog::disks() {
   return caught([&] { return allDisks(); });
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/outcome.h"
+#include "fixity/audit.h"
 #include "fixity/file_fixity.h"
 #include "survey/file_record.h"
 #include "times/span_union.h"
@@ -47,6 +48,14 @@ const char* labelSourceName(LabelSource source);
 // The source of that name; kUnknown for any other.
 LabelSource labelSourceOf(const std::string& name);
 
+// How a disk stands by its proofs: never proven readable (added without
+// fixity and never checked), or readable as recorded, or not, by the latest
+// check (else by its addition with fixity, every byte read or not).
+enum class DiskState : uint8_t { kUnproven, kIntact, kDamaged };
+
+// "unproven", "intact" or "damaged".
+const char* diskStateName(DiskState state);
+
 // A disk as `cdarchive disks` lists it.
 struct DiskEntry {
   std::string label;
@@ -64,6 +73,46 @@ struct DiskEntry {
   // (the earlier label first when added in the same second): this disk is a
   // copy of it. Nothing when it is the first, or holds no data file.
   std::optional<std::string> copyOf;
+  // Given by Catalog::disks() alone: when it was last proven readable as
+  // recorded (the latest check that matched every file, or its addition with
+  // fixity when every byte was read then, whichever is later), and how it
+  // stands.
+  std::optional<int64_t> proven;
+  DiskState state = DiskState::kUnproven;
+};
+
+// What the catalogue keeps of a disk's proofs, from which DiskEntry's proven
+// and state follow (proofOf).
+struct ProofFacts {
+  int64_t added = 0;
+  bool fixity = false;               // taken when it was added
+  bool readWhole = false;            // and every byte was read then
+  std::optional<int64_t> lastClean;  // the latest check that matched every file
+  std::optional<int64_t> latest;     // the latest check
+  bool latestClean = false;
+};
+
+// Sets entry's proven and state from facts.
+void setProof(DiskEntry& entry, const ProofFacts& facts);
+
+// A data file's time lost to bytes that cannot be read.
+struct LostTime {
+  std::string station;
+  std::string path;  // as the logs show it
+  times::TimeSpan span;
+};
+
+// A check of a disk against the catalogue, as the catalogue keeps it.
+struct AuditRecord {
+  int64_t checked = 0;  // when it ran, seconds since 1970 UTC
+  std::string source;   // what was read: a folder, a drive or an image
+  int64_t matched = 0;  // how many files it found as recorded
+  // Every other file (and directory that could not be listed), in the
+  // audit's order.
+  std::vector<fixity::AuditEntry> findings;
+  std::vector<LostTime> lost;
+  // True when every file matched.
+  bool clean() const { return findings.empty(); }
 };
 
 struct CataloguedDisk {
@@ -108,7 +157,7 @@ class CatalogError : public std::runtime_error {
 enum class CatalogAccess : uint8_t { kRead, kWrite, kCreate };
 
 // The schema version this program writes, in both stores.
-inline constexpr int64_t kCatalogSchemaVersion = 4;
+inline constexpr int64_t kCatalogSchemaVersion = 5;
 
 // Throws when a catalogue's schema version is newer than this program's: such
 // a catalogue is left as it is.
@@ -134,7 +183,17 @@ class Catalog {
   // Removes the disk of that label and stream and its files; false when there
   // is none. Its copies stay.
   base::Outcome<bool> removeDisk(const std::string& label, DiskStream stream);
-  // Every disk, copies after the disk they copy (orderedWithCopies).
+  // Keeps a check of the disk of that label and stream, in one transaction;
+  // false when there is no such disk. Its audits go with the disk when it is
+  // removed or replaced.
+  base::Outcome<bool> recordAudit(const std::string& label, DiskStream stream,
+                                  const AuditRecord& audit);
+  // The latest check of the disk of that label and stream; nothing when it
+  // was never checked, or there is no such disk.
+  base::Outcome<std::optional<AuditRecord>> latestAuditOf(const std::string& label,
+                                                          DiskStream stream);
+  // Every disk with its proofs, copies after the disk they copy
+  // (orderedWithCopies).
   base::Outcome<std::vector<DiskEntry>> disks();
   // The disks of that content and stream (copies of one disk), the one the
   // others copy first; none for the empty content.
@@ -169,6 +228,9 @@ class Catalog {
   // failure.
   virtual void storeDisk(const CataloguedDisk& disk) = 0;
   virtual bool deleteDisk(const std::string& label, DiskStream stream) = 0;
+  virtual bool storeAudit(const std::string& label, DiskStream stream,
+                          const AuditRecord& audit) = 0;
+  virtual std::optional<AuditRecord> latestAudit(const std::string& label, DiskStream stream) = 0;
   virtual std::vector<DiskEntry> allDisks() = 0;
   virtual std::vector<DiskEntry> disksOfContent(const std::string& content, DiskStream stream) = 0;
   virtual std::vector<std::string> allStations() = 0;

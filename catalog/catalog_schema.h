@@ -102,6 +102,37 @@ inline constexpr const char* kSchemaSteps[] = {
     "  PRIMARY KEY (disk_stream, station, stream, start_time)) WITHOUT ROWID;"
     "CREATE INDEX kept_span_by_end ON kept_span (disk_stream, station, stream, end_time);"
     "CREATE INDEX disk_by_longest_file ON disk (longest_file);",
+    // 4 -> 5: every check of a disk against the catalogue: when, what was
+    // read, how many files matched, each file that did not (its status, path,
+    // a moved file's recorded path, the ranges of bytes that could not be
+    // read; opened and directory as fixity::AuditEntry has them), and the time
+    // lost.
+    "CREATE TABLE audit ("
+    "  id INTEGER PRIMARY KEY,"
+    "  disk_id INTEGER NOT NULL REFERENCES disk(id) ON DELETE CASCADE,"
+    "  checked INTEGER NOT NULL,"
+    "  source TEXT NOT NULL,"
+    "  matched INTEGER NOT NULL,"
+    "  clean INTEGER NOT NULL);"
+    "CREATE INDEX audit_by_disk ON audit (disk_id, checked);"
+    "CREATE TABLE audit_finding ("
+    "  audit_id INTEGER NOT NULL REFERENCES audit(id) ON DELETE CASCADE,"
+    "  seq INTEGER NOT NULL,"
+    "  status TEXT NOT NULL,"
+    "  path TEXT NOT NULL,"
+    "  moved_from TEXT NOT NULL,"
+    "  unreadable TEXT NOT NULL,"
+    "  opened INTEGER NOT NULL,"
+    "  directory INTEGER NOT NULL,"
+    "  PRIMARY KEY (audit_id, seq)) WITHOUT ROWID;"
+    "CREATE TABLE audit_lost ("
+    "  audit_id INTEGER NOT NULL REFERENCES audit(id) ON DELETE CASCADE,"
+    "  seq INTEGER NOT NULL,"
+    "  station TEXT NOT NULL,"
+    "  path TEXT NOT NULL,"
+    "  start_time INTEGER NOT NULL,"
+    "  end_time INTEGER NOT NULL,"
+    "  PRIMARY KEY (audit_id, seq)) WITHOUT ROWID;",
 };
 
 inline constexpr const char* kInsertDisk =
@@ -134,7 +165,35 @@ inline constexpr int kDiskColumns = 10;
   "f.path, f.size, f.usable, f.station, f.stream, f.frequency, f.latitude, f.longitude, " \
   "f.altitude, f.start_time, f.end_time, f.findings, f.clock_warnings, f.lost"
 
-inline constexpr const char* kSelectDisks = "SELECT " CDARCHIVE_DISK_COLUMNS " FROM disk d";
+// Every disk with its proofs after its entry: whether its fixity was taken,
+// and with every byte read, when the last check that matched every file ran, and
+// when the latest check ran and whether it matched every file.
+inline constexpr const char* kSelectDisks =
+    "SELECT " CDARCHIVE_DISK_COLUMNS
+    ", d.manifest <> '', d.manifest <> '' AND NOT EXISTS (SELECT 1 FROM held h WHERE h.disk_id = "
+    "d.id AND"
+    " h.sha256 = ''),"
+    " (SELECT max(a.checked) FROM audit a WHERE a.disk_id = d.id AND a.clean),"
+    " l.checked, l.clean FROM disk d LEFT JOIN audit l ON l.id = (SELECT a.id FROM audit a"
+    " WHERE a.disk_id = d.id ORDER BY a.checked DESC, a.id DESC LIMIT 1)";
+inline constexpr const char* kInsertAudit =
+    "INSERT INTO audit (disk_id, checked, source, matched, clean) VALUES (?1, ?2, ?3, ?4, ?5)";
+inline constexpr const char* kInsertAuditFindings =
+    "INSERT INTO audit_finding (audit_id, seq, status, path, moved_from, unreadable, opened,"
+    " directory) VALUES ";
+inline constexpr int kAuditFindingColumns = 8;
+inline constexpr const char* kInsertAuditLost =
+    "INSERT INTO audit_lost (audit_id, seq, station, path, start_time, end_time) VALUES ";
+inline constexpr int kAuditLostColumns = 6;
+// The latest check of a disk, its findings and its time lost.
+inline constexpr const char* kSelectLatestAudit =
+    "SELECT a.id, a.checked, a.source, a.matched FROM audit a JOIN disk d ON d.id = a.disk_id"
+    " WHERE d.label = ?1 AND d.stream = ?2 ORDER BY a.checked DESC, a.id DESC LIMIT 1";
+inline constexpr const char* kSelectAuditFindings =
+    "SELECT status, path, moved_from, unreadable, opened, directory FROM audit_finding"
+    " WHERE audit_id = ?1 ORDER BY seq";
+inline constexpr const char* kSelectAuditLost =
+    "SELECT station, path, start_time, end_time FROM audit_lost WHERE audit_id = ?1 ORDER BY seq";
 inline constexpr const char* kSelectDisksHolding =
     "SELECT " CDARCHIVE_DISK_COLUMNS " FROM disk d WHERE d.content = ?1 AND d.stream = ?2";
 inline constexpr const char* kSelectDiskFixity = "SELECT " CDARCHIVE_DISK_COLUMNS
@@ -180,10 +239,10 @@ inline constexpr const char* kSelectDiskSources =
 // The sources on the disks of the stream ?1 that count, with when each disk
 // was added, by station, stream and first time; of the station ?2 alone
 // where one is given.
-#define CDARCHIVE_COUNTED_SOURCES                                                 \
-  CDARCHIVE_SOURCES                                                               \
-      ", s.added FROM source_on_disk s WHERE s.disk_stream = ?1 AND s.counted = " \
-      "TRUE"
+#define CDARCHIVE_COUNTED_SOURCES                                             \
+  CDARCHIVE_SOURCES                                                           \
+  ", s.added FROM source_on_disk s WHERE s.disk_stream = ?1 AND s.counted = " \
+  "TRUE"
 #define CDARCHIVE_SOURCES_ORDER " ORDER BY s.station, s.stream, s.first_time"
 inline constexpr const char* kSelectCountedSources =
     CDARCHIVE_COUNTED_SOURCES CDARCHIVE_SOURCES_ORDER;

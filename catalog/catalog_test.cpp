@@ -15,6 +15,7 @@
 #include "tests/support/file_records.h"
 #include "tests/support/scratch_dir.h"
 #include "tests/support/time_span_printer.h"
+#include "times/iso_time.h"
 
 namespace catalog {
 
@@ -191,6 +192,97 @@ TEST_P(CatalogTest, KeepsEachDisksFixityAndTheTimeItsUnreadableBytesCost) {
   EXPECT_EQ(found[0].files[1].lost, damaged.files[1].lost);
   EXPECT_TRUE(must(catalog->removeDisk("a", kPermanent)));
   EXPECT_FALSE(must(catalog->fixityOf("a", kPermanent)));
+}
+
+// An audit as one line a finding: what a test compares.
+std::vector<std::string> linesOf(const AuditRecord& audit) {
+  std::vector<std::string> lines = {std::to_string(audit.checked) + " " + audit.source + " " +
+                                    std::to_string(audit.matched)};
+  for (const fixity::AuditEntry& entry : audit.findings) {
+    std::string line = std::string(fixity::auditStatusName(entry.status)) + " " + entry.path +
+                       " <" + entry.from + "> " + (entry.opened ? "opened" : "closed") +
+                       (entry.directory ? " directory" : "");
+    for (const base::ByteRange& range : entry.unreadable)
+      line += " " + std::to_string(range.offset) + "+" + std::to_string(range.size);
+    lines.push_back(line);
+  }
+  for (const LostTime& lost : audit.lost) {
+    lines.push_back("lost " + lost.station + " " + lost.path + " " +
+                    std::to_string(lost.span.start) + "-" + std::to_string(lost.span.end));
+  }
+  return lines;
+}
+
+// Each disk's "label proven state", as disks() gives them.
+std::vector<std::string> proofsIn(Catalog& catalog) {
+  std::vector<std::string> lines;
+  for (const DiskEntry& entry : must(catalog.disks())) {
+    lines.push_back(entry.label + " " + times::isoTimeOrNone(entry.proven) + " " +
+                    diskStateName(entry.state));
+  }
+  return lines;
+}
+
+TEST_P(CatalogTest, ChecksAreRememberedAndTellWhenEachDiskWasLastProven) {
+  const auto added = [](const std::string& label, bool fixity, bool readWhole) {
+    CataloguedDisk made = disk(label, {file(label + "/1", 0, 60)});
+    made.entry.added = 1000;
+    if (fixity) {
+      made.manifest = std::string(64, 'f');
+      made.held = {{"1", 7256, std::string(64, 'a'), {}},
+                   {"2", 10, readWhole ? std::string(64, 'b') : "", {}}};
+    }
+    return made;
+  };
+  std::unique_ptr<Catalog> catalog = open(true);
+  mustDo(catalog->putDisk(added("whole", true, true)));
+  mustDo(catalog->putDisk(added("cut", true, false)));
+  mustDo(catalog->putDisk(added("plain", false, false)));
+  EXPECT_EQ(proofsIn(*catalog), (std::vector<std::string>{"cut none damaged", "plain none unproven",
+                                                          "whole 1970-01-01T00:16:40 intact"}));
+  EXPECT_FALSE(must(catalog->latestAuditOf("whole", kPermanent)));
+
+  const AuditRecord clean{2000, "/media/whole", 2, {}, {}};
+  AuditRecord damaged{3000, "whole.iso", 1, {}, {}};
+  damaged.findings = {{fixity::AuditStatus::kChanged, "1", "", {}, true, false},
+                      {fixity::AuditStatus::kUnreadable,
+                       "NOTES \xff;'",
+                       "",
+                       {{4096, 2048}, {8192, 7}},
+                       true,
+                       false},
+                      {fixity::AuditStatus::kUnreadable, "2", "", {}, false, false},
+                      {fixity::AuditStatus::kUnreadable, "sub/", "", {}, true, true},
+                      {fixity::AuditStatus::kMoved, "3", "old/3", {}, true, false},
+                      {fixity::AuditStatus::kMissing, "4", "", {}, true, false},
+                      {fixity::AuditStatus::kNew, "5", "", {}, true, false}};
+  damaged.lost = {{"VELK", "whole/1", {20, 40}}, {"ABC", "whole/2", {-5, 0}}};
+  EXPECT_TRUE(must(catalog->recordAudit("whole", kPermanent, clean)));
+  catalog = open(false);
+  EXPECT_EQ(linesOf(*must(catalog->latestAuditOf("whole", kPermanent))), linesOf(clean));
+  // The latest counts, even of one second; the last clean one proves.
+  EXPECT_TRUE(must(catalog->recordAudit("whole", kPermanent, damaged)));
+  EXPECT_EQ(linesOf(*must(catalog->latestAuditOf("whole", kPermanent))), linesOf(damaged));
+  // A disk without fixity, checked against its copy's, is proven by its check.
+  EXPECT_TRUE(must(catalog->recordAudit("plain", kPermanent, AuditRecord{2500, "p", 1, {}, {}})));
+  EXPECT_TRUE(must(catalog->recordAudit("cut", kPermanent, AuditRecord{2600, "c", 2, {}, {}})));
+  const fixity::AuditEntry missing{fixity::AuditStatus::kMissing, "1", "", {}, true, false};
+  EXPECT_TRUE(
+      must(catalog->recordAudit("cut", kPermanent, AuditRecord{2600, "c", 1, {missing}, {}})));
+  EXPECT_EQ(proofsIn(*catalog), (std::vector<std::string>{"cut 1970-01-01T00:43:20 damaged",
+                                                          "plain 1970-01-01T00:41:40 intact",
+                                                          "whole 1970-01-01T00:33:20 damaged"}));
+  EXPECT_FALSE(must(catalog->recordAudit("none", kPermanent, clean)));
+  EXPECT_FALSE(must(catalog->recordAudit("whole", DiskStream::kTrigger, clean)));
+
+  // A disk replaced or removed takes its audits with it.
+  mustDo(catalog->putDisk(added("whole", true, true)));
+  EXPECT_FALSE(must(catalog->latestAuditOf("whole", kPermanent)));
+  EXPECT_TRUE(must(catalog->removeDisk("cut", kPermanent)));
+  mustDo(catalog->putDisk(added("cut", false, false)));
+  EXPECT_EQ(proofsIn(*catalog),
+            (std::vector<std::string>{"cut none unproven", "plain 1970-01-01T00:41:40 intact",
+                                      "whole 1970-01-01T00:16:40 intact"}));
 }
 
 TEST_P(CatalogTest, ADiskOfManyFilesComesBackWholeInItsOrder) {

@@ -195,10 +195,69 @@ class PostgresCatalog : public Catalog {
     return id.has_value();
   }
 
+  bool storeAudit(const std::string& label, DiskStream stream, const AuditRecord& audit) override {
+    Transaction transaction(*this);
+    const Result disk = run("SELECT id FROM disk WHERE label = $1 AND stream = $2",
+                            {Parameter::text(label), Parameter::text(streamName(stream))});
+    if (disk.rows() == 0) return false;
+    const Result inserted =
+        run(numbered(kInsertAudit) + " RETURNING id",
+            {Parameter::number(disk.number(0, 0)), Parameter::number(audit.checked),
+             Parameter::text(audit.source), Parameter::number(audit.matched),
+             Parameter{audit.clean() ? "true" : "false", false}});
+    const Parameter auditId = Parameter::number(inserted.number(0, 0));
+    const auto flag = [](bool value) { return Parameter{value ? "true" : "false", false}; };
+    for (std::size_t i = 0; i < audit.findings.size(); ++i) {
+      const fixity::AuditEntry& entry = audit.findings[i];
+      run(std::string(kInsertAuditFindings) + "($1, $2, $3, $4, $5, $6, $7, $8)",
+          {auditId, Parameter::number(static_cast<int64_t>(i)),
+           Parameter{fixity::auditStatusName(entry.status), false}, Parameter::text(entry.path),
+           Parameter::text(entry.from), Parameter::text(rangesText(entry.unreadable)),
+           flag(entry.opened), flag(entry.directory)});
+    }
+    for (std::size_t i = 0; i < audit.lost.size(); ++i) {
+      const LostTime& lost = audit.lost[i];
+      run(std::string(kInsertAuditLost) + "($1, $2, $3, $4, $5, $6)",
+          {auditId, Parameter::number(static_cast<int64_t>(i)), Parameter::text(lost.station),
+           Parameter::text(lost.path), Parameter::number(lost.span.start),
+           Parameter::number(lost.span.end)});
+    }
+    transaction.commit();
+    return true;
+  }
+
+  std::optional<AuditRecord> latestAudit(const std::string& label, DiskStream stream) override {
+    const Result found = run(numbered(kSelectLatestAudit),
+                             {Parameter::text(label), Parameter::text(streamName(stream))});
+    if (found.rows() == 0) return std::nullopt;
+    AuditRecord audit{found.number(0, 1), found.bytes(0, 2), found.number(0, 3), {}, {}};
+    const Parameter auditId = Parameter::number(found.number(0, 0));
+    const Result findings = run(numbered(kSelectAuditFindings), {auditId});
+    for (int row = 0; row < findings.rows(); ++row) {
+      audit.findings.push_back(fixity::AuditEntry{fixity::auditStatusNamed(findings.text(row, 0)),
+                                                  findings.bytes(row, 1), findings.bytes(row, 2),
+                                                  rangesOf(findings.bytes(row, 3)),
+                                                  findings.flag(row, 4), findings.flag(row, 5)});
+    }
+    const Result lost = run(numbered(kSelectAuditLost), {auditId});
+    for (int row = 0; row < lost.rows(); ++row) {
+      audit.lost.push_back(LostTime{lost.bytes(row, 0), lost.bytes(row, 1),
+                                    times::TimeSpan{lost.number(row, 2), lost.number(row, 3)}});
+    }
+    return audit;
+  }
+
   std::vector<DiskEntry> allDisks() override {
-    const Result result = run(std::string("SELECT ") + kDiskColumnList + " FROM disk d", {});
+    const Result result = run(kSelectDisks, {});
     std::vector<DiskEntry> list;
-    for (int row = 0; row < result.rows(); ++row) list.push_back(entryAt(result, row));
+    for (int row = 0; row < result.rows(); ++row) {
+      list.push_back(entryAt(result, row));
+      setProof(list.back(), ProofFacts{list.back().added, result.flag(row, kDiskColumnCount),
+                                       result.flag(row, kDiskColumnCount + 1),
+                                       result.optionalNumber(row, kDiskColumnCount + 2),
+                                       result.optionalNumber(row, kDiskColumnCount + 3),
+                                       result.flag(row, kDiskColumnCount + 4)});
+    }
     return orderedWithCopies(std::move(list));
   }
 

@@ -80,6 +80,33 @@ inline constexpr const char* kPostgresSchemaSteps[] = {
     "  PRIMARY KEY (disk_stream, station, stream, start_time));"
     "CREATE INDEX kept_span_by_end ON kept_span (disk_stream, station, stream, end_time);"
     "CREATE INDEX disk_by_longest_file ON disk (longest_file);",
+    // 4 -> 5: every check of a disk.
+    "CREATE TABLE audit ("
+    "  id BIGSERIAL PRIMARY KEY,"
+    "  disk_id BIGINT NOT NULL REFERENCES disk(id) ON DELETE CASCADE,"
+    "  checked BIGINT NOT NULL,"
+    "  source BYTEA NOT NULL,"
+    "  matched BIGINT NOT NULL,"
+    "  clean BOOLEAN NOT NULL);"
+    "CREATE INDEX audit_by_disk ON audit (disk_id, checked);"
+    "CREATE TABLE audit_finding ("
+    "  audit_id BIGINT NOT NULL REFERENCES audit(id) ON DELETE CASCADE,"
+    "  seq BIGINT NOT NULL,"
+    "  status TEXT NOT NULL,"
+    "  path BYTEA NOT NULL,"
+    "  moved_from BYTEA NOT NULL,"
+    "  unreadable BYTEA NOT NULL,"
+    "  opened BOOLEAN NOT NULL,"
+    "  directory BOOLEAN NOT NULL,"
+    "  PRIMARY KEY (audit_id, seq));"
+    "CREATE TABLE audit_lost ("
+    "  audit_id BIGINT NOT NULL REFERENCES audit(id) ON DELETE CASCADE,"
+    "  seq BIGINT NOT NULL,"
+    "  station BYTEA NOT NULL,"
+    "  path BYTEA NOT NULL,"
+    "  start_time BIGINT NOT NULL,"
+    "  end_time BIGINT NOT NULL,"
+    "  PRIMARY KEY (audit_id, seq));",
 };
 
 }  // namespace catalog

@@ -243,10 +243,76 @@ class SqliteCatalog : public Catalog {
     return id.has_value();
   }
 
+  bool storeAudit(const std::string& label, DiskStream stream, const AuditRecord& audit) override {
+    Transaction transaction(*this);
+    Statement find(db_, "SELECT id FROM disk WHERE label = ?1 AND stream = ?2", where_);
+    find.bind(1, label).bind(2, streamName(stream));
+    if (!find.step()) return false;
+    Statement insert(db_, kInsertAudit, where_);
+    insert.bind(1, find.number(0)).bind(2, audit.checked).bind(3, audit.source);
+    insert.bind(4, audit.matched).bind(5, int64_t{audit.clean()}).run();
+    const int64_t auditId = sqlite3_last_insert_rowid(db_);
+    std::vector<std::string> ranges(kRowsPerInsert);  // alive until a group has run
+    insertRows(kInsertAuditFindings, kAuditFindingColumns, audit.findings.size(),
+               [&](Statement& row, int first, std::size_t i) {
+                 const fixity::AuditEntry& entry = audit.findings[i];
+                 std::string& unreadable = ranges[i % kRowsPerInsert];
+                 unreadable = rangesText(entry.unreadable);
+                 row.bind(first, auditId)
+                     .bind(first + 1, static_cast<int64_t>(i))
+                     .bind(first + 2, fixity::auditStatusName(entry.status))
+                     .bind(first + 3, entry.path)
+                     .bind(first + 4, entry.from)
+                     .bind(first + 5, unreadable)
+                     .bind(first + 6, int64_t{entry.opened})
+                     .bind(first + 7, int64_t{entry.directory});
+               });
+    insertRows(kInsertAuditLost, kAuditLostColumns, audit.lost.size(),
+               [&](Statement& row, int first, std::size_t i) {
+                 const LostTime& lost = audit.lost[i];
+                 row.bind(first, auditId)
+                     .bind(first + 1, static_cast<int64_t>(i))
+                     .bind(first + 2, lost.station)
+                     .bind(first + 3, lost.path)
+                     .bind(first + 4, lost.span.start)
+                     .bind(first + 5, lost.span.end);
+               });
+    transaction.commit();
+    return true;
+  }
+
+  std::optional<AuditRecord> latestAudit(const std::string& label, DiskStream stream) override {
+    Statement query(db_, kSelectLatestAudit, where_);
+    query.bind(1, label).bind(2, streamName(stream));
+    if (!query.step()) return std::nullopt;
+    AuditRecord audit{query.number(1), query.text(2), query.number(3), {}, {}};
+    Statement findings(db_, kSelectAuditFindings, where_);
+    findings.bind(1, query.number(0));
+    while (findings.step()) {
+      audit.findings.push_back(fixity::AuditEntry{
+          fixity::auditStatusNamed(findings.text(0)), findings.text(1), findings.text(2),
+          rangesOf(findings.text(3)), findings.number(4) != 0, findings.number(5) != 0});
+    }
+    Statement lost(db_, kSelectAuditLost, where_);
+    lost.bind(1, query.number(0));
+    while (lost.step()) {
+      audit.lost.push_back(
+          LostTime{lost.text(0), lost.text(1), times::TimeSpan{lost.number(2), lost.number(3)}});
+    }
+    return audit;
+  }
+
   std::vector<DiskEntry> allDisks() override {
     std::vector<DiskEntry> list;
     Statement query(db_, kSelectDisks, where_);
-    while (query.step()) list.push_back(entryAt(query, 0));
+    while (query.step()) {
+      list.push_back(entryAt(query, 0));
+      setProof(
+          list.back(),
+          ProofFacts{list.back().added, query.number(kDiskColumns) != 0,
+                     query.number(kDiskColumns + 1) != 0, query.optionalNumber(kDiskColumns + 2),
+                     query.optionalNumber(kDiskColumns + 3), query.number(kDiskColumns + 4) != 0});
+    }
     return orderedWithCopies(std::move(list));
   }
 

@@ -92,6 +92,15 @@ const char* auditStatusName(AuditStatus status) {
   return "matched";
 }
 
+AuditStatus auditStatusNamed(std::string_view name) {
+  for (const AuditStatus status :
+       {AuditStatus::kChanged, AuditStatus::kMoved, AuditStatus::kMissing, AuditStatus::kNew,
+        AuditStatus::kUnreadable}) {
+    if (name == auditStatusName(status)) return status;
+  }
+  return AuditStatus::kMatched;
+}
+
 std::vector<AuditEntry> audit(const std::vector<FileFixity>& recorded,
                               const std::vector<FileFixity>& found,
                               const std::vector<std::string>& unlisted) {

@@ -24,6 +24,8 @@ enum class AuditStatus { kMatched, kChanged, kMoved, kMissing, kNew, kUnreadable
 
 // "matched", "changed", "moved", "missing", "new", "unreadable".
 const char* auditStatusName(AuditStatus status);
+// The status of that name; kMatched for any other.
+AuditStatus auditStatusNamed(std::string_view name);
 
 struct AuditEntry {
   AuditStatus status = AuditStatus::kMatched;

@@ -9,12 +9,7 @@
 
 namespace queries {
 
-// A data file's time lost to bytes that cannot be read.
-struct LostTime {
-  std::string station;
-  std::string path;  // as the logs show it
-  times::TimeSpan span;
-};
+using catalog::LostTime;
 
 // The data files of disk with lost time, in the walk's order.
 std::vector<LostTime> lostTimeOf(const catalog::CataloguedDisk& disk);
