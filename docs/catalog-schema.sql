@@ -1,4 +1,4 @@
--- The cdarchive catalogue, schema version 4 (PRAGMA user_version = 4).
+-- The cdarchive catalogue, schema version 5 (PRAGMA user_version = 5).
 -- Version 3 had neither source_on_disk nor kept_span: stepping up, both are
 -- made from the recorded files, disk by disk. Version 2 keyed a disk by its label alone, and had neither disk.stream,
 -- disk.label_source nor disk.content: stepping up, each disk keeps its label
@@ -100,3 +100,42 @@ CREATE TABLE kept_span (
   PRIMARY KEY (disk_stream, station, stream, start_time)
 ) WITHOUT ROWID;
 CREATE INDEX kept_span_by_end ON kept_span (disk_stream, station, stream, end_time);
+
+-- Every check of a disk against the catalogue (cdarchive check), in one
+-- transaction each, gone with its disk (a disk replaced reads anew: its
+-- addition is its proof). A check is clean when every file matched.
+CREATE TABLE audit (
+  id INTEGER PRIMARY KEY,
+  disk_id INTEGER NOT NULL REFERENCES disk(id) ON DELETE CASCADE,
+  checked INTEGER NOT NULL,   -- when it ran, seconds since 1970 UTC
+  source TEXT NOT NULL,       -- what was read: a folder, a drive or an image
+  matched INTEGER NOT NULL,   -- how many files were found as recorded
+  clean INTEGER NOT NULL      -- 1 when every file matched
+);
+CREATE INDEX audit_by_disk ON audit (disk_id, checked);
+
+-- Each file of a check that did not match (matched files are counted, not
+-- listed): 'changed', 'moved', 'missing', 'new' or 'unreadable'.
+CREATE TABLE audit_finding (
+  audit_id INTEGER NOT NULL REFERENCES audit(id) ON DELETE CASCADE,
+  seq INTEGER NOT NULL,        -- in the audit's order
+  status TEXT NOT NULL,
+  path TEXT NOT NULL,          -- below the disk's root; a directory's ends in '/'
+  moved_from TEXT NOT NULL,    -- a moved file's recorded path, else ''
+  unreadable TEXT NOT NULL,    -- byte ranges that could not be read, as held.unreadable
+  opened INTEGER NOT NULL,     -- 0: an unreadable file that could not be opened
+  directory INTEGER NOT NULL,  -- 1: a directory that could not be listed
+  PRIMARY KEY (audit_id, seq)
+) WITHOUT ROWID;
+
+-- The time a check found lost: a data file's records that could not be read,
+-- or the whole time of a file no longer usable.
+CREATE TABLE audit_lost (
+  audit_id INTEGER NOT NULL REFERENCES audit(id) ON DELETE CASCADE,
+  seq INTEGER NOT NULL,
+  station TEXT NOT NULL,
+  path TEXT NOT NULL,          -- as the logs show it
+  start_time INTEGER NOT NULL,
+  end_time INTEGER NOT NULL,
+  PRIMARY KEY (audit_id, seq)
+) WITHOUT ROWID;

@@ -12,9 +12,9 @@ namespace queries {
 
 namespace {
 
-constexpr std::array<const char*, 10> kColumns = {"label",  "stream", "copy_of", "label_from",
+constexpr std::array<const char*, 12> kColumns = {"label",  "stream", "copy_of", "label_from",
                                                   "source", "files",  "bytes",   "first",
-                                                  "last",   "added"};
+                                                  "last",   "added",  "proven",  "state"};
 
 // Where a disk's label came from, as the report names it.
 std::string labelFrom(const catalog::DiskEntry& disk) {
@@ -34,7 +34,9 @@ std::array<std::string, kColumns.size()> fieldsOf(const catalog::DiskEntry& disk
           std::to_string(disk.bytes),
           times::isoTimeOrNone(disk.first),
           times::isoTimeOrNone(disk.last),
-          times::isoTime(disk.added)};
+          times::isoTime(disk.added),
+          times::isoTimeOrNone(disk.proven),
+          catalog::diskStateName(disk.state)};
 }
 
 std::string textReport(const std::vector<catalog::DiskEntry>& disks) {
@@ -90,7 +92,9 @@ std::string jsonReport(const std::vector<catalog::DiskEntry>& disks) {
                     {"bytes", disk.bytes},
                     {"first", time(disk.first)},
                     {"last", time(disk.last)},
-                    {"added", times::isoTime(disk.added)}});
+                    {"added", times::isoTime(disk.added)},
+                    {"proven", time(disk.proven)},
+                    {"state", catalog::diskStateName(disk.state)}});
   }
   return Json{{"disks", list}}.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }

@@ -11,7 +11,8 @@ namespace queries {
 // names as the logs show them), "csv" (fields separated by '|' and quoted
 // where they hold one, a quote or a line end, CR LF lines) and "json". Each
 // disk's label, stream, the disk it copies, where its label came from, source,
-// files, bytes, first and last time, and when it was added.
+// files, bytes, first and last time, when it was added, when it was last
+// proven readable and how it stands (DiskEntry).
 const std::vector<ReportFormat<std::vector<catalog::DiskEntry>>>& disksFormats();
 
 }  // namespace queries

@@ -8,9 +8,11 @@
 #include <fstream>
 #include <sstream>
 
+#include "catalog/open_catalog.h"
 #include "platform/sha256.h"
 #include "tests/archive_run_fixture.h"
 #include "tests/support/memory_disk.h"
+#include "times/iso_time.h"
 #include "tools/datagen/data_file.h"
 
 namespace {
@@ -60,7 +62,7 @@ TEST_F(ArchiveRunTest, ADiskIsKnownByWhatItHoldsAndNeverReplacedSilently) {
   ASSERT_EQ(archive({"add", "--as=disk-b", disk.setting()}), 0) << err;
   ASSERT_EQ(archive({"disks", "--format=csv"}), 0);
   EXPECT_EQ(out.substr(0, out.find('\n') + 1),
-            "label|stream|copy_of|label_from|source|files|bytes|first|last|added\r\n");
+            "label|stream|copy_of|label_from|source|files|bytes|first|last|added|proven|state\r\n");
   EXPECT_NE(out.find("\r\n" + label + "|permanent||folder|" + disk.setting() + "|7|"),
             std::string::npos)
       << out;
@@ -551,6 +553,10 @@ TEST_F(ArchiveRunTest, CheckAuditsADiskAgainstTheCatalogueOrAManifest) {
   ASSERT_EQ(archive({"check", disk.setting()}), 0) << err;
   EXPECT_EQ(out,
             label + ": 11 files: 11 matched, 0 changed, 0 moved, 0 missing, 0 new, 0 unreadable\n");
+  // Each check is remembered: the disk's last proof and how it stands.
+  const std::string proven = "|" + times::isoTime(kNow) + "|" + times::isoTime(kNow);
+  ASSERT_EQ(archive({"disks", "--format=csv"}), 0);
+  EXPECT_NE(out.find(proven + "|intact\r\n"), std::string::npos) << out;
   ASSERT_EQ(archive({"manifest", label}), 0);
   std::ofstream(dir.path() / "m.txt") << out;
 
@@ -567,6 +573,24 @@ TEST_F(ArchiveRunTest, CheckAuditsADiskAgainstTheCatalogueOrAManifest) {
       label + ": 12 files: 8 matched, 1 changed, 1 moved, 1 missing, 1 new, 0 unreadable\n";
   EXPECT_EQ(archive({"check", disk.setting()}), 1);
   EXPECT_EQ(out, report);
+  ASSERT_EQ(archive({"disks", "--format=csv"}), 0);
+  EXPECT_NE(out.find(proven + "|damaged\r\n"), std::string::npos) << out;
+  {
+    const std::unique_ptr<catalog::Catalog> catalog =
+        *catalog::openCatalog((dir.path() / "archive.db").string(), catalog::CatalogAccess::kRead);
+    const std::optional<catalog::AuditRecord> audit =
+        *catalog->latestAuditOf(label, catalog::DiskStream::kPermanent);
+    ASSERT_TRUE(audit);
+    EXPECT_EQ(audit->checked, kNow);
+    EXPECT_EQ(audit->source, disk.setting());
+    EXPECT_EQ(audit->matched, 8);
+    std::string findings;
+    for (const fixity::AuditEntry& entry : audit->findings)
+      findings += std::string(fixity::auditStatusName(entry.status)) + " " + entry.path + "\n";
+    EXPECT_EQ(findings,
+              "changed 20060615/P0615002.DAT\nmoved 20060616/MOVED.DAT\nnew NEW.TXT\n"
+              "missing P0000001.DAT\n");
+  }
   // Without the catalogue: the manifest alone (no sizes), the same audit.
   EXPECT_EQ(archive({"--catalog=none.db", "check", "--manifest=m.txt", disk.setting()}), 1);
   EXPECT_EQ(out, report);

@@ -443,13 +443,31 @@ int checkDisk(const ArchiveOptions& options, catalog::Catalog* catalog, platform
       known ? queries::checkLostTime(read->disk, catalog::diskRootOf(input), entries, *known,
                                      catalog::recordedRootOf(known->entry.source, known->files))
             : queries::lostTimeOf(read->disk);
+  catalog::AuditRecord audit{now, read->disk.entry.source, 0, {}, lost};
+  for (const fixity::AuditEntry& entry : entries) {
+    if (entry.status == fixity::AuditStatus::kMatched) {
+      ++audit.matched;
+    } else {
+      audit.findings.push_back(entry);
+    }
+  }
   out << queries::formatNamed(queries::checkFormats(), options.format)
              .write(queries::CheckedDisk{label, entries, std::move(lost)});
-  const bool allMatched =
-      std::all_of(entries.begin(), entries.end(), [](const fixity::AuditEntry& entry) {
-        return entry.status == fixity::AuditStatus::kMatched;
-      });
-  return allMatched ? 0 : 1;
+  // Remembered as the latest proof of the disk checked (which a copy's fixity
+  // may have been the measure of).
+  if (catalog != nullptr) {
+    const catalog::DiskStream stream = catalog::streamOf(walk);
+    const base::Outcome<bool> kept = catalog->recordAudit(label, stream, audit);
+    if (!kept) {
+      voice.fail() << base::printableName(kept.problem()) << ": the check is not recorded";
+      return 1;
+    }
+    if (!*kept) {  // removed by another writer meanwhile
+      voice.fail() << noDisk(*catalog, label, stream) << ": the check is not recorded";
+      return 1;
+    }
+  }
+  return audit.clean() ? 0 : 1;
 }
 
 // Why station names nothing in catalog, as a message: the stations it holds
@@ -552,9 +570,10 @@ int runCommand(int argc, const char* const* argv, platform::Disk& host, std::ost
     if (options.command == Command::kCheck && !options.manifest.empty())
       return checkDisk(options, nullptr, host, guard, progress, now, out, voice);
     const catalog::CatalogAccess access =
-        options.command == Command::kAdd      ? catalog::CatalogAccess::kCreate
-        : options.command == Command::kRemove ? catalog::CatalogAccess::kWrite
-                                              : catalog::CatalogAccess::kRead;
+        options.command == Command::kAdd ? catalog::CatalogAccess::kCreate
+        : options.command == Command::kRemove || options.command == Command::kCheck
+            ? catalog::CatalogAccess::kWrite
+            : catalog::CatalogAccess::kRead;
     const std::optional<std::unique_ptr<catalog::Catalog>> opened =
         told(catalog::openCatalog(options.catalog, access), voice);
     if (!opened) return 1;
