@@ -391,7 +391,7 @@ TEST_F(ArchiveRunTest, ProblemsAreNamedAndNothingIsWrittenWhereItMustNotBe) {
             "unknown option --replce"},  // add's, not remove's: no suggestion from there
            {{"shelve", "disk042"},
             "unknown command shelve (the commands are add, find, availability, check, disks, "
-            "remove or manifest)"}}) {
+            "remove, manifest or safety)"}}) {
     EXPECT_EQ(archive(typo.arguments), 2) << typo.told;
     EXPECT_EQ(err, "cdarchive: " + typo.told + more);
   }
@@ -609,6 +609,63 @@ TEST_F(ArchiveRunTest, CheckAuditsADiskAgainstTheCatalogueOrAManifest) {
             "cdarchive: manifest bad.txt: line 1: it does not begin with a SHA-256 of 64 "
             "hex digits\n");
   EXPECT_EQ(archive({"check", disk.setting(), disk.setting()}), 2);
+}
+
+// The yearly audit: each disk checked, then the safety report says how many
+// proven disks hold each second, what is lost on one disk and intact on
+// another, and what to burn again.
+TEST_F(ArchiveRunTest, SafetySaysHowManyProvenDisksHoldEachSecondAndWhatToBurnAgain) {
+  const std::filesystem::path copy = dir.path() / "copy";
+  std::filesystem::copy(disk.directory(), copy, std::filesystem::copy_options::recursive);
+  ASSERT_EQ(archive({"add", "--as=a", disk.setting()}), 0) << err;
+  ASSERT_EQ(archive({"add", "--as=b", "--no-fixity", copy.string()}), 0) << err;
+  const std::string proven = "proven " + times::isoTime(kNow);
+  // b is not proven yet: a alone holds every second.
+  ASSERT_EQ(archive({"safety"}), 0) << err;
+  EXPECT_EQ(out,
+            "VELK 1: on no proven disk 0d 0h 0m 0s, on one 0d 0h 6m 0s, on two or more 0d 0h "
+            "0m 0s\n"
+            "re-burn: a (intact, " +
+                proven + "), alone holds 0d 0h 6m 0s\n");
+  ASSERT_EQ(archive({"check", "--as=b", copy.string()}), 0) << err;  // by a's digests
+  ASSERT_EQ(archive({"safety"}), 0) << err;
+  EXPECT_EQ(out,
+            "VELK 1: on no proven disk 0d 0h 0m 0s, on one 0d 0h 0m 0s, on two or more 0d 0h "
+            "6m 0s\n");
+
+  std::fstream damaged(disk.directory() / "20060615" / "P0615001.DAT",
+                       std::ios::in | std::ios::out | std::ios::binary);
+  damaged.seekp(3000);
+  damaged.put('X');
+  damaged.close();
+  ASSERT_EQ(archive({"check", "--as=a", disk.setting()}), 1);
+  ASSERT_EQ(archive({"safety"}), 0) << err;
+  EXPECT_EQ(out,
+            "VELK 1: on no proven disk 0d 0h 0m 0s, on one 0d 0h 1m 0s, on two or more 0d 0h "
+            "5m 0s\n"
+            "VELK 1: lost on a 2006-06-15T12:00:01 .. 2006-06-15T12:01:01, intact on b\n"
+            "re-burn: b (intact, " +
+                proven + "), alone holds 0d 0h 1m 0s\n");
+  ASSERT_EQ(
+      archive({"safety", "--format=csv", "--from=2006-06-15T12:00:31", "--to=2006-06-15T12:00:41"}),
+      0);
+  EXPECT_EQ(out,
+            "kind|station|stream|disk|from|to|none|one|more|seconds|intact_on|proven|state\r\n"
+            "held|VELK|1||||0|10|0||||\r\n"
+            "lost|VELK|1|a|2006-06-15T12:00:31|2006-06-15T12:00:41||||10|b||\r\n"
+            "reburn|||b||||||10||" +
+                times::isoTime(kNow) + "|intact\r\n");
+
+  // With b gone, a minute is held by no proven disk: exit 1.
+  ASSERT_EQ(archive({"remove", "b"}), 0) << err;
+  EXPECT_EQ(archive({"safety"}), 1);
+  EXPECT_NE(out.find("VELK 1: on no proven disk 0d 0h 1m 0s, on one 0d 0h 5m 0s"),
+            std::string::npos)
+      << out;
+  EXPECT_NE(out.find(" 2006-06-15T12:01:01, intact on no other disk\n"), std::string::npos);
+  EXPECT_EQ(archive({"safety", "--station=NONE"}), 1);
+  EXPECT_EQ(err, "cdarchive: no station NONE in the catalogue (stations: VELK)\n");
+  EXPECT_EQ(archive({"safety", "--older-than=5x"}), 2);
 }
 
 }  // namespace

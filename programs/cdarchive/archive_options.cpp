@@ -8,6 +8,8 @@
 #include "queries/check.h"
 #include "queries/disks.h"
 #include "queries/find.h"
+#include "queries/safety.h"
+#include "times/duration.h"
 #include "times/iso_time.h"
 
 namespace cdarchive {
@@ -21,6 +23,7 @@ struct OptionTexts {
   std::string from, to;
   std::string stream = "permanent";
   std::string mergeGaps = "0";
+  std::string olderThan;
 };
 
 void addWindowOptions(CLI::App& command, OptionTexts& texts) {
@@ -84,6 +87,30 @@ CLI::App* addAvailabilityCommand(CLI::App& app, ArchiveOptions& options, OptionT
   return availability;
 }
 
+CLI::App* addSafetyCommand(CLI::App& app, ArchiveOptions& options, OptionTexts& texts) {
+  CLI::App* safety = app.add_subcommand(
+      "safety",
+      "per station and stream, the seconds held by no, one and more disks proven readable; "
+      "what is lost on one disk and intact on another; what to burn again");
+  safety->add_option("--station", options.station, "only this station");
+  addStreamOption(*safety, texts);
+  addWindowOptions(*safety, texts);
+  safety
+      ->add_option("--older-than", texts.olderThan,
+                   "list the disks last proven longer ago than this: digits and a unit, s, m "
+                   "(minutes), h, d, w or y (365 days), as 5y")
+      ->check(CLI::Validator(
+          [](std::string& text) {
+            return times::parseAge(text) ? std::string()
+                                         : "an age as digits and one of s, m, h, d, w, y "
+                                           "expected: " +
+                                               text;
+          },
+          "AGE"));
+  cli::addFormatOption(*safety, options.format, queries::formatNames(queries::safetyFormats()));
+  return safety;
+}
+
 CLI::App* addCheckCommand(CLI::App& app, ArchiveOptions& options, OptionTexts& texts) {
   CLI::App* check = app.add_subcommand(
       "check", "read a disk again and audit every file against its digest in the catalogue");
@@ -117,8 +144,8 @@ void describeProgram(CLI::App& app, ArchiveOptions& options) {
   app.footer(
       "Exit status: 0 done; 1 a disk or the catalogue could not be read or written, a disk has "
       "unreadable bytes or directories (the other disks are still added), check found a file "
-      "not as recorded, or standard output could not be written; 2 a bad command, option or "
-      "value.\n"
+      "not as recorded, safety found data no proven disk holds, or standard output could not "
+      "be written; 2 a bad command, option or value.\n"
       "Examples: cdarchive add --as=disk042 /media/cdrom; cdarchive find --station=VELK "
       "--from=2006-06-15T12:00:00 --to=2006-06-15T13:00:00; cdarchive availability --extent");
 }
@@ -135,6 +162,7 @@ std::optional<int> applyTexts(const OptionTexts& texts, ArchiveOptions& options,
   cli::applyWalkOptions(texts.walk, options.walk);
   options.stream = catalog::streamNamed(texts.stream);
   options.mergeGaps = *cli::secondsOf(texts.mergeGaps);
+  if (!texts.olderThan.empty()) options.olderThan = times::parseAge(texts.olderThan);
   if (!texts.from.empty()) options.from = times::parseTypedTime(texts.from);
   if (!texts.to.empty()) options.to = times::parseTypedTime(texts.to);
   if (options.from && options.to && *options.to < *options.from) {
@@ -167,6 +195,7 @@ std::optional<int> parseArchiveOptions(int argc, const char* const* argv, Archiv
                        "the SHA-256 of every file of a disk, as sha256sum -c reads them", options,
                        texts),
        Command::kManifest},
+      {addSafetyCommand(app, options, texts), Command::kSafety},
   };
   cli::addFormatOption(*commands[4].first, options.format,
                        queries::formatNames(queries::disksFormats()));

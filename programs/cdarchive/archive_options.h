@@ -18,7 +18,16 @@ inline constexpr const char* kArchiveName = "cdarchive";
 // "cdarchive" and the project's version, as --version answers.
 inline constexpr const char* kArchiveVersion = "cdarchive " CDVERIFY_VERSION;
 
-enum class Command : uint8_t { kAdd, kFind, kAvailability, kDisks, kRemove, kManifest, kCheck };
+enum class Command : uint8_t {
+  kAdd,
+  kFind,
+  kAvailability,
+  kDisks,
+  kRemove,
+  kManifest,
+  kCheck,
+  kSafety
+};
 
 struct ArchiveOptions {
   Command command = Command::kDisks;
@@ -31,13 +40,15 @@ struct ArchiveOptions {
   bool fixity = true;       // every byte read and a SHA-256 taken of each file
   bool allowEmpty = false;  // a disk without a data file of the stream is recorded too
   bool replace = false;     // another disk under a label already catalogued replaces it
-  // find, availability
-  std::string station;  // empty: every station (availability only)
+  // find, availability, safety
+  std::string station;  // empty: every station (not for find)
   std::optional<int64_t> from;
   std::optional<int64_t> to;
   std::string format = "text";
   bool extent = false;
   int64_t mergeGaps = 0;
+  // safety: list the disks last proven longer ago than this many seconds
+  std::optional<int64_t> olderThan;
   // remove, manifest
   std::string diskLabel;
   // find, availability, remove, manifest: which of a disk's streams (add and

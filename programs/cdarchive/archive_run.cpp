@@ -21,6 +21,7 @@
 #include "queries/check.h"
 #include "queries/disks.h"
 #include "queries/find.h"
+#include "queries/safety.h"
 #include "sources/volume_identifier.h"
 #include "survey/input_disk.h"
 #include "times/iso_time.h"
@@ -509,6 +510,43 @@ std::optional<times::TimeSpan> windowOf(const ArchiveOptions& options) {
   return std::nullopt;
 }
 
+// Answers safety from catalog alone, on out: 1 when some data is held by no
+// disk proven readable.
+int answerSafety(const ArchiveOptions& options, catalog::Catalog& catalog, int64_t now,
+                 std::ostream& out, base::Voice& voice) {
+  const std::optional<std::vector<catalog::DiskEntry>> entries = told(catalog.disks(), voice);
+  std::optional<std::vector<catalog::CataloguedDisk>> found =
+      told(catalog.filesOf("", std::nullopt, options.stream), voice);
+  if (!entries || !found) return 1;
+  std::vector<queries::WeighedDisk> disks;
+  for (catalog::CataloguedDisk& disk : *found) {
+    const auto entry =
+        std::find_if(entries->begin(), entries->end(), [&](const catalog::DiskEntry& e) {
+          return e.label == disk.entry.label && e.stream == options.stream;
+        });
+    if (entry == entries->end()) continue;  // removed meanwhile
+    disk.entry = *entry;
+    std::optional<catalog::AuditRecord> latest;
+    if (entry->state != catalog::DiskState::kUnproven) {
+      std::optional<std::optional<catalog::AuditRecord>> audit =
+          told(catalog.latestAuditOf(entry->label, options.stream), voice);
+      if (!audit) return 1;
+      latest = std::move(*audit);
+    }
+    disks.push_back(queries::WeighedDisk{std::move(disk), std::move(latest)});
+  }
+  constexpr int64_t kEarliest = std::numeric_limits<int64_t>::min();
+  constexpr int64_t kLatest = std::numeric_limits<int64_t>::max();
+  const queries::SafetyReport report = queries::safetyOf(
+      disks, queries::SafetyQuery{options.station,
+                                  {options.from.value_or(kEarliest), options.to.value_or(kLatest)},
+                                  now,
+                                  options.olderThan});
+  if (toldUnknown(catalog, options.station, report.rows.empty(), voice)) return 1;
+  out << queries::formatNamed(queries::safetyFormats(), options.format).write(report);
+  return report.someLostEverywhere() ? 1 : 0;
+}
+
 // Answers find, availability or disks from catalog alone, on out.
 int answerQuery(const ArchiveOptions& options, catalog::Catalog& catalog, int64_t now,
                 std::ostream& out, base::Voice& voice) {
@@ -589,6 +627,8 @@ int runCommand(int argc, const char* const* argv, platform::Disk& host, std::ost
       case Command::kAvailability:
       case Command::kDisks:
         return answerQuery(options, *catalog, now, out, voice);
+      case Command::kSafety:
+        return answerSafety(options, *catalog, now, out, voice);
       case Command::kRemove:
         removeDisk(*catalog, options.diskLabel, options.stream, out, voice);
         return voice.status();

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "catalog/catalog.h"
+#include "queries/report_format.h"
+
+namespace queries {
+
+// A disk as the safety report weighs it: its files, its entry with its proof
+// (Catalog::disks), and its latest check, if it had one.
+struct WeighedDisk {
+  catalog::CataloguedDisk disk;
+  std::optional<catalog::AuditRecord> latest;
+};
+
+struct SafetyQuery {
+  std::string station;  // empty: every station
+  times::TimeSpan window;
+  int64_t now = 0;
+  std::optional<int64_t> olderThan;  // seconds: list the disks last proven longer ago
+};
+
+// One line of the report, of one of four kinds:
+// - kHeld: of a station's stream, the seconds of data held by no proven
+//   disk, by exactly one, and by two or more;
+// - kLost: a span of a station's stream lost on one disk (disk), with the
+//   disks it is intact on (none: it is lost everywhere);
+// - kOld: a disk whose last proof is older than asked (or that has none);
+// - kReburn: a disk holding seconds no other proven disk holds (seconds),
+//   the most at risk first: damaged, then proven longest ago.
+struct SafetyRow {
+  enum class Kind : uint8_t { kHeld, kLost, kOld, kReburn };
+  Kind kind = Kind::kHeld;
+  std::string station;
+  int32_t stream = 0;
+  std::string disk;
+  times::TimeSpan span;                                      // kLost
+  int64_t none = 0, one = 0, more = 0;                       // kHeld
+  int64_t seconds = 0;                                       // kReburn: only it holds them
+  std::vector<std::string> intactOn;                         // kLost
+  std::optional<int64_t> proven;                             // kOld, kReburn
+  catalog::DiskState state = catalog::DiskState::kUnproven;  // kOld, kReburn
+};
+
+struct SafetyReport {
+  std::vector<SafetyRow> rows;  // by kind, then station and stream, disk, time
+  // True when some second of data is held by no proven disk.
+  bool someLostEverywhere() const;
+};
+
+// How safe each second of the data of disks is (of the query's station and
+// window): a disk counts for a second when it has been proven readable (its
+// state is not unproven) and that second is neither in a file its latest
+// check found changed, missing or below a directory it could not list, nor in
+// time lost (by that check, else when it was added). Time lost is taken
+// against every stream of its station on that disk. Copies count as disks of
+// their own: each is a shelf's copy.
+SafetyReport safetyOf(const std::vector<WeighedDisk>& disks, const SafetyQuery& query);
+
+// `cdarchive safety`'s formats, each from the report's rows: "text" (a line
+// each, for a person), "csv" (kind|station|stream|disk|from|to|none|one|more|
+// seconds|intact_on|proven|state, CR LF lines) and "json" (the rows).
+const std::vector<ReportFormat<SafetyReport>>& safetyFormats();
+
+}  // namespace queries
