@@ -1,5 +1,6 @@
 #include "catalog/catalog.h"
 
+#include <map>
 #include <type_traits>
 
 namespace catalog {
@@ -92,6 +93,34 @@ base::Outcome<std::vector<KeptSource>> Catalog::sourcesOf(const std::string& sta
                                                           times::TimeSpan window, DiskStream stream,
                                                           SpanDetail detail) {
   return caught([&] { return sourcesMeeting(station, window, stream, detail); });
+}
+
+base::Outcome<std::vector<ProvenDisk>> provenDisksOf(Catalog& catalog, DiskStream stream) {
+  base::Outcome<std::vector<DiskEntry>> entries = catalog.disks();
+  if (!entries) return base::failure(entries.problem());
+  base::Outcome<std::vector<CataloguedDisk>> found = catalog.filesOf("", std::nullopt, stream);
+  if (!found) return base::failure(found.problem());
+  std::map<std::string, const DiskEntry*> byLabel;
+  for (const DiskEntry& entry : *entries) {
+    if (entry.stream == stream) byLabel.emplace(entry.label, &entry);
+  }
+  std::vector<ProvenDisk> disks;
+  for (CataloguedDisk& disk : *found) {
+    const auto entry = byLabel.find(disk.entry.label);
+    if (entry == byLabel.end()) continue;  // removed meanwhile
+    const std::optional<std::string> copyOf = disk.entry.copyOf;
+    disk.entry = *entry->second;
+    disk.entry.copyOf = copyOf;
+    std::optional<AuditRecord> latest;
+    if (disk.entry.state != DiskState::kUnproven) {
+      base::Outcome<std::optional<AuditRecord>> audit =
+          catalog.latestAuditOf(disk.entry.label, stream);
+      if (!audit) return base::failure(audit.problem());
+      latest = std::move(*audit);
+    }
+    disks.push_back(ProvenDisk{std::move(disk), std::move(latest)});
+  }
+  return disks;
 }
 
 }  // namespace catalog

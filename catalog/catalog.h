@@ -127,6 +127,13 @@ struct CataloguedDisk {
   std::vector<fixity::FileFixity> held;
 };
 
+// A disk with its files, its proofs (entry.proven and entry.state) and its
+// latest check, if it had one: what the safety of its data is weighed by.
+struct ProvenDisk {
+  CataloguedDisk disk;
+  std::optional<AuditRecord> latest;
+};
+
 // A station's stream of one of the disks' streams, as availability needs it:
 // from what the catalogue keeps, no file row read.
 struct KeptSource {
@@ -242,5 +249,9 @@ class Catalog {
   virtual std::vector<KeptSource> sourcesMeeting(const std::string& station, times::TimeSpan window,
                                                  DiskStream stream, SpanDetail detail) = 0;
 };
+
+// Every disk of stream that holds a data file (copies too, each copyOf set),
+// with its files, its proofs and its latest check.
+base::Outcome<std::vector<ProvenDisk>> provenDisksOf(Catalog& catalog, DiskStream stream);
 
 }  // namespace catalog

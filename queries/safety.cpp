@@ -48,7 +48,7 @@ struct Holding {
 // The time of a proven disk that does not count, by station: lost when its
 // latest check ran (else when it was added), and all the time of the files
 // that check found changed or missing, or below a directory it could not list.
-std::map<std::string, Spans> notCountedOf(const WeighedDisk& weighed) {
+std::map<std::string, Spans> notCountedOf(const catalog::ProvenDisk& weighed) {
   const catalog::CataloguedDisk& disk = weighed.disk;
   std::map<std::string, Spans> lost;
   if (!weighed.latest) {
@@ -81,12 +81,16 @@ std::map<std::string, Spans> notCountedOf(const WeighedDisk& weighed) {
   return lost;
 }
 
-Holding holdingOf(const WeighedDisk& weighed, const SafetyQuery& query) {
+// What the disk holds of the query's data; with anyStream, of each station
+// whatever its stream (the key's stream 0).
+Holding holdingOf(const catalog::ProvenDisk& weighed, const SafetyQuery& query,
+                  bool anyStream = false) {
   Holding holding;
   for (const catalog::CataloguedFile& file : weighed.disk.files) {
     const survey::FileRecord& record = file.record;
     if (!record.usable || (!query.station.empty() && record.station != query.station)) continue;
-    holding.held[{record.station, file.stream}].push_back({record.start, record.end});
+    holding.held[{record.station, anyStream ? 0 : file.stream}].push_back(
+        {record.start, record.end});
   }
   const bool proven = weighed.disk.entry.state != catalog::DiskState::kUnproven;
   const std::map<std::string, Spans> notCounted =
@@ -102,10 +106,15 @@ Holding holdingOf(const WeighedDisk& weighed, const SafetyQuery& query) {
   return holding;
 }
 
-// The seconds of key's data by how many disks count for them, and for each
-// disk the seconds it alone counts for (added to sole).
-SafetyRow heldRow(const Key& key, const std::vector<Holding>& holdings,
-                  std::vector<int64_t>& sole) {
+// A piece of key's data and the disks that count for all of it.
+struct Piece {
+  TimeSpan span;
+  std::vector<std::size_t> disks;  // indexes into the holdings, ascending
+};
+
+// Key's data in pieces by the disks that count for them, pieces of the same
+// disks that touch joined.
+std::vector<Piece> piecesOf(const Key& key, const std::vector<Holding>& holdings) {
   struct Event {
     int64_t at;
     int delta;
@@ -129,10 +138,7 @@ SafetyRow heldRow(const Key& key, const std::vector<Holding>& holdings,
   add(times::unionOf(std::move(data)), holdings.size());
   std::sort(events.begin(), events.end(),
             [](const Event& a, const Event& b) { return a.at < b.at; });
-  SafetyRow row;
-  row.kind = SafetyRow::Kind::kHeld;
-  row.station = key.first;
-  row.stream = key.second;
+  std::vector<Piece> pieces;
   std::set<std::size_t> counting;
   bool inData = false;
   for (std::size_t e = 0; e < events.size();) {
@@ -148,12 +154,31 @@ SafetyRow heldRow(const Key& key, const std::vector<Holding>& holdings,
       }
     }
     if (!inData || e == events.size()) continue;
-    const int64_t seconds = events[e].at - at;
-    if (counting.empty()) {
+    std::vector<std::size_t> disks(counting.begin(), counting.end());
+    if (!pieces.empty() && pieces.back().span.end == at && pieces.back().disks == disks) {
+      pieces.back().span.end = events[e].at;
+    } else {
+      pieces.push_back(Piece{{at, events[e].at}, std::move(disks)});
+    }
+  }
+  return pieces;
+}
+
+// The seconds of key's data by how many disks count for them, and for each
+// disk the seconds it alone counts for (added to sole).
+SafetyRow heldRow(const Key& key, const std::vector<Holding>& holdings,
+                  std::vector<int64_t>& sole) {
+  SafetyRow row;
+  row.kind = SafetyRow::Kind::kHeld;
+  row.station = key.first;
+  row.stream = key.second;
+  for (const Piece& piece : piecesOf(key, holdings)) {
+    const int64_t seconds = piece.span.seconds();
+    if (piece.disks.empty()) {
       row.none += seconds;
-    } else if (counting.size() == 1) {
+    } else if (piece.disks.size() == 1) {
       row.one += seconds;
-      sole[*counting.begin()] += seconds;
+      sole[piece.disks.front()] += seconds;
     } else {
       row.more += seconds;
     }
@@ -163,7 +188,7 @@ SafetyRow heldRow(const Key& key, const std::vector<Holding>& holdings,
 
 // The rows of the spans key's data lost on disk lost: each piece with the
 // other disks that count for all of it, pieces of the same disks joined.
-void addLostRows(const Key& key, std::size_t lostOn, const std::vector<WeighedDisk>& disks,
+void addLostRows(const Key& key, std::size_t lostOn, const std::vector<catalog::ProvenDisk>& disks,
                  const std::vector<Holding>& holdings, std::vector<SafetyRow>& rows) {
   const auto lost = holdings[lostOn].lost.find(key);
   if (lost == holdings[lostOn].lost.end()) return;
@@ -349,10 +374,10 @@ bool SafetyReport::someLostEverywhere() const {
   });
 }
 
-SafetyReport safetyOf(const std::vector<WeighedDisk>& disks, const SafetyQuery& query) {
+SafetyReport safetyOf(const std::vector<catalog::ProvenDisk>& disks, const SafetyQuery& query) {
   std::vector<Holding> holdings;
   std::set<Key> keys;
-  for (const WeighedDisk& disk : disks) {
+  for (const catalog::ProvenDisk& disk : disks) {
     holdings.push_back(holdingOf(disk, query));
     for (const auto& [key, spans] : holdings.back().held) {
       if (!spans.empty()) keys.insert(key);
@@ -388,6 +413,28 @@ SafetyReport safetyOf(const std::vector<WeighedDisk>& disks, const SafetyQuery& 
       report.rows.push_back(diskRow(SafetyRow::Kind::kReburn, disks[i].disk.entry, sole[i]));
   }
   return report;
+}
+
+std::map<std::string, std::vector<summary::SpanWithDisks>> provenCopiesOf(
+    const std::vector<catalog::ProvenDisk>& disks, const SafetyQuery& query) {
+  std::vector<Holding> holdings;
+  std::set<Key> keys;
+  for (const catalog::ProvenDisk& disk : disks) {
+    holdings.push_back(holdingOf(disk, query, true));
+    for (const auto& [key, spans] : holdings.back().held) {
+      if (!spans.empty()) keys.insert(key);
+    }
+  }
+  std::map<std::string, std::vector<summary::SpanWithDisks>> copies;
+  for (const Key& key : keys) {
+    std::vector<summary::SpanWithDisks>& station = copies[key.first];
+    for (const Piece& piece : piecesOf(key, holdings)) {
+      std::vector<std::string> labels;
+      for (const std::size_t i : piece.disks) labels.push_back(disks[i].disk.entry.label);
+      station.push_back({piece.span, std::move(labels)});
+    }
+  }
+  return copies;
 }
 
 const std::vector<ReportFormat<SafetyReport>>& safetyFormats() {

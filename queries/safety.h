@@ -1,21 +1,16 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "catalog/catalog.h"
 #include "queries/report_format.h"
+#include "summary/summarize.h"
 
 namespace queries {
-
-// A disk as the safety report weighs it: its files, its entry with its proof
-// (Catalog::disks), and its latest check, if it had one.
-struct WeighedDisk {
-  catalog::CataloguedDisk disk;
-  std::optional<catalog::AuditRecord> latest;
-};
 
 struct SafetyQuery {
   std::string station;  // empty: every station
@@ -59,7 +54,14 @@ struct SafetyReport {
 // time lost (by that check, else when it was added). Time lost is taken
 // against every stream of its station on that disk. Copies count as disks of
 // their own: each is a shelf's copy.
-SafetyReport safetyOf(const std::vector<WeighedDisk>& disks, const SafetyQuery& query);
+SafetyReport safetyOf(const std::vector<catalog::ProvenDisk>& disks, const SafetyQuery& query);
+
+// Per station (whatever the stream), its data in pieces, each with the
+// labels of the disks that count for all of it (as safetyOf counts them),
+// pieces of the same disks that touch joined: what cdcoverage's page colours
+// by its count of proven copies.
+std::map<std::string, std::vector<summary::SpanWithDisks>> provenCopiesOf(
+    const std::vector<catalog::ProvenDisk>& disks, const SafetyQuery& query);
 
 // `cdarchive safety`'s formats, each from the report's rows: "text" (a line
 // each, for a person), "csv" (kind|station|stream|disk|from|to|none|one|more|

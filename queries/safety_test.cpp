@@ -29,14 +29,14 @@ bool covers(const std::vector<TimeSpan>& spans, int64_t t) {
 // A shelf of random disks, each unproven, proven by its addition with fixity
 // (time lost then, or none), or proven by a check that found files changed,
 // missing, below a directory it could not list, and time lost.
-std::vector<WeighedDisk> randomShelf(std::mt19937& random) {
+std::vector<catalog::ProvenDisk> randomShelf(std::mt19937& random) {
   const auto pick = [&](int64_t from, int64_t to) {
     return std::uniform_int_distribution<int64_t>(from, to)(random);
   };
-  std::vector<WeighedDisk> shelf;
+  std::vector<catalog::ProvenDisk> shelf;
   const int64_t count = pick(1, 6);
   for (int64_t d = 0; d < count; ++d) {
-    WeighedDisk weighed;
+    catalog::ProvenDisk weighed;
     catalog::CataloguedDisk& disk = weighed.disk;
     disk.entry.label = "disk" + std::to_string(d);
     disk.entry.source = "/media/" + disk.entry.label;
@@ -97,7 +97,8 @@ std::vector<WeighedDisk> randomShelf(std::mt19937& random) {
 
 // Whether disk counts for second t of the station's stream, counted here
 // from its files and proofs, second by second.
-bool countsFor(const WeighedDisk& weighed, const std::string& station, int32_t stream, int64_t t) {
+bool countsFor(const catalog::ProvenDisk& weighed, const std::string& station, int32_t stream,
+               int64_t t) {
   const catalog::CataloguedDisk& disk = weighed.disk;
   if (disk.entry.state == DiskState::kUnproven) return false;
   bool held = false;
@@ -130,7 +131,8 @@ bool countsFor(const WeighedDisk& weighed, const std::string& station, int32_t s
   return true;
 }
 
-bool holds(const WeighedDisk& weighed, const std::string& station, int32_t stream, int64_t t) {
+bool holds(const catalog::ProvenDisk& weighed, const std::string& station, int32_t stream,
+           int64_t t) {
   return std::any_of(weighed.disk.files.begin(), weighed.disk.files.end(),
                      [&](const catalog::CataloguedFile& file) {
                        return file.record.usable && file.record.station == station &&
@@ -142,7 +144,7 @@ bool holds(const WeighedDisk& weighed, const std::string& station, int32_t strea
 TEST(Safety, EveryFigureEqualsACountMadeSecondBySecond) {
   std::mt19937 random(20261209);
   for (int round = 0; round < 300; ++round) {
-    const std::vector<WeighedDisk> shelf = randomShelf(random);
+    const std::vector<catalog::ProvenDisk> shelf = randomShelf(random);
     const int64_t olderThan = std::uniform_int_distribution<int64_t>(0, kNow)(random);
     const SafetyReport report = safetyOf(shelf, SafetyQuery{"", {0, kSeconds}, kNow, olderThan});
 
@@ -155,14 +157,14 @@ TEST(Safety, EveryFigureEqualsACountMadeSecondBySecond) {
         for (int64_t t = 0; t < kSeconds; ++t) {
           std::vector<std::string> counting;
           bool data = false;
-          for (const WeighedDisk& disk : shelf) {
+          for (const catalog::ProvenDisk& disk : shelf) {
             data = data || holds(disk, station, stream, t);
             if (countsFor(disk, station, stream, t)) counting.push_back(disk.disk.entry.label);
           }
           if (!data) continue;
           ++held[{station, stream}][std::min<std::size_t>(counting.size(), 2)];
           if (counting.size() == 1) ++sole[counting.front()];
-          for (const WeighedDisk& disk : shelf) {
+          for (const catalog::ProvenDisk& disk : shelf) {
             const std::string& label = disk.disk.entry.label;
             if (disk.disk.entry.state == DiskState::kUnproven || !holds(disk, station, stream, t) ||
                 countsFor(disk, station, stream, t))
@@ -204,7 +206,7 @@ TEST(Safety, EveryFigureEqualsACountMadeSecondBySecond) {
 
     // Most at risk first: damaged, then proven longest ago.
     std::vector<const catalog::DiskEntry*> ranked;
-    for (const WeighedDisk& disk : shelf) ranked.push_back(&disk.disk.entry);
+    for (const catalog::ProvenDisk& disk : shelf) ranked.push_back(&disk.disk.entry);
     std::sort(ranked.begin(), ranked.end(), [](const auto* x, const auto* y) {
       return std::make_tuple(x->state != DiskState::kDamaged, x->proven, x->label) <
              std::make_tuple(y->state != DiskState::kDamaged, y->proven, y->label);
@@ -212,9 +214,9 @@ TEST(Safety, EveryFigureEqualsACountMadeSecondBySecond) {
     std::vector<std::string> reburn, old;
     for (const catalog::DiskEntry* entry : ranked) {
       if (sole.count(entry->label) != 0) reburn.push_back(entry->label);
-      const auto& shelved = *std::find_if(shelf.begin(), shelf.end(), [&](const WeighedDisk& d) {
-        return d.disk.entry.label == entry->label;
-      });
+      const auto& shelved = *std::find_if(
+          shelf.begin(), shelf.end(),
+          [&](const catalog::ProvenDisk& d) { return d.disk.entry.label == entry->label; });
       bool any = false;
       for (int64_t t = 0; t < kSeconds; ++t) {
         for (const std::string station : {"A", "B"})
@@ -224,6 +226,32 @@ TEST(Safety, EveryFigureEqualsACountMadeSecondBySecond) {
     }
     EXPECT_EQ(reburnOrder, reburn) << "round " << round;
     EXPECT_EQ(oldFound, old) << "round " << round;
+
+    // The page's pieces: of each station, whatever the stream.
+    const std::map<std::string, std::vector<summary::SpanWithDisks>> copies =
+        provenCopiesOf(shelf, SafetyQuery{"", {0, kSeconds}, kNow, std::nullopt});
+    for (const std::string station : {"A", "B"}) {
+      for (int64_t t = 0; t < kSeconds; ++t) {
+        bool data = false;
+        std::vector<std::string> counting;
+        for (const catalog::ProvenDisk& disk : shelf) {
+          data = data || holds(disk, station, 1, t) || holds(disk, station, 2, t);
+          if (countsFor(disk, station, 1, t) || countsFor(disk, station, 2, t))
+            counting.push_back(disk.disk.entry.label);
+        }
+        const auto found = copies.find(station);
+        const summary::SpanWithDisks* piece = nullptr;
+        if (found != copies.end()) {
+          for (const summary::SpanWithDisks& p : found->second) {
+            if (p.span.start <= t && t < p.span.end) piece = &p;
+          }
+        }
+        ASSERT_EQ(piece != nullptr, data) << "round " << round << " " << station << " " << t;
+        if (piece != nullptr) {
+          ASSERT_EQ(piece->disks, counting) << "round " << round << " " << t;
+        }
+      }
+    }
   }
 }
 

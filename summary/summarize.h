@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -131,6 +132,9 @@ struct CoverageSummary {
   std::vector<DiskSummary> disks;        // by name
   std::vector<DiskJunction> diskGaps;
   std::vector<DiskJunction> diskOverlaps;
+  // Given from a catalogue, not summarised: per station, its time in pieces,
+  // each with the disks proven readable that hold it (none, one or more).
+  std::map<std::string, std::vector<SpanWithDisks>> provenCopies;
 };
 
 // Summarises the files of all disks. The result does not depend on the order

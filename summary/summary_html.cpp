@@ -93,6 +93,11 @@ Json stationsJson(const CoverageSummary& summary, int64_t base) {
     for (const OverlapRegion& region : station.overlaps)
       overlapDisks.push_back(diskIndexes(region.disks, indexOf));
     const auto dayList = days.find(station.station);
+    const auto proven = summary.provenCopies.find(station.station);
+    Json provenDisks = Json::array();
+    if (proven != summary.provenCopies.end()) {
+      for (const SpanWithDisks& piece : proven->second) provenDisks.push_back(piece.disks);
+    }
     stations.push_back({{"name", station.station},
                         {"window", {station.window.start - base, station.window.end - base}},
                         {"spans", spanSteps(spansOf(station.timespans), base)},
@@ -103,6 +108,11 @@ Json stationsJson(const CoverageSummary& summary, int64_t base) {
                         {"events", eventsJson(station, base)},
                         {"coveragePercent", station.coveragePercent},
                         {"days", dayList == days.end() ? Json::array() : dayList->second}});
+    // From a catalogue: its time in pieces, each with its disks proven readable.
+    if (proven != summary.provenCopies.end()) {
+      stations.back()["proven"] = spanSteps(spansOf(proven->second), base);
+      stations.back()["provenDisks"] = provenDisks;
+    }
   }
   return stations;
 }

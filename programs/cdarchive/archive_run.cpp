@@ -514,34 +514,16 @@ std::optional<times::TimeSpan> windowOf(const ArchiveOptions& options) {
 // disk proven readable.
 int answerSafety(const ArchiveOptions& options, catalog::Catalog& catalog, int64_t now,
                  std::ostream& out, base::Voice& voice) {
-  const std::optional<std::vector<catalog::DiskEntry>> entries = told(catalog.disks(), voice);
-  std::optional<std::vector<catalog::CataloguedDisk>> found =
-      told(catalog.filesOf("", std::nullopt, options.stream), voice);
-  if (!entries || !found) return 1;
-  std::vector<queries::WeighedDisk> disks;
-  for (catalog::CataloguedDisk& disk : *found) {
-    const auto entry =
-        std::find_if(entries->begin(), entries->end(), [&](const catalog::DiskEntry& e) {
-          return e.label == disk.entry.label && e.stream == options.stream;
-        });
-    if (entry == entries->end()) continue;  // removed meanwhile
-    disk.entry = *entry;
-    std::optional<catalog::AuditRecord> latest;
-    if (entry->state != catalog::DiskState::kUnproven) {
-      std::optional<std::optional<catalog::AuditRecord>> audit =
-          told(catalog.latestAuditOf(entry->label, options.stream), voice);
-      if (!audit) return 1;
-      latest = std::move(*audit);
-    }
-    disks.push_back(queries::WeighedDisk{std::move(disk), std::move(latest)});
-  }
+  const std::optional<std::vector<catalog::ProvenDisk>> disks =
+      told(catalog::provenDisksOf(catalog, options.stream), voice);
+  if (!disks) return 1;
   constexpr int64_t kEarliest = std::numeric_limits<int64_t>::min();
   constexpr int64_t kLatest = std::numeric_limits<int64_t>::max();
   const queries::SafetyReport report = queries::safetyOf(
-      disks, queries::SafetyQuery{options.station,
-                                  {options.from.value_or(kEarliest), options.to.value_or(kLatest)},
-                                  now,
-                                  options.olderThan});
+      *disks, queries::SafetyQuery{options.station,
+                                   {options.from.value_or(kEarliest), options.to.value_or(kLatest)},
+                                   now,
+                                   options.olderThan});
   if (toldUnknown(catalog, options.station, report.rows.empty(), voice)) return 1;
   out << queries::formatNamed(queries::safetyFormats(), options.format).write(report);
   return report.someLostEverywhere() ? 1 : 0;

@@ -1,5 +1,7 @@
 #include "programs/cdcoverage/coverage_run.h"
 
+#include <limits>
+#include <map>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -13,6 +15,7 @@
 #include "guard/write_guard.h"
 #include "programs/cdcoverage/coverage_options.h"
 #include "programs/common/standard_output.h"
+#include "queries/safety.h"
 #include "summary/distinct_disks.h"
 #include "summary/summary_formats.h"
 #include "summary/summary_json.h"
@@ -70,20 +73,26 @@ base::Outcome<InputDisks> readInput(const std::string& input, walk::WalkSettings
 }
 
 // Adds every disk of the catalogue named of the walk's stream, each under its
-// label, but for copies, which voice tells of and counts once; the problem
-// when it cannot be read, or guard refuses what it may write.
-std::optional<std::string> readCatalog(const std::string& name, const walk::WalkSettings& walk,
-                                       guard::WriteGuard& guard,
-                                       std::vector<survey::DiskRecord>& disks, base::Voice& voice) {
+// label, but for copies, which voice tells of and counts once; and per station
+// the disks proven readable that hold each piece of its time, copies each
+// counted. The problem when it cannot be read, or guard refuses what it may
+// write.
+std::optional<std::string> readCatalog(
+    const std::string& name, const walk::WalkSettings& walk, guard::WriteGuard& guard,
+    std::vector<survey::DiskRecord>& disks,
+    std::map<std::string, std::vector<summary::SpanWithDisks>>& provenCopies, base::Voice& voice) {
   if (std::optional<std::string> refusal = catalog::refusalOf(name, guard)) return refusal;
   const catalog::DiskStream stream = catalog::streamOf(walk);
   const base::Outcome<std::unique_ptr<catalog::Catalog>> opened =
       catalog::openCatalog(name, catalog::CatalogAccess::kRead);
   if (!opened) return opened.problem();
-  base::Outcome<std::vector<catalog::CataloguedDisk>> found =
-      (*opened)->filesOf("", std::nullopt, stream);
-  if (!found) return found.problem();
-  for (catalog::CataloguedDisk& disk : *found) {
+  base::Outcome<std::vector<catalog::ProvenDisk>> proven = catalog::provenDisksOf(**opened, stream);
+  if (!proven) return proven.problem();
+  constexpr times::TimeSpan kAllTime{std::numeric_limits<int64_t>::min(),
+                                     std::numeric_limits<int64_t>::max()};
+  provenCopies = queries::provenCopiesOf(*proven, queries::SafetyQuery{"", kAllTime, 0, {}});
+  for (catalog::ProvenDisk& provenDisk : *proven) {
+    catalog::CataloguedDisk& disk = provenDisk.disk;
     if (disk.entry.copyOf) {
       voice.warn() << "disk " << base::printableName(disk.entry.label) << " of catalogue "
                    << base::printableName(catalog::shownCatalogName(name)) << " is a copy of disk "
@@ -117,6 +126,7 @@ void tellRepeatsApart(const summary::DistinctDisks& distinct,
 struct GatheredDisks {
   std::vector<survey::DiskRecord> disks;
   std::vector<std::string> sourceOf;  // of each disk: the input, or its label in the catalogue
+  std::map<std::string, std::vector<summary::SpanWithDisks>> provenCopies;  // of the catalogue's
 };
 
 // Reads every input of options, then the catalogue's disks; each input that
@@ -151,8 +161,8 @@ GatheredDisks gatherDisks(CoverageOptions& options, platform::Disk& disk, guard:
   }
   progress.reset();
   if (options.catalog.empty()) return gathered;
-  if (std::optional<std::string> problem =
-          readCatalog(options.catalog, options.walk, guard, gathered.disks, voice)) {
+  if (std::optional<std::string> problem = readCatalog(
+          options.catalog, options.walk, guard, gathered.disks, gathered.provenCopies, voice)) {
     voice.fail() << base::printableName(*problem);
   }
   for (std::size_t i = gathered.sourceOf.size(); i < gathered.disks.size(); ++i) {
@@ -191,7 +201,8 @@ int summarizeInputs(int argc, const char* const* argv, platform::Disk& disk, std
   summary::DistinctDisks distinct = summary::distinctDisks(std::move(gathered.disks));
   tellRepeatsApart(distinct, gathered.sourceOf, voice);
 
-  const summary::CoverageSummary summary = summarize(std::move(distinct.disks), options.summary);
+  summary::CoverageSummary summary = summarize(std::move(distinct.disks), options.summary);
+  summary.provenCopies = std::move(gathered.provenCopies);
   // One side of the window given, the other a station's own: it may still end
   // before it starts.
   for (const summary::StationSummary& station : summary.stations) {

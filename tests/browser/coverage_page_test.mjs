@@ -9,15 +9,19 @@
 // column is drawn by the share of its time covered, so sparse data never looks
 // complete; the station filter and the calendar's bands are checked there too.
 //
-// usage: node coverage_page_test.mjs CDCOVERAGE MAKE_SUMMARIES WORKDIR MAKE_LARGE_DISK
+// The page of a catalogue shows each station's time by its count of proven
+// copies: a disk, its copy proven by a check and a disk never proven, one of
+// the first disk's files changed.
+//
+// usage: node coverage_page_test.mjs CDCOVERAGE MAKE_SUMMARIES WORKDIR MAKE_LARGE_DISK CDARCHIVE
 // Exit status 77 (skipped) when no browser or driver is here, unless CI is set:
 // there a missing browser is a failure.
 import assert from "node:assert/strict";
-import { execFileSync } from "node:child_process";
+import { execFileSync, spawnSync } from "node:child_process";
 import fs from "node:fs";
 import path from "node:path";
 
-const [cdcoverage, makeSummaries, work, makeLargeDisk] = process.argv.slice(2);
+const [cdcoverage, makeSummaries, work, makeLargeDisk, cdarchive] = process.argv.slice(2);
 const chromiumPath = process.env.CHROMIUM || "/usr/bin/chromium";
 
 function skip(reason) {
@@ -208,8 +212,15 @@ try {
   failures++;
   console.log(`FAILED sparse and dense stations: ${error.stack || error}`);
 }
+try {
+  await checkProvenCopies();
+  console.log("ok a catalogue's page colours each station's time by its proven copies");
+} catch (error) {
+  failures++;
+  console.log(`FAILED proven copies: ${error.stack || error}`);
+}
 await browser.close();
-console.log(`${archives.length + 1 - failures} passed, ${failures} failed`);
+console.log(`${archives.length + 2 - failures} passed, ${failures} failed`);
 process.exit(failures ? 1 : 0);
 
 async function checkSparseAndDense() {
@@ -277,4 +288,49 @@ async function checkSparseAndDense() {
 
 function nextDay(day) {
   return new Date(Date.parse(day + "T00:00:00Z") + 86400000).toISOString().slice(0, 19);
+}
+
+// A catalogue of a disk (a), its copy (b) proven by a check, and a disk
+// never proven (x); then a file of a changed and a checked again. Its page
+// shows each station's time by its count of proven copies, and a click on
+// the lane names the disks.
+async function checkProvenCopies() {
+  const dir = path.join(work, "proven");
+  fs.rmSync(dir, { recursive: true, force: true });
+  fs.mkdirSync(dir, { recursive: true });
+  const [a, b, x] = ["a", "b", "x"].map((name) => path.join(dir, name));
+  execFileSync(makeLargeDisk, [a, "6", "--station=COPY"]);
+  fs.cpSync(a, b, { recursive: true });
+  execFileSync(makeLargeDisk, [x, "3", "--station=ONCE"]);
+  const archive = (...args) => spawnSync(cdarchive, ["--catalog=" + path.join(dir, "archive.db"), ...args]).status;
+  assert.equal(archive("add", "--as=a", a), 0);
+  assert.equal(archive("add", "--as=b", "--no-fixity", b), 0);
+  assert.equal(archive("add", "--as=x", "--no-fixity", x), 0);
+  assert.equal(archive("check", "--as=b", b), 0);
+  const changed = path.join(a, "20060615", "P0000002.DAT");
+  const bytes = fs.readFileSync(changed);
+  bytes[bytes.length >> 1] ^= 1;
+  fs.writeFileSync(changed, bytes);
+  assert.equal(archive("check", "--as=a", a), 1);
+  const pagePath = path.join(dir, "page.html");
+  execFileSync(cdcoverage, ["--catalog=" + path.join(dir, "archive.db"), "--html=" + pagePath,
+    "--output=" + path.join(dir, "summary.txt")]);
+  const page = await browser.newPage({ viewport: { width: 1200, height: 800 } });
+  try {
+    await page.goto("file://" + pagePath);
+    const copies = await page.evaluate(() => window.coverageView.provenCopies("COPY"));
+    assert.deepEqual(copies.map((piece) => piece[2]), [["a", "b"], ["b"], ["a", "b"]]);
+    assert.deepEqual(await page.evaluate(() => window.coverageView.provenCopies("ONCE")).then(
+      (pieces) => pieces.map((piece) => piece[2])), [[]]);
+    const [start, end] = copies[1];
+    const middle = new Date((Date.parse(start + "Z") + Date.parse(end + "Z")) / 2).toISOString().slice(0, 19);
+    await page.evaluate(([s, e]) => window.coverageView.zoomTo(s, e), [start, end]);
+    const point = await page.evaluate(([t]) => window.coverageView.pointAt(t, "COPY", "proven"), [middle]);
+    await page.mouse.click(point.x, point.y);
+    const details = await page.evaluate(() => window.coverageView.details());
+    assert.ok(details.startsWith("COPY one proven copy " + start + " .. " + end + "  "), details);
+    assert.ok(details.endsWith("\nproven disks: b"), details);
+  } finally {
+    await page.close();
+  }
 }
