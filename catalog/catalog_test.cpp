@@ -331,6 +331,36 @@ std::vector<std::string> labelsOf(const std::vector<DiskEntry>& disks) {
   return labels;
 }
 
+TEST_P(CatalogTest, EveryDiskOfAStreamComesWithItsFilesProofAndLatestCheck) {
+  std::unique_ptr<Catalog> catalog = open(true);
+  CataloguedDisk first = withContent(disk("a", {file("a/1", 0, 60)}), "same", 1000);
+  first.manifest = std::string(64, 'f');
+  first.held = {{"1", 10, std::string(64, 'a'), {}}};
+  mustDo(catalog->putDisk(first));
+  mustDo(catalog->putDisk(withContent(disk("b", {file("b/1", 0, 60)}), "same", 2000)));
+  mustDo(catalog->putDisk(withContent(disk("c", {file("c/1", 30, 90)}), "other", 3000)));
+  CataloguedDisk trigger = disk("a", {file("a/t", 5, 6)});
+  trigger.entry.stream = DiskStream::kTrigger;
+  mustDo(catalog->putDisk(trigger));
+  const fixity::AuditEntry changed{fixity::AuditStatus::kChanged, "1", "", {}, true, false};
+  EXPECT_TRUE(
+      must(catalog->recordAudit("b", kPermanent, AuditRecord{4000, "b", 0, {changed}, {}})));
+
+  const std::vector<ProvenDisk> disks = must(provenDisksOf(*catalog, kPermanent));
+  std::vector<std::string> lines;
+  for (const ProvenDisk& found : disks) {
+    const DiskEntry& entry = found.disk.entry;
+    lines.push_back(entry.label + " " + diskStateName(entry.state) + " " +
+                    times::isoTimeOrNone(entry.proven) + " " + entry.copyOf.value_or("-") + " " +
+                    found.disk.files.front().record.path + " " +
+                    (found.latest ? linesOf(*found.latest).back() : std::string("unchecked")));
+  }
+  EXPECT_EQ(lines, (std::vector<std::string>{"a intact 1970-01-01T00:16:40 - a/1 unchecked",
+                                             "b damaged none a b/1 changed 1 <> opened",
+                                             "c unproven none - c/1 unchecked"}));
+  EXPECT_EQ(must(provenDisksOf(*catalog, DiskStream::kTrigger)).size(), 1u);
+}
+
 TEST_P(CatalogTest, CopiesAreKnownByTheirContentAndTheirTimeCountsOnce) {
   const auto catalog = open(true);
   // The first added is the disk the other copies, whatever their labels.

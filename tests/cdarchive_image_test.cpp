@@ -129,6 +129,21 @@ TEST_F(ArchiveRunTest, AnImageIsReadPastItsUnreadableSectorsWithTheSameDigestsAs
                      testsupport::readFile(disk.directory() / "20060615" / "P0615001.DAT")) +
                      "  20060615/P0615001.DAT\n" + platform::sha256Hex("") +
                      "  20060616/P0616004.DAT\n");  // the one empty file
+  // Of the sample's six minutes, the first file's alone is whole on both
+  // disks: the rest lie in files the check found unreadable and the image cut
+  // short holds as unusable, and no proven disk holds them.
+  ASSERT_EQ(run({"safety"}), 1);
+  EXPECT_EQ(out,
+            "VELK 1: on no proven disk 0d 0h 5m 0s, on one 0d 0h 0m 0s, on two or more 0d 0h "
+            "1m 0s\n"
+            "VELK 1: lost on " +
+                label +
+                " 2006-06-15T12:01:01 .. 2006-06-15T12:03:01, intact on "
+                "no other disk\n"
+                "VELK 1: lost on " +
+                label +
+                " 2006-06-16T08:00:01 .. 2006-06-16T08:03:01, intact on "
+                "no other disk\n");
 }
 
 }  // namespace
