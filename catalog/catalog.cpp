@@ -1,5 +1,6 @@
 #include "catalog/catalog.h"
 
+#include <algorithm>
 #include <map>
 #include <type_traits>
 
@@ -54,6 +55,12 @@ void setProof(DiskEntry& entry, const ProofFacts& facts) {
   } else {
     entry.state = DiskState::kUnproven;
   }
+}
+
+bool readWhole(const CataloguedDisk& disk) {
+  return !disk.manifest.empty() &&
+         std::all_of(disk.held.begin(), disk.held.end(),
+                     [](const fixity::FileFixity& held) { return !held.sha256.empty(); });
 }
 
 base::Outcome<bool> Catalog::recordAudit(const std::string& label, DiskStream stream,

@@ -95,6 +95,7 @@ struct ProofFacts {
 // Sets entry's proven and state from facts.
 void setProof(DiskEntry& entry, const ProofFacts& facts);
 
+
 // A data file's time lost to bytes that cannot be read.
 struct LostTime {
   std::string station;
@@ -126,6 +127,10 @@ struct CataloguedDisk {
   std::string manifest;  // empty: fixity was not taken
   std::vector<fixity::FileFixity> held;
 };
+
+// Whether disk's fixity was taken with every byte of it read: the proof its
+// addition gives.
+bool readWhole(const CataloguedDisk& disk);
 
 // A disk with its files, its proofs (entry.proven and entry.state) and its
 // latest check, if it had one: what the safety of its data is weighed by.

@@ -102,11 +102,15 @@ inline constexpr const char* kSchemaSteps[] = {
     "  PRIMARY KEY (disk_stream, station, stream, start_time)) WITHOUT ROWID;"
     "CREATE INDEX kept_span_by_end ON kept_span (disk_stream, station, stream, end_time);"
     "CREATE INDEX disk_by_longest_file ON disk (longest_file);",
-    // 4 -> 5: every check of a disk against the catalogue: when, what was
-    // read, how many files matched, each file that did not (its status, path,
-    // a moved file's recorded path, the ranges of bytes that could not be
-    // read; opened and directory as fixity::AuditEntry has them), and the time
-    // lost.
+    // 4 -> 5: whether each disk's fixity was taken with every byte read (its
+    // addition's proof), and every check of a disk against the catalogue:
+    // when, what was read, how many files matched, each file that did not (its
+    // status, path, a moved file's recorded path, the ranges of bytes that
+    // could not be read; opened and directory as fixity::AuditEntry has them),
+    // and the time lost.
+    "ALTER TABLE disk ADD COLUMN read_whole INTEGER NOT NULL DEFAULT 0;"
+    "UPDATE disk SET read_whole = manifest <> '' AND NOT EXISTS (SELECT 1 FROM held h"
+    "  WHERE h.disk_id = disk.id AND h.sha256 = '');"
     "CREATE TABLE audit ("
     "  id INTEGER PRIMARY KEY,"
     "  disk_id INTEGER NOT NULL REFERENCES disk(id) ON DELETE CASCADE,"
@@ -137,8 +141,8 @@ inline constexpr const char* kSchemaSteps[] = {
 
 inline constexpr const char* kInsertDisk =
     "INSERT INTO disk (label, source, listing, file_count, bytes, first_time, last_time, added,"
-    " longest_file, manifest, stream, label_source, content)"
-    " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13)";
+    " longest_file, manifest, stream, label_source, content, read_whole)"
+    " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14)";
 
 // The disks whose content a catalogue of an earlier schema has not kept yet.
 inline constexpr const char* kSelectWithoutContent =
@@ -166,13 +170,11 @@ inline constexpr int kDiskColumns = 10;
   "f.altitude, f.start_time, f.end_time, f.findings, f.clock_warnings, f.lost"
 
 // Every disk with its proofs after its entry: whether its fixity was taken,
-// and with every byte read, when the last check that matched every file ran, and
+// and with every byte read; when the last check that matched every file ran;
 // when the latest check ran and whether it matched every file.
 inline constexpr const char* kSelectDisks =
     "SELECT " CDARCHIVE_DISK_COLUMNS
-    ", d.manifest <> '', d.manifest <> '' AND NOT EXISTS (SELECT 1 FROM held h WHERE h.disk_id = "
-    "d.id AND"
-    " h.sha256 = ''),"
+    ", d.manifest <> '', d.read_whole,"
     " (SELECT max(a.checked) FROM audit a WHERE a.disk_id = d.id AND a.clean),"
     " l.checked, l.clean FROM disk d LEFT JOIN audit l ON l.id = (SELECT a.id FROM audit a"
     " WHERE a.disk_id = d.id ORDER BY a.checked DESC, a.id DESC LIMIT 1)";

@@ -537,7 +537,9 @@ TEST_P(CatalogTest, KeptSpansAreTheUnionOfTheFilesAfterAnyAddsReplacementsAndRem
 constexpr const char* kVersionTwoDisks =
     "INSERT INTO disk (label, source, listing, file_count, bytes, first_time, last_time, added,"
     " longest_file, manifest) VALUES ('one', '/media/one', 'x', 1, 7256, 0, 60, 1700000000, 60,"
-    " ''), ('two', '/mnt/cd', 'y', 1, 7256, 0, 60, 1700000100, 60, '');"
+    " 'm'), ('two', '/mnt/cd', 'y', 1, 7256, 0, 60, 1700000100, 60, 'm');"
+    "INSERT INTO held (disk_id, seq, path, size, sha256, unreadable) VALUES"
+    " (1, 0, '20060615/P1.DAT', 7256, 'aa', ''), (2, 0, '20060615/P1.DAT', 7256, '', '0+1');"
     "INSERT INTO file (disk_id, seq, path, size, usable, station, stream, frequency, latitude,"
     " longitude, altitude, start_time, end_time, findings, clock_warnings, lost) VALUES"
     " (1, 0, '/media/one/20060615/P1.DAT', 7256, TRUE, 'VELK', 1, 100, '', '', '', 0, 60, '',"
@@ -549,6 +551,9 @@ TEST_P(CatalogTest, ACatalogueOfVersionTwoKeepsItsLabelsAndKnowsItsCopies) {
   const auto catalog = open(false);
   EXPECT_EQ(labelsOf(must(catalog->disks())), (std::vector<std::string>{"one", "two copies one"}));
   EXPECT_EQ(must(catalog->disks()).front().labelSource, LabelSource::kUnknown);
+  // Its fixity with every byte read proves a disk; one read in part does not.
+  EXPECT_EQ(proofsIn(*catalog),
+            (std::vector<std::string>{"one 2023-11-14T22:13:20 intact", "two none damaged"}));
   EXPECT_EQ(sourcesIn(*catalog, "VELK", kAllTime),
             (std::vector<std::string>{"VELK 1 100 1700000000 0-60"}));
   mustDo(catalog->putDisk(disk("three", {file("three/1", 60, 90)})));  // and it takes new disks

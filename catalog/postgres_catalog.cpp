@@ -164,15 +164,16 @@ class PostgresCatalog : public Catalog {
       longest = std::max(longest, file.record.end - file.record.start);
     const Result inserted =
         run("INSERT INTO disk (label, source, listing, file_count, bytes, first_time, last_time,"
-            " added, longest_file, manifest, stream, label_source, content)"
-            " VALUES ($1, $2, $3, $4, $5, $6, $7, $8, $9, $10, $11, $12, $13) RETURNING id",
+            " added, longest_file, manifest, stream, label_source, content, read_whole)"
+            " VALUES ($1, $2, $3, $4, $5, $6, $7, $8, $9, $10, $11, $12, $13, $14) RETURNING id",
             {Parameter::text(disk.entry.label), Parameter::text(disk.entry.source),
              Parameter::text(disk.listing), Parameter::number(disk.entry.files),
              Parameter::number(disk.entry.bytes), Parameter::number(disk.entry.first),
              Parameter::number(disk.entry.last), Parameter::number(disk.entry.added),
              Parameter::number(longest), Parameter::text(disk.manifest), stream,
              Parameter::text(labelSourceName(disk.entry.labelSource)),
-             Parameter::text(disk.entry.content)});
+             Parameter::text(disk.entry.content),
+             Parameter{readWhole(disk) ? "true" : "false", false}});
     const int64_t diskId = inserted.number(0, 0);
     copyFiles(diskId, disk.files);
     copyHeld(diskId, disk.held);

@@ -80,7 +80,11 @@ inline constexpr const char* kPostgresSchemaSteps[] = {
     "  PRIMARY KEY (disk_stream, station, stream, start_time));"
     "CREATE INDEX kept_span_by_end ON kept_span (disk_stream, station, stream, end_time);"
     "CREATE INDEX disk_by_longest_file ON disk (longest_file);",
-    // 4 -> 5: every check of a disk.
+    // 4 -> 5: every check of a disk, and whether its fixity was taken with
+    // every byte read.
+    "ALTER TABLE disk ADD COLUMN read_whole BOOLEAN NOT NULL DEFAULT FALSE;"
+    "UPDATE disk SET read_whole = manifest <> '' AND NOT EXISTS (SELECT 1 FROM held h"
+    "  WHERE h.disk_id = disk.id AND h.sha256 = '');"
     "CREATE TABLE audit ("
     "  id BIGSERIAL PRIMARY KEY,"
     "  disk_id BIGINT NOT NULL REFERENCES disk(id) ON DELETE CASCADE,"

@@ -185,6 +185,7 @@ class SqliteCatalog : public Catalog {
         .bind(11, stream)
         .bind(12, labelSource)
         .bind(13, disk.entry.content)
+        .bind(14, int64_t{readWhole(disk)})
         .run();
     const int64_t diskId = sqlite3_last_insert_rowid(db_);
     // The texts made for a group's rows, alive until its statement has run.

@@ -28,6 +28,7 @@ CREATE TABLE disk (
   added INTEGER NOT NULL,
   longest_file INTEGER NOT NULL, -- the longest file's seconds: bounds the index range a window reads
   manifest TEXT NOT NULL,       -- SHA-256 of its manifest (cdarchive manifest); '': no fixity taken
+  read_whole INTEGER NOT NULL,  -- 1: fixity taken with every byte read (its addition proves it)
   UNIQUE (label, stream)
 );
 CREATE INDEX disk_by_content ON disk (content);
