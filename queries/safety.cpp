@@ -48,20 +48,20 @@ struct Holding {
 // The time of a proven disk that does not count, by station: lost when its
 // latest check ran (else when it was added), and all the time of the files
 // that check found changed or missing, or below a directory it could not list.
-std::map<std::string, Spans> notCountedOf(const catalog::ProvenDisk& weighed) {
-  const catalog::CataloguedDisk& disk = weighed.disk;
+std::map<std::string, Spans> notCountedOf(const catalog::ProvenDisk& provenDisk) {
+  const catalog::CataloguedDisk& disk = provenDisk.disk;
   std::map<std::string, Spans> lost;
-  if (!weighed.latest) {
+  if (!provenDisk.latest) {
     for (const catalog::CataloguedFile& file : disk.files) {
       for (const TimeSpan& span : file.lost) lost[file.record.station].push_back(span);
     }
     return lost;
   }
-  for (const catalog::LostTime& time : weighed.latest->lost)
+  for (const catalog::LostTime& time : provenDisk.latest->lost)
     lost[time.station].push_back(time.span);
   std::set<std::string> gone;
   std::vector<std::string> unlisted;  // ending in '/', "" for the root
-  for (const fixity::AuditEntry& entry : weighed.latest->findings) {
+  for (const fixity::AuditEntry& entry : provenDisk.latest->findings) {
     if (entry.directory) {
       unlisted.push_back(entry.path);
     } else if (entry.status == fixity::AuditStatus::kChanged ||
@@ -83,18 +83,18 @@ std::map<std::string, Spans> notCountedOf(const catalog::ProvenDisk& weighed) {
 
 // What the disk holds of the query's data; with anyStream, of each station
 // whatever its stream (the key's stream 0).
-Holding holdingOf(const catalog::ProvenDisk& weighed, const SafetyQuery& query,
+Holding holdingOf(const catalog::ProvenDisk& provenDisk, const SafetyQuery& query,
                   bool anyStream = false) {
   Holding holding;
-  for (const catalog::CataloguedFile& file : weighed.disk.files) {
+  for (const catalog::CataloguedFile& file : provenDisk.disk.files) {
     const survey::FileRecord& record = file.record;
     if (!record.usable || (!query.station.empty() && record.station != query.station)) continue;
     holding.held[{record.station, anyStream ? 0 : file.stream}].push_back(
         {record.start, record.end});
   }
-  const bool proven = weighed.disk.entry.state != catalog::DiskState::kUnproven;
+  const bool proven = provenDisk.disk.entry.state != catalog::DiskState::kUnproven;
   const std::map<std::string, Spans> notCounted =
-      proven ? notCountedOf(weighed) : std::map<std::string, Spans>();
+      proven ? notCountedOf(provenDisk) : std::map<std::string, Spans>();
   for (auto& [key, spans] : holding.held) {
     spans = times::clippedTo(times::unionOf(std::move(spans)), query.window);
     if (!proven) continue;
@@ -136,8 +136,10 @@ std::vector<Piece> piecesOf(const Key& key, const std::vector<Holding>& holdings
     if (proven != holdings[i].proven.end()) add(proven->second, i);
   }
   add(times::unionOf(std::move(data)), holdings.size());
-  std::sort(events.begin(), events.end(),
-            [](const Event& a, const Event& b) { return a.at < b.at; });
+  // At one time, ends before starts: spans that touch hand over.
+  std::sort(events.begin(), events.end(), [](const Event& a, const Event& b) {
+    return a.at != b.at ? a.at < b.at : a.delta < b.delta;
+  });
   std::vector<Piece> pieces;
   std::set<std::size_t> counting;
   bool inData = false;

@@ -42,7 +42,9 @@ struct SafetyRow {
 };
 
 struct SafetyReport {
-  std::vector<SafetyRow> rows;  // by kind, then station and stream, disk, time
+  // By kind: held and lost by station and stream (lost then by disk and
+  // time), old and reburn most at risk first.
+  std::vector<SafetyRow> rows;
   // True when some second of data is held by no proven disk.
   bool someLostEverywhere() const;
 };

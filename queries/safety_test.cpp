@@ -36,8 +36,8 @@ std::vector<catalog::ProvenDisk> randomShelf(std::mt19937& random) {
   std::vector<catalog::ProvenDisk> shelf;
   const int64_t count = pick(1, 6);
   for (int64_t d = 0; d < count; ++d) {
-    catalog::ProvenDisk weighed;
-    catalog::CataloguedDisk& disk = weighed.disk;
+    catalog::ProvenDisk provenDisk;
+    catalog::CataloguedDisk& disk = provenDisk.disk;
     disk.entry.label = "disk" + std::to_string(d);
     disk.entry.source = "/media/" + disk.entry.label;
     const int64_t files = pick(1, 4);
@@ -85,21 +85,21 @@ std::vector<catalog::ProvenDisk> randomShelf(std::mt19937& random) {
       if (pick(0, 4) == 0)
         audit.findings.push_back({fixity::AuditStatus::kUnreadable, "d1/", "", {}, true, true});
       damaged = !audit.findings.empty() || !audit.lost.empty();
-      weighed.latest = audit;
+      provenDisk.latest = audit;
     }
     disk.entry.state = kind == 0 ? DiskState::kUnproven
                        : damaged ? DiskState::kDamaged
                                  : DiskState::kIntact;
-    shelf.push_back(std::move(weighed));
+    shelf.push_back(std::move(provenDisk));
   }
   return shelf;
 }
 
 // Whether disk counts for second t of the station's stream, counted here
 // from its files and proofs, second by second.
-bool countsFor(const catalog::ProvenDisk& weighed, const std::string& station, int32_t stream,
+bool countsFor(const catalog::ProvenDisk& provenDisk, const std::string& station, int32_t stream,
                int64_t t) {
-  const catalog::CataloguedDisk& disk = weighed.disk;
+  const catalog::CataloguedDisk& disk = provenDisk.disk;
   if (disk.entry.state == DiskState::kUnproven) return false;
   bool held = false;
   for (const catalog::CataloguedFile& file : disk.files) {
@@ -110,12 +110,12 @@ bool countsFor(const catalog::ProvenDisk& weighed, const std::string& station, i
   for (const catalog::CataloguedFile& file : disk.files) {
     const bool ofStation = file.record.station == station;
     const bool inFile = file.record.start <= t && t < file.record.end;
-    if (!weighed.latest) {
+    if (!provenDisk.latest) {
       if (ofStation && covers(file.lost, t)) return false;
       continue;
     }
     const std::string below = file.record.path.substr(disk.entry.source.size() + 1);
-    for (const fixity::AuditEntry& entry : weighed.latest->findings) {
+    for (const fixity::AuditEntry& entry : provenDisk.latest->findings) {
       const bool hit =
           entry.directory ? below.rfind(entry.path, 0) == 0
                           : entry.path == below && (entry.status == fixity::AuditStatus::kChanged ||
@@ -123,17 +123,17 @@ bool countsFor(const catalog::ProvenDisk& weighed, const std::string& station, i
       if (hit && ofStation && inFile) return false;
     }
   }
-  if (weighed.latest) {
-    for (const catalog::LostTime& lost : weighed.latest->lost) {
+  if (provenDisk.latest) {
+    for (const catalog::LostTime& lost : provenDisk.latest->lost) {
       if (lost.station == station && lost.span.start <= t && t < lost.span.end) return false;
     }
   }
   return true;
 }
 
-bool holds(const catalog::ProvenDisk& weighed, const std::string& station, int32_t stream,
+bool holds(const catalog::ProvenDisk& provenDisk, const std::string& station, int32_t stream,
            int64_t t) {
-  return std::any_of(weighed.disk.files.begin(), weighed.disk.files.end(),
+  return std::any_of(provenDisk.disk.files.begin(), provenDisk.disk.files.end(),
                      [&](const catalog::CataloguedFile& file) {
                        return file.record.usable && file.record.station == station &&
                               file.stream == stream && file.record.start <= t &&
