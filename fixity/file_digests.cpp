@@ -1,7 +1,8 @@
 #include "fixity/file_digests.h"
 
 #include <algorithm>
-#include <map>
+#include <string_view>
+#include <unordered_map>
 
 namespace fixity {
 
@@ -120,19 +121,28 @@ std::vector<FileFixity> FileDigests::files() {
     FileFixity& file = files_[index];
     if (file.size >= 0 && file.unreadable.empty()) file.sha256 = digest;
   }
-  std::map<std::string, std::size_t> byPath;
+  // By path, the last told of each (its paths stay put until the files move out).
+  std::unordered_map<std::string_view, std::size_t> byPath;
+  byPath.reserve(files_.size());
   for (std::size_t i = 0; i < files_.size(); ++i) byPath[files_[i].path] = i;
   for (const auto& [index, earlier] : sameAs_) {
     const auto found = byPath.find(earlier);
     if (found == byPath.end()) continue;
     const FileFixity& same = files_[found->second];
-    files_[index] = FileFixity{files_[index].path, same.size, same.sha256, same.unreadable};
+    FileFixity& file = files_[index];
+    file.size = same.size;
+    file.sha256 = same.sha256;
+    file.unreadable = same.unreadable;
   }
   // A file read again (an image's second pass) is told again: the last counts.
+  std::vector<bool> last(files_.size());
+  for (std::size_t i = 0; i < files_.size(); ++i) last[i] = byPath.at(files_[i].path) == i;
   std::vector<FileFixity> files;
+  files.reserve(byPath.size());
   for (std::size_t i = 0; i < files_.size(); ++i) {
-    if (byPath.at(files_[i].path) == i) files.push_back(files_[i]);
+    if (last[i]) files.push_back(std::move(files_[i]));
   }
+  files_.clear();
   return files;
 }
 

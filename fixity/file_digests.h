@@ -42,7 +42,8 @@ class FileDigests : public base::FileBytesListener {
   void fileSameAs(const std::string& path, const std::string& earlier) override;
 
   // Waits until every byte told is hashed. The files in the order told; one
-  // told twice (read again in a second pass) counts once, as told last.
+  // told twice (read again in a second pass) counts once, as told last. Asked
+  // once: the files move out.
   std::vector<FileFixity> files();
 
  private:
@@ -54,7 +55,7 @@ class FileDigests : public base::FileBytesListener {
   };
   struct Lane {
     platform::Sha256 digest;  // made by the reader, where a failure can be told
-    std::string filling;  // bytes not yet handed over
+    std::string filling;      // bytes not yet handed over
     std::vector<std::pair<std::size_t, std::size_t>> endsInFilling;
     std::deque<Piece> queue;
     std::vector<std::string> spare;  // buffers back from the worker
