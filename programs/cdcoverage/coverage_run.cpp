@@ -73,14 +73,14 @@ base::Outcome<InputDisks> readInput(const std::string& input, walk::WalkSettings
 }
 
 // Adds every disk of the catalogue named of the walk's stream, each under its
-// label, but for copies, which voice tells of and counts once; and per station
-// the disks proven readable that hold each piece of its time, copies each
-// counted. The problem when it cannot be read, or guard refuses what it may
-// write.
+// label, but for copies, which voice tells of and counts once; and, where
+// provenCopies is given (the page draws them), per station the disks proven
+// readable that hold each piece of its time, copies each counted. The problem
+// when it cannot be read, or guard refuses what it may write.
 std::optional<std::string> readCatalog(
     const std::string& name, const walk::WalkSettings& walk, guard::WriteGuard& guard,
     std::vector<survey::DiskRecord>& disks,
-    std::map<std::string, std::vector<summary::SpanWithDisks>>& provenCopies, base::Voice& voice) {
+    std::map<std::string, std::vector<summary::SpanWithDisks>>* provenCopies, base::Voice& voice) {
   if (std::optional<std::string> refusal = catalog::refusalOf(name, guard)) return refusal;
   const catalog::DiskStream stream = catalog::streamOf(walk);
   const base::Outcome<std::unique_ptr<catalog::Catalog>> opened =
@@ -90,7 +90,8 @@ std::optional<std::string> readCatalog(
   if (!proven) return proven.problem();
   constexpr times::TimeSpan kAllTime{std::numeric_limits<int64_t>::min(),
                                      std::numeric_limits<int64_t>::max()};
-  provenCopies = queries::provenCopiesOf(*proven, queries::SafetyQuery{"", kAllTime, 0, {}});
+  if (provenCopies != nullptr)
+    *provenCopies = queries::provenCopiesOf(*proven, queries::SafetyQuery{"", kAllTime, 0, {}});
   for (catalog::ProvenDisk& provenDisk : *proven) {
     catalog::CataloguedDisk& disk = provenDisk.disk;
     if (disk.entry.copyOf) {
@@ -161,8 +162,9 @@ GatheredDisks gatherDisks(CoverageOptions& options, platform::Disk& disk, guard:
   }
   progress.reset();
   if (options.catalog.empty()) return gathered;
-  if (std::optional<std::string> problem = readCatalog(
-          options.catalog, options.walk, guard, gathered.disks, gathered.provenCopies, voice)) {
+  if (std::optional<std::string> problem =
+          readCatalog(options.catalog, options.walk, guard, gathered.disks,
+                      options.html.empty() ? nullptr : &gathered.provenCopies, voice)) {
     voice.fail() << base::printableName(*problem);
   }
   for (std::size_t i = gathered.sourceOf.size(); i < gathered.disks.size(); ++i) {
