@@ -23,6 +23,7 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 # Wine in a prefix of this build's own, so the 32-bit and 64-bit builds never
 # share a prefix, a mapped drive or a Wine server.
 set(CDVERIFY_WINE_PREFIX ${CMAKE_BINARY_DIR}/wine-prefix)
+# A start Wine fails outright (no output at all) is tried again (run_under_wine.sh).
 set(CMAKE_CROSSCOMPILING_EMULATOR
   env WINEPREFIX=${CDVERIFY_WINE_PREFIX} WINELOADER=${CDVERIFY_WINE_LOADER} WINEDEBUG=-all
-  ${CDVERIFY_WINE_LOADER})
+  sh ${CMAKE_CURRENT_LIST_DIR}/run_under_wine.sh ${CDVERIFY_WINE_LOADER})
