@@ -1,7 +1,7 @@
 #include "catalog/catalog_survey.h"
 
 #include <algorithm>
-#include <map>
+#include <unordered_map>
 
 #include "base/printable_name.h"
 #include "platform/path_rules.h"
@@ -51,7 +51,8 @@ std::vector<times::TimeSpan> lostTime(const FileFactsRecorder::RecordLayout& lay
 
 base::Status addFixity(CataloguedDisk& disk, std::vector<fixity::FileFixity> held,
                        const std::string& root, const FileFactsRecorder& facts) {
-  std::map<std::string, const fixity::FileFixity*> byPath;
+  std::unordered_map<std::string, const fixity::FileFixity*> byPath;
+  byPath.reserve(held.size());
   for (const fixity::FileFixity& file : held) {
     std::string path = root + file.path;
     if (platform::kPathSeparator != '/')

@@ -4,23 +4,36 @@
 
 namespace fixity {
 
-std::string manifestText(std::vector<FileFixity> files) {
-  std::sort(files.begin(), files.end(),
-            [](const FileFixity& a, const FileFixity& b) { return a.path < b.path; });
-  std::string text;
+std::string manifestText(const std::vector<FileFixity>& files) {
+  std::vector<const FileFixity*> listed;
+  listed.reserve(files.size());
+  std::size_t size = 0;
   for (const FileFixity& file : files) {
     if (file.sha256.empty()) continue;
-    std::string path;
-    bool escaped = false;
-    for (const char c : file.path) {
-      if (c == '\\' || c == '\n' || c == '\r') {
-        escaped = true;
-        path += c == '\\' ? "\\\\" : c == '\n' ? "\\n" : "\\r";
+    listed.push_back(&file);
+    size += file.sha256.size() + file.path.size() + 4;
+  }
+  std::sort(listed.begin(), listed.end(),
+            [](const FileFixity* a, const FileFixity* b) { return a->path < b->path; });
+  std::string text;
+  text.reserve(size);
+  for (const FileFixity* file : listed) {
+    const bool escaped = file->path.find_first_of("\\\n\r") != std::string::npos;
+    if (escaped) text += '\\';
+    text += file->sha256;
+    text += "  ";
+    for (const char c : file->path) {
+      if (c == '\\') {
+        text += "\\\\";
+      } else if (c == '\n') {
+        text += "\\n";
+      } else if (c == '\r') {
+        text += "\\r";
       } else {
-        path += c;
+        text += c;
       }
     }
-    text += (escaped ? "\\" : "") + file.sha256 + "  " + path + "\n";
+    text += '\n';
   }
   return text;
 }

@@ -21,6 +21,6 @@ struct FileFixity {
 // file whose every byte was read, in the paths' byte order; a path holding a
 // backslash, a line feed or a carriage return is written escaped, its line
 // starting with a backslash, as sha256sum writes it.
-std::string manifestText(std::vector<FileFixity> files);
+std::string manifestText(const std::vector<FileFixity>& files);
 
 }  // namespace fixity
