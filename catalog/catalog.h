@@ -82,7 +82,7 @@ struct DiskEntry {
 };
 
 // What the catalogue keeps of a disk's proofs, from which DiskEntry's proven
-// and state follow (proofOf).
+// and state follow (setProof).
 struct ProofFacts {
   int64_t added = 0;
   bool fixity = false;               // taken when it was added
@@ -94,7 +94,6 @@ struct ProofFacts {
 
 // Sets entry's proven and state from facts.
 void setProof(DiskEntry& entry, const ProofFacts& facts);
-
 
 // A data file's time lost to bytes that cannot be read.
 struct LostTime {

@@ -201,13 +201,12 @@ class PostgresCatalog : public Catalog {
     const Result disk = run("SELECT id FROM disk WHERE label = $1 AND stream = $2",
                             {Parameter::text(label), Parameter::text(streamName(stream))});
     if (disk.rows() == 0) return false;
+    const auto flag = [](bool value) { return Parameter{value ? "true" : "false", false}; };
     const Result inserted =
         run(numbered(kInsertAudit) + " RETURNING id",
             {Parameter::number(disk.number(0, 0)), Parameter::number(audit.checked),
-             Parameter::text(audit.source), Parameter::number(audit.matched),
-             Parameter{audit.clean() ? "true" : "false", false}});
+             Parameter::text(audit.source), Parameter::number(audit.matched), flag(audit.clean())});
     const Parameter auditId = Parameter::number(inserted.number(0, 0));
-    const auto flag = [](bool value) { return Parameter{value ? "true" : "false", false}; };
     for (std::size_t i = 0; i < audit.findings.size(); ++i) {
       const fixity::AuditEntry& entry = audit.findings[i];
       run(std::string(kInsertAuditFindings) + "($1, $2, $3, $4, $5, $6, $7, $8)",

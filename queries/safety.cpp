@@ -83,8 +83,7 @@ std::map<std::string, Spans> notCountedOf(const catalog::ProvenDisk& provenDisk)
 
 // What the disk holds of the query's data; with anyStream, of each station
 // whatever its stream (the key's stream 0).
-Holding holdingOf(const catalog::ProvenDisk& provenDisk, const SafetyQuery& query,
-                  bool anyStream = false) {
+Holding holdingOf(const catalog::ProvenDisk& provenDisk, const SafetyQuery& query, bool anyStream) {
   Holding holding;
   for (const catalog::CataloguedFile& file : provenDisk.disk.files) {
     const survey::FileRecord& record = file.record;
@@ -104,6 +103,21 @@ Holding holdingOf(const catalog::ProvenDisk& provenDisk, const SafetyQuery& quer
     holding.lost[key] = within(spans, lost);
   }
   return holding;
+}
+
+// What each disk holds (holdingOf), and in keys every station's stream that
+// some disk holds data of.
+std::vector<Holding> holdingsOf(const std::vector<catalog::ProvenDisk>& disks,
+                                const SafetyQuery& query, bool anyStream, std::set<Key>& keys) {
+  std::vector<Holding> holdings;
+  holdings.reserve(disks.size());
+  for (const catalog::ProvenDisk& disk : disks) {
+    holdings.push_back(holdingOf(disk, query, anyStream));
+    for (const auto& [key, spans] : holdings.back().held) {
+      if (!spans.empty()) keys.insert(key);
+    }
+  }
+  return holdings;
 }
 
 // A piece of key's data and the disks that count for all of it.
@@ -377,14 +391,8 @@ bool SafetyReport::someLostEverywhere() const {
 }
 
 SafetyReport safetyOf(const std::vector<catalog::ProvenDisk>& disks, const SafetyQuery& query) {
-  std::vector<Holding> holdings;
   std::set<Key> keys;
-  for (const catalog::ProvenDisk& disk : disks) {
-    holdings.push_back(holdingOf(disk, query));
-    for (const auto& [key, spans] : holdings.back().held) {
-      if (!spans.empty()) keys.insert(key);
-    }
-  }
+  const std::vector<Holding> holdings = holdingsOf(disks, query, false, keys);
   SafetyReport report;
   std::vector<int64_t> sole(disks.size(), 0);
   for (const Key& key : keys) report.rows.push_back(heldRow(key, holdings, sole));
@@ -419,14 +427,8 @@ SafetyReport safetyOf(const std::vector<catalog::ProvenDisk>& disks, const Safet
 
 std::map<std::string, std::vector<summary::SpanWithDisks>> provenCopiesOf(
     const std::vector<catalog::ProvenDisk>& disks, const SafetyQuery& query) {
-  std::vector<Holding> holdings;
   std::set<Key> keys;
-  for (const catalog::ProvenDisk& disk : disks) {
-    holdings.push_back(holdingOf(disk, query, true));
-    for (const auto& [key, spans] : holdings.back().held) {
-      if (!spans.empty()) keys.insert(key);
-    }
-  }
+  const std::vector<Holding> holdings = holdingsOf(disks, query, true, keys);
   std::map<std::string, std::vector<summary::SpanWithDisks>> copies;
   for (const Key& key : keys) {
     std::vector<summary::SpanWithDisks>& station = copies[key.first];
